@@ -1,0 +1,39 @@
+# Helpers shared by every folder of the program.
+
+# Warnings are errors in the project's own code.
+function(qz_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# The sources of the calling folder: its own .cpp/.h files (the GUI-free logic, main.cpp left
+# out) and those of its ui/ subfolder (the windows).
+function(qz_folder_sources out_logic out_ui)
+  file(GLOB _all CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(GLOB _ui CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h)
+  list(FILTER _all EXCLUDE REGEX "/main\\.cpp$")
+  set(${out_logic} ${_all} PARENT_SCOPE)
+  set(${out_ui} ${_ui} PARENT_SCOPE)
+endfunction()
+
+# qz_logic_library(<folder> DEPS <libs...>): GUI-free library qz_<folder> (Qt Core at most).
+function(qz_logic_library folder)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  qz_folder_sources(_logic _ui)
+  add_library(qz_${folder} STATIC ${_logic})
+  target_include_directories(qz_${folder} PUBLIC ${PROJECT_SOURCE_DIR}/src
+                             ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(qz_${folder} PUBLIC Qt6::Core ${A_DEPS})
+  qz_warnings(qz_${folder})
+endfunction()
+
+# qz_ui_library(<folder> DEPS <libs...>): windows of the folder, from its ui/ subfolder.
+function(qz_ui_library folder)
+  cmake_parse_arguments(A "" "" "DEPS" ${ARGN})
+  qz_folder_sources(_logic _ui)
+  add_library(qz_${folder}_ui STATIC ${_ui})
+  target_include_directories(qz_${folder}_ui PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(qz_${folder}_ui PUBLIC qz_${folder} Qt6::Widgets Qt6::Gui ${A_DEPS})
+  qz_warnings(qz_${folder}_ui)
+endfunction()

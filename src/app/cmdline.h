@@ -1,0 +1,27 @@
+#pragma once
+// The program's command line, parsed without any window so that tests and headless runs share
+// one reading of it.
+
+#include <QString>
+#include <QStringList>
+
+namespace qz {
+
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  bool headless = false;
+  int passes = 0;           // --passes N: accepted frames of a headless measurement run
+  QString setupFile;        // --setup FILE
+  QString saveResultsFile;  // --save-results FILE
+  QString error;            // non-empty when the line cannot be used
+  QString helpText;         // the usage text
+};
+
+// args[0] is the program name.
+CommandLine ParseCommandLine(const QStringList& args);
+
+// "QzSim 1.0.0" and the legal notice, printed by --version.
+QString VersionText();
+
+}  // namespace qz

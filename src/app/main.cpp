@@ -1,0 +1,38 @@
+#include <QApplication>
+#include <clocale>
+#include <cstdio>
+
+#include "app/cmdline.h"
+#include "app/ui/form1.h"
+#include "util/random.h"
+
+int main(int argc, char* argv[]) {
+  // The command line is read before any window exists so that --help and --version need no
+  // display.
+  QStringList args;
+  for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  const qz::CommandLine cl = qz::ParseCommandLine(args);
+  if (!cl.error.isEmpty()) {
+    std::fprintf(stderr, "%s\n\n%s", qPrintable(cl.error), qPrintable(cl.helpText));
+    return 2;
+  }
+  if (cl.help) {
+    std::fputs(qPrintable(cl.helpText), stdout);
+    return 0;
+  }
+  if (cl.version) {
+    std::fputs(qPrintable(qz::VersionText()), stdout);
+    return 0;
+  }
+
+  QApplication app(argc, argv);
+  // Numbers in files and texts never follow the C library's locale.
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setApplicationName(QStringLiteral("QzSim"));
+  qz::SeedRandomFromClock();
+
+  qz::TForm1 form;
+  if (cl.headless) return 0;
+  form.show();
+  return app.exec();
+}
