@@ -59,7 +59,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
 
 QString VersionText() {
   return QStringLiteral(QZ_PROGRAM_NAME " " QZ_VERSION "\n" QZ_FILE_DESCRIPTION "\n" QZ_LEGAL_NOTICE
-                        "\n");
+                                        "\n");
 }
 
 }  // namespace qz

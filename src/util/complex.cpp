@@ -53,17 +53,23 @@ complex CRotate(const complex& z, double angleRad) { return CMul(z, CPolar(1.0, 
 
 complex CfmtToRect(const complex& z, int fmt) {
   switch (fmt) {
-    case cfMagRad: return CPolar(z.re, z.im);
-    case cfMagDeg: return CPolarDeg(z.re, z.im);
-    default: return z;
+    case cfMagRad:
+      return CPolar(z.re, z.im);
+    case cfMagDeg:
+      return CPolarDeg(z.re, z.im);
+    default:
+      return z;
   }
 }
 
 complex RectToCfmt(const complex& z, int fmt) {
   switch (fmt) {
-    case cfMagRad: return complex(CAbs(z), CArg(z));
-    case cfMagDeg: return complex(CAbs(z), CArgDeg(z));
-    default: return z;
+    case cfMagRad:
+      return complex(CAbs(z), CArg(z));
+    case cfMagDeg:
+      return complex(CAbs(z), CArgDeg(z));
+    default:
+      return z;
   }
 }
 

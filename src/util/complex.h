@@ -22,8 +22,8 @@ struct complex {
 enum TCfmt : int { cfRect = 0, cfMagRad = 1, cfMagDeg = 2 };
 
 inline constexpr double kPi = 3.14159265358979323846;
-inline constexpr double kDivFloor = 1e-40;     // |b|^2 below this counts as this in a/b
-inline constexpr double kInvLimit = 1e20;      // 1/z of a near-zero z is kInvLimit - j*kInvLimit
+inline constexpr double kDivFloor = 1e-40;  // |b|^2 below this counts as this in a/b
+inline constexpr double kInvLimit = 1e20;   // 1/z of a near-zero z is kInvLimit - j*kInvLimit
 
 complex CPolar(double mag, double phaseRad);
 complex CPolarDeg(double mag, double phaseDeg);
@@ -36,8 +36,8 @@ complex CAdd(const complex& a, const complex& b);
 complex CSub(const complex& a, const complex& b);
 complex CMul(const complex& a, const complex& b);
 complex CScale(const complex& a, double k);
-complex CDiv(const complex& a, const complex& b);  // a*conj(b)/|b|^2, |b|^2 floored at 1e-40
-complex CInv(const complex& z);                     // conj(z)/|z|^2, or 1e20 - j1e20
+complex CDiv(const complex& a, const complex& b);    // a*conj(b)/|b|^2, |b|^2 floored at 1e-40
+complex CInv(const complex& z);                      // conj(z)/|z|^2, or 1e20 - j1e20
 complex CRotate(const complex& z, double angleRad);  // z * e^(j*angle)
 
 // Conversions between the held forms of TCfmt.

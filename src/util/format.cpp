@@ -138,7 +138,8 @@ QString ArgAsText(const FormatArg& a, QChar decSep) {
 }
 
 QString MinDigits(QString digits, int prec) {
-  if (prec > 0 && digits.size() < prec) digits = QString(prec - digits.size(), QLatin1Char('0')) + digits;
+  if (prec > 0 && digits.size() < prec)
+    digits = QString(prec - digits.size(), QLatin1Char('0')) + digits;
   return digits;
 }
 

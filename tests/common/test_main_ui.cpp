@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   QTemporaryDir profile;
-  if (qEnvironmentVariableIsEmpty("QZSIM_PROFILE")) qputenv("QZSIM_PROFILE", profile.path().toLocal8Bit());
+  if (qEnvironmentVariableIsEmpty("QZSIM_PROFILE"))
+    qputenv("QZSIM_PROFILE", profile.path().toLocal8Bit());
   return RUN_ALL_TESTS();
 }
