@@ -4,6 +4,8 @@
 
 #include "app/cmdline.h"
 #include "app/ui/form1.h"
+#include "util/firststart.h"
+#include "util/folders.h"
 #include "util/random.h"
 
 int main(int argc, char* argv[]) {
@@ -30,6 +32,10 @@ int main(int argc, char* argv[]) {
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName(QStringLiteral("QzSim"));
   qz::SeedRandomFromClock();
+  // The per-user folder (made on the first start and filled with the shipped default files);
+  // headless runs use the same folder.
+  qz::ResetFolders();
+  qz::SetUpUserFolder(qz::ProgramDataFolder());
 
   qz::TForm1 form;
   if (cl.headless) return 0;

@@ -1,0 +1,273 @@
+#include "util/inifile.h"
+
+#define SI_NO_CONVERSION
+// The packaged header keeps the template bodies behind this switch; they are instantiated here.
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <list>
+#include <string>
+
+#include "util/parse.h"
+
+namespace qz {
+
+namespace {
+
+using Names = CSimpleIniA::TNamesDepend;
+
+// The file's bytes as UTF-8 text: a byte-order mark is dropped, and bytes that are not valid
+// UTF-8 are taken as Latin-1 (files edited on older systems).
+std::string DecodeFileBytes(QByteArray bytes) {
+  if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString asUtf8 = utf8.decode(bytes);
+  if (!utf8.hasError()) return bytes.toStdString();
+  return QString::fromLatin1(bytes).toUtf8().toStdString();
+}
+
+// Section names, keys and values never carry a line break into the file.
+std::string Clean(const QString& text) {
+  QString t = text;
+  t.remove(QLatin1Char('\r'));
+  t.remove(QLatin1Char('\n'));
+  return t.toUtf8().toStdString();
+}
+
+// Section and key names are stored trimmed, as they come back when the file is read again.
+std::string CleanName(const QString& text) { return Clean(text.trimmed()); }
+
+QString FromStore(const char* s) { return s ? QString::fromUtf8(s) : QString(); }
+
+}  // namespace
+
+struct IniFile::Impl {
+  CSimpleIniA ini{/*utf8*/ true, /*multiKey*/ false, /*multiLine*/ false};
+  Impl() {
+    ini.SetSpaces(false);
+    ini.SetQuotes(false);
+  }
+
+  Names SortedSections() const {
+    Names names;
+    ini.GetAllSections(names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    return names;
+  }
+  Names SortedKeys(const std::string& section) const {
+    Names names;
+    ini.GetAllKeys(section.c_str(), names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    return names;
+  }
+  const char* Value(const QString& section, const QString& key) const {
+    return ini.GetValue(CleanName(section).c_str(), CleanName(key).c_str(), nullptr);
+  }
+};
+
+IniFile::IniFile() : d_(std::make_unique<Impl>()) {}
+
+IniFile::IniFile(const QString& path) : d_(std::make_unique<Impl>()), path_(path) { Reload(); }
+
+IniFile::~IniFile() = default;
+
+bool IniFile::Reload() {
+  d_->ini.Reset();
+  modified_ = false;
+  error_.clear();
+  if (path_.isEmpty() || !QFile::exists(path_)) return true;
+  QFile f(path_);
+  if (!f.open(QIODevice::ReadOnly)) {
+    error_ = QStringLiteral("Cannot read file \"%1\".\r\n%2").arg(path_, f.errorString());
+    return false;
+  }
+  const QByteArray bytes = f.readAll();
+  if (f.error() != QFileDevice::NoError) {
+    error_ = QStringLiteral("Cannot read file \"%1\".\r\n%2").arg(path_, f.errorString());
+    return false;
+  }
+  d_->ini.LoadData(DecodeFileBytes(bytes));
+  return true;
+}
+
+void IniFile::SetText(const QByteArray& bytes) {
+  d_->ini.Reset();
+  d_->ini.LoadData(DecodeFileBytes(bytes));
+  modified_ = true;
+}
+
+QByteArray IniFile::Text() const {
+  std::string out;
+  d_->ini.Save(out, /*addSignature*/ false);
+  // The library ends lines with LF here; the files we write use CR LF. Stored text never holds a
+  // line break of its own, so every LF is a line end.
+  // The library also puts two blank lines between sections; one is kept.
+  QByteArray bytes;
+  bytes.reserve(qsizetype(out.size() + out.size() / 16));
+  int newlines = 0;
+  for (char c : out) {
+    if (c == '\n') {
+      if (++newlines > 2) continue;
+      bytes.append('\r');
+    } else {
+      newlines = 0;
+    }
+    bytes.append(c);
+  }
+  return bytes;
+}
+
+QStringList IniFile::Lines() const {
+  QString text = QString::fromUtf8(Text());
+  text.remove(QLatin1Char('\r'));
+  QStringList lines = text.split(QLatin1Char('\n'));
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  return lines;
+}
+
+QStringList IniFile::SectionLines(const QString& section) const {
+  QStringList lines;
+  const std::string s = CleanName(section);
+  for (const auto& key : d_->SortedKeys(s)) {
+    lines << FromStore(key.pItem) + QLatin1Char('=') +
+                 FromStore(d_->ini.GetValue(s.c_str(), key.pItem, ""));
+  }
+  return lines;
+}
+
+QStringList IniFile::ReadSections() const {
+  QStringList out;
+  for (const auto& e : d_->SortedSections()) out << FromStore(e.pItem);
+  return out;
+}
+
+QStringList IniFile::ReadSection(const QString& section) const {
+  QStringList out;
+  for (const auto& e : d_->SortedKeys(CleanName(section))) out << FromStore(e.pItem);
+  return out;
+}
+
+bool IniFile::SectionExists(const QString& section) const {
+  return d_->ini.SectionExists(CleanName(section).c_str());
+}
+
+bool IniFile::ValueExists(const QString& section, const QString& key) const {
+  return d_->Value(section, key) != nullptr;
+}
+
+void IniFile::EraseSection(const QString& section) {
+  if (d_->ini.Delete(CleanName(section).c_str(), nullptr)) modified_ = true;
+}
+
+void IniFile::DeleteKey(const QString& section, const QString& key) {
+  if (d_->ini.Delete(CleanName(section).c_str(), CleanName(key).c_str())) modified_ = true;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
+  const char* v = d_->Value(section, key);
+  return v ? QString::fromUtf8(v) : def;
+}
+
+int32_t IniFile::ReadInteger(const QString& section, const QString& key, int32_t def) const {
+  const char* v = d_->Value(section, key);
+  if (!v) return def;
+  return ParseInt32(QString::fromUtf8(v)).value_or(def);
+}
+
+double IniFile::ReadFloat(const QString& section, const QString& key, double def) const {
+  const char* v = d_->Value(section, key);
+  if (!v) return def;
+  return ParseDouble(QString::fromUtf8(v), /*allowComma*/ false).value_or(def);
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const {
+  const char* v = d_->Value(section, key);
+  if (!v) return def;
+  const auto n = ParseDouble(QString::fromUtf8(v), /*allowComma*/ false);
+  if (!n) return def;
+  return *n != 0.0;
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  const std::string s = CleanName(section);
+  const std::string k = CleanName(key);
+  if (k.empty()) return;  // a line "=value" could not be read back
+  // Blanks around a value are not kept by the file format; store what a reader will see.
+  const std::string v = Clean(value.trimmed());
+  const char* old = d_->ini.GetValue(s.c_str(), k.c_str(), nullptr);
+  if (old && v == old) return;
+  d_->ini.SetValue(s.c_str(), k.c_str(), v.c_str());
+  modified_ = true;
+}
+
+void IniFile::WriteInteger(const QString& section, const QString& key, int64_t value) {
+  WriteString(section, key, QString::number(value));
+}
+
+void IniFile::WriteFloat(const QString& section, const QString& key, double value) {
+  WriteString(section, key, FloatText(value));
+}
+
+void IniFile::WriteBool(const QString& section, const QString& key, bool value) {
+  WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QString IniFile::FloatText(double value) {
+  if (!std::isfinite(value)) value = 0.0;
+  char buf[400];
+  // Without a precision to_chars gives the shortest text that reads back as the same value, in
+  // the C locale's form (always a point). Values of everyday size are written without an
+  // exponent so that the file stays easy to read.
+  const double a = std::fabs(value);
+  const bool plain = a == 0.0 || (a >= 1e-4 && a < 1e15);
+  const auto r = plain ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed)
+                       : std::to_chars(buf, buf + sizeof buf, value);
+  return QString::fromLatin1(buf, r.ptr - buf);
+}
+
+bool IniFile::UpdateFile() {
+  if (!SaveAs(path_)) return false;
+  modified_ = false;
+  return true;
+}
+
+bool IniFile::SaveAs(const QString& path) {
+  error_.clear();
+  if (path.isEmpty()) {
+    error_ = QStringLiteral("No file name given for the setup.");
+    return false;
+  }
+  const QByteArray bytes = Text();
+  // The new content goes to a temporary file beside the old one and replaces it only when it
+  // has been written completely.
+  QSaveFile f(path);
+  if (!f.open(QIODevice::WriteOnly)) {
+    error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, f.errorString());
+    return false;
+  }
+  // A write cut short by a full disk or a file size limit is not always reported as an error
+  // by the file layer: the size of what actually reached the file is checked before the old
+  // file is replaced.
+  const bool complete = f.write(bytes) == bytes.size() && f.flush() && f.size() == bytes.size();
+  if (!complete) {
+    const QString reason = f.error() != QFileDevice::NoError
+                               ? f.errorString()
+                               : QStringLiteral("The file could not be written completely.");
+    error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, reason);
+    f.cancelWriting();
+    return false;
+  }
+  if (!f.commit()) {
+    error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, f.errorString());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qz
