@@ -1,0 +1,240 @@
+#include "util/asker.h"
+
+#include <cstdio>
+
+#include "util/format.h"
+
+namespace qz {
+
+TMsgButton EscapeButton(TMsgButtons buttons) {
+  for (TMsgButton b : {mbCancel, mbNo, mbAbort, mbOK, mbIgnore}) {
+    if (buttons & b) return b;
+  }
+  for (unsigned bit = 1; bit <= mbHelp; bit <<= 1) {
+    if (buttons & bit) return TMsgButton(bit);
+  }
+  return mbOK;  // a box without buttons still closes with OK
+}
+
+namespace {
+
+const char* TypeWord(TMsgType type) {
+  switch (type) {
+    case TMsgType::Information:
+      return "Information";
+    case TMsgType::Warning:
+      return "Warning";
+    case TMsgType::Error:
+      return "Error";
+    case TMsgType::Confirmation:
+      return "Confirm";
+  }
+  return "Information";
+}
+
+// Message texts use CR LF between lines; one line each on the terminal.
+QString OneLine(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  return text;
+}
+
+}  // namespace
+
+void TScriptedAsker::Print(const QString& line) const {
+  if (quiet) return;
+  const QByteArray bytes = (line + QChar('\n')).toUtf8();
+  std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+  std::fflush(stderr);
+}
+
+TMsgButton TScriptedAsker::MessageBox(const QString& text, TMsgType type, TMsgButtons buttons,
+                                      const QString& caption) {
+  TAskRecord r;
+  r.kind = TAskRecord::Message;
+  r.caption = caption;
+  r.text = text;
+  r.type = type;
+  r.buttons = buttons;
+  log.push_back(r);
+  TMsgButton answer = EscapeButton(buttons);
+  if (!buttons_.empty()) {
+    // A queued answer that the box does not offer is taken as Escape.
+    const TMsgButton queued = buttons_.front();
+    buttons_.pop_front();
+    if (buttons & queued) answer = queued;
+  }
+  Print(Format("%s: %s", {QString::fromLatin1(TypeWord(type)), OneLine(text)}));
+  return answer;
+}
+
+TInputResult TScriptedAsker::InputText(const QString& title, const QString& prompt,
+                                       const QString& initial) {
+  TAskRecord r;
+  r.kind = TAskRecord::Input;
+  r.caption = title;
+  r.text = prompt;
+  r.extra = initial;
+  log.push_back(r);
+  if (texts_.empty()) return {initial, false};
+  TInputResult a = texts_.front();
+  texts_.pop_front();
+  if (!a.ok) a.text = initial;
+  return a;
+}
+
+QString TScriptedAsker::OpenFileName(const QString& title, const QString& initialPath,
+                                     const QString& filter) {
+  TAskRecord r;
+  r.kind = TAskRecord::OpenFile;
+  r.caption = title;
+  r.text = initialPath;
+  r.extra = filter;
+  log.push_back(r);
+  if (files_.empty()) return QString();
+  const QString f = files_.front();
+  files_.pop_front();
+  return f;
+}
+
+QString TScriptedAsker::SaveFileName(const QString& title, const QString& initialPath,
+                                     const QString& filter, const QString& /*defaultExt*/,
+                                     bool /*confirmOverwrite*/) {
+  TAskRecord r;
+  r.kind = TAskRecord::SaveFile;
+  r.caption = title;
+  r.text = initialPath;
+  r.extra = filter;
+  log.push_back(r);
+  if (files_.empty()) return QString();
+  const QString f = files_.front();
+  files_.pop_front();
+  return f;
+}
+
+void TScriptedAsker::Beep(int freqHz, int ms) {
+  TAskRecord r;
+  r.kind = TAskRecord::Beep;
+  r.number = freqHz;
+  r.extra = Format("%d", {ms});
+  log.push_back(r);
+  ++beeps;
+}
+
+void TScriptedAsker::Sleep(int ms) {
+  TAskRecord r;
+  r.kind = TAskRecord::Sleep;
+  r.number = ms;
+  log.push_back(r);
+  if (ms > 0) sleptMs += ms;
+}
+
+void TScriptedAsker::ShowNotice(const QString& caption, const QString& message, int lifeMs) {
+  TAskRecord r;
+  r.kind = TAskRecord::Notice;
+  r.caption = caption;
+  r.text = message;
+  r.number = lifeMs;
+  log.push_back(r);
+  noticeVisible = true;
+  Print(OneLine(message));
+}
+
+void TScriptedAsker::HideNotice() { noticeVisible = false; }
+
+void TScriptedAsker::ShowWait(const QString& caption, const QString& message, int animation,
+                              int /*lastFrame*/) {
+  TAskRecord r;
+  r.kind = TAskRecord::Wait;
+  r.caption = caption;
+  r.text = message;
+  r.number = animation;
+  log.push_back(r);
+  waitVisible = true;
+  Print(OneLine(message));
+}
+
+void TScriptedAsker::HideWait() { waitVisible = false; }
+
+void TScriptedAsker::ShowBusy(const QString& caption, int animation, int /*lastFrame*/) {
+  TAskRecord r;
+  r.kind = TAskRecord::Busy;
+  r.caption = caption;
+  r.number = animation;
+  log.push_back(r);
+  busyVisible = true;
+  busyInfo.clear();
+}
+
+void TScriptedAsker::SetBusyInfo(const QString& text) {
+  TAskRecord r;
+  r.kind = TAskRecord::BusyInfo;
+  r.text = text;
+  log.push_back(r);
+  busyInfo = text;
+}
+
+void TScriptedAsker::HideBusy() {
+  busyVisible = false;
+  busyInfo.clear();
+}
+
+std::vector<TAskRecord> TScriptedAsker::Records(TAskRecord::Kind kind) const {
+  std::vector<TAskRecord> out;
+  for (const TAskRecord& r : log) {
+    if (r.kind == kind) out.push_back(r);
+  }
+  return out;
+}
+
+QString FileFilterToQt(const QString& filter) {
+  const QStringList parts = filter.split(QChar('|'));
+  QStringList out;
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    QString desc = parts[i].trimmed();
+    const QString pats = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
+    if (desc.isEmpty() && pats.isEmpty()) continue;
+    if (pats.isEmpty()) {
+      out << desc;
+      continue;
+    }
+    // The description's own pattern list, if any, is replaced by the real one.
+    if (desc.endsWith(QChar(')'))) {
+      const qsizetype open = desc.lastIndexOf(QChar('('));
+      if (open >= 0) desc = desc.left(open).trimmed();
+    }
+    QStringList list;
+    for (const QString& p : pats.split(QChar(';'))) {
+      if (!p.trimmed().isEmpty()) list << p.trimmed();
+    }
+    if (desc.isEmpty()) desc = list.join(QChar(' '));
+    out << desc + QStringLiteral(" (") + list.join(QChar(' ')) + QChar(')');
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+TAsker* g_asker = nullptr;
+
+TScriptedAsker& DefaultAsker() {
+  static TScriptedAsker a;
+  // The default never keeps what it was asked: a long headless run must not grow a log.
+  a.log.clear();
+  return a;
+}
+
+}  // namespace
+
+TAsker& Asker() {
+  if (g_asker) return *g_asker;
+  return DefaultAsker();
+}
+
+TAsker* SetAsker(TAsker* asker) {
+  TAsker* previous = g_asker;
+  g_asker = asker;
+  return previous;
+}
+
+}  // namespace qz

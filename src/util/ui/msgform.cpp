@@ -1,0 +1,40 @@
+#include "util/ui/msgform.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
+
+#include "util/ui/centre.h"
+#include "util/valueinput.h"
+
+namespace qz {
+
+TMsgForm::TMsgForm(QWidget* parent) : QWidget(parent) {
+  setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                 Qt::WindowTitleHint);
+  setWindowTitle(QString::fromLatin1(kNoticeCaption));
+  lbMsg = new QLabel(this);
+  lbMsg->setTextFormat(Qt::PlainText);
+  lbMsg->setAlignment(Qt::AlignCenter);
+}
+
+void TMsgForm::SetMessage(const QString& caption, const QString& message) {
+  setWindowTitle(caption);
+  QString shown = message;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  lbMsg->setText(shown);
+  const TNoticeLayout l = NoticeLayout(lbMsg->sizeHint());
+  lbMsg->setGeometry(l.label);
+  setFixedSize(l.client);
+}
+
+void TMsgForm::ShowNow() {
+  show();
+  CentreOnScreen(this);
+  raise();
+  // Let the window system map the window; input stays queued until the notice is gone.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  repaint();
+}
+
+}  // namespace qz

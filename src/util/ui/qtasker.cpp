@@ -1,0 +1,200 @@
+#include "util/ui/qtasker.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QThread>
+
+#include "util/ui/beep.h"
+#include "util/ui/cakaj.h"
+#include "util/ui/inputform.h"
+#include "util/ui/msgform.h"
+#include "util/ui/robimm.h"
+
+namespace qz {
+
+namespace {
+
+struct ButtonMap {
+  TMsgButton ours;
+  QMessageBox::StandardButton qt;
+};
+
+constexpr ButtonMap kButtons[] = {
+    {mbYes, QMessageBox::Yes},       {mbNo, QMessageBox::No},       {mbOK, QMessageBox::Ok},
+    {mbCancel, QMessageBox::Cancel}, {mbAbort, QMessageBox::Abort}, {mbRetry, QMessageBox::Retry},
+    {mbIgnore, QMessageBox::Ignore}, {mbHelp, QMessageBox::Help},
+};
+
+QMessageBox::StandardButton ToQt(TMsgButton b) {
+  for (const ButtonMap& m : kButtons) {
+    if (m.ours == b) return m.qt;
+  }
+  return QMessageBox::Ok;
+}
+
+QString TypeCaption(TMsgType type) {
+  switch (type) {
+    case TMsgType::Information:
+      return QStringLiteral("Information");
+    case TMsgType::Warning:
+      return QStringLiteral("Warning");
+    case TMsgType::Error:
+      return QStringLiteral("Error");
+    case TMsgType::Confirmation:
+      return QStringLiteral("Confirm");
+  }
+  return QString();
+}
+
+QMessageBox::Icon TypeIcon(TMsgType type) {
+  switch (type) {
+    case TMsgType::Information:
+      return QMessageBox::Information;
+    case TMsgType::Warning:
+      return QMessageBox::Warning;
+    case TMsgType::Error:
+      return QMessageBox::Critical;
+    case TMsgType::Confirmation:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Texts of the program break lines with CR LF.
+QString ShownText(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  return text;
+}
+
+}  // namespace
+
+TQtAsker::TQtAsker() : sleeper([](int ms) { QThread::msleep(ms > 0 ? unsigned(ms) : 0u); }) {}
+
+TQtAsker::~TQtAsker() {
+  delete notice_.data();
+  delete wait_.data();
+  delete busy_.data();
+}
+
+TMsgForm* TQtAsker::Notice() const { return notice_.data(); }
+TCakaj* TQtAsker::Waiting() const { return wait_.data(); }
+TRobimM* TQtAsker::Busy() const { return busy_.data(); }
+
+TMsgButton TQtAsker::MessageBox(const QString& text, TMsgType type, TMsgButtons buttons,
+                                const QString& caption) {
+  if (buttons == mbNone) buttons = mbOK;
+  QMessageBox box(TypeIcon(type), caption.isEmpty() ? TypeCaption(type) : caption, ShownText(text),
+                  QMessageBox::NoButton, QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
+  for (const ButtonMap& m : kButtons) {
+    if (buttons & m.ours) box.addButton(m.qt);
+  }
+  // The first of Yes, OK, Retry is the default; Escape gives the box's cancel-like button.
+  for (TMsgButton b : {mbYes, mbOK, mbRetry}) {
+    if (buttons & b) {
+      box.setDefaultButton(ToQt(b));
+      break;
+    }
+  }
+  box.setEscapeButton(ToQt(EscapeButton(buttons)));
+  box.exec();
+  QAbstractButton* clicked = box.clickedButton();
+  for (const ButtonMap& m : kButtons) {
+    if ((buttons & m.ours) && clicked == box.button(m.qt)) return m.ours;
+  }
+  return EscapeButton(buttons);
+}
+
+TInputResult TQtAsker::InputText(const QString& title, const QString& prompt,
+                                 const QString& initial) {
+  TInputForm form(QApplication::activeWindow());
+  form.Setup(title, prompt, initial);
+  const bool ok = form.exec() == QDialog::Accepted;
+  return {ok ? form.Text() : initial, ok};
+}
+
+namespace {
+
+QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QString& filter) {
+  const QString qtFilter = FileFilterToQt(filter);
+  if (!qtFilter.isEmpty()) dlg.setNameFilter(qtFilter);
+  if (!initialPath.isEmpty()) {
+    const QFileInfo fi(initialPath);
+    if (fi.isDir()) {
+      dlg.setDirectory(fi.absoluteFilePath());
+    } else {
+      dlg.setDirectory(fi.absolutePath());
+      dlg.selectFile(fi.fileName());
+    }
+  }
+  if (dlg.exec() != QDialog::Accepted) return QString();
+  const QStringList files = dlg.selectedFiles();
+  return files.isEmpty() ? QString() : files.first();
+}
+
+}  // namespace
+
+QString TQtAsker::OpenFileName(const QString& title, const QString& initialPath,
+                               const QString& filter) {
+  QFileDialog dlg(QApplication::activeWindow(), title);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFile);
+  return RunFileDialog(dlg, initialPath, filter);
+}
+
+QString TQtAsker::SaveFileName(const QString& title, const QString& initialPath,
+                               const QString& filter, const QString& defaultExt,
+                               bool confirmOverwrite) {
+  QFileDialog dlg(QApplication::activeWindow(), title);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  dlg.setDefaultSuffix(defaultExt);
+  dlg.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+  return RunFileDialog(dlg, initialPath, filter);
+}
+
+void TQtAsker::Beep(int freqHz, int ms) { ::qz::Beep(freqHz, ms); }
+
+void TQtAsker::Sleep(int ms) {
+  if (sleeper) sleeper(ms);
+}
+
+void TQtAsker::ShowNotice(const QString& caption, const QString& message, int lifeMs) {
+  if (!notice_) notice_ = new TMsgForm();
+  notice_->LifeTimeMs = lifeMs;
+  notice_->SetMessage(caption, message);
+  notice_->ShowNow();
+}
+
+void TQtAsker::HideNotice() {
+  // The notice lives only for its call.
+  if (notice_) {
+    notice_->hide();
+    delete notice_.data();
+  }
+}
+
+void TQtAsker::ShowWait(const QString& caption, const QString& message, int animation,
+                        int lastFrame) {
+  if (!wait_) wait_ = new TCakaj();
+  wait_->ShowWait(caption, message, animation, lastFrame);
+}
+
+void TQtAsker::HideWait() { delete wait_.data(); }
+
+void TQtAsker::ShowBusy(const QString& caption, int animation, int lastFrame) {
+  if (!busy_) busy_ = new TRobimM();
+  busy_->ShowBusy(caption, animation, lastFrame);
+}
+
+void TQtAsker::SetBusyInfo(const QString& text) {
+  if (busy_) busy_->SetInfo(text);
+}
+
+void TQtAsker::HideBusy() { delete busy_.data(); }
+
+}  // namespace qz

@@ -1,0 +1,153 @@
+// The scripted asker (tests and headless runs) and the program-wide accessor.
+#include "util/asker.h"
+
+#include <gtest/gtest.h>
+
+namespace qz {
+namespace {
+
+TEST(EscapeButton, TheCancelLikeButtonOfEachSet) {
+  struct Case {
+    TMsgButtons buttons;
+    TMsgButton escape;
+  };
+  const Case cases[] = {
+      {mbYes | mbNo, mbNo},
+      {mbYes | mbNo | mbCancel, mbCancel},
+      {mbAbort | mbRetry, mbAbort},
+      {mbOK | mbRetry, mbOK},
+      {mbOK, mbOK},
+      {mbYes | mbNo | mbAbort, mbNo},
+      {mbRetry | mbIgnore, mbIgnore},
+      {mbHelp, mbHelp},
+      {mbHelp | mbOK, mbOK},
+      {mbNone, mbOK},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(EscapeButton(c.buttons), c.escape) << c.buttons;
+  }
+}
+
+TEST(ScriptedAsker, MessageBoxesAnswerFromTheQueueOrWithEscape) {
+  TScriptedAsker a;
+  a.quiet = true;
+  a.QueueButton(mbRetry);
+  a.QueueButton(mbYes);  // not offered by the second box: Escape instead
+  EXPECT_EQ(
+      a.MessageBox(QStringLiteral("Quzar Memory Read fail."), TMsgType::Error, mbAbort | mbRetry),
+      mbRetry);
+  EXPECT_EQ(a.MessageBox(QStringLiteral("x"), TMsgType::Error, mbAbort | mbRetry), mbAbort);
+  // Queue empty: a retry loop in a headless run ends with Abort, never loops for ever.
+  EXPECT_EQ(a.MessageBox(QStringLiteral("x"), TMsgType::Error, mbAbort | mbRetry), mbAbort);
+  const auto boxes = a.Records(TAskRecord::Message);
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[0].text, QStringLiteral("Quzar Memory Read fail."));
+  EXPECT_EQ(boxes[0].type, TMsgType::Error);
+  EXPECT_EQ(boxes[0].buttons, TMsgButtons(mbAbort | mbRetry));
+}
+
+TEST(ScriptedAsker, ConveniencesAreOneButtonBoxesAndConfirmIsYesNo) {
+  TScriptedAsker a;
+  a.quiet = true;
+  a.ShowError(QStringLiteral("No measured data available"));
+  a.ShowInfo(QStringLiteral("i"));
+  a.ShowWarning(QStringLiteral("w"));
+  a.QueueButton(mbYes);
+  EXPECT_TRUE(a.Confirm(QStringLiteral("Overwrite?")));
+  EXPECT_FALSE(a.Confirm(QStringLiteral("Overwrite?")));
+  const auto boxes = a.Records(TAskRecord::Message);
+  ASSERT_EQ(boxes.size(), 5u);
+  EXPECT_EQ(boxes[0].type, TMsgType::Error);
+  EXPECT_EQ(boxes[0].buttons, TMsgButtons(mbOK));
+  EXPECT_EQ(boxes[1].type, TMsgType::Information);
+  EXPECT_EQ(boxes[2].type, TMsgType::Warning);
+  EXPECT_EQ(boxes[3].type, TMsgType::Confirmation);
+  EXPECT_EQ(boxes[3].buttons, TMsgButtons(mbYes | mbNo));
+  EXPECT_EQ(boxes[3].text, QStringLiteral("Overwrite?"));  // exact text, nothing added
+}
+
+TEST(ScriptedAsker, TextEntriesAnswerOrCancelWithTheInitialText) {
+  TScriptedAsker a;
+  a.QueueText(QStringLiteral("12"));
+  a.QueueCancel();
+  TInputResult r = a.InputText(QStringLiteral("T"), QStringLiteral("P"), QStringLiteral("5"));
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.text, QStringLiteral("12"));
+  r = a.InputText(QStringLiteral("T"), QStringLiteral("P"), QStringLiteral("5"));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.text, QStringLiteral("5"));
+  r = a.InputText(QStringLiteral("T"), QStringLiteral("P"), QStringLiteral("6"));  // empty queue
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.text, QStringLiteral("6"));
+  const auto inputs = a.Records(TAskRecord::Input);
+  ASSERT_EQ(inputs.size(), 3u);
+  EXPECT_EQ(inputs[2].caption, QStringLiteral("T"));
+  EXPECT_EQ(inputs[2].text, QStringLiteral("P"));
+  EXPECT_EQ(inputs[2].extra, QStringLiteral("6"));
+}
+
+TEST(ScriptedAsker, FileChoicesFromTheQueueElseCancelled) {
+  TScriptedAsker a;
+  a.QueueFile(QStringLiteral("/tmp/a.sce"));
+  EXPECT_EQ(a.OpenFileName(QStringLiteral("Open"), QString(), QStringLiteral("*.sce|*.sce")),
+            QStringLiteral("/tmp/a.sce"));
+  EXPECT_TRUE(a.SaveFileName(QStringLiteral("Prepare Log File"), QStringLiteral("/tmp/x.txt"),
+                             QString(), QStringLiteral("txt"))
+                  .isEmpty());
+  const auto saves = a.Records(TAskRecord::SaveFile);
+  ASSERT_EQ(saves.size(), 1u);
+  EXPECT_EQ(saves[0].caption, QStringLiteral("Prepare Log File"));
+  EXPECT_EQ(saves[0].text, QStringLiteral("/tmp/x.txt"));
+}
+
+TEST(ScriptedAsker, MessagesGoToStderrOnOneLineUnlessQuiet) {
+  TScriptedAsker a;
+  testing::internal::CaptureStderr();
+  a.ShowError(QStringLiteral("Measurement error!\r\nRetry or abort."));
+  a.ShowNotice(QStringLiteral("Wait..."), QStringLiteral("Scenario completed"), 1500);
+  std::string out = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(out, "Error: Measurement error!\nRetry or abort.\nScenario completed\n");
+  a.quiet = true;
+  testing::internal::CaptureStderr();
+  a.ShowError(QStringLiteral("silent"));
+  out = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(out, "");
+}
+
+TEST(AskerAccessor, InstallAndRestore) {
+  TAsker& fallback = Asker();
+  EXPECT_NE(dynamic_cast<TScriptedAsker*>(&fallback), nullptr);
+  TScriptedAsker mine;
+  {
+    TScopedAsker guard(&mine);
+    EXPECT_EQ(&Asker(), &mine);
+    TScriptedAsker inner;
+    {
+      TScopedAsker guard2(&inner);
+      EXPECT_EQ(&Asker(), &inner);
+    }
+    EXPECT_EQ(&Asker(), &mine);
+  }
+  EXPECT_EQ(&Asker(), &fallback);
+  EXPECT_EQ(SetAsker(nullptr), nullptr);
+}
+
+TEST(FileFilterToQt, PairsBecomeQtFilters) {
+  struct Case {
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"Text file (*.txt, *.log)|*.txt;*.log|Any file (*.*)|*.*",
+       "Text file (*.txt *.log);;Any file (*.*)"},
+      {"Scenario|*.sce", "Scenario (*.sce)"},
+      {"|*.mem", "*.mem (*.mem)"},
+      {"", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FileFilterToQt(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
+  }
+}
+
+}  // namespace
+}  // namespace qz
