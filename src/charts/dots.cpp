@@ -1,0 +1,109 @@
+#include "charts/dots.h"
+
+#include "util/inifile.h"
+#include "util/numutil.h"
+
+namespace qz {
+
+int32_t TvarFromKey(int32_t stored) { return ClampLowWins(stored, 0, kTvarCount - 1); }
+int32_t DotSizeFromKey(int32_t stored) { return ClampLowWins(stored, 1, 11); }
+int32_t LineWidthFromKey(int32_t stored) { return ClampLowWins(stored, 1, 100); }
+
+TMarkerGeometry MarkerGeometry(int32_t tvar, int32_t s, TPt p) {
+  const int32_t x = p.x;
+  const int32_t y = p.y;
+  const int32_t shape = TvarFromKey(tvar);
+  TMarkerGeometry g;
+  switch (shape) {
+    case tvSquare:
+    case tvCircle:
+      g.kind = shape == tvSquare ? TMarkerGeometry::mkRect : TMarkerGeometry::mkEllipse;
+      g.box = TRectI{x - s, y - s, x + s + 1, y + s + 1};
+      break;
+    case tvTriangleUp:
+      g.kind = TMarkerGeometry::mkPolygon;
+      g.polygon = {{x, y - s}, {x - s, y + s}, {x + s, y + s}};
+      break;
+    case tvTriangleDown:
+      g.kind = TMarkerGeometry::mkPolygon;
+      g.polygon = {{x, y + s}, {x - s, y - s}, {x + s, y - s}};
+      break;
+    case tvTriangleAbove:
+      g.kind = TMarkerGeometry::mkPolygon;
+      g.polygon = {{x, y}, {x + s, y - 2 * s}, {x - s, y - 2 * s}};
+      break;
+    case tvTriangleBelow:
+      g.kind = TMarkerGeometry::mkPolygon;
+      g.polygon = {{x, y}, {x + s, y + 2 * s}, {x - s, y + 2 * s}};
+      break;
+    case tvPlus:
+    case tvAsterisk:
+      g.kind = TMarkerGeometry::mkLines;
+      g.lines = {{x - s, y, x + s, y}, {x, y - s, x, y}, {x, y + s, x, y}};
+      if (shape == tvAsterisk) {
+        const int32_t d = s - 1;
+        g.lines.push_back({x - d, y - d, x, y});
+        g.lines.push_back({x + d, y - d, x, y});
+        g.lines.push_back({x - d, y + d, x, y});
+        g.lines.push_back({x + d, y + d, x, y});
+      }
+      break;
+    case tvCross:
+      g.kind = TMarkerGeometry::mkLines;
+      g.lines = {{x - s, y - s, x + s, y + s}, {x - s, y + s, x, y}, {x + s, y - s, x, y}};
+      break;
+    case tvDiamond:
+      g.kind = TMarkerGeometry::mkPolygon;
+      g.polygon = {{x, y - s}, {x + s, y}, {x, y + s}, {x - s, y}};
+      break;
+    default:
+      g.kind = TMarkerGeometry::mkPixel;
+      g.pixel = p;
+      break;
+  }
+  return g;
+}
+
+void TDots::Defaults() {
+  Tvar = tvSquare;
+  Visible = false;
+  Moving = true;
+  Kakaj = false;
+  Border = TPen{clBlue, psSolid, 1, pmCopy};
+  LineWidth = 1;
+  Fill = TBrush{clWhite, bsSolid};
+  Dsize = 2;
+}
+
+void TDots::Nastav(int32_t shape, int32_t size, int32_t fillStyle, TColor fillColor,
+                   TColor borderColor) {
+  Tvar = TvarFromKey(shape);
+  Dsize = size;
+  Fill.Style = BrushStyleFromKey(fillStyle);
+  Fill.Color = fillColor;
+  Border.Color = borderColor;
+}
+
+void TDots::WriteStp(IniFile& ini, const QString& section) const {
+  ini.WriteInteger(section, "Tvar", Tvar);
+  ini.WriteBool(section, "DotsVisible", Visible);
+  ini.WriteBool(section, "Moving", Moving);
+  ini.WriteBool(section, "Kakaj", Kakaj);
+  WritePenKeys(ini, section, "Dot", Border);
+  WriteBrushKeys(ini, section, "Dot", Fill);
+  ini.WriteInteger(section, "LineWidth", LineWidth);
+  ini.WriteInteger(section, "Size", Dsize);
+}
+
+void TDots::ReadStp(const IniFile& ini, const QString& section) {
+  Tvar = TvarFromKey(ini.ReadInteger(section, "Tvar", Tvar));
+  Visible = ini.ReadBool(section, "DotsVisible", Visible);
+  Moving = ini.ReadBool(section, "Moving", Moving);
+  Kakaj = ini.ReadBool(section, "Kakaj", Kakaj);
+  Border = ReadPenKeys(ini, section, "Dot", Border);
+  Fill = ReadBrushKeys(ini, section, "Dot", Fill);
+  LineWidth = LineWidthFromKey(ini.ReadInteger(section, "LineWidth", LineWidth));
+  Dsize = DotSizeFromKey(ini.ReadInteger(section, "Size", Dsize));
+}
+
+}  // namespace qz
