@@ -1,12 +1,15 @@
 #include <QApplication>
 #include <clocale>
 #include <cstdio>
+#include <optional>
 
 #include "app/cmdline.h"
 #include "app/ui/form1.h"
+#include "util/asker.h"
 #include "util/firststart.h"
 #include "util/folders.h"
 #include "util/random.h"
+#include "util/ui/qtasker.h"
 
 int main(int argc, char* argv[]) {
   // The command line is read before any window exists so that --help and --version need no
@@ -36,6 +39,12 @@ int main(int argc, char* argv[]) {
   // headless runs use the same folder.
   qz::ResetFolders();
   qz::SetUpUserFolder(qz::ProgramDataFolder());
+
+  // Window runs answer questions with real dialogs; headless runs keep the scripted asker, which
+  // writes messages to stderr and never blocks.
+  qz::TQtAsker qtAsker;
+  std::optional<qz::TScopedAsker> windowAsker;
+  if (!cl.headless) windowAsker.emplace(&qtAsker);
 
   qz::TForm1 form;
   if (cl.headless) return 0;
