@@ -1,0 +1,126 @@
+#pragma once
+// The analyzer state: the one object that knows the unit. It holds the unit's description and
+// measurement settings, the frame buffer and the latest decoded result, the current sweep, the
+// plane extension and the bilinear transform, and the flags that run the measurement cycle. It
+// also plans the unit's sampling, computes the frame time-out and keeps its own section of the
+// setup file.
+
+#include <QString>
+#include <cstdint>
+
+#include "core/bilintransf.h"
+#include "core/onesweep.h"
+#include "core/planeext.h"
+#include "core/records.h"
+#include "core/sampling.h"
+#include "core/unitsync.h"
+
+namespace qz {
+
+class IniFile;
+
+// Working time-outs of the serial line (ms): read interval, read total per byte, read total
+// constant, write total per byte, write total constant.
+struct TQvSerTimeouts {
+  uint32_t ReadInterval = 2;
+  uint32_t ReadTotalMultiplier = 2;
+  uint32_t ReadTotalConstant = 1000;
+  uint32_t WriteTotalMultiplier = 1;
+  uint32_t WriteTotalConstant = 1000;
+};
+
+// Limits of the analyzer's own settings.
+inline constexpr int32_t kPtsPerSwpMin = 1;
+inline constexpr int32_t kPtsPerSwpMax = 20001;
+inline constexpr int32_t kPtsPerSwpDef = 101;
+inline constexpr uint16_t kMotRefreshMinMs = 100;
+inline constexpr uint16_t kMotRefreshDefMs = 1000;
+inline constexpr uint16_t kContMeaToutInitMs = 2000;
+inline constexpr double kTuneTimeInitMs = 1000.0;
+inline constexpr double kPlaneExtMaxMm = 1000000.0;
+// Server versions above this know the measurement timing and hysteresis commands.
+inline constexpr uint16_t kSrvVerMeaStp = 35;
+// The frame time-out asked with this value also waits for the individual samples of a block.
+inline constexpr int32_t kToutForCycle = -1;
+
+// The name of the analyzer's setup section for a unit (the first unit is 1).
+QString QvSetupSection(int unitIndex);
+
+// The cut-off frequency (Hz) of the unit's waveguide, c / 2a; 0 for a coaxial line.
+double CutoffFrequency(const TFixPar& fix);
+
+class TQvWin {
+ public:
+  // mot is the program's tuner motor state: decoding writes it, the setup section keeps its
+  // autotune settings and the frame time-out follows its autotune flag.
+  explicit TQvWin(TMotState& mot);
+  TQvWin(const TQvWin&) = delete;
+  TQvWin& operator=(const TQvWin&) = delete;
+
+  TFixPar FixPar;
+  TVarPar VarPar;
+  uint16_t MotRefreshMs = kMotRefreshDefMs;  // ms, 100..65535
+  bool PcComErr = false;                     // the command layer reports a time-out
+  TPlaneExt PlaneExt;
+  TMerObjekt Mob{};  // the frame being received
+  uint16_t Nmo = 0;  // decoding cursor
+  THresults Res;     // the latest decoded result
+  TOneSweep LastSwp;
+  bool Skonci = false, MaKoncit = false, MozeKoncit = false, ImmedStop = false;
+  int32_t PtsPerSwp = kPtsPerSwpDef;  // 1..20001
+  TPulsed Pulsed;
+  TRectif Rectif;
+  TTrgMethod TrgMethod = 0;                   // 0 free run, 1 triggered
+  double f_cutoff = 0.0;                      // Hz
+  uint16_t ContMeaTout = kContMeaToutInitMs;  // ms
+  float UserPowCorr = 1.0f;
+  uint16_t SrvVerNum = 0;
+  QString SrvInfo = QStringLiteral("Simulated");
+  TMeaStp MstpCW;
+  int32_t err = 0;
+  int32_t TmoutMs = 0;
+  TQvSerTimeouts Timeouts;
+  uint16_t DatSize = 0;
+  TBilinTransf BiTr;
+
+  // Duration of the last tune (ms); the tuner model updates it and the frame time-out waits for
+  // it.
+  double TuneTimeMs = kTuneTimeInitMs;
+
+  TMotState& Mot() { return mot_; }
+  const TMotState& Mot() const { return mot_; }
+
+  // Resets the description and settings to the unit's defaults.
+  void SetDefaults();
+
+  // Decodes a frame (the own buffer Mob or a stored one) into res with the object's cut-off,
+  // plane extension and bilinear transform; writes the tuner motor state and Nmo.
+  bool DekodMerData(const TMerObjekt& frame, THresults& res);
+
+  // The shortest counting time (µs) giving full frequency accuracy.
+  int32_t GetTcountMinRecommended_us() const;
+
+  // The sampling planner over the object's own records (see core/sampling.h).
+  int PlanSampling(int waveform, int32_t* maxSamples = nullptr);
+  int32_t GetMaxSamples() const;
+  // Plans the sampling of the given waveform (nothing for CW); 1 or 2 when the sample count or
+  // frequency had to be changed, else 0.
+  int DeriveSampling(int waveform);
+
+  // The frame time-out (ms) for the present settings. kToutForCycle asks for the measurement
+  // cycle's value, which also allows for the individual samples of a block.
+  uint16_t FrameTimeoutMs(int32_t asked) const;
+
+  // Writes the setup section of the unit; info is the setup's comment.
+  void WriteStp(int unitIndex, IniFile& setup, const QString& info) const;
+  // Reads the setup section of the unit, limiting every value to its range, and, when sync is
+  // given, brings the unit in line with the settings read. Returns the setup's comment.
+  QString ReadStp(int unitIndex, const IniFile& setup, TUnitSync* sync);
+  // Sends every setting to the unit, in the order the unit needs them.
+  void BringUnitInLine(TUnitSync& sync);
+
+ private:
+  TMotState& mot_;
+};
+
+}  // namespace qz

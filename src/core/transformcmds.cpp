@@ -1,0 +1,64 @@
+#include "core/transformcmds.h"
+
+#include "util/fileops.h"
+#include "util/valueinput.h"
+
+namespace qz {
+
+const char* const kTransformCaption = "Transform";
+const char* const kTransformHint = "Apply bilinear transform to input reflection coefficient";
+const char* const kTransformLoadHint = "Load transform S-matrix";
+const char* const kTransformActiveHint = "Activate/deactivate transform";
+const char* const kTransformClearHint = "Clear transform data";
+const char* const kTransformClearQuestion = "Clear the transform of input reflection coefficient";
+const char* const kPlaneExtCaption = "Plane &Ext";
+const char* const kPlaneExtShortcut = "Ctrl+E";
+const char* const kPlaneExtHint =
+    "Measurement plane shift out of the calibration plane (air-line equivalent)";
+const char* const kPlaneExtButton = "Ext";
+const char* const kPlaneExtPrompt = "Measurement plane extension (mm)";
+
+TTransformMenuState TTransformCmds::MenuState() const {
+  TTransformMenuState m;
+  const bool loaded = bt_.FEnabled;
+  const bool active = bt_.GetActive();
+  m.activeEnabled = loaded;
+  m.activeChecked = active;
+  m.activeCaption = active ? QStringLiteral("Active") : QStringLiteral("Active (NO)");
+  m.clearEnabled = loaded;
+  const FileNameParts p = SplitFileName(NormalizePath(bt_.Path));
+  const QString fileName = p.name + p.ext;
+  m.loadCaption = loaded && !bt_.Path.isEmpty()
+                      ? QStringLiteral("Load (") + fileName + QStringLiteral(")")
+                      : QStringLiteral("Load");
+  return m;
+}
+
+void TTransformCmds::Load() {
+  bt_.LoadAndConvert(bt_.Path, Ask());
+  TransformChanged();
+}
+
+void TTransformCmds::ToggleActive() {
+  bt_.SetActive(!bt_.GetActive());
+  TransformChanged();
+}
+
+bool TTransformCmds::Clear() {
+  if (!AskYesNo(QString::fromLatin1(kTransformClearQuestion), Ask())) return false;
+  bt_.Clear();
+  TransformChanged();
+  return true;
+}
+
+void TTransformCmds::PlaneExt() {
+  const TAskedValue v = AskValue(QString::fromLatin1(kPlaneExtPrompt), pe_.Extension, Ask());
+  pe_.SetValue(v.value);
+  if (OnPlaneExtChanged) OnPlaneExtChanged();
+}
+
+QString TTransformCmds::PlaneExtButtonHint() const {
+  return QStringLiteral("Plane extension  (") + pe_.MsgStr + QStringLiteral(")|");
+}
+
+}  // namespace qz

@@ -1,0 +1,93 @@
+// Plane extension: the fields SetValue derives and the rotation of the load reflection
+// coefficient, alone and inside the decoder.
+#include "core/planeext.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/bilintransf.h"
+#include "core/frameenc.h"
+#include "util/unitconv.h"
+
+namespace qz {
+namespace {
+
+TEST(PlaneExt, SetValueDerivesTheFields) {
+  const struct {
+    double mm;
+    bool on;
+    double factor;
+    const char* text;
+  } cases[] = {
+      {0.0, false, 0.0, "0 mm"},
+      {250.0, true, kPi, "250 mm"},
+      {-125.0, true, -kPi / 2, "-125 mm"},
+      {1500.0, true, 6 * kPi, "1.5 m"},
+      {std::numeric_limits<double>::quiet_NaN(), false, 0.0, "0 mm"},
+  };
+  for (const auto& c : cases) {
+    TPlaneExt pe;
+    pe.SetValue(c.mm);
+    EXPECT_EQ(pe.Bexten, c.on) << c.mm;
+    EXPECT_NEAR(pe.ExtFactor, c.factor, 1e-12) << c.mm;
+    EXPECT_EQ(pe.MsgStr, QString::fromLatin1(c.text)) << c.mm;
+  }
+  TPlaneExt pe;
+  pe.SetValue(10.0);
+  pe.Init();
+  EXPECT_EQ(pe.Extension, 0.0);
+  EXPECT_EQ(pe.ExtFactor, 0.0);
+  EXPECT_FALSE(pe.Bexten);
+  EXPECT_TRUE(pe.MsgStr.isEmpty());
+}
+
+TEST(PlaneExt, RotatesByTheRoundTripPhase) {
+  const complex rho(0.5, 0.2);
+  TPlaneExt pe;
+  pe.SetValue(250.0);
+  // 250 mm at a guide wavelength of 1 m: half a wavelength round trip, a rotation by pi.
+  const complex r = pe.Apply(rho, 1.0);
+  EXPECT_NEAR(r.re, -0.5, 1e-12);
+  EXPECT_NEAR(r.im, -0.2, 1e-12);
+  // 62.5 mm at 0.5 m: a quarter of pi times two.
+  pe.SetValue(62.5);
+  const complex q = pe.Apply(complex(1, 0), 0.5);
+  EXPECT_NEAR(q.re, 0.0, 1e-12);
+  EXPECT_NEAR(q.im, 1.0, 1e-12);
+  // Below cut-off (LG = -1) the formula's negative angle.
+  const complex n = pe.Apply(complex(1, 0), -1.0);
+  EXPECT_NEAR(n.re, std::cos(-pe.ExtFactor), 1e-12);
+  EXPECT_NEAR(n.im, std::sin(-pe.ExtFactor), 1e-12);
+  pe.SetValue(0.0);
+  EXPECT_EQ(pe.Apply(rho, 1.0), rho);
+}
+
+TEST(PlaneExt, DecoderRotatesRhoZ) {
+  TFrameSpec spec;
+  spec.Motors = false;
+  spec.Pinc_W = 10.0;
+  spec.RhoZ = complex(0.5, 0.0);
+  spec.Freq_Hz = 3e9;
+  TMerObjekt frame{};
+  EncodeFrame(spec, frame);
+  const double fc = 2.078e9;
+  const double lg = GuideWavelength(fc, 3e9);
+
+  TPlaneExt pe;
+  const TBilinTransf bt;
+  const TDecodeTransforms tr(pe, bt);
+  THresults r;
+  TMotState m;
+  uint16_t nmo = 0;
+  ASSERT_TRUE(DekodMerData(frame, r, m, fc, tr, nmo));
+  EXPECT_EQ(r.Rho_z, complex(0.5, 0.0));  // no extension
+  pe.SetValue(250.0 * lg);                // half a guide wavelength
+  ASSERT_TRUE(DekodMerData(frame, r, m, fc, tr, nmo));
+  EXPECT_NEAR(r.Rho_z.re, -0.5, 1e-12);
+  EXPECT_NEAR(r.Rho_z.im, 0.0, 1e-12);
+}
+
+}  // namespace
+}  // namespace qz
