@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/testfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,17 +11,10 @@
 namespace qz {
 namespace {
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
+using testfiles::ReadAll;
+using testfiles::WriteAll;
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
+
 
 TEST(FileOps, SplitFileName) {
   struct Case {

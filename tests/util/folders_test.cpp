@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/testfiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,9 @@
 
 namespace qz {
 namespace {
+
+using testfiles::ReadAll;
+using testfiles::WriteAll;
 
 // Points QZSIM_PROFILE at `profile` while alive and restores the previous value and folders.
 class ProfileScope {
@@ -32,17 +37,7 @@ class ProfileScope {
   QByteArray old_;
 };
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
 
 TEST(Folders, KnownFolderPath) {
   QTemporaryDir profile;

@@ -1,6 +1,8 @@
 #include "util/inifile.h"
 
 #include <gtest/gtest.h>
+
+#include "common/testfiles.h"
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -13,17 +15,10 @@
 namespace qz {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
-}
+using testfiles::ReadAll;
+using testfiles::WriteAll;
 
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
+
 
 TEST(IniFile, SectionsAndKeysMatchInAnyLetterCase) {
   IniFile ini;
