@@ -4,14 +4,12 @@
 #include "util/inifile.h"
 #include "util/numtext.h"
 #include "util/numutil.h"
-#include "util/parse.h"
+#include "util/valueinput.h"
 
 namespace qz {
 
 double AxisValueFromKey(const QString& raw, double current) {
-  const auto v = ParseDouble(raw, true);
-  if (!v) return current;
-  return ClampLowWins(*v, -kAxisValueLimit, kAxisValueLimit);
+  return TextToFloatInRange(raw, current, -kAxisValueLimit, kAxisValueLimit, /*clamp*/ true).value;
 }
 
 int32_t NunitFromKey(int32_t stored) { return ClampLowWins(stored, 0, kMaxUnits - 1); }
