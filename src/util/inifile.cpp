@@ -6,7 +6,6 @@
 #include <SimpleIni.h>
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <charconv>
@@ -14,6 +13,7 @@
 #include <list>
 #include <string>
 
+#include "util/atomicfile.h"
 #include "util/parse.h"
 
 namespace qz {
@@ -243,28 +243,11 @@ bool IniFile::SaveAs(const QString& path) {
     error_ = QStringLiteral("No file name given for the setup.");
     return false;
   }
-  const QByteArray bytes = Text();
   // The new content goes to a temporary file beside the old one and replaces it only when it
   // has been written completely.
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) {
-    error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, f.errorString());
-    return false;
-  }
-  // A write cut short by a full disk or a file size limit is not always reported as an error
-  // by the file layer: the size of what actually reached the file is checked before the old
-  // file is replaced.
-  const bool complete = f.write(bytes) == bytes.size() && f.flush() && f.size() == bytes.size();
-  if (!complete) {
-    const QString reason = f.error() != QFileDevice::NoError
-                               ? f.errorString()
-                               : QStringLiteral("The file could not be written completely.");
-    error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, reason);
-    f.cancelWriting();
-    return false;
-  }
-  if (!f.commit()) {
-    error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, f.errorString());
+  const AtomicWriteResult w = WriteFileAtomic(path, Text());
+  if (!w.ok()) {
+    error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, w.reason);
     return false;
   }
   return true;
