@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <csignal>
 
 namespace qz::testfiles {
 
@@ -22,5 +24,30 @@ inline void WriteAll(const QString& path, const QByteArray& bytes) {
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
   ASSERT_EQ(f.write(bytes), bytes.size());
 }
+
+// Makes writes beyond `limit` bytes fail in this process while alive, as on a full disk (the
+// tests run as root, so permissions cannot make a write fail).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t limit) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit l = old_;
+    l.rlim_cur = limit;
+    ok_ = setrlimit(RLIMIT_FSIZE, &l) == 0;
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, oldHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  rlimit old_{};
+  void (*oldHandler_)(int) = SIG_DFL;
+  bool ok_ = false;
+};
 
 }  // namespace qz::testfiles

@@ -10,17 +10,14 @@
 #include <QTime>
 #include <csignal>
 
+#include "common/testfiles.h"
 #include "core/frameenc.h"
 #include "core/qvwin.h"
 
 namespace qz {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray();
-  return f.readAll();
-}
+using testfiles::ReadAll;
 
 class SaveResultsTest : public ::testing::Test {
  protected:
@@ -117,15 +114,12 @@ TEST_F(SaveResultsTest, ShortWriteKeepsOldFileAndPath) {
   }
   for (int k = 0; k < 3; ++k) qv.LastSwp.Add(Frame(2450e6, 100.0, 1000));
   QString last = "old.txt";
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 300;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const TSaveTxtResult r = SaveResultsTxt(qv, tu, job, last);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  TSaveTxtResult r;
+  {
+    testfiles::FileSizeLimit limit(300);
+    ASSERT_TRUE(limit.ok());
+    r = SaveResultsTxt(qv, tu, job, last);
+  }
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.message.startsWith("Cannot write file \"" + job.path + "\".\r\n"))
       << r.message.toStdString();

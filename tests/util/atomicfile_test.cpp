@@ -1,5 +1,7 @@
 #include "util/atomicfile.h"
 
+#include "common/testfiles.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -11,11 +13,7 @@
 namespace qz {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QByteArray();
-  return f.readAll();
-}
+using testfiles::ReadAll;
 
 TEST(AtomicFile, WritesNewAndReplacesOld) {
   QTemporaryDir dir;
@@ -44,15 +42,12 @@ TEST(AtomicFile, ShortWriteKeepsOldFile) {
   const QString path = dir.filePath("a.txt");
   ASSERT_TRUE(WriteFileAtomic(path, "old contents").ok());
 
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const AtomicWriteResult r = WriteFileAtomic(path, QByteArray(100000, 'n'));
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  AtomicWriteResult r;
+  {
+    testfiles::FileSizeLimit limit(1000);
+    ASSERT_TRUE(limit.ok());
+    r = WriteFileAtomic(path, QByteArray(100000, 'n'));
+  }
 
   EXPECT_EQ(r.status, AtomicWriteStatus::WriteFailed);
   EXPECT_FALSE(r.reason.isEmpty());

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/testfiles.h"
 #include <signal.h>
 #include <sys/resource.h>
+#include "common/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +15,9 @@
 namespace qz {
 namespace {
 
+using testfiles::FileSizeLimit;
 using testfiles::ReadAll;
 using testfiles::WriteAll;
-
-
 
 TEST(IniFile, SectionsAndKeysMatchInAnyLetterCase) {
   IniFile ini;
@@ -226,28 +225,6 @@ TEST(IniFile, CommentsAndUnknownSectionsSurviveARewrite) {
   EXPECT_TRUE(text.contains("; made by hand")) << text.constData();
   EXPECT_TRUE(text.contains("[Other]\r\nx=y\r\n")) << text.constData();
 }
-
-// Makes writes beyond `limit` bytes fail in this process (as on a full disk) while alive.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t limit) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit l = old_;
-    l.rlim_cur = limit;
-    ok_ = setrlimit(RLIMIT_FSIZE, &l) == 0;
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, oldHandler_);
-  }
-  bool ok() const { return ok_; }
-
- private:
-  rlimit old_{};
-  sighandler_t oldHandler_ = SIG_DFL;
-  bool ok_ = false;
-};
 
 TEST(IniFile, FailedSaveLeavesTheOldFileWhole) {
   QTemporaryDir dir;
