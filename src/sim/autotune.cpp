@@ -1,0 +1,301 @@
+#include "sim/autotune.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/qvwin.h"
+#include "sim/smatrixalg.h"
+#include "util/numutil.h"
+#include "util/unitconv.h"
+
+namespace qz {
+
+namespace {
+
+constexpr double kTwoPi = 2.0 * kPi;
+
+// a mod 2 pi in 0 .. 2 pi, floored, so the sign of a does not matter.
+double Mod2Pi(double a) {
+  const double r = a - kTwoPi * std::floor(a / kTwoPi);
+  return r >= kTwoPi ? 0.0 : r;
+}
+
+// The angle brought to -pi .. pi.
+double Wrap(double a) { return Mod2Pi(a + kPi) - kPi; }
+
+// b lies on the counter-clockwise arc running from a to c.
+bool OnArc(double b, double a, double c) { return Mod2Pi(b - a) <= Mod2Pi(c - a); }
+
+double Mismatch(const complex& a, const complex& b) {
+  const double dr = b.re - a.re;
+  const double di = b.im + a.im;
+  return dr * dr + di * di;
+}
+
+}  // namespace
+
+int TuneTimeMs(double seconds) { return RoundToInt32(seconds * 1000.0); }
+
+TAutoTune::TAutoTune(TTunerModel& model) : m_(model) {}
+
+void TAutoTune::AddObserver(TAutoTuneObserver* o) {
+  if (o && std::find(observers_.begin(), observers_.end(), o) == observers_.end())
+    observers_.push_back(o);
+}
+
+void TAutoTune::RemoveObserver(TAutoTuneObserver* o) {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), o), observers_.end());
+}
+
+TTunerStepResult TAutoTune::TunerStep(const complex& gn, const complex& rloa) {
+  TTunerStepResult r;
+  TSimState& sim = m_.Sim();
+  TMotState& mot = m_.Mot();
+
+  bool tune = false;
+  if (sim.Btune1) {
+    sim.Btune1 = false;
+    tune = true;
+  } else if (!mot.AtOn) {
+    return r;
+  } else if (m_.AtFrameCount < mot.Skip) {
+    ++m_.AtFrameCount;
+    return r;
+  } else {
+    // A load outside the tolerance starts a burst; while it stays matched, the burst goes on
+    // for three tunes in all, then the counter skips the next measurements.
+    const double tol = mot.Toler_mU / 1000.0;
+    const double dev = std::fabs(CAbs(gn) - mot.Targ_mU / 1000.0);
+    if (dev >= tol) {
+      tune = true;
+      sim.NTunBurst = 1;
+      m_.AtFrameCount = mot.Skip;
+    } else if (sim.NTunBurst < kTuneBurstLen) {
+      tune = true;
+      ++sim.NTunBurst;
+      m_.AtFrameCount = mot.Skip;
+    } else {
+      m_.AtFrameCount = 0;
+    }
+  }
+  if (!tune) return r;
+
+  TU_AutoTun(rloa);
+  mot.ActPos = mot.TargPos;
+  r.Tuned = true;
+
+  const std::vector<TAutoTuneObserver*> list = observers_;
+  if (sim.WasTune1Click) {
+    tuneTime_ = m_.ComputeTuneTime(sim.TuStartPos, mot.ActPos);
+    if (qv_) qv_->TuneTimeMs = tuneTime_ * 1000.0;
+    sim.WasTune1Click = false;
+    r.TuneTimeWritten = true;
+    for (TAutoTuneObserver* o : list) o->OnTuneTime(*this, tuneTime_);
+  }
+  for (TAutoTuneObserver* o : list) o->OnStubsTuned(*this);
+  return r;
+}
+
+void TAutoTune::TU_AutoTun(const complex& rhoL) {
+  const complex g = ClipMagnitude(rhoL, m_.Sim().MaxMag_mU / 1000.0);
+  // The load as seen at the plane of stub 3.
+  const complex g3 = InputFromLoad(g, m_.Freq().Chain.Line[3]);
+  ChoosePair(g3);
+  SolvePair(g3);
+  const TMotState& mot = m_.Mot();
+  TuneToTarget(g3, mot.Targ_mU / 1000.0, mot.Toler_mU / 1000.0);
+}
+
+bool TAutoTune::ChoosePair(const complex& g3) {
+  const TTunerFreqPars& fq = m_.Freq();
+  const double t = CAbs(g3);
+  const double phi = CArg(g3);
+  const complex s = FindStubInsertion(t);
+  const double alpha = -CArg(s);
+
+  const double psi3 = alpha + 2.0 * (fq.Theta[2] + fq.Phi21);
+  const double delta = 2.0 * (2.0 * fq.Phi21 + fq.Theta[1] + fq.Theta[2]);
+  const double psi1 = alpha + delta;
+  const double m1 = Wrap((psi1 + alpha) / 2.0);
+  const double m2 = Wrap(m1 + kPi);
+  double m;
+  if (delta < kTwoPi)
+    m = OnArc(m1, psi1, alpha) ? m1 : m2;
+  else
+    m = OnArc(m1, alpha, psi1) ? m1 : m2;
+  const bool candidate = OnArc(phi, psi3, m);
+
+  // Near a border between the two regions the present pair stays, so that a load wandering
+  // along the border does not switch the pair on every tune.
+  const double h = m_.Derived().HystRad;
+  const double h2 = h * h;
+  const bool nearBorder = CAbs2(CPolar(t, m) - g3) < h2 || CAbs2(CPolar(t, psi3) - g3) < h2;
+  if (!nearBorder) m_.PairMode = candidate;
+  return m_.PairMode;
+}
+
+complex TAutoTune::FindStubInsertion(double t) const {
+  const double maxIns = m_.Mot().MaxInsert_mm;
+  const double stepMm = m_.Derived().StepMm;
+  double x = 0.0;
+  double step = maxIns;
+  complex s11 = m_.StubMatrix(x).s11;
+  double gPrev = CAbs(s11) - t;
+  for (int round = 0; round < kBisectMaxRounds; ++round) {
+    x = ClampLowWins(x + step, 0.0, maxIns);
+    s11 = m_.StubMatrix(x).s11;
+    const double g = CAbs(s11) - t;
+    if (g * gPrev <= 0.0) {
+      if (std::fabs(g) < kStubInsertionTol || std::fabs(step) <= stepMm) break;
+      step = -step / 2.0;
+    }
+    gPrev = g;
+  }
+  return s11;
+}
+
+TPairCtx TAutoTune::PairContext(const complex& g3, bool modeSet) const {
+  const TTunerFreqPars& fq = m_.Freq();
+  const std::array<TSmatrix, 4>& line = fq.Chain.Line;
+  TPairCtx c;
+  if (modeSet) {
+    // Stubs 2 and 3; stub 1 at zero insertion between them and the generator. The pair must
+    // see the matched generator through stub 1 and line 1 as its source: the output
+    // reflection of that section (for this lossless section the conjugate of the load that
+    // would match its input).
+    c.GammaA = g3;
+    c.M = line[2];
+    c.GammaB = OutputFromSource(complex(0.0), Cascade(fq.S0, line[1]));
+  } else {
+    // Stubs 1 and 2; stub 3 at zero insertion on the load side.
+    c.GammaA = InputFromLoad(g3, Cascade(line[2], fq.S0));
+    c.M = line[1];
+    c.GammaB = complex(0.0);
+  }
+  return c;
+}
+
+double TAutoTune::PairMismatch(const TPairCtx& c, double x1, double x2) const {
+  const complex a = InputFromLoad(c.GammaA, m_.StubMatrix(x1));
+  const complex b = OutputFromSource(c.GammaB, Cascade(m_.StubMatrix(x2), c.M));
+  return Mismatch(a, b);
+}
+
+void TAutoTune::SolvePair(const complex& g3) {
+  const TMotState& mot = m_.Mot();
+  const bool modeSet = m_.PairMode;
+  const TPairCtx c = PairContext(g3, modeSet);
+  const double maxIns = mot.MaxInsert_mm;
+  const int n = ClampLowWins(static_cast<int32_t>(mot.BreakUp), kBreakUpMin, kBreakUpMax);
+  const double h = maxIns / n;
+  const double minStep = mot.MinStep / 10.0 * m_.Derived().StepMm;
+
+  // The two halves of the mismatch depend on one stub each.
+  auto aOf = [&](double x1) { return InputFromLoad(c.GammaA, m_.StubMatrix(x1)); };
+  auto sOf = [&](double x2) { return Cascade(m_.StubMatrix(x2), c.M); };
+
+  // Grid: the first smallest mismatch, generator-side stub outer.
+  std::vector<complex> aGrid(static_cast<std::size_t>(n) + 1);
+  std::vector<complex> bGrid(static_cast<std::size_t>(n) + 1);
+  for (int i = 0; i <= n; ++i) {
+    aGrid[static_cast<std::size_t>(i)] = aOf(i * h);
+    bGrid[static_cast<std::size_t>(i)] = OutputFromSource(c.GammaB, sOf(i * h));
+  }
+  double best = 1000.0;
+  double x2 = 0.0;
+  double x1 = 0.0;
+  for (int i = 0; i <= n; ++i) {
+    for (int j = 0; j <= n; ++j) {
+      const double e =
+          Mismatch(aGrid[static_cast<std::size_t>(j)], bGrid[static_cast<std::size_t>(i)]);
+      if (e < best) {
+        best = e;
+        x2 = i * h;
+        x1 = j * h;
+      }
+    }
+  }
+
+  // Pattern search. The current values always move on to the candidates; a coordinate whose
+  // current value was the better one turns its step back at half the size.
+  double s2 = h;
+  double s1 = h;
+  double cur2 = x2;
+  double cur1 = x1;
+  int iter = 0;
+  double q = 0.0;
+  double err = best;
+  const int maxIter = mot.MaxIter;
+  for (;;) {
+    ++iter;
+    const double cand2 = ClampLowWins(cur2 + s2, 0.0, maxIns);
+    const double cand1 = ClampLowWins(cur1 + s1, 0.0, maxIns);
+    const complex aCur = aOf(cur1);
+    const complex aCand = aOf(cand1);
+    const TSmatrix sCur = sOf(cur2);
+    const TSmatrix sCand = sOf(cand2);
+    const complex bCur = OutputFromSource(c.GammaB, sCur);
+    const complex bCand = OutputFromSource(c.GammaB, sCand);
+    const double e[4] = {Mismatch(aCur, bCur), Mismatch(aCand, bCur), Mismatch(aCur, bCand),
+                         Mismatch(aCand, bCand)};
+    int k = 0;
+    for (int i = 1; i < 4; ++i)
+      if (e[i] < e[k]) k = i;
+    const bool keep2 = k < 2;         // (cur2, *) was best
+    const bool keep1 = (k & 1) == 0;  // (*, cur1) was best
+    if (keep2) s2 = -s2 / 2.0;
+    if (keep1) s1 = -s1 / 2.0;
+    x2 = keep2 ? cur2 : cand2;
+    x1 = keep1 ? cur1 : cand1;
+    err = e[k];
+    const complex a = keep1 ? aCur : aCand;
+    const TSmatrix& s = keep2 ? sCur : sCand;
+    complex in = InputFromLoad(a, s);
+    // In the pair of stubs 2 and 3 the generator sees the pair through stub 1 at zero.
+    if (modeSet) in = InputFromLoad(in, Cascade(m_.Freq().S0, m_.Freq().Chain.Line[1]));
+    q = CAbs2(in);
+    cur2 = cand2;
+    cur1 = cand1;
+    if (q < kPairMatchedQ) break;
+    if (std::fabs(s2) < minStep && std::fabs(s1) < minStep) break;
+    if (iter >= maxIter) break;
+  }
+
+  info_ = TSolveInfo{};
+  info_.Iterations = iter;
+  info_.Q = q;
+  info_.Err = err;
+  info_.X2 = x2;
+  info_.X1 = x1;
+
+  TMotState& m = m_.Mot();
+  if (modeSet)
+    m.TargPos = MakeMotPos(0, m_.StepsFromMm(x2), m_.StepsFromMm(x1));
+  else
+    m.TargPos = MakeMotPos(m_.StepsFromMm(x2), m_.StepsFromMm(x1), 0);
+}
+
+void TAutoTune::TuneToTarget(const complex& g3, double target, double tol) {
+  if (!(target >= tol)) return;
+  TMotPos& pos = m_.Mot().TargPos;
+  const int k = m_.PairMode ? 1 : 3;
+  const int maxSteps = m_.Derived().MaxSteps;
+  int step = ClampLowWins(maxSteps / 10, 1, maxSteps);
+  pos[k] = 0;
+  auto g = [&]() { return CAbs(InputFromLoad(g3, m_.TunerChain(pos, kCloseNone))) - target; };
+  double gPrev = g();
+  if (!(gPrev < 0.0)) return;
+  info_.TargetRan = true;
+  for (int round = 0; round < kBisectMaxRounds; ++round) {
+    pos[k] = static_cast<int16_t>(ClampLowWins(pos[k] + step, 0, maxSteps));
+    const double gv = g();
+    if (gv * gPrev <= 0.0) {
+      if (std::fabs(gv) < tol || std::abs(step) <= 2) break;
+      step = -step / 2;
+    }
+    gPrev = gv;
+  }
+}
+
+}  // namespace qz
