@@ -1,0 +1,47 @@
+#include "sim/modeltuner.h"
+
+#include "sim/autotune.h"
+#include "sim/smatrixalg.h"
+#include "sim/tunerdescr.h"
+#include "sim/tunermodel.h"
+#include "util/inifile.h"
+
+namespace qz {
+
+void TTransparentTuner::WriteDescr(IniFile& ini, const QString& section) const {
+  ini.WriteInteger(section, QStringLiteral("MaxSteps"), Max);
+}
+
+void TTunerModelAdapter::FillFreqPars(double fHz) { m_.TU_FillFreqPars(fHz); }
+
+complex TTunerModelAdapter::InputFromLoad(const complex& load) const {
+  return qz::InputFromLoad(load, m_.TunerChain(m_.Mot().ActPos, kCloseOutput));
+}
+
+complex TTunerModelAdapter::LoadFromInput(const complex& input) const {
+  return qz::LoadFromInput(input, m_.TunerChain(m_.Mot().ActPos, kCloseOutput));
+}
+
+complex TTunerModelAdapter::TunerInputToAnalyzer(const complex& g) const {
+  return m_.TunerInputToAnalyzer(g);
+}
+
+complex TTunerModelAdapter::AnalyzerToTunerInput(const complex& g) const {
+  return m_.AnalyzerToTunerInput(g);
+}
+
+void TTunerModelAdapter::TunerStep(const complex& gn, const complex& rloa) {
+  at_.TunerStep(gn, rloa);
+}
+
+TMotPos TTunerModelAdapter::Positions() const { return m_.Mot().ActPos; }
+
+int TTunerModelAdapter::MaxSteps() const { return m_.Derived().MaxSteps; }
+
+void TTunerModelAdapter::ReadDescrLines(const QStringList& lines) { m_.ReadDescrLines(lines); }
+
+void TTunerModelAdapter::WriteDescr(IniFile& ini, const QString& section) const {
+  WriteTunerDescr(ini, section, m_.Descr(), m_.Mot(), m_.Sim());
+}
+
+}  // namespace qz

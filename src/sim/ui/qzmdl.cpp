@@ -1,0 +1,415 @@
+#include "sim/ui/qzmdl.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "sim/mdlentries.h"
+#include "sim/ui/updownedit.h"
+
+namespace qz {
+
+namespace {
+
+QLineEdit* NewEdit(QWidget* parent, const char* name) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(QString::fromLatin1(name));
+  return e;
+}
+
+}  // namespace
+
+TQzMdl::TQzMdl(TMdlEngine& model, const IniFile* autoSetup, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_(model) {
+  setObjectName(QStringLiteral("QzMdl"));
+  setWindowTitle(QStringLiteral("Quzar Model"));
+  Build();
+  const QSize s = Screen();
+  InitModel(m_, autoSetup, s.width(), s.height());
+  FromEntries();
+  PlaceFromEntries();
+  pages_->setCurrentIndex(0);
+  lbTransient_->setVisible(false);
+}
+
+QSize TQzMdl::Screen() const {
+  const QScreen* sc = QGuiApplication::primaryScreen();
+  return sc ? sc->geometry().size() : QSize(1024, 768);
+}
+
+void TQzMdl::Build() {
+  auto* root = new QVBoxLayout(this);
+  pages_ = new QTabWidget(this);
+  root->addWidget(pages_);
+
+  // ---- "DUT"
+  auto* dut = new QWidget;
+  auto* dutLay = new QVBoxLayout(dut);
+  auto* gbType = new QGroupBox(QStringLiteral("Type"), dut);
+  auto* typeLay = new QHBoxLayout(gbType);
+  rgRhoType_ = new QButtonGroup(this);
+  const char* types[] = {"Defined", "Match", "Animated", "Chart"};
+  for (int i = 0; i < 4; ++i) {
+    auto* rb = new QRadioButton(QString::fromLatin1(types[i]), gbType);
+    rb->setObjectName(QStringLiteral("rbType%1").arg(i));
+    rgRhoType_->addButton(rb, i);
+    typeLay->addWidget(rb);
+  }
+  dutLay->addWidget(gbType);
+  gbDefined_ = new QGroupBox(QStringLiteral("Defined Reflection Coefficient"), dut);
+  auto* defLay = new QGridLayout(gbDefined_);
+  edMag_ = NewEdit(gbDefined_, "edMag");
+  cbRfl_ = new QComboBox(gbDefined_);
+  cbRfl_->setObjectName(QStringLiteral("cbRfl"));
+  cbRfl_->addItems({QStringLiteral("Mag"), QStringLiteral("dB"), QStringLiteral("VSWR")});
+  edPha_ = new TUpDownEdit(kPhaUdMin, kPhaUdMax, 1, true, gbDefined_);
+  edPha_->setObjectName(QStringLiteral("edPha"));
+  defLay->addWidget(new QLabel(QStringLiteral("Magnitude"), gbDefined_), 0, 0);
+  defLay->addWidget(edMag_, 0, 1);
+  defLay->addWidget(cbRfl_, 0, 2);
+  defLay->addWidget(new QLabel(QStringLiteral("Phase"), gbDefined_), 1, 0);
+  defLay->addWidget(edPha_, 1, 1);
+  defLay->addWidget(new QLabel(QStringLiteral("deg"), gbDefined_), 1, 2);
+  dutLay->addWidget(gbDefined_);
+  auto* uncRow = new QHBoxLayout;
+  edRhoUncert_ = NewEdit(dut, "edRhoUncert");
+  uncRow->addWidget(new QLabel(QStringLiteral("Uncertainty Radius"), dut));
+  uncRow->addWidget(edRhoUncert_);
+  dutLay->addLayout(uncRow);
+  dutLay->addStretch();
+  pages_->addTab(dut, QStringLiteral("DUT"));
+
+  // ---- "Animation"
+  auto* anim = new QWidget;
+  auto* animLay = new QGridLayout(anim);
+  const char* heads[] = {"Center", "Start", "Stop", "Step"};
+  for (int c = 0; c < 4; ++c)
+    animLay->addWidget(new QLabel(QString::fromLatin1(heads[c]), anim), 0, c + 1);
+  animLay->addWidget(new QLabel(QStringLiteral("Mg (%)"), anim), 1, 0);
+  animLay->addWidget(new QLabel(QStringLiteral("Ph (Dg)"), anim), 2, 0);
+  const char* udNames[] = {"udMagC", "udPhaC", "udMag1", "udMag2", "udPha1", "udPha2"};
+  for (int i = 0; i < 6; ++i) {
+    const bool isMag = i == 0 || i == 2 || i == 3;
+    udAnim_[i] = isMag ? new TUpDownEdit(kAnimMagUdMin, kAnimMagUdMax, 1, true, anim)
+                       : new TUpDownEdit(kAnimPhaUdMin, kAnimPhaUdMax, 1, true, anim);
+    udAnim_[i]->setObjectName(QString::fromLatin1(udNames[i]));
+  }
+  animLay->addWidget(udAnim_[0], 1, 1);
+  animLay->addWidget(udAnim_[2], 1, 2);
+  animLay->addWidget(udAnim_[3], 1, 3);
+  animLay->addWidget(udAnim_[1], 2, 1);
+  animLay->addWidget(udAnim_[4], 2, 2);
+  animLay->addWidget(udAnim_[5], 2, 3);
+  cbMagStep_ = new QComboBox(anim);
+  cbMagStep_->setObjectName(QStringLiteral("cbMagStep"));
+  cbMagStep_->setEditable(true);
+  cbMagStep_->addItems(MagStepItems());
+  cbPhaStep_ = new QComboBox(anim);
+  cbPhaStep_->setObjectName(QStringLiteral("cbPhaStep"));
+  cbPhaStep_->setEditable(true);
+  cbPhaStep_->addItems(PhaStepItems());
+  animLay->addWidget(cbMagStep_, 1, 4);
+  animLay->addWidget(cbPhaStep_, 2, 4);
+  const QString revHint = QStringLiteral("Reverse direction on reaching limits");
+  cbReverseMag_ = new QCheckBox(QStringLiteral("R"), anim);
+  cbReverseMag_->setObjectName(QStringLiteral("cbReverseMag"));
+  cbReversePha_ = new QCheckBox(QStringLiteral("R"), anim);
+  cbReversePha_->setObjectName(QStringLiteral("cbReversePha"));
+  for (QCheckBox* cb : {cbReverseMag_, cbReversePha_}) {
+    cb->setToolTip(revHint);
+    cb->setStatusTip(revHint);
+  }
+  animLay->addWidget(cbReverseMag_, 1, 5);
+  animLay->addWidget(cbReversePha_, 2, 5);
+  cbNoSpiral_ = new QCheckBox(QStringLiteral("Do not spiral"), anim);
+  cbNoSpiral_->setObjectName(QStringLiteral("cbNoSpiral"));
+  cbNoSpiral_->setToolTip(QStringLiteral("Move on constant radius circle/arc"));
+  animLay->addWidget(cbNoSpiral_, 3, 1, 1, 2);
+  edMeasPerPosit_ = new TUpDownEdit(kDwellMin, kDwellMax, kDwellStep, false, anim);
+  edMeasPerPosit_->setObjectName(QStringLiteral("edMeasPerPosit"));
+  edMeasPerPosit_->setToolTip(QStringLiteral("Repeated measurements for each load setting"));
+  animLay->addWidget(new QLabel(QStringLiteral("Meas/Posit"), anim), 3, 3);
+  animLay->addWidget(edMeasPerPosit_, 3, 4);
+  pages_->addTab(anim, QStringLiteral("Animation"));
+
+  // ---- "File" (inactive)
+  auto* file = new QWidget;
+  auto* fileLay = new QGridLayout(file);
+  fileLay->addWidget(
+      new QLabel(QStringLiteral("This functionality is under development - inactive"), file), 0, 0,
+      1, 3);
+  fileLay->addWidget(new QLabel(QStringLiteral("File:"), file), 1, 0);
+  lbFile_ = new QLabel(QStringLiteral("No file"), file);
+  fileLay->addWidget(lbFile_, 1, 1);
+  fileLay->addWidget(new QLabel(QStringLiteral("Path:"), file), 2, 0);
+  lbPath_ = new QLabel(QStringLiteral("No path"), file);
+  fileLay->addWidget(lbPath_, 2, 1);
+  fileLay->addWidget(new QPushButton(QStringLiteral("Load"), file), 3, 0);
+  fileLay->addWidget(new QPushButton(QStringLiteral("Clear"), file), 3, 1);
+  lbTransient_ = new QListWidget(file);
+  lbTransient_->setObjectName(QStringLiteral("lbTransient"));
+  lbTransient_->addItem(QStringLiteral("Transient"));
+  lbTransient_->setCurrentRow(0);
+  fileLay->addWidget(lbTransient_, 4, 0, 1, 3);
+  file->setEnabled(false);
+  pages_->addTab(file, QStringLiteral("File"));
+
+  // ---- "Freq/Power/Temp"
+  auto* fpt = new QWidget;
+  auto* fptLay = new QGridLayout(fpt);
+  edFre_ = NewEdit(fpt, "edFre");
+  edFre_->setToolTip(QStringLiteral("Type frequency in MHz"));
+  edFuncert_ = NewEdit(fpt, "edFuncert");
+  edPow_ = NewEdit(fpt, "edPow");
+  edPuncert_ = NewEdit(fpt, "edPuncert");
+  edTemp_ = NewEdit(fpt, "edTemp");
+  edTuncert_ = NewEdit(fpt, "edTuncert");
+  struct Row {
+    const char* name;
+    QLineEdit* val;
+    const char* unit;
+    QLineEdit* unc;
+    const char* uncUnit;
+  } rows[] = {{"Frequency", edFre_, "", edFuncert_, "%"},
+              {"Inc. Power", edPow_, "kW", edPuncert_, "%"},
+              {"Temperature", edTemp_, "C", edTuncert_, "C"}};
+  for (int i = 0; i < 3; ++i) {
+    fptLay->addWidget(new QLabel(QString::fromLatin1(rows[i].name), fpt), i, 0);
+    fptLay->addWidget(rows[i].val, i, 1);
+    fptLay->addWidget(new QLabel(QString::fromLatin1(rows[i].unit), fpt), i, 2);
+    fptLay->addWidget(new QLabel(QStringLiteral("Uncert."), fpt), i, 3);
+    fptLay->addWidget(rows[i].unc, i, 4);
+    fptLay->addWidget(new QLabel(QString::fromLatin1(rows[i].uncUnit), fpt), i, 5);
+  }
+  fptLay->addWidget(new QLabel(QStringLiteral("Error Byte:"), fpt), 3, 0);
+  cblErrors_ = new QListWidget(fpt);
+  cblErrors_->setObjectName(QStringLiteral("cblErrors"));
+  for (const char* t : {"Bit 1: Overflow (2)", "Bit 4: Low Signal (16)"}) {
+    auto* it = new QListWidgetItem(QString::fromLatin1(t), cblErrors_);
+    it->setFlags(it->flags() | Qt::ItemIsUserCheckable);
+    it->setCheckState(Qt::Unchecked);
+  }
+  fptLay->addWidget(cblErrors_, 3, 1, 1, 5);
+  pages_->addTab(fpt, QStringLiteral("Freq/Power/Temp"));
+
+  // ---- below the pages
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(new QLabel(QStringLiteral("Pause"), this));
+  edPause_ = new TUpDownEdit(kPauseMin, kPauseMax, kPauseStep, false, this);
+  edPause_->setObjectName(QStringLiteral("edPause"));
+  edPause_->setToolTip(QStringLiteral("Pause between two consecutive measurements"));
+  bottom->addWidget(edPause_);
+  bottom->addStretch();
+  btApply_ = new QPushButton(QStringLiteral("&Apply"), this);
+  btApply_->setObjectName(QStringLiteral("btApply"));
+  btClose_ = new QPushButton(QStringLiteral("&Close"), this);
+  btClose_->setObjectName(QStringLiteral("btClose"));
+  btHelp_ = new QPushButton(QStringLiteral("&Help"), this);
+  btHelp_->setObjectName(QStringLiteral("btHelp"));
+  bottom->addWidget(btApply_);
+  bottom->addWidget(btClose_);
+  bottom->addWidget(btHelp_);
+  root->addLayout(bottom);
+
+  // ---- behaviour
+  connect(btApply_, &QPushButton::clicked, this, &TQzMdl::DoApply);
+  connect(btClose_, &QPushButton::clicked, this, &TQzMdl::hide);
+  connect(btHelp_, &QPushButton::clicked, this, [this] {
+    if (OnHelp) OnHelp(kMdlHelpContext);
+  });
+  connect(rgRhoType_, &QButtonGroup::idClicked, this, [this](int) { TypeClicked(); });
+  connect(edMag_, &QLineEdit::editingFinished, this, [this] {
+    if (syncing_) return;
+    ToEntries();
+    CitajMag(m_);
+    FromEntries();
+  });
+  connect(cbRfl_, &QComboBox::activated, this, [this](int idx) {
+    ToEntries();
+    RflFormatChanged(m_, idx);
+    FromEntries();
+  });
+  connect(edPha_, &TUpDownEdit::EditingFinished, this, [this] {
+    if (syncing_) return;
+    ToEntries();
+    CitajPha(m_);
+    FromEntries();
+  });
+  for (int i = 0; i < 6; ++i) {
+    connect(udAnim_[i], &TUpDownEdit::EditingFinished, this, [this, i] {
+      if (syncing_) return;
+      ToEntries();
+      AnimEntryLeft(m_, i);
+      FromEntries();
+    });
+  }
+  // The "R" boxes act on the running animation at once.
+  connect(cbReverseMag_, &QCheckBox::toggled, this,
+          [this](bool on) { m_.Ent.Flags.ReverseMag = on; });
+  connect(cbReversePha_, &QCheckBox::toggled, this,
+          [this](bool on) { m_.Ent.Flags.ReversePha = on; });
+  connect(cbNoSpiral_, &QCheckBox::clicked, this, [this] { NoSpiralClicked(); });
+  connect(cblErrors_, &QListWidget::itemChanged, this, [this](QListWidgetItem* it) {
+    if (syncing_) return;
+    ErrItemClicked(m_, cblErrors_->row(it), it->checkState() == Qt::Checked);
+    FromEntries();
+  });
+}
+
+void TQzMdl::TypeClicked() {
+  ToEntries();
+  const bool defined = m_.Ent.DutType == kDutDefined;
+  gbDefined_->setEnabled(defined);
+  // Entries that do not act show the button face.
+  for (QWidget* w : {static_cast<QWidget*>(edMag_), static_cast<QWidget*>(edPha_->Edit())}) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base,
+               defined ? palette().color(QPalette::Base) : palette().color(QPalette::Button));
+    w->setPalette(p);
+  }
+  if (m_.Ent.DutType == kDutAnimated) pages_->setCurrentIndex(1);
+}
+
+void TQzMdl::NoSpiralClicked() {
+  const bool spiral = !cbNoSpiral_->isChecked();
+  udAnim_[3]->setEnabled(spiral);
+  cbMagStep_->setEnabled(spiral);
+  cbReverseMag_->setEnabled(spiral);
+  ToEntries();
+  CitajAnim(m_.AnimRho, m_.Ent.Anim);
+  FromEntries();
+}
+
+void TQzMdl::ToEntries() {
+  if (syncing_) return;
+  TMdlEntries& e = m_.Ent;
+  e.Top = y();
+  e.Left = x();
+  e.Visible = isVisible();
+  e.DutType = rgRhoType_->checkedId() < 0 ? e.DutType : rgRhoType_->checkedId();
+  e.Mag = edMag_->text();
+  e.RFormat = cbRfl_->currentIndex();
+  e.Pha = edPha_->Text();
+  e.UdPha = edPha_->Position();
+  e.RhoUncert = edRhoUncert_->text();
+  QString* texts[6] = {&e.AniMagC, &e.AniPhaC, &e.AniMag1, &e.AniMag2, &e.AniPha1, &e.AniPha2};
+  int* uds[6] = {&e.Anim.UdMagC, &e.Anim.UdPhaC, &e.Anim.UdMag1,
+                 &e.Anim.UdMag2, &e.Anim.UdPha1, &e.Anim.UdPha2};
+  for (int i = 0; i < 6; ++i) {
+    *texts[i] = udAnim_[i]->Text();
+    *uds[i] = udAnim_[i]->Position();
+  }
+  e.MagStepIdx = cbMagStep_->currentIndex();
+  e.PhaStepIdx = cbPhaStep_->currentIndex();
+  e.Anim.MagStepTxt = cbMagStep_->currentText();
+  e.Anim.PhaStepTxt = cbPhaStep_->currentText();
+  e.Flags.ReverseMag = cbReverseMag_->isChecked();
+  e.Flags.ReversePha = cbReversePha_->isChecked();
+  e.Flags.NoSpiral = cbNoSpiral_->isChecked();
+  e.Anim.MeasPerPositTxt = edMeasPerPosit_->Text();
+  e.Anim.UdDwell = edMeasPerPosit_->Position();
+  e.Fre = edFre_->text();
+  e.Funcert = edFuncert_->text();
+  e.Pow = edPow_->text();
+  e.Puncert = edPuncert_->text();
+  e.Temp = edTemp_->text();
+  e.Tuncert = edTuncert_->text();
+  e.ErrOflow = cblErrors_->item(0)->checkState() == Qt::Checked;
+  e.ErrLowSignal = cblErrors_->item(1)->checkState() == Qt::Checked;
+  e.Pause = edPause_->Text();
+  e.UdPause = edPause_->Position();
+}
+
+void TQzMdl::FromEntries() {
+  syncing_ = true;
+  const TMdlEntries& e = m_.Ent;
+  if (QAbstractButton* b = rgRhoType_->button(e.DutType)) b->setChecked(true);
+  edMag_->setText(e.Mag);
+  cbRfl_->setCurrentIndex(e.RFormat);
+  edPha_->SetText(e.Pha);
+  edPha_->SetPosition(e.UdPha);
+  edRhoUncert_->setText(e.RhoUncert);
+  const QString texts[6] = {e.AniMagC, e.AniPhaC, e.AniMag1, e.AniMag2, e.AniPha1, e.AniPha2};
+  const int uds[6] = {e.Anim.UdMagC, e.Anim.UdPhaC, e.Anim.UdMag1,
+                      e.Anim.UdMag2, e.Anim.UdPha1, e.Anim.UdPha2};
+  for (int i = 0; i < 6; ++i) {
+    udAnim_[i]->SetText(texts[i]);
+    udAnim_[i]->SetPosition(uds[i]);
+  }
+  cbMagStep_->setCurrentIndex(e.MagStepIdx);
+  cbPhaStep_->setCurrentIndex(e.PhaStepIdx);
+  cbMagStep_->setEditText(e.Anim.MagStepTxt);
+  cbPhaStep_->setEditText(e.Anim.PhaStepTxt);
+  cbReverseMag_->setChecked(e.Flags.ReverseMag);
+  cbReversePha_->setChecked(e.Flags.ReversePha);
+  cbNoSpiral_->setChecked(e.Flags.NoSpiral);
+  edMeasPerPosit_->SetText(e.Anim.MeasPerPositTxt);
+  edMeasPerPosit_->SetPosition(e.Anim.UdDwell);
+  edFre_->setText(e.Fre);
+  edFuncert_->setText(e.Funcert);
+  edPow_->setText(e.Pow);
+  edPuncert_->setText(e.Puncert);
+  edTemp_->setText(e.Temp);
+  edTuncert_->setText(e.Tuncert);
+  cblErrors_->item(0)->setCheckState(e.ErrOflow ? Qt::Checked : Qt::Unchecked);
+  cblErrors_->item(1)->setCheckState(e.ErrLowSignal ? Qt::Checked : Qt::Unchecked);
+  edPause_->SetText(e.Pause);
+  edPause_->SetPosition(e.UdPause);
+  lbPath_->setText(e.MdlResPath.isEmpty() ? QStringLiteral("No path") : e.MdlResPath);
+  const bool spiral = !e.Flags.NoSpiral;
+  udAnim_[3]->setEnabled(spiral);
+  cbMagStep_->setEnabled(spiral);
+  cbReverseMag_->setEnabled(spiral);
+  gbDefined_->setEnabled(e.DutType == kDutDefined);
+  syncing_ = false;
+}
+
+void TQzMdl::DoApply() {
+  ToEntries();
+  Apply(m_);
+  FromEntries();
+}
+
+void TQzMdl::RecheckFre() {
+  ToEntries();
+  qz::RecheckFre(m_);
+  FromEntries();
+}
+
+void TQzMdl::PlaceFromEntries() {
+  move(m_.Ent.Left, m_.Ent.Top);
+  setVisible(m_.Ent.Visible);
+}
+
+void TQzMdl::WriteStp(IniFile& ini) {
+  ToEntries();
+  qz::WriteStp(m_, ini);
+}
+
+void TQzMdl::ReadStp(const IniFile& ini) {
+  ToEntries();
+  const QSize s = Screen();
+  LoadStp(m_, ini, s.width(), s.height());
+  FromEntries();
+  PlaceFromEntries();
+}
+
+void TQzMdl::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  hide();
+}
+
+}  // namespace qz

@@ -1,0 +1,103 @@
+#pragma once
+// The model window "Quzar Model": the operator's controls of the simulated analyzer. A small
+// stay-on-top tool window with the pages "DUT", "Animation", "File" (inactive) and
+// "Freq/Power/Temp", the "Pause" entry and the buttons "&Apply", "&Close" and "&Help". It is
+// created once and only hidden when closed.
+//
+// The window is thin: it copies its controls into the model's entry record (TMdlEntries), calls
+// the model's operations and shows the record again.
+
+#include <QWidget>
+#include <functional>
+
+#include "sim/mdlengine.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+
+namespace qz {
+
+class IniFile;
+class TUpDownEdit;
+
+// Help topic of the window.
+inline constexpr int kMdlHelpContext = 158;
+
+class TQzMdl : public QWidget {
+  Q_OBJECT
+ public:
+  // Creates the window over the model and runs the model's creation sequence with the
+  // automatic setup (may be null).
+  TQzMdl(TMdlEngine& model, const IniFile* autoSetup, QWidget* parent = nullptr);
+
+  TMdlEngine& Model() { return m_; }
+
+  // Opens the help topic (unset: nothing happens).
+  std::function<void(int context)> OnHelp;
+
+  // Section "Model": writing takes the controls as they are; reading a setup after start-up
+  // also applies it and places the window.
+  void WriteStp(IniFile& ini);
+  void ReadStp(const IniFile& ini);
+
+  // The controls into the model's entry record, and back.
+  void ToEntries();
+  void FromEntries();
+
+  // The nominal frequency changed: the frequency entry is checked again and rewritten.
+  void RecheckFre();
+
+  // The "&Apply" button.
+  void DoApply();
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void Build();
+  void TypeClicked();
+  void NoSpiralClicked();
+  void PlaceFromEntries();
+  QSize Screen() const;
+
+  TMdlEngine& m_;
+  bool syncing_ = false;
+
+  QTabWidget* pages_;
+  QButtonGroup* rgRhoType_;
+  QGroupBox* gbDefined_;
+  QLineEdit* edMag_;
+  QComboBox* cbRfl_;
+  TUpDownEdit* edPha_;
+  QLineEdit* edRhoUncert_;
+  TUpDownEdit* udAnim_[6];  // MagC, PhaC, Mag1, Mag2, Pha1, Pha2
+  QComboBox* cbMagStep_;
+  QComboBox* cbPhaStep_;
+  QCheckBox* cbReverseMag_;
+  QCheckBox* cbReversePha_;
+  QCheckBox* cbNoSpiral_;
+  TUpDownEdit* edMeasPerPosit_;
+  QLabel* lbFile_;
+  QLabel* lbPath_;
+  QListWidget* lbTransient_;
+  QLineEdit* edFre_;
+  QLineEdit* edFuncert_;
+  QLineEdit* edPow_;
+  QLineEdit* edPuncert_;
+  QLineEdit* edTemp_;
+  QLineEdit* edTuncert_;
+  QListWidget* cblErrors_;
+  TUpDownEdit* edPause_;
+  QPushButton* btApply_;
+  QPushButton* btClose_;
+  QPushButton* btHelp_;
+};
+
+}  // namespace qz

@@ -1,0 +1,370 @@
+// The model window's entries as plain data: reading them ("&Apply"), rewriting them, the
+// creation sequence and section "Model" of the setup file.
+#include "sim/mdlentries.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "mdltesthelpers.h"
+#include "util/inifile.h"
+#include "util/unitconv.h"
+
+namespace qz {
+namespace {
+
+using testing_mdl::MdlRig;
+using testing_mdl::ScopedRandom;
+
+constexpr int kScrW = 1920, kScrH = 1080;
+
+TEST(MdlEntries, CitajMagInEachFormat) {
+  struct Case {
+    int fmt;
+    const char* text;
+    double mg;  // expected Mg11 (start: 0.2)
+    int fmtAfter;
+  } cases[] = {
+      {kRflMag, "0.5", 0.5, kRflMag},
+      {kRflMag, "0,25", 0.25, kRflMag},  // comma as decimal point
+      {kRflMag, "1.5", 0.2, kRflMag},    // out of range keeps
+      {kRflMag, "abc", 0.2, kRflMag},
+      {kRflDb, "-6.020599913", 0.5, kRflDb},
+      {kRflDb, "-160", 0.0, kRflDb},
+      {kRflDb, "-200", 0.2, kRflDb},  // out of range keeps the stored -13.98 dB
+      {kRflDb, "3", 0.2, kRflDb},
+      {kRflVswr, "3", 0.5, kRflVswr},
+      {kRflVswr, "10000", 1.0, kRflVswr},
+      {kRflVswr, "0.5", 0.2, kRflVswr},
+      {7, "0.3", 0.3, kRflMag},  // an unknown format goes back to "Mag"
+  };
+  for (const Case& c : cases) {
+    MdlRig r;
+    r.m.Mg11 = 0.2;
+    r.m.Rloss = AmplToDb(0.2);
+    r.m.Swr = 1.5;
+    r.m.Ent.RFormat = c.fmt;
+    r.m.Ent.Mag = QString::fromLatin1(c.text);
+    CitajMag(r.m);
+    EXPECT_NEAR(r.m.Mg11, c.mg, 1e-9) << c.text;
+    // The VSWR format keeps the VSWR as typed (10000 stays 10000 for a magnitude of 1).
+    if (c.fmt != kRflVswr) {
+      EXPECT_NEAR(r.m.Swr, RhoToSwr(r.m.Mg11), 1e-6) << c.text;
+    }
+    EXPECT_NEAR(r.m.Rloss, AmplToDb(r.m.Mg11), 1e-6) << c.text;
+    EXPECT_EQ(r.m.Ent.RFormat, c.fmtAfter);
+  }
+}
+
+TEST(MdlEntries, FormatChangeRewritesFromStoredValue) {
+  MdlRig r;
+  r.m.Ent.Mag = QStringLiteral("0.5");
+  CitajMag(r.m);
+  RflFormatChanged(r.m, kRflDb);
+  EXPECT_EQ(r.m.Ent.Mag, QStringLiteral("-6.02"));
+  RflFormatChanged(r.m, kRflVswr);
+  EXPECT_EQ(r.m.Ent.Mag, QStringLiteral("3"));
+  RflFormatChanged(r.m, kRflMag);
+  EXPECT_EQ(r.m.Ent.Mag, QStringLiteral("0.5"));
+}
+
+TEST(MdlEntries, ApplyDefinedKeepsFractionalPhaseInLoadOnly) {
+  MdlRig r;
+  r.m.Ent.DutType = kDutDefined;
+  r.m.Ent.Mag = QStringLiteral("0.3");
+  r.m.Ent.Pha = QStringLiteral("12,6");
+  Apply(r.m);
+  EXPECT_NEAR(CAbs(r.m.SimulRo), 0.3, 1e-12);
+  EXPECT_NEAR(CArgDeg(r.m.SimulRo), 12.6, 1e-9);
+  EXPECT_EQ(r.m.Ent.UdPha, 13);
+  EXPECT_DOUBLE_EQ(r.m.Faza, 13);
+  EXPECT_EQ(r.m.Ent.Pha, QStringLiteral("13"));
+  // A phase out of range is clamped.
+  r.m.Ent.Pha = QStringLiteral("300");
+  Apply(r.m);
+  EXPECT_NEAR(CArgDeg(r.m.SimulRo), 180, 1e-9);
+}
+
+TEST(MdlEntries, ApplyReadsEveryEntry) {
+  MdlRig r;
+  TMdlEntries& e = r.m.Ent;
+  e.DutType = kDutMatch;
+  r.m.SimulRo = complex(0.5, 0.5);
+  e.Pause = QStringLiteral("20000");
+  e.RhoUncert = QStringLiteral("0.05");
+  e.Pow = QStringLiteral("7");
+  e.Puncert = QStringLiteral("150");  // out of range: unchanged
+  e.Fre = QStringLiteral("2400");
+  e.Funcert = QStringLiteral("1");
+  e.Temp = QStringLiteral("-20");
+  e.Tuncert = QStringLiteral("x");
+  Apply(r.m);
+  EXPECT_EQ(r.m.SimulRo, complex());
+  EXPECT_EQ(r.m.WaitCyclesCount, 10000);
+  EXPECT_EQ(e.Pause, QStringLiteral("10000"));
+  EXPECT_EQ(e.UdPause, 10000);
+  EXPECT_DOUBLE_EQ(r.m.Runcert, 0.05);
+  EXPECT_DOUBLE_EQ(r.m.Pow, 7000);
+  EXPECT_DOUBLE_EQ(r.m.Puncert, 5);
+  EXPECT_DOUBLE_EQ(r.m.f_Hz, 2.4e9);
+  EXPECT_DOUBLE_EQ(r.m.Funcert, 1);
+  EXPECT_DOUBLE_EQ(r.m.Temp, -20);
+  EXPECT_DOUBLE_EQ(r.m.Tuncert, 0);
+  // ShowValues rewrote the entries.
+  EXPECT_EQ(e.Pow, QStringLiteral("7"));
+  EXPECT_EQ(e.Puncert, QStringLiteral("5"));
+  EXPECT_EQ(e.Tuncert, QStringLiteral("0"));
+  EXPECT_EQ(e.Fre, QStringLiteral("2.4GHz"));
+
+  e.Pause = QStringLiteral("abc");
+  e.UdPause = 300;
+  e.Pow = QStringLiteral("0");     // below the least power: clamped
+  e.Fre = QStringLiteral("1000");  // far from the nominal 2.45 GHz
+  Apply(r.m);
+  EXPECT_EQ(r.m.WaitCyclesCount, 300);
+  EXPECT_DOUBLE_EQ(r.m.Pow, 1e-9);
+  EXPECT_DOUBLE_EQ(r.m.f_Hz, 2.45e9);
+  e.Pow = QStringLiteral("none");
+  e.Fre = QStringLiteral("2.5 GHz");
+  Apply(r.m);
+  EXPECT_DOUBLE_EQ(r.m.Pow, 1e-9);
+  EXPECT_DOUBLE_EQ(r.m.f_Hz, 2.5e9);
+}
+
+TEST(MdlEntries, ApplyAnimatedAndChart) {
+  MdlRig r;
+  complex mouse(0.1, -0.2);
+  int applied = 0;
+  bool usedChart = false;
+  r.m.Hooks.ChartRho = [&] { return mouse; };
+  r.m.Hooks.ChartApplied = [&](bool use) {
+    ++applied;
+    usedChart = use;
+  };
+  r.m.Ent.DutType = kDutAnimated;
+  r.m.Ent.Anim.UdMag1 = 30;
+  Apply(r.m);
+  EXPECT_TRUE(r.m.AnimRho.Active);
+  EXPECT_FALSE(r.m.UseChart);
+  EXPECT_DOUBLE_EQ(r.m.AnimRho.Ma, 0.3);
+  EXPECT_EQ(applied, 1);
+  EXPECT_FALSE(usedChart);
+  r.m.Ent.DutType = kDutChart;
+  Apply(r.m);
+  EXPECT_FALSE(r.m.AnimRho.Active);
+  EXPECT_TRUE(r.m.UseChart);
+  EXPECT_EQ(r.m.SimulRo, mouse);
+  EXPECT_TRUE(usedChart);
+  // Unset hooks are skipped.
+  r.m.Hooks = TMdlHooks{};
+  Apply(r.m);
+  EXPECT_EQ(r.m.SimulRo, mouse);
+}
+
+TEST(MdlEntries, NewNominalFrequencyRechecksTheEntry) {
+  MdlRig r;
+  r.m.Ent.Fre = QStringLiteral("2450");
+  r.qv.FixPar.FnominKHz = 915000;
+  RecheckFre(r.m);
+  EXPECT_DOUBLE_EQ(r.m.f_Hz, 915e6);
+  EXPECT_EQ(r.m.Ent.Fre, QStringLiteral("915MHz"));
+  r.m.Ent.Fre = QStringLiteral("950");
+  RecheckFre(r.m);
+  EXPECT_DOUBLE_EQ(r.m.f_Hz, 950e6);
+}
+
+TEST(MdlEntries, AnimationEntryFeedsUpDownOnlyWhenNumber) {
+  MdlRig r;
+  r.m.Ent.AniPha1 = QStringLiteral("-45,6");
+  AnimEntryLeft(r.m, 4);
+  EXPECT_EQ(r.m.Ent.Anim.UdPha1, -46);
+  r.m.Ent.AniMag2 = QStringLiteral("bad");
+  AnimEntryLeft(r.m, 3);
+  EXPECT_EQ(r.m.Ent.Anim.UdMag2, 100);
+  r.m.Ent.AniMagC = QStringLiteral("250");
+  AnimEntryLeft(r.m, 0);
+  EXPECT_EQ(r.m.Ent.Anim.UdMagC, 100);
+}
+
+TEST(MdlEntries, ErrorItemsExcludeEachOther) {
+  MdlRig r;
+  ErrItemClicked(r.m, 0, true);
+  EXPECT_EQ(r.m.ErrByte, 2);
+  ErrItemClicked(r.m, 1, true);
+  EXPECT_EQ(r.m.ErrByte, 16);
+  EXPECT_FALSE(r.m.Ent.ErrOflow);
+  ErrItemClicked(r.m, 1, false);
+  EXPECT_EQ(r.m.ErrByte, 0);
+  r.m.ErrByte = 18;
+  ErrByteToList(r.m);
+  EXPECT_TRUE(r.m.Ent.ErrOflow && r.m.Ent.ErrLowSignal);
+}
+
+TEST(MdlCreate, WithoutSetupUsesCreationValues) {
+  MdlRig r;
+  r.sim.NTunBurst = 3;
+  r.sim.Btune1 = true;
+  r.m.smpl = 4;
+  InitModel(r.m, nullptr, kScrW, kScrH);
+  EXPECT_DOUBLE_EQ(r.m.Pow, 5678);
+  EXPECT_DOUBLE_EQ(r.m.Puncert, 5);
+  EXPECT_DOUBLE_EQ(r.m.Faza, 33);
+  EXPECT_NEAR(CAbs(r.m.SimulRo), 0.2, 1e-12);
+  EXPECT_NEAR(CArgDeg(r.m.SimulRo), 33, 1e-9);
+  EXPECT_EQ(r.m.Ent.Pow, QStringLiteral("5.678"));
+  EXPECT_EQ(r.m.Ent.Fre, QStringLiteral("2.45GHz"));
+  EXPECT_EQ(r.m.Ent.Anim.MagStepTxt, QStringLiteral("0.2"));
+  EXPECT_EQ(r.m.Ent.Anim.PhaStepTxt, QStringLiteral("1"));
+  EXPECT_EQ(r.sim.NTunBurst, 1);
+  EXPECT_FALSE(r.sim.Btune1);
+  EXPECT_DOUBLE_EQ(r.sim.UserMax_mm, -1);
+  EXPECT_EQ(r.m.smpl, 0);
+}
+
+TEST(MdlCreate, SetupValuesAreInForceAtStart) {
+  MdlRig r;
+  IniFile ini;
+  ini.SetText(
+      "[Other]\r\nTop=5\r\n[model]\r\nPINC=3\r\nrhomag=0.6\r\nRhoPha=-90\r\nDutType=0\r\n"
+      "ErrByte=16\r\nTemp=70\r\nAniPause=700\r\nMaxSteps=4000\r\n");
+  InitModel(r.m, &ini, kScrW, kScrH);
+  EXPECT_DOUBLE_EQ(r.m.Pow, 3000);
+  EXPECT_NEAR(CAbs(r.m.SimulRo), 0.6, 1e-12);
+  EXPECT_NEAR(CArgDeg(r.m.SimulRo), -90, 1e-9);
+  EXPECT_EQ(r.m.ErrByte, 16);
+  EXPECT_TRUE(r.m.Ent.ErrLowSignal);
+  EXPECT_DOUBLE_EQ(r.m.Temp, 70);
+  EXPECT_EQ(r.m.WaitCyclesCount, 700);
+  // The tuner description reader saw the lines of the whole file, without section lines.
+  EXPECT_TRUE(r.tuner.DescrLines.contains(QStringLiteral("MaxSteps=4000")));
+  EXPECT_TRUE(r.tuner.DescrLines.contains(QStringLiteral("Top=5")));
+  for (const QString& l : r.tuner.DescrLines) EXPECT_FALSE(l.startsWith('['));
+  // A frame now carries the setup's values.
+  ScopedRandom rnd;
+  TMerObjekt f{};
+  r.m.GetMobBytes(1, f);
+  EXPECT_EQ(f[2] * 256 + f[3], 3000);
+  EXPECT_EQ(f[1] & 0x18, 0x18);  // low signal and too hot
+}
+
+TEST(MdlSetup, RoundTripRestoresEveryEntry) {
+  MdlRig a;
+  TMdlEntries& e = a.m.Ent;
+  e.Top = 120;
+  e.Left = 340;
+  e.Visible = true;
+  e.DutType = kDutAnimated;
+  e.Mag = QStringLiteral("-3.5");
+  e.RFormat = kRflDb;
+  e.Pha = QStringLiteral("-77");
+  e.UdPha = -77;
+  e.RhoUncert = QStringLiteral("0.01");
+  e.Anim.UdMagC = 12;
+  e.Anim.UdPhaC = -300;
+  e.Anim.UdMag1 = 5;
+  e.Anim.UdMag2 = 95;
+  e.Anim.UdPha1 = -90;
+  e.Anim.UdPha2 = 270;
+  e.UdPause = 1200;
+  e.Anim.UdDwell = 50;
+  e.MagStepIdx = 4;
+  e.PhaStepIdx = 8;
+  e.Anim.MagStepTxt = QStringLiteral("2");
+  e.Anim.PhaStepTxt = QStringLiteral("7.5");
+  e.Pow = QStringLiteral("0.25");
+  e.Puncert = QStringLiteral("2");
+  a.m.ErrByte = 2;
+  e.Fre = QStringLiteral("2.46GHz");
+  e.Funcert = QStringLiteral("0.1");
+  e.Temp = QStringLiteral("33");
+  e.Tuncert = QStringLiteral("1.5");
+  a.m.MdlResPath = QStringLiteral("/tmp/res, with; odd=chars.txt");
+  e.Flags = {true, true, true};
+  IniFile ini;
+  WriteStp(a.m, ini);
+  EXPECT_EQ(ini.ReadInteger(QStringLiteral("Model"), QStringLiteral("MaxSteps"), 0), a.tuner.Max);
+
+  MdlRig b;
+  ReadStp(b.m, ini, kScrW, kScrH);
+  const TMdlEntries& g = b.m.Ent;
+  EXPECT_EQ(g.Top, 120);
+  EXPECT_EQ(g.Left, 340);
+  EXPECT_TRUE(g.Visible);
+  EXPECT_EQ(g.DutType, kDutAnimated);
+  EXPECT_EQ(g.Mag, e.Mag);
+  EXPECT_EQ(g.RFormat, kRflDb);
+  EXPECT_EQ(g.Pha, e.Pha);
+  EXPECT_EQ(g.UdPha, -77);
+  EXPECT_EQ(g.RhoUncert, e.RhoUncert);
+  EXPECT_EQ(g.Anim.UdMagC, 12);
+  EXPECT_EQ(g.Anim.UdPhaC, -300);
+  EXPECT_EQ(g.Anim.UdMag1, 5);
+  EXPECT_EQ(g.Anim.UdMag2, 95);
+  EXPECT_EQ(g.Anim.UdPha1, -90);
+  EXPECT_EQ(g.Anim.UdPha2, 270);
+  EXPECT_EQ(g.AniPha2, QStringLiteral("270"));
+  EXPECT_EQ(g.UdPause, 1200);
+  EXPECT_EQ(g.Pause, QStringLiteral("1200"));
+  EXPECT_EQ(g.Anim.UdDwell, 50);
+  EXPECT_EQ(g.MagStepIdx, 4);
+  EXPECT_EQ(g.PhaStepIdx, 8);
+  EXPECT_EQ(g.Anim.MagStepTxt, QStringLiteral("2"));
+  EXPECT_EQ(g.Anim.PhaStepTxt, QStringLiteral("7.5"));
+  EXPECT_EQ(g.Pow, e.Pow);
+  EXPECT_EQ(g.Puncert, e.Puncert);
+  EXPECT_EQ(b.m.ErrByte, 2);
+  EXPECT_EQ(g.Fre, e.Fre);
+  EXPECT_EQ(g.Funcert, e.Funcert);
+  EXPECT_EQ(g.Temp, e.Temp);
+  EXPECT_EQ(g.Tuncert, e.Tuncert);
+  EXPECT_EQ(b.m.MdlResPath, a.m.MdlResPath);
+  EXPECT_TRUE(g.Flags.ReverseMag && g.Flags.ReversePha && g.Flags.NoSpiral);
+  EXPECT_TRUE(b.tuner.DescrLines.contains(QStringLiteral("MaxSteps=5000")));
+}
+
+TEST(MdlSetup, ReadLimitsAndDefaults) {
+  MdlRig r;
+  IniFile ini;
+  ini.SetText(
+      "[MODEL]\r\ntop=99999\r\nLeft=-5\r\nDutType=9\r\nRFormat=-1\r\nUpDnPha=400\r\nAniMagC=500\r\n"
+      "AniPhaC=-999\r\nAniPause=abc\r\nAniDwell=0\r\nAniMagS=99\r\nErrByte=300\r\n");
+  r.m.Ent.UdPause = 400;
+  int told = 0;
+  r.m.Hooks.TunerDescrRead = [&] { ++told; };
+  r.sim.UserMax_mm = 12;
+  ReadStp(r.m, ini, 800, 600);
+  const TMdlEntries& e = r.m.Ent;
+  EXPECT_EQ(e.Top, 550);
+  EXPECT_EQ(e.Left, 0);
+  EXPECT_EQ(e.DutType, kDutChart);
+  EXPECT_EQ(e.RFormat, kRflMag);
+  EXPECT_EQ(e.UdPha, 180);
+  EXPECT_EQ(e.Anim.UdMagC, 100);
+  EXPECT_EQ(e.Anim.UdPhaC, -360);
+  EXPECT_EQ(e.UdPause, 400);  // unreadable: current
+  EXPECT_EQ(e.Anim.UdDwell, 1);
+  EXPECT_EQ(e.MagStepIdx, 5);
+  EXPECT_EQ(e.Anim.MagStepTxt, QStringLiteral("5"));
+  EXPECT_EQ(r.m.ErrByte, 255);
+  // Absent keys take their defaults.
+  EXPECT_EQ(e.Mag, QStringLiteral("0.2"));
+  EXPECT_EQ(e.Pha, QStringLiteral("45"));
+  EXPECT_EQ(e.Pow, QStringLiteral("6"));
+  EXPECT_EQ(e.Fre, QStringLiteral("2450.000"));
+  EXPECT_DOUBLE_EQ(r.sim.UserMax_mm, -1);
+  EXPECT_EQ(told, 1);
+}
+
+TEST(MdlSetup, LoadAfterStartAppliesWhatItShows) {
+  MdlRig r;
+  InitModel(r.m, nullptr, kScrW, kScrH);
+  IniFile ini;
+  ini.SetText("[Model]\r\nDutType=0\r\nRhoMag=0.7\r\nRhoPha=10\r\nPinc=2\r\nRUncert=0.02\r\n");
+  LoadStp(r.m, ini, kScrW, kScrH);
+  EXPECT_NEAR(CAbs(r.m.SimulRo), 0.7, 1e-12);
+  EXPECT_DOUBLE_EQ(r.m.Pow, 2000);
+  EXPECT_DOUBLE_EQ(r.m.Runcert, 0.02);
+}
+
+}  // namespace
+}  // namespace qz

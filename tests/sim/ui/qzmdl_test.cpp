@@ -1,0 +1,120 @@
+// The model window over a model: entries typed, "&Apply" pressed, the frame carries them.
+#include "sim/ui/qzmdl.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "../mdltesthelpers.h"
+#include "core/frame.h"
+#include "sim/ui/updownedit.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+using testing_mdl::MdlRig;
+using testing_mdl::ScopedRandom;
+
+template <typename T>
+T* Find(QWidget& w, const char* name) {
+  T* c = w.findChild<T*>(QString::fromLatin1(name));
+  EXPECT_NE(c, nullptr) << name;
+  return c;
+}
+
+TEST(QzMdlWindow, AppliedDefinedLoadReachesTheFrame) {
+  MdlRig r;
+  TQzMdl win(r.m, nullptr);
+  EXPECT_EQ(win.windowTitle(), QStringLiteral("Quzar Model"));
+  EXPECT_TRUE(win.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  // Creation shows the creation values.
+  EXPECT_EQ(Find<QLineEdit>(win, "edMag")->text(), QStringLiteral("0.2"));
+  EXPECT_EQ(Find<TUpDownEdit>(win, "edPha")->Text(), QStringLiteral("33"));
+
+  Find<QRadioButton>(win, "rbType0")->click();
+  Find<QComboBox>(win, "cbRfl")->setCurrentIndex(kRflDb);
+  Find<QLineEdit>(win, "edMag")->setText(QStringLiteral("-6.0206"));
+  Find<TUpDownEdit>(win, "edPha")->SetText(QStringLiteral("-120"));
+  Find<QLineEdit>(win, "edPow")->setText(QStringLiteral("2"));
+  Find<QPushButton>(win, "btApply")->click();
+  EXPECT_EQ(Find<QLineEdit>(win, "edPow")->text(), QStringLiteral("2"));
+  EXPECT_EQ(Find<TUpDownEdit>(win, "edPha")->Position(), -120);
+
+  ScopedRandom rnd;
+  TMerObjekt f{};
+  r.m.GetMobBytes(1, f);
+  THresults res;
+  TMotState mot;
+  uint16_t nmo = 0;
+  ASSERT_TRUE(DekodMerData(f, res, mot, 0.0, nmo));
+  EXPECT_NEAR(res.Mag_z, 0.5, 2.0 / 4096);
+  EXPECT_NEAR(res.Pha_z, -120, 0.2);
+  EXPECT_DOUBLE_EQ(res.Pinc, 2000);
+}
+
+TEST(QzMdlWindow, EntryTextAndUpDownStayApart) {
+  TUpDownEdit ud(-180, 180, 1, true);
+  ud.SetPosition(179);
+  ud.SetText(QStringLiteral("12.5"));
+  EXPECT_EQ(ud.Position(), 179);  // typing does not move the position
+  ud.Click(+1);
+  EXPECT_EQ(ud.Position(), 180);
+  ud.Click(+1);  // wraps
+  EXPECT_EQ(ud.Position(), -180);
+  EXPECT_EQ(ud.Text(), QStringLiteral("-180"));
+  TUpDownEdit pause(0, 10000, 100, false);
+  pause.SetPosition(9950);
+  pause.Click(+1);
+  EXPECT_EQ(pause.Position(), 10000);  // stops at the limit
+}
+
+TEST(QzMdlWindow, ErrorItemsAndFilePageAndClose) {
+  MdlRig r;
+  TQzMdl win(r.m, nullptr);
+  auto* list = Find<QListWidget>(win, "cblErrors");
+  list->item(0)->setCheckState(Qt::Checked);
+  EXPECT_EQ(r.m.ErrByte, 2);
+  list->item(1)->setCheckState(Qt::Checked);
+  EXPECT_EQ(r.m.ErrByte, 16);
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+  auto* tabs = win.findChild<QTabWidget*>();
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->count(), 4);
+  EXPECT_FALSE(tabs->widget(2)->isEnabled());
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  Find<QRadioButton>(win, "rbType2")->click();
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  win.show();
+  EXPECT_TRUE(win.close() || !win.isVisible());
+  EXPECT_FALSE(win.isVisible());
+  int help = 0;
+  win.OnHelp = [&](int c) { help = c; };
+  Find<QPushButton>(win, "btHelp")->click();
+  EXPECT_EQ(help, kMdlHelpContext);
+}
+
+TEST(QzMdlWindow, SetupRoundTripThroughTheWindow) {
+  MdlRig a;
+  TQzMdl wa(a.m, nullptr);
+  Find<QLineEdit>(wa, "edTemp")->setText(QStringLiteral("44"));
+  Find<QCheckBox>(wa, "cbReversePha")->setChecked(true);
+  Find<TUpDownEdit>(wa, "udPha2")->Click(-1);
+  IniFile ini;
+  wa.WriteStp(ini);
+  MdlRig b;
+  TQzMdl wb(b.m, &ini);
+  EXPECT_EQ(Find<QLineEdit>(wb, "edTemp")->text(), QStringLiteral("44"));
+  EXPECT_DOUBLE_EQ(b.m.Temp, 44);
+  EXPECT_TRUE(Find<QCheckBox>(wb, "cbReversePha")->isChecked());
+  EXPECT_EQ(Find<TUpDownEdit>(wb, "udPha2")->Position(), 179);
+}
+
+}  // namespace
+}  // namespace qz
