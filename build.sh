@@ -7,6 +7,7 @@
 # Environment: BUILD_DIR (default build), BUILD_TYPE (default RelWithDebInfo), JOBS,
 #              QZ_SANITIZE=ON for an address + undefined-behaviour sanitizer build.
 set -euo pipefail
+CALLER_DIR=$PWD
 cd "$(dirname "$0")"
 
 BUILD_DIR=${BUILD_DIR:-build}
@@ -17,6 +18,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libsimpleini-dev libjpeg-dev libgif-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  dbus-daemon libglib2.0-bin
 )
 
 deps() {
@@ -49,12 +51,24 @@ run_tests() {
     ctest --output-on-failure -j "$JOBS")
 }
 
+# Without a display the window cannot open: a short headless demonstration runs instead.
+run_program() {
+  if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$BUILD_DIR/bin/QzSim" "$@"
+  fi
+  local out="$CALLER_DIR/QzSim-demo-results.txt"
+  echo "No display found (\$DISPLAY and \$WAYLAND_DISPLAY are unset): running a headless demonstration."
+  "$BUILD_DIR/bin/QzSim" --headless --passes 1000 --save-results "$out" "$@"
+  echo "The results of 1000 simulated frames are in $out"
+  echo "To see the window, run ./build.sh run in a desktop session, or: xvfb-run -a $BUILD_DIR/bin/QzSim"
+}
+
 cmd=${1:-build}
 shift || true
 case "$cmd" in
   deps) deps ;;
   build) deps; build ;;
-  run) deps; build; exec "$BUILD_DIR/bin/QzSim" "$@" ;;
+  run) deps; build; run_program "$@" ;;
   test) deps; build; run_tests ;;
   *) echo "usage: $0 {deps|build|run|test}" >&2; exit 2 ;;
 esac

@@ -1,9 +1,13 @@
 #include <QApplication>
+#include <QCoreApplication>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 #include "app/cmdline.h"
+#include "app/headless.h"
+#include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "util/asker.h"
 #include "util/firststart.h"
@@ -19,35 +23,62 @@ int main(int argc, char* argv[]) {
   const qz::CommandLine cl = qz::ParseCommandLine(args);
   if (!cl.error.isEmpty()) {
     std::fprintf(stderr, "%s\n\n%s", qPrintable(cl.error), qPrintable(cl.helpText));
-    return 2;
+    return qz::kExitBadArguments;
   }
   if (cl.help) {
     std::fputs(qPrintable(cl.helpText), stdout);
-    return 0;
+    return qz::kExitOk;
   }
   if (cl.version) {
     std::fputs(qPrintable(qz::VersionText()), stdout);
-    return 0;
+    return qz::kExitOk;
   }
 
-  QApplication app(argc, argv);
+  // A headless run needs no display at all.
+  std::unique_ptr<QCoreApplication> app;
+  if (cl.headless)
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  else
+    app = std::make_unique<QApplication>(argc, argv);
   // Numbers in files and texts never follow the C library's locale.
   std::setlocale(LC_NUMERIC, "C");
-  QApplication::setApplicationName(QStringLiteral("QzSim"));
+  QCoreApplication::setApplicationName(QStringLiteral("QzSim"));
   qz::SeedRandomFromClock();
   // The per-user folder (made on the first start and filled with the shipped default files);
   // headless runs use the same folder.
   qz::ResetFolders();
   qz::SetUpUserFolder(qz::ProgramDataFolder());
 
-  // Window runs answer questions with real dialogs; headless runs keep the scripted asker, which
-  // writes messages to stderr and never blocks.
+  if (cl.headless) {
+    // The scripted asker answers every question with its default and prints messages to
+    // stderr; the exit code tells the outcome.
+    const qz::THeadlessReport r =
+        qz::RunHeadless(cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    if (r.exitCode != qz::kExitOk) {
+      std::fprintf(stderr, "QzSim: %s\n", qPrintable(r.error));
+      return r.exitCode;
+    }
+    if (cl.passes > 0) std::printf("%s\n", qPrintable(qz::HeadlessSummary(r)));
+    if (!cl.saveResultsFile.isEmpty())
+      std::printf("Results saved to %s\n", qPrintable(cl.saveResultsFile));
+    return qz::kExitOk;
+  }
+
+  // Window runs answer questions with real dialogs.
   qz::TQtAsker qtAsker;
-  std::optional<qz::TScopedAsker> windowAsker;
-  if (!cl.headless) windowAsker.emplace(&qtAsker);
+  qz::TScopedAsker windowAsker(&qtAsker);
 
   qz::TForm1 form;
-  if (cl.headless) return 0;
+  QString messages;
+  if (!form.StartUnit(messages)) {
+    qz::Asker().ShowInfo(messages + QStringLiteral("\r\n") +
+                         QStringLiteral("QzmSoft will now terminate."));
+    return qz::kExitFailure;
+  }
+  if (!cl.setupFile.isEmpty()) {
+    QString err;
+    if (!form.Core().LoadSetupFile(cl.setupFile, err)) qz::Asker().ShowError(err);
+  }
   form.show();
-  return app.exec();
+  return app->exec();
 }

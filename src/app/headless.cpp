@@ -1,0 +1,84 @@
+#include "app/headless.h"
+
+#include <QDateTime>
+#include <chrono>
+
+#include "app/simcore.h"
+#include "core/saveresults.h"
+#include "util/format.h"
+
+namespace qz {
+
+namespace {
+
+// Ends the run as Run/Pause would once the wanted number of frames has been accepted.
+class THeadlessHost : public TCycleHost {
+ public:
+  THeadlessHost(TCycle& cycle, int64_t frames, const std::function<void()>& pump)
+      : cycle_(cycle), frames_(frames), pump_(pump) {}
+  void Pump() override {
+    if (pump_) pump_();
+    if (cycle_.IsSweeping() && cycle_.AcceptedFrames() >= frames_) cycle_.miSweepClick();
+  }
+
+ private:
+  TCycle& cycle_;
+  int64_t frames_;
+  const std::function<void()>& pump_;
+};
+
+}  // namespace
+
+THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump) {
+  THeadlessReport rep;
+  auto fail = [&](const QString& why) {
+    rep.exitCode = kExitFailure;
+    rep.error = why;
+    rep.error.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
+    return rep;
+  };
+
+  TSimCore core(true);
+  QString messages;
+  if (!core.Start(messages)) return fail(messages);
+  if (!cl.setupFile.isEmpty()) {
+    QString err;
+    if (!core.LoadSetupFile(cl.setupFile, err)) return fail(err);
+  }
+
+  if (cl.passes > 0) {
+    THeadlessHost host(core.Cycle, cl.passes, pump);
+    TCyclePorts ports = core.Cycle.Ports();
+    ports.host = &host;
+    core.Cycle.SetPorts(ports);
+    const auto t0 = std::chrono::steady_clock::now();
+    core.Cycle.miSweepClick();
+    rep.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    rep.frames = core.Cycle.AcceptedFrames();
+    rep.passes = core.Cycle.Passes();
+    ports.host = nullptr;
+    core.Cycle.SetPorts(ports);
+  }
+  rep.points = core.Qv.LastSwp.Count();
+
+  if (!cl.saveResultsFile.isEmpty()) {
+    TSaveTxtJob job;
+    job.path = cl.saveResultsFile;
+    job.comment = QString();
+    job.now = QDateTime::currentDateTime();
+    job.program = CurrentProgramInfo();
+    job.preTrig = core.Cycle.n_pretrg;
+    QString lastPath;
+    const TSaveTxtResult r = SaveResultsTxt(core.Qv, core.Descr, job, lastPath);
+    if (!r.ok) return fail(r.message);
+  }
+  return rep;
+}
+
+QString HeadlessSummary(const THeadlessReport& r) {
+  const double fps = r.seconds > 0.0 ? double(r.frames) / r.seconds : 0.0;
+  return Format(QStringLiteral("Measured %d frames in %1.3f s (%1.0f frames per second)."),
+                {r.frames, r.seconds, fps});
+}
+
+}  // namespace qz

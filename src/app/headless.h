@@ -1,0 +1,35 @@
+#pragma once
+// The command line's automation run: no window and no modal box (the scripted asker answers
+// with the defaults and prints messages to stderr). The program is started, a user setup
+// loaded, the measurement cycle run for a number of accepted frames and the current sweep saved
+// as a results text file. Nothing is written into the automatic setup or a backup.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+#include "app/cmdline.h"
+
+namespace qz {
+
+// Exit codes of the program.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitBadArguments = 2;
+
+struct THeadlessReport {
+  int exitCode = kExitOk;
+  QString error;         // one line, when exitCode is not 0
+  int64_t frames = 0;    // accepted frames of the run
+  int64_t passes = 0;    // passes of the run
+  double seconds = 0.0;  // duration of the run
+  int32_t points = 0;    // points of the current sweep at the end
+};
+
+// pump handles the pending events once per pass (may be empty).
+THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump);
+
+// "Measured %d frames in %1.3f s (%1.0f frames per second)."
+QString HeadlessSummary(const THeadlessReport& r);
+
+}  // namespace qz

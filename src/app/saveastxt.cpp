@@ -1,0 +1,44 @@
+#include "app/saveastxt.h"
+
+#include <QDateTime>
+
+#include "core/qvwin.h"
+#include "core/saveresults.h"
+#include "util/asker.h"
+#include "util/folders.h"
+
+namespace qz {
+
+bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& asker) {
+  if (qv.LastSwp.Count() <= 0) {
+    asker.ShowError(kNoMeasuredData);
+    return false;
+  }
+  const QString initial = st.lastPath.isEmpty()
+                              ? UserFolder()
+                              : InFolder(st.lastPath, FolderOrDefault(st.lastPath, UserFolder()));
+  const QString path =
+      asker.SaveFileName(QString::fromLatin1(kSaveTxtTitle), initial,
+                         QString::fromLatin1(kSaveTxtFilter), QStringLiteral("txt"), true);
+  if (path.isEmpty()) return false;
+  const TInputResult c =
+      asker.InputText(QStringLiteral("Enter Comment"), QStringLiteral("Comment :"), st.TxtFilCmnt);
+  if (c.ok) st.TxtFilCmnt = c.text;
+
+  TSaveTxtJob job;
+  job.path = path;
+  job.comment = st.TxtFilCmnt;
+  job.decSep = st.SeparForTxtSave;
+  job.now = QDateTime::currentDateTime();
+  job.program = CurrentProgramInfo();
+  job.showIndividualSamples = st.showIndividualSamples;
+  job.preTrig = st.preTrig;
+  const TSaveTxtResult r = SaveResultsTxt(qv, tu, job, st.lastPath);
+  if (!r.ok) {
+    asker.ShowError(r.message);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace qz

@@ -1,0 +1,29 @@
+#pragma once
+// The Save Results command of the frame window: the operator's choices (file, comment) around
+// the writing of the results text file.
+
+#include <QChar>
+#include <QString>
+
+namespace qz {
+
+class TQvWin;
+class TAsker;
+struct TTunerDescr;
+
+inline constexpr const char* kSaveTxtTitle = "Save as TXT";
+inline constexpr const char* kSaveTxtFilter = "Text file (*.txt)|*.txt|Any file (*.*)|*.*";
+
+// What the command keeps between two saves.
+struct TSaveAsTxtState {
+  QString lastPath;             // the last results file
+  QString TxtFilCmnt;           // the last comment
+  QChar SeparForTxtSave = '.';  // File > Separator: point or comma
+  bool showIndividualSamples = false;
+  int32_t preTrig = 0;
+};
+
+// Runs the command; true when a file was written.
+bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& asker);
+
+}  // namespace qz

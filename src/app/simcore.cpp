@@ -1,0 +1,130 @@
+#include "app/simcore.h"
+
+#include <QFileInfo>
+
+#include "sim/mdlentries.h"
+#include "util/asker.h"
+#include "util/folders.h"
+
+namespace qz {
+
+const char* const kMsgFatalInit = "Fatal error in Quzar initialization process.";
+const char* const kMsgMemReadFail = "Quzar Memory Read fail.";
+const char* const kMsgTunerMemFail = "TUNER Memory Read fail.";
+const char* const kMsgWillTerminate = "QzmSoft will now terminate.";
+
+TSimCore::TSimCore(bool headless)
+    : Qv(Mot),
+      TunerModel(Descr, Mot, Sim),
+      AutoTune(TunerModel),
+      TunerAdapter(TunerModel, AutoTune),
+      Model(Qv, Sim, TunerAdapter),
+      Source(Model),
+      Cmd(Qv, Sim, &Source),
+      Sync(Cmd),
+      Unit(Cmd, Port, Model),
+      Cycle(Qv, TCyclePorts{&Unit}),
+      headless_(headless),
+      autoIni_(std::make_unique<IniFile>()) {
+  // The frame time-out waits for the last tune.
+  AutoTune.SetAnalyzer(&Qv);
+}
+
+bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
+  messages.clear();
+  screenW_ = screenWidth;
+  screenH_ = screenHeight;
+  autoIni_ = std::make_unique<IniFile>(InUserFolder(QString::fromLatin1(kAutoSetupName)));
+
+  // The model window reads its section when it is created, before the unit is started.
+  InitModel(Model, autoIni_.get(), screenW_, screenH_);
+
+  Cmd.SetAllStates(1);
+  Port.Init({});
+
+  QString reason;
+  if (Cmd.OpenConnection(reason) != kCmdOk) {
+    messages = reason;
+    return false;
+  }
+  // Unit initialisation, repeated while the operator chooses Retry.
+  for (;;) {
+    QString msg;
+    const int32_t r = Cmd.InitUnits(msg);
+    if (r == 0) break;
+    if (r == 2) {
+      messages = QString::fromLatin1(kMsgFatalInit);
+      return false;
+    }
+    const QString text = QStringLiteral("Non-fatal Quzar initialization fail.\r\n") + msg;
+    if (Asker().MessageBox(text, TMsgType::Error, mbOK | mbRetry) != mbRetry) break;
+  }
+  while (Cmd.ReadUnitMemory() != kCmdOk) {
+    if (Asker().MessageBox(QString::fromLatin1(kMsgMemReadFail), TMsgType::Error,
+                           mbAbort | mbRetry) != mbRetry) {
+      messages = QString::fromLatin1(kMsgMemReadFail);
+      return false;
+    }
+  }
+  if (Qv.SrvVerNum > kSrvVerMeaStp) Cmd.SetMeasOutput(0);
+  while (Cmd.ReadTunerMemory() != kCmdOk) {
+    if (Asker().MessageBox(QString::fromLatin1(kMsgTunerMemFail), TMsgType::Error,
+                           mbAbort | mbRetry) != mbRetry) {
+      messages = QString::fromLatin1(kMsgTunerMemFail);
+      return false;
+    }
+  }
+  if (Qv.SrvVerNum > kSrvVerMeaStp) Cmd.SetTunerOutput();
+  if (Qv.SrvVerNum > 54) Cmd.SetMotRefresh(32768);
+
+  // The analyzer section; reading it sends every setting to the unit. Then the waveform
+  // settings, which also size the current sweep.
+  Qv.ReadStp(1, *autoIni_, &Sync);
+  Cmd.SetSampling();
+
+  // The remembered run and send states.
+  TStatusAll run, send;
+  const QString form = QString::fromLatin1(kFormSection);
+  for (int n = 1; n <= kQvCanMax; ++n) {
+    auto rd = [&](const char* key) {
+      const int32_t v =
+          autoIni_->ReadInteger(form, QString::fromLatin1(key) + QString::number(n), 0);
+      return uint8_t(v < 0 ? 0 : (v > 1 ? 1 : v));
+    };
+    run[n] = rd("RunStatus");
+    send[n] = rd("SendStatus");
+  }
+  Cmd.SetStates(run, send);
+  Cmd.SendHush(false, kActRemembered, kToutForCycle, false);
+  Cmd.StartStopAll(false, kActRemembered, kToutForCycle, false);
+  started_ = true;
+  return true;
+}
+
+bool TSimCore::LoadSetupFile(const QString& path, QString& error) {
+  error.clear();
+  const QFileInfo fi(path);
+  if (!fi.exists() || !fi.isFile()) {
+    error = QStringLiteral("File \"%1\" not found").arg(path);
+    return false;
+  }
+  IniFile ini(path);
+  if (!ini.Reload()) {
+    error = QStringLiteral("File \"%1\" cannot be read: %2").arg(path, ini.ErrorText());
+    return false;
+  }
+  const bool hasQv = ini.SectionExists(QvSetupSection(1));
+  const bool hasModel = ini.SectionExists(QString::fromLatin1(kMdlSection));
+  if (!hasQv && !hasModel) {
+    error = QStringLiteral("File \"%1\" holds no setup of this program").arg(path);
+    return false;
+  }
+  if (hasQv) {
+    Qv.ReadStp(1, ini, &Sync);
+    Cmd.SetSampling();
+  }
+  if (hasModel) LoadStp(Model, ini, screenW_, screenH_);
+  return true;
+}
+
+}  // namespace qz

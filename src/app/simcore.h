@@ -1,0 +1,82 @@
+#pragma once
+// The program's core without any window: the analyzer state, the simulated unit (model and
+// tuner), the command layer, the serial port object, the automatic setup file and the
+// measurement cycle, created and started in the order the program needs them. The frame window
+// owns one; a headless run uses one on its own.
+
+#include <QString>
+#include <memory>
+
+#include "app/cmdcycleunit.h"
+#include "app/cycle.h"
+#include "app/modelsource.h"
+#include "comm/qzcmd.h"
+#include "comm/qzcmdsync.h"
+#include "comm/t232.h"
+#include "core/qvwin.h"
+#include "core/records.h"
+#include "sim/autotune.h"
+#include "sim/mdlengine.h"
+#include "sim/modeltuner.h"
+#include "sim/tunermodel.h"
+#include "util/inifile.h"
+
+namespace qz {
+
+// Name of the automatic setup in the per-user folder and of the frame window's section.
+inline constexpr const char* kAutoSetupName = "QzSim0.ini";
+inline constexpr const char* kFormSection = "QuzarForm";
+// Messages of the start-up.
+extern const char* const kMsgFatalInit;      // "Fatal error in Quzar initialization process."
+extern const char* const kMsgMemReadFail;    // "Quzar Memory Read fail."
+extern const char* const kMsgTunerMemFail;   // "TUNER Memory Read fail."
+extern const char* const kMsgWillTerminate;  // "QzmSoft will now terminate."
+
+class TSimCore {
+ public:
+  // headless: the automatic setup is read but never written.
+  explicit TSimCore(bool headless);
+  TSimCore(const TSimCore&) = delete;
+  TSimCore& operator=(const TSimCore&) = delete;
+
+  // The single program-wide records.
+  TMotState Mot;
+  TTunerDescr Descr;
+  TSimState Sim;
+
+  TQvWin Qv;
+  TTunerModel TunerModel;
+  TAutoTune AutoTune;
+  TTunerModelAdapter TunerAdapter;
+  TMdlEngine Model;
+  TModelFrameSource Source;
+  TQzCmd Cmd;
+  TQzCmdSync Sync;
+  T232 Port;
+  TCmdCycleUnit Unit;
+  TCycle Cycle;
+
+  bool Headless() const { return headless_; }
+  // The automatic setup file (open for the whole run once Start has run).
+  IniFile& AutoIni() { return *autoIni_; }
+
+  // Starts the simulated unit: the automatic setup opened, the model created from it, the
+  // connection opened, the unit initialised and its memories read, the analyzer section read
+  // (which sends every setting) and the remembered run and send states restored. False when
+  // the program has to end; `messages` then holds the reasons (one per line).
+  bool Start(QString& messages, int screenWidth = 1920, int screenHeight = 1080);
+  bool Started() const { return started_; }
+
+  // A user setup loaded after start-up: its analyzer section (which sends the settings) and its
+  // "Model" section, the model's entries applied so that the frames carry what the window shows.
+  // False with a message when the file cannot be read or holds neither section.
+  bool LoadSetupFile(const QString& path, QString& error);
+
+ private:
+  bool headless_;
+  bool started_ = false;
+  int screenW_ = 1920, screenH_ = 1080;
+  std::unique_ptr<IniFile> autoIni_;
+};
+
+}  // namespace qz

@@ -1,0 +1,229 @@
+#include "results/logengine.h"
+
+#include "core/resultstext.h"
+#include "util/format.h"
+#include "util/inifile.h"
+
+namespace qz {
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+// The program's own separator, which every text outside the log's data lines uses.
+const QChar kProgramSep = QChar('.');
+}  // namespace
+
+QString LogCannotOpenText(const QString& path) {
+  return QStringLiteral("File \"%1\" cannot be opened").arg(path);
+}
+
+QString LogWriteFailedText(const QString& path, const QString& reason) {
+  return QStringLiteral("Cannot write file \"%1\".\r\n%2\r\n\r\nData logging has been stopped.")
+      .arg(path, reason);
+}
+
+TLogEngine::TLogEngine(TLogSink& sink, TLogTimer& timer, Clock& clock)
+    : sink_(sink), timer_(timer), clock_(clock) {
+  timer_.SetOnTick([this] { TimerTick(); });
+}
+
+void TLogEngine::SetEntries(const TLogEntries& e) {
+  const QString name = entries_.fileName;
+  entries_ = LimitLogEntries(e);
+  entries_.fileName = name;
+}
+
+void TLogEngine::ReadStp(const IniFile& ini) {
+  ReadLogStp(ini, entries_, status_ == lsReady || status_ == lsLogging);
+  Changed();
+}
+
+void TLogEngine::WriteStp(IniFile& ini) const { WriteLogStp(ini, entries_); }
+
+void TLogEngine::Cancel() {
+  hadFailure_ = true;
+  SetStatus(lsNotReady);
+}
+
+void TLogEngine::ApplySettings() {
+  applied_ = ApplyLogSettings(entries_);
+  contSampling_ = applied_.contSampling;
+  logEventOn_ = true;
+  recordNumber_ = 0;
+  elapsedS_ = 0.0;
+  decSep_ = applied_.decSep;
+  headerWritten_ = false;
+}
+
+void TLogEngine::PoSpusteniMer() {
+  if (status_ != lsReady) return;
+  ApplySettings();
+  status_ = lsLogging;
+  logStart_ = wallClock();
+  startNs_ = clock_.Nanoseconds();
+  nrecorded_ = 0;
+  if (!contSampling_) timer_.Start(applied_.samplIntervMs);
+  Changed();
+}
+
+void TLogEngine::ZapisData(const THresults& res) {
+  if (!LoggingOn()) return;
+  elapsedS_ = double(clock_.Nanoseconds() - startNs_) / 1e9;
+  if (recordNumber_ == 0 && !headerWritten_) {
+    headerWritten_ = true;
+    if (!PisDoLogSuboru(rtStart)) return;
+  }
+  // A failed write ends the log at once: nothing more is counted or written.
+  if (!PisDoLogSuboru(rtData, &res)) return;
+  if (contSampling_) {
+    ++recordNumber_;
+  } else {
+    ++nrecorded_;
+    if (nrecorded_ >= applied_.logSamples) {
+      logEventOn_ = false;
+      ++recordNumber_;
+    }
+  }
+  Changed();
+  CheckLimits();
+}
+
+bool TLogEngine::CheckLimits() {
+  const bool recordsDone =
+      applied_.maxRecordNumber > 0 && recordNumber_ >= applied_.maxRecordNumber;
+  const bool timeDone = applied_.durationDays > 0 && elapsedS_ > applied_.durationDays * 86400.0;
+  if (!recordsDone && !timeDone) return false;
+  ZastavUkonciLog(lsCompleted);
+  return true;
+}
+
+void TLogEngine::TimerTick() {
+  if (status_ != lsLogging || !writeProc_) return;
+  // An event cut short (the run paused inside a burst) is closed before the next one starts,
+  // so one record number never holds more than LogSamples lines and the record limit is met.
+  if (nrecorded_ > 0 && nrecorded_ < applied_.logSamples) {
+    ++recordNumber_;
+    Changed();
+    if (CheckLimits()) return;
+  }
+  nrecorded_ = 0;
+  logEventOn_ = true;
+}
+
+void TLogEngine::Stop() {
+  if (status_ == lsLogging) ZastavUkonciLog(lsAborted);
+}
+
+void TLogEngine::EndForPrepare() { Stop(); }
+
+bool TLogEngine::Prepare(const QString& path) {
+  EndForPrepare();
+  nrecorded_ = 0;
+  const TLogIoResult r = sink_.Create(path);
+  if (!r.ok) {
+    hadFailure_ = true;
+    SetStatus(lsNotReady);
+    Queue(LogCannotOpenText(path));
+    Changed();
+    return false;
+  }
+  entries_.fileName = path;
+  failureReported_ = false;
+  illegalEndTried_ = false;
+  SetStatus(lsReady);
+  ApplySettings();
+  Changed();
+  return true;
+}
+
+void TLogEngine::PrepareCancelled() {
+  nrecorded_ = 0;
+  SetStatus(lsNotReady);
+}
+
+void TLogEngine::ProgramExit() {
+  if (status_ == lsLogging || (status_ == lsIllegalEnd && !illegalEndTried_))
+    ZastavUkonciLog(lsIllegalEnd);
+}
+
+void TLogEngine::SetStatus(TLogStatus s) {
+  if ((status_ == lsReady || status_ == lsLogging) && s != lsLogging) ZastavLog();
+  status_ = s;
+  Changed();
+}
+
+void TLogEngine::ZastavLog() {
+  decSep_ = kProgramSep;
+  timer_.Stop();
+  contSampling_ = false;
+  logEventOn_ = false;
+}
+
+void TLogEngine::PrerusLog() { SetStatus(lsIllegalEnd); }
+
+void TLogEngine::ZastavUkonciLog(TLogStatus s) {
+  ZastavLog();
+  SetStatus(s);
+  if (s == lsIllegalEnd) {
+    illegalEndTried_ = true;
+    PisDoLogSuboru(rtIllegalEnd);
+  } else {
+    PisDoLogSuboru(rtEnd);
+  }
+}
+
+QString TLogEngine::EndRecordText(TRecordType rt) const {
+  QString s = Format(QStringLiteral("\r\nStart: %s  Stop: %s %s"),
+                     {SavedDateTimeText(logStart_, locale), SavedDateTimeText(wallClock(), locale),
+                      rt == rtIllegalEnd ? QStringLiteral("(ended illegally)") : QString()});
+  s += kCrLf;
+  if (writeProc_) {
+    s += writeProc_->SaveTxtInfo() + kCrLf + kCrLf;
+    s += writeProc_->Stamp();
+  }
+  s += WriteLogSettings(applied_);
+  return s;
+}
+
+bool TLogEngine::PisDoLogSuboru(TRecordType rt, const THresults* res) {
+  if (!writeProc_) return false;
+  QString text;
+  switch (rt) {
+    case rtStart:
+      text = entries_.info + kCrLf + writeProc_->Header() + kCrLf;
+      break;
+    case rtData:
+      if (!res) return false;
+      text = writeProc_->DataLine(*res, recordNumber_, elapsedS_, decSep_, wallClock()) + kCrLf;
+      break;
+    case rtEnd:
+    case rtIllegalEnd:
+      text = EndRecordText(rt);
+      break;
+  }
+  const TLogIoResult r = sink_.Append(entries_.fileName, text.toUtf8());
+  if (r.ok) return true;
+  hadFailure_ = true;
+  if (!failureReported_) {
+    failureReported_ = true;
+    Queue(LogWriteFailedText(entries_.fileName, r.reason));
+  }
+  if (status_ != lsIllegalEnd) PrerusLog();
+  return false;
+}
+
+QStringList TLogEngine::TakeMessages() {
+  QStringList m;
+  m.swap(messages_);
+  return m;
+}
+
+void TLogEngine::Queue(const QString& message) {
+  messages_ << message;
+  if (OnMessage) OnMessage();
+}
+
+void TLogEngine::Changed() {
+  if (OnChange) OnChange();
+}
+
+}  // namespace qz

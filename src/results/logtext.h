@@ -1,0 +1,50 @@
+#pragma once
+// The texts the write procedure puts into a log: the header, the data line of one result and
+// the parts of the end record that describe the analyzer, the program and the setup. The frame
+// window supplies them (TQvLogText over its analyzer state); the log adds the comment, the
+// start and stop times and its own settings block.
+
+#include <QChar>
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+
+#include "core/records.h"
+#include "core/resultstext.h"
+
+namespace qz {
+
+class TQvWin;
+
+class TLogWriteProc {
+ public:
+  virtual ~TLogWriteProc() = default;
+  // The column header line (no line end).
+  virtual QString Header() const = 0;
+  // The data line of a result for record number recordNumber + 1 (no line end).
+  virtual QString DataLine(const THresults& res, int32_t recordNumber, double seconds, QChar decSep,
+                           const QDateTime& now) const = 0;
+  // The program, program file and unit description (starts with CR LF, no line end).
+  virtual QString SaveTxtInfo() const = 0;
+  // The setup stamp, every line ended by CR LF.
+  virtual QString Stamp() const = 0;
+};
+
+// The analyzer state's texts: millimetre form of the tuner columns.
+class TQvLogText : public TLogWriteProc {
+ public:
+  TQvLogText(const TQvWin& qv, const TTunerDescr& tu, TProgramInfo program)
+      : qv_(qv), tu_(tu), program_(std::move(program)) {}
+  QString Header() const override;
+  QString DataLine(const THresults& res, int32_t recordNumber, double seconds, QChar decSep,
+                   const QDateTime& now) const override;
+  QString SaveTxtInfo() const override;
+  QString Stamp() const override;
+
+ private:
+  const TQvWin& qv_;
+  const TTunerDescr& tu_;
+  TProgramInfo program_;
+};
+
+}  // namespace qz

@@ -1,0 +1,104 @@
+#pragma once
+// The "Data Logging" tool window: the schedule ("Timing"), the file ("Log File") and the
+// progress of a log. The log itself lives in TLogEngine; the window keeps the engine's entries
+// equal to its controls, shows its state and turns its queued messages into message boxes once
+// the measurement pass that caused them is over.
+
+#include <QWidget>
+#include <functional>
+
+#include "results/logengine.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace qz {
+
+class IniFile;
+class TAsker;
+
+inline constexpr const char* kLogFormCaption = "Data Logging";
+inline constexpr const char* kLogPrepareTitle = "Prepare Log File";
+inline constexpr const char* kLogFileFilter =
+    "Text file (*.txt, *.log)|*.txt;*.log|Any file (*.*)|*.*";
+
+class TLogForm : public QWidget {
+  Q_OBJECT
+ public:
+  // asker: nullptr uses the program-wide one.
+  explicit TLogForm(TLogEngine& engine, TAsker* asker = nullptr, QWidget* parent = nullptr);
+  ~TLogForm() override;
+
+  TLogEngine& Engine() { return engine_; }
+  // "&Help".
+  std::function<void()> OnHelp;
+
+  // Section "LogForm": window keys ("Visible", "Top", "Left", limited to the screen) and the
+  // log's own keys; the controls show what was read.
+  void ReadStp(const IniFile& ini, int screenWidth, int screenHeight);
+  void WriteStp(IniFile& ini) const;
+
+  // The "Timing", "Log File" and "Progress" groups are disabled while a run is in progress.
+  void EnableForRun(bool enabled);
+
+  // "&Prepare...": ends a running log as "Stop" does, asks for the file and prepares it.
+  void PrepareClick();
+  // "Stop".
+  void StopClick();
+  // Shows the engine's queued messages, oldest first.
+  void ShowQueuedMessages();
+
+  // For tests: the texts shown.
+  QString StatusText() const;
+  QString LogFileGroupTitle() const;
+  QString RecordedText() const;
+  QString ElapsedText() const;
+  QString NameText() const;
+  QString PathText() const;
+  QColor LedColor() const;
+  // The controls, to be driven by tests.
+  QSpinBox* DurationBox(int i) const { return dur_[i]; }     // 0 days .. 3 seconds
+  QSpinBox* IntervalBox(int i) const { return interv_[i]; }  // 0 hours .. 2 seconds
+  QLineEdit* RecordsEdit() const { return records_; }
+  QLineEdit* SamplesEdit() const { return samples_; }
+  QLineEdit* InfoEdit() const { return info_; }
+  QRadioButton* CommaButton() const { return comma_; }
+  QGroupBox* TimingGroup() const { return gbTiming_; }
+
+ private:
+  void EntriesToEngine();
+  void EntriesToControls();
+  void Refresh();
+  TAsker& Ask() const;
+
+  TLogEngine& engine_;
+  TAsker* asker_;
+  bool filling_ = false;
+  bool messagesPending_ = false;
+
+  QGroupBox* gbTiming_;
+  QGroupBox* gbFile_;
+  QGroupBox* gbProgress_;
+  QSpinBox* dur_[4];
+  QSpinBox* interv_[3];
+  QLineEdit* name_;
+  QLineEdit* path_;
+  QLineEdit* info_;
+  QRadioButton* point_;
+  QRadioButton* comma_;
+  QLineEdit* records_;
+  QLineEdit* samples_;
+  QPushButton* btPrepare_;
+  QLabel* recorded_;
+  QLabel* elapsed_;
+  QLabel* status_;
+  QLabel* led_;
+  QPushButton* btHelp_;
+  QPushButton* btStop_;
+};
+
+}  // namespace qz

@@ -1,0 +1,204 @@
+#include "results/ui/qzsmallfrm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+
+#include "core/qvwin.h"
+#include "results/ui/resui.h"
+#include "util/inifile.h"
+#include "util/winpos.h"
+
+namespace qz {
+
+namespace {
+const char* const kRowProp = "powRow";
+const char* const kRflProp = "rflMenu";
+}  // namespace
+
+TQzSmallFrm::TQzSmallFrm(const TQvWin& qv, const IniFile* autoSetup, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), qv_(qv) {
+  setObjectName(QString::fromLatin1(kSmallFrmSection));
+  Build();
+  if (autoSetup) ReadStp(*autoSetup);
+  v_.Runit = ruMag;
+  v_.Tunit = 0;
+  lbFmt_->setText(v_.FormatName());
+  RflCaption();
+  Napln(nullptr);
+}
+
+void TQzSmallFrm::Build() {
+  setFixedSize(187, 53);
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+  setPalette(pal);
+  QFont f = font();
+  f.setPixelSize(11);
+  setFont(f);
+
+  auto panel = [this](int x, int y, int w) {
+    QLabel* l = MakePanel(this, x, y, w, 16);
+    l->setAutoFillBackground(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    l->setPalette(p);
+    return l;
+  };
+  lbMag_ = panel(2, 1, 52);
+  lbFmt_ = new QLabel(this);
+  lbFmt_->setGeometry(57, 1, 30, 16);
+  lbPha_ = panel(2, 18, 52);
+  auto* deg = new QLabel(QStringLiteral("Deg"), this);
+  deg->setGeometry(57, 18, 30, 16);
+  lbFre_ = panel(2, 35, 52);
+  lbMHz_ = new QLabel(QStringLiteral("MHz"), this);
+  lbMHz_->setGeometry(57, 35, 30, 16);
+  for (QLabel* l : {lbMag_, lbFmt_}) {
+    l->setProperty(kRflProp, true);
+    l->installEventFilter(this);
+  }
+  const char* caps[] = {"I", "R", "A"};
+  for (int r = 0; r < kPowerRows; ++r) {
+    const int y = 1 + 17 * r;
+    lbPowCap_[r] = new QLabel(QString::fromLatin1(caps[r]), this);
+    lbPowCap_[r]->setGeometry(90, y, 10, 16);
+    lbPow_[r] = panel(101, y, 52);
+    lbPowU_[r] = new QLabel(this);
+    lbPowU_[r]->setGeometry(156, y, 30, 16);
+    for (QLabel* l : {lbPowCap_[r], lbPow_[r], lbPowU_[r]}) {
+      l->setProperty(kRowProp, r);
+      l->installEventFilter(this);
+    }
+  }
+
+  mPow_ = new TTagMenu(kPowUnitCaptions, this);
+  connect(mPow_, &QMenu::aboutToShow, this, &TQzSmallFrm::PreparePowMenu);
+  connect(mPow_, &QMenu::triggered, this, [this](QAction* a) {
+    v_.SetRowUnit(a->data().toInt());
+    ShowPower();
+  });
+  mRfl_ = new TTagMenu(kRflFormatCaptions, this);
+  connect(mRfl_, &QMenu::aboutToShow, this, &TQzSmallFrm::PrepareRflMenu);
+  connect(mRfl_, &QMenu::triggered, this, [this](QAction* a) {
+    v_.SetRunit(a->data().toInt());
+    lbFmt_->setText(v_.FormatName());
+    ShowReflection();
+  });
+  mMain_ = new QMenu(this);
+  aLoad_ = mMain_->addAction(QStringLiteral("&Show Load"));
+  aLoad_->setCheckable(true);
+  aLoad_->setStatusTip(QStringLiteral("Show load reflection as if tuner were not present"));
+  aLoad_->setToolTip(aLoad_->statusTip());
+  connect(aLoad_, &QAction::toggled, this, [this](bool on) {
+    v_.ShowLoad = on;
+    RflCaption();
+  });
+}
+
+void TQzSmallFrm::PreparePowMenu() {
+  const TPowMenuState st = v_.PowMenu();
+  for (QAction* a : mPow_->Items()) a->setEnabled(st.enabled[a->data().toInt()]);
+  mPow_->CheckTag(st.checked);
+}
+
+void TQzSmallFrm::PrepareRflMenu() { mRfl_->CheckTag(v_.Runit); }
+
+bool TQzSmallFrm::eventFilter(QObject* obj, QEvent* e) {
+  const QVariant row = obj->property(kRowProp);
+  if (row.isValid()) {
+    if (e->type() == QEvent::MouseButtonPress) {
+      v_.SetRow(TKtoryVykon(row.toInt()));
+    } else if (e->type() == QEvent::ContextMenu) {
+      v_.SetRow(TKtoryVykon(row.toInt()));
+      mPow_->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
+      return true;
+    }
+  } else if (obj->property(kRflProp).isValid() && e->type() == QEvent::ContextMenu) {
+    mRfl_->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
+    return true;
+  }
+  return QWidget::eventFilter(obj, e);
+}
+
+void TQzSmallFrm::contextMenuEvent(QContextMenuEvent* e) { mMain_->popup(e->globalPos()); }
+
+void TQzSmallFrm::keyPressEvent(QKeyEvent* e) {
+  if (e->key() != Qt::Key_F1) {
+    QWidget::keyPressEvent(e);
+    return;
+  }
+  if (OnHelpKey) {
+    OnHelpKey();
+    return;
+  }
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->isWindow()) w->showMinimized();
+}
+
+void TQzSmallFrm::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  hide();
+}
+
+void TQzSmallFrm::Napln(const THresults* res) {
+  v_.Napln(res);
+  ShowReflection();
+  ShowFrequency();
+  ShowPower();
+  if (isVisible()) repaint();
+}
+
+void TQzSmallFrm::ShowReflection() {
+  const TRflView r = v_.Reflection();
+  lbMag_->setText(r.mag);
+  lbPha_->setText(r.phase);
+}
+
+void TQzSmallFrm::ShowFrequency() {
+  const TFreqView f = v_.Frequency(qv_.VarPar.IsCntOn == 1);
+  if (f.value) lbFre_->setText(*f.value);
+  if (f.color) {
+    SetTextColor(lbFre_, *f.color);
+    SetTextColor(lbMHz_, *f.color);
+  }
+}
+
+void TQzSmallFrm::ShowPower() {
+  const TPowerView p = v_.Power();
+  for (int r = 0; r < kPowerRows; ++r) {
+    lbPow_[r]->setText(p.rows[r].value);
+    lbPowU_[r]->setText(p.rows[r].unit);
+    SetTextColor(lbPow_[r], p.color);
+    SetTextColor(lbPowU_[r], p.color);
+  }
+}
+
+void TQzSmallFrm::RflCaption() {
+  setWindowTitle(RflCaptionText(v_.ShowLoad, qv_.BiTr.GetActive(), false));
+}
+
+void TQzSmallFrm::WriteStp(IniFile& ini) const {
+  const QString sec = QString::fromLatin1(kSmallFrmSection);
+  ini.WriteBool(sec, QStringLiteral("Visible"), isVisible());
+  ini.WriteInteger(sec, QStringLiteral("Top"), y());
+  ini.WriteInteger(sec, QStringLiteral("Left"), x());
+}
+
+void TQzSmallFrm::ReadStp(const IniFile& ini) {
+  const QString sec = QString::fromLatin1(kSmallFrmSection);
+  const QScreen* sc = QGuiApplication::primaryScreen();
+  const QSize s = sc ? sc->geometry().size() : QSize(1024, 768);
+  const WindowPos p =
+      ReadWindowPos(ini, sec, WindowPos{x(), y(), 0, 0}, s.width(), s.height(), kToolWindowMargin);
+  move(p.left, p.top);
+  setVisible(ini.ReadBool(sec, QStringLiteral("Visible"), isVisible()));
+}
+
+}  // namespace qz

@@ -1,0 +1,64 @@
+#include "results/ui/resui.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+#include "util/hints.h"
+
+namespace qz {
+
+QColor ToQColor(TColor c, const QPalette& pal) {
+  if (IsSystemColor(c)) {
+    switch (SystemColorIndex(c)) {
+      case SystemColorIndex(clWindow):
+        return pal.color(QPalette::Base);
+      case SystemColorIndex(clWindowText):
+        return pal.color(QPalette::WindowText);
+      default:
+        return pal.color(QPalette::Button);
+    }
+  }
+  return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c));
+}
+
+void SetTextColor(QLabel* label, TColor c) {
+  QPalette pal = label->palette();
+  pal.setColor(QPalette::WindowText, ToQColor(c, pal));
+  label->setPalette(pal);
+}
+
+void SetLamp(QLabel* lamp, QLabel* text, const TLamp& state) {
+  const QColor c = ToQColor(state.color, lamp->palette());
+  lamp->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray; "
+                                     "border-radius: 6px;")
+                          .arg(c.name()));
+  lamp->setProperty("lampColor", uint(state.color));
+  text->setText(state.text);
+}
+
+QLabel* MakeLamp(QWidget* parent, int x, int y) {
+  auto* l = new QLabel(parent);
+  l->setGeometry(x, y, 13, 13);
+  return l;
+}
+
+QLabel* MakePanel(QWidget* parent, int x, int y, int w, int h, Qt::Alignment align) {
+  auto* l = new QLabel(parent);
+  l->setGeometry(x, y, w, h);
+  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  l->setAlignment(align);
+  return l;
+}
+
+void SetHint(QWidget* w, const QString& hint) {
+  const HintParts h = SplitHint(hint);
+  w->setToolTip(h.tooltip);
+  w->setStatusTip(h.statusTip);
+}
+
+void TTagMenu::CheckTag(int tag) {
+  for (QAction* a : items_) a->setChecked(a->data().toInt() == tag);
+}
+
+}  // namespace qz

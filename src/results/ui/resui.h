@@ -1,0 +1,51 @@
+#pragma once
+// Pieces both numeric results windows build from: colours of the program's palette, the status
+// lamp, text panels, and the popup menus of power units and reflection formats.
+
+#include <QColor>
+#include <QMenu>
+#include <QString>
+#include <array>
+
+#include "results/restexts.h"
+#include "util/colors.h"
+
+class QLabel;
+class QWidget;
+
+namespace qz {
+
+// A colour of the program (0x00BBGGRR or a system colour) for a widget with palette `pal`.
+QColor ToQColor(TColor c, const QPalette& pal);
+// Text colour of a label.
+void SetTextColor(QLabel* label, TColor c);
+// A round lamp and the text beside it.
+void SetLamp(QLabel* lamp, QLabel* text, const TLamp& state);
+QLabel* MakeLamp(QWidget* parent, int x, int y);
+// A sunken text panel.
+QLabel* MakePanel(QWidget* parent, int x, int y, int w, int h,
+                  Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
+// Tooltip and status tip of a "short|long" hint.
+void SetHint(QWidget* w, const QString& hint);
+
+// A popup menu whose checkable items carry the tags 0..n-1; `chosen` is called with the tag.
+class TTagMenu : public QMenu {
+ public:
+  template <size_t N>
+  TTagMenu(const std::array<const char*, N>& captions, QWidget* parent) : QMenu(parent) {
+    for (size_t i = 0; i < N; ++i) {
+      QAction* a = addAction(QString::fromLatin1(captions[i]));
+      a->setCheckable(true);
+      a->setData(int(i));
+      items_.push_back(a);
+    }
+  }
+  const std::vector<QAction*>& Items() const { return items_; }
+  // Only the item of `tag` checked.
+  void CheckTag(int tag);
+
+ private:
+  std::vector<QAction*> items_;
+};
+
+}  // namespace qz

@@ -1,0 +1,223 @@
+// The two numeric results windows on the offscreen platform: what a refresh shows, the popup
+// menus, the temperature toggle, buttons and the setup section. A picture of both windows with
+// a result is written when QZ_SCREENSHOT_DIR names a folder.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "core/qvwin.h"
+#include "results/ui/qzresform.h"
+#include "results/ui/qzsmallfrm.h"
+#include "results/ui/resui.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+THresults Result() {
+  THresults r;
+  r.je_qv = true;
+  r.FreD = 2.45e9;
+  r.Mag_m = 0.25;
+  r.Pha_m = 30.0;
+  r.Mag_z = 0.75;
+  r.Pha_z = -60.0;
+  r.Pinc = 1000.0;
+  r.Prfl = 62.5;
+  r.Pabs = 937.5;
+  r.Temp = 30.0;
+  r.ErrByte = 5;
+  return r;
+}
+
+void Press(QWidget* w, Qt::MouseButton b = Qt::LeftButton) {
+  QMouseEvent e(QEvent::MouseButtonPress, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), b, b,
+                Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &e);
+}
+
+class ResFormsTest : public testing::Test {
+ protected:
+  TMotState mot;
+  TQvWin qv{mot};
+};
+
+TEST_F(ResFormsTest, FullWindowNoDataThenResult) {
+  TQzResForm f(qv, nullptr);
+  EXPECT_EQ(f.windowTitle(), QStringLiteral("Quzar Measurement Results"));
+  EXPECT_EQ(f.size(), QSize(320, 281));
+  EXPECT_EQ(f.RflBox()->title(), QStringLiteral("Reflection Coefficient: Input"));
+  EXPECT_EQ(f.FormatPanel()->text(), QStringLiteral("Mag"));
+  EXPECT_TRUE(f.MagPanel()->text().isEmpty());
+  for (QLabel* l : {f.PowStatus(), f.FreqStatus(), f.TempStatus(), f.ErrLabel()})
+    EXPECT_EQ(l->text(), QStringLiteral("No data"));
+  EXPECT_EQ(f.PowUnit(Postup)->text(), QStringLiteral("W"));
+
+  const THresults r = Result();
+  f.Napln(&r);
+  EXPECT_EQ(f.MagPanel()->text(), QStringLiteral("  0.250"));
+  EXPECT_EQ(f.PhasePanel()->text(), QStringLiteral("  30.0"));
+  EXPECT_EQ(f.FreqPanel()->text(), QStringLiteral("2450.00"));
+  EXPECT_EQ(f.FreqStatus()->text(), QStringLiteral("Valid"));
+  EXPECT_EQ(f.PowValue(Postup)->text(), QStringLiteral("1"));
+  EXPECT_EQ(f.PowUnit(Postup)->text(), QStringLiteral("kW"));
+  EXPECT_EQ(f.PowStatus()->text(), QStringLiteral("Normal"));
+  EXPECT_EQ(f.TempPanel()->text(), QStringLiteral("30.0"));
+  EXPECT_EQ(f.ErrLabel()->text(), QStringLiteral("005=00000101"));
+
+  // No data again: frequency and temperature numbers stay, the rest is emptied.
+  f.Napln(nullptr);
+  EXPECT_TRUE(f.MagPanel()->text().isEmpty());
+  EXPECT_EQ(f.FreqPanel()->text(), QStringLiteral("2450.00"));
+  EXPECT_EQ(f.TempPanel()->text(), QStringLiteral("30.0"));
+  EXPECT_EQ(f.PowValue(Postup)->text(), QStringLiteral("  "));
+  EXPECT_EQ(f.FreqStatus()->text(), QStringLiteral("No data"));
+}
+
+TEST_F(ResFormsTest, CounterStateAndLamp) {
+  qv.VarPar.IsCntOn = 0;
+  TQzResForm f(qv, nullptr);
+  const THresults r = Result();
+  f.Napln(&r);
+  EXPECT_EQ(f.FreqStatus()->text(), QStringLiteral("Cnt OFF"));
+  EXPECT_EQ(f.FreqLampLabel()->property("lampColor").toUInt(), clBlue);
+  f.FreLedCounterOnOff(true);
+  EXPECT_EQ(f.FreqStatus()->text(), QStringLiteral("Cnt ON"));
+  EXPECT_EQ(f.FreqLampLabel()->property("lampColor").toUInt(), clBtnFace);
+}
+
+TEST_F(ResFormsTest, PowerMenuFollowsThePressedRow) {
+  TQzResForm f(qv, nullptr);
+  THresults r = Result();
+  f.Napln(&r);
+  // The incident value panel does not react; its unit does.
+  Press(f.PowValue(Odraz));
+  Press(f.PowValue(Postup));
+  EXPECT_EQ(f.View().KtoryVykon, Odraz);
+  Press(f.PowUnit(Postup), Qt::RightButton);
+  EXPECT_EQ(f.View().KtoryVykon, Postup);
+  f.PreparePowMenu();
+  const auto& items = f.PowMenu()->Items();
+  EXPECT_FALSE(items[puDbRel]->isEnabled());
+  EXPECT_FALSE(items[puPercent]->isEnabled());
+  EXPECT_TRUE(items[puWatts]->isChecked());
+
+  Press(f.PowValue(Odraz));
+  f.PreparePowMenu();
+  EXPECT_TRUE(items[puPercent]->isEnabled());
+  // A new frame decoded into the same record must not show through a unit switch.
+  r.Prfl = 999.0;
+  items[puPercent]->trigger();
+  EXPECT_EQ(f.PowValue(Odraz)->text(), QStringLiteral("    6.2"));
+  EXPECT_EQ(f.PowUnit(Odraz)->text(), QStringLiteral("%"));
+  f.PreparePowMenu();
+  EXPECT_TRUE(items[puPercent]->isChecked());
+  EXPECT_FALSE(items[puWatts]->isChecked());
+}
+
+TEST_F(ResFormsTest, FormatMenuTemperatureToggleAndShowLoad) {
+  TQzResForm f(qv, nullptr);
+  const THresults r = Result();
+  f.Napln(&r);
+  f.PrepareRflMenu();
+  f.RflMenu()->Items()[ruSwr]->trigger();
+  EXPECT_EQ(f.FormatPanel()->text(), QStringLiteral("SWR"));
+  EXPECT_EQ(f.MagPanel()->text(), QStringLiteral("   1.67"));
+  Press(f.TempPanel());
+  EXPECT_EQ(f.TempUnit()->text(), QStringLiteral("F"));
+  EXPECT_EQ(f.TempPanel()->text(), QStringLiteral("86.0"));
+  Press(f.TempPanel());
+  EXPECT_EQ(f.TempUnit()->text(), QStringLiteral("C"));
+
+  f.ShowLoadBox()->setChecked(true);
+  EXPECT_EQ(f.RflBox()->title(), QStringLiteral("Reflection Coefficient: Load"));
+  EXPECT_EQ(f.MagPanel()->text(), QStringLiteral("   1.67"));  // numbers follow the next result
+  f.Napln(&r);
+  EXPECT_EQ(f.MagPanel()->text(), QStringLiteral("   7.00"));
+}
+
+TEST_F(ResFormsTest, ButtonsAndSetupSection) {
+  TQzResForm f(qv, nullptr);
+  int runs = 0;
+  QString topic;
+  f.OnStartStop = [&] { ++runs; };
+  f.OnHelp = [&](const QString& t) { topic = t; };
+  f.show();
+  f.StartStopButton()->click();
+  f.HelpButton()->click();
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(topic, QStringLiteral("Results Windows"));
+  f.CloseButton()->click();
+  EXPECT_FALSE(f.isVisible());
+
+  QTemporaryDir dir;
+  IniFile ini(dir.filePath(QStringLiteral("a.ini")));
+  ini.WriteString("QzResForm", "Top", "-40");
+  ini.WriteString("QzResForm", "Left", "100000");
+  ini.WriteString("QzResForm", "Visible", "1");
+  f.ReadStp(ini);
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(f.y(), 0);
+  EXPECT_LT(f.x(), 100000);
+  IniFile out(dir.filePath(QStringLiteral("b.ini")));
+  f.WriteStp(out);
+  EXPECT_EQ(out.ReadString("QzResForm", "Visible", ""), QStringLiteral("1"));
+  EXPECT_EQ(out.ReadInteger("QzResForm", "Left", -1), f.x());
+  f.hide();
+}
+
+TEST_F(ResFormsTest, SmallWindowCaptionsAndColours) {
+  qv.BiTr.SetActive(true);
+  TQzSmallFrm s(qv, nullptr);
+  EXPECT_EQ(s.size(), QSize(187, 53));
+  const bool transformed = qv.BiTr.GetActive();
+  EXPECT_EQ(s.windowTitle(),
+            transformed ? QStringLiteral("Input (Transformed)") : QStringLiteral("Input"));
+  s.ShowLoadAction()->setChecked(true);
+  EXPECT_EQ(s.windowTitle(), QStringLiteral("Load"));
+  THresults r = Result();
+  r.LowSignal = true;
+  r.FreSubst = true;
+  s.Napln(&r);
+  EXPECT_EQ(s.MagPanel()->text(), QStringLiteral("  0.750"));
+  EXPECT_EQ(s.PowValue(Absorb)->text(), QStringLiteral("937.5"));
+  EXPECT_EQ(s.PowValue(Postup)->palette().color(QPalette::WindowText), QColor(Qt::blue));
+  EXPECT_EQ(s.FreqUnit()->palette().color(QPalette::WindowText), QColor(Qt::red));
+  // Every row of the small window reacts, the incident value too.
+  Press(s.PowValue(Odraz));
+  Press(s.PowValue(Postup));
+  EXPECT_EQ(s.View().KtoryVykon, Postup);
+  s.Napln(nullptr);
+  EXPECT_EQ(s.PowUnit(Postup)->palette().color(QPalette::WindowText), QColor(Qt::black));
+  EXPECT_EQ(s.FreqUnit()->palette().color(QPalette::WindowText), QColor(Qt::red));
+}
+
+// Both windows during a run, saved as pictures for a look by eye.
+TEST_F(ResFormsTest, Screenshot) {
+  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
+  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
+  qv.PlaneExt.MsgStr = QStringLiteral("12.5 mm");
+  TQzResForm f(qv, nullptr);
+  TQzSmallFrm s(qv, nullptr);
+  f.SetExtCaption();
+  THresults r = Result();
+  r.Oflow = true;
+  r.TooHot = true;
+  f.Napln(&r);
+  s.Napln(&r);
+  const QDir dir(QString::fromLocal8Bit(dirName));
+  EXPECT_TRUE(f.grab().save(dir.filePath(QStringLiteral("qzresform.png"))));
+  EXPECT_TRUE(s.grab().save(dir.filePath(QStringLiteral("qzsmallfrm.png"))));
+}
+
+}  // namespace
+}  // namespace qz
