@@ -30,7 +30,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("save-results"),
       QStringLiteral("Headless: write the current sweep to FILE as a results text file."),
       QStringLiteral("FILE"));
-  p.addOptions({help, version, setup, headless, passes, saveResults});
+  const QCommandLineOption log(
+      QStringLiteral("log"),
+      QStringLiteral("Prepare the data log FILE (after the setups are read), as Prepare does."),
+      QStringLiteral("FILE"));
+  p.addOptions({help, version, setup, headless, passes, saveResults, log});
   cl.helpText = p.helpText();
 
   if (!p.parse(args)) {
@@ -42,6 +46,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
   cl.headless = p.isSet(headless);
   cl.setupFile = p.value(setup);
   cl.saveResultsFile = p.value(saveResults);
+  cl.logFile = p.value(log);
   if (p.isSet(passes)) {
     const auto n = ParseInt32(p.value(passes));
     if (!n || *n < 0) {

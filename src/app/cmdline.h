@@ -14,6 +14,7 @@ struct CommandLine {
   int passes = 0;           // --passes N: accepted frames of a headless measurement run
   QString setupFile;        // --setup FILE
   QString saveResultsFile;  // --save-results FILE
+  QString logFile;          // --log FILE: prepare FILE as the logging window's Prepare does
   QString error;            // non-empty when the line cannot be used
   QString helpText;         // the usage text
 };

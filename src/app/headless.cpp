@@ -3,9 +3,15 @@
 #include <QDateTime>
 #include <chrono>
 
+#include "app/cyclelogger.h"
+#include "app/ddebus.h"
+#include "app/ddeitem.h"
 #include "app/simcore.h"
 #include "core/saveresults.h"
+#include "results/logengine.h"
+#include "results/logtext.h"
 #include "util/format.h"
+#include "util/inifile.h"
 
 namespace qz {
 
@@ -29,7 +35,8 @@ class THeadlessHost : public TCycleHost {
 
 }  // namespace
 
-THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump) {
+THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
+                            QStringList* messages) {
   THeadlessReport rep;
   auto fail = [&](const QString& why) {
     rep.exitCode = kExitFailure;
@@ -39,17 +46,44 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
   };
 
   TSimCore core(true);
-  QString messages;
-  if (!core.Start(messages)) return fail(messages);
+  QString startMessages;
+  if (!core.Start(startMessages)) return fail(startMessages);
+
+  // The live data item and the data log read their sections from the automatic setup and then
+  // from the user setup, as in a window run.
+  TDdeItem dde(core.Qv.Mob, core.Mot, core.Descr);
+  TLogSystem log;
+  TQvLogText logText(core.Qv, core.Descr, CurrentProgramInfo());
+  log.engine.SetWriteProc(&logText);
+  dde.ReadStp(core.AutoIni(), QString::fromLatin1(kFormSection));
+  log.engine.ReadStp(core.AutoIni());
   if (!cl.setupFile.isEmpty()) {
     QString err;
     if (!core.LoadSetupFile(cl.setupFile, err)) return fail(err);
+    const IniFile user(cl.setupFile);
+    if (user.SectionExists(QString::fromLatin1(kFormSection))) {
+      dde.ReadStp(user, QString::fromLatin1(kFormSection));
+    }
+    log.engine.ReadStp(user);
   }
+  TDdeBus bus;
+  bus.Register();  // without a session bus the run goes on
+  dde.OnPublish = [&bus](const QString& text) { bus.Publish(text); };
+
+  if (!cl.logFile.isEmpty()) log.engine.Prepare(cl.logFile);
+  TEngineLogger logger(log.engine);
+  // Whatever happens below, a log still running gets its end record and its messages are told.
+  auto finishLog = [&]() {
+    log.engine.ProgramExit();
+    if (messages) *messages << log.engine.TakeMessages();
+  };
 
   if (cl.passes > 0) {
     THeadlessHost host(core.Cycle, cl.passes, pump);
     TCyclePorts ports = core.Cycle.Ports();
     ports.host = &host;
+    ports.publisher = &dde;
+    ports.logger = &logger;
     core.Cycle.SetPorts(ports);
     const auto t0 = std::chrono::steady_clock::now();
     core.Cycle.miSweepClick();
@@ -57,6 +91,8 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
     rep.frames = core.Cycle.AcceptedFrames();
     rep.passes = core.Cycle.Passes();
     ports.host = nullptr;
+    ports.publisher = nullptr;
+    ports.logger = nullptr;
     core.Cycle.SetPorts(ports);
   }
   rep.points = core.Qv.LastSwp.Count();
@@ -70,8 +106,15 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
     job.preTrig = core.Cycle.n_pretrg;
     QString lastPath;
     const TSaveTxtResult r = SaveResultsTxt(core.Qv, core.Descr, job, lastPath);
-    if (!r.ok) return fail(r.message);
+    if (!r.ok) {
+      finishLog();
+      return fail(r.message);
+    }
   }
+  rep.ddeItem = dde.DdeStr();
+  const bool logFailed = log.engine.HadFailure();
+  finishLog();
+  if (logFailed) return fail(QStringLiteral("Data logging failed."));
   return rep;
 }
 

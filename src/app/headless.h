@@ -5,6 +5,7 @@
 // as a results text file. Nothing is written into the automatic setup or a backup.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 
@@ -24,10 +25,15 @@ struct THeadlessReport {
   int64_t passes = 0;    // passes of the run
   double seconds = 0.0;  // duration of the run
   int32_t points = 0;    // points of the current sweep at the end
+  QString ddeItem;       // the live data item's last text (empty when never published)
 };
 
-// pump handles the pending events once per pass (may be empty).
-THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump);
+// pump handles the pending events once per pass (may be empty). The live data item is published
+// on the session bus as in a window run (without a bus, or with the name taken by an operator's
+// window, the run goes on without it). Messages the run queues (data logging) go to `messages`,
+// one per line.
+THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
+                            QStringList* messages = nullptr);
 
 // "Measured %d frames in %1.3f s (%1.0f frames per second)."
 QString HeadlessSummary(const THeadlessReport& r);

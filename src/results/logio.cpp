@@ -30,7 +30,8 @@ TLogIoResult TLogFileSink::Append(const QString& path, const QByteArray& bytes) 
   const qint64 written = f.write(bytes);
   if (written != bytes.size() || !f.flush()) {
     r.reason = f.errorString();
-    f.resize(before);  // may fail (a device); the write has failed anyway
+    // A device cannot be cut back; a file may still refuse it: the write has failed anyway.
+    if (!f.isSequential()) f.resize(before);
     f.close();
     return r;
   }

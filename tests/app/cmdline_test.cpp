@@ -33,6 +33,13 @@ TEST(CommandLine, RejectsBadInput) {
   }
 }
 
+TEST(CommandLine, LogFileForHeadlessRuns) {
+  EXPECT_EQ(ParseCommandLine({"QzSim", "--headless", "--log", "/tmp/run.log"}).logFile,
+            "/tmp/run.log");
+  EXPECT_TRUE(ParseCommandLine({"QzSim"}).logFile.isEmpty());
+  EXPECT_FALSE(ParseCommandLine({"QzSim", "--log"}).error.isEmpty());
+}
+
 TEST(CommandLine, HelpAndVersion) {
   EXPECT_TRUE(ParseCommandLine({"QzSim", "--help"}).help);
   EXPECT_TRUE(ParseCommandLine({"QzSim", "--version"}).version);

@@ -7,6 +7,8 @@
 #   -DEXPECT_LINES=<n>                      results lines wanted in WORK/out.txt
 #   -DLINE_REGEX=<regex>                    every results line must match it
 #   -DEXPECT_OUT=<regex>                    standard output must match it
+#   -DEXPECT_ERR=<regex>                    standard error must match it
+#   -DEXPECT_LOG_LINES=<n>                  data lines wanted in the log WORK/out.log (OUT_LOG)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 if(NOT DEFINED EXPECT_RC)
@@ -19,6 +21,7 @@ if(DEFINED SETUP_TEXT)
   list(TRANSFORM args REPLACE "^USER_STP$" "${WORK}/user.stp")
 endif()
 list(TRANSFORM args REPLACE "^OUT_TXT$" "${WORK}/out.txt")
+list(TRANSFORM args REPLACE "^OUT_LOG$" "${WORK}/out.log")
 
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env QZSIM_PROFILE=${WORK}/profile QT_QPA_PLATFORM=offscreen
@@ -31,6 +34,36 @@ if(NOT rc EQUAL EXPECT_RC)
 endif()
 if(DEFINED EXPECT_OUT AND NOT out MATCHES "${EXPECT_OUT}")
   message(FATAL_ERROR "output does not match ${EXPECT_OUT}")
+endif()
+if(DEFINED EXPECT_ERR AND NOT err MATCHES "${EXPECT_ERR}")
+  message(FATAL_ERROR "standard error does not match ${EXPECT_ERR}")
+endif()
+
+if(DEFINED EXPECT_LOG_LINES)
+  # The comment line, the 17-column header, the numbered data lines, then the end record.
+  file(READ "${WORK}/out.log" log)
+  set(header "No\tTime_s\tf_MHz\tMag\tPha_dg\tPi_kW\tPr_kW\tTemp_C\tErr\tMagL\tPhaL_dg")
+  string(APPEND header "\tSt1_mm\tSt2_mm\tSt3_mm\tMS1\tMS2\tWinTime")
+  string(FIND "${log}" "\n${header}\n" pos)
+  if(pos LESS 0)
+    message(FATAL_ERROR "the log has no header line")
+  endif()
+  string(REGEX MATCHALL "\n[0-9]+\t[^\n]*" lines "${log}")
+  list(LENGTH lines n)
+  if(NOT n EQUAL EXPECT_LOG_LINES)
+    message(FATAL_ERROR "${n} log data lines, wanted ${EXPECT_LOG_LINES}")
+  endif()
+  set(i 0)
+  foreach(l IN LISTS lines)
+    math(EXPR i "${i} + 1")
+    if(NOT l MATCHES "^\n${i}\t")
+      message(FATAL_ERROR "log line ${i} is numbered wrongly: ${l}")
+    endif()
+  endforeach()
+  string(FIND "${log}" "[Logging settings]" p)
+  if(p LESS 0)
+    message(FATAL_ERROR "the log has no end record")
+  endif()
 endif()
 
 # A headless run never writes the automatic setup or a backup.

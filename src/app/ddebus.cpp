@@ -1,4 +1,4 @@
-#include "app/ui/ddebus.h"
+#include "app/ddebus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 
 #include "app/ddeitem.h"
-#include "app/ui/ddebus.h"
+#include "app/ddebus.h"
 
 namespace qz {
 namespace {
