@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <clocale>
 #include <cstdio>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "app/headless.h"
 #include "app/simcore.h"
 #include "app/ui/form1.h"
+#include "app/ui/singleinstance.h"
 #include "util/asker.h"
 #include "util/firststart.h"
 #include "util/folders.h"
@@ -52,16 +54,35 @@ int main(int argc, char* argv[]) {
   if (cl.headless) {
     // The scripted asker answers every question with its default and prints messages to
     // stderr; the exit code tells the outcome.
-    const qz::THeadlessReport r =
-        qz::RunHeadless(cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    QStringList messages;
+    const qz::THeadlessReport r = qz::RunHeadless(
+        cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }, &messages);
+    for (const QString& m : messages) std::fprintf(stderr, "QzSim: %s\n", qPrintable(m));
     if (r.exitCode != qz::kExitOk) {
       std::fprintf(stderr, "QzSim: %s\n", qPrintable(r.error));
       return r.exitCode;
     }
     if (cl.passes > 0) std::printf("%s\n", qPrintable(qz::HeadlessSummary(r)));
+    if (!r.ddeItem.isEmpty()) std::printf("Live data item: %s\n", qPrintable(r.ddeItem));
     if (!cl.saveResultsFile.isEmpty())
       std::printf("Results saved to %s\n", qPrintable(cl.saveResultsFile));
     return qz::kExitOk;
+  }
+
+  // One window program per per-user folder: a second start asks the running one to come to the
+  // front and ends without touching any file.
+  qz::TSingleInstance instance(qz::UserFolder());
+  if (!instance.Acquire()) {
+    const QString text = qz::AlreadyRunningText(QString::fromLatin1(qz::kAppTitle));
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    instance.RaiseRunning();
+    // Nobody could answer a box on a platform without a visible screen.
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal")) {
+      qz::TQtAsker asker;
+      asker.ShowWarning(text);
+    }
+    return qz::kExitFailure;
   }
 
   // Window runs answer questions with real dialogs.
@@ -69,6 +90,7 @@ int main(int argc, char* argv[]) {
   qz::TScopedAsker windowAsker(&qtAsker);
 
   qz::TForm1 form;
+  instance.OnRaise = [&form] { form.BringToFront(); };
   QString messages;
   if (!form.StartUnit(messages)) {
     qz::Asker().ShowInfo(messages + QStringLiteral("\r\n") +
@@ -76,8 +98,8 @@ int main(int argc, char* argv[]) {
     return qz::kExitFailure;
   }
   if (!cl.setupFile.isEmpty()) {
-    QString err;
-    if (!form.Core().LoadSetupFile(cl.setupFile, err)) qz::Asker().ShowError(err);
+    QString comment, err;
+    if (!form.LoadSetupFile(cl.setupFile, comment, err)) qz::Asker().ShowError(err);
   }
   form.show();
   return app->exec();

@@ -34,10 +34,11 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
   messages.clear();
   screenW_ = screenWidth;
   screenH_ = screenHeight;
-  autoIni_ = std::make_unique<IniFile>(InUserFolder(QString::fromLatin1(kAutoSetupName)));
+  OpenAutoSetup();
 
   // The model window reads its section when it is created, before the unit is started.
-  InitModel(Model, autoIni_.get(), screenW_, screenH_);
+  if (!ModelInitialised) InitModel(Model, autoIni_.get(), screenW_, screenH_);
+  ModelInitialised = true;
 
   Cmd.SetAllStates(1);
   Port.Init({});
@@ -52,12 +53,15 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
     QString msg;
     const int32_t r = Cmd.InitUnits(msg);
     if (r == 0) break;
+    // Both kinds of failure are shown and can be retried; a fatal one then ends the program.
+    const QString text = (r == 2 ? QStringLiteral("Fatal ") : QStringLiteral("Non-fatal ")) +
+                         QStringLiteral("Quzar initialization fail.\r\n") + msg;
+    if (Asker().MessageBox(text, TMsgType::Error, mbOK | mbRetry) == mbRetry) continue;
     if (r == 2) {
       messages = QString::fromLatin1(kMsgFatalInit);
       return false;
     }
-    const QString text = QStringLiteral("Non-fatal Quzar initialization fail.\r\n") + msg;
-    if (Asker().MessageBox(text, TMsgType::Error, mbOK | mbRetry) != mbRetry) break;
+    break;
   }
   while (Cmd.ReadUnitMemory() != kCmdOk) {
     if (Asker().MessageBox(QString::fromLatin1(kMsgMemReadFail), TMsgType::Error,
@@ -79,7 +83,7 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
 
   // The analyzer section; reading it sends every setting to the unit. Then the waveform
   // settings, which also size the current sweep.
-  Qv.ReadStp(1, *autoIni_, &Sync);
+  StartComment = Qv.ReadStp(1, *autoIni_, &Sync);
   Cmd.SetSampling();
 
   // The remembered run and send states.
@@ -99,6 +103,12 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
   Cmd.StartStopAll(false, kActRemembered, kToutForCycle, false);
   started_ = true;
   return true;
+}
+
+void TSimCore::OpenAutoSetup() {
+  if (autoOpened_) return;
+  autoIni_ = std::make_unique<IniFile>(InUserFolder(QString::fromLatin1(kAutoSetupName)));
+  autoOpened_ = true;
 }
 
 bool TSimCore::LoadSetupFile(const QString& path, QString& error) {

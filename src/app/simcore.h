@@ -67,6 +67,14 @@ class TSimCore {
   bool Start(QString& messages, int screenWidth = 1920, int screenHeight = 1080);
   bool Started() const { return started_; }
 
+  // Opens the automatic setup of the per-user folder (once; Start does it when nobody did).
+  void OpenAutoSetup();
+  // The model window has run the model's creation sequence with the automatic setup, so the
+  // start of the unit does not run it a second time.
+  bool ModelInitialised = false;
+  // The comment of the analyzer section read at start-up.
+  QString StartComment;
+
   // A user setup loaded after start-up: its analyzer section (which sends the settings) and its
   // "Model" section, the model's entries applied so that the frames carry what the window shows.
   // False with a message when the file cannot be read or holds neither section.
@@ -75,6 +83,7 @@ class TSimCore {
  private:
   bool headless_;
   bool started_ = false;
+  bool autoOpened_ = false;
   int screenW_ = 1920, screenH_ = 1080;
   std::unique_ptr<IniFile> autoIni_;
 };

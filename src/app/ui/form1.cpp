@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,12 +16,30 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 #include "app/caption.h"
+#include "app/cyclelogger.h"
+#include "app/ddebus.h"
+#include "app/ddeitem.h"
+#include "app/helppages.h"
 #include "app/simcore.h"
+#include "app/ui/ddemenu.h"
+#include "app/ui/helpviewer.h"
+#include "app/ui/resultsport.h"
+#include "core/resultstext.h"
 #include "core/transformcmds.h"
+#include "results/logengine.h"
+#include "results/logtext.h"
+#include "results/ui/logform.h"
+#include "results/ui/qzresform.h"
+#include "results/ui/qzsmallfrm.h"
+#include "sim/ui/qzmdl.h"
 #include "util/asker.h"
+#include "util/fileops.h"
+#include "util/folders.h"
 #include "util/hints.h"
+#include "util/inifile.h"
 #include "version.h"
 
 namespace qz {
@@ -29,21 +48,49 @@ namespace {
 // Widths of the status panels.
 constexpr int kMsgPanelWidth = 84;
 constexpr int kToutPanelWidth = 50;
-// The window's background colour (0x00BBGGRR).
-constexpr unsigned kFormColor = 10744749;
+QColor ColorOf(uint32_t c) {
+  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+QSize ScreenSize() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return s ? s->size() : QSize(1920, 1080);
+}
+
+// The data logging window's controls follow the run like the frame window's own.
+class TLogRunEnable : public TRunEnable {
+ public:
+  explicit TLogRunEnable(TLogForm& f) : f_(f) {}
+  void EnableForRun(bool enabled) override { f_.EnableForRun(enabled); }
+
+ private:
+  TLogForm& f_;
+};
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Form1"));
   core_ = std::make_unique<TSimCore>(false);
   transformCmds_ = std::make_unique<TTransformCmds>(core_->Qv.BiTr, core_->Qv.PlaneExt);
-  transformCmds_->OnPlaneExtChanged = [this] { RefreshPlaneExtHint(); };
+  transformCmds_->OnPlaneExtChanged = [this] {
+    RefreshPlaneExtHint();
+    if (resForm_) resForm_->SetExtCaption();
+  };
+  transformCmds_->OnTransformChanged = [this] {
+    if (resForm_) resForm_->RflCaption();
+    if (smallFrm_) smallFrm_->RflCaption();
+  };
+  setup_ = std::make_unique<TSetupFiles>(*core_);
+  dde_ = std::make_unique<TDdeItem>(core_->Qv.Mob, core_->Mot, core_->Descr);
+  bus_ = std::make_unique<TDdeBus>();
+  // The bus object is there whether the item is switched on or not; without a bus the program
+  // runs on.
+  bus_->Register();
+  dde_->OnPublish = [this](const QString& t) { bus_->Publish(t); };
 
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("MdiArea"));
-  const QColor bg(int(kFormColor & 0xFF), int((kFormColor >> 8) & 0xFF),
-                  int((kFormColor >> 16) & 0xFF));
-  mdi_->setBackground(bg);
+  mdi_->setBackground(ColorOf(kFrameColor));
   setCentralWidget(mdi_);
   BuildMenus();
   BuildToolBars();
@@ -51,23 +98,152 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   resize(900, 650);
   SetMainCaption();
 
+  // The automatic setup is open for the whole run; the frame window reads its section at once.
+  core_->OpenAutoSetup();
+  const QSize scr = ScreenSize();
+  FrameToSetup();
+  frame_.PreTrig = kPreTrigDefault;
+  ReadFrameSetup(core_->AutoIni(), frame_, scr.width(), scr.height());
+  dde_->ReadStp(core_->AutoIni(), QString::fromLatin1(kFormSection));
+  ApplyFrameSetup();
+
   TCyclePorts ports = core_->Cycle.Ports();
   ports.host = this;
   ports.status = this;
+  ports.publisher = dde_.get();
   core_->Cycle.SetPorts(ports);
   core_->Cycle.AddRunEnable(this);
+
+  CreateToolWindows();
+  RegisterSetupOwners();
 }
 
-TForm1::~TForm1() { core_->Cycle.RemoveRunEnable(this); }
+TForm1::~TForm1() {
+  core_->Cycle.RemoveRunEnable(this);
+  if (logRunEnable_) core_->Cycle.RemoveRunEnable(logRunEnable_.get());
+  // A log still open is closed properly before its window and engine go.
+  if (log_ && !logExited_) log_->engine.ProgramExit();
+  TCyclePorts ports = core_->Cycle.Ports();
+  ports.results = nullptr;
+  ports.logger = nullptr;
+  ports.publisher = nullptr;
+  core_->Cycle.SetPorts(ports);
+  core_->Cmd.SetCounterLamp(nullptr);
+  // The tool windows are children of the frame window; they go before the objects they show.
+  delete mdl_;
+  delete resForm_;
+  delete smallFrm_;
+  delete logForm_;
+  delete help_;
+}
+
+void TForm1::CreateToolWindows() {
+  const QSize scr = ScreenSize();
+  toolWins_.Register(QStringLiteral("LogForm"), [this, scr](const IniFile* ini) {
+    log_ = std::make_unique<TLogSystem>();
+    logText_ = std::make_unique<TQvLogText>(core_->Qv, core_->Descr, CurrentProgramInfo());
+    log_->engine.SetWriteProc(logText_.get());
+    logForm_ = new TLogForm(log_->engine, nullptr, this);
+    logForm_->OnHelp = [this] { ShowHelpKeyword(QString::fromLatin1(kLogFormCaption)); };
+    if (ini) logForm_->ReadStp(*ini, scr.width(), scr.height());
+    logger_ = std::make_unique<TEngineLogger>(log_->engine);
+    logRunEnable_ = std::make_unique<TLogRunEnable>(*logForm_);
+  });
+  toolWins_.Register(QStringLiteral("QzSmallFrm"), [this](const IniFile* ini) {
+    smallFrm_ = new TQzSmallFrm(core_->Qv, ini, this);
+  });
+  toolWins_.Register(QStringLiteral("QzResForm"), [this](const IniFile* ini) {
+    resForm_ = new TQzResForm(core_->Qv, ini, this);
+    resForm_->OnStartStop = [this] { miSweepClick(); };
+    resForm_->OnHelp = [this](const QString& topic) { ShowHelpKeyword(topic); };
+    TQzResForm* f = resForm_;
+    core_->Cmd.SetCounterLamp([f](bool on) { f->FreLedCounterOnOff(on); });
+  });
+  toolWins_.Register(QStringLiteral("Model"), [this](const IniFile* ini) {
+    mdl_ = new TQzMdl(core_->Model, ini, this);
+    mdl_->OnHelp = [this](int topic) { ShowHelp(topic); };
+    core_->ModelInitialised = true;
+  });
+  toolWins_.CreateAll(&core_->AutoIni(), AbortPgm);
+  TCyclePorts ports = core_->Cycle.Ports();
+  if (resForm_ || smallFrm_) {
+    resultsPort_ = std::make_unique<TResultsPort>(resForm_, smallFrm_);
+    ports.results = resultsPort_.get();
+  }
+  if (logger_) ports.logger = logger_.get();
+  core_->Cycle.SetPorts(ports);
+  if (logRunEnable_) core_->Cycle.AddRunEnable(logRunEnable_.get());
+}
+
+void TForm1::RegisterSetupOwners() {
+  TSetupFiles& s = *setup_;
+  s.WriteFrame = [this](IniFile& ini) {
+    FrameToSetup();
+    WriteFrameSetup(ini, frame_, core_->Cmd.RunStates(), core_->Cmd.SendStates());
+    dde_->WriteStp(ini, QString::fromLatin1(kFormSection));
+  };
+  s.ReadFrame = [this](const IniFile& ini) {
+    const QSize scr = ScreenSize();
+    FrameToSetup();
+    ReadFrameSetup(ini, frame_, scr.width(), scr.height());
+    dde_->ReadStp(ini, QString::fromLatin1(kFormSection));
+    ApplyFrameSetup();
+  };
+  if (resForm_)
+    s.Owners.Register({QString::fromLatin1(kResFormSection),
+                       [this](IniFile& ini) { resForm_->WriteStp(ini); },
+                       [this](const IniFile& ini) { resForm_->ReadStp(ini); }});
+  if (smallFrm_)
+    s.Owners.Register({QString::fromLatin1(kSmallFrmSection),
+                       [this](IniFile& ini) { smallFrm_->WriteStp(ini); },
+                       [this](const IniFile& ini) { smallFrm_->ReadStp(ini); }});
+  if (logForm_)
+    s.Owners.Register({QStringLiteral("LogForm"), [this](IniFile& ini) { logForm_->WriteStp(ini); },
+                       [this](const IniFile& ini) {
+                         const QSize scr = ScreenSize();
+                         logForm_->ReadStp(ini, scr.width(), scr.height());
+                       }});
+  if (mdl_)
+    s.Owners.Register({QStringLiteral("Model"), [this](IniFile& ini) { mdl_->WriteStp(ini); },
+                       [this](const IniFile& ini) { mdl_->ReadStp(ini); }});
+}
+
+void TForm1::FrameToSetup() {
+  const QRect g = geometry();
+  frame_.pos = WindowPos{g.x(), g.y(), g.width(), g.height()};
+  frame_.SaveAsTxtPath = saveState_.lastPath;
+  frame_.SeparForTxtSave = saveState_.SeparForTxtSave;
+  frame_.PreTrig = core_->Cycle.n_pretrg;
+  frame_.SuspOnLow = core_->Cycle.SuspOnLow;
+  frame_.miFinishSwp = core_->Cycle.FinishSweep();
+}
+
+void TForm1::ApplyFrameSetup() {
+  setGeometry(frame_.pos.left, frame_.pos.top, frame_.pos.width, frame_.pos.height);
+  mdi_->setBackground(ColorOf(frame_.BkgColor));
+  saveState_.lastPath = frame_.SaveAsTxtPath;
+  saveState_.SeparForTxtSave = frame_.SeparForTxtSave;
+  core_->Cycle.n_pretrg = frame_.PreTrig;
+  core_->Cycle.SuspOnLow = frame_.SuspOnLow;
+  core_->Cycle.SetFinishSweep(frame_.miFinishSwp);
+  if (aFinish_) aFinish_->setChecked(frame_.miFinishSwp);
+}
 
 void TForm1::SetMainCaption() { setWindowTitle(MainCaption(QStringLiteral(QZ_VERSION))); }
 
 bool TForm1::StartUnit(QString& messages) {
-  const QScreen* s = QGuiApplication::primaryScreen();
-  const QSize sz = s ? s->size() : QSize(1920, 1080);
+  const QSize sz = ScreenSize();
   const bool ok = core_->Start(messages, sz.width(), sz.height());
   RefreshPlaneExtHint();
-  return ok;
+  if (resForm_) resForm_->SetExtCaption();
+  if (!ok) {
+    AbortPgm = true;
+    return false;
+  }
+  setup_->Comment = core_->StartComment;
+  WriteIni = true;
+  SaveQvStpEnabled = true;
+  return true;
 }
 
 void TForm1::SetHint(QAction* a, const QString& hint) {
@@ -83,7 +259,27 @@ void TForm1::BuildMenus() {
     m->menuAction()->setStatusTip(hint);
     return m;
   };
-  top(QStringLiteral("&File"), QString());
+  mFile_ = top(QStringLiteral("&File"), QString());
+  QAction* aSaveStp = mFile_->addAction(QStringLiteral("S&ave Setup"));
+  aSaveStp->setShortcut(QKeySequence(Qt::Key_F2));
+  aSaveStp->setObjectName(QStringLiteral("miSaveSetup"));
+  connect(aSaveStp, &QAction::triggered, this, [this] { SaveSetupClick(); });
+  QAction* aLoadStp = mFile_->addAction(QStringLiteral("L&oad Setup"));
+  aLoadStp->setShortcut(QKeySequence(Qt::Key_F3));
+  aLoadStp->setObjectName(QStringLiteral("miLoadSetup"));
+  connect(aLoadStp, &QAction::triggered, this, [this] { LoadSetupClick(); });
+  QAction* aUserDir = mFile_->addAction(QStringLiteral("Open User Folder"));
+  aUserDir->setObjectName(QStringLiteral("miOpenUserFolder"));
+  connect(aUserDir, &QAction::triggered, this, [this] { OpenUserFolderClick(); });
+  mFile_->addSeparator();
+  QAction* aExit = mFile_->addAction(QStringLiteral("E&xit"));
+  aExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
+  aExit->setObjectName(QStringLiteral("miExit"));
+  connect(aExit, &QAction::triggered, this, [this] { ExitClick(); });
+  QAction* aExitNo = mFile_->addAction(QStringLiteral("Exit (no setup)"));
+  aExitNo->setShortcut(QKeySequence(Qt::ALT | Qt::Key_A));
+  aExitNo->setObjectName(QStringLiteral("miExitNoSetup"));
+  connect(aExitNo, &QAction::triggered, this, [this] { ExitNoSetupClick(); });
 
   mQuzar_ = top(QStringLiteral("&Quzar"), QStringLiteral("Quzar system functions"));
   aRun_ = mQuzar_->addAction(QStringLiteral("&Run/Pause"));
@@ -123,12 +319,69 @@ void TForm1::BuildMenus() {
   connect(aPlaneExt_, &QAction::triggered, this, [this] { transformCmds_->PlaneExt(); });
 
   mTuner_ = top(QStringLiteral("T&uner"), QStringLiteral("Tuner control functions"));
-  top(QStringLiteral("Co&mmun"), QString());
+  mCommun_ = top(QStringLiteral("Co&mmun"), QString());
+  ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
   top(QStringLiteral("&Tools"), QString());
-  top(QStringLiteral("&View"), QStringLiteral("Show/Hide program components"));
+  mView_ = top(QStringLiteral("&View"), QStringLiteral("Show/Hide program components"));
+  auto viewItem = [&](const QString& caption, const QString& hint, std::function<QWidget*()> w) {
+    QAction* a = mView_->addAction(caption);
+    a->setCheckable(true);
+    a->setStatusTip(hint);
+    connect(a, &QAction::triggered, this, [w] {
+      if (QWidget* x = w()) x->setVisible(!x->isVisible());
+    });
+    return a;
+  };
+  aViewSmall_ = viewItem(QStringLiteral("&Results (Mini)"),
+                         QStringLiteral("View reduced-size numeric results window"),
+                         [this]() -> QWidget* { return smallFrm_; });
+  aViewRes_ = viewItem(QStringLiteral("Results (Ma&xi)"),
+                       QStringLiteral("View full-size numeric results window"),
+                       [this]() -> QWidget* { return resForm_; });
+  aViewLog_ =
+      viewItem(QStringLiteral("&Logging Window"), QStringLiteral("View Data Logging Window"),
+               [this]() -> QWidget* { return logForm_; });
+  mView_->addSeparator();
+  aViewStd_ = viewItem(QStringLiteral("Standard &Toolbar"), QStringLiteral("Show/hide toolbar"),
+                       [this]() -> QWidget* { return tbMain_; });
+  aViewSig_ = viewItem(QStringLiteral("Sig&nal Toolbar"), QString(),
+                       [this]() -> QWidget* { return tbSignal_; });
+  connect(mView_, &QMenu::aboutToShow, this, [this] { ViewMenuOpening(); });
   top(QStringLiteral("&Window"), QStringLiteral("Window functions"));
-  top(QStringLiteral("Mode&l"), QStringLiteral("Control of simulation results"));
-  top(QStringLiteral("&Help"), QString());
+  // "Mode&l" is a command of its own on the menu bar.
+  QAction* aModel = mb->addAction(QStringLiteral("Mode&l"));
+  aModel->setObjectName(QStringLiteral("miModel"));
+  aModel->setStatusTip(QStringLiteral("Control of simulation results"));
+  connect(aModel, &QAction::triggered, this, [this] {
+    if (mdl_) {
+      mdl_->show();
+      mdl_->raise();
+    }
+  });
+  QMenu* mHelp = top(QStringLiteral("&Help"), QString());
+  QAction* aContents = mHelp->addAction(QStringLiteral("&Contents"));
+  aContents->setStatusTip(QStringLiteral("Quzar Help starting page"));
+  connect(aContents, &QAction::triggered, this, [this] { ShowHelp(3); });
+  // F1 anywhere in the frame window opens the page of its commands.
+  QAction* aF1 = new QAction(this);
+  aF1->setObjectName(QStringLiteral("HelpKey"));
+  aF1->setShortcut(QKeySequence(Qt::Key_F1));
+  aF1->setShortcutContext(Qt::WindowShortcut);
+  addAction(aF1);
+  connect(aF1, &QAction::triggered, this,
+          [this] { ShowHelpKeyword(QString::fromLatin1(kHelpFrameKeyword)); });
+}
+
+void TForm1::ViewMenuOpening() {
+  auto mark = [](QAction* a, QWidget* w) {
+    a->setEnabled(w != nullptr);
+    a->setChecked(w && w->isVisible());
+  };
+  mark(aViewSmall_, smallFrm_);
+  mark(aViewRes_, resForm_);
+  mark(aViewLog_, logForm_);
+  mark(aViewStd_, tbMain_);
+  mark(aViewSig_, tbSignal_);
 }
 
 void TForm1::BuildToolBars() {
@@ -151,6 +404,12 @@ void TForm1::BuildToolBars() {
   tbSave_ = tbMain_->addAction(QStringLiteral("Save"));
   SetHint(tbSave_, QStringLiteral("Save results|"));
   connect(tbSave_, &QAction::triggered, this, [this] { SaveAsTxt(); });
+  QAction* tbLoadStp = tbMain_->addAction(QStringLiteral("Load"));
+  SetHint(tbLoadStp, QStringLiteral("Load system setup|"));
+  connect(tbLoadStp, &QAction::triggered, this, [this] { LoadSetupClick(); });
+  QAction* tbSaveStp = tbMain_->addAction(QStringLiteral("Setup"));
+  SetHint(tbSaveStp, QStringLiteral("Save system setup|"));
+  connect(tbSaveStp, &QAction::triggered, this, [this] { SaveSetupClick(); });
 
   tbSignal_ = addToolBar(QStringLiteral("Signal"));
   tbSignal_->setObjectName(QStringLiteral("SignalToolBar"));
@@ -229,15 +488,161 @@ void TForm1::SaveAsTxt() {
 }
 
 void TForm1::closeEvent(QCloseEvent* e) {
+  if (closing_) {
+    QMainWindow::closeEvent(e);
+    return;
+  }
+  TExitChoice choice = pendingExit_;
+  if (choice == TExitChoice::KeepRunning) {
+    // The automatic setup loses its read-only mark before anything is asked or written.
+    if (!AbortPgm) ClearReadOnly(core_->AutoIni().FileName());
+    choice = AskExit(Asker(), AbortPgm, MustTerminate, WriteIni, QString::fromLatin1(kAppTitle));
+  }
+  if (choice == TExitChoice::KeepRunning) {
+    // No (or Escape): the program and a running measurement go on.
+    WriteIni = true;
+    e->ignore();
+    return;
+  }
   if (IsSweeping()) {
     // Nothing may be destroyed while the loop is on the stack: the run ends after its pass and
-    // the window closes afterwards.
+    // the window closes afterwards with the answer already given.
+    pendingExit_ = choice;
     core_->Cycle.RequestClose();
     closeAfterRun_ = true;
     e->ignore();
     return;
   }
+  pendingExit_ = TExitChoice::KeepRunning;
+  if (!FinishClose(choice)) {
+    e->ignore();
+    return;
+  }
+  closing_ = true;
   QMainWindow::closeEvent(e);
+}
+
+bool TForm1::FinishClose(TExitChoice choice) {
+  if (AbortPgm) return true;
+  QString err;
+  if (choice == TExitChoice::CloseSave) {
+    if (!setup_->WriteAutoSetup(err)) {
+      // The setup would be lost: the operator decides whether to end anyway.
+      if (!Asker().Confirm(err + QStringLiteral("\r\n\r\nTerminate without saving setup?"))) {
+        WriteIni = true;
+        return false;
+      }
+    }
+  } else {
+    QString path;
+    if (setup_->WriteBackup(QDateTime::currentDateTime(), path, err))
+      lastBackup_ = path;
+    else
+      Asker().ShowError(err);
+  }
+  if (log_ && !logExited_) {
+    log_->engine.ProgramExit();
+    logExited_ = true;
+  }
+  return true;
+}
+
+// ---- File menu ------------------------------------------------------------------------------
+
+void TForm1::SaveSetupClick() {
+  TAsker& a = Asker();
+  const QString start = frame_.UserStpPath.isEmpty()
+                            ? InUserFolder(QString::fromLatin1(kDefaultUserSetup))
+                            : frame_.UserStpPath;
+  const QString path =
+      a.SaveFileName(QString::fromLatin1(kSaveSetupTitle), start, QString::fromLatin1(kSetupFilter),
+                     QString::fromLatin1(kSetupExt), true);
+  if (path.isEmpty()) return;
+  frame_.UserStpPath = path;
+  // The old file stays until the new one is complete; a read-only one only with consent.
+  if (IsReadOnlyFile(path)) {
+    if (!a.Confirm(path + QString::fromLatin1(kReadOnlyDeleteQuestion))) return;
+    if (!ClearReadOnly(path)) {
+      a.ShowError(QStringLiteral("Setup file \"%1\" cannot be written").arg(path));
+      return;
+    }
+  }
+  const TInputResult c = a.InputText(QString::fromLatin1(kCommentTitle),
+                                     QString::fromLatin1(kCommentPrompt), setup_->Comment);
+  if (!c.ok) return;
+  QString err;
+  if (!setup_->SaveSetupAs(path, c.text, err)) a.ShowError(err);
+}
+
+bool TForm1::LoadSetupFile(const QString& path, QString& comment, QString& error) {
+  comment.clear();
+  error.clear();
+  const QFileInfo fi(path);
+  if (!fi.exists() || !fi.isFile()) {
+    error = QStringLiteral("File \"%1\" not found").arg(path);
+    return false;
+  }
+  IniFile ini(path);
+  if (!ini.Reload()) {
+    error = QStringLiteral("File \"%1\" cannot be read: %2").arg(path, ini.ErrorText());
+    return false;
+  }
+  comment = setup_->LoadSetup(ini);
+  RefreshPlaneExtHint();
+  if (resForm_) {
+    resForm_->SetExtCaption();
+    resForm_->RflCaption();
+  }
+  if (smallFrm_) smallFrm_->RflCaption();
+  return true;
+}
+
+void TForm1::LoadSetupClick() {
+  TAsker& a = Asker();
+  const QString start = frame_.UserStpPath.isEmpty()
+                            ? InUserFolder(QString::fromLatin1(kDefaultUserSetup))
+                            : frame_.UserStpPath;
+  const QString path = a.OpenFileName(QString::fromLatin1(kLoadSetupTitle), start,
+                                      QString::fromLatin1(kSetupFilter));
+  if (path.isEmpty()) return;
+  QString comment, err;
+  if (!LoadSetupFile(path, comment, err)) {
+    a.ShowError(err);
+    return;
+  }
+  frame_.UserStpPath = path;
+  if (!comment.isEmpty()) a.ShowInfo(QString::fromLatin1(kSetupInfoPrefix) + comment);
+}
+
+void TForm1::OpenUserFolderClick() { QDesktopServices::openUrl(QUrl::fromLocalFile(UserFolder())); }
+
+void TForm1::ExitClick() {
+  WriteIni = true;
+  close();
+}
+
+void TForm1::ExitNoSetupClick() {
+  WriteIni = false;
+  close();
+}
+
+// ---- help -----------------------------------------------------------------------------------
+
+void TForm1::ShowHelp(int topic) {
+  if (!help_) help_ = new THelpViewer(HelpFolder(), this);
+  help_->ShowTopic(topic);
+}
+
+void TForm1::ShowHelpKeyword(const QString& keyword) {
+  if (!help_) help_ = new THelpViewer(HelpFolder(), this);
+  help_->ShowKeyword(keyword);
+}
+
+void TForm1::BringToFront() {
+  if (isMinimized()) showNormal();
+  show();
+  raise();
+  activateWindow();
 }
 
 // ---- cycle host and status bar --------------------------------------------------------------

@@ -8,6 +8,8 @@
 
 #include "app/cycleports.h"
 #include "app/saveastxt.h"
+#include "app/setupfiles.h"
+#include "app/toolwindows.h"
 
 class QAction;
 class QLabel;
@@ -20,6 +22,21 @@ namespace qz {
 
 class TSimCore;
 class TTransformCmds;
+class TQzMdl;
+class TQzResForm;
+class TQzSmallFrm;
+class TResultsPort;
+class TDdeItem;
+class TDdeBus;
+class TDdeMenu;
+class TLogForm;
+struct TLogSystem;
+class TQvLogText;
+class TEngineLogger;
+class THelpViewer;
+
+// The application title.
+inline constexpr const char* kAppTitle = "QzSim";
 
 class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, public TRunEnable {
   Q_OBJECT
@@ -35,6 +52,45 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // Starts the simulated unit; false (with the reasons) when the program has to end.
   bool StartUnit(QString& messages);
   TSimCore& Core() { return *core_; }
+
+  // ---- setup files ----
+  TSetupFiles& Setup() { return *setup_; }
+  TFrameSetup& FrameSetup() { return frame_; }
+  // The frame window's values into the setup record and back (window place, colour, options).
+  void FrameToSetup();
+  void ApplyFrameSetup();
+  // File menu.
+  void SaveSetupClick();
+  void LoadSetupClick();
+  // Loads a user setup as Load Setup does (without the file dialog); false with a message when
+  // the file cannot be read.
+  bool LoadSetupFile(const QString& path, QString& comment, QString& error);
+  void OpenUserFolderClick();
+  void ExitClick();
+  void ExitNoSetupClick();
+
+  // ---- shutdown ----
+  bool AbortPgm = false;       // the program is being terminated: no question, nothing written
+  bool MustTerminate = false;  // a command that needs a restart has run
+  bool WriteIni = false;       // save the setup at exit
+  bool SaveQvStpEnabled = false;
+  // Where the last exit without saving put its backup (empty: none written).
+  const QString& LastBackupPath() const { return lastBackup_; }
+
+  // ---- tool windows ----
+  TQzMdl* ModelWindow() const { return mdl_; }
+  TQzResForm* ResForm() const { return resForm_; }
+  TQzSmallFrm* SmallFrm() const { return smallFrm_; }
+  TLogForm* LogWindow() const { return logForm_; }
+  TDdeItem& Dde() { return *dde_; }
+  THelpViewer* HelpWindow() const { return help_; }
+  // The help viewer at a topic number or keyword.
+  void ShowHelp(int topic);
+  void ShowHelpKeyword(const QString& keyword);
+  QMenu* FileMenu() const { return mFile_; }
+  QMenu* ViewMenu() const { return mView_; }
+  // Brings the window to the front (a second start of the program asks for it).
+  void BringToFront();
 
   // The frame window's commands.
   void miSweepClick();
@@ -83,12 +139,47 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void BuildStatusBar();
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
+  void CreateToolWindows();
+  void RegisterSetupOwners();
+  void ViewMenuOpening();
+  // Carries out the exit once the answer is known; false when the program keeps running.
+  bool FinishClose(TExitChoice choice);
   static void SetHint(QAction* a, const QString& hint);
 
   std::unique_ptr<TSimCore> core_;
   std::unique_ptr<TTransformCmds> transformCmds_;
+  std::unique_ptr<TSetupFiles> setup_;
+  TFrameSetup frame_;
+  TToolWindows toolWins_;
   TSaveAsTxtState saveState_;
   bool closeAfterRun_ = false;
+  bool closing_ = false;
+  TExitChoice pendingExit_ = TExitChoice::KeepRunning;
+  QString lastBackup_;
+
+  TQzMdl* mdl_ = nullptr;
+  TQzResForm* resForm_ = nullptr;
+  TQzSmallFrm* smallFrm_ = nullptr;
+  TLogForm* logForm_ = nullptr;
+  THelpViewer* help_ = nullptr;
+  TDdeMenu* ddeMenu_ = nullptr;
+  std::unique_ptr<TResultsPort> resultsPort_;
+  std::unique_ptr<TDdeItem> dde_;
+  std::unique_ptr<TDdeBus> bus_;
+  std::unique_ptr<TLogSystem> log_;
+  std::unique_ptr<TQvLogText> logText_;
+  std::unique_ptr<TEngineLogger> logger_;
+  std::unique_ptr<TRunEnable> logRunEnable_;
+  bool logExited_ = false;
+
+  QMenu* mFile_ = nullptr;
+  QMenu* mView_ = nullptr;
+  QMenu* mCommun_ = nullptr;
+  QAction* aViewSmall_ = nullptr;
+  QAction* aViewRes_ = nullptr;
+  QAction* aViewLog_ = nullptr;
+  QAction* aViewStd_ = nullptr;
+  QAction* aViewSig_ = nullptr;
 
   QMdiArea* mdi_ = nullptr;
   QMenu* mQuzar_ = nullptr;

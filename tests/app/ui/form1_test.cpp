@@ -102,6 +102,8 @@ TEST(Form1, ClosingDuringARunWithFinishSweepEndsTheRunThenCloses) {
   form.show();
   form.miFinishSwpClick();
   EXPECT_TRUE(form.FinishAction()->isChecked());
+  // Abort at the exit question: close without saving.
+  asker.QueueButton(mbAbort);
   QTimer::singleShot(30, &form, [&] { form.close(); });
   form.miSweepClick();
   EXPECT_FALSE(form.IsSweeping());
@@ -110,6 +112,8 @@ TEST(Form1, ClosingDuringARunWithFinishSweepEndsTheRunThenCloses) {
   EXPECT_TRUE(form.isVisible());
   QCoreApplication::processEvents();
   EXPECT_FALSE(form.isVisible());
+  // The question was asked once, during the run; the close after the run asks nothing more.
+  EXPECT_EQ(asker.Records(TAskRecord::Message).size(), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,294 @@
+#include "app/setupfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/simcore.h"
+#include "core/qvwin.h"
+#include "util/asker.h"
+#include "util/datetext.h"
+#include "util/fileops.h"
+#include "util/folders.h"
+#include "util/inifile.h"
+
+namespace qz {
+
+namespace {
+
+const QString kForm = QString::fromLatin1(kFormSection);
+
+int32_t Limit(int32_t v, int32_t lo, int32_t hi) {
+  // The lower bound wins when a small screen makes the range cross.
+  if (v > hi) v = hi;
+  if (v < lo) v = lo;
+  return v;
+}
+
+int32_t ReadLimited(const IniFile& ini, const char* key, int32_t current, int32_t lo, int32_t hi) {
+  return Limit(ini.ReadInteger(kForm, QString::fromLatin1(key), current), lo, hi);
+}
+
+}  // namespace
+
+// ---- "QuzarForm" ----------------------------------------------------------------------------
+
+void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
+                     const TStatusAll& send) {
+  ini.WriteInteger(kForm, QStringLiteral("Top"), f.pos.top);
+  ini.WriteInteger(kForm, QStringLiteral("Left"), f.pos.left);
+  ini.WriteInteger(kForm, QStringLiteral("Width"), f.pos.width);
+  ini.WriteInteger(kForm, QStringLiteral("Height"), f.pos.height);
+  ini.WriteInteger(kForm, QStringLiteral("BkgColor"), f.BkgColor);
+  ini.WriteInteger(kForm, QStringLiteral("PicTyp"), f.PicTyp);
+  ini.WriteInteger(kForm, QStringLiteral("PicArea"), f.PicArea);
+  ini.WriteString(kForm, QStringLiteral("UserStpPath"), f.UserStpPath);
+  ini.WriteString(kForm, QStringLiteral("SaveAsTxtPath"), f.SaveAsTxtPath);
+  ini.WriteString(kForm, QStringLiteral("SeparForTxtSave"), QString(f.SeparForTxtSave));
+  ini.WriteInteger(kForm, QStringLiteral("PreTrig"), f.PreTrig);
+  ini.WriteBool(kForm, QStringLiteral("SuspOnLow"), f.SuspOnLow);
+  ini.WriteBool(kForm, QStringLiteral("sbOneShot"), f.sbOneShot);
+  ini.WriteBool(kForm, QStringLiteral("miFinishSwp"), f.miFinishSwp);
+  ini.WriteInteger(kForm, QStringLiteral("CanHW"), f.CanHW);
+  ini.WriteInteger(kForm, QStringLiteral("CanSpeed"), f.CanSpeed);
+  // The program drives one unit: only its keys are written.
+  ini.WriteInteger(kForm, QStringLiteral("RunStatus1"), run[1] ? 1 : 0);
+  ini.WriteInteger(kForm, QStringLiteral("SendStatus1"), send[1] ? 1 : 0);
+}
+
+void ReadFrameSetup(const IniFile& ini, TFrameSetup& f, int screenWidth, int screenHeight) {
+  f.pos = ReadWindowPos(ini, kForm, f.pos, screenWidth, screenHeight, kFrameWindowMargin,
+                        kFrameWindowSizeLimits);
+  f.BkgColor = uint32_t(ini.ReadInteger(kForm, QStringLiteral("BkgColor"), int32_t(f.BkgColor)));
+  f.PicTyp = ReadLimited(ini, "PicTyp", f.PicTyp, 0, 2);
+  f.PicArea = ReadLimited(ini, "PicArea", f.PicArea, 0, 1);
+  f.UserStpPath = NormalizePath(ini.ReadString(
+      kForm, QStringLiteral("UserStpPath"), InUserFolder(QString::fromLatin1(kDefaultUserSetup))));
+  f.SaveAsTxtPath =
+      NormalizePath(ini.ReadString(kForm, QStringLiteral("SaveAsTxtPath"),
+                                   InUserFolder(QString::fromLatin1(kDefaultResultsFile))));
+  // Any separator other than a comma means the point.
+  const QString sep = ini.ReadString(kForm, QStringLiteral("SeparForTxtSave"), QStringLiteral("."));
+  f.SeparForTxtSave = sep == QStringLiteral(",") ? QChar(',') : QChar('.');
+  // A negative count makes no sense; the series length limits it where it is used.
+  f.PreTrig =
+      Limit(ini.ReadInteger(kForm, QStringLiteral("PreTrig"), kPreTrigDefault), 0, INT32_MAX);
+  f.SuspOnLow = ini.ReadBool(kForm, QStringLiteral("SuspOnLow"), f.SuspOnLow);
+  f.sbOneShot = ini.ReadBool(kForm, QStringLiteral("sbOneShot"), f.sbOneShot);
+  f.miFinishSwp = ini.ReadBool(kForm, QStringLiteral("miFinishSwp"), f.miFinishSwp);
+  f.CanHW = Limit(ini.ReadInteger(kForm, QStringLiteral("CanHW"), 0), 0, 1);
+  f.CanSpeed = ini.ReadInteger(kForm, QStringLiteral("CanSpeed"), kCanSpeedDefault);
+}
+
+// ---- owners ---------------------------------------------------------------------------------
+
+const QStringList& TSetupOwners::WriteOrder() {
+  static const QStringList order = {
+      QStringLiteral("QzResForm"),      QStringLiteral("QzSmallFrm"),   QStringLiteral("LogForm"),
+      QStringLiteral("TuStpFrm"),       QStringLiteral("TrgForm"),      QStringLiteral("MstpForm"),
+      QStringLiteral("QzSamplForm"),    QStringLiteral("TxTimingForm"), QStringLiteral("TunPic"),
+      QStringLiteral("TuScenarioForm"), QStringLiteral("Model"),        QStringLiteral("RhoChart"),
+      QStringLiteral("MakeSce")};
+  return order;
+}
+
+const QStringList& TSetupOwners::LoadOrder() {
+  static const QStringList order = {
+      QStringLiteral("QzResForm"),   QStringLiteral("QzSmallFrm"),    QStringLiteral("LogForm"),
+      QStringLiteral("QzSamplForm"), QStringLiteral("TxTimingForm"),  QStringLiteral("TuStpFrm"),
+      QStringLiteral("Model"),       QStringLiteral("RhoChart"),      QStringLiteral("MakeSce"),
+      QStringLiteral("TunPic"),      QStringLiteral("TuScenarioForm")};
+  return order;
+}
+
+bool TSetupOwners::Register(TSetupOwner owner) {
+  if (!WriteOrder().contains(owner.section, Qt::CaseInsensitive) || !owner.write) return false;
+  for (TSetupOwner& o : owners_) {
+    if (o.section.compare(owner.section, Qt::CaseInsensitive) == 0) {
+      o = std::move(owner);
+      return true;
+    }
+  }
+  owners_.push_back(std::move(owner));
+  return true;
+}
+
+const TSetupOwner* TSetupOwners::Find(const QString& section) const {
+  for (const TSetupOwner& o : owners_)
+    if (o.section.compare(section, Qt::CaseInsensitive) == 0) return &o;
+  return nullptr;
+}
+
+bool TSetupOwners::Has(const QString& section) const { return Find(section) != nullptr; }
+
+void TSetupOwners::WriteAll(IniFile& ini) const {
+  for (const QString& s : WriteOrder()) {
+    const TSetupOwner* o = Find(s);
+    if (!o) continue;
+    // One owner's failure must not cost the other sections.
+    try {
+      o->write(ini);
+    } catch (...) {
+    }
+  }
+}
+
+void TSetupOwners::ReadAll(const IniFile& ini) const {
+  for (const QString& s : LoadOrder()) {
+    const TSetupOwner* o = Find(s);
+    if (!o || !o->read) continue;
+    try {
+      o->read(ini);
+    } catch (...) {
+    }
+  }
+}
+
+// ---- files ----------------------------------------------------------------------------------
+
+QString BackupSetupPath(const QString& userFolder, const QDateTime& t) {
+  QString folder = userFolder;
+  if (!folder.isEmpty() && !folder.endsWith(QChar('/'))) folder += QChar('/');
+  return folder + QString::fromLatin1(kBackupSetupFolder) + QChar('/') +
+         QString::fromLatin1(kBackupSetupBase) + FileStampSuffix(true, t) + QStringLiteral(".stp");
+}
+
+bool IsReadOnlyFile(const QString& path) {
+  const QFileInfo fi(path);
+  return fi.exists() && fi.isFile() && !(QFile::permissions(path) & QFile::WriteOwner);
+}
+
+QString ExitQuestion(const QString& title) {
+  return QStringLiteral("Terminate ") + title + QStringLiteral("?") + QStringLiteral("\r\n") +
+         QStringLiteral("(Press Abort to terminate without saving setup)");
+}
+
+QString TerminateQuestion(const QString& title) {
+  return QStringLiteral("Terminating ") + title + QStringLiteral("\r\n") +
+         QStringLiteral("(Press Abort or Escape to terminate without saving setup)");
+}
+
+TExitChoice AskExit(TAsker& asker, bool abortPgm, bool mustTerminate, bool writeIni,
+                    const QString& title) {
+  if (abortPgm) return TExitChoice::CloseNoSave;
+  if (mustTerminate) {
+    const TMsgButton b =
+        asker.MessageBox(TerminateQuestion(title), TMsgType::Confirmation, mbOK | mbAbort);
+    return b == mbOK ? TExitChoice::CloseSave : TExitChoice::CloseNoSave;
+  }
+  if (writeIni) {
+    const TMsgButton b =
+        asker.MessageBox(ExitQuestion(title), TMsgType::Confirmation, mbYes | mbNo | mbAbort);
+    if (b == mbYes) return TExitChoice::CloseSave;
+    if (b == mbAbort) return TExitChoice::CloseNoSave;
+    return TExitChoice::KeepRunning;
+  }
+  return TExitChoice::CloseNoSave;
+}
+
+// ---- the whole setup ------------------------------------------------------------------------
+
+TSetupFiles::TSetupFiles(TSimCore& core) : core_(core) {}
+
+TAsker& TSetupFiles::Ask() const { return asker ? *asker : Asker(); }
+
+bool TSetupFiles::WriteSetup(IniFile& ini, const QString& comment, QString& error) {
+  error.clear();
+  // Every section but the analyzer sections goes first, so that a section nobody writes any
+  // more (a closed display window) does not survive.
+  const QStringList sections = ini.ReadSections();
+  for (const QString& s : sections) {
+    bool analyzer = false;
+    for (int n = 1; n <= 1 && !analyzer; ++n)
+      analyzer = s.compare(QvSetupSection(n), Qt::CaseInsensitive) == 0;
+    if (!analyzer) ini.EraseSection(s);
+  }
+  TAsker& a = Ask();
+  a.ShowBusy(QString::fromLatin1(kWritingSettings), 0, 0);
+  if (WriteFrame) WriteFrame(ini);
+  core_.Qv.WriteStp(1, ini, comment);
+  Owners.WriteAll(ini);
+  if (WriteDisplays) WriteDisplays(ini);
+  a.HideBusy();
+  Comment = comment;
+  const bool ok = ini.FileName().isEmpty() ? true : ini.UpdateFile();
+  if (!ok)
+    error = QStringLiteral("Setup file \"%1\" cannot be written: %2")
+                .arg(ini.FileName(), ini.ErrorText());
+  return ok;
+}
+
+bool TSetupFiles::WriteAutoSetup(QString& error) {
+  IniFile& ini = core_.AutoIni();
+  // A read-only automatic setup is made writable again, so the exit does not lose the setup.
+  ClearReadOnly(ini.FileName());
+  return WriteSetup(ini, QString::fromLatin1(kAutoSetupComment), error);
+}
+
+bool TSetupFiles::WriteBackup(const QDateTime& now, QString& path, QString& error) {
+  path = BackupSetupPath(UserFolder(), now);
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!QDir().mkpath(folder)) {
+    error = QStringLiteral("Folder \"%1\" cannot be created").arg(folder);
+    return false;
+  }
+  // The backup starts from the automatic setup's content so that its analyzer sections are kept,
+  // without ever writing the automatic setup itself.
+  IniFile ini;
+  ini.SetText(core_.AutoIni().Text());
+  if (!WriteSetup(ini, QString::fromLatin1(kBackupSetupComment), error)) return false;
+  if (!ini.SaveAs(path)) {
+    error = QStringLiteral("Setup file \"%1\" cannot be written: %2").arg(path, ini.ErrorText());
+    return false;
+  }
+  return true;
+}
+
+QString TSetupFiles::LoadSetup(const IniFile& ini) {
+  if (CloseDisplays) CloseDisplays();
+  if (ResetDisplayDefaults) ResetDisplayDefaults();
+  if (ReadFrame) ReadFrame(ini);
+  // The analyzer section sends every setting to the unit; its values are limited on reading.
+  const QString comment = core_.Qv.ReadStp(1, ini, &core_.Sync);
+  if (AfterAnalyzerRead) AfterAnalyzerRead();
+  IniFile& autoIni = core_.AutoIni();
+  core_.Qv.WriteStp(1, autoIni, QString::fromLatin1(kAutoSetupComment));
+  if (!core_.Headless() && !autoIni.FileName().isEmpty() && !autoIni.UpdateFile())
+    Ask().ShowError(QStringLiteral("Setup file \"%1\" cannot be written: %2")
+                        .arg(autoIni.FileName(), autoIni.ErrorText()));
+  while (core_.Cmd.SetSampling() != 0) {
+    if (Ask().MessageBox(QString::fromLatin1(kSettingFail), TMsgType::Error, mbAbort | mbRetry) !=
+        mbRetry)
+      break;
+  }
+  // The remembered run and send states come back once every section has been read.
+  const TStatusAll run = core_.Cmd.RunStates();
+  const TStatusAll send = core_.Cmd.SendStates();
+  core_.Cmd.StartStopAll(false, kRunActStop, kToutForCycle, false);
+  core_.Cmd.SendHush(false, 0, kToutForCycle, false);
+  if (DisplaysFromSetup) DisplaysFromSetup(ini);
+  Owners.ReadAll(ini);
+  core_.Cmd.SetStates(run, send);
+  core_.Cmd.SendHush(false, kActRemembered, kToutForCycle, false);
+  core_.Cmd.StartStopAll(false, kActRemembered, kToutForCycle, false);
+  if (UpdateSignalBar) UpdateSignalBar();
+  Comment = comment;
+  return comment;
+}
+
+bool TSetupFiles::SaveSetupAs(const QString& path, const QString& comment, QString& error) {
+  if (!WriteSetup(core_.AutoIni(), comment, error)) return false;
+  IniFile file;
+  if (!WriteSetup(file, comment, error)) return false;
+  // The analyzer section as the automatic setup holds it (reading it sends the settings).
+  core_.Qv.ReadStp(1, core_.AutoIni(), &core_.Sync);
+  core_.Qv.WriteStp(1, file, comment);
+  if (!file.SaveAs(path)) {
+    error = QStringLiteral("Setup file \"%1\" cannot be written: %2").arg(path, file.ErrorText());
+    return false;
+  }
+  if (UpdateSignalBar) UpdateSignalBar();
+  return true;
+}
+
+}  // namespace qz

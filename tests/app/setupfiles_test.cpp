@@ -1,0 +1,370 @@
+#include "app/setupfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+#include "app/helppages.h"
+#include "app/simcore.h"
+#include "app/toolwindows.h"
+#include "common/testfiles.h"
+#include "core/qvwin.h"
+#include "util/asker.h"
+#include "util/folders.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+using testfiles::ReadAll;
+using testfiles::WriteAll;
+
+std::unique_ptr<IniFile> FromText(const char* text) {
+  auto ini = std::make_unique<IniFile>();
+  ini->SetText(QByteArray(text));
+  return ini;
+}
+
+// ---- "QuzarForm" ----------------------------------------------------------------------------
+
+TEST(FrameSetup, ReadLimitsEveryKeyToItsRange) {
+  struct Case {
+    const char* text;
+    std::function<void(const TFrameSetup&)> check;
+  };
+  const Case cases[] = {
+      // A width of 100 opens the window 400 wide; the height has its own minimum of 350.
+      {"[QuzarForm]\nWidth=100\nHeight=100\n",
+       [](const TFrameSetup& f) {
+         EXPECT_EQ(f.pos.width, 400);
+         EXPECT_EQ(f.pos.height, 350);
+       }},
+      // Sizes and positions stay 10 pixels inside the 1920 x 1080 screen.
+      {"[QuzarForm]\nWidth=5000\nHeight=5000\nTop=-7\nLeft=99999\n",
+       [](const TFrameSetup& f) {
+         EXPECT_EQ(f.pos.width, 1910);
+         EXPECT_EQ(f.pos.height, 1070);
+         EXPECT_EQ(f.pos.top, 0);
+         EXPECT_EQ(f.pos.left, 1910);
+       }},
+      // Any separator other than a comma means the point.
+      {"[QuzarForm]\nSeparForTxtSave=;\n",
+       [](const TFrameSetup& f) { EXPECT_EQ(f.SeparForTxtSave, QChar('.')); }},
+      {"[QuzarForm]\nSeparForTxtSave=,\n",
+       [](const TFrameSetup& f) { EXPECT_EQ(f.SeparForTxtSave, QChar(',')); }},
+      {"[QuzarForm]\nPicTyp=7\nPicArea=-3\nCanHW=9\n",
+       [](const TFrameSetup& f) {
+         EXPECT_EQ(f.PicTyp, 2);
+         EXPECT_EQ(f.PicArea, 0);
+         EXPECT_EQ(f.CanHW, 1);
+       }},
+      // Missing keys: the table's defaults, or the present values.
+      {"[QuzarForm]\n",
+       [](const TFrameSetup& f) {
+         EXPECT_EQ(f.PreTrig, 20000);
+         EXPECT_EQ(f.CanSpeed, 5);
+         EXPECT_EQ(f.pos.width, 900);
+         EXPECT_EQ(f.BkgColor, 10744749u);
+         EXPECT_TRUE(f.UserStpPath.endsWith(QStringLiteral("/1.stp")));
+         EXPECT_TRUE(f.SaveAsTxtPath.endsWith(QStringLiteral("/1.txt")));
+         EXPECT_TRUE(f.SuspOnLow);  // kept
+       }},
+      // Paths written on other systems.
+      {"[QuzarForm]\nUserStpPath=C:\\setups\\a.stp\nPreTrig=-4\nPicTyp=x\n",
+       [](const TFrameSetup& f) {
+         EXPECT_EQ(f.UserStpPath, QStringLiteral("C:/setups/a.stp"));
+         EXPECT_EQ(f.PreTrig, 0);
+         EXPECT_EQ(f.PicTyp, 1);  // unreadable: kept
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    TFrameSetup f;
+    f.SuspOnLow = true;
+    f.PicTyp = 1;
+    ReadFrameSetup(*FromText(c.text), f, 1920, 1080);
+    c.check(f);
+  }
+}
+
+TEST(FrameSetup, WritesEveryKeyAndReadsItBack) {
+  TFrameSetup f;
+  f.pos = {12, 34, 800, 600};
+  f.BkgColor = 0x00112233;
+  f.PicTyp = 2;
+  f.PicArea = 1;
+  f.UserStpPath = QStringLiteral("/tmp/x.stp");
+  f.SaveAsTxtPath = QStringLiteral("/tmp/x.txt");
+  f.SeparForTxtSave = QChar(',');
+  f.PreTrig = 17;
+  f.SuspOnLow = true;
+  f.sbOneShot = true;
+  f.miFinishSwp = true;
+  f.CanHW = 1;
+  f.CanSpeed = 3;
+  TStatusAll run, send;
+  run[1] = 1;
+  send[1] = 0;
+  IniFile ini;
+  WriteFrameSetup(ini, f, run, send);
+  EXPECT_EQ(ini.ReadString("QuzarForm", "RunStatus1", ""), QStringLiteral("1"));
+  EXPECT_EQ(ini.ReadString("QuzarForm", "SendStatus1", ""), QStringLiteral("0"));
+  EXPECT_FALSE(ini.ValueExists("QuzarForm", "RunStatus2"));
+  EXPECT_EQ(ini.ReadString("QuzarForm", "SuspOnLow", ""), QStringLiteral("1"));
+  TFrameSetup g;
+  ReadFrameSetup(ini, g, 1920, 1080);
+  EXPECT_EQ(g.pos.left, 12);
+  EXPECT_EQ(g.pos.top, 34);
+  EXPECT_EQ(g.pos.width, 800);
+  EXPECT_EQ(g.pos.height, 600);
+  EXPECT_EQ(g.BkgColor, 0x00112233u);
+  EXPECT_EQ(g.PicTyp, 2);
+  EXPECT_EQ(g.PicArea, 1);
+  EXPECT_EQ(g.UserStpPath, f.UserStpPath);
+  EXPECT_EQ(g.SaveAsTxtPath, f.SaveAsTxtPath);
+  EXPECT_EQ(g.SeparForTxtSave, QChar(','));
+  EXPECT_EQ(g.PreTrig, 17);
+  EXPECT_TRUE(g.SuspOnLow && g.sbOneShot && g.miFinishSwp);
+  EXPECT_EQ(g.CanHW, 1);
+  EXPECT_EQ(g.CanSpeed, 3);
+}
+
+// ---- owners ---------------------------------------------------------------------------------
+
+TEST(SetupOwners, WriteAndLoadInTheirOwnOrdersWhateverTheRegistrationOrder) {
+  TSetupOwners o;
+  QStringList written, read;
+  for (const char* s : {"Model", "LogForm", "QzResForm", "TunPic", "QzSamplForm"}) {
+    const QString sec = QString::fromLatin1(s);
+    ASSERT_TRUE(o.Register({sec, [&written, sec](IniFile&) { written << sec; },
+                            [&read, sec](const IniFile&) { read << sec; }}));
+  }
+  IniFile ini;
+  o.WriteAll(ini);
+  o.ReadAll(ini);
+  EXPECT_EQ(written, QStringList({"QzResForm", "LogForm", "QzSamplForm", "TunPic", "Model"}));
+  // Loading reads the sampling dialog before the model and the tuner picture last.
+  EXPECT_EQ(read, QStringList({"QzResForm", "LogForm", "QzSamplForm", "Model", "TunPic"}));
+}
+
+TEST(SetupOwners, UnknownSectionsAreRefusedAndAFailingOwnerDoesNotStopTheOthers) {
+  TSetupOwners o;
+  EXPECT_FALSE(o.Register({"NoSuchWindow", [](IniFile&) {}, nullptr}));
+  EXPECT_FALSE(o.Register({"Model", nullptr, nullptr}));
+  EXPECT_TRUE(o.Register({"QzResForm", [](IniFile&) { throw std::runtime_error("x"); },
+                          [](const IniFile&) { throw std::runtime_error("y"); }}));
+  EXPECT_TRUE(o.Register({"Model", [](IniFile& i) { i.WriteInteger("Model", "A", 1); }, nullptr}));
+  IniFile ini;
+  o.WriteAll(ini);
+  o.ReadAll(ini);  // the model has no reader: skipped
+  EXPECT_EQ(ini.ReadInteger("Model", "A", 0), 1);
+  EXPECT_TRUE(o.Has("model"));
+}
+
+// ---- exit question --------------------------------------------------------------------------
+
+TEST(ExitQuestion, AnswersAndEscape) {
+  struct Case {
+    bool abortPgm, mustTerminate, writeIni;
+    std::optional<TMsgButton> answer;  // nullopt: Escape (the scripted default)
+    TExitChoice expected;
+    int questions;
+  };
+  const Case cases[] = {
+      {false, false, true, mbYes, TExitChoice::CloseSave, 1},
+      {false, false, true, mbAbort, TExitChoice::CloseNoSave, 1},
+      {false, false, true, mbNo, TExitChoice::KeepRunning, 1},
+      {false, false, true, std::nullopt, TExitChoice::KeepRunning, 1},  // Escape keeps running
+      {false, true, true, mbOK, TExitChoice::CloseSave, 1},
+      {false, true, true, std::nullopt, TExitChoice::CloseNoSave, 1},    // Escape = Abort here
+      {false, false, false, std::nullopt, TExitChoice::CloseNoSave, 0},  // "Exit (no setup)"
+      {true, false, true, std::nullopt, TExitChoice::CloseNoSave, 0},
+  };
+  for (const Case& c : cases) {
+    TScriptedAsker a;
+    a.quiet = true;
+    if (c.answer) a.QueueButton(*c.answer);
+    EXPECT_EQ(AskExit(a, c.abortPgm, c.mustTerminate, c.writeIni, "QzSim"), c.expected);
+    EXPECT_EQ(int(a.Records(TAskRecord::Message).size()), c.questions);
+  }
+  TScriptedAsker a;
+  a.quiet = true;
+  AskExit(a, false, false, true, "QzSim");
+  ASSERT_EQ(a.log.size(), 1u);
+  EXPECT_EQ(a.log[0].text,
+            QStringLiteral("Terminate QzSim?\r\n(Press Abort to terminate without saving setup)"));
+  EXPECT_EQ(a.log[0].buttons, TMsgButtons(mbYes | mbNo | mbAbort));
+  EXPECT_EQ(TerminateQuestion("QzSim"),
+            QStringLiteral(
+                "Terminating QzSim\r\n(Press Abort or Escape to terminate without saving setup)"));
+}
+
+TEST(SetupFilesNames, BackupNameAndReadOnlyMark) {
+  const QDateTime t(QDate(2026, 12, 9), QTime(14, 30, 5));
+  EXPECT_EQ(BackupSetupPath("/u/QzSim/", t),
+            QStringLiteral("/u/QzSim/BackupSetups/QzSim0_261209_143005.stp"));
+  EXPECT_EQ(BackupSetupPath("/u/QzSim", QDateTime(QDate(2001, 2, 3), QTime(4, 5, 6))),
+            QStringLiteral("/u/QzSim/BackupSetups/QzSim0_010203_040506.stp"));
+  QTemporaryDir dir;
+  const QString f = dir.filePath("a.stp");
+  WriteAll(f, "x");
+  EXPECT_FALSE(IsReadOnlyFile(f));
+  QFile::setPermissions(f, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  EXPECT_TRUE(IsReadOnlyFile(f));  // holds for root too
+  EXPECT_FALSE(IsReadOnlyFile(dir.filePath("missing.stp")));
+}
+
+// ---- the whole setup over a started core ----------------------------------------------------
+
+class SetupFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
+    ResetFolders();
+    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
+    asker.quiet = true;
+  }
+  void TearDown() override { ResetFolders(); }
+  QString Auto() const { return InUserFolder("QzSim0.ini"); }
+
+  QTemporaryDir dir;
+  TScriptedAsker asker;
+  TScopedAsker scoped{&asker};
+};
+
+TEST_F(SetupFilesTest, SavingRemovesSectionsNoOwnerWritesButKeepsTheAnalyzerSection) {
+  WriteAll(Auto(),
+           "[QuzarForm]\r\nTop=1\r\n[DForm_1]\r\nA=1\r\n[QvTuStp1]\r\nPoints=300\r\n"
+           "[QvTuStp2]\r\nPoints=5\r\n[Junk]\r\nB=2\r\n");
+  TSimCore core(false);
+  QString msg;
+  ASSERT_TRUE(core.Start(msg)) << msg.toStdString();
+  TSetupFiles s(core);
+  s.asker = &asker;
+  s.WriteFrame = [](IniFile& ini) { ini.WriteInteger("QuzarForm", "Top", 7); };
+  s.Owners.Register({"Model", [](IniFile& ini) { ini.WriteInteger("Model", "X", 1); }, nullptr});
+  QString err;
+  ASSERT_TRUE(s.WriteAutoSetup(err)) << err.toStdString();
+  IniFile back(Auto());
+  EXPECT_EQ(back.ReadSections(), QStringList({"QvTuStp1", "QuzarForm", "Model"}));
+  EXPECT_EQ(back.ReadInteger("QvTuStp1", "Points", 0), 300);
+  EXPECT_EQ(back.ReadInteger("QuzarForm", "Top", 0), 7);
+  EXPECT_EQ(back.ReadString("QvTuStp1", "SetupInfo", ""), QStringLiteral("AutoSetup"));
+  // The busy message was shown while writing and closed.
+  ASSERT_FALSE(asker.Records(TAskRecord::Busy).empty());
+  EXPECT_EQ(asker.Records(TAskRecord::Busy)[0].caption,
+            QStringLiteral("Writing system settings..."));
+  EXPECT_FALSE(asker.busyVisible);
+}
+
+TEST_F(SetupFilesTest, LoadingRewritesTheAnalyzerSectionOfTheAutomaticSetup) {
+  TSimCore core(false);
+  QString msg;
+  ASSERT_TRUE(core.Start(msg));
+  TSetupFiles s(core);
+  s.asker = &asker;
+  QStringList read;
+  s.Owners.Register({"Model", [](IniFile&) {}, [&](const IniFile&) { read << "Model"; }});
+  // A damaged line frequency never crashes and is limited like every analyzer value.
+  const auto user =
+      FromText("[QvTuStp1]\nPoints=222\nLineFreq=0\nSetupInfo=my job\n[Model]\nX=1\n");
+  EXPECT_EQ(s.LoadSetup(*user), QStringLiteral("my job"));
+  EXPECT_EQ(core.Qv.PtsPerSwp, 222);
+  EXPECT_GT(core.Qv.Rectif.RippleFreq, 0);
+  IniFile back(Auto());
+  EXPECT_EQ(back.ReadInteger("QvTuStp1", "Points", 0), 222);
+  EXPECT_EQ(read, QStringList({"Model"}));
+  // The run and send states are as before the load.
+  EXPECT_EQ(core.Cmd.RunStates()[1], 0);
+}
+
+TEST_F(SetupFilesTest, SaveSetupAsRewritesTheAutomaticSetupAndWritesTheFileWithTheComment) {
+  TSimCore core(false);
+  QString msg;
+  ASSERT_TRUE(core.Start(msg));
+  core.Qv.PtsPerSwp = 321;
+  TSetupFiles s(core);
+  s.asker = &asker;
+  const QString path = dir.filePath("job.stp");
+  WriteAll(path, "[Old]\r\nA=1\r\n");
+  QString err;
+  ASSERT_TRUE(s.SaveSetupAs(path, "job A", err)) << err.toStdString();
+  IniFile a(Auto()), f(path);
+  EXPECT_EQ(a.ReadInteger("QvTuStp1", "Points", 0), 321);
+  EXPECT_EQ(f.ReadInteger("QvTuStp1", "Points", 0), 321);
+  EXPECT_EQ(f.ReadString("QvTuStp1", "SetupInfo", ""), QStringLiteral("job A"));
+  EXPECT_FALSE(f.SectionExists("Old"));
+}
+
+TEST_F(SetupFilesTest, BackupLeavesTheAutomaticSetupUntouched) {
+  TSimCore core(false);
+  QString msg;
+  ASSERT_TRUE(core.Start(msg));
+  QFile::remove(Auto());
+  WriteAll(Auto(), "[QvTuStp1]\r\nPoints=150\r\n");
+  core.AutoIni().Reload();
+  const QByteArray before = ReadAll(Auto());
+  TSetupFiles s(core);
+  s.asker = &asker;
+  core.Qv.PtsPerSwp = 99;
+  QString path, err;
+  ASSERT_TRUE(s.WriteBackup(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)), path, err));
+  EXPECT_EQ(path, UserFolder() + "BackupSetups/QzSim0_260102_030405.stp");
+  EXPECT_EQ(ReadAll(Auto()), before);
+  IniFile b(path);
+  EXPECT_EQ(b.ReadInteger("QvTuStp1", "Points", 0), 99);
+  EXPECT_EQ(b.ReadString("QvTuStp1", "SetupInfo", ""), QStringLiteral("BackupSetup"));
+}
+
+// ---- tool windows and help pages ------------------------------------------------------------
+
+TEST(ToolWindows, CreatedInTheFixedOrderAndOnlyWhenTheyExist) {
+  TToolWindows w;
+  QStringList made;
+  std::vector<const IniFile*> setups;
+  for (const char* n : {"Model", "QzResForm", "LogForm", "QzSmallFrm"})
+    ASSERT_TRUE(w.Register(n, [&made, &setups, n](const IniFile* i) {
+      made << n;
+      setups.push_back(i);
+    }));
+  EXPECT_FALSE(w.Register("NoSuchWindow", [](const IniFile*) {}));
+  IniFile ini;
+  EXPECT_EQ(w.CreateAll(&ini, false), QStringList({"LogForm", "QzSmallFrm", "QzResForm", "Model"}));
+  EXPECT_EQ(made, QStringList({"LogForm", "QzSmallFrm", "QzResForm", "Model"}));
+  EXPECT_EQ(setups[0], &ini);
+  // A program being terminated creates its windows without reading their setup.
+  setups.clear();
+  w.CreateAll(&ini, true);
+  for (const IniFile* i : setups) EXPECT_EQ(i, nullptr);
+}
+
+TEST(HelpPages, TopicKeywordAndIndex) {
+  QTemporaryDir dir;
+  WriteAll(dir.filePath("index.html"), "i");
+  WriteAll(dir.filePath("topic_158.html"), "t");
+  WriteAll(dir.filePath("results_windows.html"), "r");
+  const QString d = dir.path();
+  EXPECT_EQ(HelpPageForTopic(d, 158), d + "/topic_158.html");
+  EXPECT_EQ(HelpPageForTopic(d, 3), d + "/index.html");
+  EXPECT_EQ(HelpPageForTopic(d, 0), d + "/index.html");
+  EXPECT_EQ(HelpPageForKeyword(d, "Results Windows"), d + "/results_windows.html");
+  EXPECT_EQ(HelpPageForKeyword(d, "  results -- WINDOWS "), d + "/results_windows.html");
+  EXPECT_EQ(HelpPageForKeyword(d, "../index"), d + "/index.html");
+  EXPECT_EQ(HelpPageForKeyword(d, "tx timing"), d + "/index.html");
+  EXPECT_EQ(HelpPageForKeyword(d, ""), d + "/index.html");
+}
+
+TEST(HelpPages, ShippedPagesExist) {
+  const QString d = QStringLiteral(QZ_TEST_DATA_DIR) + "/../../share/qzsim/help";
+  EXPECT_TRUE(QFile::exists(d + "/index.html"));
+  EXPECT_EQ(HelpPageForKeyword(d, kHelpFrameKeyword), d + "/frame_window.html");
+}
+
+}  // namespace
+}  // namespace qz

@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMenu>
+#include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include "app/setupfiles.h"
+#include "app/simcore.h"
+#include "app/ui/form1.h"
+#include "app/ui/helpviewer.h"
+#include "common/testfiles.h"
+#include "core/qvwin.h"
+#include "results/ui/logform.h"
+#include "results/ui/qzresform.h"
+#include "results/ui/qzsmallfrm.h"
+#include "sim/ui/qzmdl.h"
+#include "util/asker.h"
+#include "util/folders.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+using testfiles::ReadAll;
+using testfiles::WriteAll;
+
+// Each test has a profile folder of its own.
+class Form1Setup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    UseProfile(dir.path());
+    asker.quiet = true;
+  }
+  void TearDown() override { ResetFolders(); }
+  static void UseProfile(const QString& path) {
+    qputenv("QZSIM_PROFILE", path.toLocal8Bit());
+    ResetFolders();
+    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
+  }
+  QString Auto() const { return InUserFolder("QzSim0.ini"); }
+  QStringList Backups() const {
+    return QDir(UserFolder() + "BackupSetups").entryList({"QzSim0_*.stp"}, QDir::Files);
+  }
+  static std::unique_ptr<TForm1> Started() {
+    auto f = std::make_unique<TForm1>();
+    QString msg;
+    EXPECT_TRUE(f->StartUnit(msg)) << msg.toStdString();
+    f->show();
+    return f;
+  }
+
+  QTemporaryDir dir;
+  TScriptedAsker asker;
+  TScopedAsker scoped{&asker};
+};
+
+TEST_F(Form1Setup, EscapeAtTheExitQuestionKeepsTheProgramRunning) {
+  WriteAll(Auto(), "[QvTuStp1]\r\nPoints=150\r\n");
+  const QByteArray before = ReadAll(Auto());
+  auto f = Started();
+  EXPECT_FALSE(f->close());  // Escape: the scripted asker's default answer
+  EXPECT_TRUE(f->isVisible());
+  const auto q = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(q.size(), 1u);
+  EXPECT_EQ(q[0].text,
+            QStringLiteral("Terminate QzSim?\r\n(Press Abort to terminate without saving setup)"));
+  EXPECT_EQ(ReadAll(Auto()), before);
+  EXPECT_TRUE(Backups().isEmpty());
+  // The program still runs a measurement afterwards.
+  QTimer::singleShot(20, f.get(), [&] { f->miSweepClick(); });
+  f->miSweepClick();
+  EXPECT_GT(f->Core().Cycle.AcceptedFrames(), 0);
+}
+
+TEST_F(Form1Setup, AbortLeavesTheAutomaticSetupUnchangedAndWritesABackup) {
+  WriteAll(Auto(), "[QvTuStp1]\r\nPoints=150\r\n");
+  const QByteArray before = ReadAll(Auto());
+  auto f = Started();
+  f->Core().Qv.PtsPerSwp = 77;
+  asker.QueueButton(mbAbort);
+  EXPECT_TRUE(f->close());
+  EXPECT_EQ(ReadAll(Auto()), before);
+  ASSERT_EQ(Backups().size(), 1);
+  IniFile b(UserFolder() + "BackupSetups/" + Backups()[0]);
+  EXPECT_EQ(b.ReadInteger("QvTuStp1", "Points", 0), 77);
+  EXPECT_EQ(f->LastBackupPath(), UserFolder() + "BackupSetups/" + Backups()[0]);
+}
+
+TEST_F(Form1Setup, ExitWithoutSetupAsksNothingAndWritesABackup) {
+  auto f = Started();
+  const QByteArray before = ReadAll(Auto());
+  f->ExitNoSetupClick();
+  EXPECT_FALSE(f->isVisible());
+  EXPECT_TRUE(asker.Records(TAskRecord::Message).empty());
+  EXPECT_EQ(ReadAll(Auto()), before);
+  EXPECT_EQ(Backups().size(), 1);
+}
+
+TEST_F(Form1Setup, AReadOnlyAutomaticSetupIsWritableAgainAfterExitYes) {
+  WriteAll(Auto(), "[QvTuStp1]\r\nPoints=150\r\n");
+  QFile::setPermissions(Auto(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  auto f = Started();
+  f->Core().Qv.PtsPerSwp = 444;
+  f->setGeometry(30, 40, 700, 500);
+  asker.QueueButton(mbYes);
+  f->ExitClick();
+  EXPECT_FALSE(f->isVisible());
+  EXPECT_TRUE(QFile::permissions(Auto()) & QFile::WriteOwner);
+  IniFile a(Auto());
+  EXPECT_EQ(a.ReadInteger("QvTuStp1", "Points", 0), 444);
+  EXPECT_EQ(a.ReadString("QvTuStp1", "SetupInfo", ""), QStringLiteral("AutoSetup"));
+  EXPECT_EQ(a.ReadInteger("QuzarForm", "Width", 0), 700);
+  EXPECT_TRUE(Backups().isEmpty());
+}
+
+TEST_F(Form1Setup, AReadOnlyUserSetupIsOverwrittenOnlyAfterTheOperatorAgrees) {
+  auto f = Started();
+  const QString path = dir.filePath("job.stp");
+  WriteAll(path, "[QvTuStp1]\r\nPoints=5\r\n");
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+  const QByteArray before = ReadAll(path);
+  f->Core().Qv.PtsPerSwp = 555;
+
+  asker.QueueFile(path);
+  asker.QueueButton(mbNo);
+  f->SaveSetupClick();
+  EXPECT_EQ(ReadAll(path), before);
+  auto q = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(q.size(), 1u);
+  EXPECT_EQ(q[0].text, path + " is Read-Only - delete anyway?");
+
+  asker.QueueFile(path);
+  asker.QueueButton(mbYes);
+  asker.QueueText("second job");
+  f->SaveSetupClick();
+  IniFile s(path);
+  EXPECT_EQ(s.ReadInteger("QvTuStp1", "Points", 0), 555);
+  EXPECT_EQ(s.ReadString("QvTuStp1", "SetupInfo", ""), QStringLiteral("second job"));
+  // Saving a setup also rewrites the automatic setup.
+  IniFile a(Auto());
+  EXPECT_EQ(a.ReadInteger("QvTuStp1", "Points", 0), 555);
+  const auto save = asker.Records(TAskRecord::SaveFile);
+  ASSERT_EQ(save.size(), 2u);
+  EXPECT_EQ(save[0].caption, QStringLiteral("Save Current System Setup"));
+  EXPECT_EQ(save[0].extra, QStringLiteral("Setup file (*.stp)|*.stp|Any file (*.*)|*.*"));
+  const auto in = asker.Records(TAskRecord::Input);
+  ASSERT_EQ(in.size(), 1u);
+  EXPECT_EQ(in[0].caption, QStringLiteral("Enter Comment"));
+  EXPECT_EQ(in[0].text, QStringLiteral("Comment :"));
+}
+
+TEST_F(Form1Setup, ASavedSetupRestoresGeometryAnalyzerAndModelInAFreshProfile) {
+  const QString path = dir.filePath("carry.stp");
+  {
+    auto f = Started();
+    f->setGeometry(50, 60, 720, 520);
+    f->Core().Qv.PtsPerSwp = 333;
+    f->Core().Model.Ent.Mag = QStringLiteral("0.5");
+    f->ModelWindow()->FromEntries();
+    asker.QueueFile(path);
+    asker.QueueText("carry");
+    f->SaveSetupClick();
+    ASSERT_TRUE(QFile::exists(path));
+    f->ExitNoSetupClick();
+  }
+  QTemporaryDir other;
+  UseProfile(other.path());
+  auto g = Started();
+  EXPECT_EQ(g->Core().Qv.PtsPerSwp, 101);
+  asker.QueueFile(path);
+  g->LoadSetupClick();
+  EXPECT_EQ(g->geometry(), QRect(50, 60, 720, 520));
+  EXPECT_EQ(g->Core().Qv.PtsPerSwp, 333);
+  EXPECT_EQ(g->Core().Model.Ent.Mag, QStringLiteral("0.5"));
+  EXPECT_EQ(g->FrameSetup().UserStpPath, path);
+  // The comment is shown after loading.
+  const auto m = asker.Records(TAskRecord::Message);
+  ASSERT_FALSE(m.empty());
+  EXPECT_EQ(m.back().text, QStringLiteral("Setup info:\r\ncarry"));
+  // Loading also rewrote the analyzer section of the new profile's automatic setup.
+  IniFile a(Auto());
+  EXPECT_EQ(a.ReadInteger("QvTuStp1", "Points", 0), 333);
+  g->ExitNoSetupClick();
+}
+
+TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
+  auto f = Started();
+  ASSERT_NE(f->ModelWindow(), nullptr);
+  ASSERT_NE(f->ResForm(), nullptr);
+  ASSERT_NE(f->SmallFrm(), nullptr);
+  ASSERT_NE(f->LogWindow(), nullptr);
+  QStringList file;
+  for (QAction* a : f->FileMenu()->actions())
+    if (!a->isSeparator()) file << a->text();
+  EXPECT_EQ(file, QStringList({"S&ave Setup", "L&oad Setup", "Open User Folder", "E&xit",
+                               "Exit (no setup)"}));
+  QStringList view;
+  for (QAction* a : f->ViewMenu()->actions())
+    if (!a->isSeparator()) view << a->text();
+  EXPECT_EQ(view, QStringList({"&Results (Mini)", "Results (Ma&xi)", "&Logging Window",
+                               "Standard &Toolbar", "Sig&nal Toolbar"}));
+  // The View items toggle their windows.
+  const bool was = f->ResForm()->isVisible();
+  f->ViewMenu()->actions()[1]->trigger();
+  EXPECT_NE(f->ResForm()->isVisible(), was);
+  // A run feeds the log engine and the results window through the cycle's ports.
+  EXPECT_NE(f->Core().Cycle.Ports().results, nullptr);
+  EXPECT_NE(f->Core().Cycle.Ports().logger, nullptr);
+  EXPECT_NE(f->Core().Cycle.Ports().publisher, nullptr);
+  // The saved setup holds every registered owner's section in the fixed order (a fresh file:
+  // the frame window's section first, then the analyzer's).
+  QString err;
+  ASSERT_TRUE(f->Setup().WriteAutoSetup(err)) << err.toStdString();
+  IniFile a(Auto());
+  EXPECT_EQ(a.ReadSections(),
+            QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "Model"}));
+  EXPECT_TRUE(a.ValueExists("QuzarForm", "DdeWait_ms"));
+  f->ExitNoSetupClick();
+}
+
+TEST_F(Form1Setup, HelpOpensTheViewerAtThePageOrTheIndex) {
+  auto f = Started();
+  f->ShowHelpKeyword(QString::fromLatin1("Frame Window"));
+  ASSERT_NE(f->HelpWindow(), nullptr);
+  EXPECT_TRUE(f->HelpWindow()->isVisible());
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/frame_window.html"))
+      << f->HelpWindow()->CurrentPage().toStdString();
+  f->ShowHelp(158);
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/index.html"));
+  f->ExitNoSetupClick();
+}
+
+// The frame window with its tool windows during a run, saved as one picture for a look by eye.
+TEST_F(Form1Setup, Screenshot) {
+  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
+  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
+  WriteAll(Auto(),
+           "[QuzarForm]\r\nTop=0\r\nLeft=0\r\nWidth=1200\r\nHeight=900\r\n"
+           "[QzResForm]\r\nVisible=1\r\nTop=60\r\nLeft=860\r\n"
+           "[QzSmallFrm]\r\nVisible=1\r\nTop=380\r\nLeft=860\r\n"
+           "[LogForm]\r\nVisible=1\r\nTop=330\r\nLeft=20\r\n"
+           "[Model]\r\nVisible=1\r\nTop=70\r\nLeft=20\r\n");
+  auto f = Started();
+  f->resize(1200, 900);
+  QTimer::singleShot(300, f.get(), [&] { f->miSweepClick(); });
+  f->miSweepClick();
+  QImage img(f->size(), QImage::Format_RGB32);
+  QPainter p(&img);
+  p.drawPixmap(0, 0, f->grab());
+  for (QWidget* w : std::initializer_list<QWidget*>{f->ModelWindow(), f->LogWindow(), f->ResForm(),
+                                                    f->SmallFrm()})
+    if (w && w->isVisible()) p.drawPixmap(w->pos() - f->pos(), w->grab());
+  p.end();
+  EXPECT_TRUE(img.save(QDir(QString::fromLocal8Bit(dirName)).filePath("form1_tools.png")));
+  f->ExitNoSetupClick();
+}
+
+// Two real programs on the same profile: the second one ends at once and touches nothing.
+TEST_F(Form1Setup, ASecondInstanceLeavesTheFirstRunningAndTouchesNothing) {
+  const QString exe = QCoreApplication::applicationDirPath() + "/../bin/QzSim";
+  ASSERT_TRUE(QFileInfo(exe).isExecutable()) << exe.toStdString();
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QZSIM_PROFILE", dir.path());
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess first;
+  first.setProcessEnvironment(env);
+  first.start(exe, {});
+  ASSERT_TRUE(first.waitForStarted(10000));
+  const QString lock = dir.path() + "/Vostrel/QzSim/QzSim.lock";
+  for (int i = 0; i < 200 && !QFile::exists(lock); ++i) QThread::msleep(50);
+  ASSERT_TRUE(QFile::exists(lock));
+  QThread::msleep(300);
+  const QString ini = dir.path() + "/Vostrel/QzSim/QzSim0.ini";
+  const QByteArray before = ReadAll(ini);
+  const QDateTime stamp = QFileInfo(ini).lastModified();
+
+  QProcess second;
+  second.setProcessEnvironment(env);
+  second.start(exe, {});
+  ASSERT_TRUE(second.waitForFinished(20000));
+  EXPECT_NE(second.exitCode(), 0);
+  EXPECT_TRUE(QString::fromLocal8Bit(second.readAllStandardError())
+                  .contains("QzSim is already running!!!"));
+  EXPECT_EQ(first.state(), QProcess::Running);
+  EXPECT_EQ(ReadAll(ini), before);
+  EXPECT_EQ(QFileInfo(ini).lastModified(), stamp);
+  first.kill();
+  first.waitForFinished(10000);
+}
+
+}  // namespace
+}  // namespace qz
