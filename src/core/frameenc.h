@@ -61,8 +61,8 @@ struct TFrameSpec {
   uint8_t MotError = 0;  // bit 7: the positions are tune positions
 };
 
-// Builds the frame from the spec, bytes after the checksum set to 0; returns its length
+// Builds the frame from its description, bytes after the checksum set to 0; returns its length
 // (10, 21, 23, 29 or 31; 2 for a frame with neither block, which a receiver rejects).
-int EncodeFrame(const TFrameSpec& spec, TMerObjekt& frame);
+int EncodeFrame(const TFrameSpec& fspec, TMerObjekt& frame);
 
 }  // namespace qz

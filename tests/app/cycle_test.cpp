@@ -19,7 +19,7 @@ namespace {
 // What the fake unit sends in a pass: a frame, or nothing.
 struct PassFrame {
   bool received = true;
-  TFrameSpec spec;
+  TFrameSpec fspec;
 };
 
 TFrameSpec CwSpec(bool low = false) {
@@ -67,7 +67,7 @@ class FakeUnit : public TCycleUnit {
     const PassFrame pf = script(reads);
     qv_.Mob.fill(0);
     if (!pf.received) return false;
-    EncodeFrame(pf.spec, qv_.Mob);
+    EncodeFrame(pf.fspec, qv_.Mob);
     return true;
   }
   int32_t StartStop(uint8_t action, bool remember) override {
@@ -434,7 +434,7 @@ TEST_F(CycleTest, SkippedSampleIndexTurnsTheBarRedUntilTheNextSeries) {
   auto series = Series(21);
   unit.script = [&](int64_t pass) {
     PassFrame f = series(pass);
-    if (pass == 6) f.spec.SampleIndex = 6;  // index 5 lost
+    if (pass == 6) f.fspec.SampleIndex = 6;  // index 5 lost
     return f;
   };
   std::vector<bool> redAtPass;

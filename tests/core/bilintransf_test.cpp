@@ -243,13 +243,13 @@ TEST(BilinTransf, BiStructToStrInEachOutputForm) {
 
 // The decoder replaces the measured reflection coefficient only while the transform is active.
 TEST(BilinTransf, DecoderUsesTheRealObjects) {
-  TFrameSpec spec;
-  spec.Motors = false;
-  spec.Pinc_W = 100.0;
-  spec.RhoM = complex(0.25, 0);
-  spec.Freq_Hz = 2.45e9;
+  TFrameSpec fspec;
+  fspec.Motors = false;
+  fspec.Pinc_W = 100.0;
+  fspec.RhoM = complex(0.25, 0);
+  fspec.Freq_Hz = 2.45e9;
   TMerObjekt frame{};
-  EncodeFrame(spec, frame);
+  EncodeFrame(fspec, frame);
 
   TPlaneExt pe;
   TBilinTransf bt = Loaded({2.45e9}, {TSmatrix{{0.5, 0}, {1, 0}, {1, 0}, {0, 0}}});

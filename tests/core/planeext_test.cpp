@@ -65,13 +65,13 @@ TEST(PlaneExt, RotatesByTheRoundTripPhase) {
 }
 
 TEST(PlaneExt, DecoderRotatesRhoZ) {
-  TFrameSpec spec;
-  spec.Motors = false;
-  spec.Pinc_W = 10.0;
-  spec.RhoZ = complex(0.5, 0.0);
-  spec.Freq_Hz = 3e9;
+  TFrameSpec fspec;
+  fspec.Motors = false;
+  fspec.Pinc_W = 10.0;
+  fspec.RhoZ = complex(0.5, 0.0);
+  fspec.Freq_Hz = 3e9;
   TMerObjekt frame{};
-  EncodeFrame(spec, frame);
+  EncodeFrame(fspec, frame);
   const double fc = 2.078e9;
   const double lg = GuideWavelength(fc, 3e9);
 

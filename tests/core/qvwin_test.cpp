@@ -232,15 +232,15 @@ TEST(TQvWin, FrameTimeout) {
 }
 
 TEST(TQvWin, DekodMerDataUsesTheObjectsCutoffPlaneExtensionAndMotorState) {
-  TFrameSpec spec;
-  spec.Pinc_W = 1000.0;
-  spec.Temp_C = 25.0;
-  spec.RhoM = complex(0.5, 0.0);
-  spec.RhoZ = complex(0.25, 0.0);
-  spec.Freq_Hz = 2.45e9;
-  spec.Pos = MakeMotPos(100, 200, 300);
+  TFrameSpec fspec;
+  fspec.Pinc_W = 1000.0;
+  fspec.Temp_C = 25.0;
+  fspec.RhoM = complex(0.5, 0.0);
+  fspec.RhoZ = complex(0.25, 0.0);
+  fspec.Freq_Hz = 2.45e9;
+  fspec.Pos = MakeMotPos(100, 200, 300);
   TMerObjekt frame{};
-  EncodeFrame(spec, frame);
+  EncodeFrame(fspec, frame);
 
   TMotState mot;
   TQvWin qv(mot);
