@@ -1,5 +1,7 @@
 #include "app/setupfiles.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,6 +56,13 @@ void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
   // The program drives one unit: only its keys are written.
   ini.WriteInteger(kForm, QStringLiteral("RunStatus1"), run[1] ? 1 : 0);
   ini.WriteInteger(kForm, QStringLiteral("SendStatus1"), send[1] ? 1 : 0);
+}
+
+WindowPos FramePlacement(const WindowPos& workArea) {
+  WindowPos p = workArea;
+  p.width = std::max(workArea.width - 10, kFrameWindowSizeLimits.minWidth);
+  p.height = std::max(workArea.height - 10, kFrameWindowSizeLimits.minHeight);
+  return p;
 }
 
 void ReadFrameSetup(const IniFile& ini, TFrameSetup& f, int screenWidth, int screenHeight) {

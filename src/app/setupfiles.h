@@ -62,6 +62,11 @@ struct TFrameSetup {
   int32_t CanSpeed = kCanSpeedDefault;
 };
 
+// Where the frame window opens before its section is read: the screen's work area made 10 pixels
+// smaller in width and height (never below the frame window's smallest size). A setup that
+// holds the window's geometry moves it afterwards.
+WindowPos FramePlacement(const WindowPos& workArea);
+
 // Writes the section; the run and send states of unit 1 come from the command layer's buffers.
 void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
                      const TStatusAll& send);

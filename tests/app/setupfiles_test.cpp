@@ -368,3 +368,28 @@ TEST(HelpPages, ShippedPagesExist) {
 
 }  // namespace
 }  // namespace qz
+
+namespace qz {
+namespace {
+
+TEST(FramePlacement, WorkAreaTenPixelsSmallerNeverBelowTheSmallestWindow) {
+  const struct {
+    WindowPos work;
+    WindowPos want;
+  } cases[] = {
+      {{0, 0, 1920, 1040}, {0, 0, 1910, 1030}},
+      {{60, 0, 1860, 1080}, {60, 0, 1850, 1070}},  // a task bar at the left edge
+      {{0, 30, 1280, 994}, {0, 30, 1270, 984}},    // a task bar at the top edge
+      {{0, 0, 300, 200}, {0, 0, 400, 350}},
+  };
+  for (const auto& c : cases) {
+    const WindowPos p = FramePlacement(c.work);
+    EXPECT_EQ(p.left, c.want.left);
+    EXPECT_EQ(p.top, c.want.top);
+    EXPECT_EQ(p.width, c.want.width);
+    EXPECT_EQ(p.height, c.want.height);
+  }
+}
+
+}  // namespace
+}  // namespace qz

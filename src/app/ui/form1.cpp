@@ -95,7 +95,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   BuildToolBars();
   BuildStatusBar();
-  resize(900, 650);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect a = screen->availableGeometry();
+    const WindowPos p = FramePlacement({a.x(), a.y(), a.width(), a.height()});
+    setGeometry(p.left, p.top, p.width, p.height);
+  } else {
+    resize(900, 650);
+  }
   SetMainCaption();
 
   // The automatic setup is open for the whole run; the frame window reads its section at once.
