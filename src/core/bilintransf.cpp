@@ -46,14 +46,16 @@ TBilinCoefs TBilinTransf::CoefsAt(double f) const {
   if (f <= FBis.ff[0]) return entry(0);
   if (f >= FBis.ff[n - 1]) return entry(n - 1);
   // The search starts at the first entry every time; a frequency between the ends always
-  // finds one (a NaN frequency takes the last entry).
-  size_t k1 = n - 1;
+  // finds one. A frequency that compares with nothing (NaN) takes the last entry rather than
+  // interpolating with it, which would read before the table of a single entry.
+  size_t k1 = 0;
   for (size_t i = 1; i < n; ++i) {
     if (f <= FBis.ff[i]) {
       k1 = i;
       break;
     }
   }
+  if (k1 == 0) return entry(n - 1);
   const double f0 = FBis.ff[k1 - 1];
   const double f1 = FBis.ff[k1];
   // Two entries at one frequency give their mean rather than a division by zero.

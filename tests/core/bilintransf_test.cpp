@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <complex>
+#include <limits>
 #include <random>
 
 #include "core/frameenc.h"
@@ -106,6 +107,28 @@ TEST(BilinTransf, InterpolationInFileOrderAndClampingAtTheEnds) {
   // An empty table acts as a through line instead of reading past its end.
   const TBilinTransf empty;
   EXPECT_EQ(empty.TransformLoadToInput({0.3, 0.4}, 1e9), complex(0.3, 0.4));
+}
+
+// A frequency that compares with no table entry must neither read outside the table nor turn
+// the coefficients into NaN: it takes the last entry.
+TEST(BilinTransf, NanFrequencyTakesTheLastEntry) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  TBilinTransf one;
+  one.FBis.ff = {2e9};
+  one.FBis.aa = {{0.5, 0.25}};
+  one.FBis.bb = {{0.1, 0}};
+  one.FBis.cc = {{0, -0.2}};
+  TBilinTransf two = one;
+  two.FBis.ff = {1e9, 3e9};
+  two.FBis.aa = {{1, 0}, {0.5, 0.25}};
+  two.FBis.bb = {{0, 0}, {0.1, 0}};
+  two.FBis.cc = {{0, 0}, {0, -0.2}};
+  for (const TBilinTransf* bt : {&one, &two}) {
+    const TBilinCoefs k = bt->CoefsAt(nan);
+    EXPECT_EQ(k.a, complex(0.5, 0.25));
+    EXPECT_EQ(k.b, complex(0.1, 0));
+    EXPECT_EQ(k.c, complex(0, -0.2));
+  }
 }
 
 TEST(BilinTransf, EnableActiveAndClear) {
