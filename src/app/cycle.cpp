@@ -158,6 +158,9 @@ void TCycle::OnePass() {
 
   bool accepted = ports_.unit->ReadFrame(qv_.ContMeaTout);
   if (accepted) accepted = qv_.DekodMerData(qv_.Mob, res);
+  // Taken before the series rules below: a sample frame ignored while waiting for the first
+  // sample of a series is still a frame, so a series in progress is not interrupted by events.
+  const bool noFrame = !accepted;
 
   if (accepted) {
     ports_.publisher->PublishIfDue(res);
@@ -228,7 +231,6 @@ void TCycle::OnePass() {
     ShowMessage(kMsgNoTrigger, trgShown_);
 
   if (accepted) ++accepted_;
-  const bool noFrame = !accepted;
   qv_.MozeKoncit =
       !sampled_ || noFrame || notSmpl_ || res.PulsErr || passes_ % kPumpEveryPasses == 0;
 
