@@ -62,7 +62,11 @@ TValueUnit PowerToLabels(TPunit unit, double watts, double pinc) {
       const QString u = Str(kClearedUnits[unit]);
       if (!std::isfinite(ratio)) return {QStringLiteral("Error"), u};
       if (unit == puDbRel) return {PowerRatioToDbText(ratio), u};
-      return {Format(QStringLiteral("%7.1f"), {100.0 * ratio}), u};
+      // 100 * P first, then the division: the percentage rounds exactly as the unit computes it
+      // (100 * (P / Pinc) can land on the other side of a tie).
+      const double percent = 100.0 * watts / pinc;
+      if (!std::isfinite(percent)) return {QStringLiteral("Error"), u};
+      return {Format(QStringLiteral("%7.1f"), {percent}), u};
     }
     default:
       return WattsText(watts);

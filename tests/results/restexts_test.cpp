@@ -50,6 +50,10 @@ TEST(PowerToLabels, EveryUnitAndRange) {
       {puPercent, 0.25, 1.0, "   25.0", "%"},
       {puPercent, 0.25, 0.0, "Error", "%"},
       {puPercent, 1.0, 1e-320, "Error", "%"},
+      // 100 * P / Pinc in that order: 5.5 / 10 is 0.55 (just above the tie), while
+      // 100 * (0.055 / 10) falls just below it.
+      {puPercent, 0.055, 10.0, "    0.6", "%"},
+      {puPercent, 0.175, 10.0, "    1.8", "%"},
   };
   for (const PowerCase& c : cases) {
     SCOPED_TRACE(testing::Message() << "unit " << c.unit << " P " << c.watts);
