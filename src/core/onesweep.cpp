@@ -29,7 +29,12 @@ void TOneSweep::Add(const TMerObjekt& frame) {
   fCount = std::max(fCount, n + 1);
 }
 
-void TOneSweep::Clear() { fCount = 0; }
+void TOneSweep::Clear() {
+  fCount = 0;
+  // The ring starts again at slot 0: otherwise the next frame would count every blanked slot
+  // before it as filled again.
+  n = -1;
+}
 
 void TOneSweep::DajCas() { DajCas(QDateTime::currentDateTime()); }
 

@@ -34,7 +34,7 @@ class TOneSweep {
   // Stores a frame after the last one written, wrapping to slot 0 at the end. Ignored when the
   // capacity is 0.
   void Add(const TMerObjekt& frame);
-  // Marks the sweep empty.
+  // Empties the sweep; the next frame goes to slot 0.
   void Clear();
   // Stamps the sweep with the present time (or the given one).
   void DajCas();

@@ -143,10 +143,15 @@ TEST(TOneSweep, InitAndClear) {
   s.Add(Numbered(9));
   EXPECT_EQ(Slots(s, 3), (std::vector<int>{9, 2, 3}));
 
+  // A blanked sweep stays blank: the next frame is its only point.
   TOneSweep c = Filled(4, 3);
   c.Clear();
   EXPECT_EQ(c.Count(), 0);
-  EXPECT_EQ(c.Last(), 2);  // the ring position stays
+  EXPECT_EQ(c.Last(), -1);
+  c.Add(Numbered(7));
+  EXPECT_EQ(c.Count(), 1);
+  EXPECT_EQ(c.Last(), 0);
+  EXPECT_EQ(Slots(c, 1), (std::vector<int>{7}));
 }
 
 TEST(TOneSweep, StampIsADayNumber) {
