@@ -73,14 +73,20 @@ int main(int argc, char* argv[]) {
   // front and ends without touching any file.
   qz::TSingleInstance instance(qz::UserFolder());
   if (!instance.Acquire()) {
-    const QString text = qz::AlreadyRunningText(QString::fromLatin1(qz::kAppTitle));
+    // The running program is told to come to the front; when it does not answer, the operator
+    // learns that its window could not be found.
+    const QString title = QString::fromLatin1(qz::kAppTitle);
+    const bool found = instance.RaiseRunning();
+    const QString text = found ? qz::AlreadyRunningText(title) : qz::NotFoundText(title);
     std::fprintf(stderr, "%s\n", qPrintable(text));
-    instance.RaiseRunning();
     // Nobody could answer a box on a platform without a visible screen.
     const QString platform = QGuiApplication::platformName();
     if (platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal")) {
       qz::TQtAsker asker;
-      asker.ShowWarning(text);
+      if (found)
+        asker.ShowWarning(text);
+      else
+        asker.ShowInfo(text);
     }
     return qz::kExitFailure;
   }

@@ -538,8 +538,12 @@ bool TForm1::FinishClose(TExitChoice choice) {
         WriteIni = true;
         return false;
       }
+      // Ending without the automatic setup is an exit without saving: the dated backup keeps
+      // the operator's setup.
+      choice = TExitChoice::CloseNoSave;
     }
-  } else {
+  }
+  if (choice != TExitChoice::CloseSave) {
     QString path;
     if (setup_->WriteBackup(QDateTime::currentDateTime(), path, err))
       lastBackup_ = path;

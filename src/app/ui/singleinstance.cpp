@@ -15,6 +15,10 @@ QString AlreadyRunningText(const QString& title) {
   return title + QStringLiteral(" is already running!!!");
 }
 
+QString NotFoundText(const QString& title) {
+  return QStringLiteral("Application ") + title + QStringLiteral(" not found");
+}
+
 static QString LockFileName(const QString& userFolder) {
   QString f = userFolder;
   if (!f.isEmpty() && !f.endsWith(QChar('/'))) f += QChar('/');

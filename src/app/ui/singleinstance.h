@@ -16,6 +16,8 @@ namespace qz {
 
 // "QzSim is already running!!!"
 QString AlreadyRunningText(const QString& title);
+// "Application QzSim not found": the folder is locked but no running program answered.
+QString NotFoundText(const QString& title);
 
 class TSingleInstance : public QObject {
   Q_OBJECT

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLockFile>
 #include <QMenu>
 #include <QPainter>
 #include <QProcess>
@@ -120,6 +121,31 @@ TEST_F(Form1Setup, AReadOnlyAutomaticSetupIsWritableAgainAfterExitYes) {
   EXPECT_EQ(a.ReadString("QvTuStp1", "SetupInfo", ""), QStringLiteral("AutoSetup"));
   EXPECT_EQ(a.ReadInteger("QuzarForm", "Width", 0), 700);
   EXPECT_TRUE(Backups().isEmpty());
+}
+
+// Exit -> Yes, but the automatic setup cannot be written (here a folder stands in its place):
+// the failure is reported, and when the operator ends anyway the setup goes into a backup
+// instead of being lost.
+TEST_F(Form1Setup, AnExitWhoseAutomaticSetupCannotBeWrittenKeepsTheSetupInABackup) {
+  ASSERT_TRUE(QDir().mkpath(Auto()));
+  auto f = Started();
+  f->Core().Qv.PtsPerSwp = 321;
+  asker.QueueButton(mbYes);
+  asker.QueueButton(mbNo);  // "Terminate without saving setup?": no, keep running
+  f->ExitClick();
+  EXPECT_TRUE(f->isVisible());
+  EXPECT_TRUE(Backups().isEmpty());
+  asker.QueueButton(mbYes);
+  asker.QueueButton(mbYes);  // end anyway
+  f->ExitClick();
+  EXPECT_FALSE(f->isVisible());
+  const auto q = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(q.size(), 4u);
+  EXPECT_TRUE(q[3].text.contains("QzSim0.ini")) << q[3].text.toStdString();
+  ASSERT_EQ(Backups().size(), 1);
+  IniFile b(UserFolder() + "BackupSetups/" + Backups()[0]);
+  EXPECT_EQ(b.ReadInteger("QvTuStp1", "Points", 0), 321);
+  EXPECT_EQ(f->LastBackupPath(), UserFolder() + "BackupSetups/" + Backups()[0]);
 }
 
 TEST_F(Form1Setup, AReadOnlyUserSetupIsOverwrittenOnlyAfterTheOperatorAgrees) {
@@ -295,6 +321,32 @@ TEST_F(Form1Setup, ASecondInstanceLeavesTheFirstRunningAndTouchesNothing) {
   EXPECT_EQ(QFileInfo(ini).lastModified(), stamp);
   first.kill();
   first.waitForFinished(10000);
+}
+
+// The per-user folder is locked but no program answers there (it hangs, or the lock belongs to
+// a program that listens nowhere): the second start says so instead of claiming a window it
+// could not bring to the front, and still touches nothing.
+TEST_F(Form1Setup, ASecondStartWhoseRunningProgramDoesNotAnswerSaysItIsNotFound) {
+  const QString exe = QCoreApplication::applicationDirPath() + "/../bin/QzSim";
+  ASSERT_TRUE(QFileInfo(exe).isExecutable()) << exe.toStdString();
+  const QString ini = InUserFolder("QzSim0.ini");
+  WriteAll(ini, "[QvTuStp1]\r\nPoints=150\r\n");
+  const QByteArray before = ReadAll(ini);
+  // This test process holds the lock and listens on no socket.
+  QLockFile lock(UserFolder() + "QzSim.lock");
+  ASSERT_TRUE(lock.tryLock(0));
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QZSIM_PROFILE", dir.path());
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess second;
+  second.setProcessEnvironment(env);
+  second.start(exe, {});
+  ASSERT_TRUE(second.waitForFinished(20000));
+  EXPECT_NE(second.exitCode(), 0);
+  const QString err = QString::fromLocal8Bit(second.readAllStandardError());
+  EXPECT_TRUE(err.contains("Application QzSim not found")) << err.toStdString();
+  EXPECT_FALSE(err.contains("is already running!!!")) << err.toStdString();
+  EXPECT_EQ(ReadAll(ini), before);
 }
 
 }  // namespace
