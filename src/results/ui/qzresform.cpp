@@ -19,9 +19,6 @@ namespace qz {
 
 namespace {
 
-const char* const kRowProp = "powRow";
-const char* const kRflProp = "rflMenu";
-
 QFont PixelFont(const QFont& base, int px, bool bold) {
   QFont f = base;
   f.setPixelSize(px);
@@ -159,29 +156,15 @@ void TQzResForm::Build() {
   });
 }
 
-void TQzResForm::PreparePowMenu() {
-  const TPowMenuState st = v_.PowMenu();
-  for (QAction* a : mPow_->Items()) a->setEnabled(st.enabled[a->data().toInt()]);
-  mPow_->CheckTag(st.checked);
-}
+void TQzResForm::PreparePowMenu() { qz::PreparePowMenu(mPow_, v_); }
 
 void TQzResForm::PrepareRflMenu() { mRfl_->CheckTag(v_.Runit); }
 
 bool TQzResForm::eventFilter(QObject* obj, QEvent* e) {
-  const QVariant row = obj->property(kRowProp);
-  if (row.isValid()) {
-    if (e->type() == QEvent::MouseButtonPress) {
-      v_.SetRow(TKtoryVykon(row.toInt()));
-    } else if (e->type() == QEvent::ContextMenu) {
-      v_.SetRow(TKtoryVykon(row.toInt()));
-      mPow_->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
-      return true;
-    }
-  } else if (obj->property(kRflProp).isValid() && e->type() == QEvent::ContextMenu) {
-    mRfl_->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
-    return true;
-  } else if (obj == lbTemp_ && e->type() == QEvent::MouseButtonPress &&
-             static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+  if (RowAndPopupEvent(obj, e, v_, mPow_, mRfl_)) return true;
+  // A click on the temperature switches its unit.
+  if (obj == lbTemp_ && e->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
     v_.ToggleTunit();
     ShowTemperature();
     return true;

@@ -16,10 +16,7 @@
 
 namespace qz {
 
-namespace {
-const char* const kRowProp = "powRow";
-const char* const kRflProp = "rflMenu";
-}  // namespace
+namespace {}  // namespace
 
 TQzSmallFrm::TQzSmallFrm(const TQvWin& qv, const IniFile* autoSetup, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), qv_(qv) {
@@ -102,28 +99,12 @@ void TQzSmallFrm::Build() {
   });
 }
 
-void TQzSmallFrm::PreparePowMenu() {
-  const TPowMenuState st = v_.PowMenu();
-  for (QAction* a : mPow_->Items()) a->setEnabled(st.enabled[a->data().toInt()]);
-  mPow_->CheckTag(st.checked);
-}
+void TQzSmallFrm::PreparePowMenu() { qz::PreparePowMenu(mPow_, v_); }
 
 void TQzSmallFrm::PrepareRflMenu() { mRfl_->CheckTag(v_.Runit); }
 
 bool TQzSmallFrm::eventFilter(QObject* obj, QEvent* e) {
-  const QVariant row = obj->property(kRowProp);
-  if (row.isValid()) {
-    if (e->type() == QEvent::MouseButtonPress) {
-      v_.SetRow(TKtoryVykon(row.toInt()));
-    } else if (e->type() == QEvent::ContextMenu) {
-      v_.SetRow(TKtoryVykon(row.toInt()));
-      mPow_->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
-      return true;
-    }
-  } else if (obj->property(kRflProp).isValid() && e->type() == QEvent::ContextMenu) {
-    mRfl_->popup(static_cast<QContextMenuEvent*>(e)->globalPos());
-    return true;
-  }
+  if (RowAndPopupEvent(obj, e, v_, mPow_, mRfl_)) return true;
   return QWidget::eventFilter(obj, e);
 }
 

@@ -8,9 +8,12 @@
 #include <array>
 
 #include "results/restexts.h"
+#include "results/resview.h"
 #include "util/colors.h"
 
+class QEvent;
 class QLabel;
+class QObject;
 class QWidget;
 
 namespace qz {
@@ -47,5 +50,15 @@ class TTagMenu : public QMenu {
  private:
   std::vector<QAction*> items_;
 };
+
+// Marks on the widgets of a results window: a power row (its row number) and the reflection field.
+inline constexpr const char* kRowProp = "powRow";
+inline constexpr const char* kRflProp = "rflMenu";
+
+// The power menu's items enabled and checked for the selected row.
+void PreparePowMenu(TTagMenu* menu, const TResView& v);
+// Row selection by a click on a power row, and the power and reflection popup menus, as both
+// results windows handle them. True when the event is used up (a menu was shown).
+bool RowAndPopupEvent(QObject* obj, QEvent* e, TResView& v, TTagMenu* powMenu, TTagMenu* rflMenu);
 
 }  // namespace qz
