@@ -27,9 +27,6 @@ constexpr uint16_t kSrvVerSendHushMin = 35;
 // Error codes of the file transfers.
 constexpr int32_t kErrFileNotFoundInServer = 43;
 constexpr int32_t kErrFileNotFoundInMaster = 48;
-// A voltage or temperature averaging count.
-constexpr int32_t kAvgMin = 1;
-constexpr int32_t kAvgMax = 4095;
 // Code byte whose read clears its three outputs.
 constexpr uint8_t kCodeClearingRead = 66;
 
@@ -270,8 +267,8 @@ int32_t TQzCmd::SwitchWaveform(const TVarPar& vp, bool showWait, int32_t timeout
 int32_t TQzCmd::SetAveraging(int32_t vrpt, int32_t trpt) {
   BeginParamCmd();
   // A count of 0 would divide the simulated deviations by zero.
-  qv_.VarPar.Vrpt = static_cast<uint16_t>(ClampLowWins(vrpt, kAvgMin, kAvgMax));
-  qv_.VarPar.Trpt = static_cast<uint16_t>(ClampLowWins(trpt, kAvgMin, kAvgMax));
+  qv_.VarPar.Vrpt = static_cast<uint16_t>(ClampLowWins(vrpt, kAvgCountMin, kAvgCountMax));
+  qv_.VarPar.Trpt = static_cast<uint16_t>(ClampLowWins(trpt, kAvgCountMin, kAvgCountMax));
   Log(WireAveraging(qv_.VarPar.Vrpt, qv_.VarPar.Trpt));
   EndParamCmd();
   return kCmdOk;

@@ -18,7 +18,6 @@ constexpr int32_t kTcountMinRecFallback = 1000;
 constexpr uint16_t kToutMaxMs = 65535;
 
 // Limits of the setup values that are not the planner's.
-constexpr int32_t kAvgCountMin = 1, kAvgCountMax = 4095;
 constexpr int32_t kFsubstMinKHz = 100;
 constexpr int32_t kLevelMax = 100;
 constexpr int32_t kAtMilliMax = 1000;

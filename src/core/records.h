@@ -142,6 +142,10 @@ struct TFixPar {
   uint8_t TempRng = 2;
 };
 
+// Voltage and temperature averaging counts (Vrpt, Trpt) the unit accepts.
+inline constexpr int32_t kAvgCountMin = 1;
+inline constexpr int32_t kAvgCountMax = 4095;
+
 struct TVarPar {
   TWaveform Waveform = wfCW;
   uint16_t FdeltaMHz = 61;
