@@ -226,20 +226,11 @@ void TQzResForm::SetExtCaption() { lbExt_->setText(qv_.PlaneExt.MsgStr); }
 void TQzResForm::FreLedCounterOnOff(bool on) { SetLamp(ledFre_, lbFreSt_, CounterLamp(on)); }
 
 void TQzResForm::WriteStp(IniFile& ini) const {
-  const QString sec = QString::fromLatin1(kResFormSection);
-  ini.WriteBool(sec, QStringLiteral("Visible"), isVisible());
-  ini.WriteInteger(sec, QStringLiteral("Top"), y());
-  ini.WriteInteger(sec, QStringLiteral("Left"), x());
+  WriteWindowKeys(ini, QString::fromLatin1(kResFormSection), *this);
 }
 
 void TQzResForm::ReadStp(const IniFile& ini) {
-  const QString sec = QString::fromLatin1(kResFormSection);
-  const QScreen* sc = QGuiApplication::primaryScreen();
-  const QSize s = sc ? sc->geometry().size() : QSize(1024, 768);
-  const WindowPos p =
-      ReadWindowPos(ini, sec, WindowPos{x(), y(), 0, 0}, s.width(), s.height(), kToolWindowMargin);
-  move(p.left, p.top);
-  setVisible(ini.ReadBool(sec, QStringLiteral("Visible"), isVisible()));
+  ReadWindowKeys(ini, QString::fromLatin1(kResFormSection), *this);
 }
 
 }  // namespace qz

@@ -166,20 +166,11 @@ void TQzSmallFrm::RflCaption() {
 }
 
 void TQzSmallFrm::WriteStp(IniFile& ini) const {
-  const QString sec = QString::fromLatin1(kSmallFrmSection);
-  ini.WriteBool(sec, QStringLiteral("Visible"), isVisible());
-  ini.WriteInteger(sec, QStringLiteral("Top"), y());
-  ini.WriteInteger(sec, QStringLiteral("Left"), x());
+  WriteWindowKeys(ini, QString::fromLatin1(kSmallFrmSection), *this);
 }
 
 void TQzSmallFrm::ReadStp(const IniFile& ini) {
-  const QString sec = QString::fromLatin1(kSmallFrmSection);
-  const QScreen* sc = QGuiApplication::primaryScreen();
-  const QSize s = sc ? sc->geometry().size() : QSize(1024, 768);
-  const WindowPos p =
-      ReadWindowPos(ini, sec, WindowPos{x(), y(), 0, 0}, s.width(), s.height(), kToolWindowMargin);
-  move(p.left, p.top);
-  setVisible(ini.ReadBool(sec, QStringLiteral("Visible"), isVisible()));
+  ReadWindowKeys(ini, QString::fromLatin1(kSmallFrmSection), *this);
 }
 
 }  // namespace qz

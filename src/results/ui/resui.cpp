@@ -1,11 +1,15 @@
 #include "results/ui/resui.h"
 
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPalette>
+#include <QScreen>
 #include <QWidget>
 
 #include "util/hints.h"
+#include "util/inifile.h"
+#include "util/winpos.h"
 
 namespace qz {
 
@@ -83,6 +87,21 @@ bool RowAndPopupEvent(QObject* obj, QEvent* e, TResView& v, TTagMenu* powMenu, T
     return true;
   }
   return false;
+}
+
+void WriteWindowKeys(IniFile& ini, const QString& section, const QWidget& w) {
+  ini.WriteBool(section, QStringLiteral("Visible"), w.isVisible());
+  ini.WriteInteger(section, QStringLiteral("Top"), w.y());
+  ini.WriteInteger(section, QStringLiteral("Left"), w.x());
+}
+
+void ReadWindowKeys(const IniFile& ini, const QString& section, QWidget& w) {
+  const QScreen* sc = QGuiApplication::primaryScreen();
+  const QSize s = sc ? sc->geometry().size() : QSize(1024, 768);
+  const WindowPos p = ReadWindowPos(ini, section, WindowPos{w.x(), w.y(), 0, 0}, s.width(),
+                                    s.height(), kToolWindowMargin);
+  w.move(p.left, p.top);
+  w.setVisible(ini.ReadBool(section, QStringLiteral("Visible"), w.isVisible()));
 }
 
 }  // namespace qz

@@ -12,6 +12,9 @@
 #include "util/colors.h"
 
 class QEvent;
+namespace qz {
+class IniFile;
+}
 class QLabel;
 class QObject;
 class QWidget;
@@ -50,6 +53,11 @@ class TTagMenu : public QMenu {
  private:
   std::vector<QAction*> items_;
 };
+
+// The window keys of a results window's section: "Visible", "Top" and "Left" (limited to the
+// screen when read).
+void WriteWindowKeys(IniFile& ini, const QString& section, const QWidget& w);
+void ReadWindowKeys(const IniFile& ini, const QString& section, QWidget& w);
 
 // Marks on the widgets of a results window: a power row (its row number) and the reflection field.
 inline constexpr const char* kRowProp = "powRow";
