@@ -58,6 +58,21 @@ void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
   ini.WriteInteger(kForm, QStringLiteral("SendStatus1"), send[1] ? 1 : 0);
 }
 
+std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error) {
+  error.clear();
+  const QFileInfo fi(path);
+  if (!fi.exists() || !fi.isFile()) {
+    error = QStringLiteral("File \"%1\" not found").arg(path);
+    return nullptr;
+  }
+  auto ini = std::make_unique<IniFile>(path);
+  if (!ini->ErrorText().isEmpty()) {
+    error = QStringLiteral("File \"%1\" cannot be read: %2").arg(path, ini->ErrorText());
+    return nullptr;
+  }
+  return ini;
+}
+
 WindowPos FramePlacement(const WindowPos& workArea) {
   WindowPos p = workArea;
   p.width = std::max(workArea.width - 10, kFrameWindowSizeLimits.minWidth);

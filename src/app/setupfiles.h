@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/records.h"
@@ -61,6 +62,10 @@ struct TFrameSetup {
   int32_t CanHW = 0;
   int32_t CanSpeed = kCanSpeedDefault;
 };
+
+// Reads a setup file chosen by the operator or given on the command line; nullptr with the
+// message when it is not there or cannot be read.
+std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error);
 
 // Where the frame window opens before its section is read: the screen's work area made 10 pixels
 // smaller in width and height (never below the frame window's smallest size). A setup that

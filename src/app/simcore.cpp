@@ -1,5 +1,7 @@
 #include "app/simcore.h"
 
+#include "app/setupfiles.h"
+
 #include <QFileInfo>
 
 #include "sim/mdlentries.h"
@@ -113,16 +115,9 @@ void TSimCore::OpenAutoSetup() {
 
 bool TSimCore::LoadSetupFile(const QString& path, QString& error) {
   error.clear();
-  const QFileInfo fi(path);
-  if (!fi.exists() || !fi.isFile()) {
-    error = QStringLiteral("File \"%1\" not found").arg(path);
-    return false;
-  }
-  IniFile ini(path);
-  if (!ini.Reload()) {
-    error = QStringLiteral("File \"%1\" cannot be read: %2").arg(path, ini.ErrorText());
-    return false;
-  }
+  const std::unique_ptr<IniFile> file = ReadSetupFile(path, error);
+  if (!file) return false;
+  const IniFile& ini = *file;
   const bool hasQv = ini.SectionExists(QvSetupSection(1));
   const bool hasModel = ini.SectionExists(QString::fromLatin1(kMdlSection));
   if (!hasQv && !hasModel) {

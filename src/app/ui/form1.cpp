@@ -587,16 +587,9 @@ void TForm1::SaveSetupClick() {
 bool TForm1::LoadSetupFile(const QString& path, QString& comment, QString& error) {
   comment.clear();
   error.clear();
-  const QFileInfo fi(path);
-  if (!fi.exists() || !fi.isFile()) {
-    error = QStringLiteral("File \"%1\" not found").arg(path);
-    return false;
-  }
-  IniFile ini(path);
-  if (!ini.Reload()) {
-    error = QStringLiteral("File \"%1\" cannot be read: %2").arg(path, ini.ErrorText());
-    return false;
-  }
+  const std::unique_ptr<IniFile> file = ReadSetupFile(path, error);
+  if (!file) return false;
+  const IniFile& ini = *file;
   comment = setup_->LoadSetup(ini);
   RefreshPlaneExtHint();
   if (resForm_) {
