@@ -124,7 +124,7 @@ void TQzResForm::Build() {
   }
 
   lbErr_ = new QLabel(this);
-  lbErr_->setGeometry(234, 168, 84, 22);
+  lbErr_->setGeometry(229, 168, 90, 22);  // "000=00000000" in full
   lbErr_->setFont(PixelFont(base, 11, false));
   SetHint(lbErr_, QStringLiteral("Quzar Error Byte (QER)"));
   btHelp_ = new QPushButton(QStringLiteral("&Help"), this);

@@ -277,15 +277,18 @@ TEST_F(Form1Setup, Screenshot) {
            "[Model]\r\nVisible=1\r\nTop=70\r\nLeft=20\r\n");
   auto f = Started();
   f->resize(1200, 900);
-  QTimer::singleShot(300, f.get(), [&] { f->miSweepClick(); });
-  f->miSweepClick();
+  // The picture is taken while the run goes on, then the run is paused.
   QImage img(f->size(), QImage::Format_RGB32);
-  QPainter p(&img);
-  p.drawPixmap(0, 0, f->grab());
-  for (QWidget* w : std::initializer_list<QWidget*>{f->ModelWindow(), f->LogWindow(), f->ResForm(),
-                                                    f->SmallFrm()})
-    if (w && w->isVisible()) p.drawPixmap(w->pos() - f->pos(), w->grab());
-  p.end();
+  QTimer::singleShot(300, f.get(), [&] {
+    QPainter p(&img);
+    p.drawPixmap(0, 0, f->grab());
+    for (QWidget* w : std::initializer_list<QWidget*>{f->ModelWindow(), f->LogWindow(),
+                                                      f->ResForm(), f->SmallFrm()})
+      if (w && w->isVisible()) p.drawPixmap(w->pos() - f->pos(), w->grab());
+    p.end();
+    f->miSweepClick();
+  });
+  f->miSweepClick();
   EXPECT_TRUE(img.save(QDir(QString::fromLocal8Bit(dirName)).filePath("form1_tools.png")));
   f->ExitNoSetupClick();
 }
