@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "common/sampleresult.h"
 #include "results/restexts.h"
 #include "results/resview.h"
 
@@ -160,21 +161,7 @@ TEST(PowMenuState, RelativeUnitsOnlyForReflectedAndAbsorbed) {
   EXPECT_STREQ(kRflFormatNames[ruSwr], "SWR");
 }
 
-THresults SampleResult() {
-  THresults r;
-  r.je_qv = true;
-  r.FreD = 2.45e9;
-  r.Mag_m = 0.25;
-  r.Pha_m = 30.0;
-  r.Mag_z = 0.75;
-  r.Pha_z = -60.0;
-  r.Pinc = 1000.0;
-  r.Prfl = 62.5;
-  r.Pabs = 937.5;
-  r.Temp = 30.0;
-  r.ErrByte = 5;
-  return r;
-}
+THresults SampleResult() { return testdata::SampleResult(); }
 
 TEST(TResView, NoResultShowsNoDataAndClearedRows) {
   TResView v;

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "common/sampleresult.h"
 #include "core/qvwin.h"
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
@@ -23,21 +24,7 @@
 namespace qz {
 namespace {
 
-THresults Result() {
-  THresults r;
-  r.je_qv = true;
-  r.FreD = 2.45e9;
-  r.Mag_m = 0.25;
-  r.Pha_m = 30.0;
-  r.Mag_z = 0.75;
-  r.Pha_z = -60.0;
-  r.Pinc = 1000.0;
-  r.Prfl = 62.5;
-  r.Pabs = 937.5;
-  r.Temp = 30.0;
-  r.ErrByte = 5;
-  return r;
-}
+THresults Result() { return testdata::SampleResult(); }
 
 void Press(QWidget* w, Qt::MouseButton b = Qt::LeftButton) {
   QMouseEvent e(QEvent::MouseButtonPress, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), b, b,
