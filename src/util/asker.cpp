@@ -41,6 +41,25 @@ QString OneLine(QString text) {
 
 }  // namespace
 
+TAskRecord& TScriptedAsker::Log(TAskRecord::Kind kind, const QString& caption, const QString& text,
+                                const QString& extra, int number) {
+  TAskRecord r;
+  r.kind = kind;
+  r.caption = caption;
+  r.text = text;
+  r.extra = extra;
+  r.number = number;
+  log.push_back(r);
+  return log.back();
+}
+
+QString TScriptedAsker::NextFile() {
+  if (files_.empty()) return QString();
+  const QString f = files_.front();
+  files_.pop_front();
+  return f;
+}
+
 void TScriptedAsker::Print(const QString& line) const {
   if (quiet) return;
   const QByteArray bytes = (line + QChar('\n')).toUtf8();
@@ -50,13 +69,9 @@ void TScriptedAsker::Print(const QString& line) const {
 
 TMsgButton TScriptedAsker::MessageBox(const QString& text, TMsgType type, TMsgButtons buttons,
                                       const QString& caption) {
-  TAskRecord r;
-  r.kind = TAskRecord::Message;
-  r.caption = caption;
-  r.text = text;
+  TAskRecord& r = Log(TAskRecord::Message, caption, text);
   r.type = type;
   r.buttons = buttons;
-  log.push_back(r);
   TMsgButton answer = EscapeButton(buttons);
   if (!buttons_.empty()) {
     // A queued answer that the box does not offer is taken as Escape.
@@ -70,12 +85,7 @@ TMsgButton TScriptedAsker::MessageBox(const QString& text, TMsgType type, TMsgBu
 
 TInputResult TScriptedAsker::InputText(const QString& title, const QString& prompt,
                                        const QString& initial) {
-  TAskRecord r;
-  r.kind = TAskRecord::Input;
-  r.caption = title;
-  r.text = prompt;
-  r.extra = initial;
-  log.push_back(r);
+  Log(TAskRecord::Input, title, prompt, initial);
   if (texts_.empty()) return {initial, false};
   TInputResult a = texts_.front();
   texts_.pop_front();
@@ -85,57 +95,31 @@ TInputResult TScriptedAsker::InputText(const QString& title, const QString& prom
 
 QString TScriptedAsker::OpenFileName(const QString& title, const QString& initialPath,
                                      const QString& filter) {
-  TAskRecord r;
-  r.kind = TAskRecord::OpenFile;
-  r.caption = title;
-  r.text = initialPath;
-  r.extra = filter;
-  log.push_back(r);
-  if (files_.empty()) return QString();
-  const QString f = files_.front();
-  files_.pop_front();
-  return f;
+  log.push_back(
+      {.kind = TAskRecord::OpenFile, .caption = title, .text = initialPath, .extra = filter});
+  return NextFile();
 }
 
 QString TScriptedAsker::SaveFileName(const QString& title, const QString& initialPath,
                                      const QString& filter, const QString& /*defaultExt*/,
                                      bool /*confirmOverwrite*/) {
-  TAskRecord r;
-  r.kind = TAskRecord::SaveFile;
-  r.caption = title;
-  r.text = initialPath;
-  r.extra = filter;
-  log.push_back(r);
-  if (files_.empty()) return QString();
-  const QString f = files_.front();
-  files_.pop_front();
-  return f;
+  log.push_back(
+      {.kind = TAskRecord::SaveFile, .caption = title, .text = initialPath, .extra = filter});
+  return NextFile();
 }
 
 void TScriptedAsker::Beep(int freqHz, int ms) {
-  TAskRecord r;
-  r.kind = TAskRecord::Beep;
-  r.number = freqHz;
-  r.extra = Format("%d", {ms});
-  log.push_back(r);
+  Log(TAskRecord::Beep, {}, {}, Format("%d", {ms}), freqHz);
   ++beeps;
 }
 
 void TScriptedAsker::Sleep(int ms) {
-  TAskRecord r;
-  r.kind = TAskRecord::Sleep;
-  r.number = ms;
-  log.push_back(r);
+  Log(TAskRecord::Sleep, {}, {}, {}, ms);
   if (ms > 0) sleptMs += ms;
 }
 
 void TScriptedAsker::ShowNotice(const QString& caption, const QString& message, int lifeMs) {
-  TAskRecord r;
-  r.kind = TAskRecord::Notice;
-  r.caption = caption;
-  r.text = message;
-  r.number = lifeMs;
-  log.push_back(r);
+  Log(TAskRecord::Notice, caption, message, {}, lifeMs);
   noticeVisible = true;
   Print(OneLine(message));
 }
@@ -144,12 +128,7 @@ void TScriptedAsker::HideNotice() { noticeVisible = false; }
 
 void TScriptedAsker::ShowWait(const QString& caption, const QString& message, int animation,
                               int /*lastFrame*/) {
-  TAskRecord r;
-  r.kind = TAskRecord::Wait;
-  r.caption = caption;
-  r.text = message;
-  r.number = animation;
-  log.push_back(r);
+  Log(TAskRecord::Wait, caption, message, {}, animation);
   waitVisible = true;
   Print(OneLine(message));
 }
@@ -157,20 +136,13 @@ void TScriptedAsker::ShowWait(const QString& caption, const QString& message, in
 void TScriptedAsker::HideWait() { waitVisible = false; }
 
 void TScriptedAsker::ShowBusy(const QString& caption, int animation, int /*lastFrame*/) {
-  TAskRecord r;
-  r.kind = TAskRecord::Busy;
-  r.caption = caption;
-  r.number = animation;
-  log.push_back(r);
+  Log(TAskRecord::Busy, caption, {}, {}, animation);
   busyVisible = true;
   busyInfo.clear();
 }
 
 void TScriptedAsker::SetBusyInfo(const QString& text) {
-  TAskRecord r;
-  r.kind = TAskRecord::BusyInfo;
-  r.text = text;
-  log.push_back(r);
+  Log(TAskRecord::BusyInfo, {}, text);
   busyInfo = text;
 }
 

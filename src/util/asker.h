@@ -153,6 +153,11 @@ class TScriptedAsker : public TAsker {
 
  private:
   void Print(const QString& line) const;
+  // Adds a record of what was asked and returns it.
+  TAskRecord& Log(TAskRecord::Kind kind, const QString& caption = {}, const QString& text = {},
+                  const QString& extra = {}, int number = 0);
+  // The next queued file name, or none.
+  QString NextFile();
 
   std::deque<TMsgButton> buttons_;
   std::deque<TInputResult> texts_;
