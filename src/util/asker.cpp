@@ -95,16 +95,14 @@ TInputResult TScriptedAsker::InputText(const QString& title, const QString& prom
 
 QString TScriptedAsker::OpenFileName(const QString& title, const QString& initialPath,
                                      const QString& filter) {
-  log.push_back(
-      {.kind = TAskRecord::OpenFile, .caption = title, .text = initialPath, .extra = filter});
+  Log(TAskRecord::OpenFile, title, initialPath, filter);
   return NextFile();
 }
 
 QString TScriptedAsker::SaveFileName(const QString& title, const QString& initialPath,
                                      const QString& filter, const QString& /*defaultExt*/,
                                      bool /*confirmOverwrite*/) {
-  log.push_back(
-      {.kind = TAskRecord::SaveFile, .caption = title, .text = initialPath, .extra = filter});
+  Log(TAskRecord::SaveFile, title, initialPath, filter);
   return NextFile();
 }
 
