@@ -5,6 +5,16 @@
 
 namespace qz {
 
+bool IsNonRegularFile(const QString& name) {
+  if (name.isEmpty()) return false;
+  const QFileInfo fi(name);
+  return fi.exists() && !fi.isFile();
+}
+
+QString NotRegularFileText(const QString& name) {
+  return QStringLiteral("\"%1\" is not a regular file").arg(name);
+}
+
 QString NormalizePath(const QString& path) {
   QString p = path;
   p.replace(QLatin1Char('\\'), QLatin1Char('/'));

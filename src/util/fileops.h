@@ -36,6 +36,12 @@ bool BackupFile(const QString& name);
 // writable afterwards; false for a missing file.
 bool ClearReadOnly(const QString& name);
 
+// A path that exists but is no regular file (a folder, a device, a FIFO, a socket), followed
+// through links. Saves and loads refuse such a path instead of replacing or reading it.
+bool IsNonRegularFile(const QString& name);
+// The message for such a path: "\"<path>\" is not a regular file".
+QString NotRegularFileText(const QString& name);
+
 // File attribute bits.
 inline constexpr uint16_t kFileAttrReadOnly = 0x01;
 inline constexpr uint16_t kFileAttrHidden = 0x02;
