@@ -30,8 +30,25 @@ inline constexpr TColor clBtnFace = 0xFF00000F;
 inline constexpr TColor clWindow = 0xFF000005;
 inline constexpr TColor clWindowText = 0xFF000008;
 
+inline constexpr TColor clAppWorkSpace = 0xFF00000C;
+
+// Where a system colour comes from in the window layer's palette.
+enum class TSysColorRole { Window, Base, WindowText, Workspace, Button };
+
 constexpr bool IsSystemColor(TColor c) { return (c >> 24) == 0xFF; }
 constexpr int SystemColorIndex(TColor c) { return int(c & 0xFF); }
+// 5 window -> Base, 8 window text -> WindowText, 12 application workspace -> Workspace (the
+// background of the area that holds the display windows), 15 button face -> Button; any other
+// index -> Window.
+constexpr TSysColorRole SystemColorRole(TColor c) {
+  switch (SystemColorIndex(c)) {
+    case 5: return TSysColorRole::Base;
+    case 8: return TSysColorRole::WindowText;
+    case 12: return TSysColorRole::Workspace;
+    case 15: return TSysColorRole::Button;
+    default: return TSysColorRole::Window;
+  }
+}
 constexpr int ColorRed(TColor c) { return int(c & 0xFF); }
 constexpr int ColorGreen(TColor c) { return int((c >> 8) & 0xFF); }
 constexpr int ColorBlue(TColor c) { return int((c >> 16) & 0xFF); }
