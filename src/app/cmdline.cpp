@@ -1,11 +1,26 @@
 #include "app/cmdline.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <iterator>
+#include <utility>
 
 #include "util/parse.h"
 #include "version.h"
 
 namespace qz {
+
+QString ResolvedPath(const QString& path) {
+  const QFileInfo fi(path);
+  // An existing file (or a link to one) is known by its target; a new file by its resolved
+  // folder and its name.
+  const QString canonical = fi.canonicalFilePath();
+  if (!canonical.isEmpty()) return canonical;
+  const QString folder = QFileInfo(fi.absolutePath()).canonicalFilePath();
+  return folder.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath())
+                          : folder + QChar('/') + fi.fileName();
+}
 
 CommandLine ParseCommandLine(const QStringList& args) {
   CommandLine cl;
@@ -35,7 +50,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("Prepare the data log FILE (after the setups are read), as Prepare does."),
       QStringLiteral("FILE"));
   p.addOptions({help, version, setup, headless, passes, saveResults, log});
+  // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
+  const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
+  cl.helpText = QStringLiteral("Usage: QzSim [options]") +
+                (eol < 0 ? QStringLiteral("\n") : cl.helpText.mid(eol));
 
   if (!p.parse(args)) {
     cl.error = p.errorText();
@@ -58,6 +77,29 @@ CommandLine ParseCommandLine(const QStringList& args) {
   }
   if (!p.positionalArguments().isEmpty()) {
     cl.error = QStringLiteral("Unexpected argument \"%1\".").arg(p.positionalArguments().first());
+    return cl;
+  }
+  // A file option given with an empty name would silently do nothing.
+  const std::pair<const QCommandLineOption*, const QString*> files[] = {
+      {&setup, &cl.setupFile}, {&log, &cl.logFile}, {&saveResults, &cl.saveResultsFile}};
+  for (const auto& [opt, value] : files) {
+    if (p.isSet(*opt) && value->isEmpty()) {
+      cl.error = QStringLiteral("--%1 needs a file name.").arg(opt->names().first());
+      return cl;
+    }
+  }
+  // Two options naming one file would overwrite the setup with the log, or the log with the
+  // results: the run is refused before anything is written.
+  for (size_t i = 0; i < std::size(files); ++i) {
+    for (size_t j = i + 1; j < std::size(files); ++j) {
+      if (files[i].second->isEmpty() || files[j].second->isEmpty()) continue;
+      if (ResolvedPath(*files[i].second) == ResolvedPath(*files[j].second)) {
+        cl.error = QStringLiteral("--%1 and --%2 name the same file \"%3\".")
+                       .arg(files[i].first->names().first(), files[j].first->names().first(),
+                            *files[j].second);
+        return cl;
+      }
+    }
   }
   return cl;
 }

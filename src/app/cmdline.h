@@ -22,6 +22,9 @@ struct CommandLine {
 // args[0] is the program name.
 CommandLine ParseCommandLine(const QStringList& args);
 
+// The file a path names, links resolved (also for a file that does not exist yet).
+QString ResolvedPath(const QString& path);
+
 // "QzSim 1.0.0" and the legal notice, printed by --version.
 QString VersionText();
 

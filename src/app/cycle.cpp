@@ -152,85 +152,109 @@ void TCycle::StartRun() {
 
 void TCycle::OnePass() {
   ++passes_;
-  TCycleStatus& st = *ports_.status;
-  TCycleDisplays& dsp = *ports_.displays;
-  THresults& res = qv_.Res;
-
-  bool accepted = ports_.unit->ReadFrame(qv_.ContMeaTout);
-  if (accepted) accepted = qv_.DekodMerData(qv_.Mob, res);
+  bool accepted = FetchFrame();
   // Taken before the series rules below: a sample frame ignored while waiting for the first
   // sample of a series is still a frame, so a series in progress is not interrupted by events.
   const bool noFrame = !accepted;
-
   if (accepted) {
-    ports_.publisher->PublishIfDue(res);
-    notSmpl_ = (qv_.Mob[0] & kStSampleCodeMask) == 0;
-    if (notSmpl_ && res.je_qv) ports_.results->ShowResult(res);
-
-    if (res.je_qv) {
-      if (sampled_) {
-        const int code = qv_.Mob[0] & kStSampleCodeMask;
-        firstSmpl_ = code == 1;
-        lastSmpl_ = code == 3;
-        // Frames before the first sample of a series are not part of it.
-        if (waitFirst_ && !firstSmpl_) accepted = false;
-      }
+    PublishAndShow();
+    if (qv_.Res.je_qv) {
+      accepted = SeriesRules();
       if (accepted) {
-        if (sampled_) {
-          if (firstSmpl_) {
-            smplCount_ = -1;
-            qv_.LastSwp.Init(qv_.PlaneExt.Extension);
-            st.SetProgressRed(false);
-          }
-          if (!notSmpl_) ++smplCount_;
-          if (res.je_jx) {
-            st.SetProgress(res.jx);
-            if (res.jx != smplCount_) st.SetProgressRed(true);
-          }
-        }
-        if (waitFirst_) {
-          // The first frame of the run: a message that does not apply is cleared once.
-          lowShown_ = !res.LowSignal;
-          comShown_ = !qv_.PcComErr;
-          trgShown_ = res.PulsErr;
-          waitFirst_ = false;
-        }
-
-        const bool store = sampled_ ? !notSmpl_ : !(SuspOnLow && res.LowSignal);
-        if (store) {
-          TOneSweep& swp = qv_.LastSwp;
-          swp.Add(qv_.Mob);
-          if (!sampled_) {
-            dsp.DrawPointAll(swp.Last());
-            if (ports_.logger->LoggingOn()) ports_.logger->WriteRecord(res);
-            swpDone_ = swp.Last() == swp.Nwanted() - 1;
-            if (swpDone_) {
-              dsp.KeepPreviousDrawing();
-              dsp.ResetTraces(false);
-            }
-          } else if (lastSmpl_) {
-            swp.Rotuj(n_pretrg);
-            dsp.FillSweepAll(swp);
-            dsp.ClearDisplays();
-            dsp.DrawSweepAll(swp);
-          }
-        }
-        // The signal is back after a pause: what arrived meanwhile is stale.
-        if (!res.LowSignal && lowShown_ && SuspOnLow) ports_.unit->Purge();
-        if (res.LowSignal)
-          ShowMessage(kMsgLowSignal, lowShown_);
-        else
-          ClearLowSignal();
+        StoreAndDraw();
+        SignalMessage();
       }
     }
   }
+  LinkMessages();
+  if (accepted) ++accepted_;
+  StopTest(noFrame);
+}
 
+bool TCycle::FetchFrame() {
+  const bool received = ports_.unit->ReadFrame(qv_.ContMeaTout);
+  return received && qv_.DekodMerData(qv_.Mob, qv_.Res);
+}
+
+void TCycle::PublishAndShow() {
+  const THresults& res = qv_.Res;
+  ports_.publisher->PublishIfDue(res);
+  notSmpl_ = (qv_.Mob[0] & kStSampleCodeMask) == 0;
+  if (notSmpl_ && res.je_qv) ports_.results->ShowResult(res);
+}
+
+bool TCycle::SeriesRules() {
+  const THresults& res = qv_.Res;
+  TCycleStatus& st = *ports_.status;
+  if (sampled_) {
+    const int code = qv_.Mob[0] & kStSampleCodeMask;
+    firstSmpl_ = code == 1;
+    lastSmpl_ = code == 3;
+    // Frames before the first sample of a series are not part of it.
+    if (waitFirst_ && !firstSmpl_) return false;
+    if (firstSmpl_) {
+      smplCount_ = -1;
+      qv_.LastSwp.Init(qv_.PlaneExt.Extension);
+      st.SetProgressRed(false);
+    }
+    if (!notSmpl_) ++smplCount_;
+    if (res.je_jx) {
+      st.SetProgress(res.jx);
+      if (res.jx != smplCount_) st.SetProgressRed(true);
+    }
+  }
+  if (waitFirst_) {
+    // The first frame of the run: a message that does not apply is cleared once.
+    lowShown_ = !res.LowSignal;
+    comShown_ = !qv_.PcComErr;
+    trgShown_ = res.PulsErr;
+    waitFirst_ = false;
+  }
+  return true;
+}
+
+void TCycle::StoreAndDraw() {
+  const THresults& res = qv_.Res;
+  TCycleDisplays& dsp = *ports_.displays;
+  const bool store = sampled_ ? !notSmpl_ : !(SuspOnLow && res.LowSignal);
+  if (!store) return;
+  TOneSweep& swp = qv_.LastSwp;
+  swp.Add(qv_.Mob);
+  if (!sampled_) {
+    dsp.DrawPointAll(swp.Last());
+    if (ports_.logger->LoggingOn()) ports_.logger->WriteRecord(res);
+    swpDone_ = swp.Last() == swp.Nwanted() - 1;
+    if (swpDone_) {
+      dsp.KeepPreviousDrawing();
+      dsp.ResetTraces(false);
+    }
+  } else if (lastSmpl_) {
+    swp.Rotuj(n_pretrg);
+    dsp.FillSweepAll(swp);
+    dsp.ClearDisplays();
+    dsp.DrawSweepAll(swp);
+  }
+}
+
+void TCycle::SignalMessage() {
+  const THresults& res = qv_.Res;
+  // The signal is back after a pause: what arrived meanwhile is stale.
+  if (!res.LowSignal && lowShown_ && SuspOnLow) ports_.unit->Purge();
+  if (res.LowSignal)
+    ShowMessage(kMsgLowSignal, lowShown_);
+  else
+    ClearLowSignal();
+}
+
+void TCycle::LinkMessages() {
   if (qv_.PcComErr)
     ShowMessage(kMsgComTimeout, comShown_);
-  else if (res.PulsErr)
+  else if (qv_.Res.PulsErr)
     ShowMessage(kMsgNoTrigger, trgShown_);
+}
 
-  if (accepted) ++accepted_;
+void TCycle::StopTest(bool noFrame) {
+  const THresults& res = qv_.Res;
   qv_.MozeKoncit =
       !sampled_ || noFrame || notSmpl_ || res.PulsErr || passes_ % kPumpEveryPasses == 0;
 

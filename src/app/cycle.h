@@ -88,7 +88,23 @@ class TCycle {
  private:
   void Run();
   void StartRun();
+  // One pass, in its steps.
   void OnePass();
+  // Reads and decodes a frame; true when one was received and accepted.
+  bool FetchFrame();
+  // The live data item and the numeric results windows.
+  void PublishAndShow();
+  // The rules of a series of samples and of the first frame of a run; false when the frame is
+  // not part of the series.
+  bool SeriesRules();
+  // Appends the frame to the sweep, draws and logs it.
+  void StoreAndDraw();
+  // "Low Signal" shown or cleared.
+  void SignalMessage();
+  // "COM Timeout" or "No Trigger".
+  void LinkMessages();
+  // Whether the loop may end or pump events, and whether it ends.
+  void StopTest(bool noFrame);
   void EndRun();
   void ShowMessage(const char* text, bool& shownFlag);
   void ClearLowSignal();

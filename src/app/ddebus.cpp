@@ -12,8 +12,11 @@ namespace qz {
 
 TDdeBus::TDdeBus(QObject* parent) : QObject(parent) {}
 
-TDdeBus::~TDdeBus() {
+TDdeBus::~TDdeBus() { Unregister(); }
+
+void TDdeBus::Unregister() {
   if (!registered_) return;
+  registered_ = false;
   QDBusConnection bus = QDBusConnection::sessionBus();
   bus.unregisterObject(QString::fromLatin1(kDdeBusPath));
   bus.unregisterService(QString::fromLatin1(kDdeBusService));

@@ -32,6 +32,8 @@ class TDdeBus : public QObject, protected QDBusContext {
   // text.
   bool Register();
   bool Registered() const { return registered_; }
+  // Gives the name and the object back (the program ends); the text is kept.
+  void Unregister();
   const QString& ErrorText() const { return error_; }
 
   QString QuzarDdeItem() const { return item_; }

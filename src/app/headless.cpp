@@ -3,13 +3,8 @@
 #include <QDateTime>
 #include <chrono>
 
-#include "app/cyclelogger.h"
-#include "app/ddebus.h"
-#include "app/ddeitem.h"
-#include "app/simcore.h"
+#include "app/program.h"
 #include "core/saveresults.h"
-#include "results/logengine.h"
-#include "results/logtext.h"
 #include "util/format.h"
 #include "util/inifile.h"
 
@@ -45,36 +40,22 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
     return rep;
   };
 
-  TSimCore core(true);
+  TProgram program(true);
+  TSimCore& core = program.Core;
   QString startMessages;
-  if (!core.Start(startMessages)) return fail(startMessages);
+  if (!program.Start(startMessages)) return fail(startMessages);
 
-  // The live data item and the data log read their sections from the automatic setup and then
-  // from the user setup, as in a window run.
-  TDdeItem dde(core.Qv.Mob, core.Mot, core.Descr);
-  TLogSystem log;
-  TQvLogText logText(core.Qv, core.Descr, CurrentProgramInfo());
-  log.engine.SetWriteProc(&logText);
-  dde.ReadStp(core.AutoIni(), QString::fromLatin1(kFormSection));
-  log.engine.ReadStp(core.AutoIni());
+  // The user setup is read once; its sections override those of the automatic setup, as in a
+  // window run.
   if (!cl.setupFile.isEmpty()) {
-    QString err;
-    if (!core.LoadSetupFile(cl.setupFile, err)) return fail(err);
-    const IniFile user(cl.setupFile);
-    if (user.SectionExists(QString::fromLatin1(kFormSection))) {
-      dde.ReadStp(user, QString::fromLatin1(kFormSection));
-    }
-    log.engine.ReadStp(user);
+    QString comment, err;
+    if (!program.LoadSetupFile(cl.setupFile, comment, err)) return fail(err);
   }
-  TDdeBus bus;
-  bus.Register();  // without a session bus the run goes on
-  dde.OnPublish = [&bus](const QString& text) { bus.Publish(text); };
-
+  TLogSystem& log = program.Log;
   if (!cl.logFile.isEmpty()) log.engine.Prepare(cl.logFile);
-  TEngineLogger logger(log.engine);
   // Whatever happens below, a log still running gets its end record and its messages are told.
   auto finishLog = [&]() {
-    log.engine.ProgramExit();
+    program.EndLog();
     if (messages) *messages << log.engine.TakeMessages();
   };
 
@@ -82,8 +63,6 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
     THeadlessHost host(core.Cycle, cl.passes, pump);
     TCyclePorts ports = core.Cycle.Ports();
     ports.host = &host;
-    ports.publisher = &dde;
-    ports.logger = &logger;
     core.Cycle.SetPorts(ports);
     const auto t0 = std::chrono::steady_clock::now();
     core.Cycle.miSweepClick();
@@ -91,8 +70,6 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
     rep.frames = core.Cycle.AcceptedFrames();
     rep.passes = core.Cycle.Passes();
     ports.host = nullptr;
-    ports.publisher = nullptr;
-    ports.logger = nullptr;
     core.Cycle.SetPorts(ports);
   }
   rep.points = core.Qv.LastSwp.Count();
@@ -111,7 +88,7 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
       return fail(r.message);
     }
   }
-  rep.ddeItem = dde.DdeStr();
+  rep.ddeItem = program.Dde.DdeStr();
   const bool logFailed = log.engine.HadFailure();
   finishLog();
   if (logFailed) return fail(QStringLiteral("Data logging failed."));

@@ -97,6 +97,8 @@ int main(int argc, char* argv[]) {
 
   qz::TForm1 form;
   instance.OnRaise = [&form] { form.BringToFront(); };
+  // A next start may begin as soon as this one's window has closed.
+  form.OnExit = [&instance] { instance.Release(); };
   QString messages;
   if (!form.StartUnit(messages)) {
     qz::Asker().ShowInfo(messages + QStringLiteral("\r\n") +

@@ -60,6 +60,11 @@ void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
 
 std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error) {
   error.clear();
+  // A folder, device or FIFO is named as what it is: reading a FIFO would block the program.
+  if (IsNonRegularFile(path)) {
+    error = NotRegularFileText(path);
+    return nullptr;
+  }
   const QFileInfo fi(path);
   if (!fi.exists() || !fi.isFile()) {
     error = QStringLiteral("File \"%1\" not found").arg(path);
@@ -71,6 +76,24 @@ std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error) {
     return nullptr;
   }
   return ini;
+}
+
+bool IsDisplaySection(const QString& section) {
+  return section.contains(QString::fromLatin1(kDForm), Qt::CaseInsensitive) && section.size() <= 8;
+}
+
+bool HoldsSetup(const IniFile& ini) {
+  for (const QString& s : ini.ReadSections()) {
+    if (s.compare(kForm, Qt::CaseInsensitive) == 0 ||
+        s.compare(QvSetupSection(1), Qt::CaseInsensitive) == 0 ||
+        TToolWindows::WriteOrder().contains(s, Qt::CaseInsensitive) || IsDisplaySection(s))
+      return true;
+  }
+  return false;
+}
+
+QString NoSetupText(const QString& path) {
+  return QStringLiteral("File \"%1\" holds no setup of this program").arg(path);
 }
 
 WindowPos FramePlacement(const WindowPos& workArea) {
@@ -102,70 +125,6 @@ void ReadFrameSetup(const IniFile& ini, TFrameSetup& f, int screenWidth, int scr
   f.miFinishSwp = ini.ReadBool(kForm, QStringLiteral("miFinishSwp"), f.miFinishSwp);
   f.CanHW = Limit(ini.ReadInteger(kForm, QStringLiteral("CanHW"), 0), 0, 1);
   f.CanSpeed = ini.ReadInteger(kForm, QStringLiteral("CanSpeed"), kCanSpeedDefault);
-}
-
-// ---- owners ---------------------------------------------------------------------------------
-
-const QStringList& TSetupOwners::WriteOrder() {
-  static const QStringList order = {
-      QStringLiteral("QzResForm"),      QStringLiteral("QzSmallFrm"),   QStringLiteral("LogForm"),
-      QStringLiteral("TuStpFrm"),       QStringLiteral("TrgForm"),      QStringLiteral("MstpForm"),
-      QStringLiteral("QzSamplForm"),    QStringLiteral("TxTimingForm"), QStringLiteral("TunPic"),
-      QStringLiteral("TuScenarioForm"), QStringLiteral("Model"),        QStringLiteral("RhoChart"),
-      QStringLiteral("MakeSce")};
-  return order;
-}
-
-const QStringList& TSetupOwners::LoadOrder() {
-  static const QStringList order = {
-      QStringLiteral("QzResForm"),   QStringLiteral("QzSmallFrm"),    QStringLiteral("LogForm"),
-      QStringLiteral("QzSamplForm"), QStringLiteral("TxTimingForm"),  QStringLiteral("TuStpFrm"),
-      QStringLiteral("Model"),       QStringLiteral("RhoChart"),      QStringLiteral("MakeSce"),
-      QStringLiteral("TunPic"),      QStringLiteral("TuScenarioForm")};
-  return order;
-}
-
-bool TSetupOwners::Register(TSetupOwner owner) {
-  if (!WriteOrder().contains(owner.section, Qt::CaseInsensitive) || !owner.write) return false;
-  for (TSetupOwner& o : owners_) {
-    if (o.section.compare(owner.section, Qt::CaseInsensitive) == 0) {
-      o = std::move(owner);
-      return true;
-    }
-  }
-  owners_.push_back(std::move(owner));
-  return true;
-}
-
-const TSetupOwner* TSetupOwners::Find(const QString& section) const {
-  for (const TSetupOwner& o : owners_)
-    if (o.section.compare(section, Qt::CaseInsensitive) == 0) return &o;
-  return nullptr;
-}
-
-bool TSetupOwners::Has(const QString& section) const { return Find(section) != nullptr; }
-
-void TSetupOwners::WriteAll(IniFile& ini) const {
-  for (const QString& s : WriteOrder()) {
-    const TSetupOwner* o = Find(s);
-    if (!o) continue;
-    // One owner's failure must not cost the other sections.
-    try {
-      o->write(ini);
-    } catch (...) {
-    }
-  }
-}
-
-void TSetupOwners::ReadAll(const IniFile& ini) const {
-  for (const QString& s : LoadOrder()) {
-    const TSetupOwner* o = Find(s);
-    if (!o || !o->read) continue;
-    try {
-      o->read(ini);
-    } catch (...) {
-    }
-  }
 }
 
 // ---- files ----------------------------------------------------------------------------------
@@ -212,7 +171,13 @@ TExitChoice AskExit(TAsker& asker, bool abortPgm, bool mustTerminate, bool write
 
 // ---- the whole setup ------------------------------------------------------------------------
 
-TSetupFiles::TSetupFiles(TSimCore& core) : core_(core) {}
+TSetupFiles::TSetupFiles(TSimCore& core, TToolWindows& windows) : Windows(windows), core_(core) {}
+
+void TSetupFiles::SectionFailed(bool writing, const QString& section, const QString& reason) {
+  Ask().ShowError(
+      QStringLiteral("Section \"%1\" of the setup cannot be %2: %3")
+          .arg(section, writing ? QStringLiteral("written") : QStringLiteral("read"), reason));
+}
 
 TAsker& TSetupFiles::Ask() const { return asker ? *asker : Asker(); }
 
@@ -231,7 +196,9 @@ bool TSetupFiles::WriteSetup(IniFile& ini, const QString& comment, QString& erro
   a.ShowBusy(QString::fromLatin1(kWritingSettings), 0, 0);
   if (WriteFrame) WriteFrame(ini);
   core_.Qv.WriteStp(1, ini, comment);
-  Owners.WriteAll(ini);
+  Windows.WriteAll(ini, [this](const QString& section, const QString& reason) {
+    SectionFailed(true, section, reason);
+  });
   if (WriteDisplays) WriteDisplays(ini);
   a.HideBusy();
   Comment = comment;
@@ -269,34 +236,45 @@ bool TSetupFiles::WriteBackup(const QDateTime& now, QString& path, QString& erro
 }
 
 QString TSetupFiles::LoadSetup(const IniFile& ini) {
-  if (CloseDisplays) CloseDisplays();
-  if (ResetDisplayDefaults) ResetDisplayDefaults();
-  if (ReadFrame) ReadFrame(ini);
-  // The analyzer section sends every setting to the unit; its values are limited on reading.
-  const QString comment = core_.Qv.ReadStp(1, ini, &core_.Sync);
-  if (AfterAnalyzerRead) AfterAnalyzerRead();
-  IniFile& autoIni = core_.AutoIni();
-  core_.Qv.WriteStp(1, autoIni, QString::fromLatin1(kAutoSetupComment));
-  if (!core_.Headless() && !autoIni.FileName().isEmpty() && !autoIni.UpdateFile())
-    Ask().ShowError(QStringLiteral("Setup file \"%1\" cannot be written: %2")
-                        .arg(autoIni.FileName(), autoIni.ErrorText()));
-  while (core_.Cmd.SetSampling() != 0) {
-    if (Ask().MessageBox(QString::fromLatin1(kSettingFail), TMsgType::Error, mbAbort | mbRetry) !=
-        mbRetry)
-      break;
+  // A section the file lacks leaves its owner as it is.
+  bool displays = false;
+  for (const QString& s : ini.ReadSections()) displays = displays || IsDisplaySection(s);
+  if (displays) {
+    if (CloseDisplays) CloseDisplays();
+    if (ResetDisplayDefaults) ResetDisplayDefaults();
+  }
+  if (ReadFrame && ini.SectionExists(kForm)) ReadFrame(ini);
+  QString comment;
+  if (ini.SectionExists(QvSetupSection(1))) {
+    // The analyzer section sends every setting to the unit; its values are limited on reading.
+    comment = core_.Qv.ReadStp(1, ini, &core_.Sync);
+    if (AfterAnalyzerRead) AfterAnalyzerRead();
+    IniFile& autoIni = core_.AutoIni();
+    core_.Qv.WriteStp(1, autoIni, QString::fromLatin1(kAutoSetupComment));
+    if (!core_.Headless() && !autoIni.FileName().isEmpty() && !autoIni.UpdateFile())
+      Ask().ShowError(QStringLiteral("Setup file \"%1\" cannot be written: %2")
+                          .arg(autoIni.FileName(), autoIni.ErrorText()));
+    while (core_.Cmd.SetSampling() != 0) {
+      if (Ask().MessageBox(QString::fromLatin1(kSettingFail), TMsgType::Error, mbAbort | mbRetry) !=
+          mbRetry)
+        break;
+    }
   }
   // The remembered run and send states come back once every section has been read.
   const TStatusAll run = core_.Cmd.RunStates();
   const TStatusAll send = core_.Cmd.SendStates();
   core_.Cmd.StartStopAll(false, kRunActStop, kToutForCycle, false);
   core_.Cmd.SendHush(false, 0, kToutForCycle, false);
-  if (DisplaysFromSetup) DisplaysFromSetup(ini);
-  Owners.ReadAll(ini);
+  if (displays && DisplaysFromSetup) DisplaysFromSetup(ini);
+  Windows.ReadAll(ini, [this](const QString& section, const QString& reason) {
+    SectionFailed(false, section, reason);
+  });
   core_.Cmd.SetStates(run, send);
   core_.Cmd.SendHush(false, kActRemembered, kToutForCycle, false);
   core_.Cmd.StartStopAll(false, kActRemembered, kToutForCycle, false);
   if (UpdateSignalBar) UpdateSignalBar();
-  Comment = comment;
+  // The comment belongs to the analyzer section; without one the last comment stays.
+  if (ini.SectionExists(QvSetupSection(1))) Comment = comment;
   return comment;
 }
 

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/toolwindows.h"
 #include "core/records.h"
 #include "util/winpos.h"
 
@@ -64,8 +65,15 @@ struct TFrameSetup {
 };
 
 // Reads a setup file chosen by the operator or given on the command line; nullptr with the
-// message when it is not there or cannot be read.
+// message when it is not there, is not a regular file or cannot be read.
 std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error);
+// The file holds at least one section a setup of this program consists of (the frame window's,
+// the analyzer's, a tool window's or a display window's).
+bool HoldsSetup(const IniFile& ini);
+// "File "<path>" holds no setup of this program"
+QString NoSetupText(const QString& path);
+// A display window's section: "DForm_" + number, at most 8 characters.
+bool IsDisplaySection(const QString& section);
 
 // Where the frame window opens before its section is read: the screen's work area made 10 pixels
 // smaller in width and height (never below the frame window's smallest size). A setup that
@@ -78,31 +86,6 @@ void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
 // Reads the section's keys with their defaults and limits (a missing or unreadable key keeps the
 // present value, where the section says so). The run and send states are read at start-up only.
 void ReadFrameSetup(const IniFile& ini, TFrameSetup& f, int screenWidth, int screenHeight);
-
-// A section that belongs to a registered owner.
-struct TSetupOwner {
-  QString section;
-  std::function<void(IniFile&)> write;
-  std::function<void(const IniFile&)> read;  // may be empty: the section is only written
-};
-
-// The owners of a setup's sections after the frame window and the analyzer. They are written in
-// one fixed order and loaded in another; an owner that is not registered is skipped, and a
-// failing owner does not stop the others.
-class TSetupOwners {
- public:
-  static const QStringList& WriteOrder();
-  static const QStringList& LoadOrder();
-  // False for a section that is not in the write order (it would never be written).
-  bool Register(TSetupOwner owner);
-  bool Has(const QString& section) const;
-  void WriteAll(IniFile& ini) const;
-  void ReadAll(const IniFile& ini) const;
-
- private:
-  const TSetupOwner* Find(const QString& section) const;
-  std::vector<TSetupOwner> owners_;
-};
 
 // The backup file's path: per-user folder + "BackupSetups/" + "QzSim0" + "_YYMMDD_hhmmss.stp".
 QString BackupSetupPath(const QString& userFolder, const QDateTime& t);
@@ -123,13 +106,13 @@ QString ExitQuestion(const QString& title);       // Yes / No / Abort
 QString TerminateQuestion(const QString& title);  // OK / Abort
 
 // The setup of the whole program over its core: the frame window's section, the analyzer
-// section and the registered owners, with the hooks of the windows that are not part of the
-// core.
+// section and the sections of the registered tool windows, with the hooks of the windows that
+// are not part of the core.
 class TSetupFiles {
  public:
-  explicit TSetupFiles(TSimCore& core);
+  TSetupFiles(TSimCore& core, TToolWindows& windows);
 
-  TSetupOwners Owners;
+  TToolWindows& Windows;
   // "QuzarForm": the frame window's keys (and those of the live data item).
   std::function<void(IniFile&)> WriteFrame;
   std::function<void(const IniFile&)> ReadFrame;
@@ -155,7 +138,9 @@ class TSetupFiles {
   bool WriteAutoSetup(QString& error);
   // The dated backup; `path` receives its name.
   bool WriteBackup(const QDateTime& now, QString& path, QString& error);
-  // Loads a setup file's content; returns the comment of its analyzer section.
+  // Loads a setup file's content; returns the comment of its analyzer section. Only the
+  // sections the file holds are read: the analyzer section is read and sent only when present,
+  // and the display windows are replaced only when the file holds any.
   QString LoadSetup(const IniFile& ini);
   // Save Setup to `path` with `comment`: the automatic setup and the file are written, then the
   // analyzer section read back from the automatic setup (which sends the settings) is written
@@ -164,6 +149,8 @@ class TSetupFiles {
 
  private:
   TAsker& Ask() const;
+  // Reports a window whose section failed; the others are still written or read.
+  void SectionFailed(bool writing, const QString& section, const QString& reason);
   TSimCore& core_;
 };
 

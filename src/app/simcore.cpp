@@ -1,7 +1,5 @@
 #include "app/simcore.h"
 
-#include "app/setupfiles.h"
-
 #include <QFileInfo>
 
 #include "sim/mdlentries.h"
@@ -111,25 +109,6 @@ void TSimCore::OpenAutoSetup() {
   if (autoOpened_) return;
   autoIni_ = std::make_unique<IniFile>(InUserFolder(QString::fromLatin1(kAutoSetupName)));
   autoOpened_ = true;
-}
-
-bool TSimCore::LoadSetupFile(const QString& path, QString& error) {
-  error.clear();
-  const std::unique_ptr<IniFile> file = ReadSetupFile(path, error);
-  if (!file) return false;
-  const IniFile& ini = *file;
-  const bool hasQv = ini.SectionExists(QvSetupSection(1));
-  const bool hasModel = ini.SectionExists(QString::fromLatin1(kMdlSection));
-  if (!hasQv && !hasModel) {
-    error = QStringLiteral("File \"%1\" holds no setup of this program").arg(path);
-    return false;
-  }
-  if (hasQv) {
-    Qv.ReadStp(1, ini, &Sync);
-    Cmd.SetSampling();
-  }
-  if (hasModel) LoadStp(Model, ini, screenW_, screenH_);
-  return true;
 }
 
 }  // namespace qz

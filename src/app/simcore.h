@@ -75,11 +75,6 @@ class TSimCore {
   // The comment of the analyzer section read at start-up.
   QString StartComment;
 
-  // A user setup loaded after start-up: its analyzer section (which sends the settings) and its
-  // "Model" section, the model's entries applied so that the frames carry what the window shows.
-  // False with a message when the file cannot be read or holds neither section.
-  bool LoadSetupFile(const QString& path, QString& error);
-
  private:
   bool headless_;
   bool started_ = false;

@@ -21,6 +21,17 @@
 namespace qz {
 namespace {
 
+// A registry entry that only keeps a setup section.
+TToolWindowEntry Owner(const QString& section, std::function<void(IniFile&)> write,
+                       std::function<void(const IniFile&)> read = nullptr) {
+  TToolWindowEntry e;
+  e.section = section;
+  e.create = [](const IniFile*) {};
+  e.writeStp = std::move(write);
+  e.readStp = std::move(read);
+  return e;
+}
+
 using testfiles::ReadAll;
 using testfiles::WriteAll;
 
@@ -134,15 +145,20 @@ TEST(FrameSetup, WritesEveryKeyAndReadsItBack) {
   EXPECT_EQ(g.CanSpeed, 3);
 }
 
-// ---- owners ---------------------------------------------------------------------------------
+// ---- tool-window registry: setup sections -----------------------------------------------
 
-TEST(SetupOwners, WriteAndLoadInTheirOwnOrdersWhateverTheRegistrationOrder) {
-  TSetupOwners o;
+TEST(ToolWindowSetup, WriteAndLoadInTheirOwnOrdersWhateverTheRegistrationOrder) {
+  TToolWindows o;
   QStringList written, read;
   for (const char* s : {"Model", "LogForm", "QzResForm", "TunPic", "QzSamplForm"}) {
     const QString sec = QString::fromLatin1(s);
-    ASSERT_TRUE(o.Register({sec, [&written, sec](IniFile&) { written << sec; },
-                            [&read, sec](const IniFile&) { read << sec; }}));
+    ASSERT_TRUE(o.Register(Owner(
+        sec,
+        [&written, sec](IniFile& ini) {
+          written << sec;
+          ini.WriteInteger(sec, "A", 1);
+        },
+        [&read, sec](const IniFile&) { read << sec; })));
   }
   IniFile ini;
   o.WriteAll(ini);
@@ -150,19 +166,37 @@ TEST(SetupOwners, WriteAndLoadInTheirOwnOrdersWhateverTheRegistrationOrder) {
   EXPECT_EQ(written, QStringList({"QzResForm", "LogForm", "QzSamplForm", "TunPic", "Model"}));
   // Loading reads the sampling dialog before the model and the tuner picture last.
   EXPECT_EQ(read, QStringList({"QzResForm", "LogForm", "QzSamplForm", "Model", "TunPic"}));
+  // A file without a window's section leaves that window as it is.
+  read.clear();
+  IniFile part;
+  part.WriteInteger("logform", "A", 1);
+  o.ReadAll(part);
+  EXPECT_EQ(read, QStringList({"LogForm"}));
 }
 
-TEST(SetupOwners, UnknownSectionsAreRefusedAndAFailingOwnerDoesNotStopTheOthers) {
-  TSetupOwners o;
-  EXPECT_FALSE(o.Register({"NoSuchWindow", [](IniFile&) {}, nullptr}));
-  EXPECT_FALSE(o.Register({"Model", nullptr, nullptr}));
-  EXPECT_TRUE(o.Register({"QzResForm", [](IniFile&) { throw std::runtime_error("x"); },
-                          [](const IniFile&) { throw std::runtime_error("y"); }}));
-  EXPECT_TRUE(o.Register({"Model", [](IniFile& i) { i.WriteInteger("Model", "A", 1); }, nullptr}));
+TEST(ToolWindowSetup, UnknownNamesAreRefusedAndAFailingWindowIsReportedAndSkipped) {
+  TToolWindows o;
+  EXPECT_FALSE(o.Register(Owner("NoSuchWindow", [](IniFile&) {})));
+  TToolWindowEntry noFactory = Owner("Model", [](IniFile&) {});
+  noFactory.create = nullptr;
+  EXPECT_FALSE(o.Register(noFactory));
+  // The help viewer keeps nothing in the setup: it cannot write a section.
+  EXPECT_FALSE(o.Register(Owner("HelpViewer", [](IniFile&) {})));
+  EXPECT_TRUE(o.Register(Owner(
+      "QzResForm",
+      [](IniFile& i) {
+        i.WriteInteger("QzResForm", "A", 1);
+        throw std::runtime_error("disk gone");
+      },
+      [](const IniFile&) { throw 42; })));
+  EXPECT_TRUE(o.Register(Owner("Model", [](IniFile& i) { i.WriteInteger("Model", "A", 1); })));
   IniFile ini;
-  o.WriteAll(ini);
-  o.ReadAll(ini);  // the model has no reader: skipped
+  QStringList failures;
+  auto failure = [&](const QString& sec, const QString& why) { failures << sec + ": " + why; };
+  o.WriteAll(ini, failure);
+  o.ReadAll(ini, failure);  // the model has no reader: skipped
   EXPECT_EQ(ini.ReadInteger("Model", "A", 0), 1);
+  EXPECT_EQ(failures, QStringList({"QzResForm: disk gone", "QzResForm: unknown error"}));
   EXPECT_TRUE(o.Has("model"));
 }
 
@@ -245,10 +279,11 @@ TEST_F(SetupFilesTest, SavingRemovesSectionsNoOwnerWritesButKeepsTheAnalyzerSect
   TSimCore core(false);
   QString msg;
   ASSERT_TRUE(core.Start(msg)) << msg.toStdString();
-  TSetupFiles s(core);
+  TToolWindows windows;
+  TSetupFiles s(core, windows);
   s.asker = &asker;
   s.WriteFrame = [](IniFile& ini) { ini.WriteInteger("QuzarForm", "Top", 7); };
-  s.Owners.Register({"Model", [](IniFile& ini) { ini.WriteInteger("Model", "X", 1); }, nullptr});
+  windows.Register(Owner("Model", [](IniFile& ini) { ini.WriteInteger("Model", "X", 1); }));
   QString err;
   ASSERT_TRUE(s.WriteAutoSetup(err)) << err.toStdString();
   IniFile back(Auto());
@@ -267,10 +302,12 @@ TEST_F(SetupFilesTest, LoadingRewritesTheAnalyzerSectionOfTheAutomaticSetup) {
   TSimCore core(false);
   QString msg;
   ASSERT_TRUE(core.Start(msg));
-  TSetupFiles s(core);
+  TToolWindows windows;
+  TSetupFiles s(core, windows);
   s.asker = &asker;
   QStringList read;
-  s.Owners.Register({"Model", [](IniFile&) {}, [&](const IniFile&) { read << "Model"; }});
+  windows.Register(Owner(
+      "Model", [](IniFile&) {}, [&](const IniFile&) { read << "Model"; }));
   // A damaged line frequency never crashes and is limited like every analyzer value.
   const auto user =
       FromText("[QvTuStp1]\nPoints=222\nLineFreq=0\nSetupInfo=my job\n[Model]\nX=1\n");
@@ -289,7 +326,8 @@ TEST_F(SetupFilesTest, SaveSetupAsRewritesTheAutomaticSetupAndWritesTheFileWithT
   QString msg;
   ASSERT_TRUE(core.Start(msg));
   core.Qv.PtsPerSwp = 321;
-  TSetupFiles s(core);
+  TToolWindows windows;
+  TSetupFiles s(core, windows);
   s.asker = &asker;
   const QString path = dir.filePath("job.stp");
   WriteAll(path, "[Old]\r\nA=1\r\n");
@@ -310,7 +348,8 @@ TEST_F(SetupFilesTest, BackupLeavesTheAutomaticSetupUntouched) {
   WriteAll(Auto(), "[QvTuStp1]\r\nPoints=150\r\n");
   core.AutoIni().Reload();
   const QByteArray before = ReadAll(Auto());
-  TSetupFiles s(core);
+  TToolWindows windows;
+  TSetupFiles s(core, windows);
   s.asker = &asker;
   core.Qv.PtsPerSwp = 99;
   QString path, err;
@@ -328,20 +367,84 @@ TEST(ToolWindows, CreatedInTheFixedOrderAndOnlyWhenTheyExist) {
   TToolWindows w;
   QStringList made;
   std::vector<const IniFile*> setups;
-  for (const char* n : {"Model", "QzResForm", "LogForm", "QzSmallFrm"})
-    ASSERT_TRUE(w.Register(n, [&made, &setups, n](const IniFile* i) {
+  for (const char* n : {"TunPic", "Model", "QzResForm", "LogForm", "TuStpFrm", "QzSmallFrm"}) {
+    TToolWindowEntry e;
+    e.section = n;
+    e.create = [&made, &setups, n](const IniFile* i) {
       made << n;
       setups.push_back(i);
-    }));
-  EXPECT_FALSE(w.Register("NoSuchWindow", [](const IniFile*) {}));
+    };
+    ASSERT_TRUE(w.Register(e));
+  }
+  TToolWindowEntry unknown;
+  unknown.section = "NoSuchWindow";
+  unknown.create = [](const IniFile*) {};
+  EXPECT_FALSE(w.Register(unknown));
   IniFile ini;
-  EXPECT_EQ(w.CreateAll(&ini, false), QStringList({"LogForm", "QzSmallFrm", "QzResForm", "Model"}));
+  EXPECT_EQ(w.CreateAll(TCreatePoint::FrameStart, &ini, false),
+            QStringList({"LogForm", "QzSmallFrm", "QzResForm", "Model"}));
   EXPECT_EQ(made, QStringList({"LogForm", "QzSmallFrm", "QzResForm", "Model"}));
   EXPECT_EQ(setups[0], &ini);
+  // The windows that need the unit's settings come once it has started.
+  EXPECT_EQ(w.CreateAll(TCreatePoint::UnitStart, &ini, false), QStringList({"TuStpFrm", "TunPic"}));
   // A program being terminated creates its windows without reading their setup.
   setups.clear();
-  w.CreateAll(&ini, true);
+  w.CreateAll(TCreatePoint::FrameStart, &ini, true);
   for (const IniFile* i : setups) EXPECT_EQ(i, nullptr);
+}
+
+TEST(ToolWindows, RunHooksDisablingAndDestructionOrder) {
+  TToolWindows w;
+  QStringList events;
+  for (const char* n : {"HelpViewer", "Model", "LogForm", "TunPic", "QzResForm"}) {
+    TToolWindowEntry e;
+    e.section = n;
+    e.create = [](const IniFile*) {};
+    e.destroy = [&events, n] { events << QStringLiteral("destroy ") + n; };
+    // The logging window follows the run through its hook; the tuner picture is disabled.
+    if (QString(n) == "LogForm")
+      e.runHook = [&events](bool running) { events << QStringLiteral("log %1").arg(int(running)); };
+    if (QString(n) == "TunPic") {
+      e.staysEnabledInRun = false;
+      e.enable = [&events](bool on) { events << QStringLiteral("tunpic %1").arg(int(on)); };
+    }
+    ASSERT_TRUE(w.Register(e));
+  }
+  w.EnableForRun(false);
+  w.EnableForRun(true);
+  EXPECT_EQ(events, QStringList({"log 1", "tunpic 0", "log 0", "tunpic 1"}));
+  events.clear();
+  // Nothing created yet: nothing to destroy.
+  EXPECT_TRUE(w.DestroyAll().isEmpty());
+  w.CreateAll(TCreatePoint::FrameStart, nullptr, false);
+  w.CreateAll(TCreatePoint::UnitStart, nullptr, false);
+  EXPECT_TRUE(w.CreateOne("HelpViewer", nullptr));
+  // On demand first, then the later windows before the earlier ones; each once.
+  EXPECT_EQ(w.DestroyAll(), QStringList({"HelpViewer", "TunPic", "Model", "QzResForm", "LogForm"}));
+  EXPECT_EQ(events.size(), 5);
+  EXPECT_TRUE(w.DestroyAll().isEmpty());
+}
+
+TEST(SetupFileCheck, SectionsThatMakeASetup) {
+  const struct {
+    const char* text;
+    bool holds;
+  } cases[] = {
+      {"[LogForm]\nMaxSamples=5\n", true},
+      {"[qvtustp1]\nPoints=5\n", true},
+      {"[QuzarForm]\nTop=1\n", true},
+      {"[DForm_3]\nA=1\n", true},
+      {"[Model]\n", true},
+      {"[MakeSce]\n", true},
+      {"[DForm_123]\nA=1\n", false},
+      {"[QvTuStp2]\nPoints=5\n", false},
+      {"[Junk]\nA=1\n[Other]\nB=2\n", false},
+      {"", false},
+  };
+  for (const auto& c : cases) {
+    const auto ini = FromText(c.text);
+    EXPECT_EQ(HoldsSetup(*ini), c.holds) << c.text;
+  }
 }
 
 TEST(HelpPages, TopicKeywordAndIndex) {

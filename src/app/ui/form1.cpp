@@ -10,27 +10,27 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
 #include "app/caption.h"
-#include "app/cyclelogger.h"
-#include "app/ddebus.h"
-#include "app/ddeitem.h"
 #include "app/helppages.h"
-#include "app/simcore.h"
+#include "app/program.h"
 #include "app/ui/ddemenu.h"
 #include "app/ui/helpviewer.h"
+#include "app/ui/menurules.h"
 #include "app/ui/resultsport.h"
+#include "app/ui/toolwindowentry.h"
 #include "core/resultstext.h"
 #include "core/transformcmds.h"
-#include "results/logengine.h"
-#include "results/logtext.h"
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
@@ -52,25 +52,38 @@ QColor ColorOf(uint32_t c) {
   return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
+// A tool button's picture for a command that has no standard one: its short name on a framed
+// face.
+QIcon BadgeIcon(const QString& text) {
+  QPixmap pm(32, 32);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(QPen(QColor(40, 40, 40), 2));
+  p.setBrush(QColor(250, 250, 235));
+  p.drawRoundedRect(QRectF(2, 5, 28, 22), 4, 4);
+  QFont f = p.font();
+  f.setPixelSize(12);
+  f.setBold(true);
+  p.setFont(f);
+  p.drawText(QRectF(2, 5, 28, 22), Qt::AlignCenter, text);
+  p.end();
+  return QIcon(pm);
+}
+
 QSize ScreenSize() {
   const QScreen* s = QGuiApplication::primaryScreen();
   return s ? s->size() : QSize(1920, 1080);
 }
-
-// The data logging window's controls follow the run like the frame window's own.
-class TLogRunEnable : public TRunEnable {
- public:
-  explicit TLogRunEnable(TLogForm& f) : f_(f) {}
-  void EnableForRun(bool enabled) override { f_.EnableForRun(enabled); }
-
- private:
-  TLogForm& f_;
-};
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Form1"));
-  core_ = std::make_unique<TSimCore>(false);
+  program_ = std::make_unique<TProgram>(false);
+  core_ = &program_->Core;
+  setup_ = &program_->Setup;
+  dde_ = &program_->Dde;
+  OpenUrl = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
   transformCmds_ = std::make_unique<TTransformCmds>(core_->Qv.BiTr, core_->Qv.PlaneExt);
   transformCmds_->OnPlaneExtChanged = [this] {
     RefreshPlaneExtHint();
@@ -80,13 +93,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     if (resForm_) resForm_->RflCaption();
     if (smallFrm_) smallFrm_->RflCaption();
   };
-  setup_ = std::make_unique<TSetupFiles>(*core_);
-  dde_ = std::make_unique<TDdeItem>(core_->Qv.Mob, core_->Mot, core_->Descr);
-  bus_ = std::make_unique<TDdeBus>();
-  // The bus object is there whether the item is switched on or not; without a bus the program
-  // runs on.
-  bus_->Register();
-  dde_->OnPublish = [this](const QString& t) { bus_->Publish(t); };
 
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("MdiArea"));
@@ -116,72 +122,117 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   TCyclePorts ports = core_->Cycle.Ports();
   ports.host = this;
   ports.status = this;
-  ports.publisher = dde_.get();
   core_->Cycle.SetPorts(ports);
   core_->Cycle.AddRunEnable(this);
 
+  RegisterToolWindows();
+  BuildViewMenu();
   CreateToolWindows();
-  RegisterSetupOwners();
+  RegisterSetupHooks();
 }
 
 TForm1::~TForm1() {
   core_->Cycle.RemoveRunEnable(this);
-  if (logRunEnable_) core_->Cycle.RemoveRunEnable(logRunEnable_.get());
-  // A log still open is closed properly before its window and engine go.
-  if (log_ && !logExited_) log_->engine.ProgramExit();
-  TCyclePorts ports = core_->Cycle.Ports();
-  ports.results = nullptr;
-  ports.logger = nullptr;
-  ports.publisher = nullptr;
-  core_->Cycle.SetPorts(ports);
-  core_->Cmd.SetCounterLamp(nullptr);
-  // The tool windows are children of the frame window; they go before the objects they show.
-  delete mdl_;
-  delete resForm_;
-  delete smallFrm_;
-  delete logForm_;
-  delete help_;
+  // The tool windows go (in their order) before the objects they show.
+  ShutDownProgram();
 }
 
-void TForm1::CreateToolWindows() {
+TQzMdl* TForm1::ModelWindow() const { return mdl_; }
+TQzResForm* TForm1::ResForm() const { return resForm_; }
+TQzSmallFrm* TForm1::SmallFrm() const { return smallFrm_; }
+TLogForm* TForm1::LogWindow() const { return logForm_; }
+THelpViewer* TForm1::HelpWindow() const { return help_; }
+TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
+
+void TForm1::RegisterToolWindows() {
+  TToolWindows& reg = program_->Windows;
   const QSize scr = ScreenSize();
-  toolWins_.Register(QStringLiteral("LogForm"), [this, scr](const IniFile* ini) {
-    log_ = std::make_unique<TLogSystem>();
-    logText_ = std::make_unique<TQvLogText>(core_->Qv, core_->Descr, CurrentProgramInfo());
-    log_->engine.SetWriteProc(logText_.get());
-    logForm_ = new TLogForm(log_->engine, nullptr, this);
+
+  TToolWindowEntry log = WidgetEntry(QString::fromLatin1(kLogSection), logForm_);
+  log.create = [this, scr](const IniFile* ini) {
+    logForm_ = new TLogForm(program_->Log.engine, nullptr, this);
     logForm_->OnHelp = [this] { ShowHelpKeyword(QString::fromLatin1(kLogFormCaption)); };
     if (ini) logForm_->ReadStp(*ini, scr.width(), scr.height());
-    logger_ = std::make_unique<TEngineLogger>(log_->engine);
-    logRunEnable_ = std::make_unique<TLogRunEnable>(*logForm_);
-  });
-  toolWins_.Register(QStringLiteral("QzSmallFrm"), [this](const IniFile* ini) {
-    smallFrm_ = new TQzSmallFrm(core_->Qv, ini, this);
-  });
-  toolWins_.Register(QStringLiteral("QzResForm"), [this](const IniFile* ini) {
+  };
+  log.writeStp = [this](IniFile& ini) {
+    if (logForm_) logForm_->WriteStp(ini);
+  };
+  log.readStp = [this](const IniFile& ini) {
+    const QSize sz = ScreenSize();
+    if (logForm_) logForm_->ReadStp(ini, sz.width(), sz.height());
+  };
+  log.viewCaption = QStringLiteral("&Logging Window");
+  log.viewHint = QStringLiteral("View Data Logging Window");
+  // Its timing, file and progress groups wait for the end of a run.
+  log.runHook = [this](bool running) {
+    if (logForm_) logForm_->EnableForRun(!running);
+  };
+  reg.Register(std::move(log));
+
+  TToolWindowEntry small = WidgetEntry(QString::fromLatin1(kSmallFrmSection), smallFrm_);
+  small.create = [this](const IniFile* ini) { smallFrm_ = new TQzSmallFrm(core_->Qv, ini, this); };
+  small.writeStp = [this](IniFile& ini) {
+    if (smallFrm_) smallFrm_->WriteStp(ini);
+  };
+  small.readStp = [this](const IniFile& ini) {
+    if (smallFrm_) smallFrm_->ReadStp(ini);
+  };
+  small.viewCaption = QStringLiteral("&Results (Mini)");
+  small.viewHint = QStringLiteral("View reduced-size numeric results window");
+  reg.Register(std::move(small));
+
+  TToolWindowEntry res = WidgetEntry(QString::fromLatin1(kResFormSection), resForm_);
+  res.create = [this](const IniFile* ini) {
     resForm_ = new TQzResForm(core_->Qv, ini, this);
     resForm_->OnStartStop = [this] { miSweepClick(); };
     resForm_->OnHelp = [this](const QString& topic) { ShowHelpKeyword(topic); };
     TQzResForm* f = resForm_;
     core_->Cmd.SetCounterLamp([f](bool on) { f->FreLedCounterOnOff(on); });
-  });
-  toolWins_.Register(QStringLiteral("Model"), [this](const IniFile* ini) {
+  };
+  res.writeStp = [this](IniFile& ini) {
+    if (resForm_) resForm_->WriteStp(ini);
+  };
+  res.readStp = [this](const IniFile& ini) {
+    if (resForm_) resForm_->ReadStp(ini);
+  };
+  res.viewCaption = QStringLiteral("Results (Ma&xi)");
+  res.viewHint = QStringLiteral("View full-size numeric results window");
+  res.destroy = [this] {
+    core_->Cmd.SetCounterLamp(nullptr);
+    delete resForm_.data();
+  };
+  reg.Register(std::move(res));
+
+  TToolWindowEntry model = WidgetEntry(QString::fromLatin1(kMdlSection), mdl_);
+  model.create = [this](const IniFile* ini) {
     mdl_ = new TQzMdl(core_->Model, ini, this);
     mdl_->OnHelp = [this](int topic) { ShowHelp(topic); };
     core_->ModelInitialised = true;
-  });
-  toolWins_.CreateAll(&core_->AutoIni(), AbortPgm);
+  };
+  model.writeStp = [this](IniFile& ini) {
+    if (mdl_) mdl_->WriteStp(ini);
+  };
+  model.readStp = [this](const IniFile& ini) {
+    if (mdl_) mdl_->ReadStp(ini);
+  };
+  reg.Register(std::move(model));
+
+  TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
+  help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
+  reg.Register(std::move(help));
+}
+
+void TForm1::CreateToolWindows() {
+  program_->Windows.CreateAll(TCreatePoint::FrameStart, &core_->AutoIni(), AbortPgm);
   TCyclePorts ports = core_->Cycle.Ports();
   if (resForm_ || smallFrm_) {
     resultsPort_ = std::make_unique<TResultsPort>(resForm_, smallFrm_);
     ports.results = resultsPort_.get();
   }
-  if (logger_) ports.logger = logger_.get();
   core_->Cycle.SetPorts(ports);
-  if (logRunEnable_) core_->Cycle.AddRunEnable(logRunEnable_.get());
 }
 
-void TForm1::RegisterSetupOwners() {
+void TForm1::RegisterSetupHooks() {
   TSetupFiles& s = *setup_;
   s.WriteFrame = [this](IniFile& ini) {
     FrameToSetup();
@@ -195,23 +246,18 @@ void TForm1::RegisterSetupOwners() {
     dde_->ReadStp(ini, QString::fromLatin1(kFormSection));
     ApplyFrameSetup();
   };
-  if (resForm_)
-    s.Owners.Register({QString::fromLatin1(kResFormSection),
-                       [this](IniFile& ini) { resForm_->WriteStp(ini); },
-                       [this](const IniFile& ini) { resForm_->ReadStp(ini); }});
-  if (smallFrm_)
-    s.Owners.Register({QString::fromLatin1(kSmallFrmSection),
-                       [this](IniFile& ini) { smallFrm_->WriteStp(ini); },
-                       [this](const IniFile& ini) { smallFrm_->ReadStp(ini); }});
-  if (logForm_)
-    s.Owners.Register({QStringLiteral("LogForm"), [this](IniFile& ini) { logForm_->WriteStp(ini); },
-                       [this](const IniFile& ini) {
-                         const QSize scr = ScreenSize();
-                         logForm_->ReadStp(ini, scr.width(), scr.height());
-                       }});
-  if (mdl_)
-    s.Owners.Register({QStringLiteral("Model"), [this](IniFile& ini) { mdl_->WriteStp(ini); },
-                       [this](const IniFile& ini) { mdl_->ReadStp(ini); }});
+}
+
+void TForm1::ShutDownProgram() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  // Nothing the cycle could reach may point at a window that is about to go.
+  TCyclePorts ports = core_->Cycle.Ports();
+  ports.results = nullptr;
+  core_->Cycle.SetPorts(ports);
+  resultsPort_.reset();
+  program_->ShutDown();
+  core_->Cmd.SetCounterLamp(nullptr);
 }
 
 void TForm1::FrameToSetup() {
@@ -239,7 +285,7 @@ void TForm1::SetMainCaption() { setWindowTitle(MainCaption(QStringLiteral(QZ_VER
 
 bool TForm1::StartUnit(QString& messages) {
   const QSize sz = ScreenSize();
-  const bool ok = core_->Start(messages, sz.width(), sz.height());
+  const bool ok = program_->Start(messages, sz.width(), sz.height());
   RefreshPlaneExtHint();
   if (resForm_) resForm_->SetExtCaption();
   if (!ok) {
@@ -288,15 +334,20 @@ void TForm1::BuildMenus() {
   connect(aExitNo, &QAction::triggered, this, [this] { ExitNoSetupClick(); });
 
   mQuzar_ = top(QStringLiteral("&Quzar"), QStringLiteral("Quzar system functions"));
+  // The run can be paused, stopped and finished from within the run.
+  SetStaysEnabledInRun(mQuzar_->menuAction());
   aRun_ = mQuzar_->addAction(QStringLiteral("&Run/Pause"));
+  SetStaysEnabledInRun(aRun_);
   aRun_->setShortcut(QKeySequence(Qt::Key_F9));
   SetHint(aRun_, QString::fromLatin1(kHintStartQuzar));
   connect(aRun_, &QAction::triggered, this, [this] { miSweepClick(); });
   aStop_ = mQuzar_->addAction(QStringLiteral("St&op Quzar"));
   SetHint(aStop_, QStringLiteral("Stop Quzar to standstill"));
   connect(aStop_, &QAction::triggered, this, [this] { QvStop1Click(); });
+  SetStaysEnabledInRun(aStop_);
   aFinish_ = mQuzar_->addAction(QStringLiteral("Fi&nish Sweep"));
   aFinish_->setCheckable(true);
+  SetStaysEnabledInRun(aFinish_);
   connect(aFinish_, &QAction::triggered, this, [this] { miFinishSwpClick(); });
   mQuzar_->addSeparator();
   aSaveRes_ = mQuzar_->addAction(QStringLiteral("Save &Results"));
@@ -329,29 +380,6 @@ void TForm1::BuildMenus() {
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
   top(QStringLiteral("&Tools"), QString());
   mView_ = top(QStringLiteral("&View"), QStringLiteral("Show/Hide program components"));
-  auto viewItem = [&](const QString& caption, const QString& hint, std::function<QWidget*()> w) {
-    QAction* a = mView_->addAction(caption);
-    a->setCheckable(true);
-    a->setStatusTip(hint);
-    connect(a, &QAction::triggered, this, [w] {
-      if (QWidget* x = w()) x->setVisible(!x->isVisible());
-    });
-    return a;
-  };
-  aViewSmall_ = viewItem(QStringLiteral("&Results (Mini)"),
-                         QStringLiteral("View reduced-size numeric results window"),
-                         [this]() -> QWidget* { return smallFrm_; });
-  aViewRes_ = viewItem(QStringLiteral("Results (Ma&xi)"),
-                       QStringLiteral("View full-size numeric results window"),
-                       [this]() -> QWidget* { return resForm_; });
-  aViewLog_ =
-      viewItem(QStringLiteral("&Logging Window"), QStringLiteral("View Data Logging Window"),
-               [this]() -> QWidget* { return logForm_; });
-  mView_->addSeparator();
-  aViewStd_ = viewItem(QStringLiteral("Standard &Toolbar"), QStringLiteral("Show/hide toolbar"),
-                       [this]() -> QWidget* { return tbMain_; });
-  aViewSig_ = viewItem(QStringLiteral("Sig&nal Toolbar"), QString(),
-                       [this]() -> QWidget* { return tbSignal_; });
   connect(mView_, &QMenu::aboutToShow, this, [this] { ViewMenuOpening(); });
   top(QStringLiteral("&Window"), QStringLiteral("Window functions"));
   // "Mode&l" is a command of its own on the menu bar.
@@ -376,44 +404,93 @@ void TForm1::BuildMenus() {
   addAction(aF1);
   connect(aF1, &QAction::triggered, this,
           [this] { ShowHelpKeyword(QString::fromLatin1(kHelpFrameKeyword)); });
+
+  for (QAction* a : mb->actions()) {
+    if (QMenu* m = a->menu()) {
+      // A menu that holds nothing yet stays off the menu bar until its first item comes.
+      HideWhileEmpty(m);
+      // The hint of the last item pointed at does not outlive the menu.
+      connect(m, &QMenu::aboutToHide, this, [this] { panHint_->clear(); });
+    }
+  }
+}
+
+void TForm1::BuildViewMenu() {
+  // The tool windows' items in their menu order, then the tool bars.
+  for (const TToolWindowEntry* e : program_->Windows.ViewEntries()) {
+    QAction* a = mView_->addAction(e->viewCaption);
+    a->setCheckable(true);
+    a->setStatusTip(e->viewHint);
+    a->setData(e->section);
+    const QString section = e->section;
+    connect(a, &QAction::triggered, this, [this, section] {
+      const TToolWindowEntry* w = program_->Windows.Find(section);
+      if (w && w->shown && w->show) w->show(!w->shown());
+    });
+  }
+  mView_->addSeparator();
+  auto bar = [this](const QString& caption, const QString& hint, QToolBar* tb) {
+    QAction* a = mView_->addAction(caption);
+    a->setCheckable(true);
+    a->setStatusTip(hint);
+    connect(a, &QAction::triggered, this, [tb] { tb->setVisible(!tb->isVisible()); });
+    return a;
+  };
+  aViewStd_ =
+      bar(QStringLiteral("Standard &Toolbar"), QStringLiteral("Show/hide toolbar"), tbMain_);
+  aViewSig_ = bar(QStringLiteral("Sig&nal Toolbar"), QString(), tbSignal_);
 }
 
 void TForm1::ViewMenuOpening() {
-  auto mark = [](QAction* a, QWidget* w) {
-    a->setEnabled(w != nullptr);
-    a->setChecked(w && w->isVisible());
-  };
-  mark(aViewSmall_, smallFrm_);
-  mark(aViewRes_, resForm_);
-  mark(aViewLog_, logForm_);
-  mark(aViewStd_, tbMain_);
-  mark(aViewSig_, tbSignal_);
+  for (QAction* a : mView_->actions()) {
+    const QString section = a->data().toString();
+    if (section.isEmpty()) continue;
+    const TToolWindowEntry* e = program_->Windows.Find(section);
+    const bool exists = e && program_->Windows.Created(section);
+    a->setEnabled(exists);
+    a->setChecked(exists && e->shown && e->shown());
+  }
+  aViewStd_->setChecked(tbMain_->isVisible());
+  aViewSig_->setChecked(tbSignal_->isVisible());
 }
 
 void TForm1::BuildToolBars() {
   tbMain_ = addToolBar(QStringLiteral("Standard"));
   tbMain_->setObjectName(QStringLiteral("MainToolBar"));
-  tbRun_ = tbMain_->addAction(QStringLiteral("Run"));
+  // Icons only: the hints tell what a button does.
+  tbMain_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  // The run and stop buttons stay usable during a run, the others wait for its end.
+  SetStaysEnabledInRun(tbMain_);
+  QStyle* st = style();
+  tbRun_ = tbMain_->addAction(st->standardIcon(QStyle::SP_MediaPlay),
+                              QString::fromLatin1(kHintStartQuzar));
   tbRun_->setCheckable(true);
   SetHint(tbRun_, QString::fromLatin1(kHintStartQuzar) + QChar('|'));
+  SetStaysEnabledInRun(tbRun_);
   // The button is pressed and released by the cycle itself.
   connect(tbRun_, &QAction::triggered, this, [this] {
     tbRun_->setChecked(IsSweeping());
     miSweepClick();
   });
-  tbStop_ = tbMain_->addAction(QStringLiteral("Stop"));
+  tbStop_ = tbMain_->addAction(st->standardIcon(QStyle::SP_MediaStop),
+                               QStringLiteral("Stop Quzar to standstill"));
   SetHint(tbStop_, QStringLiteral("Stop Quzar to standstill|"));
+  SetStaysEnabledInRun(tbStop_);
   connect(tbStop_, &QAction::triggered, this, [this] { QvStop1Click(); });
-  tbExt_ = tbMain_->addAction(QString::fromLatin1(kPlaneExtButton));
+  tbExt_ = tbMain_->addAction(BadgeIcon(QString::fromLatin1(kPlaneExtButton)),
+                              QString::fromLatin1(kPlaneExtButton));
   SetHint(tbExt_, QStringLiteral("Plane extension|"));
   connect(tbExt_, &QAction::triggered, this, [this] { transformCmds_->PlaneExt(); });
-  tbSave_ = tbMain_->addAction(QStringLiteral("Save"));
+  tbSave_ = tbMain_->addAction(st->standardIcon(QStyle::SP_DialogSaveButton),
+                               QStringLiteral("Save results"));
   SetHint(tbSave_, QStringLiteral("Save results|"));
   connect(tbSave_, &QAction::triggered, this, [this] { SaveAsTxt(); });
-  QAction* tbLoadStp = tbMain_->addAction(QStringLiteral("Load"));
+  QAction* tbLoadStp = tbMain_->addAction(st->standardIcon(QStyle::SP_DialogOpenButton),
+                                          QStringLiteral("Load system setup"));
   SetHint(tbLoadStp, QStringLiteral("Load system setup|"));
   connect(tbLoadStp, &QAction::triggered, this, [this] { LoadSetupClick(); });
-  QAction* tbSaveStp = tbMain_->addAction(QStringLiteral("Setup"));
+  QAction* tbSaveStp =
+      tbMain_->addAction(BadgeIcon(QStringLiteral("Stp")), QStringLiteral("Save system setup"));
   SetHint(tbSaveStp, QStringLiteral("Save system setup|"));
   connect(tbSaveStp, &QAction::triggered, this, [this] { SaveSetupClick(); });
 
@@ -526,6 +603,11 @@ void TForm1::closeEvent(QCloseEvent* e) {
   }
   closing_ = true;
   QMainWindow::closeEvent(e);
+  // The setup is written: the program ends. Its windows go without their close actions, the
+  // lock and the bus name are given back and the event loop is left.
+  ShutDownProgram();
+  if (OnExit) OnExit();
+  QCoreApplication::exit(0);
 }
 
 bool TForm1::FinishClose(TExitChoice choice) {
@@ -550,10 +632,7 @@ bool TForm1::FinishClose(TExitChoice choice) {
     else
       Asker().ShowError(err);
   }
-  if (log_ && !logExited_) {
-    log_->engine.ProgramExit();
-    logExited_ = true;
-  }
+  program_->EndLog();
   return true;
 }
 
@@ -585,12 +664,8 @@ void TForm1::SaveSetupClick() {
 }
 
 bool TForm1::LoadSetupFile(const QString& path, QString& comment, QString& error) {
-  comment.clear();
   error.clear();
-  const std::unique_ptr<IniFile> file = ReadSetupFile(path, error);
-  if (!file) return false;
-  const IniFile& ini = *file;
-  comment = setup_->LoadSetup(ini);
+  if (!program_->LoadSetupFile(path, comment, error)) return false;
   RefreshPlaneExtHint();
   if (resForm_) {
     resForm_->SetExtCaption();
@@ -617,7 +692,11 @@ void TForm1::LoadSetupClick() {
   if (!comment.isEmpty()) a.ShowInfo(QString::fromLatin1(kSetupInfoPrefix) + comment);
 }
 
-void TForm1::OpenUserFolderClick() { QDesktopServices::openUrl(QUrl::fromLocalFile(UserFolder())); }
+void TForm1::OpenUserFolderClick() {
+  const QString folder = UserFolder();
+  if (!OpenUrl || !OpenUrl(QUrl::fromLocalFile(folder)))
+    Asker().ShowError(QStringLiteral("No file browser could open the folder \"%1\".").arg(folder));
+}
 
 void TForm1::ExitClick() {
   WriteIni = true;
@@ -632,13 +711,13 @@ void TForm1::ExitNoSetupClick() {
 // ---- help -----------------------------------------------------------------------------------
 
 void TForm1::ShowHelp(int topic) {
-  if (!help_) help_ = new THelpViewer(HelpFolder(), this);
-  help_->ShowTopic(topic);
+  program_->Windows.CreateOne(QStringLiteral("HelpViewer"), nullptr);
+  if (help_) help_->ShowTopic(topic);
 }
 
 void TForm1::ShowHelpKeyword(const QString& keyword) {
-  if (!help_) help_ = new THelpViewer(HelpFolder(), this);
-  help_->ShowKeyword(keyword);
+  program_->Windows.CreateOne(QStringLiteral("HelpViewer"), nullptr);
+  if (help_) help_->ShowKeyword(keyword);
 }
 
 void TForm1::BringToFront() {
@@ -674,19 +753,10 @@ void TForm1::SetProgressRed(bool red) {
 }
 
 void TForm1::EnableForRun(bool enabled) {
-  for (QAction* a : menuBar()->actions())
-    if (a != mQuzar_->menuAction()) a->setEnabled(enabled);
-  // The Quzar menu keeps its first three items usable.
-  const QList<QAction*> items = mQuzar_->actions();
-  int n = 0;
-  for (QAction* a : items) {
-    if (a->isSeparator()) continue;
-    if (++n > 3) a->setEnabled(enabled);
-  }
-  // The run and stop buttons stay usable.
-  const QList<QAction*> buttons = tbMain_->actions();
-  for (int i = 2; i < buttons.size(); ++i) buttons[i]->setEnabled(enabled);
-  tbSignal_->setEnabled(enabled);
+  // Each control says itself whether it stays usable during a run.
+  qz::EnableForRun(menuBar()->actions(), enabled);
+  qz::EnableForRun(tbMain_, enabled);
+  qz::EnableForRun(tbSignal_, enabled);
   if (enabled) mTuner_->menuAction()->setEnabled(true);
 }
 

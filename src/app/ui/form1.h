@@ -4,6 +4,8 @@
 // owns the program's core and runs the measurement cycle inside the Run/Pause command.
 
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "app/cycleports.h"
@@ -17,22 +19,20 @@ class QMdiArea;
 class QMenu;
 class QProgressBar;
 class QToolBar;
+class QUrl;
 
 namespace qz {
 
 class TSimCore;
+class TProgram;
 class TTransformCmds;
 class TQzMdl;
 class TQzResForm;
 class TQzSmallFrm;
 class TResultsPort;
 class TDdeItem;
-class TDdeBus;
 class TDdeMenu;
 class TLogForm;
-struct TLogSystem;
-class TQvLogText;
-class TEngineLogger;
 class THelpViewer;
 
 // The application title.
@@ -52,6 +52,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // Starts the simulated unit; false (with the reasons) when the program has to end.
   bool StartUnit(QString& messages);
   TSimCore& Core() { return *core_; }
+  TProgram& Program() { return *program_; }
+  // The tool windows, one record each.
+  TToolWindows& ToolWindows();
 
   // ---- setup files ----
   TSetupFiles& Setup() { return *setup_; }
@@ -76,14 +79,19 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   bool SaveQvStpEnabled = false;
   // Where the last exit without saving put its backup (empty: none written).
   const QString& LastBackupPath() const { return lastBackup_; }
+  // Called once the frame window has closed and every tool window is gone, before the event
+  // loop is left (the program gives its single-instance lock back here).
+  std::function<void()> OnExit;
+  // Opens a folder in the system's file browser; false when none could (replaceable in tests).
+  std::function<bool(const QUrl&)> OpenUrl;
 
   // ---- tool windows ----
-  TQzMdl* ModelWindow() const { return mdl_; }
-  TQzResForm* ResForm() const { return resForm_; }
-  TQzSmallFrm* SmallFrm() const { return smallFrm_; }
-  TLogForm* LogWindow() const { return logForm_; }
+  TQzMdl* ModelWindow() const;
+  TQzResForm* ResForm() const;
+  TQzSmallFrm* SmallFrm() const;
+  TLogForm* LogWindow() const;
   TDdeItem& Dde() { return *dde_; }
-  THelpViewer* HelpWindow() const { return help_; }
+  THelpViewer* HelpWindow() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -112,6 +120,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QToolBar* SignalToolBar() const { return tbSignal_; }
   QLabel* MessagePanel() const { return panMsg_; }
   QLabel* TimeoutPanel() const { return panTout_; }
+  QLabel* HintPanel() const { return panHint_; }
   QProgressBar* SamplesBar() const { return pbSamples; }
   TSaveAsTxtState& SaveState() { return saveState_; }
 
@@ -139,45 +148,41 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void BuildStatusBar();
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
+  void RegisterToolWindows();
   void CreateToolWindows();
-  void RegisterSetupOwners();
+  void RegisterSetupHooks();
+  void BuildViewMenu();
   void ViewMenuOpening();
+  // After the close: windows destroyed in their order, services ended, the event loop left.
+  void ShutDownProgram();
   // Carries out the exit once the answer is known; false when the program keeps running.
   bool FinishClose(TExitChoice choice);
   static void SetHint(QAction* a, const QString& hint);
 
-  std::unique_ptr<TSimCore> core_;
+  std::unique_ptr<TProgram> program_;
+  TSimCore* core_ = nullptr;
   std::unique_ptr<TTransformCmds> transformCmds_;
-  std::unique_ptr<TSetupFiles> setup_;
+  TSetupFiles* setup_ = nullptr;
   TFrameSetup frame_;
-  TToolWindows toolWins_;
   TSaveAsTxtState saveState_;
   bool closeAfterRun_ = false;
   bool closing_ = false;
   TExitChoice pendingExit_ = TExitChoice::KeepRunning;
   QString lastBackup_;
 
-  TQzMdl* mdl_ = nullptr;
-  TQzResForm* resForm_ = nullptr;
-  TQzSmallFrm* smallFrm_ = nullptr;
-  TLogForm* logForm_ = nullptr;
-  THelpViewer* help_ = nullptr;
+  QPointer<TQzMdl> mdl_;
+  QPointer<TQzResForm> resForm_;
+  QPointer<TQzSmallFrm> smallFrm_;
+  QPointer<TLogForm> logForm_;
+  QPointer<THelpViewer> help_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
-  std::unique_ptr<TDdeItem> dde_;
-  std::unique_ptr<TDdeBus> bus_;
-  std::unique_ptr<TLogSystem> log_;
-  std::unique_ptr<TQvLogText> logText_;
-  std::unique_ptr<TEngineLogger> logger_;
-  std::unique_ptr<TRunEnable> logRunEnable_;
-  bool logExited_ = false;
+  TDdeItem* dde_ = nullptr;
+  bool shutDown_ = false;
 
   QMenu* mFile_ = nullptr;
   QMenu* mView_ = nullptr;
   QMenu* mCommun_ = nullptr;
-  QAction* aViewSmall_ = nullptr;
-  QAction* aViewRes_ = nullptr;
-  QAction* aViewLog_ = nullptr;
   QAction* aViewStd_ = nullptr;
   QAction* aViewSig_ = nullptr;
 

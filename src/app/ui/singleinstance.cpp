@@ -37,7 +37,9 @@ TSingleInstance::TSingleInstance(const QString& userFolder, QObject* parent)
   serverName_ = QStringLiteral("QzSim-") + QString::fromLatin1(key);
 }
 
-TSingleInstance::~TSingleInstance() {
+TSingleInstance::~TSingleInstance() { Release(); }
+
+void TSingleInstance::Release() {
   if (server_) server_->close();
   lock_.unlock();
 }

@@ -28,6 +28,8 @@ class TSingleInstance : public QObject {
 
   // Takes the lock; false when another program holds it.
   bool Acquire();
+  // Stops answering and gives the lock back (the program ends); a later start is the first.
+  void Release();
   // Asks the running program to show its window; false when it does not answer.
   bool RaiseRunning(int timeoutMs = 1000);
 

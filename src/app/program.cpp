@@ -1,0 +1,90 @@
+#include "app/program.h"
+
+#include "core/resultstext.h"
+#include "sim/mdlentries.h"
+#include "util/inifile.h"
+
+namespace qz {
+
+TProgram::TProgram(bool headless)
+    : Core(headless),
+      Dde(Core.Qv.Mob, Core.Mot, Core.Descr),
+      LogText(Core.Qv, Core.Descr, CurrentProgramInfo()),
+      Logger(Log.engine),
+      Setup(Core, Windows) {
+  Log.engine.SetWriteProc(&LogText);
+  // The bus object is there whether the item is switched on or not; without a bus the program
+  // runs on.
+  Bus.Register();
+  Dde.OnPublish = [this](const QString& t) { Bus.Publish(t); };
+
+  // The services read their part of the automatic setup at once.
+  Core.OpenAutoSetup();
+  Dde.ReadStp(Core.AutoIni(), QString::fromLatin1(kFormSection));
+  Log.engine.ReadStp(Core.AutoIni());
+
+  TCyclePorts ports = Core.Cycle.Ports();
+  ports.publisher = &Dde;
+  ports.logger = &Logger;
+  Core.Cycle.SetPorts(ports);
+  Core.Cycle.AddRunEnable(&Windows);
+
+  // Without windows the model and the data logging read their own sections of a loaded setup;
+  // their windows replace these entries.
+  Setup.ReadFrame = [this](const IniFile& ini) {
+    Dde.ReadStp(ini, QString::fromLatin1(kFormSection));
+  };
+  TToolWindowEntry model;
+  model.section = QString::fromLatin1(kMdlSection);
+  model.create = [](const IniFile*) {};
+  model.readStp = [this](const IniFile& ini) { LoadStp(Core.Model, ini, 1920, 1080); };
+  Windows.Register(std::move(model));
+  TToolWindowEntry log;
+  log.section = QStringLiteral("LogForm");
+  log.create = [](const IniFile*) {};
+  log.readStp = [this](const IniFile& ini) { Log.engine.ReadStp(ini); };
+  Windows.Register(std::move(log));
+}
+
+TProgram::~TProgram() {
+  ShutDown();
+  TCyclePorts ports = Core.Cycle.Ports();
+  ports.publisher = nullptr;
+  ports.logger = nullptr;
+  Core.Cycle.SetPorts(ports);
+  Core.Cycle.RemoveRunEnable(&Windows);
+}
+
+bool TProgram::Start(QString& messages, int screenWidth, int screenHeight) {
+  if (!Core.Start(messages, screenWidth, screenHeight)) return false;
+  Windows.CreateAll(TCreatePoint::UnitStart, &Core.AutoIni(), false);
+  return true;
+}
+
+bool TProgram::LoadSetupFile(const QString& path, QString& comment, QString& error) {
+  comment.clear();
+  const std::unique_ptr<IniFile> file = ReadSetupFile(path, error);
+  if (!file) return false;
+  if (!HoldsSetup(*file)) {
+    error = NoSetupText(path);
+    return false;
+  }
+  comment = Setup.LoadSetup(*file);
+  return true;
+}
+
+void TProgram::EndLog() {
+  if (logEnded_) return;
+  logEnded_ = true;
+  Log.engine.ProgramExit();
+}
+
+void TProgram::ShutDown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  EndLog();
+  Windows.DestroyAll();
+  Bus.Unregister();
+}
+
+}  // namespace qz
