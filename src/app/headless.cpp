@@ -28,7 +28,29 @@ class THeadlessHost : public TCycleHost {
   const std::function<void()>& pump_;
 };
 
+// Runs a call of the scripted asker without its line on stderr.
+template <typename F>
+void Silently(TScriptedAsker& a, F&& f) {
+  const bool was = a.quiet;
+  a.quiet = true;
+  f();
+  a.quiet = was;
+}
+
 }  // namespace
+
+void THeadlessAsker::ShowWait(const QString& caption, const QString& message, int animation,
+                              int lastFrame) {
+  Silently(*this, [&] { TScriptedAsker::ShowWait(caption, message, animation, lastFrame); });
+}
+
+void THeadlessAsker::ShowBusy(const QString& caption, int animation, int lastFrame) {
+  Silently(*this, [&] { TScriptedAsker::ShowBusy(caption, animation, lastFrame); });
+}
+
+void THeadlessAsker::SetBusyInfo(const QString& text) {
+  Silently(*this, [&] { TScriptedAsker::SetBusyInfo(text); });
+}
 
 THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
                             QStringList* messages) {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/cmdline.h"
+#include "util/asker.h"
 
 namespace qz {
 
@@ -26,6 +27,17 @@ struct THeadlessReport {
   double seconds = 0.0;  // duration of the run
   int32_t points = 0;    // points of the current sweep at the end
   QString ddeItem;       // the live data item's last text (empty when never published)
+};
+
+// The asker of a headless run: questions take their defaults and messages go to stderr, but
+// the texts of waiting and busy windows, which only tell a watching operator that the program
+// is working, stay out of the run's output.
+class THeadlessAsker : public TScriptedAsker {
+ public:
+  void ShowWait(const QString& caption, const QString& message, int animation,
+                int lastFrame) override;
+  void ShowBusy(const QString& caption, int animation, int lastFrame) override;
+  void SetBusyInfo(const QString& text) override;
 };
 
 // pump handles the pending events once per pass (may be empty). The live data item is published

@@ -54,6 +54,8 @@ int main(int argc, char* argv[]) {
   if (cl.headless) {
     // The scripted asker answers every question with its default and prints messages to
     // stderr; the exit code tells the outcome.
+    qz::THeadlessAsker headlessAsker;
+    qz::TScopedAsker scoped(&headlessAsker);
     QStringList messages;
     const qz::THeadlessReport r = qz::RunHeadless(
         cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }, &messages);

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "app/caption.h"
 #include "app/cmdline.h"
+#include "app/headless.h"
 
 namespace qz {
 namespace {
@@ -44,6 +49,76 @@ TEST(CommandLine, HelpAndVersion) {
   EXPECT_TRUE(ParseCommandLine({"QzSim", "--help"}).help);
   EXPECT_TRUE(ParseCommandLine({"QzSim", "--version"}).version);
   EXPECT_TRUE(VersionText().startsWith("QzSim "));
+}
+
+// Two outputs, or the setup and an output, naming one file would destroy it: refused with both
+// options named. Links and relative names are resolved first.
+TEST(CommandLine, OneFileForTwoOptionsIsRefusedNamingBoth) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString s = dir.filePath("s.stp");
+  QFile(s).open(QIODevice::WriteOnly);
+  ASSERT_TRUE(QFile::link(s, dir.filePath("link.stp")));
+  const QString cwd = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  const struct {
+    QStringList args;
+    const char* both;  // nullptr: accepted
+  } cases[] = {
+      {{"--log", "x.txt", "--save-results", "x.txt"}, "--log and --save-results"},
+      {{"--log", "x.txt", "--save-results", dir.filePath("x.txt")}, "--log and --save-results"},
+      {{"--setup", s, "--log", s}, "--setup and --log"},
+      {{"--setup", "s.stp", "--log", dir.filePath("link.stp")}, "--setup and --log"},
+      {{"--setup", s, "--save-results", "./sub/../s.stp"}, "--setup and --save-results"},
+      {{"--setup", s, "--log", "x.log", "--save-results", "x.txt"}, nullptr},
+      {{"--log", "x.txt", "--save-results", "X.txt"}, nullptr},
+  };
+  QDir().mkdir("sub");
+  for (const auto& c : cases) {
+    const CommandLine cl = ParseCommandLine(QStringList{"QzSim", "--headless"} + c.args);
+    if (c.both) {
+      EXPECT_TRUE(cl.error.startsWith(c.both)) << cl.error.toStdString();
+      EXPECT_TRUE(cl.error.contains("name the same file")) << cl.error.toStdString();
+    } else {
+      EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
+    }
+  }
+  QDir::setCurrent(cwd);
+}
+
+TEST(CommandLine, AnEmptyFileNameIsRefused) {
+  for (const char* opt : {"--setup", "--log", "--save-results"}) {
+    const CommandLine cl = ParseCommandLine({"QzSim", "--headless", opt, ""});
+    EXPECT_EQ(cl.error, QString(opt) + " needs a file name.");
+    const CommandLine eq = ParseCommandLine({"QzSim", "--headless", QString(opt) + "="});
+    EXPECT_FALSE(eq.error.isEmpty()) << opt;
+  }
+}
+
+TEST(CommandLine, UsageNamesTheProgramWhateverItWasStartedAs) {
+  for (const char* argv0 : {"QzSim", "/usr/local/bin/qzsim-test", ""}) {
+    const CommandLine cl = ParseCommandLine({argv0, "--help"});
+    EXPECT_TRUE(cl.helpText.startsWith("Usage: QzSim [options]\n")) << cl.helpText.toStdString();
+    EXPECT_TRUE(cl.helpText.contains("--save-results <FILE>"));
+  }
+}
+
+// What tells a watching operator that the program works (waiting and busy windows) stays out of
+// a headless run's output; messages still go there.
+TEST(HeadlessAsker, BusyTextsStayOffStandardErrorMessagesDoNot) {
+  THeadlessAsker a;
+  testing::internal::CaptureStderr();
+  a.ShowWait("", "Stopping Quzar...", 1, 0);
+  a.ShowBusy("Writing system settings...", 0, 0);
+  a.SetBusyInfo("QzResForm");
+  a.HideBusy();
+  a.HideWait();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(a.Records(TAskRecord::Wait).size(), 1u);
+  testing::internal::CaptureStderr();
+  a.ShowError("File \"x\" holds no setup of this program");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("holds no setup"), std::string::npos);
+  EXPECT_FALSE(a.quiet);
 }
 
 TEST(Caption, IsSimulationCaptionWithVersion) {

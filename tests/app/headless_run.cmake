@@ -2,7 +2,12 @@
 #   -DEXE=<program> -DWORK=<scratch folder> -DDATA=<program data folder>
 #   -DARGS=<arguments, |-separated>        the arguments (USER_STP stands for the setup file,
 #                                           OUT_TXT for WORK/out.txt)
-#   -DSETUP_TEXT=<text>                     written as the user setup file (\n become CR LF)
+#   -DSETUP_TEXT=<text>                     written as the user setup file (\n become CR LF);
+#                                           USER_STP_LINK stands for a link to it; the run must
+#                                           leave the file as it was
+#   -DPRE_TXT=<text>                        written into WORK/out.txt before the run; a failed
+#                                           run must leave it as it was
+#                                           (WORK_DIR stands for the scratch folder itself)
 #   -DEXPECT_RC=<code>                      exit code wanted (default 0)
 #   -DEXPECT_LINES=<n>                      results lines wanted in WORK/out.txt
 #   -DLINE_REGEX=<regex>                    every results line must match it
@@ -18,8 +23,16 @@ string(REPLACE "|" ";" args "${ARGS}")
 if(DEFINED SETUP_TEXT)
   string(REPLACE "\\n" "\r\n" stp "${SETUP_TEXT}")
   file(WRITE "${WORK}/user.stp" "${stp}")
+  file(SHA256 "${WORK}/user.stp" stp_before)
+  file(CREATE_LINK "${WORK}/user.stp" "${WORK}/link.stp" SYMBOLIC)
   list(TRANSFORM args REPLACE "^USER_STP$" "${WORK}/user.stp")
+  list(TRANSFORM args REPLACE "^USER_STP_LINK$" "${WORK}/link.stp")
 endif()
+if(DEFINED PRE_TXT)
+  file(WRITE "${WORK}/out.txt" "${PRE_TXT}")
+  file(SHA256 "${WORK}/out.txt" pre_before)
+endif()
+list(TRANSFORM args REPLACE "^WORK_DIR$" "${WORK}")
 list(TRANSFORM args REPLACE "^OUT_TXT$" "${WORK}/out.txt")
 list(TRANSFORM args REPLACE "^OUT_LOG$" "${WORK}/out.log")
 
@@ -31,6 +44,22 @@ execute_process(
 message(STATUS "exit ${rc}\n${out}${err}")
 if(NOT rc EQUAL EXPECT_RC)
   message(FATAL_ERROR "exit code ${rc}, wanted ${EXPECT_RC}")
+endif()
+# The user setup is only read.
+if(DEFINED SETUP_TEXT)
+  file(SHA256 "${WORK}/user.stp" stp_after)
+  if(NOT stp_after STREQUAL stp_before)
+    message(FATAL_ERROR "the user setup was changed")
+  endif()
+endif()
+if(DEFINED PRE_TXT AND NOT rc EQUAL 0)
+  file(SHA256 "${WORK}/out.txt" pre_after)
+  if(NOT pre_after STREQUAL pre_before)
+    message(FATAL_ERROR "a failed run changed ${WORK}/out.txt")
+  endif()
+endif()
+if(NOT rc EQUAL 0 AND EXISTS "${WORK}/out.log")
+  message(FATAL_ERROR "a failed run left a log")
 endif()
 if(DEFINED EXPECT_OUT AND NOT out MATCHES "${EXPECT_OUT}")
   message(FATAL_ERROR "output does not match ${EXPECT_OUT}")
