@@ -406,29 +406,17 @@ void TForm1::BuildMenus() {
           [this] { ShowHelpKeyword(QString::fromLatin1(kHelpFrameKeyword)); });
 
   for (QAction* a : mb->actions()) {
-    if (QMenu* m = a->menu()) {
-      // A menu that holds nothing yet stays off the menu bar until its first item comes.
-      HideWhileEmpty(m);
-      // The hint of the last item pointed at does not outlive the menu.
-      connect(m, &QMenu::aboutToHide, this, [this] { panHint_->clear(); });
-    }
+    // A menu that holds nothing yet stays off the menu bar until its first item comes.
+    if (QMenu* m = a->menu()) HideWhileEmpty(m);
   }
+  // The hint of the last item pointed at does not outlive its menu.
+  for (QMenu* m : mb->findChildren<QMenu*>())
+    connect(m, &QMenu::aboutToHide, this, [this] { panHint_->clear(); });
 }
 
 void TForm1::BuildViewMenu() {
   // The tool windows' items in their menu order, then the tool bars.
-  for (const TToolWindowEntry* e : program_->Windows.ViewEntries()) {
-    QAction* a = mView_->addAction(e->viewCaption);
-    a->setCheckable(true);
-    a->setStatusTip(e->viewHint);
-    a->setData(e->section);
-    const QString section = e->section;
-    connect(a, &QAction::triggered, this, [this, section] {
-      const TToolWindowEntry* w = program_->Windows.Find(section);
-      if (w && w->shown && w->show) w->show(!w->shown());
-    });
-  }
-  mView_->addSeparator();
+  viewSep_ = mView_->addSeparator();
   auto bar = [this](const QString& caption, const QString& hint, QToolBar* tb) {
     QAction* a = mView_->addAction(caption);
     a->setCheckable(true);
@@ -439,9 +427,29 @@ void TForm1::BuildViewMenu() {
   aViewStd_ =
       bar(QStringLiteral("Standard &Toolbar"), QStringLiteral("Show/hide toolbar"), tbMain_);
   aViewSig_ = bar(QStringLiteral("Sig&nal Toolbar"), QString(), tbSignal_);
+  RefreshViewItems();
+}
+
+void TForm1::RefreshViewItems() {
+  // The items follow the registry, so a window registered later has its item too.
+  for (QAction* a : mView_->actions())
+    if (!a->data().toString().isEmpty()) delete a;
+  for (const TToolWindowEntry* e : program_->Windows.ViewEntries()) {
+    QAction* a = new QAction(e->viewCaption, mView_);
+    a->setCheckable(true);
+    a->setStatusTip(e->viewHint);
+    a->setData(e->section);
+    const QString section = e->section;
+    connect(a, &QAction::triggered, this, [this, section] {
+      const TToolWindowEntry* w = program_->Windows.Find(section);
+      if (w && w->shown && w->show) w->show(!w->shown());
+    });
+    mView_->insertAction(viewSep_, a);
+  }
 }
 
 void TForm1::ViewMenuOpening() {
+  RefreshViewItems();
   for (QAction* a : mView_->actions()) {
     const QString section = a->data().toString();
     if (section.isEmpty()) continue;

@@ -152,6 +152,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void CreateToolWindows();
   void RegisterSetupHooks();
   void BuildViewMenu();
+  void RefreshViewItems();
   void ViewMenuOpening();
   // After the close: windows destroyed in their order, services ended, the event loop left.
   void ShutDownProgram();
@@ -183,6 +184,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* mFile_ = nullptr;
   QMenu* mView_ = nullptr;
   QMenu* mCommun_ = nullptr;
+  QAction* viewSep_ = nullptr;
   QAction* aViewStd_ = nullptr;
   QAction* aViewSig_ = nullptr;
 

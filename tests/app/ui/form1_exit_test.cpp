@@ -1,0 +1,349 @@
+// The end of the program and the tool-window registry as the frame window uses them.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/program.h"
+#include "app/ui/form1.h"
+#include "app/ui/helpviewer.h"
+#include "app/ui/singleinstance.h"
+#include "app/ui/toolwindowentry.h"
+#include "common/testfiles.h"
+#include "results/ui/logform.h"
+#include "results/ui/qzresform.h"
+#include "results/ui/qzsmallfrm.h"
+#include "sim/ui/qzmdl.h"
+#include "util/asker.h"
+#include "util/folders.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+using testfiles::WriteAll;
+
+// A tool window a later issue might add: it keeps one number in its section, and closing it by
+// hand is an operator action that the test can see.
+class TDummyTool : public QWidget {
+ public:
+  explicit TDummyTool(QWidget* parent) : QWidget(parent, Qt::Tool) {}
+  int value = 0;
+  int* operatorCloses = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override {
+    if (operatorCloses) ++*operatorCloses;
+    e->ignore();
+    hide();
+  }
+};
+
+// The dummy's one registration: everything the frame window needs to know of it.
+TToolWindowEntry DummyEntry(const QString& section, QPointer<TDummyTool>& w, QWidget* parent,
+                            int* closes) {
+  TToolWindowEntry e = WidgetEntry(section, w);
+  e.create = [&w, parent, closes, section](const IniFile* ini) {
+    w = new TDummyTool(parent);
+    w->operatorCloses = closes;
+    if (ini) w->value = ini->ReadInteger(section, "X", 0);
+  };
+  e.writeStp = [&w, section](IniFile& ini) { ini.WriteInteger(section, "X", w ? w->value : 0); };
+  e.readStp = [&w, section](const IniFile& ini) {
+    if (w) w->value = ini.ReadInteger(section, "X", w->value);
+  };
+  return e;
+}
+
+class Form1Exit : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
+    ResetFolders();
+    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
+    asker.quiet = true;
+    form = std::make_unique<TForm1>();
+    QString msg;
+    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
+    form->show();
+  }
+  void TearDown() override {
+    form.reset();
+    ResetFolders();
+  }
+  // The model, logging and both results windows, shown.
+  std::vector<QPointer<QWidget>> ShowToolWindows() {
+    std::vector<QPointer<QWidget>> w = {form->ModelWindow(), form->LogWindow(), form->ResForm(),
+                                        form->SmallFrm()};
+    for (QWidget* x : w) {
+      EXPECT_NE(x, nullptr);
+      if (x) x->show();
+    }
+    return w;
+  }
+  QAction* FileItem(const char* name) const {
+    return form->FileMenu()->findChild<QAction*>(QString::fromLatin1(name));
+  }
+  QStringList VisibleTopLevels() const {
+    QStringList out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible()) out << QString::fromLatin1(w->metaObject()->className());
+    return out;
+  }
+  // Runs the application's event loop with `what` as its first event; the loop's exit code, or
+  // 99 when it did not return by itself within ten seconds.
+  int ExecWith(const std::function<void()>& what) {
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(10000);
+    QTimer::singleShot(0, form.get(), what);
+    return QApplication::exec();
+  }
+
+  QTemporaryDir dir;
+  TScriptedAsker asker;
+  TScopedAsker scoped{&asker};
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(Form1Exit, EveryWayOutEndsTheProgramAndGivesTheLockBack) {
+  const struct {
+    const char* item;
+    std::optional<TMsgButton> answer;
+  } cases[] = {{"miExit", mbYes}, {"miExitNoSetup", std::nullopt}, {"miExit", mbAbort}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.item);
+    if (!form) SetUp();
+    TSingleInstance instance(UserFolder());
+    ASSERT_TRUE(instance.Acquire());
+    bool exited = false;
+    form->OnExit = [&] {
+      exited = true;
+      instance.Release();
+    };
+    const auto tools = ShowToolWindows();
+    form->ShowHelp(3);
+    QPointer<QWidget> help = form->HelpWindow();
+    ASSERT_TRUE(help);
+    if (c.answer) asker.QueueButton(*c.answer);
+    EXPECT_EQ(ExecWith([&] { FileItem(c.item)->trigger(); }), 0);
+    EXPECT_TRUE(exited);
+    for (const QPointer<QWidget>& w : tools) EXPECT_TRUE(w.isNull());
+    EXPECT_TRUE(help.isNull());
+    EXPECT_TRUE(VisibleTopLevels().isEmpty()) << VisibleTopLevels().join(' ').toStdString();
+    EXPECT_FALSE(form->Program().Bus.Registered());
+    // The next start is the first one again.
+    TSingleInstance next(UserFolder());
+    EXPECT_TRUE(next.Acquire());
+    next.Release();
+    TearDown();
+  }
+}
+
+TEST_F(Form1Exit, ClosingByTheWindowManagerEndsTheProgramToo) {
+  const auto tools = ShowToolWindows();
+  asker.QueueButton(mbYes);
+  EXPECT_EQ(ExecWith([&] { form->close(); }), 0);
+  for (const QPointer<QWidget>& w : tools) EXPECT_TRUE(w.isNull());
+  EXPECT_TRUE(VisibleTopLevels().isEmpty());
+}
+
+TEST_F(Form1Exit, NoAtTheQuestionKeepsEverythingRunning) {
+  const auto tools = ShowToolWindows();
+  const bool busBefore = form->Program().Bus.Registered();
+  bool exited = false;
+  form->OnExit = [&] { exited = true; };
+  asker.QueueButton(mbNo);
+  FileItem("miExit")->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(exited);
+  EXPECT_TRUE(form->isVisible());
+  for (const QPointer<QWidget>& w : tools) {
+    ASSERT_FALSE(w.isNull());
+    EXPECT_TRUE(w->isVisible());
+  }
+  EXPECT_EQ(form->Program().Bus.Registered(), busBefore);
+  EXPECT_FALSE(form->Program().IsShutDown());
+}
+
+// A window registered once: its View item, its place in the setup, its load, its run rule, and
+// an exit that destroys it without the action of closing it by hand.
+TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
+  QPointer<TDummyTool> dummy;
+  int closes = 0;
+  TToolWindowEntry e = DummyEntry("TuStpFrm", dummy, form.get(), &closes);
+  e.viewCaption = "&System Info";
+  e.viewHint = "Show system info/modify autotune params";
+  e.staysEnabledInRun = false;
+  ASSERT_TRUE(form->ToolWindows().Register(e));
+  // It belongs to the windows made once the unit has started.
+  EXPECT_EQ(TToolWindows::CreatePointOf("TuStpFrm"), TCreatePoint::UnitStart);
+  ASSERT_TRUE(form->ToolWindows().CreateOne("TuStpFrm", &form->Core().AutoIni()));
+  ASSERT_TRUE(dummy);
+
+  // The View menu, in the menu's order.
+  emit form->ViewMenu()->aboutToShow();
+  QStringList view;
+  QAction* item = nullptr;
+  for (QAction* a : form->ViewMenu()->actions()) {
+    if (a->isSeparator()) continue;
+    view << a->text();
+    if (a->text() == e.viewCaption) item = a;
+  }
+  EXPECT_EQ(view, QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info",
+                               "&Logging Window", "Standard &Toolbar", "Sig&nal Toolbar"}));
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->statusTip(), e.viewHint);
+  item->trigger();
+  EXPECT_TRUE(dummy->isVisible());
+
+  // Written in its place of the order.
+  dummy->value = 41;
+  QString err;
+  ASSERT_TRUE(form->Setup().WriteAutoSetup(err)) << err.toStdString();
+  IniFile a(InUserFolder("QzSim0.ini"));
+  EXPECT_EQ(a.ReadSections(), QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm",
+                                           "LogForm", "TuStpFrm", "Model"}));
+  EXPECT_EQ(a.ReadInteger("TuStpFrm", "X", 0), 41);
+
+  // Read from a setup that holds only its section; the other owners stay as they are.
+  const QRect geometry = form->geometry();
+  const int32_t points = form->Core().Qv.PtsPerSwp;
+  const QString path = dir.filePath("only.stp");
+  WriteAll(path, "[TuStpFrm]\r\nX=7\r\n");
+  QString comment;
+  ASSERT_TRUE(form->LoadSetupFile(path, comment, err)) << err.toStdString();
+  EXPECT_EQ(dummy->value, 7);
+  EXPECT_EQ(form->geometry(), geometry);
+  EXPECT_EQ(form->Core().Qv.PtsPerSwp, points);
+  EXPECT_TRUE(comment.isEmpty());
+
+  // Disabled during a run, enabled again at its end.
+  bool sawRun = false;
+  QTimer probe;
+  probe.setInterval(10);
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (!form->IsSweeping()) return;
+    sawRun = true;
+    EXPECT_FALSE(dummy->isEnabled());
+    EXPECT_TRUE(form->ModelWindow()->isEnabled());  // the model stays usable
+    probe.stop();
+    form->miSweepClick();
+  });
+  probe.start();
+  form->miSweepClick();
+  EXPECT_TRUE(sawRun);
+  EXPECT_TRUE(dummy->isEnabled());
+
+  // Closing it by hand is the operator's action; the exit destroys it without that action.
+  dummy->close();
+  EXPECT_EQ(closes, 1);
+  dummy->show();
+  form->ExitNoSetupClick();
+  EXPECT_TRUE(dummy.isNull());
+  EXPECT_EQ(closes, 1);
+}
+
+TEST_F(Form1Exit, ControlsSayThemselvesWhetherTheyStayEnabledDuringARun) {
+  // A button added later without saying so waits for the end of the run like the others.
+  QAction* extra = form->MainToolBar()->addAction("Extra");
+  bool sawRun = false;
+  QTimer probe;
+  probe.setInterval(10);
+  QObject::connect(&probe, &QTimer::timeout, [&] {
+    if (!form->IsSweeping()) return;
+    sawRun = true;
+    EXPECT_FALSE(extra->isEnabled());
+    EXPECT_TRUE(form->MainToolBar()->actions()[0]->isEnabled());
+    EXPECT_TRUE(form->MainToolBar()->actions()[1]->isEnabled());
+    EXPECT_TRUE(form->QuzarMenu()->menuAction()->isEnabled());
+    EXPECT_FALSE(form->FileMenu()->menuAction()->isEnabled());
+    // The first three items of the Quzar menu stay, the later ones wait.
+    EXPECT_FALSE(form->TransformMenu()->menuAction()->isEnabled());
+    probe.stop();
+    form->miSweepClick();
+  });
+  probe.start();
+  form->miSweepClick();
+  EXPECT_TRUE(sawRun);
+  EXPECT_TRUE(extra->isEnabled());
+  EXPECT_TRUE(form->FileMenu()->menuAction()->isEnabled());
+}
+
+TEST_F(Form1Exit, MenusWithoutItemsStayHiddenUntilTheirFirstItem) {
+  QMenu* tools = nullptr;
+  QStringList hidden;
+  for (QAction* a : form->menuBar()->actions()) {
+    if (!a->isVisible()) hidden << a->text();
+    if (a->text() == "&Tools") tools = a->menu();
+  }
+  EXPECT_EQ(hidden, QStringList({"T&uner", "&Tools", "&Window"}));
+  ASSERT_NE(tools, nullptr);
+  tools->addSeparator();
+  EXPECT_FALSE(tools->menuAction()->isVisible());
+  QAction* item = tools->addAction("Something");
+  EXPECT_TRUE(tools->menuAction()->isVisible());
+  delete item;
+  EXPECT_FALSE(tools->menuAction()->isVisible());
+}
+
+TEST_F(Form1Exit, ToolButtonsCarryIconsAndTheirHints) {
+  const struct {
+    const char* tip;
+  } want[] = {{"Start Quzar"},  {"Stop Quzar to standstill"}, {"Plane extension"},
+              {"Save results"}, {"Load system setup"},        {"Save system setup"}};
+  const QList<QAction*> buttons = form->MainToolBar()->actions();
+  ASSERT_EQ(buttons.size(), int(std::size(want)));
+  EXPECT_EQ(form->MainToolBar()->toolButtonStyle(), Qt::ToolButtonIconOnly);
+  for (int i = 0; i < buttons.size(); ++i) {
+    SCOPED_TRACE(want[i].tip);
+    EXPECT_FALSE(buttons[i]->icon().isNull());
+    // (The plane extension's hint also tells the extension.)
+    EXPECT_TRUE(buttons[i]->toolTip().startsWith(QString::fromLatin1(want[i].tip)))
+        << buttons[i]->toolTip().toStdString();
+    // No caption that says something else than the button does.
+    EXPECT_NE(buttons[i]->text(), "Save");
+    EXPECT_NE(buttons[i]->text(), "Setup");
+  }
+}
+
+TEST_F(Form1Exit, OpenUserFolderWithoutAFileBrowserSaysSoWithThePath) {
+  QUrl asked;
+  form->OpenUrl = [&](const QUrl& u) {
+    asked = u;
+    return false;
+  };
+  form->findChild<QAction*>("miOpenUserFolder")->trigger();
+  EXPECT_EQ(asked, QUrl::fromLocalFile(UserFolder()));
+  const auto m = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0].type, TMsgType::Error);
+  EXPECT_TRUE(m[0].text.contains(UserFolder())) << m[0].text.toStdString();
+  // A browser that opens says nothing.
+  form->OpenUrl = [](const QUrl&) { return true; };
+  form->OpenUserFolderClick();
+  EXPECT_EQ(asker.Records(TAskRecord::Message).size(), 1u);
+}
+
+TEST_F(Form1Exit, TheHintIsClearedWhenAMenuCloses) {
+  for (QMenu* m : {form->FileMenu(), form->ViewMenu(), form->TransformMenu()}) {
+    form->HintPanel()->setText("Save results");
+    emit m->aboutToHide();
+    EXPECT_EQ(form->HintPanel()->text(), QString()) << m->title().toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace qz
