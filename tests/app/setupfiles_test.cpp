@@ -496,3 +496,108 @@ TEST(FramePlacement, WorkAreaTenPixelsSmallerNeverBelowTheSmallestWindow) {
 
 }  // namespace
 }  // namespace qz
+
+#include <sys/stat.h>
+
+#include "app/program.h"
+
+namespace qz {
+namespace {
+
+// A user setup as the program loads it (Load Setup and the command line alike).
+class ProgramSetupLoad : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
+    ResetFolders();
+    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
+    asker.quiet = true;
+    QString msg;
+    ASSERT_TRUE(program.Start(msg)) << msg.toStdString();
+  }
+  void TearDown() override { ResetFolders(); }
+
+  QTemporaryDir dir;
+  TScriptedAsker asker;
+  TScopedAsker scoped{&asker};
+  TProgram program{true};
+};
+
+TEST_F(ProgramSetupLoad, WhatIsNotASetupIsRefusedAndChangesNothing) {
+  const QString fifo = dir.filePath("pipe.stp");
+  ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+  const QString junk = dir.filePath("junk.stp");
+  WriteAll(junk, "[Junk]\r\nPoints=7\r\n[QvTuStp2]\r\nPoints=7\r\n");
+  const QString empty = dir.filePath("empty.stp");
+  WriteAll(empty, "");
+  const struct {
+    QString path;
+    QString message;
+  } cases[] = {
+      {fifo, "\"" + fifo + "\" is not a regular file"},
+      {dir.path(), "\"" + dir.path() + "\" is not a regular file"},
+      {"/dev/null", "\"/dev/null\" is not a regular file"},
+      {dir.filePath("none.stp"), "File \"" + dir.filePath("none.stp") + "\" not found"},
+      {junk, "File \"" + junk + "\" holds no setup of this program"},
+      {empty, "File \"" + empty + "\" holds no setup of this program"},
+  };
+  const int32_t points = program.Core.Qv.PtsPerSwp;
+  for (const auto& c : cases) {
+    QString comment, err;
+    EXPECT_FALSE(program.LoadSetupFile(c.path, comment, err));
+    EXPECT_EQ(err, c.message);
+  }
+  EXPECT_EQ(program.Core.Qv.PtsPerSwp, points);
+}
+
+TEST_F(ProgramSetupLoad, OnlyTheSectionsTheFileHoldsAreRead) {
+  program.Core.Qv.PtsPerSwp = 150;
+  program.Setup.Comment = "before";
+  const QString path = dir.filePath("log.stp");
+  WriteAll(path, "[LogForm]\r\nMaxSamples=5\r\n");
+  QString comment, err;
+  ASSERT_TRUE(program.LoadSetupFile(path, comment, err)) << err.toStdString();
+  EXPECT_EQ(program.Core.Qv.PtsPerSwp, 150);  // no analyzer section: nothing read, nothing sent
+  EXPECT_TRUE(comment.isEmpty());
+  EXPECT_EQ(program.Setup.Comment, "before");
+  IniFile back;
+  program.Log.engine.WriteStp(back);
+  EXPECT_EQ(back.ReadInteger("LogForm", "MaxSamples", 0), 5);
+
+  WriteAll(path, "[qvtustp1]\r\nPoints=222\r\nSetupInfo=job\r\n");
+  ASSERT_TRUE(program.LoadSetupFile(path, comment, err)) << err.toStdString();
+  EXPECT_EQ(program.Core.Qv.PtsPerSwp, 222);
+  EXPECT_EQ(comment, "job");
+}
+
+// A window whose section fails is named in a message; the others are still written and read.
+TEST_F(ProgramSetupLoad, AFailingSectionIsReportedAndTheOthersGoOn) {
+  TToolWindowEntry bad;
+  bad.section = "QzResForm";
+  bad.create = [](const IniFile*) {};
+  bad.writeStp = [](IniFile& ini) {
+    ini.WriteInteger("QzResForm", "A", 1);
+    throw std::runtime_error("no memory");
+  };
+  bad.readStp = [](const IniFile&) { throw std::runtime_error("bad value"); };
+  ASSERT_TRUE(program.Windows.Register(bad));
+  int modelReads = 0;
+  ASSERT_TRUE(program.Windows.Register(Owner(
+      "Model", [](IniFile& ini) { ini.WriteInteger("Model", "B", 2); },
+      [&](const IniFile&) { ++modelReads; })));
+  IniFile ini;
+  QString err;
+  ASSERT_TRUE(program.Setup.WriteSetup(ini, "c", err)) << err.toStdString();
+  EXPECT_EQ(ini.ReadInteger("Model", "B", 0), 2);
+  program.Setup.LoadSetup(ini);
+  EXPECT_EQ(modelReads, 1);
+  const auto m = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(m.size(), 2u);
+  EXPECT_EQ(m[0].text, "Section \"QzResForm\" of the setup cannot be written: no memory");
+  EXPECT_EQ(m[1].text, "Section \"QzResForm\" of the setup cannot be read: bad value");
+  EXPECT_EQ(m[1].type, TMsgType::Error);
+}
+
+}  // namespace
+}  // namespace qz
