@@ -1,11 +1,12 @@
 #pragma once
-// The setup files as a whole: the frame window's own section "QuzarForm", the order in which the
-// sections of a setup are written and loaded, the automatic setup written at exit, the dated
-// backup written when the operator ends without saving, and the exit question.
+// The setup files as a whole: the frame window's own section "QuzarForm", the automatic setup
+// written at exit, the dated backup written when the operator ends without saving, and the exit
+// question.
 //
-// Every window and object keeps its own section through a WriteStp/ReadStp pair; here they are
-// registered as owners under their section names, so a window that is added later only has to
-// register itself to be saved and loaded in its place.
+// Every window and object keeps its own section through a WriteStp/ReadStp pair; the tool
+// windows' pairs are records of the tool-window registry, which also holds the order in which
+// the sections are written and loaded, so a window that is added later only has to register
+// itself to be saved and loaded in its place.
 
 #include <QDateTime>
 #include <QString>

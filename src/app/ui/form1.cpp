@@ -115,8 +115,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   const QSize scr = ScreenSize();
   FrameToSetup();
   frame_.PreTrig = kPreTrigDefault;
+  // (The live data item's keys in the same section were read by the program core.)
   ReadFrameSetup(core_->AutoIni(), frame_, scr.width(), scr.height());
-  dde_->ReadStp(core_->AutoIni(), QString::fromLatin1(kFormSection));
   ApplyFrameSetup();
 
   TCyclePorts ports = core_->Cycle.Ports();
