@@ -10,8 +10,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -28,6 +26,7 @@
 #include "app/ui/helpviewer.h"
 #include "app/ui/menurules.h"
 #include "app/ui/resultsport.h"
+#include "app/ui/toolicons.h"
 #include "app/ui/toolwindowentry.h"
 #include "core/resultstext.h"
 #include "core/transformcmds.h"
@@ -50,25 +49,6 @@ constexpr int kMsgPanelWidth = 84;
 constexpr int kToutPanelWidth = 50;
 QColor ColorOf(uint32_t c) {
   return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-// A tool button's picture for a command that has no standard one: its short name on a framed
-// face.
-QIcon BadgeIcon(const QString& text) {
-  QPixmap pm(32, 32);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  p.setPen(QPen(QColor(40, 40, 40), 2));
-  p.setBrush(QColor(250, 250, 235));
-  p.drawRoundedRect(QRectF(2, 5, 28, 22), 4, 4);
-  QFont f = p.font();
-  f.setPixelSize(12);
-  f.setBold(true);
-  p.setFont(f);
-  p.drawText(QRectF(2, 5, 28, 22), Qt::AlignCenter, text);
-  p.end();
-  return QIcon(pm);
 }
 
 QSize ScreenSize() {
@@ -115,8 +95,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   const QSize scr = ScreenSize();
   FrameToSetup();
   frame_.PreTrig = kPreTrigDefault;
-  // (The live data item's keys in the same section were read by the program core.)
   ReadFrameSetup(core_->AutoIni(), frame_, scr.width(), scr.height());
+  dde_->ReadStp(core_->AutoIni(), QString::fromLatin1(kFormSection));
   ApplyFrameSetup();
 
   TCyclePorts ports = core_->Cycle.Ports();
