@@ -571,6 +571,22 @@ TEST_F(ProgramSetupLoad, OnlyTheSectionsTheFileHoldsAreRead) {
   EXPECT_EQ(comment, "job");
 }
 
+// The display windows are replaced only by a setup that holds display windows.
+TEST_F(ProgramSetupLoad, DisplayWindowsAreReplacedOnlyByASetupHoldingThem) {
+  QStringList calls;
+  program.Setup.CloseDisplays = [&] { calls << "close"; };
+  program.Setup.ResetDisplayDefaults = [&] { calls << "defaults"; };
+  program.Setup.DisplaysFromSetup = [&](const IniFile&) { calls << "create"; };
+  const QString path = dir.filePath("d.stp");
+  QString comment, err;
+  WriteAll(path, "[QvTuStp1]\r\nPoints=120\r\n[DForm_123]\r\nA=1\r\n");  // 9 characters
+  ASSERT_TRUE(program.LoadSetupFile(path, comment, err)) << err.toStdString();
+  EXPECT_TRUE(calls.isEmpty());
+  WriteAll(path, "[DForm_1]\r\nA=1\r\n");
+  ASSERT_TRUE(program.LoadSetupFile(path, comment, err)) << err.toStdString();
+  EXPECT_EQ(calls, QStringList({"close", "defaults", "create"}));
+}
+
 // A window whose section fails is named in a message; the others are still written and read.
 TEST_F(ProgramSetupLoad, AFailingSectionIsReportedAndTheOthersGoOn) {
   TToolWindowEntry bad;
