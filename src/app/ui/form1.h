@@ -29,6 +29,7 @@ class TResultsPort;
 class TDdeItem;
 class TDdeBus;
 class TDdeMenu;
+class TCoalescedRefresh;
 class TLogForm;
 struct TLogSystem;
 class TQvLogText;
@@ -203,6 +204,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QLabel* panTout_ = nullptr;
   QLabel* panHint_ = nullptr;
   QProgressBar* pbSamples = nullptr;
+  TCoalescedRefresh* statusRefresh_ = nullptr;
+  int32_t progressPos_ = 0;
 };
 
 }  // namespace qz
