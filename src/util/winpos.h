@@ -41,4 +41,90 @@ WindowPos ReadWindowPos(const IniFile& ini, const QString& section, const Window
                         int screenWidth, int screenHeight, int margin,
                         const std::optional<WindowSizeLimits>& sizeLimits = std::nullopt);
 
+// ---- Window places as the setup keeps them ----------------------------------------------------
+//
+// A window's place is the top-left corner of its outer frame (title bar and border included) and
+// the size of its client area. Saving and restoring both use that one measure, so a window opens
+// exactly where it was closed, however often the program is restarted.
+
+// The keys of a window's section that hold its place; each window keeps only the ones its
+// section lists.
+enum TPlaceKey : unsigned {
+  pkTop = 1u << 0,
+  pkLeft = 1u << 1,
+  pkWidth = 1u << 2,
+  pkHeight = 1u << 3,
+  pkVisible = 1u << 4,
+};
+using TPlaceKeys = unsigned;
+
+// How a window's place is read back: the position is limited to 0 .. screen size - posMargin;
+// a width to minWidth .. screen width - sizeMargin, a height to minHeight .. screen height -
+// sizeMargin (the lower bound wins on a screen too small for the range).
+struct TPlaceRule {
+  TPlaceKeys keys = pkVisible | pkTop | pkLeft;
+  int posMargin = kToolWindowMargin;
+  int minWidth = 0;
+  int minHeight = 0;
+  int sizeMargin = kToolWindowMargin;
+};
+
+// Tool windows that keep their position and visibility (results, logging, model, tuner picture,
+// system information).
+inline constexpr TPlaceRule kToolPlaceRule{};
+// The frame window: position and size, with the frame window's own limits.
+inline constexpr TPlaceRule kFramePlaceRule{pkTop | pkLeft | pkWidth | pkHeight, kFrameWindowMargin,
+                                            kFrameWindowSizeLimits.minWidth,
+                                            kFrameWindowSizeLimits.minHeight, kFrameWindowMargin};
+// The reflection chart: position and size, both kept 50 pixels inside the screen.
+inline constexpr TPlaceRule kRhoChartPlaceRule{pkTop | pkLeft | pkWidth | pkHeight,
+                                               kToolWindowMargin, 0, 0, kToolWindowMargin};
+// The scenario generator: width 640 .. screen width - 100, height 250 .. screen height - 100.
+inline constexpr TPlaceRule kMakeScePlaceRule{pkTop | pkLeft | pkWidth | pkHeight,
+                                              kToolWindowMargin, 640, 250, 100};
+// The scenario window: position, height and visibility.
+inline constexpr TPlaceRule kScenarioPlaceRule{pkVisible | pkTop | pkLeft | pkHeight,
+                                               kToolWindowMargin, 0, 0, kToolWindowMargin};
+
+struct TWindowPlace {
+  int left = 0;    // outer frame
+  int top = 0;     // outer frame
+  int width = 0;   // client area
+  int height = 0;  // client area
+  bool visible = false;
+  bool operator==(const TWindowPlace&) const = default;
+};
+
+// The decoration the window system puts around a client area.
+struct TFrameMargins {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// The place of a window whose client area is `client`, and the client area of a place.
+TWindowPlace PlaceOfClient(const WindowPos& client, const TFrameMargins& m, bool visible);
+WindowPos ClientOfPlace(const TWindowPlace& p, const TFrameMargins& m);
+
+// Writes the keys the rule lists ("Visible" as 1/0, then "Top", "Left", "Width", "Height").
+void WritePlace(IniFile& ini, const QString& section, const TWindowPlace& p,
+                const TPlaceRule& rule);
+// Reads the keys the rule lists; a missing or unreadable key keeps the value of `current`, and
+// what was read is limited by the rule on a screen of the given size.
+TWindowPlace ReadPlace(const IniFile& ini, const QString& section, const TWindowPlace& current,
+                       const TPlaceRule& rule, int screenWidth, int screenHeight);
+// The section holds a position of the window ("Top" or "Left").
+bool HasStoredPosition(const IniFile& ini, const QString& section);
+
+// Where the n-th tool window without a stored position opens (n from 0): cascaded in steps of
+// `step` pixels from `anchor` (below the frame window's menu and tool bars), starting again at
+// the anchor before a window would leave `area`.
+WindowPos DefaultToolPosition(int n, const WindowPos& anchor, const WindowPos& area, int step = 28);
+
+// The outer frame of a window brought inside `area`: moved (and, when larger than the area,
+// shrunk) so that its title bar and all its borders are inside. `frame` and the result are
+// outer frames; the client shrinks by as much as the frame.
+WindowPos FitIntoArea(const WindowPos& frame, const WindowPos& area);
+
 }  // namespace qz

@@ -39,6 +39,11 @@
 #include "util/folders.h"
 #include "util/hints.h"
 #include "util/inifile.h"
+#include "util/ui/coalesce.h"
+#include "util/ui/panels.h"
+#include "util/ui/qcolor.h"
+#include "util/ui/screen.h"
+#include "util/ui/windowplace.h"
 #include "version.h"
 
 namespace qz {
@@ -47,14 +52,7 @@ namespace {
 // Widths of the status panels.
 constexpr int kMsgPanelWidth = 84;
 constexpr int kToutPanelWidth = 50;
-QColor ColorOf(uint32_t c) {
-  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
-QSize ScreenSize() {
-  const QScreen* s = QGuiApplication::primaryScreen();
-  return s ? s->size() : QSize(1920, 1080);
-}
+QSize ScreenSize() { return Screen().Size(); }
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
@@ -76,18 +74,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("MdiArea"));
-  mdi_->setBackground(ColorOf(kFrameColor));
+  mdi_->setBackground(ToQColor(kFrameColor, mdi_->palette()));
   setCentralWidget(mdi_);
   BuildMenus();
   BuildToolBars();
   BuildStatusBar();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect a = screen->availableGeometry();
-    const WindowPos p = FramePlacement({a.x(), a.y(), a.width(), a.height()});
-    setGeometry(p.left, p.top, p.width, p.height);
-  } else {
-    resize(900, 650);
-  }
+  // Until its setup places it, the window opens with its title bar and borders inside the
+  // screen's available area.
+  PlaceInsideAvailable(*this, Screen(), kAssumedFrameMargins);
   SetMainCaption();
 
   // The automatic setup is open for the whole run; the frame window reads its section at once.
@@ -126,20 +120,17 @@ TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
 
 void TForm1::RegisterToolWindows() {
   TToolWindows& reg = program_->Windows;
-  const QSize scr = ScreenSize();
-
   TToolWindowEntry log = WidgetEntry(QString::fromLatin1(kLogSection), logForm_);
-  log.create = [this, scr](const IniFile* ini) {
+  log.create = [this](const IniFile* ini) {
     logForm_ = new TLogForm(program_->Log.engine, nullptr, this);
     logForm_->OnHelp = [this] { ShowHelpKeyword(QString::fromLatin1(kLogFormCaption)); };
-    if (ini) logForm_->ReadStp(*ini, scr.width(), scr.height());
+    if (ini) logForm_->ReadStp(*ini);
   };
   log.writeStp = [this](IniFile& ini) {
     if (logForm_) logForm_->WriteStp(ini);
   };
   log.readStp = [this](const IniFile& ini) {
-    const QSize sz = ScreenSize();
-    if (logForm_) logForm_->ReadStp(ini, sz.width(), sz.height());
+    if (logForm_) logForm_->ReadStp(ini);
   };
   log.viewCaption = QStringLiteral("&Logging Window");
   log.viewHint = QStringLiteral("View Data Logging Window");
@@ -241,8 +232,9 @@ void TForm1::ShutDownProgram() {
 }
 
 void TForm1::FrameToSetup() {
-  const QRect g = geometry();
-  frame_.pos = WindowPos{g.x(), g.y(), g.width(), g.height()};
+  // The outer frame's position and the client size: the measure every window place keeps.
+  const TWindowPlace p = CurrentPlace(*this);
+  frame_.pos = WindowPos{p.left, p.top, p.width, p.height};
   frame_.SaveAsTxtPath = saveState_.lastPath;
   frame_.SeparForTxtSave = saveState_.SeparForTxtSave;
   frame_.PreTrig = core_->Cycle.n_pretrg;
@@ -251,8 +243,10 @@ void TForm1::FrameToSetup() {
 }
 
 void TForm1::ApplyFrameSetup() {
-  setGeometry(frame_.pos.left, frame_.pos.top, frame_.pos.width, frame_.pos.height);
-  mdi_->setBackground(ColorOf(frame_.BkgColor));
+  const WindowPos& p = frame_.pos;
+  ApplyPlace(*this, TWindowPlace{p.left, p.top, p.width, p.height, isVisible()},
+             kFramePlaceRule.keys);
+  mdi_->setBackground(ToQColor(frame_.BkgColor, mdi_->palette()));
   saveState_.lastPath = frame_.SaveAsTxtPath;
   saveState_.SeparForTxtSave = frame_.SeparForTxtSave;
   core_->Cycle.n_pretrg = frame_.PreTrig;
@@ -506,6 +500,7 @@ void TForm1::BuildStatusBar() {
   pbSamples->setMaximumWidth(150);
   pbSamples->setRange(0, 100);
   pbSamples->setValue(0);
+  statusRefresh_ = new TCoalescedRefresh(this, [this] { pbSamples->setValue(progressPos_); });
   sb->addWidget(panMsg_);
   sb->addWidget(panTout_);
   sb->addWidget(panHint_, 1);
@@ -726,13 +721,18 @@ void TForm1::SetRunButtonDown(bool down) { tbRun_->setChecked(down); }
 
 void TForm1::Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
-void TForm1::SetMessage(const QString& text) { panMsg_->setText(text); }
+// Status texts change a few times per run and are set only when they differ; the progress of a
+// series of samples moves with every frame and is shown at the next refresh tick.
+void TForm1::SetMessage(const QString& text) { qz::SetText(panMsg_, text); }
 
-void TForm1::SetTimeoutText(const QString& text) { panTout_->setText(text); }
+void TForm1::SetTimeoutText(const QString& text) { qz::SetText(panTout_, text); }
 
 void TForm1::SetProgressMax(int32_t max) { pbSamples->setMaximum(max > 0 ? max : 1); }
 
-void TForm1::SetProgress(int32_t pos) { pbSamples->setValue(pos); }
+void TForm1::SetProgress(int32_t pos) {
+  progressPos_ = pos;
+  statusRefresh_->Request();
+}
 
 void TForm1::SetProgressRed(bool red) {
   // Red: a sample of the series was lost.

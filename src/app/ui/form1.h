@@ -32,6 +32,7 @@ class TQzSmallFrm;
 class TResultsPort;
 class TDdeItem;
 class TDdeMenu;
+class TCoalescedRefresh;
 class TLogForm;
 class THelpViewer;
 
@@ -210,6 +211,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QLabel* panTout_ = nullptr;
   QLabel* panHint_ = nullptr;
   QProgressBar* pbSamples = nullptr;
+  TCoalescedRefresh* statusRefresh_ = nullptr;
+  int32_t progressPos_ = 0;
 };
 
 }  // namespace qz

@@ -15,19 +15,14 @@
 #include "util/asker.h"
 #include "util/folders.h"
 #include "util/format.h"
-#include "util/hints.h"
 #include "util/inifile.h"
-#include "util/winpos.h"
+#include "util/ui/panels.h"
+#include "util/ui/qcolor.h"
+#include "util/ui/windowplace.h"
 
 namespace qz {
 
 namespace {
-
-void SetHint(QWidget* w, const QString& hint) {
-  const HintParts h = SplitHint(hint);
-  w->setToolTip(h.tooltip);
-  w->setStatusTip(h.statusTip);
-}
 
 QSpinBox* UpDown(int max, QWidget* parent) {
   auto* b = new QSpinBox(parent);
@@ -35,8 +30,6 @@ QSpinBox* UpDown(int max, QWidget* parent) {
   b->setAlignment(Qt::AlignRight);
   return b;
 }
-
-QColor ToQColor(TColor c) { return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c)); }
 
 }  // namespace
 
@@ -107,8 +100,7 @@ TLogForm::TLogForm(TLogEngine& engine, TAsker* asker, QWidget* parent)
   recorded_ = new QLabel(gbProgress_);
   elapsed_ = new QLabel(gbProgress_);
   status_ = new QLabel(gbProgress_);
-  led_ = new QLabel(gbProgress_);
-  led_->setFixedSize(14, 14);
+  led_ = new TLed(gbProgress_);
   gp->addWidget(new QLabel(QStringLiteral("Recorded"), gbProgress_), 0, 0);
   gp->addWidget(recorded_, 0, 1);
   gp->addWidget(new QLabel(QStringLiteral("Elapsed"), gbProgress_), 1, 0);
@@ -198,35 +190,25 @@ void TLogForm::EntriesToControls() {
 
 void TLogForm::Refresh() {
   const TLogStatus s = engine_.GetStatus();
-  status_->setText(LogStatusText(s));
-  led_->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;")
-                          .arg(ToQColor(LogStatusLedColor(s)).name()));
-  gbFile_->setTitle(QStringLiteral("Log File") + LogStatusCaptionSuffix(s));
-  recorded_->setText(Format(QStringLiteral("%d"), {engine_.RecordNumber()}));
-  elapsed_->setText(engine_.ElapsedText());
+  SetLamp(led_, status_, LogStatusLedColor(s), LogStatusText(s));
+  const QString title = QStringLiteral("Log File") + LogStatusCaptionSuffix(s);
+  if (gbFile_->title() != title) gbFile_->setTitle(title);
+  SetText(recorded_, Format(QStringLiteral("%d"), {engine_.RecordNumber()}));
+  SetText(elapsed_, engine_.ElapsedText());
   const QFileInfo fi(engine_.LogFileName());
   name_->setText(engine_.LogFileName().isEmpty() ? QString() : fi.fileName());
   path_->setText(engine_.LogFileName().isEmpty() ? QString() : fi.absolutePath());
 }
 
-void TLogForm::ReadStp(const IniFile& ini, int screenWidth, int screenHeight) {
-  const QString sec = QString::fromLatin1(kLogSection);
-  WindowPos cur;
-  cur.left = x();
-  cur.top = y();
-  const WindowPos p = ReadWindowPos(ini, sec, cur, screenWidth, screenHeight, kToolWindowMargin);
-  move(p.left, p.top);
+void TLogForm::ReadStp(const IniFile& ini) {
   engine_.ReadStp(ini);
   EntriesToControls();
   Refresh();
-  setVisible(ini.ReadBool(sec, QStringLiteral("Visible"), isVisible()));
+  ReadWindowPlace(ini, QString::fromLatin1(kLogSection), *this, kToolPlaceRule);
 }
 
 void TLogForm::WriteStp(IniFile& ini) const {
-  const QString sec = QString::fromLatin1(kLogSection);
-  ini.WriteBool(sec, QStringLiteral("Visible"), isVisible());
-  ini.WriteInteger(sec, QStringLiteral("Top"), y());
-  ini.WriteInteger(sec, QStringLiteral("Left"), x());
+  WriteWindowPlace(ini, QString::fromLatin1(kLogSection), *this, kToolPlaceRule);
   engine_.WriteStp(ini);
 }
 

@@ -20,6 +20,7 @@ namespace qz {
 
 class IniFile;
 class TAsker;
+class TLed;
 
 inline constexpr const char* kLogFormCaption = "Data Logging";
 inline constexpr const char* kLogPrepareTitle = "Prepare Log File";
@@ -37,9 +38,9 @@ class TLogForm : public QWidget {
   // "&Help".
   std::function<void()> OnHelp;
 
-  // Section "LogForm": window keys ("Visible", "Top", "Left", limited to the screen) and the
-  // log's own keys; the controls show what was read.
-  void ReadStp(const IniFile& ini, int screenWidth, int screenHeight);
+  // Section "LogForm": window keys ("Visible", "Top", "Left", limited to the screen of the window
+  // kit) and the log's own keys; the controls show what was read.
+  void ReadStp(const IniFile& ini);
   void WriteStp(IniFile& ini) const;
 
   // The "Timing", "Log File" and "Progress" groups are disabled while a run is in progress.
@@ -96,7 +97,7 @@ class TLogForm : public QWidget {
   QLabel* recorded_;
   QLabel* elapsed_;
   QLabel* status_;
-  QLabel* led_;
+  TLed* led_;
   QPushButton* btHelp_;
   QPushButton* btStop_;
 };

@@ -4,16 +4,15 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 
 #include "core/qvwin.h"
 #include "results/ui/resui.h"
 #include "util/inifile.h"
-#include "util/winpos.h"
+#include "util/ui/coalesce.h"
+#include "util/ui/windowplace.h"
 
 namespace qz {
 
@@ -31,6 +30,7 @@ QFont PixelFont(const QFont& base, int px, bool bold) {
 TQzResForm::TQzResForm(const TQvWin& qv, const IniFile* autoSetup, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), qv_(qv) {
   setObjectName(QString::fromLatin1(kResFormSection));
+  refresh_ = new TCoalescedRefresh(this, [this] { ShowAll(); });
   setWindowTitle(QStringLiteral("Quzar Measurement Results"));
   Build();
   if (autoSetup) ReadStp(*autoSetup);
@@ -40,6 +40,7 @@ TQzResForm::TQzResForm(const TQvWin& qv, const IniFile* autoSetup, QWidget* pare
   RflCaption();
   SetExtCaption();
   Napln(nullptr);
+  FlushRefresh();
 }
 
 void TQzResForm::Build() {
@@ -179,43 +180,53 @@ void TQzResForm::closeEvent(QCloseEvent* e) {
 
 void TQzResForm::Napln(const THresults* res) {
   v_.Napln(res);
+  if (isVisible())
+    refresh_->Request();
+  else
+    ShowAll();
+}
+
+bool TQzResForm::RefreshPending() const { return refresh_->Pending(); }
+
+void TQzResForm::FlushRefresh() { refresh_->Flush(); }
+
+void TQzResForm::ShowAll() {
   ShowReflection();
   ShowFrequency();
   ShowPower();
   ShowTemperature();
   ShowErrByte();
-  if (isVisible()) repaint();
 }
 
 void TQzResForm::ShowReflection() {
   const TRflView r = v_.Reflection();
-  lbMag_->setText(r.mag);
-  lbPha_->setText(r.phase);
+  SetText(lbMag_, r.mag);
+  SetText(lbPha_, r.phase);
 }
 
 void TQzResForm::ShowFrequency() {
   const TFreqView f = v_.Frequency(qv_.VarPar.IsCntOn == 1);
-  if (f.value) lbFre_->setText(*f.value);
+  if (f.value) SetText(lbFre_, *f.value);
   SetLamp(ledFre_, lbFreSt_, f.lamp);
 }
 
 void TQzResForm::ShowPower() {
   const TPowerView p = v_.Power();
   for (int r = 0; r < kPowerRows; ++r) {
-    lbPow_[r]->setText(p.rows[r].value);
-    lbPowU_[r]->setText(p.rows[r].unit);
+    SetText(lbPow_[r], p.rows[r].value);
+    SetText(lbPowU_[r], p.rows[r].unit);
   }
   SetLamp(ledPow_, lbPowSt_, p.lamp);
 }
 
 void TQzResForm::ShowTemperature() {
   const TTempView t = v_.Temperature();
-  if (t.value) lbTemp_->setText(*t.value);
-  lbTUnit_->setText(t.unit);
+  if (t.value) SetText(lbTemp_, *t.value);
+  SetText(lbTUnit_, t.unit);
   SetLamp(ledTemp_, lbTempSt_, t.lamp);
 }
 
-void TQzResForm::ShowErrByte() { lbErr_->setText(v_.ErrorByte()); }
+void TQzResForm::ShowErrByte() { SetText(lbErr_, v_.ErrorByte()); }
 
 void TQzResForm::RflCaption() {
   gbRfl_->setTitle(RflCaptionText(v_.ShowLoad, qv_.BiTr.GetActive(), true));
@@ -226,11 +237,11 @@ void TQzResForm::SetExtCaption() { lbExt_->setText(qv_.PlaneExt.MsgStr); }
 void TQzResForm::FreLedCounterOnOff(bool on) { SetLamp(ledFre_, lbFreSt_, CounterLamp(on)); }
 
 void TQzResForm::WriteStp(IniFile& ini) const {
-  WriteWindowKeys(ini, QString::fromLatin1(kResFormSection), *this);
+  WriteWindowPlace(ini, QString::fromLatin1(kResFormSection), *this, kResultsPlaceRule);
 }
 
 void TQzResForm::ReadStp(const IniFile& ini) {
-  ReadWindowKeys(ini, QString::fromLatin1(kResFormSection), *this);
+  ReadWindowPlace(ini, QString::fromLatin1(kResFormSection), *this, kResultsPlaceRule);
 }
 
 }  // namespace qz

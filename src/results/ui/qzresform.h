@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "results/resview.h"
+#include "util/ui/panels.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -18,6 +19,7 @@ class QPushButton;
 namespace qz {
 
 class IniFile;
+class TCoalescedRefresh;
 class TQvWin;
 class TTagMenu;
 
@@ -31,8 +33,14 @@ class TQzResForm : public QWidget {
   // The window's position and visibility come from the automatic setup (may be null).
   TQzResForm(const TQvWin& qv, const IniFile* autoSetup, QWidget* parent = nullptr);
 
-  // Shows a copy of the result (nullptr: no data) and repaints at once.
+  // Shows a copy of the result (nullptr: no data). A visible window refreshes its fields at the
+  // next refresh tick (at most one refresh about every 16 ms, always with the latest result); a
+  // hidden one at once.
   void Napln(const THresults* res);
+  // A refresh is waiting for its tick.
+  bool RefreshPending() const;
+  // Runs a waiting refresh now.
+  void FlushRefresh();
   void RflCaption();
   void SetExtCaption();
   // The frequency counter was switched by command.
@@ -86,6 +94,7 @@ class TQzResForm : public QWidget {
   void ShowPower();
   void ShowTemperature();
   void ShowErrByte();
+  void ShowAll();
 
   const TQvWin& qv_;
   TResView v_;
@@ -93,16 +102,20 @@ class TQzResForm : public QWidget {
   QGroupBox* gbRfl_;
   QLabel *lbMag_, *lbFmt_, *lbPha_, *lbExt_;
   QCheckBox* cbLoad_;
-  QLabel *lbFre_, *ledFre_, *lbFreSt_;
-  QLabel *lbTemp_, *lbTUnit_, *ledTemp_, *lbTempSt_;
+  QLabel *lbFre_, *lbFreSt_;
+  TLed* ledFre_;
+  QLabel *lbTemp_, *lbTUnit_, *lbTempSt_;
+  TLed* ledTemp_;
   QLabel* lbPow_[kPowerRows];
   QLabel* lbPowU_[kPowerRows];
   QLabel* lbPowCap_[kPowerRows];
-  QLabel *ledPow_, *lbPowSt_;
+  QLabel* lbPowSt_;
+  TLed* ledPow_;
   QLabel* lbErr_;
   QPushButton *btHelp_, *btClose_, *btRun_;
   TTagMenu* mPow_;
   TTagMenu* mRfl_;
+  TCoalescedRefresh* refresh_;
 };
 
 }  // namespace qz

@@ -3,24 +3,22 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QScreen>
 
 #include "core/qvwin.h"
 #include "results/ui/resui.h"
 #include "util/inifile.h"
-#include "util/winpos.h"
+#include "util/ui/coalesce.h"
+#include "util/ui/windowplace.h"
 
 namespace qz {
-
-namespace {}  // namespace
 
 TQzSmallFrm::TQzSmallFrm(const TQvWin& qv, const IniFile* autoSetup, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), qv_(qv) {
   setObjectName(QString::fromLatin1(kSmallFrmSection));
+  refresh_ = new TCoalescedRefresh(this, [this] { ShowAll(); });
   Build();
   if (autoSetup) ReadStp(*autoSetup);
   v_.Runit = ruMag;
@@ -28,6 +26,7 @@ TQzSmallFrm::TQzSmallFrm(const TQvWin& qv, const IniFile* autoSetup, QWidget* pa
   lbFmt_->setText(v_.FormatName());
   RflCaption();
   Napln(nullptr);
+  FlushRefresh();
 }
 
 void TQzSmallFrm::Build() {
@@ -119,6 +118,10 @@ void TQzSmallFrm::keyPressEvent(QKeyEvent* e) {
     OnHelpKey();
     return;
   }
+  if (QWidget* p = parentWidget()) {
+    p->window()->showMinimized();
+    return;
+  }
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->isVisible() && w->isWindow()) w->showMinimized();
 }
@@ -130,21 +133,31 @@ void TQzSmallFrm::closeEvent(QCloseEvent* e) {
 
 void TQzSmallFrm::Napln(const THresults* res) {
   v_.Napln(res);
+  if (isVisible())
+    refresh_->Request();
+  else
+    ShowAll();
+}
+
+bool TQzSmallFrm::RefreshPending() const { return refresh_->Pending(); }
+
+void TQzSmallFrm::FlushRefresh() { refresh_->Flush(); }
+
+void TQzSmallFrm::ShowAll() {
   ShowReflection();
   ShowFrequency();
   ShowPower();
-  if (isVisible()) repaint();
 }
 
 void TQzSmallFrm::ShowReflection() {
   const TRflView r = v_.Reflection();
-  lbMag_->setText(r.mag);
-  lbPha_->setText(r.phase);
+  SetText(lbMag_, r.mag);
+  SetText(lbPha_, r.phase);
 }
 
 void TQzSmallFrm::ShowFrequency() {
   const TFreqView f = v_.Frequency(qv_.VarPar.IsCntOn == 1);
-  if (f.value) lbFre_->setText(*f.value);
+  if (f.value) SetText(lbFre_, *f.value);
   if (f.color) {
     SetTextColor(lbFre_, *f.color);
     SetTextColor(lbMHz_, *f.color);
@@ -154,8 +167,8 @@ void TQzSmallFrm::ShowFrequency() {
 void TQzSmallFrm::ShowPower() {
   const TPowerView p = v_.Power();
   for (int r = 0; r < kPowerRows; ++r) {
-    lbPow_[r]->setText(p.rows[r].value);
-    lbPowU_[r]->setText(p.rows[r].unit);
+    SetText(lbPow_[r], p.rows[r].value);
+    SetText(lbPowU_[r], p.rows[r].unit);
     SetTextColor(lbPow_[r], p.color);
     SetTextColor(lbPowU_[r], p.color);
   }
@@ -166,11 +179,11 @@ void TQzSmallFrm::RflCaption() {
 }
 
 void TQzSmallFrm::WriteStp(IniFile& ini) const {
-  WriteWindowKeys(ini, QString::fromLatin1(kSmallFrmSection), *this);
+  WriteWindowPlace(ini, QString::fromLatin1(kSmallFrmSection), *this, kResultsPlaceRule);
 }
 
 void TQzSmallFrm::ReadStp(const IniFile& ini) {
-  ReadWindowKeys(ini, QString::fromLatin1(kSmallFrmSection), *this);
+  ReadWindowPlace(ini, QString::fromLatin1(kSmallFrmSection), *this, kResultsPlaceRule);
 }
 
 }  // namespace qz

@@ -16,6 +16,7 @@ class QMenu;
 namespace qz {
 
 class IniFile;
+class TCoalescedRefresh;
 class TQvWin;
 class TTagMenu;
 
@@ -26,14 +27,17 @@ class TQzSmallFrm : public QWidget {
  public:
   TQzSmallFrm(const TQvWin& qv, const IniFile* autoSetup, QWidget* parent = nullptr);
 
+  // As the full-size window: a visible window refreshes at the next refresh tick.
   void Napln(const THresults* res);
+  bool RefreshPending() const;
+  void FlushRefresh();
   void RflCaption();
 
   void WriteStp(IniFile& ini) const;
   void ReadStp(const IniFile& ini);
 
-  // The help key: minimizes the whole program (unset: every visible top-level window is
-  // minimized).
+  // The help key: minimizes the whole program (unset: the window it belongs to, the frame
+  // window, is minimized; without one every visible top-level window).
   std::function<void()> OnHelpKey;
 
   TResView& View() { return v_; }
@@ -62,6 +66,7 @@ class TQzSmallFrm : public QWidget {
   void ShowReflection();
   void ShowFrequency();
   void ShowPower();
+  void ShowAll();
 
   const TQvWin& qv_;
   TResView v_;
@@ -73,6 +78,7 @@ class TQzSmallFrm : public QWidget {
   TTagMenu* mRfl_;
   QMenu* mMain_;
   QAction* aLoad_;
+  TCoalescedRefresh* refresh_;
 };
 
 }  // namespace qz

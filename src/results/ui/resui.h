@@ -1,6 +1,6 @@
 #pragma once
-// Pieces both numeric results windows build from: colours of the program's palette, the status
-// lamp, text panels, and the popup menus of power units and reflection formats.
+// Pieces both numeric results windows build from (beside the window kit's panels and lamps): the
+// lamps of a results view, and the popup menus of power units and reflection formats.
 
 #include <QColor>
 #include <QMenu>
@@ -10,6 +10,8 @@
 #include "results/restexts.h"
 #include "results/resview.h"
 #include "util/colors.h"
+#include "util/ui/panels.h"
+#include "util/winpos.h"
 
 class QEvent;
 namespace qz {
@@ -21,18 +23,8 @@ class QWidget;
 
 namespace qz {
 
-// A colour of the program (0x00BBGGRR or a system colour) for a widget with palette `pal`.
-QColor ToQColor(TColor c, const QPalette& pal);
-// Text colour of a label.
-void SetTextColor(QLabel* label, TColor c);
-// A round lamp and the text beside it.
-void SetLamp(QLabel* lamp, QLabel* text, const TLamp& state);
-QLabel* MakeLamp(QWidget* parent, int x, int y);
-// A sunken text panel.
-QLabel* MakePanel(QWidget* parent, int x, int y, int w, int h,
-                  Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
-// Tooltip and status tip of a "short|long" hint.
-void SetHint(QWidget* w, const QString& hint);
+// A lamp and its text as a results view gives them.
+void SetLamp(TLed* lamp, QLabel* text, const TLamp& state);
 
 // A popup menu whose checkable items carry the tags 0..n-1; `chosen` is called with the tag.
 class TTagMenu : public QMenu {
@@ -54,10 +46,8 @@ class TTagMenu : public QMenu {
   std::vector<QAction*> items_;
 };
 
-// The window keys of a results window's section: "Visible", "Top" and "Left" (limited to the
-// screen when read).
-void WriteWindowKeys(IniFile& ini, const QString& section, const QWidget& w);
-void ReadWindowKeys(const IniFile& ini, const QString& section, QWidget& w);
+// The window keys of a results window's section: "Visible", "Top" and "Left".
+inline constexpr TPlaceRule kResultsPlaceRule = kToolPlaceRule;
 
 // Marks on the widgets of a results window: a power row (its row number) and the reflection field.
 inline constexpr const char* kRowProp = "powRow";

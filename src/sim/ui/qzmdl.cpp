@@ -6,19 +6,20 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "sim/mdlentries.h"
 #include "sim/ui/updownedit.h"
+#include "util/inifile.h"
+#include "util/ui/screen.h"
+#include "util/ui/windowplace.h"
 
 namespace qz {
 
@@ -37,17 +38,18 @@ TQzMdl::TQzMdl(TMdlEngine& model, const IniFile* autoSetup, QWidget* parent)
   setObjectName(QStringLiteral("QzMdl"));
   setWindowTitle(QStringLiteral("Quzar Model"));
   Build();
-  const QSize s = Screen();
+  const QSize s = qz::Screen().Size();
   InitModel(m_, autoSetup, s.width(), s.height());
   FromEntries();
+  // Without a stored place the window opens at a tool window's default place.
+  if (!autoSetup || !HasStoredPosition(*autoSetup, QString::fromLatin1(kMdlSection))) {
+    PlaceToolWindowByDefault(*this, qz::Screen());
+    m_.Ent.Left = x();
+    m_.Ent.Top = y();
+  }
   PlaceFromEntries();
   pages_->setCurrentIndex(0);
   lbTransient_->setVisible(false);
-}
-
-QSize TQzMdl::Screen() const {
-  const QScreen* sc = QGuiApplication::primaryScreen();
-  return sc ? sc->geometry().size() : QSize(1024, 768);
 }
 
 void TQzMdl::Build() {
@@ -401,7 +403,7 @@ void TQzMdl::WriteStp(IniFile& ini) {
 
 void TQzMdl::ReadStp(const IniFile& ini) {
   ToEntries();
-  const QSize s = Screen();
+  const QSize s = qz::Screen().Size();
   LoadStp(m_, ini, s.width(), s.height());
   FromEntries();
   PlaceFromEntries();

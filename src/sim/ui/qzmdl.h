@@ -65,7 +65,6 @@ class TQzMdl : public QWidget {
   void TypeClicked();
   void NoSpiralClicked();
   void PlaceFromEntries();
-  QSize Screen() const;
 
   TMdlEngine& m_;
   bool syncing_ = false;

@@ -1,11 +1,9 @@
 #include "util/ui/cakaj.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QLabel>
 
 #include "util/ui/animation.h"
-#include "util/ui/centre.h"
+#include "util/ui/dialogparent.h"
 #include "util/valueinput.h"
 
 namespace qz {
@@ -32,13 +30,9 @@ void TCakaj::ShowWait(const QString& caption, const QString& message, int animat
   Animate->setGeometry(l.animation);
   setFixedSize(l.client);
   Animate->SetAnimation(animation, lastFrame);
-  show();
-  CentreOnScreen(this);
-  raise();
   Animate->Start();
   // The work that follows runs without handling events: paint now.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  repaint();
+  ShowAndPaintNow(this);
 }
 
 }  // namespace qz

@@ -1,10 +1,8 @@
 #include "util/ui/msgform.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QLabel>
 
-#include "util/ui/centre.h"
+#include "util/ui/dialogparent.h"
 #include "util/valueinput.h"
 
 namespace qz {
@@ -29,12 +27,8 @@ void TMsgForm::SetMessage(const QString& caption, const QString& message) {
 }
 
 void TMsgForm::ShowNow() {
-  show();
-  CentreOnScreen(this);
-  raise();
-  // Let the window system map the window; input stays queued until the notice is gone.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  repaint();
+  // Input stays queued until the notice is gone.
+  ShowAndPaintNow(this);
 }
 
 }  // namespace qz

@@ -9,6 +9,7 @@
 
 #include "util/ui/beep.h"
 #include "util/ui/cakaj.h"
+#include "util/ui/dialogparent.h"
 #include "util/ui/inputform.h"
 #include "util/ui/msgform.h"
 #include "util/ui/robimm.h"
@@ -88,7 +89,8 @@ TMsgButton TQtAsker::MessageBox(const QString& text, TMsgType type, TMsgButtons 
                                 const QString& caption) {
   if (buttons == mbNone) buttons = mbOK;
   QMessageBox box(TypeIcon(type), caption.isEmpty() ? TypeCaption(type) : caption, ShownText(text),
-                  QMessageBox::NoButton, QApplication::activeWindow());
+                  QMessageBox::NoButton, DialogParent());
+  KeepAboveTools(&box);
   box.setTextFormat(Qt::PlainText);
   for (const ButtonMap& m : kButtons) {
     if (buttons & m.ours) box.addButton(m.qt);
@@ -111,7 +113,7 @@ TMsgButton TQtAsker::MessageBox(const QString& text, TMsgType type, TMsgButtons 
 
 TInputResult TQtAsker::InputText(const QString& title, const QString& prompt,
                                  const QString& initial) {
-  TInputForm form(QApplication::activeWindow());
+  TInputForm form(DialogParent());
   form.Setup(title, prompt, initial);
   const bool ok = form.exec() == QDialog::Accepted;
   return {ok ? form.Text() : initial, ok};
@@ -120,6 +122,7 @@ TInputResult TQtAsker::InputText(const QString& title, const QString& prompt,
 namespace {
 
 QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QString& filter) {
+  KeepAboveTools(&dlg);
   const QString qtFilter = FileFilterToQt(filter);
   if (!qtFilter.isEmpty()) dlg.setNameFilter(qtFilter);
   if (!initialPath.isEmpty()) {
@@ -140,7 +143,7 @@ QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QStrin
 
 QString TQtAsker::OpenFileName(const QString& title, const QString& initialPath,
                                const QString& filter) {
-  QFileDialog dlg(QApplication::activeWindow(), title);
+  QFileDialog dlg(DialogParent(), title);
   dlg.setAcceptMode(QFileDialog::AcceptOpen);
   dlg.setFileMode(QFileDialog::ExistingFile);
   return RunFileDialog(dlg, initialPath, filter);
@@ -149,7 +152,7 @@ QString TQtAsker::OpenFileName(const QString& title, const QString& initialPath,
 QString TQtAsker::SaveFileName(const QString& title, const QString& initialPath,
                                const QString& filter, const QString& defaultExt,
                                bool confirmOverwrite) {
-  QFileDialog dlg(QApplication::activeWindow(), title);
+  QFileDialog dlg(DialogParent(), title);
   dlg.setAcceptMode(QFileDialog::AcceptSave);
   dlg.setFileMode(QFileDialog::AnyFile);
   dlg.setDefaultSuffix(defaultExt);
@@ -164,7 +167,7 @@ void TQtAsker::Sleep(int ms) {
 }
 
 void TQtAsker::ShowNotice(const QString& caption, const QString& message, int lifeMs) {
-  if (!notice_) notice_ = new TMsgForm();
+  if (!notice_) notice_ = new TMsgForm(DialogParent());
   notice_->LifeTimeMs = lifeMs;
   notice_->SetMessage(caption, message);
   notice_->ShowNow();
@@ -180,14 +183,14 @@ void TQtAsker::HideNotice() {
 
 void TQtAsker::ShowWait(const QString& caption, const QString& message, int animation,
                         int lastFrame) {
-  if (!wait_) wait_ = new TCakaj();
+  if (!wait_) wait_ = new TCakaj(DialogParent());
   wait_->ShowWait(caption, message, animation, lastFrame);
 }
 
 void TQtAsker::HideWait() { delete wait_.data(); }
 
 void TQtAsker::ShowBusy(const QString& caption, int animation, int lastFrame) {
-  if (!busy_) busy_ = new TRobimM();
+  if (!busy_) busy_ = new TRobimM(DialogParent());
   busy_->ShowBusy(caption, animation, lastFrame);
 }
 

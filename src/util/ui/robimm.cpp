@@ -1,11 +1,9 @@
 #include "util/ui/robimm.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QLabel>
 
 #include "util/ui/animation.h"
-#include "util/ui/centre.h"
+#include "util/ui/dialogparent.h"
 #include "util/valueinput.h"
 
 namespace qz {
@@ -40,12 +38,8 @@ void TRobimM::ShowBusy(const QString& caption, int animation, int lastFrame) {
   setWindowTitle(caption.isEmpty() ? QString::fromLatin1(kBusyCaption) : caption);
   lbInfo->clear();
   Animate->SetAnimation(animation, lastFrame);
-  show();
-  CentreOnScreen(this);
-  raise();
   Animate->Start();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  repaint();
+  ShowAndPaintNow(this);
 }
 
 void TRobimM::SetInfo(const QString& text) {

@@ -14,6 +14,7 @@
 #include "results/ui/logform.h"
 #include "util/asker.h"
 #include "util/inifile.h"
+#include "util/ui/screen.h"
 
 namespace qz {
 namespace {
@@ -126,7 +127,9 @@ TEST_F(LogFormTest, SetupSectionFillsTheControls) {
       QByteArray("[LogForm]\r\nVisible=0\r\nTop=9000\r\nLeft=20\r\nSeparator=,\r\n"
                  "MaxSamples=12\r\nudDurH=5\r\nedLogInfo=hello\r\n"));
   TLogForm form(engine, &asker);
-  form.ReadStp(ini, 800, 600);
+  const TFixedScreen screen(QSize(800, 600));
+  TScopedScreen scoped(&screen);
+  form.ReadStp(ini);
   EXPECT_EQ(form.y(), 550);
   EXPECT_EQ(form.x(), 20);
   EXPECT_TRUE(form.CommaButton()->isChecked());
