@@ -179,11 +179,77 @@ bool TImageCanvas::Tame(TPt& a, TPt& b) {
   return true;
 }
 
+namespace {
+// Dash patterns of one-pixel pens: lengths of drawn and left-out runs.
+const std::vector<int32_t>& DashPattern(int32_t style) {
+  static const std::vector<int32_t> solid{};
+  static const std::vector<int32_t> dash{18, 6};
+  static const std::vector<int32_t> dot{3, 3};
+  static const std::vector<int32_t> dashDot{9, 6, 3, 6};
+  static const std::vector<int32_t> dashDotDot{9, 3, 3, 3, 3, 3};
+  switch (style) {
+    case psDash: return dash;
+    case psDot: return dot;
+    case psDashDot: return dashDot;
+    case psDashDotDot: return dashDotDot;
+    default: return solid;
+  }
+}
+bool PatternOn(const std::vector<int32_t>& pattern, int32_t phase) {
+  if (pattern.empty()) return true;
+  int32_t period = 0;
+  for (int32_t v : pattern) period += v;
+  int32_t p = phase % period;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (p < pattern[i]) return i % 2 == 0;
+    p -= pattern[i];
+  }
+  return true;
+}
+}  // namespace
+
+void TImageCanvas::PutPixel(int32_t x, int32_t y, QRgb rgb, bool notXor) {
+  if (!InClip(x, y)) return;
+  uchar* bits = const_cast<uchar*>(image_.constBits());
+  QRgb& d = reinterpret_cast<QRgb*>(bits + qsizetype(y) * image_.bytesPerLine())[x];
+  d = notXor ? (~(rgb ^ d)) | 0xFF000000u : rgb;
+}
+
+void TImageCanvas::ThinLine(TPt a, TPt b, int32_t& phase) {
+  // Bresenham from a towards b; b itself is left out, so consecutive segments meet in exactly
+  // one pixel whichever way they run.
+  const QRgb rgb = ColorOf(Pen.Color).rgb() | 0xFF000000u;
+  const bool notXor = Pen.Mode == pmNotXor;
+  const std::vector<int32_t>& pattern = DashPattern(Pen.Style);
+  int64_t x = a.x, y = a.y;
+  const int64_t dx = std::llabs(int64_t(b.x) - a.x), dy = -std::llabs(int64_t(b.y) - a.y);
+  const int32_t sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+  int64_t err = dx + dy;
+  const int64_t steps = std::max(dx, -dy);
+  for (int64_t i = 0; i < steps; ++i) {
+    if (PatternOn(pattern, phase++)) PutPixel(int32_t(x), int32_t(y), rgb, notXor);
+    const int64_t e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+}
+
 void TImageCanvas::Line(TPt a, TPt b) {
   if (!Tame(a, b)) return;
-  ApplyPen(false);
-  if (a == b) return;  // a line up to but not including its start draws nothing
-  painter_->drawLine(a.x, a.y, b.x, b.y);
+  if (a == b || Pen.Style == psClear) return;  // a line up to but not including its start
+  if (Pen.Width <= 1) {
+    int32_t phase = 0;
+    ThinLine(a, b, phase);
+  } else {
+    ApplyPen(false);
+    painter_->drawLine(a.x, a.y, b.x, b.y);
+  }
   Touch(QRect(QPoint(std::min(a.x, b.x), std::min(a.y, b.y)),
               QPoint(std::max(a.x, b.x), std::max(a.y, b.y))));
 }
@@ -196,15 +262,24 @@ void TImageCanvas::Polyline(const std::vector<TPt>& pts) {
     for (size_t i = 1; i < pts.size(); ++i) Line(pts[i - 1], pts[i]);
     return;
   }
+  int32_t l = pts[0].x, r = l, t = pts[0].y, bt = t;
+  for (const TPt& p : pts) {
+    l = std::min(l, p.x);
+    r = std::max(r, p.x);
+    t = std::min(t, p.y);
+    bt = std::max(bt, p.y);
+  }
+  if (Pen.Width <= 1) {
+    if (Pen.Style == psClear) return;
+    int32_t phase = 0;
+    for (size_t i = 1; i < pts.size(); ++i) ThinLine(pts[i - 1], pts[i], phase);
+    Touch(QRect(QPoint(l, t), QPoint(r, bt)));
+    return;
+  }
   ApplyPen(false);
   QPolygon poly(int(pts.size()));
-  int32_t l = pts[0].x, r = l, t = pts[0].y, bt = t;
   for (size_t i = 0; i < pts.size(); ++i) {
     poly.setPoint(int(i), pts[i].x, pts[i].y);
-    l = std::min(l, pts[i].x);
-    r = std::max(r, pts[i].x);
-    t = std::min(t, pts[i].y);
-    bt = std::max(bt, pts[i].y);
   }
   painter_->drawPolyline(poly);
   Touch(QRect(QPoint(l, t), QPoint(r, bt)));
@@ -248,11 +323,8 @@ bool TImageCanvas::InClip(int32_t x, int32_t y) const {
 }
 
 void TImageCanvas::Pixel(TPt p, TColor color) {
-  if (p.x < 0 || p.y < 0 || p.x >= image_.width() || p.y >= image_.height()) return;
   if (!InClip(p.x, p.y)) return;
-  uchar* bits = const_cast<uchar*>(image_.constBits());
-  auto* line = reinterpret_cast<QRgb*>(bits + qsizetype(p.y) * image_.bytesPerLine());
-  line[p.x] = ColorOf(color).rgb() | 0xFF000000u;
+  PutPixel(p.x, p.y, ColorOf(color).rgb() | 0xFF000000u, false);
   Touch(QRect(p.x, p.y, 1, 1));
 }
 

@@ -69,6 +69,10 @@ class TImageCanvas : public TCanvas {
   using SpriteKey = std::tuple<int32_t, int32_t, TColor, int32_t, int32_t, TColor, int32_t>;
 
   void Begin();
+  // A one-pixel line from a up to but not including b, pixel by pixel in the pen's colour, mode
+  // and dash pattern; `phase` carries the pattern along a polyline.
+  void ThinLine(TPt a, TPt b, int32_t& phase);
+  void PutPixel(int32_t x, int32_t y, QRgb rgb, bool notXor);
   void ApplyPen(bool forFill);
   void ApplyBrush();
   void ApplyMode();
