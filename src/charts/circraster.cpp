@@ -20,8 +20,7 @@ double LimitPolarRadius(double r) {
   return ClampLowWins(r, 1e-6, 1e6);
 }
 
-TCircRaster::TCircRaster(const TRozne& settings, const TOsData& ySettings,
-                         const TOsData& xSettings)
+TCircRaster::TCircRaster(const TRozne& settings, const TOsData& ySettings, const TOsData& xSettings)
     : TRaster(settings, ySettings, xSettings) {
   TCircRaster::SetDefaults();
 }

@@ -32,8 +32,10 @@ void ReadLabelStyle(const IniFile& ini, const QString& section, const QString& p
   style.Transparent = ini.ReadBool(section, prefix + "LTransp", style.Transparent);
   style.Color = TColor(ini.ReadInteger(section, prefix + "LColor", int32_t(style.Color)));
   style.Font.Name = ini.ReadString(section, prefix + "LFont", style.Font.Name);
-  style.Font.Color = TColor(ini.ReadInteger(section, prefix + "LFColor", int32_t(style.Font.Color)));
-  style.Font.Size = LabelFontSizeFromKey(ini.ReadInteger(section, prefix + "LFSize", style.Font.Size));
+  style.Font.Color =
+      TColor(ini.ReadInteger(section, prefix + "LFColor", int32_t(style.Font.Color)));
+  style.Font.Size =
+      LabelFontSizeFromKey(ini.ReadInteger(section, prefix + "LFSize", style.Font.Size));
   style.Font.Bold = ini.ReadBool(section, prefix + "LFBold", false);
   style.Font.Italic = ini.ReadBool(section, prefix + "LFItalic", false);
   style.Font.Underline = ini.ReadBool(section, prefix + "LFUnderl", false);

@@ -62,10 +62,12 @@ void TRaster::FindRasterParams() {
 TClip TRaster::ClipOf(TVport kind) const {
   const TRectI& r = ChartRect;
   switch (kind) {
-    case vpRaster: return TClip{TClipKind::Rect, {r.left + 1, r.top + 1, r.right + 2, r.bottom + 2}};
+    case vpRaster:
+      return TClip{TClipKind::Rect, {r.left + 1, r.top + 1, r.right + 2, r.bottom + 2}};
     case vpSmith:
       return TClip{TClipKind::Ellipse, {r.left + 1, r.top + 1, r.right + 3, r.bottom + 3}};
-    default: return TClip{TClipKind::Rect, {0, 0, panelW_, panelH_}};
+    default:
+      return TClip{TClipKind::Rect, {0, 0, panelW_, panelH_}};
   }
 }
 
@@ -349,8 +351,7 @@ void TRaster::MoveTraceSection(TTraces& list, int32_t i) {
         DotG(d.Tvar, d.Dsize, *Canv, now);
       } else if (!Persist) {
         Canv->Pen.Mode = pmNotXor;
-        if (t->last_x >= 0 && t->last_y >= 0)
-          DotG(d.Tvar, d.Dsize, *Canv, {t->last_x, t->last_y});
+        if (t->last_x >= 0 && t->last_y >= 0) DotG(d.Tvar, d.Dsize, *Canv, {t->last_x, t->last_y});
         DotG(d.Tvar, d.Dsize, *Canv, now);
         t->last_x = now.x;
         t->last_y = now.y;

@@ -19,9 +19,7 @@ void TRecordingCanvas::Polyline(const std::vector<TPt>& pts) {
 }
 void TRecordingCanvas::Rectangle(const TRectI& box) { Add(TCanvasCall::Rectangle).box = box; }
 void TRecordingCanvas::Ellipse(const TRectI& box) { Add(TCanvasCall::Ellipse).box = box; }
-void TRecordingCanvas::Polygon(const std::vector<TPt>& pts) {
-  Add(TCanvasCall::Polygon).pts = pts;
-}
+void TRecordingCanvas::Polygon(const std::vector<TPt>& pts) { Add(TCanvasCall::Polygon).pts = pts; }
 void TRecordingCanvas::Pixel(TPt p, TColor color) {
   TCanvasCall& c = Add(TCanvasCall::Pixel);
   c.pts = {p};

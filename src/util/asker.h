@@ -114,7 +114,20 @@ class TAsker {
 
 // What the scripted asker was asked, in order, so tests can check texts and captions.
 struct TAskRecord {
-  enum Kind { Message, Input, OpenFile, SaveFile, Beep, Sleep, Notice, Wait, Busy, BusyInfo, Color, Font };
+  enum Kind {
+    Message,
+    Input,
+    OpenFile,
+    SaveFile,
+    Beep,
+    Sleep,
+    Notice,
+    Wait,
+    Busy,
+    BusyInfo,
+    Color,
+    Font
+  };
   Kind kind = Message;
   QString caption;  // caption or title
   QString text;     // message, prompt, initial path or notice

@@ -84,8 +84,8 @@ TEST(LabelStyleTest, StoredValuesAreLimitedAndDefaulted) {
     EXPECT_EQ(s.Font.Size, c.read) << c.size;
     EXPECT_TRUE(s.Font.Bold);
     EXPECT_FALSE(s.Font.Italic);
-    EXPECT_EQ(s.Caption, "");     // the caption's default is empty
-    EXPECT_FALSE(s.Visible);      // visibility defaults to the present one
+    EXPECT_EQ(s.Caption, "");  // the caption's default is empty
+    EXPECT_FALSE(s.Visible);   // visibility defaults to the present one
   }
 }
 

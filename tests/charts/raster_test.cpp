@@ -36,8 +36,7 @@ TEST(RasterLayoutTest, A330By200PanelGivesTheChartRectangleAndClips) {
     EXPECT_EQ(r->ChartRect, c.chart) << int(c.kind);
     const TRectI clip{51, 24, c.chart.right + 2, 163};
     EXPECT_EQ(r->ClipOf(vpRaster), (TClip{TClipKind::Rect, clip})) << int(c.kind);
-    EXPECT_EQ(r->ClipOf(vpSmith),
-              (TClip{TClipKind::Ellipse, {51, 24, c.chart.right + 3, 164}}))
+    EXPECT_EQ(r->ClipOf(vpSmith), (TClip{TClipKind::Ellipse, {51, 24, c.chart.right + 3, 164}}))
         << int(c.kind);
   }
 }
@@ -83,8 +82,8 @@ TEST(SmithChartTest, ZoomZeroHasSixteenCirclesOneLineAndEighteenLabels) {
        {"0.2 ", "0.5 ", "1 ", "2 ", "5 ", "0.2", "0.5", "1", "2", "5", "-0.2", "-0.5", "-1", "-2",
         "-5", "", "R=1", "Z"}},
       {ChartKind::SmithY,
-       {"0.2 ", "0.5 ", "1 ", "2 ", "5 ", "-0.2", "-0.5", "-1", "-2", "-5", "0.2", "0.5", "1",
-        "2", "5", "", "R=1", "Y"}},
+       {"0.2 ", "0.5 ", "1 ", "2 ", "5 ", "-0.2", "-0.5", "-1", "-2", "-5", "0.2", "0.5", "1", "2",
+        "5", "", "R=1", "Y"}},
   };
   for (const Case& c : cases) {
     TRecordingCanvas canvas;
@@ -192,8 +191,9 @@ TEST(PolarChartTest, RadiusFromTheSetupIsLimited) {
   struct Case {
     double stored, used;
   };
-  const Case cases[] = {{0.0, 1e-6},    {-5.0, 1e-6}, {std::nan(""), 1.0},
-                        {1e9, 1e6},     {0.5, 0.5},   {-std::numeric_limits<double>::infinity(), 1e-6}};
+  const Case cases[] = {{0.0, 1e-6},         {-5.0, 1e-6},
+                        {std::nan(""), 1.0}, {1e9, 1e6},
+                        {0.5, 0.5},          {-std::numeric_limits<double>::infinity(), 1e-6}};
   for (const Case& c : cases) {
     TRecordingCanvas canvas;
     TOsData y = test::AxisRange(-1, c.stored);
@@ -214,9 +214,9 @@ TEST(VswrChartTest, ZoomZeroHasNineCirclesAndTheBoundary) {
   ASSERT_EQ(texts.size(), 16u);
   EXPECT_EQ(texts[0], "1.2");
   EXPECT_EQ(texts[8], "20");
-  EXPECT_EQ(std::vector<QString>(texts.begin() + 9, texts.end()),
-            (std::vector<QString>{"Ref Plane: 0", "(VSWR)", "0.125", "0.25", "0.375", "To Load",
-                                  "R=1"}));
+  EXPECT_EQ(
+      std::vector<QString>(texts.begin() + 9, texts.end()),
+      (std::vector<QString>{"Ref Plane: 0", "(VSWR)", "0.125", "0.25", "0.375", "To Load", "R=1"}));
   EXPECT_TRUE(v.Kr.LblShow[0]);
   EXPECT_TRUE(v.Kr.LblShow[8]);
   // "To Load" is the one text drawn turned, clockwise on screen.

@@ -26,16 +26,25 @@ inline TOsData AxisRange(double lo, double hi) {
 
 // A chart of the kind on `canvas`, laid out for a panel of w x h pixels.
 inline std::unique_ptr<TRaster> MakeChart(ChartKind kind, TCanvas& canvas, int32_t w, int32_t h,
-                                          const TRozne& settings = {},
-                                          TOsData y = AxisRange(-1, 1),
+                                          const TRozne& settings = {}, TOsData y = AxisRange(-1, 1),
                                           TOsData x = AxisRange(-1, 1)) {
   std::unique_ptr<TRaster> r;
   switch (kind) {
-    case ChartKind::Rect: r = std::make_unique<TRaster>(settings, y, x); break;
-    case ChartKind::Polar: r = std::make_unique<TCircRaster>(settings, y, x); break;
-    case ChartKind::SmithZ: r = std::make_unique<TSmithRaster>(settings, y, x, ZSmith); break;
-    case ChartKind::SmithY: r = std::make_unique<TSmithRaster>(settings, y, x, YSmith); break;
-    case ChartKind::Vswr: r = std::make_unique<TOvenRaster>(settings, y, x); break;
+    case ChartKind::Rect:
+      r = std::make_unique<TRaster>(settings, y, x);
+      break;
+    case ChartKind::Polar:
+      r = std::make_unique<TCircRaster>(settings, y, x);
+      break;
+    case ChartKind::SmithZ:
+      r = std::make_unique<TSmithRaster>(settings, y, x, ZSmith);
+      break;
+    case ChartKind::SmithY:
+      r = std::make_unique<TSmithRaster>(settings, y, x, YSmith);
+      break;
+    case ChartKind::Vswr:
+      r = std::make_unique<TOvenRaster>(settings, y, x);
+      break;
   }
   r->SetCanvas(&canvas);
   r->SetDefaults();

@@ -1,7 +1,9 @@
 #include "charts/ui/capt.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "charts/labelplace.h"
 #include "util/asker.h"
@@ -18,7 +20,7 @@ TCapt::TCapt(QWidget* owner, bool visible, const QString& text) : QObject(owner)
   s.Font.Size = 8;
   s.Font.Color = clRed;
   Lbl->SetStyle(s);
-  Lbl->setFixedHeight(13);
+  Lbl->setFixedHeight(CaptionHeight());
   Lbl->setCursor(Qt::PointingHandCursor);
   Lbl->installEventFilter(this);
   GetTopLeft();
@@ -26,9 +28,15 @@ TCapt::TCapt(QWidget* owner, bool visible, const QString& text) : QObject(owner)
 
 void TCapt::GetTopLeft() {
   Lbl->adjustSize();
-  Lbl->setFixedHeight(13);
+  Lbl->setFixedHeight(CaptionHeight());
   const TPt p = CaptTopLeft({CenterPosit.x(), CenterPosit.y()}, UpDn, Lbl->width(), Lbl->height());
   Lbl->move(p.x, p.y);
+}
+
+int TCapt::CaptionHeight() const {
+  // 13 pixels, or the font's line height where the screen makes the font taller (the text is
+  // never cut).
+  return std::max(13, QFontMetrics(Lbl->font()).height());
 }
 
 void TCapt::ChangePos(QPoint anchor) {

@@ -24,6 +24,9 @@ class TCapt : public QObject {
   // Asks "Chart Caption" / "Enter Caption Text"; the entered text is set, placed and shown.
   void LblClick();
 
+  // The label's height: 13 pixels unless the font needs more.
+  int CaptionHeight() const;
+
   TDLabel* Lbl;
   TCaptUpDn UpDn = capTop;
   QPoint CenterPosit{200, 20};

@@ -21,12 +21,18 @@ constexpr int kDotsPerMeter = 3780;
 
 Qt::PenStyle QtPenStyle(int32_t style) {
   switch (style) {
-    case psDash: return Qt::DashLine;
-    case psDot: return Qt::DotLine;
-    case psDashDot: return Qt::DashDotLine;
-    case psDashDotDot: return Qt::DashDotDotLine;
-    case psClear: return Qt::NoPen;
-    default: return Qt::SolidLine;
+    case psDash:
+      return Qt::DashLine;
+    case psDot:
+      return Qt::DotLine;
+    case psDashDot:
+      return Qt::DashDotLine;
+    case psDashDotDot:
+      return Qt::DashDotDotLine;
+    case psClear:
+      return Qt::NoPen;
+    default:
+      return Qt::SolidLine;
   }
 }
 
@@ -188,11 +194,16 @@ const std::vector<int32_t>& DashPattern(int32_t style) {
   static const std::vector<int32_t> dashDot{9, 6, 3, 6};
   static const std::vector<int32_t> dashDotDot{9, 3, 3, 3, 3, 3};
   switch (style) {
-    case psDash: return dash;
-    case psDot: return dot;
-    case psDashDot: return dashDot;
-    case psDashDotDot: return dashDotDot;
-    default: return solid;
+    case psDash:
+      return dash;
+    case psDot:
+      return dot;
+    case psDashDot:
+      return dashDot;
+    case psDashDotDot:
+      return dashDotDot;
+    default:
+      return solid;
   }
 }
 bool PatternOn(const std::vector<int32_t>& pattern, int32_t phase) {
@@ -256,8 +267,7 @@ void TImageCanvas::Line(TPt a, TPt b) {
 
 void TImageCanvas::Polyline(const std::vector<TPt>& pts) {
   if (pts.size() < 2) return;
-  const bool allNear =
-      std::all_of(pts.begin(), pts.end(), [](const TPt& p) { return Near(p); });
+  const bool allNear = std::all_of(pts.begin(), pts.end(), [](const TPt& p) { return Near(p); });
   if (!allNear) {
     for (size_t i = 1; i < pts.size(); ++i) Line(pts[i - 1], pts[i]);
     return;
@@ -369,7 +379,8 @@ void TImageCanvas::SetClip(const TClip& clip) {
     clipRect_ = image_.rect();
     return;
   }
-  const QRect r(QPoint(clip.box.left, clip.box.top), QPoint(clip.box.right - 1, clip.box.bottom - 1));
+  const QRect r(QPoint(clip.box.left, clip.box.top),
+                QPoint(clip.box.right - 1, clip.box.bottom - 1));
   if (clip.kind == TClipKind::Rect) {
     painter_->setClipRect(r);
     clipRect_ = r & image_.rect();
@@ -422,8 +433,12 @@ const TImageCanvas::Sprite& TImageCanvas::SpriteFor(int32_t tvar, int32_t s) {
     p.setBrush(Brush.Style == bsClear ? QBrush(Qt::NoBrush) : QBrush(ColorOf(Brush.Color)));
     const TMarkerGeometry g = MarkerGeometry(tvar, s, TPt{reach, reach});
     switch (g.kind) {
-      case TMarkerGeometry::mkRect: p.drawRect(BoxRect(g.box)); break;
-      case TMarkerGeometry::mkEllipse: p.drawEllipse(BoxRect(g.box)); break;
+      case TMarkerGeometry::mkRect:
+        p.drawRect(BoxRect(g.box));
+        break;
+      case TMarkerGeometry::mkEllipse:
+        p.drawEllipse(BoxRect(g.box));
+        break;
       case TMarkerGeometry::mkPolygon: {
         QPolygon poly;
         for (const TPt& q : g.polygon) poly << QPoint(q.x, q.y);
@@ -434,7 +449,9 @@ const TImageCanvas::Sprite& TImageCanvas::SpriteFor(int32_t tvar, int32_t s) {
         for (const TSegment& l : g.lines)
           if (l.x1 != l.x2 || l.y1 != l.y2) p.drawLine(l.x1, l.y1, l.x2, l.y2);
         break;
-      case TMarkerGeometry::mkPixel: img.setPixel(reach, reach, ColorOf(Pen.Color).rgb()); break;
+      case TMarkerGeometry::mkPixel:
+        img.setPixel(reach, reach, ColorOf(Pen.Color).rgb());
+        break;
     }
   }
   Sprite sp;

@@ -5,7 +5,9 @@
 namespace qz {
 
 namespace {
-bool Ends(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape; }
+bool Ends(int key) {
+  return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
 bool Kept(int key) { return key == Qt::Key_Space || Ends(key); }
 }  // namespace
 

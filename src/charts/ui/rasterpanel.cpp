@@ -170,6 +170,10 @@ void TRasterPanel::PlaceCaption() {
   capt_->UpDn = raster_->CaptionSide();
   const TPt a = raster_->CaptionAnchor(capt_->Lbl->font().pointSize());
   capt_->ChangePos(QPoint(a.x, a.y));
+  // A caption below a small chart would be cut by the panel's bottom edge: it stays inside.
+  QLabel* l = capt_->Lbl;
+  const int maxTop = height() - l->height() - 1;
+  if (l->y() > maxTop) l->move(l->x(), std::max(0, maxTop));
 }
 
 void TRasterPanel::ScheduleUpdate() {
@@ -284,7 +288,8 @@ bool TRasterPanel::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QFontDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>

@@ -24,8 +24,11 @@ TEST(ImageCanvasTest, OnePixelLineLeavesOutItsEndPixel) {
   struct Case {
     TPt a, b;
   };
-  const Case cases[] = {{{2, 5}, {12, 5}}, {{5, 2}, {5, 12}}, {{2, 2}, {12, 12}},
-                        {{12, 5}, {2, 5}}, {{3, 14}, {14, 3}}};
+  const Case cases[] = {{{2, 5}, {12, 5}},
+                        {{5, 2}, {5, 12}},
+                        {{2, 2}, {12, 12}},
+                        {{12, 5}, {2, 5}},
+                        {{3, 14}, {14, 3}}};
   for (const Case& c : cases) {
     TImageCanvas canvas(20, 20);
     canvas.Pen = TPen{clBlack, psSolid, 1, pmCopy};
