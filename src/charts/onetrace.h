@@ -49,9 +49,10 @@ class TOneTrace {
   TExtent MinMaxR() const;
 
   QString Title;
-  // Pixel position where the moving marker was last drawn (kept for the chart that draws it).
-  int32_t last_x = 0;
-  int32_t last_y = 0;
+  // Pixel position where the moving marker was last drawn (kept for the chart that draws it);
+  // -1 while no moving marker is on the chart.
+  int32_t last_x = -1;
+  int32_t last_y = -1;
 
  private:
   std::vector<double> fXval;

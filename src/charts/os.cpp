@@ -32,6 +32,22 @@ void TOs::FindParams(const TRectI& chart, const TTextMetrics& metrics) {
   PlaceLabels(metrics);
 }
 
+void TOs::FindParamsFixed(const TRectI& chart, double lo, double hi, double step,
+                          const TTextMetrics& metrics) {
+  chart_ = chart;
+  SetRect(chart);
+  Stp.Data.Blin = true;
+  Stp.Data.Bshort = false;
+  Min = MinLin = lo;
+  Max = MaxLin = hi;
+  D = step;
+  Min1 = lo + step;
+  Max1 = hi - step;
+  FindGtr();
+  MakeLinDivisions();
+  PlaceLabels(metrics);
+}
+
 void TOs::FindRange() {
   TOsData& s = Stp.Data;
   double lo = s.UseDflt ? s.MinDflt : s.MinAsk;

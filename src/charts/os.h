@@ -35,6 +35,10 @@ class TOs {
 
   // Span and tick edges from the chart rectangle, round ends, divisions and label placement.
   void FindParams(const TRectI& chart, const TTextMetrics& metrics);
+  // Span and tick edges from the chart rectangle with fixed ends lo..hi and division step
+  // (circular charts): a linear axis with grid lines, divisions and labels placed.
+  void FindParamsFixed(const TRectI& chart, double lo, double hi, double step,
+                       const TTextMetrics& metrics);
   // Round ends and mapping for the present span (the first steps of FindParams).
   void FindRange();
   // Mapping constants of the present MinLin..MaxLin onto Gstart..Gstop.

@@ -207,4 +207,20 @@ TAsker* SetAsker(TAsker* asker) {
   return previous;
 }
 
+bool TScriptedAsker::AskColor(TColor& color) {
+  Log(TAskRecord::Color, {}, {}, {}, int(color));
+  if (colors_.empty()) return false;
+  color = colors_.front();
+  colors_.pop_front();
+  return true;
+}
+
+bool TScriptedAsker::AskFont(TFontRec& font) {
+  Log(TAskRecord::Font, {}, font.Name, {}, font.Size);
+  if (fonts_.empty()) return false;
+  font = fonts_.front();
+  fonts_.pop_front();
+  return true;
+}
+
 }  // namespace qz

@@ -13,6 +13,9 @@
 #include <functional>
 #include <vector>
 
+#include "util/colors.h"
+#include "util/fontrec.h"
+
 namespace qz {
 
 // The look of a message box (its icon and default caption).
@@ -95,11 +98,36 @@ class TAsker {
   bool Confirm(const QString& text) {
     return MessageBox(text, TMsgType::Confirmation, mbYes | mbNo) == mbYes;
   }
+
+  // ---- colour and font choices -------------------------------------------------------------
+  // A colour dialog starting at `color`; true with the chosen colour, false when cancelled.
+  virtual bool AskColor(TColor& color) {
+    (void)color;
+    return false;
+  }
+  // A font dialog starting at `font` (name, size, style, colour); true with the choice.
+  virtual bool AskFont(TFontRec& font) {
+    (void)font;
+    return false;
+  }
 };
 
 // What the scripted asker was asked, in order, so tests can check texts and captions.
 struct TAskRecord {
-  enum Kind { Message, Input, OpenFile, SaveFile, Beep, Sleep, Notice, Wait, Busy, BusyInfo };
+  enum Kind {
+    Message,
+    Input,
+    OpenFile,
+    SaveFile,
+    Beep,
+    Sleep,
+    Notice,
+    Wait,
+    Busy,
+    BusyInfo,
+    Color,
+    Font
+  };
   Kind kind = Message;
   QString caption;  // caption or title
   QString text;     // message, prompt, initial path or notice
@@ -151,7 +179,16 @@ class TScriptedAsker : public TAsker {
   // Records of one kind, in order.
   std::vector<TAskRecord> Records(TAskRecord::Kind kind) const;
 
+  // ---- colour and font choices: queued answers, cancel when none ---------------------------
+  bool AskColor(TColor& color) override;
+  bool AskFont(TFontRec& font) override;
+  void QueueColor(TColor c) { colors_.push_back(c); }
+  void QueueFont(const TFontRec& f) { fonts_.push_back(f); }
+
  private:
+  std::deque<TColor> colors_;
+  std::deque<TFontRec> fonts_;
+
   void Print(const QString& line) const;
   // Adds a record of what was asked and returns it.
   TAskRecord& Log(TAskRecord::Kind kind, const QString& caption = {}, const QString& text = {},

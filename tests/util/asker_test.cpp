@@ -149,5 +149,29 @@ TEST(FileFilterToQt, PairsBecomeQtFilters) {
   }
 }
 
+TEST(ScriptedAsker, ColourAndFontChoicesFromTheQueueElseCancelled) {
+  TScriptedAsker a;
+  a.quiet = true;
+  TFontRec chosen;
+  chosen.Name = "Serif";
+  chosen.Size = 12;
+  chosen.Bold = true;
+  a.QueueColor(clYellow);
+  a.QueueFont(chosen);
+  TColor c = clRed;
+  TFontRec f;
+  EXPECT_TRUE(a.AskColor(c));
+  EXPECT_EQ(c, clYellow);
+  EXPECT_TRUE(a.AskFont(f));
+  EXPECT_EQ(f, chosen);
+  // Queues empty: cancelled, and the values stay as they were.
+  EXPECT_FALSE(a.AskColor(c));
+  EXPECT_EQ(c, clYellow);
+  EXPECT_FALSE(a.AskFont(f));
+  EXPECT_EQ(f, chosen);
+  EXPECT_EQ(a.Records(TAskRecord::Color).size(), 2u);
+  EXPECT_EQ(a.Records(TAskRecord::Font).size(), 2u);
+}
+
 }  // namespace
 }  // namespace qz

@@ -1,8 +1,10 @@
 #include "util/ui/qtasker.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
@@ -12,6 +14,7 @@
 #include "util/ui/dialogparent.h"
 #include "util/ui/inputform.h"
 #include "util/ui/msgform.h"
+#include "util/ui/qcolor.h"
 #include "util/ui/robimm.h"
 
 namespace qz {
@@ -199,5 +202,29 @@ void TQtAsker::SetBusyInfo(const QString& text) {
 }
 
 void TQtAsker::HideBusy() { delete busy_.data(); }
+
+bool TQtAsker::AskColor(TColor& color) {
+  const QColor c = QColorDialog::getColor(ToQColor(color), QApplication::activeWindow());
+  if (!c.isValid()) return false;
+  color = RgbColor(c.red(), c.green(), c.blue());
+  return true;
+}
+
+bool TQtAsker::AskFont(TFontRec& font) {
+  QFont initial(font.Name);
+  initial.setPointSize(font.Size);
+  initial.setBold(font.Bold);
+  initial.setItalic(font.Italic);
+  initial.setUnderline(font.Underline);
+  bool ok = false;
+  const QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
+  if (!ok) return false;
+  font.Name = f.family();
+  font.Size = f.pointSize() > 0 ? f.pointSize() : font.Size;
+  font.Bold = f.bold();
+  font.Italic = f.italic();
+  font.Underline = f.underline();
+  return true;
+}
 
 }  // namespace qz

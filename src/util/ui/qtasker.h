@@ -47,6 +47,10 @@ class TQtAsker : public TAsker {
   TCakaj* Waiting() const;
   TRobimM* Busy() const;
 
+  // ---- colour and font choices (the Qt colour and font dialogs) -----------------------------
+  bool AskColor(TColor& color) override;
+  bool AskFont(TFontRec& font) override;
+
  private:
   QPointer<TMsgForm> notice_;
   QPointer<TCakaj> wait_;

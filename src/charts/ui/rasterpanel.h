@@ -1,0 +1,129 @@
+#pragma once
+// The chart panel of a display window: it holds a chart (TRaster or one of its kinds), a
+// retained image the chart draws into, the caption and the operator's labels. A repaint of the
+// screen only copies the image; the chart is rendered into it when the size, the settings or
+// the data change (size changes coalesced), and live drawing paints into it at once while the
+// screen is updated at most about every 16 ms. The grid of circular charts is rendered once per
+// look and reused.
+
+#include <QAction>
+#include <QImage>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "charts/raster.h"
+#include "charts/ui/capt.h"
+#include "charts/ui/dlabel.h"
+#include "charts/ui/imagecanvas.h"
+#include "charts/ui/labeledit.h"
+
+namespace qz {
+
+class TRasterPanel : public QWidget {
+  Q_OBJECT
+ public:
+  // A panel filling `owner` (when given) that shows `raster` (owned).
+  TRasterPanel(std::unique_ptr<TRaster> raster, QWidget* owner = nullptr);
+  ~TRasterPanel() override;
+
+  TRaster& Raster() { return *raster_; }
+  // Replaces the chart (a display changing its kind); labels and caption stay.
+  void SetRaster(std::unique_ptr<TRaster> raster);
+  TImageCanvas& Canvas() { return canvas_; }
+  const QImage& Image() const { return canvas_.Image(); }
+  QRect ChartRect() const;
+  // Place and size in the owner; alignment other than none makes it fill the owner.
+  void SetPaintPnl(int left, int top, Qt::Alignment align, int height, int width);
+
+  // Renders the whole chart now (settings or data changed).
+  void RenderNow();
+  // Renders soon, once for any number of requests before then.
+  void Invalidate();
+  // How many times the circular grid was rendered (the rest were reused).
+  int GridBuilds() const { return gridBuilds_; }
+  // True when the last render could not draw the traces.
+  bool TraceFailure() const { return traceFailure_; }
+
+  // Live drawing into the image; the screen follows within about 16 ms.
+  void LiveSection(TTraces& list, int32_t i);
+  void LiveMove(TTraces& list);
+  void LiveEraseMovingDot(TTraces& list);
+  // Pixels painted since the last screen update go to the screen soon.
+  void ScheduleUpdate();
+
+  // ---- labels and caption ---------------------------------------------------------------------
+  TCapt* Capt() { return capt_; }
+  const std::vector<TDLabel*>& Labels() const { return labels_; }
+  TDLabel* NewLabel();
+  TDLabel* CopyLabel(TDLabel* label);
+  void DeleteLabel(TDLabel* label);
+  void ShowHideLabel();
+  void ToggleLblTransp(TDLabel* label);
+  void DeleteAllLabels();
+  void SetEditLabel(TDLabel* label);
+  // Ends editing: the box's text becomes the label's (takeText) or is dropped.
+  void EndEdit(bool takeText);
+  void RearrangeLabels();
+  // Font and colour of a label through the asker's dialogs; a colour makes it opaque.
+  void ChooseLabelFont(TDLabel* label);
+  void ChooseLabelColor(TDLabel* label);
+  // A child the operator can drag over the chart (labels are always draggable).
+  void MakeDraggable(QWidget* child);
+  // Drops a dragged child with its top-left at `at` (panel coordinates).
+  void DropChild(QWidget* child, QPoint at);
+
+  TLabelEdit* EditBox() { return edit_; }
+  TDLabel* SelectedLabel() const { return selected_; }
+  QMenu* ChartMenu() { return chartMenu_; }
+  QMenu* LabelMenu() { return labelMenu_; }
+  QAction* actNewLabel = nullptr;
+  QAction* actShowHideLabels = nullptr;
+  QAction* actDeleteAllLabels = nullptr;
+  QAction* actLblFont = nullptr;
+  QAction* actLblColor = nullptr;
+  QAction* actLblEdit = nullptr;
+  QAction* actLblCopy = nullptr;
+  QAction* actLblTransparent = nullptr;
+  QAction* actLblDelete = nullptr;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct GridKey;
+  void Render();
+  void PlaceCaption();
+  void BuildMenus();
+  void UpdateLabelMenuItems();
+  QWidget* DraggedTop(QObject* watched) const;
+
+  std::unique_ptr<TRaster> raster_;
+  TImageCanvas canvas_;
+  TCapt* capt_ = nullptr;
+  TLabelEdit* edit_ = nullptr;
+  QPointer<TDLabel> editing_;
+  QPointer<TDLabel> selected_;
+  std::vector<TDLabel*> labels_;
+  std::vector<QPointer<QWidget>> draggable_;
+  QPointer<QWidget> dragging_;
+  QMenu* chartMenu_ = nullptr;
+  QMenu* labelMenu_ = nullptr;
+  QTimer renderTimer_;
+  QTimer updateTimer_;
+  QRect pendingUpdate_;
+  QImage gridLayer_;
+  std::unique_ptr<GridKey> gridKey_;
+  int gridBuilds_ = 0;
+  bool traceFailure_ = false;
+  QSize renderedSize_;
+};
+
+}  // namespace qz
