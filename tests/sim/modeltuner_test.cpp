@@ -5,10 +5,10 @@
 
 #include "core/frame.h"
 #include "core/qvwin.h"
+#include "core/smatrixalg.h"
 #include "mdltesthelpers.h"
 #include "sim/autotune.h"
 #include "sim/mdlengine.h"
-#include "sim/smatrixalg.h"
 #include "sim/tunerdescr.h"
 #include "sim/tunermodel.h"
 #include "util/inifile.h"
