@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "mdltesthelpers.h"
+#include "util/folders.h"
 #include "util/inifile.h"
 #include "util/unitconv.h"
 
@@ -418,6 +419,19 @@ TEST(MdlSetup, WholeRecordRoundTripInTheSectionsOrder) {
   TMdlStp b;
   b.ReadStp(ini, QStringLiteral("Model"));
   EXPECT_EQ(b, a);
+}
+
+// The setup shipped beside the program gives the model small uncertainties, so that a first run
+// shows live numbers: reflection radius 0.01, power 1 %, temperature 0.5 °C.
+TEST(MdlCreate, ShippedDefaultSetupGivesSmallUncertainties) {
+  IniFile ini(InProgramFolder(QStringLiteral("QzSim0.ini")));
+  ASSERT_TRUE(ini.SectionExists(QStringLiteral("Model"))) << ini.FileName().toStdString();
+  MdlRig r;
+  InitModel(r.m, &ini, kScrW, kScrH);
+  EXPECT_DOUBLE_EQ(r.m.Runcert, 0.01);
+  EXPECT_DOUBLE_EQ(r.m.Puncert, 1.0);
+  EXPECT_DOUBLE_EQ(r.m.Tuncert, 0.5);
+  EXPECT_DOUBLE_EQ(r.m.Funcert, 0.0);
 }
 
 }  // namespace
