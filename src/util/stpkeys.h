@@ -185,7 +185,7 @@ class TStpKeys {
   template <class A>
   static auto Ref(A field) {
     if constexpr (std::is_member_object_pointer_v<A>) {
-      return [field](R& r) -> auto& { return r.*field; };
+      return [field](R & r) -> auto& { return r.*field; };
     } else {
       return field;
     }

@@ -30,7 +30,8 @@ const TStpKeys<TRec>& Keys() {
           .Float("Gain", &TRec::Gain, 0.0, 10.0)
           .Bool("Visible", &TRec::Visible)
           .Colour("BkgColor", &TRec::Colour)
-          .Text("Info", [](TRec& r) -> QString& { return r.Sub.Info; }, QStringLiteral("?"));
+          .Text(
+              "Info", [](TRec& r) -> QString& { return r.Sub.Info; }, QStringLiteral("?"));
   return keys;
 }
 
@@ -44,9 +45,8 @@ TEST(StpKeys, WholeRecordRoundTripAndWrittenText) {
   r.Sub.Info = QStringLiteral("a;b,c");
   IniFile ini;
   Keys().Write(r, ini, QStringLiteral("Rec"));
-  EXPECT_EQ(ini.Text(),
-            QByteArray("[Rec]\r\nPoints=20001\r\nCode=9\r\nGain=0.1\r\nVisible=1\r\n"
-                       "BkgColor=1193046\r\nInfo=a;b,c\r\n"));
+  EXPECT_EQ(ini.Text(), QByteArray("[Rec]\r\nPoints=20001\r\nCode=9\r\nGain=0.1\r\nVisible=1\r\n"
+                                   "BkgColor=1193046\r\nInfo=a;b,c\r\n"));
   TRec back;
   Keys().Read(back, ini, QStringLiteral("rec"));
   EXPECT_EQ(back, r);
@@ -59,8 +59,7 @@ TEST(StpKeys, WholeRecordRoundTripAndWrittenText) {
   TRec other = r;
   Keys().Read(other, fresh, QStringLiteral("Rec"));
   EXPECT_EQ(other, TRec{});
-  EXPECT_EQ(Keys().Names(),
-            (QStringList{"Points", "Code", "Gain", "Visible", "BkgColor", "Info"}));
+  EXPECT_EQ(Keys().Names(), (QStringList{"Points", "Code", "Gain", "Visible", "BkgColor", "Info"}));
 }
 
 TEST(StpKeys, ReadingLimitsAndDefaults) {
