@@ -1,9 +1,9 @@
 // Cost of one autotune and of the matchable-area borders of the simulated tuner.
 #include <benchmark/benchmark.h>
 
+#include "core/smatrixalg.h"
 #include "sim/autotune.h"
 #include "sim/rhoarea.h"
-#include "sim/smatrixalg.h"
 
 namespace qz {
 namespace {

@@ -1,5 +1,11 @@
 # Helpers shared by every folder of the program.
 
+# The folders in layer order, lowest first; folders of one layer (separated by commas) are
+# peers. A folder may include its own headers and those of lower layers only, never a peer's
+# or a higher one's; the GUI-free part of a folder includes no window header. The source tree
+# is built in this order and the test "QzSim.layering" checks every include against it.
+set(QZ_LAYERS "util|core|sim,comm|tuner,charts|display,results,setupdlg|app")
+
 # Warnings are errors in the project's own code.
 function(qz_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)

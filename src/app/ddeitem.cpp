@@ -3,6 +3,7 @@
 #include "util/format.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/stpkeys.h"
 #include "util/valueinput.h"
 
 namespace qz {
@@ -71,18 +72,25 @@ void TDdeItem::AskWait(TAsker& asker) {
                                  kDdeWaitMax, asker);
 }
 
-void TDdeItem::WriteStp(IniFile& ini, const QString& section) const {
-  ini.WriteBool(section, QStringLiteral("miDdeOn"), On);
-  ini.WriteInteger(section, QStringLiteral("DdeDelim"), DdeDelim);
-  ini.WriteInteger(section, QStringLiteral("DdeWait_ms"), DdeWait_ms);
+namespace {
+
+const TStpKeys<TDdeStp>& DdeKeys() {
+  static const TStpKeys<TDdeStp> keys =
+      TStpKeys<TDdeStp>()
+          .Bool("miDdeOn", &TDdeStp::On)
+          .Int("DdeDelim", &TDdeStp::DdeDelim, 0, kDdeDelimCount - 1)
+          .Int("DdeWait_ms", &TDdeStp::DdeWait_ms, kDdeWaitMin, kDdeWaitMax, kDdeWaitDefault);
+  return keys;
 }
 
-void TDdeItem::ReadStp(const IniFile& ini, const QString& section) {
-  On = ini.ReadBool(section, QStringLiteral("miDdeOn"), On);
-  DdeDelim = ClampLowWins(ini.ReadInteger(section, QStringLiteral("DdeDelim"), DdeDelim), 0,
-                          kDdeDelimCount - 1);
-  DdeWait_ms = ClampLowWins(ini.ReadInteger(section, QStringLiteral("DdeWait_ms"), kDdeWaitDefault),
-                            kDdeWaitMin, kDdeWaitMax);
+}  // namespace
+
+void TDdeStp::WriteStp(IniFile& ini, const QString& section) const {
+  DdeKeys().Write(*this, ini, section);
+}
+
+void TDdeStp::ReadStp(const IniFile& ini, const QString& section) {
+  DdeKeys().Read(*this, ini, section);
 }
 
 }  // namespace qz

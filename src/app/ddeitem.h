@@ -55,18 +55,26 @@ inline constexpr const char* kDdeWaitHint = "Min. interval between two consecuti
 QString BuildDdeString(uint8_t statByte, const THresults& res, const TMotState& mot,
                        double mmPerStep, TDdeDelim delim);
 
-class TDdeItem : public TCyclePublisher {
+// The item's settings kept in the frame window's section: keys "miDdeOn", "DdeDelim" and
+// "DdeWait_ms". Reading limits the values to their ranges; a missing or unreadable key keeps
+// the present value, except the interval, which then takes its default.
+struct TDdeStp {
+  bool On = false;  // the menu item "DDE Server" is checked
+  TDdeDelim DdeDelim = ddCrLf;
+  int32_t DdeWait_ms = kDdeWaitDefault;
+
+  friend bool operator==(const TDdeStp&, const TDdeStp&) = default;
+  void WriteStp(IniFile& ini, const QString& section) const;
+  void ReadStp(const IniFile& ini, const QString& section);
+};
+
+class TDdeItem : public TCyclePublisher, public TDdeStp {
  public:
   // mob is the analyzer state's frame buffer (its first byte is the frame's status byte), mot
   // the tuner motor state and descr the tuner description; all are read at each publication.
   // The interval timer reads `clock` (the program's clock when none is given).
   TDdeItem(const TMerObjekt& mob, const TMotState& mot, const TTunerDescr& descr,
            Clock* clock = nullptr);
-
-  // The menu item "DDE Server" is checked.
-  bool On = false;
-  TDdeDelim DdeDelim = ddCrLf;
-  int32_t DdeWait_ms = kDdeWaitDefault;
 
   // The text last published (empty before the first publication).
   const QString& DdeStr() const { return ddeStr_; }
@@ -90,12 +98,6 @@ class TDdeItem : public TCyclePublisher {
   void SetDelim(TDdeDelim d);
   // Asks the operator for the interval; a cancelled entry keeps the present one.
   void AskWait(TAsker& asker);
-
-  // Keys "miDdeOn", "DdeDelim" and "DdeWait_ms" of the frame window's section. Reading limits
-  // the values to their ranges; a missing or unreadable key keeps the present value, except the
-  // interval, which then takes its default.
-  void WriteStp(IniFile& ini, const QString& section) const;
-  void ReadStp(const IniFile& ini, const QString& section);
 
  private:
   const TMerObjekt& mob_;

@@ -26,8 +26,8 @@ TSimCore::TSimCore(bool headless)
       Cycle(Qv, TCyclePorts{&Unit}),
       headless_(headless),
       autoIni_(std::make_unique<IniFile>()) {
-  // The frame time-out waits for the last tune.
-  AutoTune.SetAnalyzer(&Qv);
+  // The analyzer state is told before any window that observes the autotune.
+  AutoTune.AddObserver(&TuneTimeFollower);
 }
 
 bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {

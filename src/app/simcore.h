@@ -19,6 +19,7 @@
 #include "sim/mdlengine.h"
 #include "sim/modeltuner.h"
 #include "sim/tunermodel.h"
+#include "sim/tunetimefollower.h"
 #include "util/inifile.h"
 
 namespace qz {
@@ -47,6 +48,8 @@ class TSimCore {
   TQvWin Qv;
   TTunerModel TunerModel;
   TAutoTune AutoTune;
+  // The frame time-out waits for the last tune.
+  TTuneTimeFollower TuneTimeFollower{Qv};
   TTunerModelAdapter TunerAdapter;
   TMdlEngine Model;
   TModelFrameSource Source;

@@ -14,6 +14,11 @@
 
 namespace qz {
 
+namespace {
+// Relative tolerance of the comparison of logarithmic divisions with the axis ends.
+constexpr double kLogDivisionTol = 1e-12;
+}  // namespace
+
 TOs::TOs(const TOsData& settings) {
   Nastav(settings);
   Stp.Data.LastMin = Stp.Data.MinAsk;
@@ -148,10 +153,15 @@ void TOs::MakeLogDivisions() {
   LblTxt[0] = NumberText(6, Pow10(MinLin));
   LblChosen[0] = true;
   double lastPos = MinLin;
+  // A division is built as k + log10(m) and the ends as log10 of the rounded value; the two
+  // forms of one number may differ in the last bit (-1 + log10(5) against log10(0.5)), so they
+  // are compared with a tolerance far below a pixel: the start never gets a second division.
+  const double tolLo = kLogDivisionTol * std::max(1.0, std::fabs(MinLin));
+  const double tolHi = kLogDivisionTol * std::max(1.0, std::fabs(MaxLin));
   for (int32_t k = k0; k <= kEnd && Nd < kMaxDivisions; ++k) {
     for (int32_t m = 2; m <= 10 && Nd < kMaxDivisions; ++m) {
       const double pos = k + L[size_t(m)];
-      if (!(pos > MinLin && pos <= MaxLin)) continue;
+      if (!(pos > MinLin + tolLo && pos <= MaxLin + tolHi)) continue;
       if (!Stp.Data.Bfine && m != 10) continue;
       const size_t i = size_t(Nd++);
       Dpos[i] = Gtr(pos);

@@ -57,6 +57,8 @@ QString RunStateFailText(bool sendHush);
 // "QUZAR Start/Stop command OK" or "QUZAR Send/Hush command OK".
 QString RunStateOkText(bool sendHush);
 
+// The operations the windows and the setup reading call are virtual: tests stand in a layer
+// that refuses or records them (one subclass shared by the tests).
 class TQzCmd {
  public:
   // qv is the analyzer state (its motor state is the program's tuner motor state), sim the state
@@ -110,20 +112,20 @@ class TQzCmd {
   // ---- run control ----
   // The single-unit start/stop: waiting window as WaitWanted, no retry box; the failure code
   // goes back to the caller.
-  int32_t StartStop(bool showWait, uint8_t action, int32_t timeoutMs, bool remember);
+  virtual int32_t StartStop(bool showWait, uint8_t action, int32_t timeoutMs, bool remember);
   // Start/stop of all units with the retry box on failure (3 when the operator aborts).
-  int32_t StartStopAll(bool showWait, uint8_t action, int32_t timeoutMs, bool remember);
+  virtual int32_t StartStopAll(bool showWait, uint8_t action, int32_t timeoutMs, bool remember);
   // Send/hush of all units with the retry box; does nothing and returns 0 for a server version
   // 1..34, which does not know the command.
-  int32_t SendHush(bool showWait, uint8_t action, int32_t timeoutMs, bool remember);
+  virtual int32_t SendHush(bool showWait, uint8_t action, int32_t timeoutMs, bool remember);
   // One unit's own start/stop and send/hush, without waiting window or retry box.
-  int32_t UnitStartStop(int addr, uint8_t action, int32_t timeoutMs, bool remember);
-  int32_t UnitSendHush(int addr, uint8_t action, int32_t timeoutMs, bool remember);
+  virtual int32_t UnitStartStop(int addr, uint8_t action, int32_t timeoutMs, bool remember);
+  virtual int32_t UnitSendHush(int addr, uint8_t action, int32_t timeoutMs, bool remember);
   // Stops all units with the waiting window; on failure shows kStopUnitFail and returns false.
   // The stop is not remembered, so a later "as remembered" restarts the unit.
-  bool StopUnit();
+  virtual bool StopUnit();
   // Reads the run and send states of the unit; the outputs stay as they are.
-  int32_t ReadRunStates(uint8_t& run, uint8_t& send);
+  virtual int32_t ReadRunStates(uint8_t& run, uint8_t& send);
 
   // ---- frames ----
   // Asks the frame source for the next frame into the analyzer's frame buffer, with the
@@ -132,68 +134,68 @@ class TQzCmd {
   // Waits for a frame of the kind (1..3): clears the motor error flag "Read Stub Position Fail".
   int32_t WaitFrame(int kind, int32_t timeoutMs);
   // A command by code byte (with an optional text); reply, when given, is left empty.
-  int32_t SendCmd(uint8_t code, const QString& text, int waitKind, int32_t timeoutMs,
-                  QString* reply = nullptr);
+  virtual int32_t SendCmd(uint8_t code, const QString& text, int waitKind, int32_t timeoutMs,
+                          QString* reply = nullptr);
   // The same with the unit stopped and hushed around it.
-  int32_t SendCmdStopped(uint8_t code, const QString& text, int waitKind, int32_t timeoutMs,
-                         QString* reply = nullptr);
+  virtual int32_t SendCmdStopped(uint8_t code, const QString& text, int waitKind, int32_t timeoutMs,
+                                 QString* reply = nullptr);
   // Other reads and sets by code byte: nothing, except that code 66 clears its outputs.
-  int32_t CodeRead(uint8_t code, std::span<uint8_t> outputs);
+  virtual int32_t CodeRead(uint8_t code, std::span<uint8_t> outputs);
 
   // ---- measurement settings ----
   // Plans the sampling of the present waveform and sends it; the current sweep's capacity
   // follows the sweep-capacity rule.
-  int32_t SetSampling();
+  virtual int32_t SetSampling();
   // Switches to the waveform of vp and stores it in the analyzer's settings; the current
   // sweep's capacity follows the new waveform's settings.
-  int32_t SwitchWaveform(const TVarPar& vp, bool showWait, int32_t timeoutMs);
+  virtual int32_t SwitchWaveform(const TVarPar& vp, bool showWait, int32_t timeoutMs);
   // Vrpt and Trpt (each limited to 1..4095).
-  int32_t SetAveraging(int32_t vrpt, int32_t trpt);
+  virtual int32_t SetAveraging(int32_t vrpt, int32_t trpt);
   // TcountCw and IsCntOn; the counter lamp follows.
-  int32_t SetCounter(int32_t tcountUs, uint8_t isCntOn);
+  virtual int32_t SetCounter(int32_t tcountUs, uint8_t isCntOn);
   // Code 6 the frequency tolerance (MHz), 7 the substitute frequency (kHz, limited to the
   // nominal frequency +- the tolerance), 75 the CW sampling frequency (Hz, limited to
   // 10..FmaxSmpl); any other code changes nothing.
-  int32_t SetFreqParam(uint8_t code, int32_t value);
-  int32_t SetMeaStp(const TMeaStp& m);
-  int32_t ReadMeaStp();
-  int32_t SetMotRefresh(uint16_t periodMs);
-  int32_t SetPowCalFactor(uint8_t flag);
+  virtual int32_t SetFreqParam(uint8_t code, int32_t value);
+  virtual int32_t SetMeaStp(const TMeaStp& m);
+  virtual int32_t ReadMeaStp();
+  virtual int32_t SetMotRefresh(uint16_t periodMs);
+  virtual int32_t SetPowCalFactor(uint8_t flag);
   // Frequency-only measurement on or off; confirmed receives the state the unit is in.
-  int32_t SetFreqOnly(bool on, bool& confirmed);
+  virtual int32_t SetFreqOnly(bool on, bool& confirmed);
   // The measurement-output switch of the unit (start-up).
   int32_t SetMeasOutput(uint8_t value);
 
   // ---- tuner ----
   // 0 or 1 switches autotune; kAtQuery (or any other value) leaves the flag alone.
-  int32_t AutotuneOnOff(uint8_t value);
-  int32_t ReadAutotuneState();
-  int32_t SetAutotuneParams();
-  int32_t ReadAutotuneParams();
+  virtual int32_t AutotuneOnOff(uint8_t value);
+  virtual int32_t ReadAutotuneState();
+  virtual int32_t SetAutotuneParams();
+  virtual int32_t ReadAutotuneParams();
   // Requests one tune from the present positions; the simulated tuner carries it out with the
   // next frame.
-  int32_t SingleTune();
+  virtual int32_t SingleTune();
   // Actual positions := target positions.
-  int32_t MoveStubs();
+  virtual int32_t MoveStubs();
   // Target and actual positions := 0.
-  int32_t ResetStubs();
+  virtual int32_t ResetStubs();
   // Motor status := 119, motor error byte := 0.
-  int32_t ReadMotStatus();
+  virtual int32_t ReadMotStatus();
   // Whether the unit sends its tune positions with the results.
-  int32_t SetSendTunePos(bool on);
-  int32_t SetHysteresis(uint8_t hystDg);
-  int32_t TuneStartStop(uint8_t n);
-  int32_t TunerReadOut();
+  virtual int32_t SetSendTunePos(bool on);
+  virtual int32_t SetHysteresis(uint8_t hystDg);
+  virtual int32_t TuneStartStop(uint8_t n);
+  virtual int32_t TunerReadOut();
   // The tuner-output switch of the unit (start-up).
   int32_t SetTunerOutput();
 
   // ---- unit and server ----
-  int32_t Ping(uint8_t address);
-  int32_t ServerControl(uint8_t subCode);
+  virtual int32_t Ping(uint8_t address);
+  virtual int32_t ServerControl(uint8_t subCode);
   // One card "Simulated" with the ranges "5 mV", "50 mV", "500 mV", "5 V".
-  int32_t ReadCardDescr();
+  virtual int32_t ReadCardDescr();
   // Channel in use, range 3, allowed ranges 0..3.
-  int32_t ReadChanSetup();
+  virtual int32_t ReadChanSetup();
   // The version stays unknown (0): false.
   bool ReadServerVersion();
   // True with an empty message.
@@ -209,10 +211,10 @@ class TQzCmd {
   int32_t ReadUnitMemory();
   int32_t ReadTunerMemory();
   // Sends a local file to the unit: 0, or 48 when the local file cannot be read.
-  int32_t SendFile(const QString& localPath, const QString& unitPath);
+  virtual int32_t SendFile(const QString& localPath, const QString& unitPath);
   // Receives a file from the unit. No unit holds any file here: nothing is written and the
   // result is 43 ("File not found in server system").
-  int32_t ReceiveFile(const QString& unitPath, const QString& localPath);
+  virtual int32_t ReceiveFile(const QString& unitPath, const QString& localPath);
 
   // ---- what the reads deliver ----
   TDaqDescr DaqDescr;

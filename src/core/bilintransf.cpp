@@ -1,6 +1,5 @@
 #include "core/bilintransf.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 #include "core/sparfile.h"
@@ -11,9 +10,6 @@
 
 namespace qz {
 
-const char* const kSparOpenTitle = "Load Text File of S-Parameters";
-const char* const kSparOpenFilter = "Text file (*.txt)|*.txt|Any file (*.*)|*.*";
-
 namespace {
 
 complex Lerp(const complex& x, const complex& y, double t) {
@@ -23,14 +19,6 @@ complex Lerp(const complex& x, const complex& y, double t) {
 int ValidForm(int form) { return form == cfMagRad || form == cfMagDeg ? form : cfRect; }
 
 }  // namespace
-
-TBilinCoefs SToBilin(const TSmatrix& s) {
-  TBilinCoefs k;
-  k.a = s.s12 * s.s21 - s.s11 * s.s22;
-  k.b = s.s11;
-  k.c = -s.s22;
-  return k;
-}
 
 void TBilinTransf::Clear() {
   FEnabled = false;
@@ -67,44 +55,39 @@ TBilinCoefs TBilinTransf::CoefsAt(double f) const {
 }
 
 complex TBilinTransf::TransformLoadToInput(const complex& g, double f) const {
-  const TBilinCoefs k = CoefsAt(f);
-  return (k.a * g + k.b) / (complex(1.0) + k.c * g);
+  return BilinLoadToInput(CoefsAt(f), g);
 }
 
 complex TBilinTransf::TransformInputToLoad(const complex& gin, double f) const {
-  const TBilinCoefs k = CoefsAt(f);
-  return (gin - k.b) / (k.a - k.c * gin);
+  return BilinInputToLoad(CoefsAt(f), gin);
 }
 
-void TBilinTransf::LoadSParams(const QString& startPath, TArrD& freqs,
-                               std::vector<TSmatrix>& matrices, TAsker& asker) {
-  FSLoaded = false;
-  QString initial = NormalizePath(startPath);
+QString TBilinTransf::StartPath() const {
+  QString initial = NormalizePath(Path);
   if (!initial.contains(QLatin1Char('/'))) initial = UserFolder() + initial;
-  QString chosen = asker.OpenFileName(QString::fromLatin1(kSparOpenTitle), initial,
-                                      QString::fromLatin1(kSparOpenFilter));
-  if (chosen.isEmpty()) return;
-  // The default extension, as the open dialog adds it to a typed name without one.
-  if (!QFileInfo::exists(chosen) && SplitFileName(chosen).ext.isEmpty() &&
-      QFileInfo::exists(chosen + QStringLiteral(".txt"))) {
-    chosen += QStringLiteral(".txt");
-  }
-  Path = chosen;
+  return initial;
+}
+
+TSparLoad TBilinTransf::LoadSParams(const QString& path, TArrD& freqs,
+                                    std::vector<TSmatrix>& matrices) {
+  FSLoaded = false;
+  Path = path;
+  TSparLoad out;
   QStringList lines;
-  if (!ReadTextLines(chosen, &lines)) {
-    asker.ShowError(QStringLiteral("Unable to read file:\r\n    ") + chosen +
-                    QStringLiteral("\r\n\r\nInput file analysis aborted."));
-    return;
+  if (!ReadTextLines(path, &lines)) {
+    out.isError = true;
+    out.message = QStringLiteral("Unable to read file:\r\n    ") + path +
+                  QStringLiteral("\r\n\r\nInput file analysis aborted.");
+    return out;
   }
   TSparFileResult r = ParseSparLines(lines);
-  if (r.isError) {
-    asker.ShowError(r.message);
-  } else {
-    asker.ShowInfo(r.message);
-  }
+  out.isError = r.isError;
+  out.message = r.message;
+  out.valid = r.valid;
   freqs = std::move(r.freqs);
   matrices = std::move(r.matrices);
   FSLoaded = r.valid;
+  return out;
 }
 
 void TBilinTransf::SToBilinAll(const TArrD& freqs, const std::vector<TSmatrix>& matrices) {
@@ -125,11 +108,17 @@ void TBilinTransf::SToBilinAll(const TArrD& freqs, const std::vector<TSmatrix>& 
   FActive = FSLoaded;
 }
 
-void TBilinTransf::LoadAndConvert(const QString& startPath, TAsker& asker) {
+TSparLoad TBilinTransf::LoadAndConvert(const QString& path) {
   TArrD freqs;
   std::vector<TSmatrix> matrices;
-  LoadSParams(startPath, freqs, matrices, asker);
+  const TSparLoad r = LoadSParams(path, freqs, matrices);
   SToBilinAll(freqs, matrices);
+  return r;
+}
+
+void TBilinTransf::LoadCancelled() {
+  FSLoaded = false;
+  SToBilinAll({}, {});
 }
 
 QString TBilinTransf::BiStructToStr(int inForm, int outForm, QChar decSep) const {

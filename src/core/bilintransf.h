@@ -12,8 +12,8 @@
 
 #include "core/frame.h"
 #include "core/planeext.h"
+#include "core/smatrixalg.h"
 #include "util/arrays.h"
-#include "util/asker.h"
 #include "util/complex.h"
 #include "util/smatrix.h"
 
@@ -25,17 +25,13 @@ struct TBilinStruct {
   TArrC aa, bb, cc;
 };
 
-// The coefficients of one S-matrix.
-struct TBilinCoefs {
-  complex a = complex(1.0);
-  complex b;
-  complex c;
+// What reading an S-parameter file gave: the reader's message for the operator (the file's
+// information, or why it was refused) and whether a table was read.
+struct TSparLoad {
+  bool valid = false;
+  bool isError = false;  // the message reports a failure
+  QString message;
 };
-TBilinCoefs SToBilin(const TSmatrix& s);
-
-// Texts of the file choice.
-extern const char* const kSparOpenTitle;   // "Load Text File of S-Parameters"
-extern const char* const kSparOpenFilter;  // "Text file (*.txt)|*.txt|Any file (*.*)|*.*"
 
 class TBilinTransf {
  public:
@@ -56,15 +52,18 @@ class TBilinTransf {
   complex TransformLoadToInput(const complex& g, double f) const;
   complex TransformInputToLoad(const complex& gin, double f) const;
 
-  // Asks for a file (starting at startPath; a bare name starts in the user folder) and reads
-  // it, showing the reader's message. Sets Path to the chosen file and FSLoaded to the outcome.
-  // A cancelled choice leaves FSLoaded false.
-  void LoadSParams(const QString& startPath, TArrD& freqs, std::vector<TSmatrix>& matrices,
-                   TAsker& asker = Asker());
+  // Where the choice of a file starts: the last file, a bare name in the user folder.
+  QString StartPath() const;
+  // Reads the file at path (no questions asked). Sets Path to it and FSLoaded to the outcome;
+  // the result carries the message to show.
+  TSparLoad LoadSParams(const QString& path, TArrD& freqs, std::vector<TSmatrix>& matrices);
   // When the last read succeeded, fills the table from the matrices; then enables and activates
   // the transform exactly when it did.
   void SToBilinAll(const TArrD& freqs, const std::vector<TSmatrix>& matrices);
-  void LoadAndConvert(const QString& startPath, TAsker& asker = Asker());
+  // LoadSParams and SToBilinAll in one.
+  TSparLoad LoadAndConvert(const QString& path);
+  // The operator chose no file: the transform is disabled, its table stays.
+  void LoadCancelled();
 
   // The table as text: inForm tells how the stored values are held, outForm how to show them
   // (TCfmt: 0 real and imaginary, 1 magnitude and radians, 2 magnitude and degrees).

@@ -43,7 +43,6 @@ double CutoffFrequency(const TFixPar& fix) {
 TQvWin::TQvWin(TMotState& mot) : mot_(mot) { f_cutoff = CutoffFrequency(FixPar); }
 
 void TQvWin::SetDefaults() {
-  err = 0;
   FixPar = TFixPar();
   VarPar = TVarPar();
   Rectif = TRectif();

@@ -19,16 +19,6 @@ namespace qz {
 
 class IniFile;
 
-// Working time-outs of the serial line (ms): read interval, read total per byte, read total
-// constant, write total per byte, write total constant.
-struct TQvSerTimeouts {
-  uint32_t ReadInterval = 2;
-  uint32_t ReadTotalMultiplier = 2;
-  uint32_t ReadTotalConstant = 1000;
-  uint32_t WriteTotalMultiplier = 1;
-  uint32_t WriteTotalConstant = 1000;
-};
-
 // Limits of the analyzer's own settings.
 inline constexpr int32_t kPtsPerSwpMin = 1;
 inline constexpr int32_t kPtsPerSwpMax = 20001;
@@ -77,10 +67,6 @@ class TQvWin {
   uint16_t SrvVerNum = 0;
   QString SrvInfo = QStringLiteral("Simulated");
   TMeaStp MstpCW;
-  int32_t err = 0;
-  int32_t TmoutMs = 0;
-  TQvSerTimeouts Timeouts;
-  uint16_t DatSize = 0;
   TBilinTransf BiTr;
 
   // Duration of the last tune (ms); the tuner model updates it and the frame time-out waits for

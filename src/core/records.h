@@ -244,15 +244,36 @@ inline constexpr uint16_t kAtDefMinStep = 2;
 inline constexpr uint16_t kTuDefMaxSteps = 5000;
 inline constexpr double kTuDefMmPerStep = 0.01;
 
+// One record for the whole program, owned by the program core and shared by reference. Every
+// field names its writers, in the order they write within one measurement pass (the frame read
+// runs the simulated tuner, then the frame is decoded); operator commands of the command layer
+// run between two passes. Everything else only reads the record. A new writer belongs in this
+// list, or the value belongs in a record of its own.
 struct TMotState {
+  // Writers: 1. the simulated tuner (TTunerModel::TU_MdlDerivedData: the actual positions when
+  // the description changes; TAutoTune::SolvePair: the positions a tune found); 2. the command
+  // layer's local effects (TQzCmd::ResetStubs); the tuner windows set it for the move command.
   TMotPos TargPos;  // where the stubs are to go
-  TMotPos ActPos;   // where they are
+  // Writers: 1. the simulated tuner (TTunerModel::TU_MdlDerivedData limits it to the travel;
+  // TAutoTune::TunerStep: a simulated stub arrives at once); 2. the command layer's local
+  // effects (TQzCmd::MoveStubs, TQzCmd::ResetStubs); 3. the decoder, from each frame's motor
+  // block without the tune-position bit (DekodMerData).
+  TMotPos ActPos;  // where they are
+  // Writer: the decoder, from a motor block with the tune-position bit (DekodMerData).
   TMotPos TunePos;  // found by the unit's own autotune
+  // Writers: 1. the command layer (TQzCmd::ReadMotStatus); 2. the decoder (DekodMerData).
   uint8_t MotStatus = 0;
   uint8_t MotError = 0;
+  // Writers: 1. the command layer, bit 3 only (TQzCmd::WaitFrame clears it after a frame);
+  // 2. the decoder, bits 0..2 only (DekodMerData).
   uint8_t ErrFlags = 0;  // kMotErrMotorsMask | kMotErrReadFail
 
-  // Autotune parameters.
+  // Autotune parameters. Writers: the analyzer's setup section (TQvWin::SetDefaults and
+  // ReadStp: AtOn, Toler_mU, Targ_mU, Skip, Delay5b, Smooth, WaitRF, HystDg, SendTunePos);
+  // SetAutotuneDefaults; the command layer (TQzCmd::AutotuneOnOff: AtOn,
+  // TQzCmd::SetSendTunePos: SendTunePos, TQzCmd::SetHysteresis: HystDg); the tuner
+  // description (MaxIter, BreakUp, MinStep from its keys; MaxInsert_mm from its travel,
+  // TTunerModel::TunerDescriptionChanged). The autotune itself only reads them.
   bool AtOn = false;
   uint16_t Toler_mU = kAtDefToler_mU;  // 0..1000
   uint8_t Skip = kAtDefSkip;           // skipped measurements 0..255
@@ -323,14 +344,27 @@ struct TTunerDescr {
 
 // ---- the simulation state shared by the model, the tuner and the command layer ------------------
 
+// One record for the whole program, shared like the motor state. Writers of each field, in
+// the order they write (the model's creation, then the command layer's operator commands,
+// then the simulated tuner within a pass); everything else only reads.
 struct TSimState {
-  uint16_t NTunBurst = 1;      // tunes of the present burst
+  // Writers: the model's creation (InitModel); the autotune's burst count (TAutoTune::TunerStep).
+  uint16_t NTunBurst = 1;  // tunes of the present burst
+  // Writers: the model's creation (InitModel: cleared); the command layer (TQzCmd::SingleTune:
+  // set, with TuStartPos); the autotune when it carries the tune out (TAutoTune::TunerStep:
+  // cleared).
   bool Btune1 = false;         // a single tune is requested
   bool WasTune1Click = false;  // the tune time of the single tune is to be shown
-  TMotPos TuStartPos;          // positions when the single tune was requested
+  // Writer: the command layer (TQzCmd::SingleTune).
+  TMotPos TuStartPos;  // positions when the single tune was requested
+  // Writer: the model's creation (InitModel: cleared).
   bool MotRunning = false;
   bool GoDirect = false;
-  double UserMax_mm = -1.0;   // operator's maximum insertion, mm; negative = not set
+  // Writers: the model's creation and setup reading (InitModel, ReadStp: not set); the tuner
+  // description (its maximum-insertion key; TTunerModel::ReadDescrLines: not set;
+  // TTunerModel::TU_MdlDerivedData: the full travel when not set).
+  double UserMax_mm = -1.0;  // operator's maximum insertion, mm; negative = not set
+  // Writers: the model's creation (InitModel); the tuner description's key.
   uint16_t MaxMag_mU = 1000;  // largest reflection magnitude autotune tries to match
 };
 

@@ -6,6 +6,7 @@
 #include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/parse.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
@@ -141,44 +142,65 @@ QString WriteLogSettings(const TLogApplied& a) {
   return s;
 }
 
+namespace {
+
+// Section "LogForm" in the order it is written.
+const TStpKeys<TLogEntries>& LogKeys() {
+  static const TStpKeys<TLogEntries> keys =
+      TStpKeys<TLogEntries>()
+          .Custom(
+              "Separator",
+              [](const TLogEntries& e, IniFile& ini, const QString& s) {
+                ini.WriteString(s, QStringLiteral("Separator"),
+                                e.comma ? QStringLiteral(",") : QStringLiteral("."));
+              },
+              [](TLogEntries& e, const IniFile& ini, const QString& s) {
+                const QString sep =
+                    ini.ReadString(s, QStringLiteral("Separator"),
+                                   e.comma ? QStringLiteral(",") : QStringLiteral("."));
+                e.comma = sep == QStringLiteral(",");
+              })
+          .Text("MaxSamples", &TLogEntries::records)
+          .Text("LogSamples", &TLogEntries::samples)
+          .Int("udDurD", &TLogEntries::durD, 0, kLogMaxDays)
+          .Int("udDurH", &TLogEntries::durH, 0, kLogMaxHours)
+          .Int("udDurM", &TLogEntries::durM, 0, kLogMaxMinSec)
+          .Int("udDurS", &TLogEntries::durS, 0, kLogMaxMinSec)
+          .Int("udIntH", &TLogEntries::intH, 0, kLogMaxHours)
+          .Int("udIntM", &TLogEntries::intM, 0, kLogMaxMinSec)
+          .Int("udIntS", &TLogEntries::intS, 0, kLogMaxMinSec)
+          .Custom(
+              "LogFileName",
+              [](const TLogEntries& e, IniFile& ini, const QString& s) {
+                ini.WriteString(s, QStringLiteral("LogFileName"), e.fileName);
+              },
+              [](TLogEntries& e, const IniFile& ini, const QString& s) {
+                // Old setups may hold backslashes.
+                e.fileName = ini.ReadString(s, QStringLiteral("LogFileName"), e.fileName);
+                e.fileName.replace(QLatin1Char('\\'), QLatin1Char('/'));
+              })
+          .Text("edLogInfo", &TLogEntries::info);
+  return keys;
+}
+
+}  // namespace
+
+void TLogEntries::WriteStp(IniFile& ini, const QString& section) const {
+  LogKeys().Write(*this, ini, section);
+}
+
+void TLogEntries::ReadStp(const IniFile& ini, const QString& section) {
+  LogKeys().Read(*this, ini, section);
+}
+
 void ReadLogStp(const IniFile& ini, TLogEntries& e, bool keepFileName) {
-  const QString sec = QString::fromLatin1(kLogSection);
-  const QString sep = ini.ReadString(sec, QStringLiteral("Separator"),
-                                     e.comma ? QStringLiteral(",") : QStringLiteral("."));
-  e.comma = sep == QStringLiteral(",");
-  e.records = ini.ReadString(sec, QStringLiteral("MaxSamples"), e.records);
-  e.samples = ini.ReadString(sec, QStringLiteral("LogSamples"), e.samples);
-  e.durD = ini.ReadInteger(sec, QStringLiteral("udDurD"), e.durD);
-  e.durH = ini.ReadInteger(sec, QStringLiteral("udDurH"), e.durH);
-  e.durM = ini.ReadInteger(sec, QStringLiteral("udDurM"), e.durM);
-  e.durS = ini.ReadInteger(sec, QStringLiteral("udDurS"), e.durS);
-  e.intH = ini.ReadInteger(sec, QStringLiteral("udIntH"), e.intH);
-  e.intM = ini.ReadInteger(sec, QStringLiteral("udIntM"), e.intM);
-  e.intS = ini.ReadInteger(sec, QStringLiteral("udIntS"), e.intS);
-  if (!keepFileName) {
-    // Old setups may hold backslashes.
-    e.fileName = ini.ReadString(sec, QStringLiteral("LogFileName"), e.fileName);
-    e.fileName.replace(QLatin1Char('\\'), QLatin1Char('/'));
-  }
-  e.info = ini.ReadString(sec, QStringLiteral("edLogInfo"), e.info);
-  e = LimitLogEntries(e);
+  const QString name = e.fileName;
+  e.ReadStp(ini, QString::fromLatin1(kLogSection));
+  if (keepFileName) e.fileName = name;
 }
 
 void WriteLogStp(IniFile& ini, const TLogEntries& e) {
-  const QString sec = QString::fromLatin1(kLogSection);
-  ini.WriteString(sec, QStringLiteral("Separator"),
-                  e.comma ? QStringLiteral(",") : QStringLiteral("."));
-  ini.WriteString(sec, QStringLiteral("MaxSamples"), e.records);
-  ini.WriteString(sec, QStringLiteral("LogSamples"), e.samples);
-  ini.WriteInteger(sec, QStringLiteral("udDurD"), e.durD);
-  ini.WriteInteger(sec, QStringLiteral("udDurH"), e.durH);
-  ini.WriteInteger(sec, QStringLiteral("udDurM"), e.durM);
-  ini.WriteInteger(sec, QStringLiteral("udDurS"), e.durS);
-  ini.WriteInteger(sec, QStringLiteral("udIntH"), e.intH);
-  ini.WriteInteger(sec, QStringLiteral("udIntM"), e.intM);
-  ini.WriteInteger(sec, QStringLiteral("udIntS"), e.intS);
-  ini.WriteString(sec, QStringLiteral("LogFileName"), e.fileName);
-  ini.WriteString(sec, QStringLiteral("edLogInfo"), e.info);
+  e.WriteStp(ini, QString::fromLatin1(kLogSection));
 }
 
 }  // namespace qz

@@ -60,6 +60,11 @@ struct TLogEntries {
   QString fileName;                            // full path of the log file
 
   bool operator==(const TLogEntries&) const = default;
+
+  // The keys of section "LogForm" (see ReadLogStp): every key read with the present value as
+  // its default, the up/down values limited to their ranges.
+  void WriteStp(IniFile& ini, const QString& section) const;
+  void ReadStp(const IniFile& ini, const QString& section);
 };
 
 // Every up/down entry limited to its range.

@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "core/qvwin.h"
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 #include "util/numutil.h"
 #include "util/unitconv.h"
 
@@ -88,7 +87,6 @@ TTunerStepResult TAutoTune::TunerStep(const complex& gn, const complex& rloa) {
   const std::vector<TAutoTuneObserver*> list = observers_;
   if (sim.WasTune1Click) {
     tuneTime_ = m_.ComputeTuneTime(sim.TuStartPos, mot.ActPos);
-    if (qv_) qv_->TuneTimeMs = tuneTime_ * 1000.0;
     sim.WasTune1Click = false;
     r.TuneTimeWritten = true;
     for (TAutoTuneObserver* o : list) o->OnTuneTime(*this, tuneTime_);

@@ -13,9 +13,9 @@
 // - writes the motor state's target and actual positions (a simulated stub arrives at once),
 //   the simulation state's Btune1, WasTune1Click and NTunBurst, the model's frame counter
 //   (AtFrameCount) and stub-pair mode (PairMode);
-// - after a single tune: the tune time (seconds, TuneTime()) and, when an analyzer state is
-//   attached, its TuneTimeMs (the frame time-out waits for it);
-// - tells its observers that the stubs moved and, after a single tune, the tune time.
+// - after a single tune: the tune time (seconds, TuneTime());
+// - tells its observers that the stubs moved and, after a single tune, the tune time (the
+//   analyzer state follows it through TTuneTimeFollower, so the frame time-out waits for it).
 
 #include <vector>
 
@@ -26,7 +26,6 @@
 namespace qz {
 
 class TAutoTune;
-class TQvWin;
 
 // The per-frame decisions of TunerStep.
 inline constexpr int kTuneBurstLen = 3;          // tunes in a burst while the load stays matched
@@ -80,8 +79,6 @@ class TAutoTune {
   TTunerModel& Model() { return m_; }
   const TTunerModel& Model() const { return m_; }
 
-  // The analyzer state whose TuneTimeMs follows every computed tune time (may be null).
-  void SetAnalyzer(TQvWin* qv) { qv_ = qv; }
   void AddObserver(TAutoTuneObserver* o);
   void RemoveObserver(TAutoTuneObserver* o);
 
@@ -112,7 +109,6 @@ class TAutoTune {
 
  private:
   TTunerModel& m_;
-  TQvWin* qv_ = nullptr;
   std::vector<TAutoTuneObserver*> observers_;
   double tuneTime_ = 0.0;
   TSolveInfo info_;

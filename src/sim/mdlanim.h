@@ -32,6 +32,7 @@ struct TAnimFlags {
   bool ReverseMag = false;  // go back on reaching a limit, instead of starting over
   bool ReversePha = false;
   bool NoSpiral = false;  // keep the magnitude at its start (a circle or arc)
+  friend bool operator==(const TAnimFlags&, const TAnimFlags&) = default;
 };
 
 // Tolerance of the limit tests of AnimStep.
@@ -57,6 +58,7 @@ struct TAnimControls {
   QString PhaStepTxt = QStringLiteral("1");
   QString MeasPerPositTxt = QStringLiteral("1000");
   int UdDwell = 1000;
+  friend bool operator==(const TAnimControls&, const TAnimControls&) = default;
 };
 
 // Limits of the animation controls.

@@ -1,6 +1,7 @@
 #include "sim/mdlentries.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "core/qvwin.h"
 #include "sim/mdlengine.h"
@@ -10,6 +11,7 @@
 #include "util/numtext.h"
 #include "util/numutil.h"
 #include "util/parse.h"
+#include "util/stpkeys.h"
 #include "util/unitconv.h"
 #include "util/valueinput.h"
 #include "util/winpos.h"
@@ -251,90 +253,118 @@ void InitModel(TMdlEngine& m, const IniFile* autoSetup, int screenWidth, int scr
   m.SetSmpl(true);
 }
 
+namespace {
+
+using TMdlKeys = TStpKeys<TMdlStp>;
+
+// An entry field of the record.
+template <class T>
+auto EntField(T TMdlEntries::*f) {
+  return [f](TMdlStp& r) -> T& { return r.Ent.*f; };
+}
+template <class T>
+auto AnimField(T TAnimControls::*f) {
+  return [f](TMdlStp& r) -> T& { return r.Ent.Anim.*f; };
+}
+template <class T>
+auto FlagField(T TAnimFlags::*f) {
+  return [f](TMdlStp& r) -> T& { return r.Ent.Flags.*f; };
+}
+
+// The text of an editable step list: its own text when one was kept, else its chosen item.
+TMdlKeys::Reader StepText(const char* key, QString TAnimControls::*text, int TMdlEntries::*idx,
+                          const QStringList& (*items)()) {
+  const QString k = QString::fromLatin1(key);
+  return [=](TMdlStp& r, const IniFile& ini, const QString& s) {
+    const QString t = ini.ReadString(s, k, QString()).trimmed();
+    r.Ent.Anim.*text = t.isEmpty() ? items()[r.Ent.*idx] : t;
+  };
+}
+
+TMdlKeys::Writer TextWriter(const char* key, QString TAnimControls::*text) {
+  const QString k = QString::fromLatin1(key);
+  return [=](const TMdlStp& r, IniFile& ini, const QString& s) {
+    ini.WriteString(s, k, r.Ent.Anim.*text);
+  };
+}
+
+// Section "Model" in the order it is written. The window place is read unlimited here; the
+// window keeps it on its screen.
+const TMdlKeys& MdlKeys() {
+  static const TMdlKeys keys = [] {
+    TMdlKeys k;
+    k.Int("Top", EntField(&TMdlEntries::Top), INT32_MIN, INT32_MAX)
+        .Int("Left", EntField(&TMdlEntries::Left), INT32_MIN, INT32_MAX)
+        .Int("DutType", EntField(&TMdlEntries::DutType), kDutDefined, kDutChart)
+        .Text("RhoMag", EntField(&TMdlEntries::Mag), QStringLiteral("0.2"))
+        .Int("RFormat", EntField(&TMdlEntries::RFormat), kRflMag, kRflVswr)
+        .Text("RhoPha", EntField(&TMdlEntries::Pha), QStringLiteral("45"))
+        .Int("UpDnPha", EntField(&TMdlEntries::UdPha), kPhaUdMin, kPhaUdMax)
+        .Text("RUncert", EntField(&TMdlEntries::RhoUncert), QStringLiteral("0"));
+    for (const TAnimUd& a : kAnimUds) k.Int(a.key, AnimField(a.ud), a.lo, a.hi);
+    k.Int("AniPause", EntField(&TMdlEntries::UdPause), kPauseMin, kPauseMax)
+        .Int("AniDwell", AnimField(&TAnimControls::UdDwell), kDwellMin, kDwellMax)
+        .Int("AniMagS", EntField(&TMdlEntries::MagStepIdx), 0, int(MagStepItems().size()) - 1)
+        .Int("AniPhaS", EntField(&TMdlEntries::PhaStepIdx), 0, int(PhaStepItems().size()) - 1)
+        .Custom("AniMagTxt", TextWriter("AniMagTxt", &TAnimControls::MagStepTxt),
+                StepText("AniMagTxt", &TAnimControls::MagStepTxt, &TMdlEntries::MagStepIdx,
+                         &MagStepItems))
+        .Custom("AniPhaTxt", TextWriter("AniPhaTxt", &TAnimControls::PhaStepTxt),
+                StepText("AniPhaTxt", &TAnimControls::PhaStepTxt, &TMdlEntries::PhaStepIdx,
+                         &PhaStepItems))
+        .Text("Pinc", EntField(&TMdlEntries::Pow), QStringLiteral("6"))
+        .Text("PUncert", EntField(&TMdlEntries::Puncert), QStringLiteral("0"))
+        .Int("ErrByte", &TMdlStp::ErrByte, 0, 255)
+        .Text("Freq", EntField(&TMdlEntries::Fre))
+        .Text("FUncert", EntField(&TMdlEntries::Funcert), QStringLiteral("0"))
+        .Text("Temp", EntField(&TMdlEntries::Temp), QStringLiteral("25"))
+        .Text("TUncert", EntField(&TMdlEntries::Tuncert), QStringLiteral("0"))
+        .Text("MdlResPath", &TMdlStp::MdlResPath, QString())
+        .Bool("cbReverseMag", FlagField(&TAnimFlags::ReverseMag))
+        .Bool("cbReversePha", FlagField(&TAnimFlags::ReversePha))
+        .Bool("cbNoSpiral", FlagField(&TAnimFlags::NoSpiral))
+        .Bool("Visible", EntField(&TMdlEntries::Visible));
+    return k;
+  }();
+  return keys;
+}
+
+}  // namespace
+
+void TMdlStp::WriteStp(IniFile& ini, const QString& section) const {
+  MdlKeys().Write(*this, ini, section);
+}
+
+void TMdlStp::ReadStp(const IniFile& ini, const QString& section) {
+  MdlKeys().Read(*this, ini, section);
+  // The entries beside the up-downs show the up-downs' values.
+  for (const TAnimUd& a : kAnimUds) Ent.*a.text = IntStr(Ent.Anim.*a.ud);
+  Ent.Pause = IntStr(Ent.UdPause);
+  Ent.Anim.MeasPerPositTxt = IntStr(Ent.Anim.UdDwell);
+  Ent.MdlResPath = MdlResPath;
+}
+
 void WriteStp(const TMdlEngine& m, IniFile& ini) {
-  const TMdlEntries& e = m.Ent;
-  const QString s = Sec();
-  ini.WriteInteger(s, QStringLiteral("Top"), e.Top);
-  ini.WriteInteger(s, QStringLiteral("Left"), e.Left);
-  ini.WriteInteger(s, QStringLiteral("DutType"), e.DutType);
-  ini.WriteString(s, QStringLiteral("RhoMag"), e.Mag);
-  ini.WriteInteger(s, QStringLiteral("RFormat"), e.RFormat);
-  ini.WriteString(s, QStringLiteral("RhoPha"), e.Pha);
-  ini.WriteInteger(s, QStringLiteral("UpDnPha"), e.UdPha);
-  ini.WriteString(s, QStringLiteral("RUncert"), e.RhoUncert);
-  for (const TAnimUd& a : kAnimUds) ini.WriteInteger(s, QString::fromLatin1(a.key), e.Anim.*a.ud);
-  ini.WriteInteger(s, QStringLiteral("AniPause"), e.UdPause);
-  ini.WriteInteger(s, QStringLiteral("AniDwell"), e.Anim.UdDwell);
-  ini.WriteInteger(s, QStringLiteral("AniMagS"), e.MagStepIdx);
-  ini.WriteInteger(s, QStringLiteral("AniPhaS"), e.PhaStepIdx);
-  ini.WriteString(s, QStringLiteral("AniMagTxt"), e.Anim.MagStepTxt);
-  ini.WriteString(s, QStringLiteral("AniPhaTxt"), e.Anim.PhaStepTxt);
-  ini.WriteString(s, QStringLiteral("Pinc"), e.Pow);
-  ini.WriteString(s, QStringLiteral("PUncert"), e.Puncert);
-  ini.WriteInteger(s, QStringLiteral("ErrByte"), m.ErrByte);
-  ini.WriteString(s, QStringLiteral("Freq"), e.Fre);
-  ini.WriteString(s, QStringLiteral("FUncert"), e.Funcert);
-  ini.WriteString(s, QStringLiteral("Temp"), e.Temp);
-  ini.WriteString(s, QStringLiteral("TUncert"), e.Tuncert);
-  ini.WriteString(s, QStringLiteral("MdlResPath"), m.MdlResPath);
-  ini.WriteBool(s, QStringLiteral("cbReverseMag"), e.Flags.ReverseMag);
-  ini.WriteBool(s, QStringLiteral("cbReversePha"), e.Flags.ReversePha);
-  ini.WriteBool(s, QStringLiteral("cbNoSpiral"), e.Flags.NoSpiral);
-  ini.WriteBool(s, QStringLiteral("Visible"), e.Visible);
-  m.Tuner().WriteDescr(ini, s);
+  const TMdlStp r{m.Ent, m.ErrByte, m.MdlResPath};
+  r.WriteStp(ini, Sec());
+  m.Tuner().WriteDescr(ini, Sec());
 }
 
 void ReadStp(TMdlEngine& m, const IniFile& ini, int screenWidth, int screenHeight) {
-  TMdlEntries& e = m.Ent;
   const QString s = Sec();
+  TMdlStp r{m.Ent, m.ErrByte, m.MdlResPath};
+  // A missing frequency shows the model's own.
+  r.Ent.Fre = HzToMHzText(m.f_Hz);
+  r.ReadStp(ini, s);
   WindowPos pos;
-  pos.left = e.Left;
-  pos.top = e.Top;
-  pos = ReadWindowPos(ini, s, pos, screenWidth, screenHeight, kToolWindowMargin);
-  e.Left = pos.left;
-  e.Top = pos.top;
-
-  auto readInt = [&](const char* key, int current, int lo, int hi) {
-    return ClampInt(ini.ReadInteger(s, QString::fromLatin1(key), current), lo, hi);
-  };
-  auto readStr = [&](const char* key, const QString& def) {
-    return ini.ReadString(s, QString::fromLatin1(key), def);
-  };
-
-  e.DutType = readInt("DutType", e.DutType, kDutDefined, kDutChart);
-  e.Mag = readStr("RhoMag", QStringLiteral("0.2"));
-  e.RFormat = readInt("RFormat", e.RFormat, kRflMag, kRflVswr);
-  e.Pha = readStr("RhoPha", QStringLiteral("45"));
-  e.UdPha = readInt("UpDnPha", e.UdPha, kPhaUdMin, kPhaUdMax);
-  e.RhoUncert = readStr("RUncert", QStringLiteral("0"));
-  for (const TAnimUd& a : kAnimUds) {
-    e.Anim.*a.ud = readInt(a.key, e.Anim.*a.ud, a.lo, a.hi);
-    e.*a.text = IntStr(e.Anim.*a.ud);
-  }
-  e.UdPause = readInt("AniPause", e.UdPause, kPauseMin, kPauseMax);
-  e.Pause = IntStr(e.UdPause);
-  e.Anim.UdDwell = readInt("AniDwell", e.Anim.UdDwell, kDwellMin, kDwellMax);
-  e.Anim.MeasPerPositTxt = IntStr(e.Anim.UdDwell);
-  e.MagStepIdx = readInt("AniMagS", e.MagStepIdx, 0, int(MagStepItems().size()) - 1);
-  e.PhaStepIdx = readInt("AniPhaS", e.PhaStepIdx, 0, int(PhaStepItems().size()) - 1);
-  // An editable list shows its chosen item unless a text of its own was kept.
-  const QString magTxt = readStr("AniMagTxt", QString()).trimmed();
-  const QString phaTxt = readStr("AniPhaTxt", QString()).trimmed();
-  e.Anim.MagStepTxt = magTxt.isEmpty() ? MagStepItems()[e.MagStepIdx] : magTxt;
-  e.Anim.PhaStepTxt = phaTxt.isEmpty() ? PhaStepItems()[e.PhaStepIdx] : phaTxt;
-  e.Pow = readStr("Pinc", QStringLiteral("6"));
-  e.Puncert = readStr("PUncert", QStringLiteral("0"));
-  m.ErrByte = uint8_t(readInt("ErrByte", m.ErrByte, 0, 255));
-  e.Fre = readStr("Freq", HzToMHzText(m.f_Hz));
-  e.Funcert = readStr("FUncert", QStringLiteral("0"));
-  e.Temp = readStr("Temp", QStringLiteral("25"));
-  e.Tuncert = readStr("TUncert", QStringLiteral("0"));
-  m.MdlResPath = readStr("MdlResPath", QString());
-  e.MdlResPath = m.MdlResPath;
-  e.Flags.ReverseMag = ini.ReadBool(s, QStringLiteral("cbReverseMag"), e.Flags.ReverseMag);
-  e.Flags.ReversePha = ini.ReadBool(s, QStringLiteral("cbReversePha"), e.Flags.ReversePha);
-  e.Flags.NoSpiral = ini.ReadBool(s, QStringLiteral("cbNoSpiral"), e.Flags.NoSpiral);
-  e.Visible = ini.ReadBool(s, QStringLiteral("Visible"), e.Visible);
+  pos.left = r.Ent.Left;
+  pos.top = r.Ent.Top;
+  pos = LimitWindowPos(pos, screenWidth, screenHeight, kToolWindowMargin);
+  r.Ent.Left = pos.left;
+  r.Ent.Top = pos.top;
+  m.Ent = r.Ent;
+  m.ErrByte = r.ErrByte;
+  m.MdlResPath = r.MdlResPath;
 
   // The tuner description: every line of the whole file as it stands now, the reader picks the
   // description's keys wherever they are.

@@ -67,6 +67,23 @@ struct TMdlEntries {
   // Below the pages.
   QString Pause = QStringLiteral("0");
   int UdPause = 0;
+
+  friend bool operator==(const TMdlEntries&, const TMdlEntries&) = default;
+};
+
+// What section "Model" keeps of the model: the entries, and the error byte and the results
+// path the model holds itself. The tuner description's keys go into the same section but
+// belong to the tuner model.
+struct TMdlStp {
+  TMdlEntries Ent;
+  uint8_t ErrByte = 0;
+  QString MdlResPath;
+
+  friend bool operator==(const TMdlStp&, const TMdlStp&) = default;
+  void WriteStp(IniFile& ini, const QString& section) const;
+  // Every key limited to its control's range; the texts shown beside the up-downs follow them.
+  // "Top" and "Left" are read as they stand: the window keeps them on its screen.
+  void ReadStp(const IniFile& ini, const QString& section);
 };
 
 // Callbacks to windows created after the model; each may be unset.

@@ -1,7 +1,7 @@
 #include "sim/modeltuner.h"
 
+#include "core/smatrixalg.h"
 #include "sim/autotune.h"
-#include "sim/smatrixalg.h"
 #include "sim/tunerdescr.h"
 #include "sim/tunermodel.h"
 #include "util/inifile.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 #include "util/numutil.h"
 
 namespace qz {

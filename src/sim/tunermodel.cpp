@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 #include "util/numutil.h"
 #include "util/unitconv.h"
 

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <list>
 #include <string>
+#include <string_view>
 
 #include "util/atomicfile.h"
 #include "util/parse.h"
@@ -30,6 +31,32 @@ std::string DecodeFileBytes(QByteArray bytes) {
   const QString asUtf8 = utf8.decode(bytes);
   if (!utf8.hasError()) return bytes.toStdString();
   return QString::fromLatin1(bytes).toUtf8().toStdString();
+}
+
+// The text as the reader takes it: one line per LF, CR LF or lone CR (files from older
+// systems), each ended by LF. A line that opens a section without closing it is no section
+// header; it is dropped, so that it can neither swallow the following lines into a name nor
+// come back changed at every save.
+std::string NormalizeLines(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + 1);
+  size_t i = 0;
+  const size_t n = text.size();
+  while (i < n) {
+    size_t end = i;
+    while (end < n && text[end] != '\n' && text[end] != '\r') ++end;
+    const std::string_view line(text.data() + i, end - i);
+    const size_t first = line.find_first_not_of(" \t");
+    const bool openHeader = first != std::string_view::npos && line[first] == '[' &&
+                            line.find(']', first) == std::string_view::npos;
+    if (!openHeader) {
+      out.append(line);
+      out.push_back('\n');
+    }
+    if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ++end;
+    i = end + 1;
+  }
+  return out;
 }
 
 // Section names, keys and values never carry a line break into the file.
@@ -92,13 +119,13 @@ bool IniFile::Reload() {
     error_ = QStringLiteral("Cannot read file \"%1\".\r\n%2").arg(path_, f.errorString());
     return false;
   }
-  d_->ini.LoadData(DecodeFileBytes(bytes));
+  d_->ini.LoadData(NormalizeLines(DecodeFileBytes(bytes)));
   return true;
 }
 
 void IniFile::SetText(const QByteArray& bytes) {
   d_->ini.Reset();
-  d_->ini.LoadData(DecodeFileBytes(bytes));
+  d_->ini.LoadData(NormalizeLines(DecodeFileBytes(bytes)));
   modified_ = true;
 }
 

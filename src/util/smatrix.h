@@ -1,5 +1,5 @@
 #pragma once
-// A 2 x 2 scattering matrix. Its two-port algebra belongs to the tuner model.
+// A 2 x 2 scattering matrix. Its two-port algebra lives in core (core/smatrixalg.h).
 
 #include "util/complex.h"
 

@@ -216,5 +216,18 @@ TEST_F(DdeItemTest, SetupKeysRoundTripAndAreLimited) {
   EXPECT_EQ(other.DdeWait_ms, 10000);
 }
 
+TEST(DdeStp, WholeRecordRoundTrip) {
+  TDdeStp a;
+  a.On = true;
+  a.DdeDelim = ddTab;
+  a.DdeWait_ms = 0;
+  IniFile ini;
+  a.WriteStp(ini, QStringLiteral("QuzarForm"));
+  EXPECT_EQ(ini.Text(), QByteArray("[QuzarForm]\r\nmiDdeOn=1\r\nDdeDelim=1\r\nDdeWait_ms=0\r\n"));
+  TDdeStp b;
+  b.ReadStp(ini, QStringLiteral("QuzarForm"));
+  EXPECT_EQ(b, a);
+}
+
 }  // namespace
 }  // namespace qz

@@ -573,3 +573,38 @@ TEST(RangeFinderTest, StepCandidates) {
 
 }  // namespace
 }  // namespace qz
+
+namespace qz {
+namespace {
+
+// A rounded start that is itself a division (0.5, 600) gets exactly one division there, even
+// where the division's value k + log10(m) lies one bit above the start's logarithm.
+TEST(AxisTest, LogStartOnADivisionIsNotDoubled) {
+  struct Case {
+    double lo, hi;
+    int32_t pixels;
+    std::vector<QString> labels;  // the texts of every division, in order
+  };
+  const Case cases[] = {
+      {0.5, 3, 300, {"0.5", "0.6", "0.7", "0.8", "0.9", "1", "2", "3"}},
+      {600, 900, 300, {"600", "700", "800", "900"}},
+      {2, 5, 300, {"2", "3", "4", "5"}},
+  };
+  FakeMetrics tiny(1, 1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi);
+    TOsX x = XAxis(Range(c.lo, c.hi, false, true, true), 100, 100 + c.pixels, tiny);
+    ASSERT_EQ(x.Nd, int32_t(c.labels.size()));
+    for (int32_t i = 0; i < x.Nd; ++i) {
+      EXPECT_EQ(x.LblTxt[size_t(i)], c.labels[size_t(i)]) << i;
+      if (i > 0) {
+        EXPECT_GT(x.Dpos[size_t(i)], x.Dpos[size_t(i - 1)]) << i;
+      }
+    }
+    EXPECT_EQ(x.Dpos[0], 100);
+    EXPECT_EQ(x.Dpos[size_t(x.Nd - 1)], 100 + c.pixels);
+  }
+}
+
+}  // namespace
+}  // namespace qz

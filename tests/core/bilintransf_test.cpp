@@ -1,5 +1,5 @@
 // The bilinear transform: the two-port formula against an independent reference, its inverse,
-// the coefficient interpolation, the enable/active rules, loading through the file chooser and
+// the coefficient interpolation, the enable/active rules, loading with its result and
 // the table text.
 #include "core/bilintransf.h"
 
@@ -165,10 +165,7 @@ TEST(BilinTransf, EnableActiveAndClear) {
 
 class BilinLoadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    asker.quiet = true;
-  }
+  void SetUp() override { ASSERT_TRUE(dir.isValid()); }
   QString Write(const QString& name, const QByteArray& text) {
     const QString p = dir.filePath(name);
     QFile f(p);
@@ -177,63 +174,56 @@ class BilinLoadTest : public ::testing::Test {
     return p;
   }
   QTemporaryDir dir;
-  TScriptedAsker asker;
 };
 
-TEST_F(BilinLoadTest, LoadShowsTheMessageAndEnables) {
+// Reading reports through its result: the file's information, or why it was refused; the
+// transform follows the last read.
+TEST_F(BilinLoadTest, ReadReportsThroughItsResultAndEnables) {
   const QString p =
       Write("adapter.txt",
             "* INFO = Adapter A\r\n# GHZ S11_RE S11_IM S21_RE S21_IM S22_RE S22_IM\r\n"
             "2 0.5 0 1 0 0 0\r\nEND\r\n");
   TBilinTransf bt;
-  asker.QueueFile(p);
-  bt.LoadAndConvert(bt.Path, asker);
+  const TSparLoad good = bt.LoadAndConvert(p);
+  EXPECT_TRUE(good.valid);
+  EXPECT_FALSE(good.isError);
+  EXPECT_EQ(good.message, QStringLiteral("Loaded File:\n\rAdapter A"));
   EXPECT_TRUE(bt.FSLoaded);
   EXPECT_TRUE(bt.GetActive());
   EXPECT_EQ(bt.Path, p);
-  const auto files = asker.Records(TAskRecord::OpenFile);
-  ASSERT_EQ(files.size(), 1u);
-  EXPECT_EQ(files[0].caption, QStringLiteral("Load Text File of S-Parameters"));
-  EXPECT_EQ(files[0].extra, QStringLiteral("Text file (*.txt)|*.txt|Any file (*.*)|*.*"));
-  EXPECT_EQ(files[0].text, UserFolder() + QStringLiteral("Spar.txt"));  // a bare name
-  const auto msgs = asker.Records(TAskRecord::Message);
-  ASSERT_EQ(msgs.size(), 1u);
-  EXPECT_EQ(msgs[0].text, QStringLiteral("Loaded File:\n\rAdapter A"));
-  EXPECT_EQ(msgs[0].type, TMsgType::Information);
+  EXPECT_EQ(bt.StartPath(), p);
   // S11 = 0.5, through otherwise: a matched load reads 0.5.
   EXPECT_EQ(bt.TransformLoadToInput({0, 0}, 2e9), complex(0.5, 0));
 
   // A bad file then disables the transform until a good one is read.
   const QString bad = Write("bad.txt", "# GHZ S11_RE S11_IM S22_RE S22_IM\n1 0 0 0 0\nEND\n");
-  asker.QueueFile(bad);
-  bt.LoadAndConvert(bt.Path, asker);
+  const TSparLoad r = bt.LoadAndConvert(bad);
+  EXPECT_FALSE(r.valid);
+  EXPECT_TRUE(r.isError);
+  EXPECT_TRUE(r.message.startsWith(QStringLiteral("Incorrect or insufficient header in Line 0:")));
   EXPECT_FALSE(bt.FEnabled);
   EXPECT_FALSE(bt.GetActive());
-  EXPECT_EQ(asker.Records(TAskRecord::OpenFile)[1].text, p);  // starts at the last file
-  EXPECT_EQ(asker.Records(TAskRecord::Message).back().type, TMsgType::Error);
-  EXPECT_TRUE(asker.Records(TAskRecord::Message)
-                  .back()
-                  .text.startsWith(QStringLiteral("Incorrect or insufficient header in Line 0:")));
+
+  // A file that cannot be read.
+  const QString missing = dir.filePath("missing.txt");
+  const TSparLoad m = bt.LoadAndConvert(missing);
+  EXPECT_TRUE(m.isError);
+  EXPECT_EQ(m.message, QStringLiteral("Unable to read file:\r\n    ") + missing +
+                           QStringLiteral("\r\n\r\nInput file analysis aborted."));
+  EXPECT_FALSE(bt.FEnabled);
 }
 
-TEST_F(BilinLoadTest, CancelAndUnreadableFile) {
+TEST_F(BilinLoadTest, CancelDisablesAndABareNameStartsInTheUserFolder) {
   TBilinTransf bt;
+  EXPECT_EQ(bt.StartPath(), UserFolder() + QStringLiteral("Spar.txt"));
   bt.FSLoaded = true;
   bt.SToBilinAll({1e9}, {TSmatrix{}});
   ASSERT_TRUE(bt.GetActive());
-  bt.LoadAndConvert(bt.Path, asker);  // no file queued: cancelled
+  bt.LoadCancelled();
   EXPECT_FALSE(bt.GetActive());
+  EXPECT_FALSE(bt.FSLoaded);
   EXPECT_EQ(bt.Path, QStringLiteral("Spar.txt"));
-  EXPECT_TRUE(asker.Records(TAskRecord::Message).empty());
-
-  const QString missing = dir.filePath("missing.txt");
-  asker.QueueFile(missing);
-  bt.LoadAndConvert(bt.Path, asker);
-  EXPECT_FALSE(bt.FEnabled);
-  const auto msgs = asker.Records(TAskRecord::Message);
-  ASSERT_EQ(msgs.size(), 1u);
-  EXPECT_EQ(msgs[0].type, TMsgType::Error);
-  EXPECT_TRUE(msgs[0].text.contains(missing));
+  EXPECT_EQ(bt.FBis.ff, TArrD({1e9}));  // the table itself stays
 }
 
 TEST(BilinTransf, BiStructToStrInEachOutputForm) {

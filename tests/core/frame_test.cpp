@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/testframes.h"
+
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -14,18 +16,7 @@
 namespace qz {
 namespace {
 
-// A frame from its bytes before the checksum; the checksum is appended (or corrupted).
-TMerObjekt MakeFrame(std::initializer_list<int> bytes, int checksumDelta = 0) {
-  TMerObjekt f{};
-  int i = 0;
-  unsigned sum = 0;
-  for (int b : bytes) {
-    f[i++] = uint8_t(b);
-    sum += uint8_t(b);
-  }
-  f[i] = uint8_t((sum + checksumDelta) & 0xFF);
-  return f;
-}
+using testframes::RawFrame;
 
 // Measurement block bytes 1..19 with the given error byte, power bytes, rho_m and frequency.
 struct MeasBytes {
@@ -87,7 +78,7 @@ TEST(DekodMerData, PresenceFlagsAcceptanceAndCursor) {
   invalid.err = 0x40;
   const std::initializer_list<int> mot = {1, 0, 2, 0, 3, 0, 0x77, 0};
   const PresenceCase cases[] = {
-      {"motor block only", MakeFrame({0x10, 1, 0, 2, 0, 3, 0, 0x77, 0}), true, false, true, false,
+      {"motor block only", RawFrame({0x10, 1, 0, 2, 0, 3, 0, 0x77, 0}), true, false, true, false,
        false, false, false, 9},
       {"measurement only", Build(0x04, &ok, {}, {}), true, true, false, false, false, true, false,
        20},
@@ -102,9 +93,9 @@ TEST(DekodMerData, PresenceFlagsAcceptanceAndCursor) {
        false, false, false, true, 20},
       {"invalid measurement with motors is accepted", Build(0x14, &invalid, {}, mot), true, true,
        true, false, false, false, true, 28},
-      {"neither block", MakeFrame({0x00}), false, false, false, false, false, false, false, 1},
-      {"bit 6 without measurement block is ignored", MakeFrame({0x50, 1, 0, 2, 0, 3, 0, 0, 0}),
-       true, false, true, false, false, false, false, 9},
+      {"neither block", RawFrame({0x00}), false, false, false, false, false, false, false, 1},
+      {"bit 6 without measurement block is ignored", RawFrame({0x50, 1, 0, 2, 0, 3, 0, 0, 0}), true,
+       false, true, false, false, false, false, 9},
       {"wrong checksum", Build(0x3C, &ok, {}, mot, 1), false, true, true, false, false, true, false,
        28},
   };
@@ -126,7 +117,7 @@ TEST(DekodMerData, PresenceFlagsAcceptanceAndCursor) {
 }
 
 TEST(DekodMerData, MotorOnlyFrameChangesOnlyTheMotorState) {
-  const TMerObjekt f = MakeFrame({0x10, 0x10, 0x00, 0xE8, 0x03, 0x88, 0x13, 0x77, 0x05});
+  const TMerObjekt f = RawFrame({0x10, 0x10, 0x00, 0xE8, 0x03, 0x88, 0x13, 0x77, 0x05});
   THresults r;
   r.Pinc = 123.0;
   r.Fre = 42;
@@ -148,7 +139,7 @@ TEST(DekodMerData, MotorOnlyFrameChangesOnlyTheMotorState) {
 }
 
 TEST(DekodMerData, TunePositionsWhenErrorBit7IsSet) {
-  const TMerObjekt f = MakeFrame({0x10, 10, 0, 20, 0, 30, 0, 0x77, 0x82});
+  const TMerObjekt f = RawFrame({0x10, 10, 0, 20, 0, 30, 0, 0x77, 0x82});
   THresults r;
   TMotState m;
   m.ActPos = MakeMotPos(1, 2, 3);

@@ -64,7 +64,6 @@ TEST(TQvWin, CreationAndDefaults) {
   EXPECT_DOUBLE_EQ(qv.TuneTimeMs, 1000.0);
 
   // Everything SetDefaults resets, changed first.
-  qv.err = 7;
   qv.VarPar.Vrpt = 5;
   qv.Rectif.Periods = 9;
   qv.Pulsed.TsamplUs = 77;
@@ -77,7 +76,6 @@ TEST(TQvWin, CreationAndDefaults) {
   qv.SrvInfo = "x";
   mot.Smooth = 9;
   qv.SetDefaults();
-  EXPECT_EQ(qv.err, 0);
   EXPECT_EQ(qv.VarPar.Vrpt, 201);
   EXPECT_EQ(qv.Rectif.Periods, 1);
   EXPECT_EQ(qv.Pulsed.TsamplUs, 1000);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/testframes.h"
+
 #include <QDate>
 #include <QStringList>
 #include <QTime>
@@ -146,9 +148,7 @@ class ResultsLineTest : public ::testing::Test {
     s.Pos = MakeMotPos(100, 2500, 4999);
     s.MaxSteps = 5000;
     s.MotStatus = 3;
-    TMerObjekt f{};
-    EncodeFrame(s, f);
-    return f;
+    return testframes::EncodedFrame(s);
   }
   TMotState mot;
   TQvWin qv;

@@ -1,7 +1,9 @@
 #include "core/saveresults.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/resource.h>
+#include "common/testframes.h"
 
 #include <QDate>
 #include <QDir>
@@ -47,9 +49,7 @@ class SaveResultsTest : public ::testing::Test {
     s.MaxSteps = 5000;
     s.MotStatus = 1;
     s.MotError = 0;
-    TMerObjekt f{};
-    EncodeFrame(s, f);
-    return f;
+    return testframes::EncodedFrame(s);
   }
 
   QString PathOf(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }

@@ -2,30 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include "common/tunerrig.h"
+
 #include <chrono>
 #include <vector>
 
 #include "core/qvwin.h"
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
+#include "sim/tunetimefollower.h"
 
 namespace qz {
 namespace {
 
-constexpr double kF = 2.45e9;
+constexpr double kF = testrig::kTunerRigFreq;
 
 // The built-in tuner at its nominal frequency.
-struct Rig {
-  TTunerDescr d = DefaultTunerDescr();
-  TMotState mot;
-  TSimState sim;
-  TTunerModel m{d, mot, sim};
-  TAutoTune at{m};
-
-  explicit Rig(const TTunerDescr* descr = nullptr) {
-    if (descr) d = *descr;
-    m.TunerDescriptionChanged();
-    m.TU_FillFreqPars(kF);
-  }
+struct Rig : testrig::TunerRig {
+  using TunerRig::TunerRig;
 
   // The reflection coefficient at the tuner input with the stubs at their actual positions.
   double InputMag(const complex& load) const {
@@ -155,7 +148,8 @@ TEST(TunerStep, AutotuneOffDoesNothing) {
 TEST(TunerStep, SingleTuneWithAutotuneOffWritesTheTuneTimeOnce) {
   Rig r;
   TQvWin qv(r.mot);
-  r.at.SetAnalyzer(&qv);
+  TTuneTimeFollower follower(qv);
+  r.at.AddObserver(&follower);
   Counter obs;
   r.at.AddObserver(&obs);
   r.mot.AtOn = false;

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "mdltesthelpers.h"
+#include "util/folders.h"
 #include "util/inifile.h"
 #include "util/unitconv.h"
 
@@ -364,6 +365,73 @@ TEST(MdlSetup, LoadAfterStartAppliesWhatItShows) {
   EXPECT_NEAR(CAbs(r.m.SimulRo), 0.7, 1e-12);
   EXPECT_DOUBLE_EQ(r.m.Pow, 2000);
   EXPECT_DOUBLE_EQ(r.m.Runcert, 0.02);
+}
+
+// The section's keys in the order the setup has always held them; a record written and read
+// into a fresh one comes back equal, the texts beside the up-downs following the up-downs.
+TEST(MdlSetup, WholeRecordRoundTripInTheSectionsOrder) {
+  TMdlStp a;
+  TMdlEntries& e = a.Ent;
+  e.Top = 12;
+  e.Left = -40;
+  e.Visible = true;
+  e.DutType = kDutChart;
+  e.Mag = QStringLiteral("1.5");
+  e.RFormat = kRflVswr;
+  e.Pha = QStringLiteral("abc");
+  e.UdPha = 170;
+  e.RhoUncert = QStringLiteral("0.01");
+  e.Anim.UdMagC = 7;
+  e.AniMagC = QStringLiteral("7");
+  e.Anim.UdPha2 = -360;
+  e.AniPha2 = QStringLiteral("-360");
+  e.UdPause = 100;
+  e.Pause = QStringLiteral("100");
+  e.Anim.UdDwell = 3;
+  e.Anim.MeasPerPositTxt = QStringLiteral("3");
+  e.MagStepIdx = 0;
+  e.PhaStepIdx = 10;
+  e.Anim.MagStepTxt = QStringLiteral("0.3");
+  e.Anim.PhaStepTxt = QStringLiteral("180");
+  e.Pow = QStringLiteral("1");
+  e.Puncert = QStringLiteral("1");
+  e.Fre = QStringLiteral("2440");
+  e.Funcert = QStringLiteral("2");
+  e.Temp = QStringLiteral("-4");
+  e.Tuncert = QStringLiteral("0.5");
+  e.Flags = {false, true, false};
+  a.ErrByte = 18;
+  a.MdlResPath = QStringLiteral("/tmp/r.txt");
+  e.MdlResPath = a.MdlResPath;
+
+  IniFile ini;
+  a.WriteStp(ini, QStringLiteral("Model"));
+  EXPECT_EQ(ini.ReadSection(QStringLiteral("Model")),
+            (QStringList{"Top",        "Left",    "DutType",    "RhoMag",       "RFormat",
+                         "RhoPha",     "UpDnPha", "RUncert",    "AniMagC",      "AniPhaC",
+                         "AniMag1",    "AniMag2", "AniPha1",    "AniPha2",      "AniPause",
+                         "AniDwell",   "AniMagS", "AniPhaS",    "AniMagTxt",    "AniPhaTxt",
+                         "Pinc",       "PUncert", "ErrByte",    "Freq",         "FUncert",
+                         "Temp",       "TUncert", "MdlResPath", "cbReverseMag", "cbReversePha",
+                         "cbNoSpiral", "Visible"}));
+  EXPECT_EQ(ini.ReadString(QStringLiteral("Model"), QStringLiteral("cbReversePha"), {}),
+            QStringLiteral("1"));
+  TMdlStp b;
+  b.ReadStp(ini, QStringLiteral("Model"));
+  EXPECT_EQ(b, a);
+}
+
+// The setup shipped beside the program gives the model small uncertainties, so that a first run
+// shows live numbers: reflection radius 0.01, power 1 %, temperature 0.5 °C.
+TEST(MdlCreate, ShippedDefaultSetupGivesSmallUncertainties) {
+  IniFile ini(InProgramFolder(QStringLiteral("QzSim0.ini")));
+  ASSERT_TRUE(ini.SectionExists(QStringLiteral("Model"))) << ini.FileName().toStdString();
+  MdlRig r;
+  InitModel(r.m, &ini, kScrW, kScrH);
+  EXPECT_DOUBLE_EQ(r.m.Runcert, 0.01);
+  EXPECT_DOUBLE_EQ(r.m.Puncert, 1.0);
+  EXPECT_DOUBLE_EQ(r.m.Tuncert, 0.5);
+  EXPECT_DOUBLE_EQ(r.m.Funcert, 0.0);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include "common/tunerrig.h"
+
 #include "core/frame.h"
 #include "core/qvwin.h"
+#include "core/smatrixalg.h"
 #include "mdltesthelpers.h"
 #include "sim/autotune.h"
 #include "sim/mdlengine.h"
-#include "sim/smatrixalg.h"
 #include "sim/tunerdescr.h"
 #include "sim/tunermodel.h"
 #include "util/inifile.h"
@@ -18,67 +20,62 @@ namespace {
 
 using testing_mdl::ScopedRandom;
 
-struct TunerRig {
-  TTunerDescr d = DefaultTunerDescr();
-  TMotState mot;
-  TSimState sim;
-  TTunerModel tm{d, mot, sim};
-  TAutoTune at{tm};
-  TTunerModelAdapter tuner{tm, at};
+// The shared tuner rig with the model on top of it.
+struct ModelRig : testrig::TunerRig {
+  TTunerModelAdapter tuner{m, at};
   TQvWin qv{mot};
-  TMdlEngine m{qv, sim, tuner};
-  TunerRig() {
-    tm.TunerDescriptionChanged();
-    m.Sleep = [](int64_t) {};
+  TMdlEngine model{qv, sim, tuner};
+  ModelRig() {
+    model.Sleep = [](int64_t) {};
   }
 };
 
 TEST(ModelTuner, FrameCarriesTunerInputAndLoad) {
   ScopedRandom rnd;
-  TunerRig r;
+  ModelRig r;
   r.mot.AtOn = false;
   r.mot.ActPos = MakeMotPos(300, 800, 0);
-  r.m.SimulRo = CPolarDeg(0.5, 40);
+  r.model.SimulRo = CPolarDeg(0.5, 40);
   TMerObjekt f{};
-  ASSERT_EQ(r.m.GetMobBytes(1, f), 29);
+  ASSERT_EQ(r.model.GetMobBytes(1, f), 29);
   THresults res;
   TMotState mot2;
   uint16_t nmo = 0;
   ASSERT_TRUE(DekodMerData(f, res, mot2, 0.0, nmo));
   // The load is the DUT; the measured value is what the tuner's input shows for it.
-  EXPECT_NEAR(res.Rho_z.re, r.m.SimulRo.re, 1.0 / 4096);
-  EXPECT_NEAR(res.Rho_z.im, r.m.SimulRo.im, 1.0 / 4096);
-  const complex in = InputFromLoad(r.m.SimulRo, r.tm.TunerChain(r.mot.ActPos, kCloseOutput));
+  EXPECT_NEAR(res.Rho_z.re, r.model.SimulRo.re, 1.0 / 4096);
+  EXPECT_NEAR(res.Rho_z.im, r.model.SimulRo.im, 1.0 / 4096);
+  const complex in = InputFromLoad(r.model.SimulRo, r.m.TunerChain(r.mot.ActPos, kCloseOutput));
   EXPECT_NEAR(res.Rho_m.re, in.re, 1.0 / 4096);
   EXPECT_NEAR(res.Rho_m.im, in.im, 1.0 / 4096);
   EXPECT_EQ(mot2.ActPos, r.mot.ActPos);
-  EXPECT_GT(CAbs(complex(in.re - r.m.SimulRo.re, in.im - r.m.SimulRo.im)), 0.01);
+  EXPECT_GT(CAbs(complex(in.re - r.model.SimulRo.re, in.im - r.model.SimulRo.im)), 0.01);
 }
 
 TEST(ModelTuner, AutotuneMatchesTheLoadOverFrames) {
   ScopedRandom rnd;
-  TunerRig r;
+  ModelRig r;
   r.mot.AtOn = true;
-  r.m.SimulRo = CPolarDeg(0.5, 60);
+  r.model.SimulRo = CPolarDeg(0.5, 60);
   TMerObjekt f{};
   THresults res;
   TMotState mot2;
   uint16_t nmo = 0;
-  for (int i = 0; i < 3; ++i) r.m.GetMobBytes(1, f);
+  for (int i = 0; i < 3; ++i) r.model.GetMobBytes(1, f);
   ASSERT_TRUE(DekodMerData(f, res, mot2, 0.0, nmo));
   EXPECT_LT(res.Mag_m, 0.05);
   EXPECT_NE(mot2.ActPos, MakeMotPos(0, 0, 0));
 }
 
 TEST(ModelTuner, SetupCarriesTheDescription) {
-  TunerRig a;
+  ModelRig a;
   a.d.MaxSteps = 4321;
   IniFile ini;
-  WriteStp(a.m, ini);
+  WriteStp(a.model, ini);
   EXPECT_EQ(ini.ReadInteger(QStringLiteral("Model"), QStringLiteral("MaxSteps"), 0), 4321);
-  TunerRig b;
+  ModelRig b;
   b.sim.UserMax_mm = 3;
-  ReadStp(b.m, ini, 1000, 1000);
+  ReadStp(b.model, ini, 1000, 1000);
   EXPECT_EQ(b.d.MaxSteps, 4321);
 }
 

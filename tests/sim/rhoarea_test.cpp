@@ -2,26 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "common/tunerrig.h"
+
 #include <algorithm>
 
 #include "core/bilintransf.h"
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 
 namespace qz {
 namespace {
 
-constexpr double kF = 2.45e9;
+constexpr double kF = testrig::kTunerRigFreq;
 
-struct Rig {
-  TTunerDescr d = DefaultTunerDescr();
-  TMotState mot;
-  TSimState sim;
-  TTunerModel m{d, mot, sim};
-  Rig() {
-    m.TunerDescriptionChanged();
-    m.TU_FillFreqPars(kF);
-  }
-};
+using Rig = testrig::TunerRig;
 
 complex PointOf(const TRhoPt& p) { return complex(p.re / kRhoAreaScale, p.im / kRhoAreaScale); }
 

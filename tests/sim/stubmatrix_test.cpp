@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "common/expectnear.h"
+
 #include <cmath>
 #include <random>
 
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 
 namespace qz {
 namespace {
@@ -21,10 +23,7 @@ void ExpectLosslessReciprocal(const TSmatrix& s) {
   EXPECT_EQ(s.s12, s.s21);
 }
 
-void ExpectNear(const complex& a, const complex& b, double tol = kTol) {
-  EXPECT_NEAR(a.re, b.re, tol);
-  EXPECT_NEAR(a.im, b.im, tol);
-}
+using testnear::ExpectNear;
 
 class Rand {
  public:

@@ -2,26 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "common/expectnear.h"
+
 #include <cmath>
 #include <random>
 
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 
 namespace qz {
 namespace {
 
 constexpr double kTol = 1e-12;
 
-void ExpectNear(const complex& a, const complex& b, double tol = kTol) {
-  EXPECT_NEAR(a.re, b.re, tol);
-  EXPECT_NEAR(a.im, b.im, tol);
-}
-
-void ExpectNear(const TSmatrix& a, const TSmatrix& b, double tol = kTol) {
-  ExpectNear(a.s11, b.s11, tol);
-  ExpectNear(a.s21, b.s21, tol);
-  ExpectNear(a.s22, b.s22, tol);
-}
+using testnear::ExpectNear;
 
 struct FakeHost : TTunerHost {
   int calls = 0;

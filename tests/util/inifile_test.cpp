@@ -280,3 +280,55 @@ TEST(IniFile, SaveAsWritesACopyAndReloadDropsChanges) {
 
 }  // namespace
 }  // namespace qz
+
+namespace qz {
+namespace {
+
+// Damaged headers: a name never holds a line break, a header that is not closed is no section
+// and is gone after a save, and further load-save cycles give the same bytes as the first save.
+TEST(IniFile, DamagedSectionHeadersAreDroppedAndSavesAreStable) {
+  struct Case {
+    const char* text;
+    QStringList sections;  // expected after the load
+  };
+  const Case cases[] = {
+      {"[Model\nDutType=2", {""}},
+      {"[Q\r1=", {""}},
+      {"[Model]\r\nA=1\r\n[Model\r\nDutType=2\r\n", {"Model"}},
+      {"[Model]\nA=1\n[Tail\n", {"Model"}},
+      {"[Model\r\n[Real]\r\nK=3\r\n", {"Real"}},
+      {"; note\r\n[Open\r\n; second\r\n[S]\r\nk=1\r\n", {"S"}},
+      {"[ A\r\nB ]\r\nk=1\r\n", {""}},
+      {"[\r\n]\r\nk=1\r\n", {""}},
+      {"[X]\rk=1\r[Y\rz=2\r", {"X"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(QString::fromLatin1(c.text).toHtmlEscaped().toStdString());
+    IniFile ini;
+    ini.SetText(c.text);
+    for (const QString& s : ini.ReadSections()) {
+      EXPECT_FALSE(s.contains('\r') || s.contains('\n')) << s.toStdString();
+      EXPECT_FALSE(s.contains('[')) << s.toStdString();
+      for (const QString& k : ini.ReadSection(s)) {
+        EXPECT_FALSE(k.contains('\r') || k.contains('\n') || k.contains('[')) << k.toStdString();
+      }
+    }
+    QStringList names = ini.ReadSections();
+    names.removeAll(QString());
+    QStringList want = c.sections;
+    want.removeAll(QString());
+    EXPECT_EQ(names, want);
+    const QByteArray first = ini.Text();
+    EXPECT_FALSE(first.contains('[') && !first.contains(']')) << first.toStdString();
+    QByteArray last = first;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+      IniFile again;
+      again.SetText(last);
+      last = again.Text();
+      EXPECT_EQ(last, first) << "cycle " << cycle;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qz

@@ -1,11 +1,13 @@
 // The transform and plane extension commands over a scripted asker: menu states, captions,
 // the confirmation, the value entry and the refresh callbacks.
-#include "core/transformcmds.h"
+#include "app/transformcmds.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
+
+#include "util/folders.h"
 
 namespace qz {
 namespace {
@@ -93,6 +95,50 @@ TEST_F(TransformCmdsTest, PlaneExtensionEntryAndHint) {
   asker.QueueCancel();
   cmds.PlaneExt();
   EXPECT_EQ(pe.Extension, 1500.0);
+}
+
+// "Load" asks for the file where the last one was, reads it and shows the reader's message.
+TEST_F(TransformCmdsTest, LoadAsksForTheFileAndShowsTheMessage) {
+  QFile f(dir.filePath("adapter.txt"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(
+      "* INFO = Adapter A\r\n# GHZ S11_RE S11_IM S21_RE S21_IM S22_RE S22_IM\r\n"
+      "2 0.5 0 1 0 0 0\r\nEND\r\n");
+  f.close();
+  // A typed name without extension finds the ".txt" file, as the open dialog does.
+  asker.QueueFile(dir.filePath("adapter"));
+  cmds.Load();
+  EXPECT_TRUE(bt.GetActive());
+  EXPECT_EQ(bt.Path, dir.filePath("adapter.txt"));
+  const auto files = asker.Records(TAskRecord::OpenFile);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].caption, QStringLiteral("Load Text File of S-Parameters"));
+  EXPECT_EQ(files[0].extra, QStringLiteral("Text file (*.txt)|*.txt|Any file (*.*)|*.*"));
+  EXPECT_EQ(files[0].text, UserFolder() + QStringLiteral("Spar.txt"));  // a bare name
+  auto msgs = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(msgs.size(), 1u);
+  EXPECT_EQ(msgs[0].text, QStringLiteral("Loaded File:\n\rAdapter A"));
+  EXPECT_EQ(msgs[0].type, TMsgType::Information);
+
+  // A bad file is reported as an error; the next choice starts at it.
+  const QString bad = dir.filePath("bad.txt");
+  QFile b(bad);
+  ASSERT_TRUE(b.open(QIODevice::WriteOnly));
+  b.write("# GHZ S11_RE S11_IM S22_RE S22_IM\n1 0 0 0 0\nEND\n");
+  b.close();
+  asker.QueueFile(bad);
+  cmds.Load();
+  EXPECT_FALSE(bt.GetActive());
+  msgs = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(msgs.size(), 2u);
+  EXPECT_EQ(msgs[1].type, TMsgType::Error);
+  EXPECT_EQ(asker.Records(TAskRecord::OpenFile)[1].text, dir.filePath("adapter.txt"));
+
+  // A cancelled choice shows nothing, keeps the path and leaves the transform off.
+  cmds.Load();
+  EXPECT_EQ(asker.Records(TAskRecord::Message).size(), 2u);
+  EXPECT_EQ(bt.Path, bad);
+  EXPECT_EQ(transformRefreshes, 3);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 
 #include <gtest/gtest.h>
+
+#include "common/expectnear.h"
 
 #include <cmath>
 #include <random>
@@ -8,19 +10,7 @@
 namespace qz {
 namespace {
 
-constexpr double kTol = 1e-12;
-
-void ExpectNear(const complex& a, const complex& b, double tol = kTol) {
-  EXPECT_NEAR(a.re, b.re, tol);
-  EXPECT_NEAR(a.im, b.im, tol);
-}
-
-void ExpectNear(const TSmatrix& a, const TSmatrix& b, double tol = kTol) {
-  ExpectNear(a.s11, b.s11, tol);
-  ExpectNear(a.s12, b.s12, tol);
-  ExpectNear(a.s21, b.s21, tol);
-  ExpectNear(a.s22, b.s22, tol);
-}
+using testnear::ExpectNear;
 
 class Rand {
  public:
@@ -104,6 +94,34 @@ TEST(LoadFromInput, UndoesInputFromLoad) {
     const complex load = r.InDisc(1.0);
     ExpectNear(LoadFromInput(InputFromLoad(load, s), s), load, 1e-9);
   }
+}
+
+// A two-port read from a file need not be reciprocal: the inverse uses S12 S21.
+TEST(LoadFromInput, UndoesInputFromLoadOfANonReciprocalTwoPort) {
+  const TSmatrix s{complex(0.1, 0.2), complex(0.8, 0.0), complex(0.3, -0.4), complex(-0.2, 0.1)};
+  for (const complex load : {complex(0.5, 0.0), complex(0.0, -0.7), complex(-0.3, 0.3)}) {
+    ExpectNear(LoadFromInput(InputFromLoad(load, s), s), load, 1e-12);
+  }
+}
+
+// The bilinear form is the same two-port relation: its coefficients give InputFromLoad and
+// LoadFromInput, reciprocal or not.
+TEST(Bilinear, CoefficientsGiveTheSameTwoPortRelation) {
+  Rand r;
+  for (int n = 0; n < 200; ++n) {
+    TSmatrix s = r.Reciprocal();
+    if (n % 2) s.s12 = r.InDisc(1.0);
+    const TBilinCoefs k = SToBilin(s);
+    const complex load = r.InDisc(1.0);
+    const complex in = InputFromLoad(load, s);
+    ExpectNear(BilinLoadToInput(k, load), in, 1e-9);
+    ExpectNear(BilinInputToLoad(k, in), LoadFromInput(in, s), 1e-9);
+  }
+  // A plain through line changes nothing; its coefficients are the default ones.
+  const TBilinCoefs through = SToBilin(IdentityMatrix());
+  EXPECT_EQ(through.b, complex());
+  EXPECT_EQ(through.c, complex());
+  ExpectNear(through.a, TBilinCoefs{}.a);
 }
 
 TEST(InputFromLoad, MatchedLoadShowsS11AndShortShowsTheFormula) {

@@ -14,6 +14,8 @@
 namespace qz {
 
 // Captions and hints of the commands.
+extern const char* const kSparOpenTitle;        // "Load Text File of S-Parameters"
+extern const char* const kSparOpenFilter;       // "Text file (*.txt)|*.txt|Any file (*.*)|*.*"
 extern const char* const kTransformCaption;     // "Transform"
 extern const char* const kTransformHint;        // "Apply bilinear transform to input ..."
 extern const char* const kTransformLoadHint;    // "Load transform S-matrix"
@@ -50,7 +52,8 @@ class TTransformCmds {
 
   TTransformMenuState MenuState() const;
 
-  // "Load": reads an S-parameter file starting at the transform's path.
+  // "Load": asks for an S-parameter file (the choice starts at the transform's last file), reads
+  // it and shows the reader's message. A cancelled choice disables the transform.
   void Load();
   // "Active": switches the transform on or off.
   void ToggleActive();

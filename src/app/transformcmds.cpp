@@ -1,10 +1,14 @@
-#include "core/transformcmds.h"
+#include "app/transformcmds.h"
+
+#include <QFileInfo>
 
 #include "util/fileops.h"
 #include "util/valueinput.h"
 
 namespace qz {
 
+const char* const kSparOpenTitle = "Load Text File of S-Parameters";
+const char* const kSparOpenFilter = "Text file (*.txt)|*.txt|Any file (*.*)|*.*";
 const char* const kTransformCaption = "Transform";
 const char* const kTransformHint = "Apply bilinear transform to input reflection coefficient";
 const char* const kTransformLoadHint = "Load transform S-matrix";
@@ -35,7 +39,25 @@ TTransformMenuState TTransformCmds::MenuState() const {
 }
 
 void TTransformCmds::Load() {
-  bt_.LoadAndConvert(bt_.Path, Ask());
+  TAsker& asker = Ask();
+  QString chosen = asker.OpenFileName(QString::fromLatin1(kSparOpenTitle), bt_.StartPath(),
+                                      QString::fromLatin1(kSparOpenFilter));
+  if (chosen.isEmpty()) {
+    bt_.LoadCancelled();
+    TransformChanged();
+    return;
+  }
+  // The default extension, as the open dialog adds it to a typed name without one.
+  if (!QFileInfo::exists(chosen) && SplitFileName(chosen).ext.isEmpty() &&
+      QFileInfo::exists(chosen + QStringLiteral(".txt"))) {
+    chosen += QStringLiteral(".txt");
+  }
+  const TSparLoad r = bt_.LoadAndConvert(chosen);
+  if (r.isError) {
+    asker.ShowError(r.message);
+  } else {
+    asker.ShowInfo(r.message);
+  }
   TransformChanged();
 }
 

@@ -1,4 +1,4 @@
-#include "sim/smatrixalg.h"
+#include "core/smatrixalg.h"
 
 #include <cmath>
 
@@ -26,11 +26,28 @@ complex InputFromLoad(const complex& gamma, const TSmatrix& s) {
 }
 
 complex LoadFromInput(const complex& gamma, const TSmatrix& s) {
-  return (gamma - s.s11) / (s.s21 * s.s21 - s.s11 * s.s22 + s.s22 * gamma);
+  // S12 S21, not S21 squared: a two-port read from a file need not be reciprocal.
+  return (gamma - s.s11) / (s.s12 * s.s21 - s.s11 * s.s22 + s.s22 * gamma);
 }
 
 complex OutputFromSource(const complex& gamma, const TSmatrix& s) {
   return s.s22 + s.s12 * s.s21 * gamma / (complex(1.0) - s.s11 * gamma);
+}
+
+TBilinCoefs SToBilin(const TSmatrix& s) {
+  TBilinCoefs k;
+  k.a = s.s12 * s.s21 - s.s11 * s.s22;
+  k.b = s.s11;
+  k.c = -s.s22;
+  return k;
+}
+
+complex BilinLoadToInput(const TBilinCoefs& k, const complex& g) {
+  return (k.a * g + k.b) / (complex(1.0) + k.c * g);
+}
+
+complex BilinInputToLoad(const TBilinCoefs& k, const complex& gin) {
+  return (gin - k.b) / (k.a - k.c * gin);
 }
 
 }  // namespace qz
