@@ -6,6 +6,7 @@
 #include "core/frame.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
@@ -117,118 +118,129 @@ uint16_t TQvWin::FrameTimeoutMs(int32_t asked) const {
   return uint16_t(std::min<int64_t>(RoundToInt64(t), kToutMaxMs));
 }
 
+namespace {
+
+// A field of the analyzer state or of the records it holds.
+#define QV_FIELD(expr) \
+  [](TQvWin & q) -> auto& { return q.expr; }
+
+// The analyzer's section in the order it is written (after "SetupInfo"). Some limits follow the
+// unit's description, so the table is made for the description in force.
+TStpKeys<TQvWin> QvKeys(const TFixPar& fix) {
+  TStpKeys<TQvWin> k;
+  k.Int("Points", QV_FIELD(PtsPerSwp), kPtsPerSwpMin, kPtsPerSwpMax)
+      .Custom(
+          "PlaneExt",
+          [](const TQvWin& q, IniFile& ini, const QString& s) {
+            ini.WriteFloat(s, QStringLiteral("PlaneExt"), q.PlaneExt.Extension);
+          },
+          [](TQvWin& q, const IniFile& ini, const QString& s) {
+            q.PlaneExt.SetValue(ClampLowWins(ini.ReadFloat(s, QStringLiteral("PlaneExt"), 0.0),
+                                             -kPlaneExtMaxMm, kPlaneExtMaxMm));
+          })
+      .Int("Vrpt", QV_FIELD(VarPar.Vrpt), kAvgCountMin, kAvgCountMax)
+      .Int("Trpt", QV_FIELD(VarPar.Trpt), kAvgCountMin, kAvgCountMax)
+      .Custom(
+          "IsCntOn",
+          [](const TQvWin& q, IniFile& ini, const QString& s) {
+            ini.WriteInteger(s, QStringLiteral("IsCntOn"), q.VarPar.IsCntOn);
+          },
+          // Only the counter bit is taken; a missing key switches the counter on.
+          [](TQvWin& q, const IniFile& ini, const QString& s) {
+            q.VarPar.IsCntOn = uint8_t(ini.ReadInteger(s, QStringLiteral("IsCntOn"), 1) & 1);
+          })
+      .Int("TcountCw", QV_FIELD(VarPar.TcountCw), kCountTimeMinUs, kCountTimeMaxUs)
+      .Int("FdeltaMHz", QV_FIELD(VarPar.FdeltaMHz), 1, fix.FnominKHz / 2000)
+      .Int("FsubstKHz", QV_FIELD(VarPar.FsubstKHz), kFsubstMinKHz, INT32_MAX)
+      .Int("FsamplCw", QV_FIELD(VarPar.FsamplCw), kSmplFreqMin, fix.FmaxSmpl)
+      .Int("MotRefreshMs", QV_FIELD(MotRefreshMs), kMotRefreshMinMs, kWordMax)
+      .Int("Waveform", QV_FIELD(VarPar.Waveform), wfCW, wfPulsed)
+      // The sampling values get the ranges the planner enforces: a ripple frequency of 0 would
+      // divide by zero in the ripple period and the frame time-out.
+      .Int("LineFreq", QV_FIELD(Rectif.RippleFreq), kRippleFreqMin, kRippleFreqMax)
+      .Int("Periods", QV_FIELD(Rectif.Periods), kPeriodsMin, kPeriodsMax)
+      .Int("NvzRect", QV_FIELD(Rectif.Nvzoriek), kSmplCountMin, kSmplCountMax)
+      .Int("TcntRect", QV_FIELD(Rectif.TcntUs), kCountTimeMinUs, kCountTimeMaxUs)
+      .Bool("BsmplRect", QV_FIELD(Rectif.Bsamples))
+      .Int("TsmplPuls", QV_FIELD(Pulsed.TsamplUs), kSmplTimeMinUs, kSmplTimeMaxUs)
+      .Int("TmaxMsPuls", QV_FIELD(Pulsed.TmaxMs), kPulsPeriodMaxMsMin, kPulsPeriodMaxMsMax)
+      .Int("NvzPuls", QV_FIELD(Pulsed.Nvzoriek), kSmplCountMin, kSmplCountMax)
+      .Int("TcntPuls", QV_FIELD(Pulsed.TcntUs), kCountTimeMinUs, kCountTimeMaxUs)
+      .Bool("BsmplPuls", QV_FIELD(Pulsed.Bsamples))
+      .Int("TrgLevel", QV_FIELD(VarPar.MinMaxTrgLvl), 0, kLevelMax)
+      .Int("TrgMethod", QV_FIELD(TrgMethod), 0, 1)
+      // The accept levels are parts of the packed trigger word.
+      .Custom(
+          "Rect_Acc_Lvl",
+          [](const TQvWin& q, IniFile& ini, const QString& s) {
+            ini.WriteInteger(s, QStringLiteral("Rect_Acc_Lvl"),
+                             RectAccLvlOf(q.VarPar.TrgMeth_AccLvl));
+          },
+          [](TQvWin& q, const IniFile& ini, const QString& s) {
+            uint16_t& w = q.VarPar.TrgMeth_AccLvl;
+            w = WithRectAccLvl(
+                w, ClampLowWins(ini.ReadInteger(s, QStringLiteral("Rect_Acc_Lvl"), RectAccLvlOf(w)),
+                                0, kLevelMax));
+          })
+      .Custom(
+          "Puls_Acc_Lvl",
+          [](const TQvWin& q, IniFile& ini, const QString& s) {
+            ini.WriteInteger(s, QStringLiteral("Puls_Acc_Lvl"),
+                             PulsAccLvlOf(q.VarPar.TrgMeth_AccLvl));
+          },
+          [](TQvWin& q, const IniFile& ini, const QString& s) {
+            uint16_t& w = q.VarPar.TrgMeth_AccLvl;
+            w = WithPulsAccLvl(
+                w, ClampLowWins(ini.ReadInteger(s, QStringLiteral("Puls_Acc_Lvl"), PulsAccLvlOf(w)),
+                                0, kLevelMax));
+          })
+      .Text("BilinTrPath", QV_FIELD(BiTr.Path))
+      .Bool("IsOn", QV_FIELD(Mot().AtOn))
+      .Int("Toler_mU", QV_FIELD(Mot().Toler_mU), 0, kAtMilliMax)
+      .Int("Targ_mU", QV_FIELD(Mot().Targ_mU), 0, kAtMilliMax)
+      .Int("Skip", QV_FIELD(Mot().Skip), 0, kByteMax)
+      .Int("Delay5b", QV_FIELD(Mot().Delay5b), 0, kDelay5bMax)
+      .Int("Smooth", QV_FIELD(Mot().Smooth), kSmoothMin, kByteMax)
+      .Bool("WaitRF", QV_FIELD(Mot().WaitRF))
+      .Int("HystDg", QV_FIELD(Mot().HystDg), 0, kByteMax)
+      .Bool("SendTunePos", QV_FIELD(Mot().SendTunePos), false)
+      .Int("OnPeriod_ms", QV_FIELD(MstpCW.OnPeriod_ms), 0, kWordMax)
+      .Int("OfsPeriod_s", QV_FIELD(MstpCW.OfsPeriod_s), 0, kSecondsMax)
+      .Int("FPeriod_ms", QV_FIELD(MstpCW.FPeriod_ms), 0, kWordMax)
+      .Int("TPeriod_s", QV_FIELD(MstpCW.TPeriod_s), 0, kSecondsMax)
+      .Int("TxPeriod_ms", QV_FIELD(MstpCW.TxPeriod_ms), 0, kWordMax)
+      .Custom(
+          "TxMask",
+          [](const TQvWin& q, IniFile& ini, const QString& s) {
+            ini.WriteInteger(s, QStringLiteral("TxMask"), q.MstpCW.TxMask);
+          },
+          // Only the three channel bits are taken.
+          [](TQvWin& q, const IniFile& ini, const QString& s) {
+            q.MstpCW.TxMask =
+                uint8_t(ClampLowWins(ini.ReadInteger(s, QStringLiteral("TxMask"), q.MstpCW.TxMask),
+                                     0, kByteMax) &
+                        kTxMaskBits);
+          })
+      .Int("OnRnge", QV_FIELD(MstpCW.OnRnge), kRangeMin, kRangeMax)
+      .Int("OfsRnge", QV_FIELD(MstpCW.OfsRnge), kRangeMin, kRangeMax)
+      .Bool("OfsEqualOn", QV_FIELD(MstpCW.OfsEqualOn));
+  return k;
+}
+
+#undef QV_FIELD
+
+}  // namespace
+
 void TQvWin::WriteStp(int unitIndex, IniFile& setup, const QString& info) const {
   const QString sec = QvSetupSection(unitIndex);
-  auto wi = [&](const char* key, int64_t v) { setup.WriteInteger(sec, QLatin1String(key), v); };
-  auto wb = [&](const char* key, bool v) { setup.WriteBool(sec, QLatin1String(key), v); };
-
   setup.WriteString(sec, QStringLiteral("SetupInfo"), info);
-  wi("Points", PtsPerSwp);
-  setup.WriteFloat(sec, QStringLiteral("PlaneExt"), PlaneExt.Extension);
-  wi("Vrpt", VarPar.Vrpt);
-  wi("Trpt", VarPar.Trpt);
-  wi("IsCntOn", VarPar.IsCntOn);
-  wi("TcountCw", VarPar.TcountCw);
-  wi("FdeltaMHz", VarPar.FdeltaMHz);
-  wi("FsubstKHz", VarPar.FsubstKHz);
-  wi("FsamplCw", VarPar.FsamplCw);
-  wi("MotRefreshMs", MotRefreshMs);
-  wi("Waveform", VarPar.Waveform);
-  wi("LineFreq", Rectif.RippleFreq);
-  wi("Periods", Rectif.Periods);
-  wi("NvzRect", Rectif.Nvzoriek);
-  wi("TcntRect", Rectif.TcntUs);
-  wb("BsmplRect", Rectif.Bsamples);
-  wi("TsmplPuls", Pulsed.TsamplUs);
-  wi("TmaxMsPuls", Pulsed.TmaxMs);
-  wi("NvzPuls", Pulsed.Nvzoriek);
-  wi("TcntPuls", Pulsed.TcntUs);
-  wb("BsmplPuls", Pulsed.Bsamples);
-  wi("TrgLevel", VarPar.MinMaxTrgLvl);
-  wi("TrgMethod", TrgMethod);
-  wi("Rect_Acc_Lvl", RectAccLvlOf(VarPar.TrgMeth_AccLvl));
-  wi("Puls_Acc_Lvl", PulsAccLvlOf(VarPar.TrgMeth_AccLvl));
-  setup.WriteString(sec, QStringLiteral("BilinTrPath"), BiTr.Path);
-  wb("IsOn", mot_.AtOn);
-  wi("Toler_mU", mot_.Toler_mU);
-  wi("Targ_mU", mot_.Targ_mU);
-  wi("Skip", mot_.Skip);
-  wi("Delay5b", mot_.Delay5b);
-  wi("Smooth", mot_.Smooth);
-  wb("WaitRF", mot_.WaitRF);
-  wi("HystDg", mot_.HystDg);
-  wb("SendTunePos", mot_.SendTunePos);
-  wi("OnPeriod_ms", MstpCW.OnPeriod_ms);
-  wi("OfsPeriod_s", MstpCW.OfsPeriod_s);
-  wi("FPeriod_ms", MstpCW.FPeriod_ms);
-  wi("TPeriod_s", MstpCW.TPeriod_s);
-  wi("TxPeriod_ms", MstpCW.TxPeriod_ms);
-  wi("TxMask", MstpCW.TxMask);
-  wi("OnRnge", MstpCW.OnRnge);
-  wi("OfsRnge", MstpCW.OfsRnge);
-  wb("OfsEqualOn", MstpCW.OfsEqualOn);
+  QvKeys(FixPar).Write(*this, setup, sec);
 }
 
 QString TQvWin::ReadStp(int unitIndex, const IniFile& setup, TUnitSync* sync) {
   const QString sec = QvSetupSection(unitIndex);
-  // An integer limited to lo..hi; a missing or unreadable value gives def (then limited too).
-  auto ri = [&](const char* key, int32_t lo, int32_t hi, int32_t def) {
-    return ClampLowWins(setup.ReadInteger(sec, QLatin1String(key), def), lo, hi);
-  };
-  auto rb = [&](const char* key, bool def) { return setup.ReadBool(sec, QLatin1String(key), def); };
-
   const QString info = setup.ReadString(sec, QStringLiteral("SetupInfo"), QString());
-  PtsPerSwp = ri("Points", kPtsPerSwpMin, kPtsPerSwpMax, PtsPerSwp);
-  PlaneExt.SetValue(ClampLowWins(setup.ReadFloat(sec, QStringLiteral("PlaneExt"), 0.0),
-                                 -kPlaneExtMaxMm, kPlaneExtMaxMm));
-  VarPar.Vrpt = uint16_t(ri("Vrpt", kAvgCountMin, kAvgCountMax, VarPar.Vrpt));
-  VarPar.Trpt = uint16_t(ri("Trpt", kAvgCountMin, kAvgCountMax, VarPar.Trpt));
-  VarPar.IsCntOn = uint8_t(setup.ReadInteger(sec, QStringLiteral("IsCntOn"), 1) & 1);
-  VarPar.TcountCw = ri("TcountCw", kCountTimeMinUs, kCountTimeMaxUs, VarPar.TcountCw);
-  VarPar.FdeltaMHz = uint16_t(ri("FdeltaMHz", 1, FixPar.FnominKHz / 2000, VarPar.FdeltaMHz));
-  VarPar.FsubstKHz = ri("FsubstKHz", kFsubstMinKHz, INT32_MAX, VarPar.FsubstKHz);
-  VarPar.FsamplCw = ri("FsamplCw", kSmplFreqMin, FixPar.FmaxSmpl, VarPar.FsamplCw);
-  MotRefreshMs = uint16_t(ri("MotRefreshMs", kMotRefreshMinMs, kWordMax, MotRefreshMs));
-  VarPar.Waveform = TWaveform(ri("Waveform", wfCW, wfPulsed, VarPar.Waveform));
-  // The sampling values get the ranges the planner enforces: a ripple frequency of 0 would
-  // divide by zero in the ripple period and the frame time-out.
-  Rectif.RippleFreq = uint16_t(ri("LineFreq", kRippleFreqMin, kRippleFreqMax, Rectif.RippleFreq));
-  Rectif.Periods = uint16_t(ri("Periods", kPeriodsMin, kPeriodsMax, Rectif.Periods));
-  Rectif.Nvzoriek = uint16_t(ri("NvzRect", kSmplCountMin, kSmplCountMax, Rectif.Nvzoriek));
-  Rectif.TcntUs = ri("TcntRect", kCountTimeMinUs, kCountTimeMaxUs, Rectif.TcntUs);
-  Rectif.Bsamples = rb("BsmplRect", Rectif.Bsamples);
-  Pulsed.TsamplUs = ri("TsmplPuls", kSmplTimeMinUs, kSmplTimeMaxUs, Pulsed.TsamplUs);
-  Pulsed.TmaxMs =
-      uint16_t(ri("TmaxMsPuls", kPulsPeriodMaxMsMin, kPulsPeriodMaxMsMax, Pulsed.TmaxMs));
-  Pulsed.Nvzoriek = uint16_t(ri("NvzPuls", kSmplCountMin, kSmplCountMax, Pulsed.Nvzoriek));
-  Pulsed.TcntUs = ri("TcntPuls", kCountTimeMinUs, kCountTimeMaxUs, Pulsed.TcntUs);
-  Pulsed.Bsamples = rb("BsmplPuls", Pulsed.Bsamples);
-  VarPar.MinMaxTrgLvl = uint8_t(ri("TrgLevel", 0, kLevelMax, VarPar.MinMaxTrgLvl));
-  TrgMethod = TTrgMethod(ri("TrgMethod", 0, 1, TrgMethod));
-  VarPar.TrgMeth_AccLvl = WithRectAccLvl(
-      VarPar.TrgMeth_AccLvl, ri("RECT_ACC_LVL", 0, kLevelMax, RectAccLvlOf(VarPar.TrgMeth_AccLvl)));
-  VarPar.TrgMeth_AccLvl = WithPulsAccLvl(
-      VarPar.TrgMeth_AccLvl, ri("PULS_ACC_LVL", 0, kLevelMax, PulsAccLvlOf(VarPar.TrgMeth_AccLvl)));
-  BiTr.Path = setup.ReadString(sec, QStringLiteral("BilinTrPath"), BiTr.Path);
-  mot_.AtOn = rb("ISON", mot_.AtOn);
-  mot_.Toler_mU = uint16_t(ri("TOLER_MU", 0, kAtMilliMax, mot_.Toler_mU));
-  mot_.Targ_mU = uint16_t(ri("TARG_MU", 0, kAtMilliMax, mot_.Targ_mU));
-  mot_.Skip = uint8_t(ri("SKIP", 0, kByteMax, mot_.Skip));
-  mot_.Delay5b = uint8_t(ri("DELAY5B", 0, kDelay5bMax, mot_.Delay5b));
-  mot_.Smooth = uint8_t(ri("SMOOTH", kSmoothMin, kByteMax, mot_.Smooth));
-  mot_.WaitRF = rb("WAITRF", mot_.WaitRF);
-  mot_.HystDg = uint8_t(ri("HYSTDG", 0, kByteMax, mot_.HystDg));
-  mot_.SendTunePos = rb("SendTunePos", false);
-  MstpCW.OnPeriod_ms = uint16_t(ri("OnPeriod_ms", 0, kWordMax, MstpCW.OnPeriod_ms));
-  MstpCW.OfsPeriod_s = uint16_t(ri("OfsPeriod_s", 0, kSecondsMax, MstpCW.OfsPeriod_s));
-  MstpCW.FPeriod_ms = uint16_t(ri("FPeriod_ms", 0, kWordMax, MstpCW.FPeriod_ms));
-  MstpCW.TPeriod_s = uint16_t(ri("TPeriod_s", 0, kSecondsMax, MstpCW.TPeriod_s));
-  MstpCW.TxPeriod_ms = uint16_t(ri("TxPeriod_ms", 0, kWordMax, MstpCW.TxPeriod_ms));
-  MstpCW.TxMask = uint8_t(ri("TxMask", 0, kByteMax, MstpCW.TxMask) & kTxMaskBits);
-  MstpCW.OnRnge = TRangeE(ri("OnRnge", kRangeMin, kRangeMax, MstpCW.OnRnge));
-  MstpCW.OfsRnge = TRangeE(ri("OfsRnge", kRangeMin, kRangeMax, MstpCW.OfsRnge));
-  MstpCW.OfsEqualOn = rb("OfsEqualOn", MstpCW.OfsEqualOn);
-
+  QvKeys(FixPar).Read(*this, setup, sec);
   if (sync) BringUnitInLine(*sync);
   return info;
 }

@@ -34,9 +34,9 @@ std::string DecodeFileBytes(QByteArray bytes) {
 }
 
 // The text as the reader takes it: one line per LF, CR LF or lone CR (files from older
-// systems), each ended by LF. A line that opens a section without closing it is no section
-// header; it is dropped, so that it can neither swallow the following lines into a name nor
-// come back changed at every save.
+// systems), each ended by LF. A line that opens a section without closing it, or names no
+// section, is no section header; it is dropped, so that it can neither swallow the following
+// lines into a name nor come back changed at every save.
 std::string NormalizeLines(const std::string& text) {
   std::string out;
   out.reserve(text.size() + 1);
@@ -47,9 +47,15 @@ std::string NormalizeLines(const std::string& text) {
     while (end < n && text[end] != '\n' && text[end] != '\r') ++end;
     const std::string_view line(text.data() + i, end - i);
     const size_t first = line.find_first_not_of(" \t");
-    const bool openHeader = first != std::string_view::npos && line[first] == '[' &&
-                            line.find(']', first) == std::string_view::npos;
-    if (!openHeader) {
+    bool badHeader = false;
+    if (first != std::string_view::npos && line[first] == '[') {
+      const size_t close = line.find(']', first);
+      // No closing bracket, or nothing between the brackets.
+      badHeader = close == std::string_view::npos ||
+                  line.substr(first + 1, close - first - 1).find_first_not_of(" \t") ==
+                      std::string_view::npos;
+    }
+    if (!badHeader) {
       out.append(line);
       out.push_back('\n');
     }
@@ -132,6 +138,25 @@ void IniFile::SetText(const QByteArray& bytes) {
 QByteArray IniFile::Text() const {
   std::string out;
   d_->ini.Save(out, /*addSignature*/ false);
+  // A section without a name and without keys leaves only blank lines, which the next load
+  // would not find again.
+  out.erase(0, out.find_first_not_of('\n') == std::string::npos ? out.size()
+                                                                : out.find_first_not_of('\n'));
+  // Comment lines at the very start of a file are read back as the file's own comment, which
+  // is written with a blank line after it. A comment that belonged to the first section or key
+  // gets that blank line now, so that the next load and save give the same bytes.
+  if (!out.empty() && (out[0] == ';' || out[0] == '#')) {
+    size_t pos = 0;
+    while (pos < out.size() && (out[pos] == ';' || out[pos] == '#')) {
+      const size_t nl = out.find('\n', pos);
+      if (nl == std::string::npos) {
+        pos = out.size();
+        break;
+      }
+      pos = nl + 1;
+    }
+    if (pos < out.size() && out[pos] != '\n') out.insert(pos, 1, '\n');
+  }
   // The library ends lines with LF here; the files we write use CR LF. Stored text never holds a
   // line break of its own, so every LF is a line end.
   // The library also puts two blank lines between sections; one is kept.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/testframes.h"
+
 #include <QTemporaryDir>
 
 #include "common/testfiles.h"
@@ -20,11 +22,7 @@ class SaveAsTxtTest : public ::testing::Test {
     qv.LastSwp.SetNwanted(5);
   }
   void AddPoints(int n) {
-    TFrameSpec s;
-    s.Freq_Hz = 2450e6;
-    s.Pinc_W = 1000.0;
-    TMerObjekt f{};
-    EncodeFrame(s, f);
+    const TMerObjekt f = testframes::EncodedFrame(testframes::MeasSpec(1000.0));
     for (int i = 0; i < n; ++i) qv.LastSwp.Add(f);
   }
   QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }

@@ -361,6 +361,22 @@ TEST(TQvWinSetup, WriteThenReadRestoresEveryField) {
   EXPECT_TRUE(motB.SendTunePos);
   TMeaStp expected = a.MstpCW;
   EXPECT_EQ(b.MstpCW, expected);
+
+  // Read back and written again, the section is the same text, its keys in the setup's order.
+  IniFile again;
+  b.WriteStp(1, again, QStringLiteral("bench setup"));
+  EXPECT_EQ(again.Text(), ini.Text());
+  EXPECT_EQ(
+      ini.ReadSection(QStringLiteral("QvTuStp1")),
+      (QStringList{"SetupInfo",    "Points",      "PlaneExt",    "Vrpt",       "Trpt",
+                   "IsCntOn",      "TcountCw",    "FdeltaMHz",   "FsubstKHz",  "FsamplCw",
+                   "MotRefreshMs", "Waveform",    "LineFreq",    "Periods",    "NvzRect",
+                   "TcntRect",     "BsmplRect",   "TsmplPuls",   "TmaxMsPuls", "NvzPuls",
+                   "TcntPuls",     "BsmplPuls",   "TrgLevel",    "TrgMethod",  "Rect_Acc_Lvl",
+                   "Puls_Acc_Lvl", "BilinTrPath", "IsOn",        "Toler_mU",   "Targ_mU",
+                   "Skip",         "Delay5b",     "Smooth",      "WaitRF",     "HystDg",
+                   "SendTunePos",  "OnPeriod_ms", "OfsPeriod_s", "FPeriod_ms", "TPeriod_s",
+                   "TxPeriod_ms",  "TxMask",      "OnRnge",      "OfsRnge",    "OfsEqualOn"}));
 }
 
 TEST(TQvWinSetup, WrittenTextUsesPointsAndOnesAndZeros) {

@@ -301,6 +301,8 @@ TEST(IniFile, DamagedSectionHeadersAreDroppedAndSavesAreStable) {
       {"[ A\r\nB ]\r\nk=1\r\n", {""}},
       {"[\r\n]\r\nk=1\r\n", {""}},
       {"[X]\rk=1\r[Y\rz=2\r", {"X"}},
+      {"[]\r\nk=1\r\n[ ]\r\n[S]\r\nj=2\r\n", {"S"}},
+      {"\r\n; first\r\n[S]\r\nk=1\r\n", {"S"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromLatin1(c.text).toHtmlEscaped().toStdString());
@@ -327,6 +329,43 @@ TEST(IniFile, DamagedSectionHeadersAreDroppedAndSavesAreStable) {
       last = again.Text();
       EXPECT_EQ(last, first) << "cycle " << cycle;
     }
+  }
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+// Any text at all: after one load and save, further cycles give the same bytes, and no name
+// holds a line break or an opening bracket of a header.
+TEST(IniFile, ArbitraryTextIsStableAfterTheFirstSave) {
+  const char alphabet[] = "[]=;#\r\n \taB1\\\"";
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) & 0x7FFF;
+  };
+  for (int n = 0; n < 5000; ++n) {
+    QByteArray text;
+    const int len = int(next() % 64);
+    for (int i = 0; i < len; ++i) text.append(alphabet[next() % (sizeof alphabet - 1)]);
+    SCOPED_TRACE(text.toPercentEncoding().toStdString());
+    IniFile a;
+    a.SetText(text);
+    for (const QString& s : a.ReadSections()) {
+      EXPECT_FALSE(s.contains('\r') || s.contains('\n'));
+      for (const QString& k : a.ReadSection(s)) EXPECT_FALSE(k.contains('\r') || k.contains('\n'));
+    }
+    const QByteArray first = a.Text();
+    IniFile b;
+    b.SetText(first);
+    const QByteArray second = b.Text();
+    ASSERT_EQ(second, first);
+    IniFile c;
+    c.SetText(second);
+    ASSERT_EQ(c.Text(), first);
   }
 }
 
