@@ -13,6 +13,7 @@
 #include "util/fileops.h"
 #include "util/folders.h"
 #include "util/inifile.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
@@ -41,7 +42,7 @@ void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
   ini.WriteInteger(kForm, QStringLiteral("Left"), f.pos.left);
   ini.WriteInteger(kForm, QStringLiteral("Width"), f.pos.width);
   ini.WriteInteger(kForm, QStringLiteral("Height"), f.pos.height);
-  ini.WriteInteger(kForm, QStringLiteral("BkgColor"), f.BkgColor);
+  WriteColourKey(ini, kForm, QStringLiteral("BkgColor"), f.BkgColor);
   ini.WriteInteger(kForm, QStringLiteral("PicTyp"), f.PicTyp);
   ini.WriteInteger(kForm, QStringLiteral("PicArea"), f.PicArea);
   ini.WriteString(kForm, QStringLiteral("UserStpPath"), f.UserStpPath);
@@ -106,7 +107,7 @@ WindowPos FramePlacement(const WindowPos& workArea) {
 void ReadFrameSetup(const IniFile& ini, TFrameSetup& f, int screenWidth, int screenHeight) {
   f.pos = ReadWindowPos(ini, kForm, f.pos, screenWidth, screenHeight, kFrameWindowMargin,
                         kFrameWindowSizeLimits);
-  f.BkgColor = uint32_t(ini.ReadInteger(kForm, QStringLiteral("BkgColor"), int32_t(f.BkgColor)));
+  f.BkgColor = ReadColourKey(ini, kForm, QStringLiteral("BkgColor"), f.BkgColor);
   f.PicTyp = ReadLimited(ini, "PicTyp", f.PicTyp, 0, 2);
   f.PicArea = ReadLimited(ini, "PicArea", f.PicArea, 0, 1);
   f.UserStpPath = NormalizePath(ini.ReadString(

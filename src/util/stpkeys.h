@@ -34,6 +34,19 @@
 
 namespace qz {
 
+// A colour key: written in the signed 32-bit form, read in the signed or the unsigned form; a
+// missing or unreadable key gives `current`.
+inline void WriteColourKey(IniFile& ini, const QString& section, const QString& key, uint32_t c) {
+  ini.WriteInteger(section, key, int64_t(int32_t(c)));
+}
+inline uint32_t ReadColourKey(const IniFile& ini, const QString& section, const QString& key,
+                              uint32_t current) {
+  if (!ini.ValueExists(section, key)) return current;
+  const auto n = ParseInt64(ini.ReadString(section, key, QString()));
+  if (n && *n >= INT32_MIN && *n <= int64_t(UINT32_MAX)) return uint32_t(*n);
+  return current;
+}
+
 template <class R>
 class TStpKeys {
  public:
@@ -123,16 +136,11 @@ class TStpKeys {
     return Add(
         key,
         [=](const R& r, IniFile& ini, const QString& s) {
-          ini.WriteInteger(s, key, int64_t(int32_t(uint32_t(ref(const_cast<R&>(r))))));
+          WriteColourKey(ini, s, key, uint32_t(ref(const_cast<R&>(r))));
         },
         [=](R& r, const IniFile& ini, const QString& s) {
           auto& f = ref(r);
-          uint32_t v = def.value_or(uint32_t(f));
-          if (const auto text = Raw(ini, s, key)) {
-            const auto n = ParseInt64(*text);
-            if (n && *n >= INT32_MIN && *n <= int64_t(UINT32_MAX)) v = uint32_t(*n);
-          }
-          f = v;
+          f = ReadColourKey(ini, s, key, def.value_or(uint32_t(f)));
         });
   }
 

@@ -103,6 +103,25 @@ TEST(FrameSetup, ReadLimitsEveryKeyToItsRange) {
   }
 }
 
+// A system colour is written in the signed form the setups have always held and reads back,
+// whichever form the file holds.
+TEST(FrameSetup, SystemBackgroundColourReadsBack) {
+  for (const uint32_t c : {0xFF00000Cu, 0xFF00000Fu, 0x00FFFFFFu, 0u}) {
+    TFrameSetup f;
+    f.BkgColor = c;
+    IniFile ini;
+    WriteFrameSetup(ini, f, TStatusAll{}, TStatusAll{});
+    TFrameSetup g;
+    ReadFrameSetup(ini, g, 1920, 1080);
+    EXPECT_EQ(g.BkgColor, c) << c;
+  }
+  TFrameSetup fromSigned, fromUnsigned;
+  ReadFrameSetup(*FromText("[QuzarForm]\r\nBkgColor=-16777204\r\n"), fromSigned, 1920, 1080);
+  ReadFrameSetup(*FromText("[QuzarForm]\r\nBkgColor=4278190092\r\n"), fromUnsigned, 1920, 1080);
+  EXPECT_EQ(fromSigned.BkgColor, 0xFF00000Cu);
+  EXPECT_EQ(fromUnsigned.BkgColor, 0xFF00000Cu);
+}
+
 TEST(FrameSetup, WritesEveryKeyAndReadsItBack) {
   TFrameSetup f;
   f.pos = {12, 34, 800, 600};
