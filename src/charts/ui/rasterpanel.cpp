@@ -118,6 +118,30 @@ void TRasterPanel::RenderNow() {
   Render();
 }
 
+void TRasterPanel::Redraw() {
+  RenderNow();
+  for (TDLabel* l : labels_) l->update();
+}
+
+void TRasterPanel::ClrRaster() {
+  std::vector<TDLabel*> shown;
+  for (TDLabel* l : labels_) {
+    if (l->isHidden()) continue;
+    shown.push_back(l);
+    l->hide();
+  }
+  if (canvas_.Image().size() == size()) {
+    raster_->SetPanelSize(width(), height());
+    raster_->ClrRaster();
+    PlaceCaption();
+    canvas_.TakeDirty();
+    update();
+  } else {
+    RenderNow();
+  }
+  for (TDLabel* l : shown) l->show();
+}
+
 void TRasterPanel::Render() {
   const QSize sz = size();
   if (sz.isEmpty()) return;

@@ -13,20 +13,6 @@
 
 namespace qz {
 
-QColor ToQColor(TColor c, const QPalette& pal) {
-  if (IsSystemColor(c)) {
-    switch (SystemColorIndex(c)) {
-      case SystemColorIndex(clWindow):
-        return pal.color(QPalette::Base);
-      case SystemColorIndex(clWindowText):
-        return pal.color(QPalette::WindowText);
-      default:
-        return pal.color(QPalette::Button);
-    }
-  }
-  return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c));
-}
-
 void SetTextColor(QLabel* label, TColor c) {
   QPalette pal = label->palette();
   pal.setColor(QPalette::WindowText, ToQColor(c, pal));

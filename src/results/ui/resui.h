@@ -10,6 +10,7 @@
 #include "results/restexts.h"
 #include "results/resview.h"
 #include "util/colors.h"
+#include "util/ui/qcolor.h"
 
 class QEvent;
 namespace qz {
@@ -21,8 +22,6 @@ class QWidget;
 
 namespace qz {
 
-// A colour of the program (0x00BBGGRR or a system colour) for a widget with palette `pal`.
-QColor ToQColor(TColor c, const QPalette& pal);
 // Text colour of a label.
 void SetTextColor(QLabel* label, TColor c);
 // A round lamp and the text beside it.

@@ -94,6 +94,21 @@ TEST(RasterPanelTest, LiveDrawingPaintsTheImageAtOnce) {
   EXPECT_NE(rig.panel->Image(), before);
 }
 
+TEST(RasterPanelTest, ClearLeavesTheEmptyGridAndTheLabels) {
+  PanelRig rig;
+  TTraces list;
+  test::FillTraces(list, {test::Sweep(50, -1, -1, 1, 0.9)});
+  rig.panel->Raster().AssignTraces(&list);
+  TDLabel* l = rig.LabelAt(20, 20);
+  const QImage empty = rig.panel->Image().copy();
+  rig.panel->RenderNow();
+  ASSERT_NE(rig.panel->Image(), empty);
+  rig.panel->ClrRaster();
+  EXPECT_EQ(rig.panel->Image(), empty);
+  EXPECT_FALSE(l->isHidden());
+  EXPECT_TRUE(rig.panel->Raster().Ox.g0[0].empty());
+}
+
 TEST(RasterPanelTest, CaptionStandsAboveOrBelowTheChart) {
   PanelRig rect(ChartKind::Rect), smith(ChartKind::SmithZ);
   const QLabel* c = rect.panel->Capt()->Lbl;
