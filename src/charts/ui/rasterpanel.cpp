@@ -35,7 +35,6 @@ TRasterPanel::TRasterPanel(std::unique_ptr<TRaster> raster, QWidget* owner)
   setObjectName("pnlPaint");
   setAttribute(Qt::WA_OpaquePaintEvent);
   raster_->SetCanvas(&canvas_);
-  raster_->SetDefaults();
   capt_ = new TCapt(this, raster_->CapVisible, raster_->CapText);
   edit_ = new TLabelEdit(this);
   edit_->hide();
@@ -65,7 +64,6 @@ void TRasterPanel::SetRaster(std::unique_ptr<TRaster> raster) {
   if (!raster) return;
   raster_ = std::move(raster);
   raster_->SetCanvas(&canvas_);
-  raster_->SetDefaults();
   gridKey_.reset();
   RenderNow();
 }

@@ -68,6 +68,18 @@ TEST(RasterPanelTest, FillsItsOwnerAndKeepsTheChartInItsImage) {
   EXPECT_EQ(rig.panel->ChartRect().right(), 470);
 }
 
+TEST(RasterPanelTest, ChartSettingsMadeBeforeTheHandOverStay) {
+  auto r = PanelRig::MakeRaster(ChartKind::Polar);
+  r->Persist = true;
+  r->GrdColor = clGreen;
+  QWidget owner;
+  owner.resize(300, 200);
+  TRasterPanel panel(std::move(r), &owner);
+  panel.RenderNow();
+  EXPECT_TRUE(panel.Raster().Persist);
+  EXPECT_EQ(panel.Raster().GrdColor, clGreen);
+}
+
 TEST(RasterPanelTest, UnchangedCircularChartReusesItsGrid) {
   PanelRig rig(ChartKind::SmithZ);
   const QImage first = rig.panel->Image().copy();
