@@ -11,7 +11,7 @@ namespace qz {
 
 namespace {
 int32_t Saturate(int64_t v) {
-  return int32_t(std::clamp<int64_t>(v, -int64_t(kPixelLimit), int64_t(kPixelLimit)));
+  return int32_t(ClampLowWins(v, -int64_t(kPixelLimit), int64_t(kPixelLimit)));
 }
 }  // namespace
 

@@ -35,7 +35,6 @@ TRasterPanel::TRasterPanel(std::unique_ptr<TRaster> raster, QWidget* owner)
   setObjectName("pnlPaint");
   setAttribute(Qt::WA_OpaquePaintEvent);
   raster_->SetCanvas(&canvas_);
-  raster_->SetDefaults();
   capt_ = new TCapt(this, raster_->CapVisible, raster_->CapText);
   edit_ = new TLabelEdit(this);
   edit_->hide();
@@ -65,7 +64,6 @@ void TRasterPanel::SetRaster(std::unique_ptr<TRaster> raster) {
   if (!raster) return;
   raster_ = std::move(raster);
   raster_->SetCanvas(&canvas_);
-  raster_->SetDefaults();
   gridKey_.reset();
   RenderNow();
 }
@@ -116,6 +114,30 @@ void TRasterPanel::Invalidate() {
 void TRasterPanel::RenderNow() {
   renderTimer_.stop();
   Render();
+}
+
+void TRasterPanel::Redraw() {
+  RenderNow();
+  for (TDLabel* l : labels_) l->update();
+}
+
+void TRasterPanel::ClrRaster() {
+  std::vector<TDLabel*> shown;
+  for (TDLabel* l : labels_) {
+    if (l->isHidden()) continue;
+    shown.push_back(l);
+    l->hide();
+  }
+  if (canvas_.Image().size() == size()) {
+    raster_->SetPanelSize(width(), height());
+    raster_->ClrRaster();
+    PlaceCaption();
+    canvas_.TakeDirty();
+    update();
+  } else {
+    RenderNow();
+  }
+  for (TDLabel* l : shown) l->show();
 }
 
 void TRasterPanel::Render() {

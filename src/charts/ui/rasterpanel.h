@@ -43,6 +43,10 @@ class TRasterPanel : public QWidget {
   void RenderNow();
   // Renders soon, once for any number of requests before then.
   void Invalidate();
+  // The chart rendered again and the labels refreshed.
+  void Redraw();
+  // The empty grid (traces gone from the chart); the labels are hidden while it is drawn.
+  void ClrRaster();
   // How many times the circular grid was rendered (the rest were reused).
   int GridBuilds() const { return gridBuilds_; }
   // True when the last render could not draw the traces.

@@ -68,6 +68,18 @@ TEST(RasterPanelTest, FillsItsOwnerAndKeepsTheChartInItsImage) {
   EXPECT_EQ(rig.panel->ChartRect().right(), 470);
 }
 
+TEST(RasterPanelTest, ChartSettingsMadeBeforeTheHandOverStay) {
+  auto r = PanelRig::MakeRaster(ChartKind::Polar);
+  r->Persist = true;
+  r->GrdColor = clGreen;
+  QWidget owner;
+  owner.resize(300, 200);
+  TRasterPanel panel(std::move(r), &owner);
+  panel.RenderNow();
+  EXPECT_TRUE(panel.Raster().Persist);
+  EXPECT_EQ(panel.Raster().GrdColor, clGreen);
+}
+
 TEST(RasterPanelTest, UnchangedCircularChartReusesItsGrid) {
   PanelRig rig(ChartKind::SmithZ);
   const QImage first = rig.panel->Image().copy();
@@ -92,6 +104,21 @@ TEST(RasterPanelTest, LiveDrawingPaintsTheImageAtOnce) {
   list.Trace(0)->AddXY(0.5, 0.5);
   rig.panel->LiveSection(list, 1);
   EXPECT_NE(rig.panel->Image(), before);
+}
+
+TEST(RasterPanelTest, ClearLeavesTheEmptyGridAndTheLabels) {
+  PanelRig rig;
+  TTraces list;
+  test::FillTraces(list, {test::Sweep(50, -1, -1, 1, 0.9)});
+  rig.panel->Raster().AssignTraces(&list);
+  TDLabel* l = rig.LabelAt(20, 20);
+  const QImage empty = rig.panel->Image().copy();
+  rig.panel->RenderNow();
+  ASSERT_NE(rig.panel->Image(), empty);
+  rig.panel->ClrRaster();
+  EXPECT_EQ(rig.panel->Image(), empty);
+  EXPECT_FALSE(l->isHidden());
+  EXPECT_TRUE(rig.panel->Raster().Ox.g0[0].empty());
 }
 
 TEST(RasterPanelTest, CaptionStandsAboveOrBelowTheChart) {
