@@ -39,6 +39,12 @@ int BarsBottom(const QWidget& top) {
 
 }  // namespace
 
+void SizeBeforeShow(QWidget& w) {
+  if (w.testAttribute(Qt::WA_WState_Created) || w.testAttribute(Qt::WA_Resized)) return;
+  if (QLayout* l = w.layout()) l->activate();
+  if (!w.testAttribute(Qt::WA_Resized)) w.adjustSize();
+}
+
 TWindowPlace CurrentPlace(const QWidget& w) {
   return TWindowPlace{w.x(), w.y(), w.width(), w.height(), w.isVisible()};
 }
@@ -51,6 +57,7 @@ TFrameMargins FrameMarginsOf(const QWidget& w) {
 }
 
 void ApplyPlace(QWidget& w, const TWindowPlace& p, TPlaceKeys keys) {
+  SizeBeforeShow(w);
   if (keys & (pkTop | pkLeft)) {
     w.move((keys & pkLeft) ? p.left : w.x(), (keys & pkTop) ? p.top : w.y());
     w.setProperty(kPlacedProp, true);
@@ -79,6 +86,7 @@ TWindowPlace ReadWindowPlace(const IniFile& ini, const QString& section, QWidget
   TPlaceKeys keys = rule.keys;
   if (!stored) keys &= ~(pkTop | pkLeft);
   ApplyPlace(w, p, keys);
+
   return p;
 }
 
