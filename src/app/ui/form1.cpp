@@ -234,7 +234,12 @@ bool TForm1::StartUnit(QString& messages) {
   const QSize sz = ScreenSize();
   const bool ok = core_->Start(messages, sz.width(), sz.height());
   RefreshPlaneExtHint();
-  if (resForm_) resForm_->SetExtCaption();
+  if (resForm_) {
+    resForm_->SetExtCaption();
+    // Starting the unit switched its counter; until the first result arrives the window shows
+    // that it has no data.
+    resForm_->Napln(nullptr);
+  }
   if (!ok) {
     AbortPgm = true;
     return false;
