@@ -672,7 +672,9 @@ void TForm1::SetProgress(int32_t pos) {
 }
 
 void TForm1::SetProgressRed(bool red) {
-  // Red: a sample of the series was lost.
+  // Red: a sample of the series was lost. The style is set only when the colour changes.
+  if (pbSamples->property("red").toBool() == red) return;
+  pbSamples->setProperty("red", red);
   pbSamples->setStyleSheet(red ? QStringLiteral("QProgressBar::chunk { background: red; }")
                                : QString());
 }
