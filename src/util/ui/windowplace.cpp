@@ -50,7 +50,8 @@ void SizeBeforeShow(QWidget& w) {
 }
 
 TWindowPlace CurrentPlace(const QWidget& w) {
-  return TWindowPlace{w.x(), w.y(), w.width(), w.height(), w.isVisible()};
+  // The client area less the frame around it: the outer frame's corner, as QWidget::pos().
+  return PlaceOfClient(ToPos(w.geometry()), FrameMarginsOf(w), w.isVisible());
 }
 
 TFrameMargins FrameMarginsOf(const QWidget& w) {
