@@ -5,13 +5,11 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
@@ -53,7 +51,6 @@ namespace {
 // Widths of the status panels.
 constexpr int kMsgPanelWidth = 84;
 constexpr int kToutPanelWidth = 50;
-QSize ScreenSize() { return Screen().Size(); }
 
 // The data logging window's controls follow the run like the frame window's own.
 class TLogRunEnable : public TRunEnable {
@@ -100,7 +97,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
   // The automatic setup is open for the whole run; the frame window reads its section at once.
   core_->OpenAutoSetup();
-  const QSize scr = ScreenSize();
+  const QSize scr = Screen().Size();
   FrameToSetup();
   frame_.PreTrig = kPreTrigDefault;
   ReadFrameSetup(core_->AutoIni(), frame_, scr.width(), scr.height());
@@ -182,7 +179,7 @@ void TForm1::RegisterSetupOwners() {
     dde_->WriteStp(ini, QString::fromLatin1(kFormSection));
   };
   s.ReadFrame = [this](const IniFile& ini) {
-    const QSize scr = ScreenSize();
+    const QSize scr = Screen().Size();
     FrameToSetup();
     ReadFrameSetup(ini, frame_, scr.width(), scr.height());
     dde_->ReadStp(ini, QString::fromLatin1(kFormSection));
@@ -231,7 +228,7 @@ void TForm1::ApplyFrameSetup() {
 void TForm1::SetMainCaption() { setWindowTitle(MainCaption(QStringLiteral(QZ_VERSION))); }
 
 bool TForm1::StartUnit(QString& messages) {
-  const QSize sz = ScreenSize();
+  const QSize sz = Screen().Size();
   const bool ok = core_->Start(messages, sz.width(), sz.height());
   RefreshPlaneExtHint();
   if (resForm_) {
