@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,7 +23,9 @@
 #include "util/asker.h"
 #include "util/folders.h"
 #include "util/inifile.h"
+#include "util/ui/msgform.h"
 #include "util/ui/qcolor.h"
+#include "util/ui/qtasker.h"
 #include "util/ui/screen.h"
 
 namespace qz {
@@ -111,6 +115,34 @@ TEST_F(Form1Kit, FrequencyStatusSaysNoDataAfterTheStartAndCntOnAfterASetupLoad) 
   ASSERT_TRUE(f->LoadSetupFile(path, comment, err)) << err.toStdString();
   EXPECT_EQ(f->ResForm()->FreqStatus()->text(), QStringLiteral("Cnt ON"));
   EXPECT_EQ(f->ResForm()->FreqLampLabel()->property("lampColor").toUInt(), clBtnFace);
+  f->ExitNoSetupClick();
+}
+
+TEST_F(Form1Kit, StopShowsItsNoticePaintedDuringTheWait) {
+  auto f = Started();
+  TQtAsker qt;
+  QString shown;
+  bool painted = false;
+  int waited = 0;
+  qt.sleeper = [&](int ms) {
+    waited = ms;
+    TMsgForm* n = qt.Notice();
+    ASSERT_NE(n, nullptr);
+    shown = n->lbMsg->text();
+    // The label's text is on the notice: a grab holds pixels darker than the face.
+    const QImage img = n->grab().toImage();
+    const int face = qGray(n->palette().color(QPalette::Window).rgb());
+    for (int y = 0; y < img.height() && !painted; ++y)
+      for (int x = 0; x < img.width() && !painted; ++x)
+        painted = qGray(img.pixel(x, y)) + 100 < face;
+  };
+  {
+    TScopedAsker useQt(&qt);
+    f->QvStop1Click();
+  }
+  EXPECT_EQ(waited, 500);
+  EXPECT_EQ(shown, QStringLiteral("Quzar Stop OK"));
+  EXPECT_TRUE(painted);
   f->ExitNoSetupClick();
 }
 
