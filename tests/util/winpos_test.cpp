@@ -4,6 +4,9 @@
 
 #include "util/inifile.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace qz {
 namespace {
 
@@ -69,6 +72,166 @@ TEST(WinPos, ReadWindowPosFromSetup) {
   EXPECT_EQ(tool.top, 1030);
   EXPECT_EQ(tool.left, 7);
   EXPECT_EQ(tool.width, 900);
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+// One window closed and opened again: its client area written as a place through a frame of
+// 20 pixels title and 1 pixel border, read back, and laid out by the same frame.
+WindowPos Cycle(const WindowPos& client, const TPlaceRule& rule, IniFile& ini) {
+  constexpr TFrameMargins kFrame{1, 20, 1, 1};
+  WritePlace(ini, QStringLiteral("W"), PlaceOfClient(client, kFrame, true), rule);
+  const TWindowPlace read = ReadPlace(ini, QStringLiteral("W"), TWindowPlace{}, rule, 1280, 1024);
+  return ClientOfPlace(read, kFrame);
+}
+
+TEST(WindowPlace, TenRestartsOfEveryWindowKeepItsPlace) {
+  struct Case {
+    const char* window;
+    TPlaceRule rule;
+    WindowPos client;  // where the window's client area is the first time
+  };
+  const Case cases[] = {
+      {"frame", kFramePlaceRule, {51, 121, 900, 700}},
+      {"tool", kToolPlaceRule, {301, 220, 320, 281}},
+      {"reflection chart", kRhoChartPlaceRule, {11, 30, 500, 400}},
+      {"scenario generator", kMakeScePlaceRule, {101, 60, 700, 300}},
+      {"scenario", kScenarioPlaceRule, {1, 20, 400, 600}},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    WindowPos client = c.client;
+    for (int i = 0; i < 10; ++i) {
+      client = Cycle(client, c.rule, ini);
+      EXPECT_EQ(client.left, c.client.left) << c.window << " restart " << i;
+      EXPECT_EQ(client.top, c.client.top) << c.window << " restart " << i;
+      if (c.rule.keys & pkWidth) {
+        EXPECT_EQ(client.width, c.client.width) << c.window;
+      }
+      if (c.rule.keys & pkHeight) {
+        EXPECT_EQ(client.height, c.client.height) << c.window;
+      }
+    }
+    // The setup holds the outer frame's corner, one border left and one title bar up.
+    EXPECT_EQ(ini.ReadInteger("W", "Left", -1), c.client.left - 1) << c.window;
+    EXPECT_EQ(ini.ReadInteger("W", "Top", -1), c.client.top - 20) << c.window;
+  }
+}
+
+TEST(WindowPlace, EachWindowWritesOnlyItsOwnKeys) {
+  struct Case {
+    const char* window;
+    TPlaceRule rule;
+    QStringList keys;
+  };
+  const Case cases[] = {
+      {"results, logging, model", kToolPlaceRule, {"Visible", "Top", "Left"}},
+      {"frame", kFramePlaceRule, {"Top", "Left", "Width", "Height"}},
+      {"reflection chart", kRhoChartPlaceRule, {"Top", "Left", "Width", "Height"}},
+      {"scenario generator", kMakeScePlaceRule, {"Top", "Left", "Width", "Height"}},
+      {"scenario", kScenarioPlaceRule, {"Visible", "Top", "Left", "Height"}},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    WritePlace(ini, QStringLiteral("W"), TWindowPlace{10, 20, 300, 400, true}, c.rule);
+    EXPECT_EQ(ini.ReadSection(QStringLiteral("W")), c.keys) << c.window;
+    // Keys the window does not keep are not read either: they leave the present value.
+    ini.WriteInteger(QStringLiteral("W"), QStringLiteral("Width"), 777);
+    ini.WriteInteger(QStringLiteral("W"), QStringLiteral("Height"), 666);
+    ini.WriteBool(QStringLiteral("W"), QStringLiteral("Visible"), false);
+    const TWindowPlace cur{0, 0, 55, 66, true};
+    const TWindowPlace p = ReadPlace(ini, QStringLiteral("W"), cur, c.rule, 1280, 1024);
+    EXPECT_EQ(p.width, (c.rule.keys & pkWidth) ? std::max(777, c.rule.minWidth) : 55) << c.window;
+    EXPECT_EQ(p.height, (c.rule.keys & pkHeight) ? 666 : 66) << c.window;
+    EXPECT_EQ(p.visible, !(c.rule.keys & pkVisible)) << c.window;
+  }
+}
+
+TEST(WindowPlace, ReadPlacesAreLimitedByEachWindowsRule) {
+  struct Case {
+    const char* window;
+    TPlaceRule rule;
+    const char* text;
+    TWindowPlace expected;
+  };
+  // Screen 1280 x 1024; the present place is {5, 6, 300, 200, false}.
+  const Case cases[] = {
+      // The frame: position 0 .. size - 10, width 400 .., height 350 ..
+      {"frame small",
+       kFramePlaceRule,
+       "Top=-5\nLeft=99999\nWidth=100\nHeight=100",
+       {1270, 0, 400, 350, false}},
+      {"frame large",
+       kFramePlaceRule,
+       "Top=2000\nLeft=-1\nWidth=5000\nHeight=5000",
+       {0, 1014, 1270, 1014, false}},
+      // Tool windows: position 0 .. size - 50, sizes untouched.
+      {"tool",
+       kToolPlaceRule,
+       "Top=1000\nLeft=1250\nWidth=5\nVisible=1",
+       {1230, 974, 300, 200, true}},
+      // The scenario generator: width 640 .. size - 100, height 250 .. size - 100.
+      {"generator small", kMakeScePlaceRule, "Width=10\nHeight=10", {5, 6, 640, 250, false}},
+      {"generator large", kMakeScePlaceRule, "Width=9000\nHeight=9000", {5, 6, 1180, 924, false}},
+      // The reflection chart: sizes 0 .. size - 50.
+      {"chart", kRhoChartPlaceRule, "Width=-3\nHeight=2000", {5, 6, 0, 974, false}},
+      // Missing or unreadable keys keep the present values.
+      {"unreadable", kFramePlaceRule, "Top=x\nWidth=", {5, 6, 400, 350, false}},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    ini.SetText(QByteArray("[W]\n") + c.text + "\n");
+    const TWindowPlace p = ReadPlace(ini, QStringLiteral("W"), TWindowPlace{5, 6, 300, 200, false},
+                                     c.rule, 1280, 1024);
+    EXPECT_EQ(p, c.expected) << c.window << ": " << p.left << "," << p.top << " " << p.width << "x"
+                             << p.height;
+  }
+}
+
+TEST(WindowPlace, DefaultToolPlacesAreDistinctAndBelowTheAnchor) {
+  const WindowPos area{0, 0, 1280, 1024};
+  const WindowPos anchor{10, 90, 0, 0};
+  std::vector<std::pair<int, int>> seen;
+  for (int n = 0; n < 6; ++n) {
+    const WindowPos p = DefaultToolPosition(n, anchor, area);
+    EXPECT_GE(p.top, anchor.top) << n;
+    EXPECT_GE(p.left, anchor.left) << n;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), std::make_pair(p.left, p.top)), 0) << n;
+    seen.emplace_back(p.left, p.top);
+  }
+  // A cascade that would run off a small area starts again at the anchor.
+  const WindowPos small{0, 0, 200, 200};
+  for (int n = 0; n < 20; ++n) {
+    const WindowPos p = DefaultToolPosition(n, WindowPos{0, 100, 0, 0}, small);
+    EXPECT_LE(p.top, 150) << n;
+  }
+}
+
+TEST(WindowPlace, AFrameIsBroughtInsideTheAvailableArea) {
+  struct Case {
+    WindowPos frame, area, expected;
+  };
+  const Case cases[] = {
+      // A title bar above the screen comes down to the area's top.
+      {{0, -20, 800, 600}, {0, 0, 1280, 1024}, {0, 0, 800, 600}},
+      // A panel at the top: the area starts lower.
+      {{10, 0, 800, 600}, {0, 30, 1280, 994}, {10, 30, 800, 600}},
+      // Too large: shrunk to the area.
+      {{-5, -5, 3000, 3000}, {0, 30, 1280, 994}, {0, 30, 1280, 994}},
+      // Beyond the right and bottom edges: moved back.
+      {{1000, 900, 400, 300}, {0, 0, 1280, 1024}, {880, 724, 400, 300}},
+  };
+  for (const Case& c : cases) {
+    const WindowPos r = FitIntoArea(c.frame, c.area);
+    EXPECT_EQ(r.left, c.expected.left);
+    EXPECT_EQ(r.top, c.expected.top);
+    EXPECT_EQ(r.width, c.expected.width);
+    EXPECT_EQ(r.height, c.expected.height);
+  }
 }
 
 }  // namespace

@@ -5,13 +5,11 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -52,7 +50,6 @@ namespace {
 // Widths of the status panels.
 constexpr int kMsgPanelWidth = 84;
 constexpr int kToutPanelWidth = 50;
-QSize ScreenSize() { return Screen().Size(); }
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
@@ -86,7 +83,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
   // The automatic setup is open for the whole run; the frame window reads its section at once.
   core_->OpenAutoSetup();
-  const QSize scr = ScreenSize();
+  const QSize scr = Screen().Size();
   FrameToSetup();
   frame_.PreTrig = kPreTrigDefault;
   ReadFrameSetup(core_->AutoIni(), frame_, scr.width(), scr.height());
@@ -211,7 +208,7 @@ void TForm1::RegisterSetupHooks() {
     dde_->WriteStp(ini, QString::fromLatin1(kFormSection));
   };
   s.ReadFrame = [this](const IniFile& ini) {
-    const QSize scr = ScreenSize();
+    const QSize scr = Screen().Size();
     FrameToSetup();
     ReadFrameSetup(ini, frame_, scr.width(), scr.height());
     dde_->ReadStp(ini, QString::fromLatin1(kFormSection));
@@ -258,10 +255,15 @@ void TForm1::ApplyFrameSetup() {
 void TForm1::SetMainCaption() { setWindowTitle(MainCaption(QStringLiteral(QZ_VERSION))); }
 
 bool TForm1::StartUnit(QString& messages) {
-  const QSize sz = ScreenSize();
+  const QSize sz = Screen().Size();
   const bool ok = program_->Start(messages, sz.width(), sz.height());
   RefreshPlaneExtHint();
-  if (resForm_) resForm_->SetExtCaption();
+  if (resForm_) {
+    resForm_->SetExtCaption();
+    // Starting the unit switched its counter; until the first result arrives the window shows
+    // that it has no data.
+    resForm_->Napln(nullptr);
+  }
   if (!ok) {
     AbortPgm = true;
     return false;
@@ -735,7 +737,9 @@ void TForm1::SetProgress(int32_t pos) {
 }
 
 void TForm1::SetProgressRed(bool red) {
-  // Red: a sample of the series was lost.
+  // Red: a sample of the series was lost. The style is set only when the colour changes.
+  if (pbSamples->property("red").toBool() == red) return;
+  pbSamples->setProperty("red", red);
   pbSamples->setStyleSheet(red ? QStringLiteral("QProgressBar::chunk { background: red; }")
                                : QString());
 }

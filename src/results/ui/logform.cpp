@@ -16,6 +16,7 @@
 #include "util/folders.h"
 #include "util/format.h"
 #include "util/inifile.h"
+#include "util/ui/coalesce.h"
 #include "util/ui/panels.h"
 #include "util/ui/qcolor.h"
 #include "util/ui/windowplace.h"
@@ -135,7 +136,13 @@ TLogForm::TLogForm(TLogEngine& engine, TAsker* asker, QWidget* parent)
     if (OnHelp) OnHelp();
   });
 
-  engine_.OnChange = [this] { Refresh(); };
+  refresh_ = new TCoalescedRefresh(this, [this] { Refresh(); });
+  engine_.OnChange = [this] {
+    if (isVisible())
+      refresh_->Request();
+    else
+      Refresh();
+  };
   // Messages raised inside a measurement pass wait until the pass has handed control back to
   // the event loop.
   engine_.OnMessage = [this] {
@@ -238,7 +245,13 @@ void TLogForm::StopClick() {
   ShowQueuedMessages();
 }
 
+bool TLogForm::RefreshPending() const { return refresh_->Pending(); }
+
+void TLogForm::FlushRefresh() { refresh_->Flush(); }
+
 void TLogForm::ShowQueuedMessages() {
+  // The state the messages speak of is on the screen first.
+  refresh_->Flush();
   messagesPending_ = false;
   for (const QString& m : engine_.TakeMessages()) Ask().MessageBox(m, TMsgType::Error, mbOK);
 }

@@ -20,6 +20,7 @@ namespace qz {
 
 class IniFile;
 class TAsker;
+class TCoalescedRefresh;
 class TLed;
 
 inline constexpr const char* kLogFormCaption = "Data Logging";
@@ -52,6 +53,10 @@ class TLogForm : public QWidget {
   void StopClick();
   // Shows the engine's queued messages, oldest first.
   void ShowQueuedMessages();
+  // While the window is visible, the engine's changes (every logged record) are shown at the
+  // next refresh tick, at most one refresh about every 16 ms; a hidden window follows at once.
+  bool RefreshPending() const;
+  void FlushRefresh();
 
   // For tests: the texts shown.
   QString StatusText() const;
@@ -78,6 +83,7 @@ class TLogForm : public QWidget {
 
   TLogEngine& engine_;
   TAsker* asker_;
+  TCoalescedRefresh* refresh_;
   bool filling_ = false;
   bool messagesPending_ = false;
 

@@ -18,6 +18,7 @@
 #include "sim/mdlentries.h"
 #include "sim/ui/updownedit.h"
 #include "util/inifile.h"
+#include "util/ui/panels.h"
 #include "util/ui/screen.h"
 #include "util/ui/windowplace.h"
 
@@ -85,11 +86,16 @@ void TQzMdl::Build() {
   defLay->addWidget(new QLabel(QStringLiteral("Phase"), gbDefined_), 1, 0);
   defLay->addWidget(edPha_, 1, 1);
   defLay->addWidget(new QLabel(QStringLiteral("deg"), gbDefined_), 1, 2);
+  SizeForChars(edMag_, 10);
+  SizeForChars(edPha_->Edit(), 10);
+  defLay->setColumnStretch(3, 1);
   dutLay->addWidget(gbDefined_);
   auto* uncRow = new QHBoxLayout;
   edRhoUncert_ = NewEdit(dut, "edRhoUncert");
   uncRow->addWidget(new QLabel(QStringLiteral("Uncertainty Radius"), dut));
   uncRow->addWidget(edRhoUncert_);
+  uncRow->addStretch();
+  SizeForChars(edRhoUncert_, 10);
   dutLay->addLayout(uncRow);
   dutLay->addStretch();
   pages_->addTab(dut, QStringLiteral("DUT"));
@@ -145,6 +151,11 @@ void TQzMdl::Build() {
   edMeasPerPosit_->setToolTip(QStringLiteral("Repeated measurements for each load setting"));
   animLay->addWidget(new QLabel(QStringLiteral("Meas/Posit"), anim), 3, 3);
   animLay->addWidget(edMeasPerPosit_, 3, 4);
+  for (TUpDownEdit* ud : udAnim_) SizeForChars(ud->Edit(), 5);
+  SizeForChars(edMeasPerPosit_->Edit(), 5);
+  // Rows packed at the top, spare room below and to the right.
+  animLay->setRowStretch(4, 1);
+  animLay->setColumnStretch(6, 1);
   pages_->addTab(anim, QStringLiteral("Animation"));
 
   // ---- "File" (inactive)
@@ -166,6 +177,9 @@ void TQzMdl::Build() {
   lbTransient_->addItem(QStringLiteral("Transient"));
   lbTransient_->setCurrentRow(0);
   fileLay->addWidget(lbTransient_, 4, 0, 1, 3);
+  FitListToRows(lbTransient_, 4);
+  fileLay->setRowStretch(5, 1);
+  fileLay->setColumnStretch(2, 1);
   file->setEnabled(false);
   pages_->addTab(file, QStringLiteral("File"));
 
@@ -205,6 +219,11 @@ void TQzMdl::Build() {
     it->setCheckState(Qt::Unchecked);
   }
   fptLay->addWidget(cblErrors_, 3, 1, 1, 5);
+  FitListToRows(cblErrors_, 4);
+  for (QLineEdit* e : {edFre_, edFuncert_, edPow_, edPuncert_, edTemp_, edTuncert_})
+    SizeForChars(e, 9);
+  fptLay->setRowStretch(4, 1);
+  fptLay->setColumnStretch(6, 1);
   pages_->addTab(fpt, QStringLiteral("Freq/Power/Temp"));
 
   // ---- below the pages
@@ -214,6 +233,7 @@ void TQzMdl::Build() {
   edPause_->setObjectName(QStringLiteral("edPause"));
   edPause_->setToolTip(QStringLiteral("Pause between two consecutive measurements"));
   bottom->addWidget(edPause_);
+  SizeForChars(edPause_->Edit(), 6);
   bottom->addStretch();
   btApply_ = new QPushButton(QStringLiteral("&Apply"), this);
   btApply_->setObjectName(QStringLiteral("btApply"));
@@ -392,8 +412,8 @@ void TQzMdl::RecheckFre() {
 }
 
 void TQzMdl::PlaceFromEntries() {
-  move(m_.Ent.Left, m_.Ent.Top);
-  setVisible(m_.Ent.Visible);
+  ApplyPlace(*this, TWindowPlace{m_.Ent.Left, m_.Ent.Top, 0, 0, m_.Ent.Visible},
+             pkTop | pkLeft | pkVisible);
 }
 
 void TQzMdl::WriteStp(IniFile& ini) {

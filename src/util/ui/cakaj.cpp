@@ -9,6 +9,8 @@
 namespace qz {
 
 TCakaj::TCakaj(QWidget* parent) : QWidget(parent) {
+  // A window that takes no input does not take the activation either.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                  Qt::WindowTitleHint);
   setWindowTitle(QString::fromLatin1(kWaitCaption));

@@ -8,6 +8,8 @@
 namespace qz {
 
 TMsgForm::TMsgForm(QWidget* parent) : QWidget(parent) {
+  // A window that takes no input does not take the activation either.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
                  Qt::WindowTitleHint);
   setWindowTitle(QString::fromLatin1(kNoticeCaption));

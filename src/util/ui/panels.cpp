@@ -1,6 +1,8 @@
 #include "util/ui/panels.h"
 
+#include <QListWidget>
 #include <QPainter>
+#include <QStyle>
 
 #include "util/hints.h"
 #include "util/ui/qcolor.h"
@@ -56,6 +58,22 @@ QLabel* MakePanel(QWidget* parent, Qt::Alignment align) {
   l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   l->setAlignment(align);
   return l;
+}
+
+void SizeForChars(QWidget* w, int chars) {
+  const QFontMetrics fm = w->fontMetrics();
+  // Digits, the frame and the text margins of an entry.
+  const int width = fm.horizontalAdvance(QLatin1Char('0')) * chars + 2 * fm.averageCharWidth() +
+                    2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+  w->setFixedWidth(width);
+}
+
+void FitListToRows(QListWidget* list, int maxRows) {
+  const int rows = std::max(1, std::min(maxRows, list->count()));
+  const int row = list->count() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().height();
+  list->setFixedHeight(rows * row + 2 * list->frameWidth() + 2);
+  list->setVerticalScrollBarPolicy(list->count() > rows ? Qt::ScrollBarAsNeeded
+                                                        : Qt::ScrollBarAlwaysOff);
 }
 
 void SetText(QLabel* label, const QString& text) {

@@ -8,6 +8,7 @@
 
 #include "util/colors.h"
 
+class QListWidget;
 class QWidget;
 
 namespace qz {
@@ -40,6 +41,11 @@ QLabel* MakePanel(QWidget* parent, int x, int y, int w, int h,
                   Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
 // A sunken text panel for a layout.
 QLabel* MakePanel(QWidget* parent, Qt::Alignment align = Qt::AlignRight | Qt::AlignVCenter);
+
+// An entry (or any widget showing text) wide enough for `chars` digits of its font, and no wider.
+void SizeForChars(QWidget* w, int chars);
+// A list as high as its rows (at most `maxRows`), no scrolling space left over.
+void FitListToRows(QListWidget* list, int maxRows);
 
 // The label's text, touched only when it differs.
 void SetText(QLabel* label, const QString& text);

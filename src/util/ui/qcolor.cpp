@@ -6,12 +6,17 @@ namespace qz {
 
 QPalette::ColorRole PaletteRole(TSysColorRole role) {
   switch (role) {
-    case TSysColorRole::Base: return QPalette::Base;
-    case TSysColorRole::WindowText: return QPalette::WindowText;
+    case TSysColorRole::Base:
+      return QPalette::Base;
+    case TSysColorRole::WindowText:
+      return QPalette::WindowText;
     // The area holding the display windows paints its background in the Dark role.
-    case TSysColorRole::Workspace: return QPalette::Dark;
-    case TSysColorRole::Button: return QPalette::Button;
-    case TSysColorRole::Window: break;
+    case TSysColorRole::Workspace:
+      return QPalette::Dark;
+    case TSysColorRole::Button:
+      return QPalette::Button;
+    case TSysColorRole::Window:
+      break;
   }
   return QPalette::Window;
 }

@@ -16,6 +16,8 @@ constexpr int kGap = 8;
 }  // namespace
 
 TRobimM::TRobimM(QWidget* parent) : QWidget(parent) {
+  // A window that takes no input does not take the activation either.
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   setWindowTitle(QString::fromLatin1(kBusyCaption));
   Animate = new TAnimation(this);

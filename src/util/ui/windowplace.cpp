@@ -26,21 +26,32 @@ WindowPos ToPos(const QRect& r) { return WindowPos{r.x(), r.y(), r.width(), r.he
 // is laid out that is the top of its central widget; before, the bars' own heights tell (the
 // tool bars of the top area sharing one row).
 int BarsBottom(const QWidget& top) {
+  // The client area's top: known once the window system has framed the window, else the outer
+  // frame's top and the title bar the window will get.
+  const bool framed = top.isVisible() && top.frameGeometry() != top.geometry();
+  const int clientTop = framed ? top.geometry().y() : top.pos().y() + kAssumedFrameMargins.top;
   const auto* mw = qobject_cast<const QMainWindow*>(&top);
-  if (!mw) return top.geometry().y();
-  if (const QWidget* c = mw->centralWidget(); c && c->y() > 0) return top.geometry().y() + c->y();
+  if (!mw) return clientTop;
+  if (const QWidget* c = mw->centralWidget(); c && c->y() > 0) return clientTop + c->y();
   int h = mw->menuWidget() ? mw->menuWidget()->sizeHint().height() : 0;
   int bar = 0;
   for (QToolBar* tb : mw->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
     if (mw->toolBarArea(tb) == Qt::TopToolBarArea && !tb->isHidden())
       bar = std::max(bar, tb->sizeHint().height());
-  return top.geometry().y() + h + bar;
+  return clientTop + h + bar;
 }
 
 }  // namespace
 
+void SizeBeforeShow(QWidget& w) {
+  if (w.testAttribute(Qt::WA_WState_Created) || w.testAttribute(Qt::WA_Resized)) return;
+  if (QLayout* l = w.layout()) l->activate();
+  if (!w.testAttribute(Qt::WA_Resized)) w.adjustSize();
+}
+
 TWindowPlace CurrentPlace(const QWidget& w) {
-  return TWindowPlace{w.x(), w.y(), w.width(), w.height(), w.isVisible()};
+  // The client area less the frame around it: the outer frame's corner, as QWidget::pos().
+  return PlaceOfClient(ToPos(w.geometry()), FrameMarginsOf(w), w.isVisible());
 }
 
 TFrameMargins FrameMarginsOf(const QWidget& w) {
@@ -51,6 +62,7 @@ TFrameMargins FrameMarginsOf(const QWidget& w) {
 }
 
 void ApplyPlace(QWidget& w, const TWindowPlace& p, TPlaceKeys keys) {
+  SizeBeforeShow(w);
   if (keys & (pkTop | pkLeft)) {
     w.move((keys & pkLeft) ? p.left : w.x(), (keys & pkTop) ? p.top : w.y());
     w.setProperty(kPlacedProp, true);
@@ -79,6 +91,7 @@ TWindowPlace ReadWindowPlace(const IniFile& ini, const QString& section, QWidget
   TPlaceKeys keys = rule.keys;
   if (!stored) keys &= ~(pkTop | pkLeft);
   ApplyPlace(w, p, keys);
+
   return p;
 }
 
@@ -88,7 +101,7 @@ void PlaceToolWindowByDefault(QWidget& w, const TScreenService& screen) {
   if (const QWidget* parent = w.parentWidget()) {
     const QWidget& top = *parent->window();
     // Just right of the frame's left border and below its bars, clear of both.
-    anchor.left = top.geometry().x() + 8;
+    anchor.left = top.pos().x() + 8;
     anchor.top = BarsBottom(top) + 8;
   }
   QVariant idx = w.property(kDefaultIndexProp);

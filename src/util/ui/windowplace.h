@@ -22,6 +22,11 @@ TFrameMargins FrameMarginsOf(const QWidget& w);
 // when the keys hold "Visible".
 void ApplyPlace(QWidget& w, const TWindowPlace& p, TPlaceKeys keys);
 
+// A window laid out by a layout gets its size before it is first shown. (Sized only while being
+// shown, the window system would take a position given before as the client area's instead of
+// the outer frame's, and the window would open one title bar higher at every start.)
+void SizeBeforeShow(QWidget& w);
+
 // Writes the window's place into its section, only the keys the rule lists.
 void WriteWindowPlace(IniFile& ini, const QString& section, const QWidget& w,
                       const TPlaceRule& rule);

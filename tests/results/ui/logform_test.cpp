@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -141,6 +142,33 @@ TEST_F(LogFormTest, SetupSectionFillsTheControls) {
   EXPECT_EQ(out.ReadString(QStringLiteral("LogForm"), QStringLiteral("MaxSamples"), QString()),
             QStringLiteral("12"));
   EXPECT_EQ(out.ReadInteger(QStringLiteral("LogForm"), QStringLiteral("udDurH"), 0), 5);
+}
+
+TEST_F(LogFormTest, AVisibleWindowShowsTheProgressOfTheLastRecordOnceTheRefreshHasFired) {
+  TLogForm form(engine, &asker);
+  form.show();
+  asker.QueueFile(dir.filePath(QStringLiteral("c.txt")));
+  form.PrepareClick();
+  EXPECT_EQ(form.StatusText(), QStringLiteral("Ready"));
+  engine.PoSpusteniMer();
+  THresults res;
+  for (int i = 0; i < 200; ++i) {
+    clock.AdvanceMs(10);
+    engine.ZapisData(res);
+  }
+  // Continuous logging: 200 records, shown together at the next refresh tick.
+  EXPECT_TRUE(form.RefreshPending());
+  QElapsedTimer t;
+  t.start();
+  while (form.RefreshPending() && t.elapsed() < 1000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  EXPECT_EQ(form.StatusText(), QStringLiteral("Logging..."));
+  EXPECT_EQ(form.RecordedText(), QStringLiteral("200"));
+  EXPECT_EQ(form.ElapsedText(), QStringLiteral("00:00:02.00"));
+  // A stop by the operator shows its outcome at once.
+  form.StopClick();
+  EXPECT_EQ(form.StatusText(), QStringLiteral("Aborted"));
+  form.hide();
 }
 
 }  // namespace

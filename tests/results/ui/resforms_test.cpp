@@ -8,11 +8,15 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "common/sampleresult.h"
 #include "core/qvwin.h"
@@ -204,6 +208,77 @@ TEST_F(ResFormsTest, Screenshot) {
   const QDir dir(QString::fromLocal8Bit(dirName));
   EXPECT_TRUE(f.grab().save(dir.filePath(QStringLiteral("qzresform.png"))));
   EXPECT_TRUE(s.grab().save(dir.filePath(QStringLiteral("qzsmallfrm.png"))));
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+class ResFormsCycleTest : public testing::Test {
+ protected:
+  TMotState mot;
+  TQvWin qv{mot};
+};
+
+// Runs the event loop until the windows' gathered refreshes have fired.
+void WaitForRefresh(const std::function<bool()>& pending) {
+  QElapsedTimer t;
+  t.start();
+  while (pending() && t.elapsed() < 1000) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+TEST_F(ResFormsCycleTest, VisibleWindowsShowTheLastOfManyResultsOnceTheRefreshHasFired) {
+  TQzResForm f(qv, nullptr);
+  TQzSmallFrm s(qv, nullptr);
+  f.show();
+  s.show();
+  THresults r = testdata::SampleResult();
+  // A burst of frames, the last one different: one refresh is waiting, nothing painted yet.
+  for (int i = 0; i < 500; ++i) {
+    r.Mag_m = 0.001 * i;
+    f.Napln(&r);
+    s.Napln(&r);
+  }
+  r.Mag_m = 0.875;
+  r.Pinc = 2500;
+  f.Napln(&r);
+  s.Napln(&r);
+  EXPECT_TRUE(f.RefreshPending());
+  EXPECT_TRUE(s.RefreshPending());
+  EXPECT_TRUE(f.MagPanel()->text().isEmpty());  // still the state before the burst
+  WaitForRefresh([&] { return f.RefreshPending() || s.RefreshPending(); });
+  EXPECT_FALSE(f.RefreshPending());
+  EXPECT_EQ(f.MagPanel()->text(), QStringLiteral("  0.875"));
+  EXPECT_EQ(f.PowValue(Postup)->text(), QStringLiteral("2.5"));
+  EXPECT_EQ(f.PowUnit(Postup)->text(), QStringLiteral("kW"));
+  EXPECT_EQ(f.FreqStatus()->text(), QStringLiteral("Valid"));
+  EXPECT_EQ(s.MagPanel()->text(), QStringLiteral("  0.875"));
+  EXPECT_EQ(s.PowValue(Postup)->text(), QStringLiteral("2.5"));
+  // "No data" reaches a visible window the same way.
+  f.Napln(nullptr);
+  WaitForRefresh([&] { return f.RefreshPending(); });
+  EXPECT_EQ(f.FreqStatus()->text(), QStringLiteral("No data"));
+  EXPECT_TRUE(f.MagPanel()->text().isEmpty());
+}
+
+TEST_F(ResFormsCycleTest, HelpKeyInTheReducedWindowMinimisesTheFrameWindow) {
+  QMainWindow frame;
+  frame.resize(600, 400);
+  frame.show();
+  TQzSmallFrm s(qv, nullptr, &frame);
+  s.show();
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QCoreApplication::sendEvent(&s, &f1);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(frame.isMinimized());
+  // Other keys do nothing of the kind.
+  frame.showNormal();
+  QKeyEvent other(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+  QCoreApplication::sendEvent(&s, &other);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(frame.isMinimized());
 }
 
 }  // namespace
