@@ -35,6 +35,9 @@ class TDdeMenu;
 class TCoalescedRefresh;
 class TLogForm;
 class THelpViewer;
+class TQzSamplForm;
+class TTxTimingForm;
+class TMstpForm;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
@@ -93,6 +96,10 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TLogForm* LogWindow() const;
   TDdeItem& Dde() { return *dde_; }
   THelpViewer* HelpWindow() const;
+  // The setup dialogs (none before they are created).
+  TQzSamplForm* SamplForm() const;
+  TTxTimingForm* TxTimingForm() const;
+  TMstpForm* MstpForm() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -177,6 +184,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TQzSmallFrm> smallFrm_;
   QPointer<TLogForm> logForm_;
   QPointer<THelpViewer> help_;
+  QPointer<TQzSamplForm> samplForm_;
+  QPointer<TTxTimingForm> txTimingForm_;
+  QPointer<TMstpForm> mstpForm_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDdeItem* dde_ = nullptr;
