@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -197,7 +198,7 @@ void TForm1::RegisterToolWindows() {
   TToolWindowEntry tx = WidgetEntry(QString::fromLatin1(kTxTimingSection), txTimingForm_);
   tx.create = [this](const IniFile* ini) {
     txTimingForm_ = new TTxTimingForm(core_->Cmd, this);
-    txTimingForm_->OnHelp = [this](int topic) { ShowHelp(topic); };
+    txTimingForm_->OnHelp = [this](int topic) { ShowHelpOver(txTimingForm_, topic); };
     if (ini) txTimingForm_->ReadStp(*ini);
   };
   tx.writeStp = [this](IniFile& ini) {
@@ -236,7 +237,7 @@ void TForm1::RegisterToolWindows() {
     samplForm_->AssignPointers(
         &qv.FixPar, &qv.VarPar, &qv.TrgMethod, [this] { return frame_.sbOneShot; },
         [this](bool on) { frame_.sbOneShot = on; }, &core_->Cycle.n_pretrg, &qv.Pulsed, &qv.Rectif);
-    samplForm_->OnHelp = [this](int topic) { ShowHelp(topic); };
+    samplForm_->OnHelp = [this](int topic) { ShowHelpOver(samplForm_, topic); };
     if (ini) samplForm_->ReadStp(*ini);
   };
   sampl.writeStp = [this](IniFile& ini) {
@@ -755,6 +756,29 @@ void TForm1::ExitNoSetupClick() {
 void TForm1::ShowHelp(int topic) {
   program_->Windows.CreateOne(QStringLiteral("HelpViewer"), nullptr);
   if (help_) help_->ShowTopic(topic);
+}
+
+void TForm1::ShowHelpOver(QDialog* dialog, int topic) {
+  ShowHelp(topic);
+  if (!help_ || !dialog || !dialog->isVisible() || !dialog->isModal()) return;
+  if (help_->parentWidget() == dialog) return;
+  // A modal dialog blocks every other window of the program: the viewer belongs to the dialog
+  // while it is open, and goes back to the frame window when the dialog closes.
+  const QPoint at = help_->pos();
+  help_->setParent(dialog, help_->windowFlags());
+  help_->move(at);
+  help_->show();
+  connect(
+      dialog, &QDialog::finished, this,
+      [this] {
+        if (!help_) return;
+        const bool shown = help_->isVisible();
+        const QPoint at = help_->pos();
+        help_->setParent(this, help_->windowFlags());
+        help_->move(at);
+        help_->setVisible(shown);
+      },
+      Qt::SingleShotConnection);
 }
 
 void TForm1::ShowHelpKeyword(const QString& keyword) {

@@ -14,6 +14,7 @@
 #include "app/toolwindows.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -103,6 +104,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
+  // The help viewer opened from a modal dialog stays usable while the dialog is open.
+  void ShowHelpOver(QDialog* dialog, int topic);
   QMenu* FileMenu() const { return mFile_; }
   QMenu* ViewMenu() const { return mView_; }
   // Brings the window to the front (a second start of the program asks for it).

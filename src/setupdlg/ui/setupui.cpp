@@ -47,6 +47,7 @@ QLabel* AddValueRow(QGridLayout* g, int row, const QString& prefix, const QStrin
   v->setObjectName(NameFromCaption(prefix, caption));
   v->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   v->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  v->setMaximumWidth(v->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
   g->addWidget(new QLabel(caption), row, 0);
   g->addWidget(v, row, 1);
   auto* u = new QLabel;

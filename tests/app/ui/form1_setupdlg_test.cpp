@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "app/setupfiles.h"
 #include "app/simcore.h"
 #include "app/ui/form1.h"
+#include "app/ui/helpviewer.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "setupdlg/ui/mstpform.h"
@@ -111,6 +113,28 @@ TEST_F(Form1SetupDlg, RestartReadsAllThree) {
   EXPECT_TRUE(f->MstpForm()->isVisible());
   EXPECT_EQ(f->SamplForm()->pos(), QPoint(80, 70));
   EXPECT_EQ(f->TxTimingForm()->pos(), QPoint(100, 90));
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+TEST_F(Form1SetupDlg, HelpOfAModalDialogStaysUsable) {
+  auto f = Started();
+  TQzSamplForm* d = f->SamplForm();
+  ASSERT_NE(d, nullptr);
+  d->show();
+  ASSERT_TRUE(d->isModal());
+  d->findChild<QPushButton*>("btHelp")->click();
+  ASSERT_NE(f->HelpWindow(), nullptr);
+  EXPECT_TRUE(f->HelpWindow()->isVisible());
+  EXPECT_EQ(f->HelpWindow()->parentWidget(), d);
+  EXPECT_FALSE(f->isMinimized());
+  d->reject();
+  EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
+  EXPECT_TRUE(f->HelpWindow()->isVisible());
 }
 
 }  // namespace

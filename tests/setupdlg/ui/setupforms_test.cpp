@@ -7,12 +7,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <cstring>
 
@@ -342,6 +347,34 @@ TEST(MstpForm, SectionShowsWindowWhenVisible) {
   f.WriteStp(out);
   EXPECT_EQ(out.ReadSection("MstpForm"), QStringList({"Visible", "Top", "Left"}));
   EXPECT_EQ(out.ReadInteger("MstpForm", "Visible", 0), 1);
+}
+
+// Under a real display (QZ_SCREENSHOT_DIR set): each window shown on its own, the whole screen
+// saved, for a look at the layout.
+TEST(SetupForms, Screenshot) {
+  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
+  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
+  Rig r;
+  auto shoot = [&](QWidget& w, const QString& name) {
+    w.move(40, 40);
+    w.show();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 1200) QApplication::processEvents();
+    const QPixmap p = QGuiApplication::primaryScreen()->grabWindow(0);
+    EXPECT_TRUE(p.save(QDir(QString::fromLocal8Bit(dirName)).filePath(name)));
+    w.hide();
+  };
+  TQzSamplForm s;
+  r.Bind(s);
+  s.Pages()->setCurrentIndex(2);
+  shoot(s, "sampl_cw.png");
+  r.qv.VarPar.Waveform = wfPulsed;
+  shoot(s, "sampl_pulsed.png");
+  TTxTimingForm tx(r.cmd);
+  shoot(tx, "txtiming.png");
+  TMstpForm m(r.cmd);
+  shoot(m, "mstp.png");
 }
 
 }  // namespace
