@@ -214,9 +214,9 @@ void TForm1::RegisterToolWindows() {
   TToolWindowEntry mstp = WidgetEntry(QString::fromLatin1(kMstpSection), mstpForm_);
   mstp.create = [this](const IniFile* ini) {
     mstpForm_ = new TMstpForm(core_->Cmd, this);
-    TMstpForm* f = mstpForm_;
+    const QPointer<TMstpForm> f = mstpForm_;
     core_->Cmd.SetMeaStpRefresh([f] {
-      if (f->isVisible()) f->PrevezmiNapln();
+      if (f && f->isVisible()) f->PrevezmiNapln();
     });
     if (ini) mstpForm_->ReadStp(*ini);
   };

@@ -349,6 +349,33 @@ TEST(MstpForm, SectionShowsWindowWhenVisible) {
   EXPECT_EQ(out.ReadInteger("MstpForm", "Visible", 0), 1);
 }
 
+TEST(TimingForms, DefaultsAskAndSendNothing) {
+  Rig r;
+  EXPECT_CALL(r.cmd, SetMeaStp(_)).Times(0);
+  EXPECT_CALL(r.cmd, SetMotRefresh(_)).Times(0);
+  TTxTimingForm tx(r.cmd);
+  tx.show();
+  r.asker.QueueButton(mbYes);
+  Child<QPushButton>(tx, "btDefaults")->click();
+  EXPECT_EQ(Child<QLineEdit>(tx, "edResultsRefresh")->text(), "0");
+  EXPECT_EQ(Child<QLineEdit>(tx, "edMotorsRefresh")->text(), "1000");
+  TMstpForm m(r.cmd);
+  m.show();
+  Child<QRadioButton>(m, "rbOffset1")->setChecked(true);
+  r.asker.QueueButton(mbYes);
+  Child<QPushButton>(m, "btDefaults")->click();
+  // Ranges 0..3 offered: the offset takes range 2, the signal "Auto".
+  EXPECT_TRUE(Child<QRadioButton>(m, "rbOffset3")->isChecked());
+  EXPECT_TRUE(Child<QRadioButton>(m, "rbSignal0")->isChecked());
+  EXPECT_EQ(Child<QLineEdit>(m, "edNsampl")->text(), "1024");
+  EXPECT_EQ(Child<QLabel>(m, "lbSamplingStep")->text(), "5 us");
+  const auto q = r.Messages();
+  ASSERT_EQ(q.size(), 2u);
+  EXPECT_EQ(q[0].text, "Set all to recommended defaults?");
+  EXPECT_EQ(q[1].text, "Set all to recommended defaults?");
+  EXPECT_EQ(r.qv.MstpCW, TMeaStp());
+}
+
 // Under a real display (QZ_SCREENSHOT_DIR set): each window shown on its own, the whole screen
 // saved, for a look at the layout.
 TEST(SetupForms, Screenshot) {
