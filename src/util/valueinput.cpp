@@ -7,6 +7,8 @@
 #include "util/numtext.h"
 #include "util/numutil.h"
 #include "util/parse.h"
+#include "util/strtools.h"
+#include "util/timetext.h"
 #include "util/unitconv.h"
 
 namespace qz {
@@ -142,6 +144,52 @@ TFloatInRange TextToFloatInRange(const QString& text, double current, double lo,
   if (!(*n >= lo)) return {clamp ? lo : current, 2};
   if (*n > hi) return {clamp ? hi : current, 3};
   return {*n, 0};
+}
+
+QString EntryErrorLine(const QString& label, const QString& typed) {
+  return QStringLiteral(" - ") + label + QStringLiteral(" (") + typed + QStringLiteral(")");
+}
+
+namespace {
+
+// The number of an entry scaled by factor, corrected to lo..hi (def when unreadable); false
+// when it had to be corrected.
+bool ReadEntryNumber(const QString& text, double factor, int32_t lo, int32_t hi, int32_t def,
+                     int32_t& value) {
+  const auto n = ParseDouble(text, true);
+  if (!n) {
+    value = def;
+    return false;
+  }
+  const double x = *n * factor;
+  if (x < double(lo) || x > double(hi)) {
+    value = x < double(lo) ? lo : ClampLowWins(hi, lo, hi);
+    return false;
+  }
+  value = ClampLowWins(RoundToInt32(x), lo, hi);
+  return true;
+}
+
+}  // namespace
+
+int32_t ValidateIntEdit(const QString& text, const QString& label, int32_t lo, int32_t hi,
+                        int32_t def, QString& errors) {
+  int32_t v = 0;
+  if (!ReadEntryNumber(text, 1.0, lo, hi, def, v)) AppendLine(errors, EntryErrorLine(label, text));
+  return v;
+}
+
+TValidatedTime ValidateTimeEdit(const QString& text, int unitIndex, const QString& label,
+                                int32_t loUs, int32_t hiUs, int32_t defUs, QString& errors) {
+  static constexpr double kFactor[3] = {1.0, 1e3, 1e6};
+  const double factor = kFactor[ClampLowWins(int32_t(unitIndex), 0, 2)];
+  TValidatedTime r;
+  if (!ReadEntryNumber(text, factor, loUs, hiUs, defUs, r.us))
+    AppendLine(errors, EntryErrorLine(label, text));
+  const TMicrosText t = MicrosToText(r.us, 7);
+  r.text = t.value;
+  r.unitIndex = t.unitIndex;
+  return r;
 }
 
 QString IntegerPrompt(const QString& prompt) { return prompt + QStringLiteral(" :"); }

@@ -61,6 +61,30 @@ struct TFloatInRange {
 TFloatInRange TextToFloatInRange(const QString& text, double current, double lo, double hi,
                                  bool clamp);
 
+// ---- entries of the setup dialogs ----------------------------------------------------------
+
+// The line an entry adds to a dialog's list of corrected inputs: " - " + label + " (" + text as
+// typed + ")".
+QString EntryErrorLine(const QString& label, const QString& typed);
+
+// An integer entry of a setup dialog: the text is read as a number (a comma counts as the
+// point); a text that is not a number gives def, a number outside lo..hi is clamped; the result
+// is rounded half to even. Only those two cases append their line to `errors` (AppendLine).
+// The caller writes the returned value back into the entry.
+int32_t ValidateIntEdit(const QString& text, const QString& label, int32_t lo, int32_t hi,
+                        int32_t def, QString& errors);
+
+struct TValidatedTime {
+  int32_t us = 0;     // the value in microseconds
+  QString text;       // the value as it is written back (7 significant digits)
+  int unitIndex = 0;  // the unit selector's new unit: 0 "us", 1 "ms", 2 "s"
+};
+// A time entry with a unit selector (unitIndex 0 "us", 1 "ms", 2 "s"): the number times 1, 1000
+// or 1000000 is read and corrected as by ValidateIntEdit (limits and default in microseconds),
+// then given back as the text and unit MicrosToText chooses.
+TValidatedTime ValidateTimeEdit(const QString& text, int unitIndex, const QString& label,
+                                int32_t loUs, int32_t hiUs, int32_t defUs, QString& errors);
+
 // ---- prompts, titles and texts of the questions -------------------------------------------
 
 extern const char* const kIntegerTitle;   // "Enter integer value"

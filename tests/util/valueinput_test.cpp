@@ -516,3 +516,65 @@ TEST(WaitAndBusy, CaptionsDefaultAndWindowsComeAndGo) {
 
 }  // namespace
 }  // namespace qz
+
+namespace qz {
+namespace {
+
+TEST(ValidateEdits, IntegerEntriesOfSetupDialogs) {
+  struct Case {
+    const char* text;
+    int32_t expect;
+    const char* errors;
+  } cases[] = {
+      {"201", 201, ""},
+      {" 300 ", 300, ""},
+      {"100,5", 100, ""},
+      {"101.5", 102, ""},  // halves to even
+      {"abc", 201, " - Sample Count (abc)"},
+      {"", 201, " - Sample Count ()"},
+      {"5000", 4095, " - Sample Count (5000)"},
+      {"4095.4", 4095, " - Sample Count (4095.4)"},
+      {"-3", 21, " - Sample Count (-3)"},
+      {"nan", 201, " - Sample Count (nan)"},
+  };
+  for (const Case& c : cases) {
+    QString errors;
+    EXPECT_EQ(ValidateIntEdit(c.text, "Sample Count", 21, 4095, 201, errors), c.expect) << c.text;
+    EXPECT_EQ(errors, c.errors) << c.text;
+  }
+  QString two;
+  ValidateIntEdit("abc", "Sample Count", 21, 4095, 201, two);
+  ValidateIntEdit("150", "Accept Level", 0, 100, 25, two);
+  EXPECT_EQ(two, " - Sample Count (abc)\n\r - Accept Level (150)");
+}
+
+TEST(ValidateEdits, TimeEntriesWithUnits) {
+  struct Case {
+    const char* text;
+    int unit;
+    int32_t us;
+    const char* shown;
+    int shownUnit;
+    const char* errors;
+  } cases[] = {
+      {"1000", 0, 1000, "1", 1, ""},
+      {"2,5", 1, 2500, "2.5", 1, ""},
+      {"10", 2, 10000000, "10", 2, ""},
+      {"11", 2, 10000000, "10", 2, " - Sampling Time (11)"},
+      {"5", 0, 10, "10", 0, " - Sampling Time (5)"},
+      {"x", 1, 1000, "1", 1, " - Sampling Time (x)"},
+      {"0.0004", 1, 10, "10", 0, " - Sampling Time (0.0004)"},
+  };
+  for (const Case& c : cases) {
+    QString errors;
+    const TValidatedTime t =
+        ValidateTimeEdit(c.text, c.unit, "Sampling Time", 10, 10000000, 1000, errors);
+    EXPECT_EQ(t.us, c.us) << c.text;
+    EXPECT_EQ(t.text, c.shown) << c.text;
+    EXPECT_EQ(t.unitIndex, c.shownUnit) << c.text;
+    EXPECT_EQ(errors, c.errors) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace qz

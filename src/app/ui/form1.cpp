@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -31,6 +32,9 @@
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
+#include "setupdlg/ui/mstpform.h"
+#include "setupdlg/ui/qzsamplform.h"
+#include "setupdlg/ui/txtimingform.h"
 #include "sim/ui/qzmdl.h"
 #include "util/asker.h"
 #include "util/fileops.h"
@@ -113,6 +117,9 @@ TQzResForm* TForm1::ResForm() const { return resForm_; }
 TQzSmallFrm* TForm1::SmallFrm() const { return smallFrm_; }
 TLogForm* TForm1::LogWindow() const { return logForm_; }
 THelpViewer* TForm1::HelpWindow() const { return help_; }
+TQzSamplForm* TForm1::SamplForm() const { return samplForm_; }
+TTxTimingForm* TForm1::TxTimingForm() const { return txTimingForm_; }
+TMstpForm* TForm1::MstpForm() const { return mstpForm_; }
 TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
 
 void TForm1::RegisterToolWindows() {
@@ -184,6 +191,59 @@ void TForm1::RegisterToolWindows() {
     if (mdl_) mdl_->ReadStp(ini);
   };
   reg.Register(std::move(model));
+
+  TToolWindowEntry tx = WidgetEntry(QString::fromLatin1(kTxTimingSection), txTimingForm_);
+  tx.create = [this](const IniFile* ini) {
+    txTimingForm_ = new TTxTimingForm(core_->Cmd, this);
+    txTimingForm_->OnHelp = [this](int topic) { ShowHelpOver(txTimingForm_, topic); };
+    if (ini) txTimingForm_->ReadStp(*ini);
+  };
+  tx.writeStp = [this](IniFile& ini) {
+    if (txTimingForm_) txTimingForm_->WriteStp(ini);
+  };
+  tx.readStp = [this](const IniFile& ini) {
+    if (txTimingForm_) txTimingForm_->ReadStp(ini);
+  };
+  reg.Register(std::move(tx));
+
+  // Its section is written, never loaded with a user setup; it shows itself when the automatic
+  // setup says it was visible.
+  TToolWindowEntry mstp = WidgetEntry(QString::fromLatin1(kMstpSection), mstpForm_);
+  mstp.create = [this](const IniFile* ini) {
+    mstpForm_ = new TMstpForm(core_->Cmd, this);
+    const QPointer<TMstpForm> f = mstpForm_;
+    core_->Cmd.SetMeaStpRefresh([f] {
+      if (f && f->isVisible()) f->PrevezmiNapln();
+    });
+    if (ini) mstpForm_->ReadStp(*ini);
+  };
+  mstp.writeStp = [this](IniFile& ini) {
+    if (mstpForm_) mstpForm_->WriteStp(ini);
+  };
+  mstp.destroy = [this] {
+    core_->Cmd.SetMeaStpRefresh(nullptr);
+    delete mstpForm_.data();
+  };
+  reg.Register(std::move(mstp));
+
+  TToolWindowEntry sampl = WidgetEntry(QString::fromLatin1(kSamplFormSection), samplForm_);
+  sampl.create = [this](const IniFile* ini) {
+    if (samplForm_) return;
+    samplForm_ = new TQzSamplForm(this);
+    TQvWin& qv = core_->Qv;
+    samplForm_->AssignPointers(
+        &qv.FixPar, &qv.VarPar, &qv.TrgMethod, [this] { return frame_.sbOneShot; },
+        [this](bool on) { frame_.sbOneShot = on; }, &core_->Cycle.n_pretrg, &qv.Pulsed, &qv.Rectif);
+    samplForm_->OnHelp = [this](int topic) { ShowHelpOver(samplForm_, topic); };
+    if (ini) samplForm_->ReadStp(*ini);
+  };
+  sampl.writeStp = [this](IniFile& ini) {
+    if (samplForm_) samplForm_->WriteStp(ini);
+  };
+  sampl.readStp = [this](const IniFile& ini) {
+    if (samplForm_) samplForm_->ReadStp(ini);
+  };
+  reg.Register(std::move(sampl));
 
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
@@ -698,6 +758,29 @@ void TForm1::ExitNoSetupClick() {
 void TForm1::ShowHelp(int topic) {
   program_->Windows.CreateOne(QStringLiteral("HelpViewer"), nullptr);
   if (help_) help_->ShowTopic(topic);
+}
+
+void TForm1::ShowHelpOver(QDialog* dialog, int topic) {
+  ShowHelp(topic);
+  if (!help_ || !dialog || !dialog->isVisible() || !dialog->isModal()) return;
+  if (help_->parentWidget() == dialog) return;
+  // A modal dialog blocks every other window of the program: the viewer belongs to the dialog
+  // while it is open, and goes back to the frame window when the dialog closes.
+  const QPoint at = help_->pos();
+  help_->setParent(dialog, help_->windowFlags());
+  help_->move(at);
+  help_->show();
+  connect(
+      dialog, &QDialog::finished, this,
+      [this] {
+        if (!help_) return;
+        const bool shown = help_->isVisible();
+        const QPoint at = help_->pos();
+        help_->setParent(this, help_->windowFlags());
+        help_->move(at);
+        help_->setVisible(shown);
+      },
+      Qt::SingleShotConnection);
 }
 
 void TForm1::ShowHelpKeyword(const QString& keyword) {

@@ -14,6 +14,7 @@
 #include "app/toolwindows.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -35,6 +36,9 @@ class TDdeMenu;
 class TCoalescedRefresh;
 class TLogForm;
 class THelpViewer;
+class TQzSamplForm;
+class TTxTimingForm;
+class TMstpForm;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
@@ -93,9 +97,15 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TLogForm* LogWindow() const;
   TDdeItem& Dde() { return *dde_; }
   THelpViewer* HelpWindow() const;
+  // The setup dialogs (none before they are created).
+  TQzSamplForm* SamplForm() const;
+  TTxTimingForm* TxTimingForm() const;
+  TMstpForm* MstpForm() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
+  // The help viewer opened from a modal dialog stays usable while the dialog is open.
+  void ShowHelpOver(QDialog* dialog, int topic);
   QMenu* FileMenu() const { return mFile_; }
   QMenu* ViewMenu() const { return mView_; }
   // Brings the window to the front (a second start of the program asks for it).
@@ -177,6 +187,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TQzSmallFrm> smallFrm_;
   QPointer<TLogForm> logForm_;
   QPointer<THelpViewer> help_;
+  QPointer<TQzSamplForm> samplForm_;
+  QPointer<TTxTimingForm> txTimingForm_;
+  QPointer<TMstpForm> mstpForm_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDdeItem* dde_ = nullptr;

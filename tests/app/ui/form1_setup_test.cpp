@@ -248,7 +248,8 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   ASSERT_TRUE(f->Setup().WriteAutoSetup(err)) << err.toStdString();
   IniFile a(Auto());
   EXPECT_EQ(a.ReadSections(),
-            QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "Model"}));
+            QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "MstpForm",
+                         "QzSamplForm", "TxTimingForm", "Model"}));
   EXPECT_TRUE(a.ValueExists("QuzarForm", "DdeWait_ms"));
   f->ExitNoSetupClick();
 }

@@ -1,0 +1,141 @@
+// The setup dialogs inside the program: created in their places of the start-up, their sections
+// in the automatic setup, in saved setups and in loaded ones.
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app/setupfiles.h"
+#include "app/simcore.h"
+#include "app/ui/form1.h"
+#include "app/ui/helpviewer.h"
+#include "common/testfiles.h"
+#include "core/qvwin.h"
+#include "setupdlg/ui/mstpform.h"
+#include "setupdlg/ui/qzsamplform.h"
+#include "setupdlg/ui/txtimingform.h"
+#include "util/asker.h"
+#include "util/folders.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+using testfiles::WriteAll;
+
+class Form1SetupDlg : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
+    ResetFolders();
+    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
+    asker.quiet = true;
+  }
+  void TearDown() override { ResetFolders(); }
+  QString Auto() const { return InUserFolder("QzSim0.ini"); }
+  static std::unique_ptr<TForm1> Started() {
+    auto f = std::make_unique<TForm1>();
+    QString msg;
+    EXPECT_TRUE(f->StartUnit(msg)) << msg.toStdString();
+    f->show();
+    return f;
+  }
+
+  QTemporaryDir dir;
+  TScriptedAsker asker;
+  TScopedAsker scoped{&asker};
+};
+
+TEST_F(Form1SetupDlg, CreatedInTheirPlacesOfTheStart) {
+  auto f = std::make_unique<TForm1>();
+  // The timing windows come with the other tool windows; the sampling dialog waits for the unit.
+  ASSERT_NE(f->TxTimingForm(), nullptr);
+  ASSERT_NE(f->MstpForm(), nullptr);
+  EXPECT_EQ(f->SamplForm(), nullptr);
+  EXPECT_FALSE(f->MstpForm()->isVisible());
+  QString msg;
+  ASSERT_TRUE(f->StartUnit(msg));
+  ASSERT_NE(f->SamplForm(), nullptr);
+  // A fresh profile: the dialog opens on the CW page with the default 20 ms, and the setup's
+  // large pre-trigger count is no input error.
+  f->SamplForm()->show();
+  EXPECT_EQ(f->SamplForm()->ActivePage(), 0);
+  EXPECT_EQ(f->SamplForm()->Model().View.cwTime, (TTimeText{"20", 1}));
+  f->SamplForm()->RefreshClick();
+  EXPECT_TRUE(asker.Records(TAskRecord::Message).empty());
+  f->SamplForm()->reject();
+}
+
+TEST_F(Form1SetupDlg, MeasurementSetupShownWhenItsSectionSaysSo) {
+  WriteAll(Auto(), "[MstpForm]\r\nVisible=1\r\nTop=100\r\nLeft=100\r\n");
+  auto f = Started();
+  ASSERT_NE(f->MstpForm(), nullptr);
+  EXPECT_TRUE(f->MstpForm()->isVisible());
+  // Settings changed through other commands reach the visible window.
+  f->Core().Cmd.SetMeaStp([] {
+    TMeaStp m;
+    m.OnPeriod_ms = 321;
+    return m;
+  }());
+  f->Core().Cmd.RefreshMeaStpWindow();
+  EXPECT_EQ(f->MstpForm()->Model().Mstp.OnPeriod_ms, 321);
+}
+
+TEST_F(Form1SetupDlg, SaveWritesThreeSectionsLoadReadsTwo) {
+  auto f = Started();
+  IniFile out;
+  QString error;
+  ASSERT_TRUE(f->Setup().WriteSetup(out, "c", error)) << error.toStdString();
+  for (const char* s : {"MstpForm", "QzSamplForm", "TxTimingForm"})
+    EXPECT_TRUE(out.SectionExists(s)) << s;
+  // The order of the sections in the file.
+  const QStringList sections = out.ReadSections();
+  EXPECT_LT(sections.indexOf("MstpForm"), sections.indexOf("QzSamplForm"));
+  EXPECT_LT(sections.indexOf("QzSamplForm"), sections.indexOf("TxTimingForm"));
+
+  IniFile in;
+  in.SetText(
+      "[QuzarForm]\nTop=0\n[MstpForm]\nVisible=1\nTop=50\nLeft=60\n[QzSamplForm]\nTop=70\n"
+      "Left=80\n[TxTimingForm]\nTop=90\nLeft=100\n");
+  f->Setup().LoadSetup(in);
+  EXPECT_FALSE(f->MstpForm()->isVisible());  // written only: a loaded setup leaves it alone
+  EXPECT_EQ(f->SamplForm()->pos(), QPoint(80, 70));
+  EXPECT_EQ(f->TxTimingForm()->pos(), QPoint(100, 90));
+}
+
+TEST_F(Form1SetupDlg, RestartReadsAllThree) {
+  WriteAll(Auto(),
+           "[MstpForm]\r\nVisible=1\r\nTop=50\r\nLeft=60\r\n[QzSamplForm]\r\nTop=70\r\nLeft=80\r\n"
+           "[TxTimingForm]\r\nTop=90\r\nLeft=100\r\n");
+  auto f = Started();
+  EXPECT_TRUE(f->MstpForm()->isVisible());
+  EXPECT_EQ(f->SamplForm()->pos(), QPoint(80, 70));
+  EXPECT_EQ(f->TxTimingForm()->pos(), QPoint(100, 90));
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+TEST_F(Form1SetupDlg, HelpOfAModalDialogStaysUsable) {
+  auto f = Started();
+  TQzSamplForm* d = f->SamplForm();
+  ASSERT_NE(d, nullptr);
+  d->show();
+  ASSERT_TRUE(d->isModal());
+  d->findChild<QPushButton*>("btHelp")->click();
+  ASSERT_NE(f->HelpWindow(), nullptr);
+  EXPECT_TRUE(f->HelpWindow()->isVisible());
+  EXPECT_EQ(f->HelpWindow()->parentWidget(), d);
+  EXPECT_FALSE(f->isMinimized());
+  d->reject();
+  EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
+  EXPECT_TRUE(f->HelpWindow()->isVisible());
+}
+
+}  // namespace
+}  // namespace qz
