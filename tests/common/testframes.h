@@ -24,9 +24,9 @@ inline TMerObjekt RawFrame(std::initializer_list<int> bytes, int checksumDelta =
 }
 
 // The frame of a description, as the simulated unit sends it.
-inline TMerObjekt EncodedFrame(const TFrameSpec& spec) {
+inline TMerObjekt EncodedFrame(const TFrameSpec& fspec) {
   TMerObjekt f{};
-  EncodeFrame(spec, f);
+  EncodeFrame(fspec, f);
   return f;
 }
 
