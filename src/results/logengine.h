@@ -84,7 +84,8 @@ class TLogEngine {
   // Before a new file is chosen: a running (paused) log is ended as "Stop" does.
   void EndForPrepare();
   // The chosen file is created empty (status Ready) or, when that fails, the message is
-  // queued, the status is Not ready and the previous file name stays. True on success.
+  // queued (for a folder, device or FIFO: it is not a regular file, and it stays as it is), the
+  // status is Not ready and the previous file name stays. True on success.
   bool Prepare(const QString& path);
   // The file choice was cancelled: status Not ready.
   void PrepareCancelled();
