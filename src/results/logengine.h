@@ -20,12 +20,14 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "core/records.h"
 #include "results/logio.h"
 #include "results/logsettings.h"
 #include "results/logtext.h"
 #include "util/clock.h"
+#include "util/datetext.h"
 
 namespace qz {
 
@@ -44,7 +46,9 @@ class TLogEngine {
 
   // The wall clock of the Start/Stop line and the WinTime column, and the date and time form of
   // the Start/Stop line.
-  std::function<QDateTime()> wallClock = [] { return QDateTime::currentDateTime(); };
+  std::function<QDateTime()> wallClock = [clock = std::make_shared<LocalWallClock>()] {
+    return clock->Now();
+  };
   QLocale locale;
   // Called after every change of status, progress or file name.
   std::function<void()> OnChange;

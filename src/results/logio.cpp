@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <chrono>
 
 #include "util/fileops.h"
 
@@ -71,24 +72,31 @@ TLogIoResult TLogFileSink::Open(const QString& path) {
   fd_ = fd;
   path_ = path;
   size_ = st.st_size;
+  nextGoneCheckMs_ = 0;
   TLogIoResult r;
   r.ok = true;
   return r;
+}
+
+bool TLogFileSink::Gone() {
+  const qint64 nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+  if (nowMs < nextGoneCheckMs_) return false;
+  nextGoneCheckMs_ = nowMs + goneCheckMs_;
+  struct stat st {};
+  return ::fstat(fd_, &st) == 0 && st.st_nlink == 0;
 }
 
 TLogIoResult TLogFileSink::Append(const QString& path, const QByteArray& bytes) {
   if (fd_ < 0 || path_ != path) {
     const TLogIoResult o = Open(path);
     if (!o.ok) return o;
-  } else {
-    // The open file still has its name: a log deleted while it runs is reported here rather
-    // than written on into a file nobody can find.
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0) return Failure(errno);
-    if (st.st_nlink == 0) {
-      Close();
-      return Failure(ENOENT);
-    }
+  } else if (Gone()) {
+    // A log deleted while it runs is reported rather than written on into a file nobody can
+    // find.
+    Close();
+    return Failure(ENOENT);
   }
   // One whole record per write; a short write is finished or, failing that, cut back.
   const char* p = bytes.constData();

@@ -49,13 +49,21 @@ class TLogFileSink : public TLogSink {
   void Close() override;
   // A file is open for appending.
   bool IsOpen() const { return fd_ >= 0; }
+  // How often (milliseconds of the monotonic clock) an append looks whether the open file has
+  // been deleted; asking the system at every record would cost as much as the write itself.
+  // 0: at every append.
+  void SetGoneCheckIntervalMs(int ms) { goneCheckMs_ = ms; }
 
  private:
   TLogIoResult Open(const QString& path);
+  // The open file has lost its last name.
+  bool Gone();
 
   int fd_ = -1;
   QString path_;     // the file fd_ belongs to
   qint64 size_ = 0;  // its size after the last whole write
+  int goneCheckMs_ = 200;
+  qint64 nextGoneCheckMs_ = 0;
 };
 
 class TLogTimer {

@@ -525,6 +525,7 @@ TEST_F(LogEngineTest, FileDeletedWhileLoggingEndsTheLogAtTheNextRecord) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("log.txt"));
   TLogFileSink real;
+  real.SetGoneCheckIntervalMs(0);
   FakeTimer t;
   TLogEngine engine{real, t, clock};
   engine.SetWriteProc(&text);
