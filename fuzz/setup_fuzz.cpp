@@ -32,6 +32,14 @@ class NullSync : public qz::TUnitSync {
   void SendCounter(int32_t, uint8_t) override {}
   void SendSubstFreq(int32_t) override {}
   void SendFsamplCw(int32_t) override {}
+  void SendAveraging(uint16_t, uint16_t) override {}
+  void SendMeaStp(const qz::TMeaStp&) override {}
+  void RefreshMeaStpWindow() override {}
+  void SendMotRefresh(uint16_t) override {}
+  void SendAutotuneParams() override {}
+  void SendAutotuneOnOff(bool) override {}
+  void SendTunePosState(bool) override {}
+  void SendHysteresis(uint8_t) override {}
 };
 
 QString Show(const QByteArray& a, const QByteArray& b) {

@@ -1,7 +1,8 @@
 // Arbitrary text as an operator's entry or a stored number: the parsers never crash, a number
 // they accept is finite, and the readers within limits always give a value inside the limits
-// (or the present value when the text is unreadable and no limit applies).
+// (or the present value when the text is unreadable, or out of range without clamping).
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const qz::TFloatInRange f = qz::TextToFloatInRange(text, 0.5, flo, fhi, clamp);
     Check(std::isfinite(f.value), "TextToFloatInRange gave a value that is not finite", text);
     Check(f.status >= 0 && f.status <= 3, "TextToFloatInRange status unknown", text);
-    if (f.status == 0 || clamp)
+    if (f.status == 0 || (clamp && f.status >= 2))
       Check(f.value >= flo && f.value <= fhi, "TextToFloatInRange outside its limits", text);
   }
   return 0;
