@@ -1,4 +1,4 @@
-// Arbitrary bytes as the tuner description lines of a setup: every line is applied without a
+// Arbitrary bytes as a setup file holding tuner description lines: every line is applied without a
 // crash, the description stays usable (finite numbers), and once written it reads back to the
 // same description (write, read, write gives the same text).
 #include <QStringList>
@@ -28,8 +28,10 @@ void ReadInto(const QStringList& lines, qz::TTunerDescr& d, qz::TMotState& mot,
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QStringList lines =
-      QString::fromLatin1(qz::fuzz::Bytes(data, size)).split(QLatin1Char('\n'));
+  // The lines as the program reads them from a setup file: through the INI reader.
+  qz::IniFile input;
+  input.SetText(qz::fuzz::Bytes(data, size));
+  const QStringList lines = input.Lines();
   qz::TTunerDescr d = qz::DefaultTunerDescr();
   qz::TMotState mot;
   qz::TSimState sim;
