@@ -4,8 +4,14 @@
 #   ./build.sh build   configure and build into build/
 #   ./build.sh run     deps + build + start QzSim (extra arguments go to the program)
 #   ./build.sh test    deps + build + run every test headless
+#   ./build.sh fuzz [SECONDS]
+#                      builds the fuzz targets with clang into build-fuzz (address, undefined
+#                      and libFuzzer instrumentation) and runs each for SECONDS (default 60) over
+#                      its seed corpus fuzz/corpus/<target>/; new inputs go to
+#                      build-fuzz/corpus/<target>/, findings to build-fuzz/findings/<target>/
 # Environment: BUILD_DIR (default build), BUILD_TYPE (default RelWithDebInfo), JOBS,
-#              QZ_SANITIZE=ON for an address + undefined-behaviour sanitizer build.
+#              QZ_SANITIZE=ON for an address + undefined-behaviour sanitizer build (its tests
+#              run with leak checking; tests/lsan.supp names the leaks of system libraries).
 set -euo pipefail
 CALLER_DIR=$PWD
 cd "$(dirname "$0")"
@@ -20,10 +26,11 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dbus-daemon libglib2.0-bin
 )
+FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 deps() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
       missing+=("$p")
     fi
@@ -47,8 +54,46 @@ build() {
 run_tests() {
   TEST_PROFILE=$(mktemp -d)
   trap 'rm -rf "$TEST_PROFILE"' EXIT
-  (cd "$BUILD_DIR" && QT_QPA_PLATFORM=offscreen QZSIM_PROFILE="$TEST_PROFILE" \
-    ctest --output-on-failure -j "$JOBS")
+  local sanitize_env=()
+  if [ "${QZ_SANITIZE:-OFF}" = "ON" ]; then
+    # Leaks are errors; the few that system libraries keep until exit are named in lsan.supp.
+    sanitize_env=(
+      "ASAN_OPTIONS=detect_leaks=1"
+      "LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+      "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    )
+  fi
+  (cd "$BUILD_DIR" && env QT_QPA_PLATFORM=offscreen QZSIM_PROFILE="$TEST_PROFILE" \
+    "${sanitize_env[@]}" ctest --output-on-failure -j "$JOBS")
+}
+
+# Every fuzz target with a seed corpus runs for the given seconds; any finding fails the command.
+run_fuzz() {
+  local seconds=${1:-60}
+  local dir=build-fuzz
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQZ_BUILD_FUZZ=ON -DQZ_BUILD_TESTS=OFF
+  cmake --build "$dir" -j "$JOBS" --target fuzz_all
+  local failed=()
+  for seeds in fuzz/corpus/*/; do
+    local target
+    target=$(basename "$seeds")
+    [ -x "$dir/fuzz/$target" ] || { echo "no fuzz target $target" >&2; failed+=("$target"); continue; }
+    mkdir -p "$dir/corpus/$target" "$dir/findings/$target"
+    local extra=()
+    # A result frame is short: longer inputs only repeat what the first bytes already test.
+    [ "$target" = decoder_fuzz ] && extra=(-max_len=64)
+    echo "== $target: ${seconds} s"
+    if ! "$dir/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
+        -artifact_prefix="$dir/findings/$target/" "${extra[@]}" \
+        "$dir/corpus/$target" "$seeds"; then
+      failed+=("$target")
+    fi
+  done
+  if [ ${#failed[@]} -gt 0 ]; then
+    echo "fuzz findings in: ${failed[*]} (inputs in $dir/findings/)" >&2
+    return 1
+  fi
 }
 
 # Without a display the window cannot open: a short headless demonstration runs instead.
@@ -70,5 +115,6 @@ case "$cmd" in
   build) deps; build ;;
   run) deps; build; run_program "$@" ;;
   test) deps; build; run_tests ;;
-  *) echo "usage: $0 {deps|build|run|test}" >&2; exit 2 ;;
+  fuzz) deps "${FUZZ_PACKAGES[@]}"; run_fuzz "$@" ;;
+  *) echo "usage: $0 {deps|build|run|test|fuzz [SECONDS]}" >&2; exit 2 ;;
 esac

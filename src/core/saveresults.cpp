@@ -38,6 +38,11 @@ TSaveTxtResult SaveResultsTxt(TQvWin& qv, const TTunerDescr& tu, const TSaveTxtJ
   // under the chosen name.
   const QByteArray bytes = ResultsFileText(qv, tu, job).toUtf8();
   const AtomicWriteResult w = WriteFileAtomic(job.path, bytes);
+  if (w.status == AtomicWriteStatus::NotRegularFile) {
+    r.message = w.reason;
+    lastPath = previousPath;
+    return r;
+  }
   if (w.status == AtomicWriteStatus::OpenFailed) {
     r.message = QStringLiteral("File \"%1\" cannot be opened").arg(job.path);
     lastPath = previousPath;

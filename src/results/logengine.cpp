@@ -122,7 +122,7 @@ bool TLogEngine::Prepare(const QString& path) {
   if (!r.ok) {
     hadFailure_ = true;
     SetStatus(lsNotReady);
-    Queue(LogCannotOpenText(path));
+    Queue(r.notRegular ? r.reason : LogCannotOpenText(path));
     Changed();
     return false;
   }
@@ -158,7 +158,10 @@ void TLogEngine::ZastavLog() {
   logEventOn_ = false;
 }
 
-void TLogEngine::PrerusLog() { SetStatus(lsIllegalEnd); }
+void TLogEngine::PrerusLog() {
+  SetStatus(lsIllegalEnd);
+  sink_.Close();
+}
 
 void TLogEngine::ZastavUkonciLog(TLogStatus s) {
   ZastavLog();
@@ -169,6 +172,8 @@ void TLogEngine::ZastavUkonciLog(TLogStatus s) {
   } else {
     PisDoLogSuboru(rtEnd);
   }
+  // The log is over: its file is not held open any longer.
+  sink_.Close();
 }
 
 QString TLogEngine::EndRecordText(TRecordType rt) const {

@@ -20,12 +20,14 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "core/records.h"
 #include "results/logio.h"
 #include "results/logsettings.h"
 #include "results/logtext.h"
 #include "util/clock.h"
+#include "util/datetext.h"
 
 namespace qz {
 
@@ -44,7 +46,9 @@ class TLogEngine {
 
   // The wall clock of the Start/Stop line and the WinTime column, and the date and time form of
   // the Start/Stop line.
-  std::function<QDateTime()> wallClock = [] { return QDateTime::currentDateTime(); };
+  std::function<QDateTime()> wallClock = [clock = std::make_shared<LocalWallClock>()] {
+    return clock->Now();
+  };
   QLocale locale;
   // Called after every change of status, progress or file name.
   std::function<void()> OnChange;
@@ -84,7 +88,8 @@ class TLogEngine {
   // Before a new file is chosen: a running (paused) log is ended as "Stop" does.
   void EndForPrepare();
   // The chosen file is created empty (status Ready) or, when that fails, the message is
-  // queued, the status is Not ready and the previous file name stays. True on success.
+  // queued (for a folder, device or FIFO: it is not a regular file, and it stays as it is), the
+  // status is Not ready and the previous file name stays. True on success.
   bool Prepare(const QString& path);
   // The file choice was cancelled: status Not ready.
   void PrepareCancelled();

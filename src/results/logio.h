@@ -1,8 +1,14 @@
 #pragma once
-// Where a log goes: the log file is created (or emptied) when it is prepared and every later
-// write appends to it. An append never creates a missing file: a log whose file has gone must
-// not start again without its comment and header. A failed append leaves the file as it was
-// before the write as far as the system allows, so the file holds only whole lines.
+// Where a log goes: the log file is created (or emptied) when it is prepared; the first append
+// opens it and keeps it open while the log runs, every later record is written through to the
+// system at once (nothing waits in a buffer, so a killed program loses no record), and the
+// file is closed when the log ends. An append never creates a missing file: a log whose file
+// has gone (deleted before or while logging) must not start again without its comment and
+// header, and is reported at the record that finds it gone. A failed append leaves the file as
+// it was before the write as far as the system allows, so the file holds only whole lines.
+//
+// A log is a file: a path that exists as a folder, a device, a FIFO or a socket is refused when
+// the log is prepared and nothing at that path is touched.
 //
 // The repetition timer of timed logging, behind an interface so that tests can tick it by hand.
 
@@ -15,7 +21,8 @@ namespace qz {
 
 struct TLogIoResult {
   bool ok = false;
-  QString reason;  // the system's reason when not ok
+  QString reason;           // the system's reason when not ok
+  bool notRegular = false;  // refused: the path exists and is no regular file
 };
 
 class TLogSink {
@@ -26,13 +33,37 @@ class TLogSink {
   // Appends the bytes to the existing file in one checked write; on failure the file is cut
   // back to its size before the write (a failed cut is tolerated).
   virtual TLogIoResult Append(const QString& path, const QByteArray& bytes) = 0;
+  // The log has ended: a file kept open is closed.
+  virtual void Close() {}
 };
 
-// The real files.
+// The real files, one kept open at a time.
 class TLogFileSink : public TLogSink {
  public:
+  TLogFileSink() = default;
+  ~TLogFileSink() override;
+  TLogFileSink(const TLogFileSink&) = delete;
+  TLogFileSink& operator=(const TLogFileSink&) = delete;
   TLogIoResult Create(const QString& path) override;
   TLogIoResult Append(const QString& path, const QByteArray& bytes) override;
+  void Close() override;
+  // A file is open for appending.
+  bool IsOpen() const { return fd_ >= 0; }
+  // How often (milliseconds of the monotonic clock) an append looks whether the open file has
+  // been deleted; asking the system at every record would cost as much as the write itself.
+  // 0: at every append.
+  void SetGoneCheckIntervalMs(int ms) { goneCheckMs_ = ms; }
+
+ private:
+  TLogIoResult Open(const QString& path);
+  // The open file has lost its last name.
+  bool Gone();
+
+  int fd_ = -1;
+  QString path_;     // the file fd_ belongs to
+  qint64 size_ = 0;  // its size after the last whole write
+  int goneCheckMs_ = 200;
+  qint64 nextGoneCheckMs_ = 0;
 };
 
 class TLogTimer {

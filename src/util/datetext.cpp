@@ -61,12 +61,22 @@ QString FileStampSuffix(bool withSeconds, const QDateTime& t) {
 
 double DateTimeToDays(const QDateTime& t) {
   if (!t.isValid()) return 0.0;
-  const QDateTime local = t.toLocalTime();
+  const bool ownOffset = t.timeSpec() == Qt::OffsetFromUTC || t.timeSpec() == Qt::UTC;
+  const QDateTime local = ownOffset ? t : t.toLocalTime();
   const double day = double(DayZero().daysTo(local.date()));
   const double frac = double(local.time().msecsSinceStartOfDay()) / kMsPerDay;
   // Before day zero the whole part counts backwards while the fraction is still the time of
   // day, so -1.25 is 29 December 1899 06:00.
   return day >= 0.0 ? day + frac : day - frac;
+}
+
+QDateTime LocalWallClock::Now() {
+  const qint64 utcMs = QDateTime::currentMSecsSinceEpoch();
+  if (utcMs >= recheckAtMs_ || utcMs < recheckAtMs_ - 1000) {
+    offsetS_ = QDateTime::fromMSecsSinceEpoch(utcMs).offsetFromUtc();
+    recheckAtMs_ = utcMs + 1000;
+  }
+  return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::OffsetFromUTC, offsetS_);
 }
 
 QDateTime DaysToDateTime(double days) {

@@ -22,8 +22,23 @@ QString FileDateText(const QString& path);
 QString FileStampSuffix(bool withSeconds, const QDateTime& t);
 
 // A date-time as a count of days since 30 December 1899 00:00 local time; the fraction is the
-// time of day. Values before that day are negative.
+// time of day. Values before that day are negative. A time that carries a fixed offset from UTC
+// (UTC itself included; LocalWallClock gives such times) counts by its own date and time; a
+// local or time-zone time is taken in local time.
 double DateTimeToDays(const QDateTime& t);
+
+// The local date and time for clocks read at every frame: asking the system for the local time
+// re-reads the time-zone data each time, so the offset from UTC is taken once and asked again at
+// most once a second (a change of daylight-saving time shows within that second). The result
+// carries that offset, so its date and time are the local ones and its instant is exact.
+class LocalWallClock {
+ public:
+  QDateTime Now();
+
+ private:
+  qint64 recheckAtMs_ = 0;  // UTC milliseconds when the offset is taken again
+  int offsetS_ = 0;
+};
 // The inverse of DateTimeToDays; a non-finite value gives an invalid QDateTime.
 QDateTime DaysToDateTime(double days);
 

@@ -69,6 +69,8 @@ bool BackupFile(const QString& name) {
   const QFileInfo fi(name);
   if (name.isEmpty() || !fi.exists() || fi.isDir()) return false;
   const QString bak = ChangeExt(name, QStringLiteral("bak"));
+  // A folder, device or FIFO under the backup name is not an old backup to be replaced.
+  if (IsNonRegularFile(bak)) return false;
   // A ".bak" file is already a backup: deleting "the old backup" would delete the file itself.
   if (QFileInfo(bak).absoluteFilePath() == fi.absoluteFilePath()) return false;
   if (!ForceDelete(bak)) return false;

@@ -298,6 +298,10 @@ bool IniFile::SaveAs(const QString& path) {
   // The new content goes to a temporary file beside the old one and replaces it only when it
   // has been written completely.
   const AtomicWriteResult w = WriteFileAtomic(path, Text());
+  if (w.status == AtomicWriteStatus::NotRegularFile) {
+    error_ = w.reason;
+    return false;
+  }
   if (!w.ok()) {
     error_ = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, w.reason);
     return false;

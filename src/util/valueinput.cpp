@@ -85,15 +85,27 @@ double SuffixFactor(QChar c) {
   }
 }
 
+namespace {
+
+// A number scaled by its suffix; a product beyond the range of numbers (1e308 with "k") is no
+// number either and is refused like "inf".
+TParsedValue Scaled(double v, double factor, double fallback) {
+  const double x = v * factor;
+  if (!std::isfinite(x)) return {false, fallback};
+  return {true, x};
+}
+
+}  // namespace
+
 TParsedValue ParseWithSuffix(const QString& text, QChar defaultSuffix, double fallback) {
   const QString t = CommasToPoints(text).trimmed();
-  if (const auto v = ParseDouble(t)) return {true, *v * SuffixFactor(defaultSuffix)};
+  if (const auto v = ParseDouble(t)) return Scaled(*v, SuffixFactor(defaultSuffix), fallback);
   if (t.isEmpty()) return {false, fallback};
   qsizetype n = 0;
   while (n < t.size() && IsNumberChar(t[n])) ++n;
   const QString rest = t.mid(n).trimmed();
   const double factor = rest.isEmpty() ? 1.0 : SuffixFactor(rest[0]);
-  if (const auto v = ParseDouble(t.left(n))) return {true, *v * factor};
+  if (const auto v = ParseDouble(t.left(n))) return Scaled(*v, factor, fallback);
   return {false, fallback};
 }
 
@@ -124,7 +136,7 @@ TParsedValue ParseValueEntry(const QString& entry) {
   qsizetype i = 0;
   while (i < t.size() - 1 && !IsSuffixLetter(t[i])) ++i;
   const double factor = SuffixFactor(t[i]);
-  if (const auto v = ParseDouble(t.left(t.size() - 1))) return {true, *v * factor};
+  if (const auto v = ParseDouble(t.left(t.size() - 1))) return Scaled(*v, factor, 0.0);
   return {false, 0.0};
 }
 

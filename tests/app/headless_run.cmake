@@ -14,6 +14,8 @@
 #   -DEXPECT_OUT=<regex>                    standard output must match it
 #   -DEXPECT_ERR=<regex>                    standard error must match it
 #   -DEXPECT_LOG_LINES=<n>                  data lines wanted in the log WORK/out.log (OUT_LOG)
+#   -DMAKE_FIFO=<OUT_TXT|OUT_LOG>           that file is made a FIFO before the run and must still
+#                                           be one after it
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 if(NOT DEFINED EXPECT_RC)
@@ -35,6 +37,14 @@ endif()
 list(TRANSFORM args REPLACE "^WORK_DIR$" "${WORK}")
 list(TRANSFORM args REPLACE "^OUT_TXT$" "${WORK}/out.txt")
 list(TRANSFORM args REPLACE "^OUT_LOG$" "${WORK}/out.log")
+if(DEFINED MAKE_FIFO)
+  string(REPLACE "OUT_TXT" "${WORK}/out.txt" fifo "${MAKE_FIFO}")
+  string(REPLACE "OUT_LOG" "${WORK}/out.log" fifo "${fifo}")
+  execute_process(COMMAND mkfifo "${fifo}" RESULT_VARIABLE mk)
+  if(NOT mk EQUAL 0)
+    message(FATAL_ERROR "cannot make the FIFO ${fifo}")
+  endif()
+endif()
 
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env QZSIM_PROFILE=${WORK}/profile QT_QPA_PLATFORM=offscreen
@@ -58,8 +68,14 @@ if(DEFINED PRE_TXT AND NOT rc EQUAL 0)
     message(FATAL_ERROR "a failed run changed ${WORK}/out.txt")
   endif()
 endif()
-if(NOT rc EQUAL 0 AND EXISTS "${WORK}/out.log")
+if(NOT rc EQUAL 0 AND NOT DEFINED MAKE_FIFO AND EXISTS "${WORK}/out.log")
   message(FATAL_ERROR "a failed run left a log")
+endif()
+if(DEFINED MAKE_FIFO)
+  execute_process(COMMAND test -p "${fifo}" RESULT_VARIABLE still)
+  if(NOT still EQUAL 0)
+    message(FATAL_ERROR "${fifo} is no longer a FIFO")
+  endif()
 endif()
 if(DEFINED EXPECT_OUT AND NOT out MATCHES "${EXPECT_OUT}")
   message(FATAL_ERROR "output does not match ${EXPECT_OUT}")

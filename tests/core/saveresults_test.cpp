@@ -12,6 +12,7 @@
 #include <QTime>
 #include <csignal>
 
+#include "common/specialfiles.h"
 #include "common/testfiles.h"
 #include "core/frameenc.h"
 #include "core/qvwin.h"
@@ -80,6 +81,25 @@ TEST_F(SaveResultsTest, UncreatableFileReportsAndRestoresPath) {
   EXPECT_EQ(r.message, "File \"" + job.path + "\" cannot be opened");
   EXPECT_EQ(last, "old.txt");
   EXPECT_FALSE(QFile::exists(job.path));
+}
+
+// Results saved onto a FIFO, a folder or a device are refused with the one message; the path
+// stays as it was and the last results path is not moved to it.
+TEST_F(SaveResultsTest, TargetThatIsNoRegularFileIsRefused) {
+  qv.LastSwp.Add(Frame(2450e6, 100.0, 1000));
+  for (const testfiles::SpecialPath& sp : testfiles::SpecialPaths()) {
+    SCOPED_TRACE(sp.label);
+    QTemporaryDir here;
+    job.path = testfiles::MakeSpecial(sp.kind, here.path());
+    if (job.path.isEmpty()) continue;
+    const unsigned before = testfiles::FileType(job.path);
+    QString last = "old.txt";
+    const TSaveTxtResult r = SaveResultsTxt(qv, tu, job, last);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, "\"" + job.path + "\" is not a regular file");
+    EXPECT_EQ(last, "old.txt");
+    EXPECT_EQ(testfiles::FileType(job.path), before);
+  }
 }
 
 TEST_F(SaveResultsTest, SuccessRemembersPathAndReplacesOldFileWhole) {

@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "common/specialfiles.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "results/logengine.h"
@@ -48,6 +49,7 @@ class CountingFileSink : public TLogSink {
     ++appendCalls;
     return real.Append(path, bytes);
   }
+  void Close() override { real.Close(); }
   TLogFileSink real;
   int appendCalls = 0;
 };
@@ -446,23 +448,101 @@ TEST_F(LogEngineTest, NothingIsWrittenWithoutWriteProcedure) {
 
 // ---- real files ---------------------------------------------------------------------------
 
-TEST_F(LogEngineTest, FullDeviceFailsTheFirstWrite) {
-  if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
+// A disk that is full from the start fails the comment and header: no data line is attempted,
+// nothing is counted, and the one message names the file and the system's reason.
+TEST_F(LogEngineTest, FullDiskFailsTheFirstWrite) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("log.txt"));
   CountingFileSink real;
   FakeTimer t;
   TLogEngine engine{real, t, clock};
   engine.SetWriteProc(&text);
-  const QString full = QStringLiteral("/dev/full");
-  ASSERT_TRUE(engine.Prepare(full));
+  ASSERT_TRUE(engine.Prepare(path));
   engine.PoSpusteniMer();
-  Passes(3, engine);
-  EXPECT_EQ(real.appendCalls, 1);  // comment and header only; no data line attempted
+  {
+    testfiles::FileSizeLimit limit(10);
+    ASSERT_TRUE(limit.ok());
+    Passes(3, engine);
+  }
+  EXPECT_EQ(real.appendCalls, 1);
   EXPECT_EQ(engine.RecordNumber(), 0);
   EXPECT_EQ(engine.GetStatus(), lsIllegalEnd);
+  EXPECT_TRUE(testfiles::ReadAll(path).isEmpty());
   const QStringList msgs = engine.TakeMessages();
   ASSERT_EQ(msgs.size(), 1);
-  EXPECT_TRUE(msgs[0].contains(full));
-  EXPECT_TRUE(msgs[0].contains(QStringLiteral("No space left on device"))) << msgs[0].toStdString();
+  EXPECT_TRUE(msgs[0].contains(path));
+  EXPECT_TRUE(msgs[0].contains(QStringLiteral("File too large"))) << msgs[0].toStdString();
+}
+
+// A log is a file: a FIFO, folder or device chosen as the log is refused when it is prepared,
+// with the one message, and stays what it was (opening a FIFO would also wait for a reader).
+TEST_F(LogEngineTest, PathThatIsNoRegularFileIsRefusedWhenPrepared) {
+  for (const testfiles::SpecialPath& sp : testfiles::SpecialPaths()) {
+    SCOPED_TRACE(sp.label);
+    QTemporaryDir dir;
+    const QString path = testfiles::MakeSpecial(sp.kind, dir.path());
+    if (path.isEmpty()) continue;
+    const unsigned before = testfiles::FileType(path);
+    TLogFileSink real;
+    FakeTimer t;
+    TLogEngine engine{real, t, clock};
+    engine.SetWriteProc(&text);
+    EXPECT_FALSE(engine.Prepare(path));
+    EXPECT_EQ(engine.GetStatus(), lsNotReady);
+    EXPECT_TRUE(engine.HadFailure());
+    EXPECT_EQ(engine.TakeMessages(), QStringList{"\"" + path + "\" is not a regular file"});
+    EXPECT_EQ(testfiles::FileType(path), before);
+  }
+}
+
+// While logging the file stays open and every record is in the file as soon as it is written
+// (a killed program loses nothing); the end of the log closes it.
+TEST_F(LogEngineTest, FileStaysOpenAndEveryRecordIsWrittenThrough) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("log.txt"));
+  TLogFileSink real;
+  FakeTimer t;
+  TLogEngine engine{real, t, clock};
+  engine.SetWriteProc(&text);
+  ASSERT_TRUE(engine.Prepare(path));
+  EXPECT_FALSE(real.IsOpen());
+  engine.PoSpusteniMer();
+  for (int i = 1; i <= 3; ++i) {
+    Passes(1, engine);
+    EXPECT_TRUE(real.IsOpen());
+    const QStringList data = DataLinesOf(QString::fromUtf8(testfiles::ReadAll(path)).split("\r\n"));
+    EXPECT_EQ(data.size(), i);
+  }
+  engine.Stop();
+  EXPECT_FALSE(real.IsOpen());
+  EXPECT_EQ(engine.GetStatus(), lsAborted);
+  EXPECT_TRUE(testfiles::ReadAll(path).endsWith("End of logging.\r\n\r\n"));
+}
+
+// A log file deleted while the log runs is reported at the next record, which is not counted,
+// and the file is not created again.
+TEST_F(LogEngineTest, FileDeletedWhileLoggingEndsTheLogAtTheNextRecord) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("log.txt"));
+  TLogFileSink real;
+  real.SetGoneCheckIntervalMs(0);
+  FakeTimer t;
+  TLogEngine engine{real, t, clock};
+  engine.SetWriteProc(&text);
+  ASSERT_TRUE(engine.Prepare(path));
+  engine.PoSpusteniMer();
+  Passes(2, engine);
+  ASSERT_TRUE(QFile::remove(path));
+  Passes(1, engine);
+  EXPECT_EQ(engine.GetStatus(), lsIllegalEnd);
+  EXPECT_EQ(engine.RecordNumber(), 2);
+  EXPECT_FALSE(real.IsOpen());
+  EXPECT_FALSE(QFile::exists(path));
+  const QStringList msgs = engine.TakeMessages();
+  ASSERT_EQ(msgs.size(), 1);
+  EXPECT_TRUE(msgs[0].startsWith("Cannot write file \"" + path + "\"")) << msgs[0].toStdString();
+  engine.ProgramExit();
+  EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(LogEngineTest, RealFileKeepsOnlyWholeLinesAndIsNeverRecreated) {

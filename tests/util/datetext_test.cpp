@@ -89,5 +89,26 @@ TEST(DateText, DaysToDateTimeRoundsToTheMillisecondAndRejectsNonFinite) {
   EXPECT_FALSE(DaysToDateTime(std::numeric_limits<double>::infinity()).isValid());
 }
 
+// The wall clock of frames and log records gives the local date and time and the exact instant,
+// and counts the same day number as the local time itself.
+TEST(DateText, LocalWallClockMatchesTheLocalTime) {
+  LocalWallClock clock;
+  for (int i = 0; i < 3; ++i) {
+    const QDateTime before = QDateTime::currentDateTime();
+    const QDateTime now = clock.Now();
+    const QDateTime after = QDateTime::currentDateTime();
+    EXPECT_GE(now, before);
+    EXPECT_LE(now, after);
+    EXPECT_EQ(now.offsetFromUtc(), before.offsetFromUtc());
+    EXPECT_NEAR(DateTimeToDays(now), DateTimeToDays(before), 1.0 / 86400.0);
+    EXPECT_EQ(now.toLocalTime().date(), now.date());
+    EXPECT_EQ(now.toLocalTime().time(), now.time());
+  }
+  // A time with its own offset counts by its own date and time.
+  const QDateTime fixed(QDate(1900, 1, 1), QTime(6, 0), Qt::OffsetFromUTC, 5 * 3600);
+  EXPECT_DOUBLE_EQ(DateTimeToDays(fixed), 2.25);
+  EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(1900, 1, 1), QTime(18, 0), Qt::UTC)), 2.75);
+}
+
 }  // namespace
 }  // namespace qz

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/specialfiles.h"
 #include "common/testfiles.h"
 
 #include <QDir>
@@ -13,8 +14,6 @@ namespace {
 
 using testfiles::ReadAll;
 using testfiles::WriteAll;
-
-
 
 TEST(FileOps, SplitFileName) {
   struct Case {
@@ -76,6 +75,18 @@ TEST(FileOps, BackupFileOfABakFileLeavesItInPlace) {
   WriteAll(name, "precious");
   EXPECT_FALSE(BackupFile(name));
   EXPECT_EQ(ReadAll(name), "precious");
+}
+
+// A FIFO under the backup name is no old backup: it stays, and so does the file.
+TEST(FileOps, BackupFileNeverReplacesAFifoUnderTheBackupName) {
+  QTemporaryDir dir;
+  const QString name = dir.filePath("Qzm.cfg");
+  WriteAll(name, "new");
+  const QString bak = dir.filePath("Qzm.bak");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(bak).constData(), 0600), 0);
+  EXPECT_FALSE(BackupFile(name));
+  EXPECT_EQ(ReadAll(name), "new");
+  EXPECT_EQ(testfiles::FileType(bak), unsigned(S_IFIFO));
 }
 
 TEST(FileOps, ForceDeleteAndClearReadOnly) {

@@ -42,13 +42,31 @@ TEST(ParseWithSuffix, DefaultMegaExamplesAndFailures) {
   };
   const double fb = -7.0;
   const Case cases[] = {
-      {"2.45", true, 2.45e6}, {"2.45GHz", true, 2.45e9},  {"100Hz", true, 100.0},
-      {"5 k", true, 5000.0},  {"5m", true, 5e6},          {"1,5k", true, 1500.0},
-      {"-5k", true, -5000.0}, {"2.45 GHz", true, 2.45e9}, {" 150 ", true, 150e6},
-      {"1e3k", true, 1e6},    {"3u", true, 3e-6},         {"7i", true, 7e-3},
-      {"", false, fb},        {"   ", false, fb},         {"abc", false, fb},
-      {"nan", false, fb},     {"inf", false, fb},         {"1.2.3k", false, fb},
-      {"e", false, fb},       {"kHz", false, fb},
+      {"2.45", true, 2.45e6},
+      {"2.45GHz", true, 2.45e9},
+      {"100Hz", true, 100.0},
+      {"5 k", true, 5000.0},
+      {"5m", true, 5e6},
+      {"1,5k", true, 1500.0},
+      {"-5k", true, -5000.0},
+      {"2.45 GHz", true, 2.45e9},
+      {" 150 ", true, 150e6},
+      {"1e3k", true, 1e6},
+      {"3u", true, 3e-6},
+      {"7i", true, 7e-3},
+      {"", false, fb},
+      {"   ", false, fb},
+      {"abc", false, fb},
+      {"nan", false, fb},
+      {"inf", false, fb},
+      {"1.2.3k", false, fb},
+      {"e", false, fb},
+      {"kHz", false, fb},
+      // Scaled beyond the range of numbers: refused like "inf", never an infinite frequency.
+      {"1e308", false, fb},
+      {"1e308k", false, fb},
+      {"-1e305 G", false, fb},
+      {"1e302", true, 1e308},
   };
   for (const Case& c : cases) {
     const TParsedValue p = ParseWithSuffix(QString::fromUtf8(c.text), QChar('M'), fb);
@@ -100,11 +118,12 @@ TEST(ParseValueEntry, SuffixScanAndLastCharacterRule) {
     bool ok;
     double value;
   };
-  const Case cases[] = {{"1.5k", true, 1500.0},  {"12x", true, 12.0},   {"5k0", false, 0.0},
-                        {"3.3u", true, 3.3e-6},  {"", false, 0.0},      {"1,5", true, 1.5},
-                        {"2.5e3", true, 2500.0}, {"2M", true, 2e6},     {"2m", true, 2e6},
-                        {"k", false, 0.0},       {"abc", false, 0.0},   {"nan", false, 0.0},
-                        {"inf", false, 0.0},     {"0x1p3", false, 0.0}, {"-4n", true, -4e-9}};
+  const Case cases[] = {{"1.5k", true, 1500.0},  {"12x", true, 12.0},    {"5k0", false, 0.0},
+                        {"3.3u", true, 3.3e-6},  {"", false, 0.0},       {"1,5", true, 1.5},
+                        {"2.5e3", true, 2500.0}, {"2M", true, 2e6},      {"2m", true, 2e6},
+                        {"k", false, 0.0},       {"abc", false, 0.0},    {"nan", false, 0.0},
+                        {"inf", false, 0.0},     {"0x1p3", false, 0.0},  {"-4n", true, -4e-9},
+                        {"1e308k", false, 0.0},  {"-1e300T", false, 0.0}};
   for (const Case& c : cases) {
     const TParsedValue p = ParseValueEntry(QString::fromUtf8(c.text));
     EXPECT_EQ(p.ok, c.ok) << c.text;

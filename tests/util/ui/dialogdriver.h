@@ -12,23 +12,28 @@
 namespace qz::testing {
 
 // Runs action(modal) as soon as a modal widget of type T is up (polled every 10 ms, for at most
-// 3 s). After that time every modal widget is closed.
+// 3 s). After that time every modal widget is closed. The poll's state lives as long as a timer
+// of it is pending and is freed with the last one (no reference of the poll to itself).
 template <typename T>
 void WhenModal(std::function<void(T*)> action) {
-  auto tries = std::make_shared<int>(0);
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [tries, poll, action]() {
-    if (T* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-      action(w);
-      return;
+  struct Poll : std::enable_shared_from_this<Poll> {
+    std::function<void(T*)> action;
+    int tries = 0;
+    void Step() {
+      if (T* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+        action(w);
+        return;
+      }
+      if (++tries > 300) {
+        while (QWidget* m = QApplication::activeModalWidget()) m->close();
+        return;
+      }
+      QTimer::singleShot(10, [self = this->shared_from_this()] { self->Step(); });
     }
-    if (++*tries > 300) {
-      while (QWidget* m = QApplication::activeModalWidget()) m->close();
-      return;
-    }
-    QTimer::singleShot(10, *poll);
   };
-  QTimer::singleShot(0, *poll);
+  auto poll = std::make_shared<Poll>();
+  poll->action = std::move(action);
+  QTimer::singleShot(0, [poll] { poll->Step(); });
 }
 
 // Types text into a widget key by key, as the operator would.
