@@ -56,7 +56,9 @@ std::string NormalizeLines(const std::string& text) {
                       std::string_view::npos;
     }
     if (!badHeader) {
-      out.append(line);
+      // A NUL byte is no text: it would cut a name or value short when it is written again.
+      for (const char c : line)
+        if (c != '\0') out.push_back(c);
       out.push_back('\n');
     }
     if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ++end;
@@ -65,11 +67,12 @@ std::string NormalizeLines(const std::string& text) {
   return out;
 }
 
-// Section names, keys and values never carry a line break into the file.
+// Section names, keys and values never carry a line break (or a NUL) into the file.
 std::string Clean(const QString& text) {
   QString t = text;
   t.remove(QLatin1Char('\r'));
   t.remove(QLatin1Char('\n'));
+  t.remove(QChar(0));
   return t.toUtf8().toStdString();
 }
 

@@ -304,6 +304,18 @@ TEST(IniFile, DamagedSectionHeadersAreDroppedAndSavesAreStable) {
       {"[]\r\nk=1\r\n[ ]\r\n[S]\r\nj=2\r\n", {"S"}},
       {"\r\n; first\r\n[S]\r\nk=1\r\n", {"S"}},
   };
+  // A NUL byte inside a name or value is no text: it is dropped when read, and a value set with
+  // one is written without it, so a write and a read give the same value.
+  {
+    IniFile ini;
+    ini.SetText(QByteArray("[S]\r\nk=a\0b\r\n", 12));
+    EXPECT_EQ(ini.ReadString("S", "k", ""), QStringLiteral("ab"));
+    ini.WriteString("S", "v", QStringLiteral("x") + QChar(0) + QStringLiteral("y"));
+    IniFile again;
+    again.SetText(ini.Text());
+    EXPECT_EQ(again.ReadString("S", "v", ""), QStringLiteral("xy"));
+    EXPECT_EQ(again.ReadString("S", "k", ""), QStringLiteral("ab"));
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromLatin1(c.text).toHtmlEscaped().toStdString());
     IniFile ini;
