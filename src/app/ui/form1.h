@@ -35,6 +35,7 @@ class TDdeMenu;
 class TCoalescedRefresh;
 class TLogForm;
 class THelpViewer;
+class TTpic;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
@@ -93,6 +94,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TLogForm* LogWindow() const;
   TDdeItem& Dde() { return *dde_; }
   THelpViewer* HelpWindow() const;
+  // The tuner picture (none before the unit has started).
+  TTpic* TunerPicture() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -150,6 +153,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
   void RegisterToolWindows();
+  // Tuner > View and the tuner button: the tuner picture shown or hidden.
+  void ToggleTunerView();
   void CreateToolWindows();
   void RegisterSetupHooks();
   void BuildViewMenu();
@@ -177,6 +182,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TQzSmallFrm> smallFrm_;
   QPointer<TLogForm> logForm_;
   QPointer<THelpViewer> help_;
+  QPointer<TTpic> tpic_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDdeItem* dde_ = nullptr;
@@ -193,6 +199,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* mQuzar_ = nullptr;
   QMenu* mTransform_ = nullptr;
   QMenu* mTuner_ = nullptr;
+  QAction* aTunView_ = nullptr;  // Tuner > View
+  QAction* tbTuner_ = nullptr;   // the main tool bar's tuner button
   QAction* aRun_ = nullptr;
   QAction* aStop_ = nullptr;
   QAction* aFinish_ = nullptr;

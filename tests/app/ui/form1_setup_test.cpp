@@ -247,8 +247,8 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   QString err;
   ASSERT_TRUE(f->Setup().WriteAutoSetup(err)) << err.toStdString();
   IniFile a(Auto());
-  EXPECT_EQ(a.ReadSections(),
-            QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "Model"}));
+  EXPECT_EQ(a.ReadSections(), QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm",
+                                           "LogForm", "TunPic", "Model"}));
   EXPECT_TRUE(a.ValueExists("QuzarForm", "DdeWait_ms"));
   f->ExitNoSetupClick();
 }
