@@ -42,7 +42,8 @@ TTpicLayout BuildTpicLayout(int textH) {
   }
   l.pla1X = centre - kMotorPitch;
   l.tuneTime = QRect(5, btnY1, l.mot[0].x() - 5 - 3, btnH);
-  const int indicX = l.mot[2].right() + 4;
+  // Right of motor 3, clear of the output flange.
+  const int indicX = std::max(l.mot[2].right() + 4, l.flng2.right() + 3);
   l.indic = QRect(indicX, motY + 1 + lineH, l.load.right() - indicX + 1, lineH);
 
   l.motErr = QRect(l.guide.x(), guideY + kGuideHeight + 6, kGuideWidth, lineH);

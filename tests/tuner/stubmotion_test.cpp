@@ -2,8 +2,8 @@
 // keeps to the travel of the working tuner description.
 #include <gtest/gtest.h>
 
+#include "common/tpicrig.h"
 #include "tuner/stubmotion.h"
-#include "tuner/tpicrig.h"
 
 namespace qz {
 namespace {

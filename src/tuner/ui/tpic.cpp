@@ -15,6 +15,7 @@
 #include "core/planeext.h"
 #include "util/asker.h"
 #include "util/format.h"
+#include "util/hints.h"
 #include "util/inifile.h"
 #include "util/ui/panels.h"
 #include "util/ui/qcolor.h"
@@ -96,10 +97,9 @@ void TTpic::Build() {
   auto action = [this](const char* name, const QString& text, const char* hint) {
     QAction* a = tb_->addAction(text);
     a->setObjectName(QString::fromLatin1(name));
-    const QString h = QString::fromLatin1(hint);
-    const int bar = h.indexOf(QLatin1Char('|'));
-    a->setToolTip(bar < 0 ? h : h.left(bar));
-    a->setStatusTip(bar < 0 ? QString() : h.mid(bar + 1));
+    const HintParts h = SplitHint(QString::fromLatin1(hint));
+    a->setToolTip(h.tooltip);
+    a->setStatusTip(h.statusTip);
     return a;
   };
   sbAllHome_ = action("sbAllHome", QStringLiteral("Home"), "All stubs home|");

@@ -12,8 +12,8 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
+#include "common/tpicrig.h"
 #include "core/planeext.h"
-#include "tuner/tpicrig.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
 #include "util/format.h"
