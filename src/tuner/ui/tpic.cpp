@@ -472,17 +472,17 @@ bool TTpic::eventFilter(QObject* obj, QEvent* e) {
 
 void TTpic::PicMousePress(QMouseEvent* e) {
   const QPoint pt = e->position().toPoint();
-  if (e->button() == Qt::LeftButton) {
-    for (int k = 0; k < 3; ++k) {
-      const QRect stub(lay_.stubX[size_t(k)], lay_.guide.y(), kStubWidth, height_[size_t(k)]);
-      if (stub.adjusted(-1, -1, 1, 1).contains(pt)) {
-        ZastavTimery();
-        motion_.BeginDrag(k + 1, pt.y(), height_[size_t(k)]);
-        pbTun_->update();
-        return;
-      }
-    }
-  } else if (e->button() == Qt::RightButton) {
+  int hit = 0;
+  for (int k = 0; k < 3 && !hit; ++k) {
+    const QRect stub(lay_.stubX[size_t(k)], lay_.guide.y(), kStubWidth, height_[size_t(k)]);
+    if (stub.adjusted(-1, -1, 1, 1).contains(pt)) hit = k + 1;
+  }
+  if (e->button() == Qt::LeftButton && hit) {
+    ZastavTimery();
+    motion_.BeginDrag(hit, pt.y(), height_[size_t(hit - 1)]);
+    pbTun_->update();
+  } else if (e->button() == Qt::RightButton && !hit) {
+    // The picture's background, not a stub.
     PickBackground();
   }
 }

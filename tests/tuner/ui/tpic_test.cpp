@@ -301,7 +301,10 @@ TEST_F(TpicTest, PlaneExtensionMarker) {
 
 TEST_F(TpicTest, BackgroundColourAndSetupSection) {
   asker.QueueColor(0x00336699);
+  Mouse(Find<QWidget>("pbTun"), QEvent::MouseButtonPress, StubPoint(1), Qt::RightButton);
+  EXPECT_TRUE(asker.Records(TAskRecord::Color).empty());  // a stub is not the background
   Mouse(Find<QWidget>("pbTun"), QEvent::MouseButtonPress, {2, 2}, Qt::RightButton);
+  EXPECT_EQ(asker.Records(TAskRecord::Color).size(), 1u);
   EXPECT_EQ(w->Stp().Bcolor, 0x00336699u);
   Mouse(Find<QLabel>("lbIndic"), QEvent::MouseButtonRelease, {2, 2});
   IniFile ini;
