@@ -444,15 +444,15 @@ bool TTpic::eventFilter(QObject* obj, QEvent* e) {
   for (int k = 0; k < 3; ++k) {
     const size_t i = size_t(k);
     if (obj == sbUp_[i] || obj == sbDn_[i]) {
-      if (t == QEvent::MouseButtonPress) {
-        auto* me = static_cast<QMouseEvent*>(e);
-        const bool right = me->button() == Qt::RightButton;
-        if (right || me->button() == Qt::LeftButton)
-          StepPress(k + 1, obj == sbDn_[i] ? TSmer::Dolu : TSmer::Hore, me->modifiers(), right);
-      } else if (t == QEvent::MouseButtonRelease) {
-        StepRelease();
-      }
-      return false;
+      if (t != QEvent::MouseButtonPress && t != QEvent::MouseButtonRelease) return false;
+      auto* me = static_cast<QMouseEvent*>(e);
+      const bool right = me->button() == Qt::RightButton;
+      if (t == QEvent::MouseButtonPress && (right || me->button() == Qt::LeftButton))
+        StepPress(k + 1, obj == sbDn_[i] ? TSmer::Dolu : TSmer::Hore, me->modifiers(), right);
+      if (t == QEvent::MouseButtonRelease) StepRelease();
+      // The button itself answers only the left button; the right one must not reach the
+      // picture behind it (where it would choose the background colour).
+      return right;
     }
     if (obj == lbMotor_[i] && t == QEvent::MouseButtonRelease) {
       MotorTextClick(k + 1);

@@ -90,6 +90,7 @@ TEST_F(TpicTest, ModifiersAndTheRightButtonChooseTheStepSize) {
     EXPECT_EQ(rig.mot.ActPos[3], c.pos);
     Mouse(Find<QToolButton>("sbDn3"), QEvent::MouseButtonRelease, {3, 3}, c.button);
   }
+  EXPECT_TRUE(asker.Records(TAskRecord::Color).empty());  // no colour question on a button
 }
 
 TEST_F(TpicTest, HeldPressStepsOncePerTickAndReleaseStopsEveryTimer) {
