@@ -250,6 +250,7 @@ TEST_F(TpicTest, ReadingAndHomeAndTheirFailures) {
   Find<QAction>("sbAllHome")->trigger();
   EXPECT_EQ(rig.mot.ActPos, MakeMotPos(0, 0, 0));
   EXPECT_FALSE(w->MotErrShown());
+  EXPECT_CALL(rig.cmd, ShowCmdResult(QStringLiteral("Read Stub Position"), -7));
   Find<QAction>("sbReadPos")->trigger();
   EXPECT_TRUE(w->MotErrShown());
   EXPECT_EQ(w->MotErrText(), QStringLiteral("Read Stub Position Fail"));
@@ -263,6 +264,15 @@ TEST_F(TpicTest, ReadingAndHomeAndTheirFailures) {
   rig.mot.ErrFlags = 0;
   w->ShowMotPositAll();
   EXPECT_FALSE(w->MotErrShown());
+}
+
+TEST_F(TpicTest, ARefusedSingleTuneIsReportedByItsName) {
+  running = true;
+  EXPECT_CALL(rig.cmd, SingleTune()).WillOnce(Return(-3)).WillOnce(Return(kCmdOk));
+  EXPECT_CALL(rig.cmd, ShowCmdResult(QStringLiteral("Single Tune"), -3));
+  Find<QAction>("sbTune1")->trigger();
+  Find<QAction>("sbTune1")->trigger();  // a success is not reported
+  EXPECT_TRUE(asker.Records(TAskRecord::Message).empty());
 }
 
 TEST_F(TpicTest, AutotuneButtonSetsTheFlagWithoutACommandAndFollowsIt) {
