@@ -57,7 +57,12 @@ TProgram::~TProgram() {
 
 bool TProgram::Start(QString& messages, int screenWidth, int screenHeight) {
   if (!Core.Start(messages, screenWidth, screenHeight)) return false;
-  Windows.CreateAll(TCreatePoint::UnitStart, &Core.AutoIni(), false);
+  // The windows of the started unit in their order; right after the tuner picture the autotune
+  // parameters are updated, so it and every later window show them.
+  for (const QString& name : TToolWindows::UnitStartOrder()) {
+    Windows.CreateOne(name, &Core.AutoIni());
+    if (name == QLatin1String("TunPic")) Core.TunerModel.UpdateAtParams();
+  }
   return true;
 }
 

@@ -100,7 +100,7 @@ class TQzCmd {
   // ---- reports ----
   // The common report of a named operation's outcome. Shows nothing in this program, whatever
   // the code.
-  void ShowCmdResult(const QString& name, int32_t code);
+  virtual void ShowCmdResult(const QString& name, int32_t code);
   // The waiting window is wanted: showWait is set, individual samples of a block are sent for
   // the current waveform (never in CW) and no waiting window is up already.
   bool WaitWanted(bool showWait) const;

@@ -257,7 +257,8 @@ struct TMotState {
   // Writers: 1. the simulated tuner (TTunerModel::TU_MdlDerivedData limits it to the travel;
   // TAutoTune::TunerStep: a simulated stub arrives at once); 2. the command layer's local
   // effects (TQzCmd::MoveStubs, TQzCmd::ResetStubs); 3. the decoder, from each frame's motor
-  // block without the tune-position bit (DekodMerData).
+  // block without the tune-position bit (DekodMerData); between passes, the tuner picture while
+  // the operator drags a stub (TStubMotion::DragMove: the targets, moved at the release).
   TMotPos ActPos;  // where they are
   // Writer: the decoder, from a motor block with the tune-position bit (DekodMerData).
   TMotPos TunePos;  // found by the unit's own autotune
@@ -270,7 +271,8 @@ struct TMotState {
 
   // Autotune parameters. Writers: the analyzer's setup section (TQvWin::SetDefaults and
   // ReadStp: AtOn, Toler_mU, Targ_mU, Skip, Delay5b, Smooth, WaitRF, HystDg, SendTunePos);
-  // SetAutotuneDefaults; the command layer (TQzCmd::AutotuneOnOff: AtOn,
+  // SetAutotuneDefaults; the tuner picture's "AT" button (TTpic::AutoClick: AtOn, no command
+  // is sent); the command layer (TQzCmd::AutotuneOnOff: AtOn,
   // TQzCmd::SetSendTunePos: SendTunePos, TQzCmd::SetHysteresis: HystDg); the tuner
   // description (MaxIter, BreakUp, MinStep from its keys; MaxInsert_mm from its travel,
   // TTunerModel::TunerDescriptionChanged). The autotune itself only reads them.

@@ -64,6 +64,7 @@ class TFakeQzCmd : public TQzCmd {
     QZ_FAKE_DELEGATE(ReadChanSetup);
     QZ_FAKE_DELEGATE(SendFile);
     QZ_FAKE_DELEGATE(ReceiveFile);
+    QZ_FAKE_DELEGATE(ShowCmdResult);
   }
 
   MOCK_METHOD(int32_t, StartStop, (bool, uint8_t, int32_t, bool), (override));
@@ -105,6 +106,7 @@ class TFakeQzCmd : public TQzCmd {
   MOCK_METHOD(int32_t, ReadChanSetup, (), (override));
   MOCK_METHOD(int32_t, SendFile, (const QString&, const QString&), (override));
   MOCK_METHOD(int32_t, ReceiveFile, (const QString&, const QString&), (override));
+  MOCK_METHOD(void, ShowCmdResult, (const QString&, int32_t), (override));
 };
 
 #undef QZ_FAKE_DELEGATE

@@ -36,6 +36,7 @@
 #include "setupdlg/ui/qzsamplform.h"
 #include "setupdlg/ui/txtimingform.h"
 #include "sim/ui/qzmdl.h"
+#include "tuner/ui/tpic.h"
 #include "util/asker.h"
 #include "util/fileops.h"
 #include "util/folders.h"
@@ -67,6 +68,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   transformCmds_->OnPlaneExtChanged = [this] {
     RefreshPlaneExtHint();
     if (resForm_) resForm_->SetExtCaption();
+    if (tpic_) tpic_->pbTunPaint();
   };
   transformCmds_->OnTransformChanged = [this] {
     if (resForm_) resForm_->RflCaption();
@@ -120,6 +122,7 @@ THelpViewer* TForm1::HelpWindow() const { return help_; }
 TQzSamplForm* TForm1::SamplForm() const { return samplForm_; }
 TTxTimingForm* TForm1::TxTimingForm() const { return txTimingForm_; }
 TMstpForm* TForm1::MstpForm() const { return mstpForm_; }
+TTpic* TForm1::TunerPicture() const { return tpic_; }
 TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
 
 void TForm1::RegisterToolWindows() {
@@ -245,6 +248,27 @@ void TForm1::RegisterToolWindows() {
   };
   reg.Register(std::move(sampl));
 
+  // The tuner picture, created once the unit has started; its action is the Tuner menu's View.
+  TToolWindowEntry tun = WidgetEntry(QString::fromLatin1(kTpicSection), tpic_);
+  tun.create = [this](const IniFile* ini) {
+    tpic_ =
+        new TTpic(core_->TunerModel, core_->AutoTune, core_->Cmd, core_->Qv.PlaneExt, ini, this);
+    tpic_->IsRunning = [this] { return IsSweeping(); };
+    tpic_->OnHelp = [this](int topic) { ShowHelp(topic); };
+  };
+  tun.writeStp = [this](IniFile& ini) {
+    if (tpic_) tpic_->WriteStp(ini);
+  };
+  tun.readStp = [this](const IniFile& ini) {
+    if (tpic_) tpic_->ReadStp(ini);
+  };
+  tun.runHook = [this](bool running) {
+    if (!tpic_) return;
+    if (running) tpic_->ZastavTimery();
+    tpic_->EnableControls(!running);
+  };
+  reg.Register(std::move(tun));
+
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
   reg.Register(std::move(help));
@@ -312,6 +336,13 @@ void TForm1::ApplyFrameSetup() {
   if (aFinish_) aFinish_->setChecked(frame_.miFinishSwp);
 }
 
+void TForm1::ToggleTunerView() {
+  if (!tpic_) return;
+  tpic_->setVisible(!tpic_->isVisible());
+  if (tpic_->isVisible()) tpic_->raise();
+  aTunView_->setChecked(tpic_->isVisible());
+}
+
 void TForm1::SetMainCaption() { setWindowTitle(MainCaption(QStringLiteral(QZ_VERSION))); }
 
 bool TForm1::StartUnit(QString& messages) {
@@ -329,6 +360,10 @@ bool TForm1::StartUnit(QString& messages) {
     return false;
   }
   setup_->Comment = core_->StartComment;
+  // The Tuner menu and the tuner button when the unit has a tuner.
+  const bool tuner = core_->Qv.FixPar.IsTuner != 0;
+  mTuner_->menuAction()->setEnabled(tuner);
+  tbTuner_->setVisible(tuner);
   WriteIni = true;
   SaveQvStpEnabled = true;
   return true;
@@ -412,6 +447,13 @@ void TForm1::BuildMenus() {
   connect(aPlaneExt_, &QAction::triggered, this, [this] { transformCmds_->PlaneExt(); });
 
   mTuner_ = top(QStringLiteral("T&uner"), QStringLiteral("Tuner control functions"));
+  aTunView_ = mTuner_->addAction(QStringLiteral("&View"));
+  aTunView_->setObjectName(QStringLiteral("miTunView"));
+  aTunView_->setCheckable(true);
+  SetStaysEnabledInRun(aTunView_);
+  connect(aTunView_, &QAction::triggered, this, [this] { ToggleTunerView(); });
+  connect(mTuner_, &QMenu::aboutToShow, this,
+          [this] { aTunView_->setChecked(tpic_ && tpic_->isVisible()); });
   mCommun_ = top(QStringLiteral("Co&mmun"), QString());
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
   top(QStringLiteral("&Tools"), QString());
@@ -537,6 +579,14 @@ void TForm1::BuildToolBars() {
       tbMain_->addAction(BadgeIcon(QStringLiteral("Stp")), QStringLiteral("Save system setup"));
   SetHint(tbSaveStp, QStringLiteral("Save system setup|"));
   connect(tbSaveStp, &QAction::triggered, this, [this] { SaveSetupClick(); });
+
+  tbTuner_ = tbMain_->addAction(BadgeIcon(QStringLiteral("Tu")), QStringLiteral("Show/Hide Tuner"));
+  tbTuner_->setObjectName(QStringLiteral("tbTuner"));
+  SetHint(tbTuner_, QStringLiteral("Show/Hide Tuner|"));
+  SetStaysEnabledInRun(tbTuner_);
+  // Shown once the unit has started with a tuner.
+  tbTuner_->setVisible(false);
+  connect(tbTuner_, &QAction::triggered, this, [this] { ToggleTunerView(); });
 
   tbSignal_ = addToolBar(QStringLiteral("Signal"));
   tbSignal_->setObjectName(QStringLiteral("SignalToolBar"));

@@ -39,6 +39,7 @@ class THelpViewer;
 class TQzSamplForm;
 class TTxTimingForm;
 class TMstpForm;
+class TTpic;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
@@ -101,6 +102,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TQzSamplForm* SamplForm() const;
   TTxTimingForm* TxTimingForm() const;
   TMstpForm* MstpForm() const;
+  // The tuner picture (none before the unit has started).
+  TTpic* TunerPicture() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -160,6 +163,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
   void RegisterToolWindows();
+  // Tuner > View and the tuner button: the tuner picture shown or hidden.
+  void ToggleTunerView();
   void CreateToolWindows();
   void RegisterSetupHooks();
   void BuildViewMenu();
@@ -190,6 +195,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TQzSamplForm> samplForm_;
   QPointer<TTxTimingForm> txTimingForm_;
   QPointer<TMstpForm> mstpForm_;
+  QPointer<TTpic> tpic_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDdeItem* dde_ = nullptr;
@@ -206,6 +212,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* mQuzar_ = nullptr;
   QMenu* mTransform_ = nullptr;
   QMenu* mTuner_ = nullptr;
+  QAction* aTunView_ = nullptr;  // Tuner > View
+  QAction* tbTuner_ = nullptr;   // the main tool bar's tuner button
   QAction* aRun_ = nullptr;
   QAction* aStop_ = nullptr;
   QAction* aFinish_ = nullptr;

@@ -216,7 +216,7 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   IniFile a(InUserFolder("QzSim0.ini"));
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
-                         "MstpForm", "QzSamplForm", "TxTimingForm", "Model"}));
+                         "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model"}));
   EXPECT_EQ(a.ReadInteger("TuStpFrm", "X", 0), 41);
 
   // Read from a setup that holds only its section; the other owners stay as they are.
@@ -290,7 +290,7 @@ TEST_F(Form1Exit, MenusWithoutItemsStayHiddenUntilTheirFirstItem) {
     if (!a->isVisible()) hidden << a->text();
     if (a->text() == "&Tools") tools = a->menu();
   }
-  EXPECT_EQ(hidden, QStringList({"T&uner", "&Tools", "&Window"}));
+  EXPECT_EQ(hidden, QStringList({"&Tools", "&Window"}));
   ASSERT_NE(tools, nullptr);
   tools->addSeparator();
   EXPECT_FALSE(tools->menuAction()->isVisible());
@@ -303,8 +303,9 @@ TEST_F(Form1Exit, MenusWithoutItemsStayHiddenUntilTheirFirstItem) {
 TEST_F(Form1Exit, ToolButtonsCarryIconsAndTheirHints) {
   const struct {
     const char* tip;
-  } want[] = {{"Start Quzar"},  {"Stop Quzar to standstill"}, {"Plane extension"},
-              {"Save results"}, {"Load system setup"},        {"Save system setup"}};
+  } want[] = {{"Start Quzar"},    {"Stop Quzar to standstill"}, {"Plane extension"},
+              {"Save results"},   {"Load system setup"},        {"Save system setup"},
+              {"Show/Hide Tuner"}};
   const QList<QAction*> buttons = form->MainToolBar()->actions();
   ASSERT_EQ(buttons.size(), int(std::size(want)));
   EXPECT_EQ(form->MainToolBar()->toolButtonStyle(), Qt::ToolButtonIconOnly);

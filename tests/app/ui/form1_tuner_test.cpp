@@ -1,0 +1,109 @@
+// The tuner picture in the frame window: created once the unit has started, reached through the
+// Tuner menu's View and the tool button, told about runs and plane-extension changes, and kept
+// in the automatic setup.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/simcore.h"
+#include "app/ui/form1.h"
+#include "tuner/ui/tpic.h"
+#include "util/asker.h"
+#include "util/folders.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+class Form1Tuner : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
+    ResetFolders();
+    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
+    asker.quiet = true;
+    form = std::make_unique<TForm1>();
+    EXPECT_EQ(form->TunerPicture(), nullptr);  // not before the unit has started
+    QString msg;
+    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
+    form->show();
+  }
+  void TearDown() override {
+    form.reset();
+    ResetFolders();
+  }
+  QAction* Find(const char* name) const {
+    auto* a = form->findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+  }
+
+  QTemporaryDir dir;
+  TScriptedAsker asker;
+  TScopedAsker scoped{&asker};
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(Form1Tuner, ReachedThroughTheTunerMenuAndTheToolButton) {
+  TTpic* t = form->TunerPicture();
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->objectName(), QStringLiteral("Tpic"));
+  EXPECT_EQ(t->windowTitle(), QStringLiteral("Tuner View"));
+  // The step sizes of the working tuner (not the 1, 10, 100 of its creation): the autotune
+  // parameters were updated after the picture was created.
+  const std::array<int, 3> s = StubStepSizes(form->Core().TunerModel.Derived().MaxSteps);
+  EXPECT_NE(s[1], 10);
+  EXPECT_EQ(t->Motion().StepSize(), (TStepSize{uint16_t(s[0]), uint16_t(s[1]), uint16_t(s[2])}));
+  QAction* view = Find("miTunView");
+  QAction* button = Find("tbTuner");
+  EXPECT_TRUE(button->isVisible());
+  EXPECT_EQ(button->toolTip(), QStringLiteral("Show/Hide Tuner"));
+  const bool was = t->isVisible();
+  view->trigger();
+  EXPECT_NE(t->isVisible(), was);
+  EXPECT_EQ(view->isChecked(), t->isVisible());
+  button->trigger();
+  EXPECT_EQ(t->isVisible(), was);
+  EXPECT_EQ(view->isChecked(), was);
+}
+
+TEST_F(Form1Tuner, ARunStopsTheRepeatAndPlaneExtensionMovesTheMarker) {
+  TTpic* t = form->TunerPicture();
+  ASSERT_NE(t, nullptr);
+  t->MouseHeld = [] { return true; };
+  t->StepPress(2, TSmer::Dolu, Qt::NoModifier, false);
+  ASSERT_TRUE(t->TimerActive(2));
+  form->ToolWindows().EnableForRun(false);  // a run starts
+  EXPECT_FALSE(t->TimerActive(2));
+  EXPECT_FALSE(t->ControlsEnabled());
+  form->ToolWindows().EnableForRun(true);
+  EXPECT_TRUE(t->ControlsEnabled());
+
+  asker.QueueText(QStringLiteral("-1"));
+  form->MainToolBar()->actions().at(2)->trigger();  // the plane extension button
+  EXPECT_TRUE(t->ExtMarker().visible);
+  EXPECT_EQ(t->ExtMarker().markerX, t->Layout().load_x0 - 9);
+}
+
+TEST_F(Form1Tuner, ItsSectionIsKeptInTheAutomaticSetup) {
+  TTpic* t = form->TunerPicture();
+  ASSERT_NE(t, nullptr);
+  t->IndicClick();
+  t->IndicClick();
+  QString err;
+  ASSERT_TRUE(form->Setup().WriteAutoSetup(err)) << err.toStdString();
+  IniFile a(InUserFolder("QzSim0.ini"));
+  EXPECT_EQ(a.ReadInteger("TunPic", "Indic", -1), 2);
+  for (const char* key : {"Visible", "Top", "Left", "Bcolor"})
+    EXPECT_TRUE(a.ValueExists("TunPic", QString::fromLatin1(key))) << key;
+}
+
+}  // namespace
+}  // namespace qz
