@@ -12,6 +12,7 @@
 #include "app/helppages.h"
 #include "app/simcore.h"
 #include "app/toolwindows.h"
+#include "common/freshprofile.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "util/asker.h"
@@ -274,21 +275,8 @@ TEST(SetupFilesNames, BackupNameAndReadOnlyMark) {
 
 // ---- the whole setup over a started core ----------------------------------------------------
 
-class SetupFilesTest : public ::testing::Test {
+class SetupFilesTest : public qz::testing::FreshProfileTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-    asker.quiet = true;
-  }
-  void TearDown() override { ResetFolders(); }
-  QString Auto() const { return InUserFolder("QzSim0.ini"); }
-
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
 };
 
 TEST_F(SetupFilesTest, SavingRemovesSectionsNoOwnerWritesButKeepsTheAnalyzerSection) {
@@ -524,22 +512,15 @@ namespace qz {
 namespace {
 
 // A user setup as the program loads it (Load Setup and the command line alike).
-class ProgramSetupLoad : public ::testing::Test {
+class ProgramSetupLoad : public qz::testing::FreshProfileTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-    asker.quiet = true;
+    FreshProfileTest::SetUp();
+    if (HasFatalFailure()) return;
     QString msg;
     ASSERT_TRUE(program.Start(msg)) << msg.toStdString();
   }
-  void TearDown() override { ResetFolders(); }
 
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
   TProgram program{true};
 };
 

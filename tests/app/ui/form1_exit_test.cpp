@@ -19,6 +19,7 @@
 #include "app/ui/helpviewer.h"
 #include "app/ui/singleinstance.h"
 #include "app/ui/toolwindowentry.h"
+#include "common/freshprofile.h"
 #include "common/testfiles.h"
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
@@ -65,14 +66,11 @@ TToolWindowEntry DummyEntry(const QString& section, QPointer<TDummyTool>& w, QWi
   return e;
 }
 
-class Form1Exit : public ::testing::Test {
+class Form1Exit : public qz::testing::FreshProfileTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-    asker.quiet = true;
+    FreshProfileTest::SetUp();
+    if (HasFatalFailure()) return;
     form = std::make_unique<TForm1>();
     QString msg;
     ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
@@ -80,7 +78,7 @@ class Form1Exit : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    ResetFolders();
+    FreshProfileTest::TearDown();
   }
   // The model, logging and both results windows, shown.
   std::vector<QPointer<QWidget>> ShowToolWindows() {
@@ -112,9 +110,6 @@ class Form1Exit : public ::testing::Test {
     return QApplication::exec();
   }
 
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
   std::unique_ptr<TForm1> form;
 };
 

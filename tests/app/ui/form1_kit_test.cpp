@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/ui/form1.h"
+#include "common/freshprofile.h"
 #include "common/testfiles.h"
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
@@ -31,16 +32,8 @@
 namespace qz {
 namespace {
 
-class Form1Kit : public ::testing::Test {
+class Form1Kit : public qz::testing::FreshProfileTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-    asker.quiet = true;
-  }
-  void TearDown() override { ResetFolders(); }
   // The automatic setup holds this text before the program starts.
   void AutoSetup(const QByteArray& text) {
     IniFile ini(InUserFolder("QzSim0.ini"));
@@ -56,9 +49,6 @@ class Form1Kit : public ::testing::Test {
     return f;
   }
 
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
   TFixedScreen screen{QSize(1280, 1024), QRect(0, 30, 1280, 994)};
   TScopedScreen scopedScreen{&screen};
 };

@@ -10,6 +10,7 @@
 #include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "app/ui/helpviewer.h"
+#include "common/freshprofile.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "setupdlg/ui/mstpform.h"
@@ -24,17 +25,8 @@ namespace {
 
 using testfiles::WriteAll;
 
-class Form1SetupDlg : public ::testing::Test {
+class Form1SetupDlg : public qz::testing::FreshProfileTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-    asker.quiet = true;
-  }
-  void TearDown() override { ResetFolders(); }
-  QString Auto() const { return InUserFolder("QzSim0.ini"); }
   static std::unique_ptr<TForm1> Started() {
     auto f = std::make_unique<TForm1>();
     QString msg;
@@ -42,10 +34,6 @@ class Form1SetupDlg : public ::testing::Test {
     f->show();
     return f;
   }
-
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
 };
 
 TEST_F(Form1SetupDlg, CreatedInTheirPlacesOfTheStart) {

@@ -13,6 +13,7 @@
 
 #include "app/simcore.h"
 #include "app/ui/form1.h"
+#include "common/freshprofile.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
 #include "util/folders.h"
@@ -21,14 +22,11 @@
 namespace qz {
 namespace {
 
-class Form1Tuner : public ::testing::Test {
+class Form1Tuner : public qz::testing::FreshProfileTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-    asker.quiet = true;
+    FreshProfileTest::SetUp();
+    if (HasFatalFailure()) return;
     form = std::make_unique<TForm1>();
     EXPECT_EQ(form->TunerPicture(), nullptr);  // not before the unit has started
     QString msg;
@@ -37,7 +35,7 @@ class Form1Tuner : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    ResetFolders();
+    FreshProfileTest::TearDown();
   }
   QAction* Find(const char* name) const {
     auto* a = form->findChild<QAction*>(QString::fromLatin1(name));
@@ -45,9 +43,6 @@ class Form1Tuner : public ::testing::Test {
     return a;
   }
 
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
   std::unique_ptr<TForm1> form;
 };
 
