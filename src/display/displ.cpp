@@ -35,6 +35,21 @@ void TDispl::SetCanvas(TCanvas* canvas) {
   if (Grf) Grf->SetCanvas(canvas);
 }
 
+void TDispl::Adopt(std::unique_ptr<TRaster> raster) {
+  if (host_) {
+    owned_.reset();
+    Grf = host_(std::move(raster));
+  } else {
+    owned_ = std::move(raster);
+    Grf = owned_.get();
+  }
+}
+
+void TDispl::SetRasterHost(TRasterHost host) {
+  host_ = std::move(host);
+  if (host_ && owned_) Adopt(std::move(owned_));
+}
+
 std::unique_ptr<TRaster> TDispl::VytvorNovyRaster() const {
   const TRozne& r = Depot.Ine[size_t(AkeY)];
   const TOsData& y = Depot.OsY[size_t(AkeY)].Data;
@@ -92,8 +107,11 @@ void TDispl::SetTypXY(int32_t xType, int32_t type, const TTracesAtrib& atr) {
   y.Nunit = ClampLowWins(y.Nunit, 0, units.Pocet - 1);
   y.Nasob = units.Prevod[size_t(y.Nunit)];
   if (DispTypeInfo(AkeY).sharedLimit) SpreadSharedLimit();
-  Grf = VytvorNovyRaster();
-  Grf->SetCanvas(canvas_);
+  std::unique_ptr<TRaster> raster = VytvorNovyRaster();
+  if (canvas_) raster->SetCanvas(canvas_);
+  TRaster* r = raster.get();
+  // Units, ranges and traces are set before a host shows the new chart.
+  Grf = r;
   Grf->Oy.TreatUnit(Grf->Oy.Stp.Data.Nunit, units);
   Grf->Ox.TreatUnit(0, TUnits{});
   ModifDefaultY(AkeY, Grf->Oy.Stp.Data);
@@ -108,6 +126,7 @@ void TDispl::SetTypXY(int32_t xType, int32_t type, const TTracesAtrib& atr) {
   }
   Grf->AssignTraces(&TracesToDraw);
   Grf->LimLine.Nastav(Depot.Ine[size_t(AkeY)].Lim);
+  Adopt(std::move(raster));
   if (onTypeSet_) onTypeSet_(AkeY);
 }
 

@@ -56,6 +56,10 @@ class TDispl {
   // The unit factor of the vertical axis.
   double UnitFactor() const { return Grf ? Grf->Oy.Stp.Data.Nasob : 1.0; }
   void SetCanvas(TCanvas* canvas);
+  // A window that keeps the chart in its panel takes every raster made from now on (and the
+  // present one at once); the host returns the raster it now holds.
+  using TRasterHost = std::function<TRaster*(std::unique_ptr<TRaster>)>;
+  void SetRasterHost(TRasterHost host);
   // Attributes of the traces as they are now.
   TTracesAtrib TraceAttributes(const TTracesAtrib& fallback) const;
 
@@ -63,7 +67,8 @@ class TDispl {
   int32_t AkeY = diMag;
   double LimFdrMag = kDefaultLimFdrMag;
   TRasterDepot& Depot;
-  std::unique_ptr<TRaster> Grf;
+  // The chart: owned here, or by the host that shows it (see SetRasterHost).
+  TRaster* Grf = nullptr;
   TTraces TracesToDraw;
   bool AutoX = true;
 
@@ -71,6 +76,10 @@ class TDispl {
   // The shared limit on every reflection type of the depot.
   void SpreadSharedLimit();
 
+  void Adopt(std::unique_ptr<TRaster> raster);
+
+  std::unique_ptr<TRaster> owned_;
+  TRasterHost host_;
   TCanvas* canvas_ = nullptr;
   std::function<void(int32_t)> onTypeSet_;
   bool first_ = true;

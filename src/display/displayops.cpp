@@ -77,10 +77,7 @@ void TDisplayOps::EraseMovingDots() {
 
 void TDisplayOps::ClearDisplays(bool all) {
   for (TDisplayView* v : views_)
-    if (all || v->ClearAndGo()) {
-      v->Displ().Grf->ClrRaster();
-      v->ChartChanged();
-    }
+    if (all || v->ClearAndGo()) v->ClearChart();
 }
 
 void TDisplayOps::KeepPreviousDrawing() {

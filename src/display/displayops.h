@@ -24,6 +24,11 @@ class TDisplayView {
   virtual void ChartChanged() = 0;
   // The window's settings changed beyond its pixels (axis ranges): repaint it all.
   virtual void RepaintAll() = 0;
+  // The chart to its empty grid.
+  virtual void ClearChart() {
+    Displ().Grf->ClrRaster();
+    ChartChanged();
+  }
 };
 
 class TDisplayOps {
