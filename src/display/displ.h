@@ -41,6 +41,8 @@ class TDispl {
   int32_t GetTypY() const { return AkeY; }
   // The present axis, limit, zoom and caption settings into the depot.
   void DajDoSkladu();
+  // The next SetTypXY does not store the present chart (the depot was just read).
+  void SkipNextStore() { first_ = true; }
 
   TAutoscaleResult Autoscale();
   // Vertical axis on its default range, horizontal on its requested one.

@@ -317,3 +317,50 @@ TLegendGeometry LegendGeometry(int32_t visibleTraces) {
 }
 
 }  // namespace qz
+
+#include "charts/canvas.h"
+#include "charts/raster.h"
+
+namespace qz {
+
+int32_t LegendWidth(const TTextMetrics& metrics, const TTraces& traces) {
+  int32_t w = 0;
+  for (int32_t j = 0; j < traces.Count(); ++j) {
+    const TOneTrace* t = traces.Trace(j);
+    if (t->Attr().Visible) w = std::max(w, metrics.TextWidth(t->Title));
+  }
+  return kLegendTextX + w + 6;
+}
+
+void DrawLegend(TCanvas& canvas, const TTraces& traces, TColor background, int32_t width) {
+  int32_t visible = 0;
+  for (int32_t j = 0; j < traces.Count(); ++j)
+    if (traces.Trace(j)->Attr().Visible) ++visible;
+  const TLegendGeometry g = LegendGeometry(visible);
+  canvas.SetClip(TClip{});
+  canvas.FillRect(TRectI{0, 0, width, g.height}, background);
+  canvas.Pen = TPen{};
+  canvas.Brush = TBrush{clWhite, bsClear};
+  canvas.Rectangle(TRectI{0, 0, width, g.height});
+  int32_t row = 0;
+  for (int32_t j = 0; j < traces.Count() && row < g.rows; ++j) {
+    const TOneTrace* t = traces.Trace(j);
+    const TDrawAttrib& a = t->Attr();
+    if (!a.Visible) continue;
+    const int32_t y = g.rowY[size_t(row++)];
+    if (a.LineVisible) {
+      canvas.Pen = a.LinePen;
+      canvas.Pen.Mode = pmCopy;
+      canvas.Line(TPt{kLegendLineX0, y}, TPt{kLegendLineX1, y});
+    }
+    if (a.Dots.Visible || a.Dots.Moving) {
+      TRaster::SetCanvForDots(canvas, *t);
+      canvas.Pen.Mode = pmCopy;
+      TRaster::DotG(a.Dots.Tvar, a.Dots.Dsize, canvas, TPt{kLegendMarkerX, y});
+    }
+    canvas.Font.Color = a.LinePen.Color;
+    canvas.Text(TPt{kLegendTextX, y - canvas.TextHeight(t->Title) / 2}, t->Title);
+  }
+}
+
+}  // namespace qz

@@ -123,3 +123,13 @@ inline constexpr int32_t kLegendMarkerX = 15;
 inline constexpr int32_t kLegendTextX = 31;
 
 }  // namespace qz
+
+namespace qz {
+class TCanvas;
+// Draws the legend of the visible traces on a canvas of width x LegendGeometry().height:
+// background in the chart colour, black frame, per row the line (when lines are visible), the
+// marker at x 15 (when markers are shown or moving) and the title in the line colour.
+void DrawLegend(TCanvas& canvas, const TTraces& traces, TColor background, int32_t width);
+// The width the legend needs for its titles.
+int32_t LegendWidth(const TTextMetrics& metrics, const TTraces& traces);
+}  // namespace qz
