@@ -39,6 +39,9 @@ TGDisplForm* TDisplayWindows::CreateDisplay() {
   };
   w->Running = [this] { return Running && Running(); };
   w->OnClosed = [this](TGDisplForm* f) { Forget(f); };
+  // A window destroyed without closing (with the display area) leaves the operations too.
+  TDisplayView* view = w;
+  connect(w, &QObject::destroyed, this, [this, view] { ops_.Remove(view); });
   w->OnTypeChosen = [this] { ops_.RefreshXaxis(); };
   if (area_) {
     QMdiSubWindow* sub = area_->addSubWindow(w);

@@ -149,7 +149,9 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
     if (RunPause && Running && Running()) RunPause();
   });
 
+  // The client is never lower than the last tool button.
   minH_ = toolBar_->sizeHint().height();
+  setMinimumHeight(minH_ + menuBar_->sizeHint().height());
   resize(sizeHint());
   RecreateDisplay(displ_->GetTypX(), displ_->GetTypY());
   // Legend at the top, right-aligned; clock left of it, hidden.
@@ -501,11 +503,6 @@ void TGDisplForm::ArrangePanels() {
 
 void TGDisplForm::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  const int menuH = menuBar_->height();
-  if (height() - menuH < minH_) {
-    resize(width(), minH_ + menuH);
-    return;
-  }
   PlacePanels();
 }
 
