@@ -133,6 +133,8 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
   // Installed after the panel's drag filter, so this one sees the clicks first.
   clock_->installEventFilter(this);
   legend_->installEventFilter(this);
+  // The panels follow the chart panel's own size, which the layout sets after this window's.
+  panel_->installEventFilter(this);
   clockTimer_.setInterval(kClockMs);
   connect(&clockTimer_, &QTimer::timeout, this, &TGDisplForm::RefreshClock);
 
@@ -358,7 +360,7 @@ void TGDisplForm::RecreateDisplay(int32_t xType, int32_t type) {
   bLoad_->setVisible(rfl);
   SetCaption();
   CaptionFromRaster();
-  legend_->Refresh(displ_->Grf->PanelColor);
+  RefreshLegend();
   clock_->raise();
   panel_->RenderNow();
 }
@@ -376,8 +378,14 @@ void TGDisplForm::PutTrace() {
 void TGDisplForm::ChartChanged() { panel_->ScheduleUpdate(); }
 
 void TGDisplForm::RepaintAll() {
-  legend_->Refresh(displ_->Grf->PanelColor);
+  RefreshLegend();
   panel_->RenderNow();
+}
+
+void TGDisplForm::RefreshLegend() {
+  legend_->Refresh(displ_->Grf->PanelColor);
+  // A legend grown with its traces stays inside the chart panel.
+  PlacePanels();
 }
 
 void TGDisplForm::ClearChart() { panel_->ClrRaster(); }
@@ -433,7 +441,7 @@ void TGDisplForm::ShowLabelsHelp() {
 
 void TGDisplForm::SetLegendVisible(bool on) {
   legend_->setVisible(on);
-  if (on) legend_->Refresh(displ_->Grf->PanelColor);
+  if (on) RefreshLegend();
 }
 
 void TGDisplForm::SetClockVisible(bool on) {
@@ -449,6 +457,7 @@ void TGDisplForm::SetClockVisible(bool on) {
 void TGDisplForm::RefreshClock() {
   clock_->setText(ClockText(QDateTime::currentDateTime()));
   clock_->adjustSize();
+  PlacePanels();
 }
 
 void TGDisplForm::SetPersist(bool on) {
@@ -501,10 +510,7 @@ void TGDisplForm::ArrangePanels() {
   SetClockVisible(true);
 }
 
-void TGDisplForm::resizeEvent(QResizeEvent* e) {
-  QWidget::resizeEvent(e);
-  PlacePanels();
-}
+void TGDisplForm::resizeEvent(QResizeEvent* e) { QWidget::resizeEvent(e); }
 
 void TGDisplForm::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
@@ -518,6 +524,7 @@ void TGDisplForm::showEvent(QShowEvent* e) {
 }
 
 bool TGDisplForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == panel_ && event->type() == QEvent::Resize) PlacePanels();
   if (event->type() == QEvent::Move && !placing_ && (watched == legend_ || watched == clock_))
     RememberPanelPlace(static_cast<QWidget*>(watched));
   if (watched == clock_ && event->type() == QEvent::MouseButtonPress) clockPress_ = clock_->pos();

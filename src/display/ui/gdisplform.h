@@ -126,6 +126,7 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void CaptionFromRaster();
   void Refill();
   void PlacePanels();
+  void RefreshLegend();
   void RememberPanelPlace(QWidget* w);
   QPoint ClampIntoPanel(QWidget* w, QPoint p) const;
 
