@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -157,10 +158,7 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
   resize(sizeHint());
   RecreateDisplay(displ_->GetTypX(), displ_->GetTypY());
   // Legend at the top, right-aligned; clock left of it, hidden.
-  legend_->move(std::max(1, panel_->width() - legend_->width() - 2), 1);
-  clock_->move(std::max(1, legend_->x() - clock_->sizeHint().width() - 4), 1);
-  RememberPanelPlace(legend_);
-  RememberPanelPlace(clock_);
+  PlacePanels();
 }
 
 TGDisplForm::~TGDisplForm() = default;
@@ -478,6 +476,7 @@ QPoint TGDisplForm::ClampIntoPanel(QWidget* w, QPoint p) const {
 }
 
 void TGDisplForm::RememberPanelPlace(QWidget* w) {
+  panelsPlaced_ = true;
   const double pw = std::max(1, panel_->width());
   const double ph = std::max(1, panel_->height());
   if (w == legend_) {
@@ -491,6 +490,14 @@ void TGDisplForm::RememberPanelPlace(QWidget* w) {
 
 void TGDisplForm::PlacePanels() {
   placing_ = true;
+  if (!panelsPlaced_) {
+    // Until the operator or the setup places them: the legend at the top, right-aligned, the
+    // clock left of it, whatever size they have now.
+    legend_->move(std::max(1, panel_->width() - legend_->width() - 2), 1);
+    clock_->move(std::max(1, legend_->x() - clock_->width() - 4), 1);
+    placing_ = false;
+    return;
+  }
   const double pw = panel_->width();
   const double ph = panel_->height();
   legend_->move(ClampIntoPanel(legend_, QPoint(int(Lgnd_x * pw), int(Lgnd_y * ph))));
@@ -525,7 +532,9 @@ void TGDisplForm::showEvent(QShowEvent* e) {
 
 bool TGDisplForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == panel_ && event->type() == QEvent::Resize) PlacePanels();
-  if (event->type() == QEvent::Move && !placing_ && (watched == legend_ || watched == clock_))
+  // Only a drag by the operator places a panel; moves of the program's own are not remembered.
+  if (event->type() == QEvent::Move && !placing_ && QApplication::mouseButtons() != Qt::NoButton &&
+      (watched == legend_ || watched == clock_))
     RememberPanelPlace(static_cast<QWidget*>(watched));
   if (watched == clock_ && event->type() == QEvent::MouseButtonPress) clockPress_ = clock_->pos();
   // A click (not a drag) refreshes the clock.

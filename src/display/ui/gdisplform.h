@@ -161,6 +161,7 @@ class TGDisplForm : public QWidget, public TDisplayView {
   bool placing_ = false;
   QPoint clockPress_;
   bool sized_ = false;
+  bool panelsPlaced_ = false;  // the operator or the setup has placed legend and clock
   int minH_ = 0;
 };
 
