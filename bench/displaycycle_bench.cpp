@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
