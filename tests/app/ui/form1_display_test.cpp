@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -190,6 +191,27 @@ TEST_F(Form1Displays, TransformChangeRefreshesTheCaptionsAndARunDisablesTheWindo
   ASSERT_NE(madeDuringRun, nullptr);
   EXPECT_TRUE(w->ToolBar()->isEnabled());
   EXPECT_TRUE(madeDuringRun->ToolBar()->isEnabled());
+}
+
+TEST_F(Form1Displays, AWindowClosedDuringARunLeavesAtOnceAndTheRunGoesOn) {
+  TGDisplForm* gone = f->Displays().NewDisplay();
+  QPointer<TGDisplForm> watch(gone);
+  size_t leftDuringRun = 0;
+  int64_t closedAt = 0;
+  RunUntil([&] {
+    if (closedAt == 0 && Passes() >= 5) {
+      gone->parentWidget()->close();
+      leftDuringRun = f->Displays().Windows().size();
+      closedAt = Passes();
+    }
+    return closedAt > 0 && Passes() >= closedAt + 20;
+  });
+  EXPECT_EQ(leftDuringRun, 1u);
+  EXPECT_GE(Passes(), closedAt + 20);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(watch.isNull());
+  EXPECT_EQ(f->Displays().Windows()[0]->Displ().TracesToDraw.MaxPoints(),
+            f->Core().Qv.LastSwp.Count());
 }
 
 // Every display type after a run, saved as one picture for a look by eye.
