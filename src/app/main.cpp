@@ -107,6 +107,7 @@ int main(int argc, char* argv[]) {
                          QStringLiteral("QzmSoft will now terminate."));
     return qz::kExitFailure;
   }
+  form.CreateDisplaysFromSetup();
   if (!cl.setupFile.isEmpty()) {
     QString comment, err;
     if (!form.LoadSetupFile(cl.setupFile, comment, err)) qz::Asker().ShowError(err);

@@ -79,10 +79,6 @@ std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error) {
   return ini;
 }
 
-bool IsDisplaySection(const QString& section) {
-  return section.contains(QString::fromLatin1(kDForm), Qt::CaseInsensitive) && section.size() <= 8;
-}
-
 bool HoldsSetup(const IniFile& ini) {
   for (const QString& s : ini.ReadSections()) {
     if (s.compare(kForm, Qt::CaseInsensitive) == 0 ||

@@ -18,6 +18,7 @@
 
 #include "app/toolwindows.h"
 #include "core/records.h"
+#include "display/dformstp.h"
 #include "util/winpos.h"
 
 namespace qz {
@@ -73,8 +74,6 @@ std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error);
 bool HoldsSetup(const IniFile& ini);
 // "File "<path>" holds no setup of this program"
 QString NoSetupText(const QString& path);
-// A display window's section: "DForm_" + number, at most 8 characters.
-bool IsDisplaySection(const QString& section);
 
 // Where the frame window opens before its section is read: the screen's work area made 10 pixels
 // smaller in width and height (never below the frame window's smallest size). A setup that

@@ -63,6 +63,13 @@ bool TQvWin::DekodMerData(const TMerObjekt& frame, THresults& res) {
   return qz::DekodMerData(frame, res, mot_, f_cutoff, tr, Nmo);
 }
 
+bool TQvWin::DekodStored(const TMerObjekt& frame, THresults& res) const {
+  const TDecodeTransforms tr(PlaneExt, BiTr);
+  TMotState scratch = mot_;
+  uint16_t nmo = 0;
+  return qz::DekodMerData(frame, res, scratch, f_cutoff, tr, nmo);
+}
+
 int32_t TQvWin::GetTcountMinRecommended_us() const {
   const double span = double(FixPar.FnominKHz) * 1000.0 - double(VarPar.FdeltaMHz) * 1e6;
   const double t = double(FixPar.Divider) * 1e5 / 4e-6 / span;

@@ -82,6 +82,10 @@ class TQvWin {
   // Decodes a frame (the own buffer Mob or a stored one) into res with the object's cut-off,
   // plane extension and bilinear transform; writes the tuner motor state and Nmo.
   bool DekodMerData(const TMerObjekt& frame, THresults& res);
+  // Decodes a stored frame for a chart refill: the same transforms, but the motor block goes to
+  // a scratch motor state and the cursor stays, so refilling never moves the shown stubs back
+  // to an old frame's positions.
+  bool DekodStored(const TMerObjekt& frame, THresults& res) const;
 
   // The shortest counting time (µs) giving full frequency accuracy.
   int32_t GetTcountMinRecommended_us() const;

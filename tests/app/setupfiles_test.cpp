@@ -443,7 +443,11 @@ TEST(SetupFileCheck, SectionsThatMakeASetup) {
       {"[DForm_3]\nA=1\n", true},
       {"[Model]\n", true},
       {"[MakeSce]\n", true},
-      {"[DForm_123]\nA=1\n", false},
+      // "DForm_" and digits at any length; a sub-section alone is no window.
+      {"[DForm_123]\nA=1\n", true},
+      {"[DForm_100000]\nA=1\n", true},
+      {"[DForm_1 DepotY_0]\nZoom=1\n", false},
+      {"[DForm_x]\nA=1\n", false},
       {"[QvTuStp2]\nPoints=5\n", false},
       {"[Junk]\nA=1\n[Other]\nB=2\n", false},
       {"", false},
@@ -579,10 +583,16 @@ TEST_F(ProgramSetupLoad, DisplayWindowsAreReplacedOnlyByASetupHoldingThem) {
   program.Setup.DisplaysFromSetup = [&](const IniFile&) { calls << "create"; };
   const QString path = dir.filePath("d.stp");
   QString comment, err;
-  WriteAll(path, "[QvTuStp1]\r\nPoints=120\r\n[DForm_123]\r\nA=1\r\n");  // 9 characters
+  // A sub-section alone holds no window.
+  WriteAll(path, "[QvTuStp1]\r\nPoints=120\r\n[DForm_1 Trace_0]\r\nA=1\r\n");
   ASSERT_TRUE(program.LoadSetupFile(path, comment, err)) << err.toStdString();
   EXPECT_TRUE(calls.isEmpty());
   WriteAll(path, "[DForm_1]\r\nA=1\r\n");
+  ASSERT_TRUE(program.LoadSetupFile(path, comment, err)) << err.toStdString();
+  EXPECT_EQ(calls, QStringList({"close", "defaults", "create"}));
+  // The hundredth window is a window as well.
+  calls.clear();
+  WriteAll(path, "[QvTuStp1]\r\nPoints=120\r\n[DForm_100]\r\nA=1\r\n");
   ASSERT_TRUE(program.LoadSetupFile(path, comment, err)) << err.toStdString();
   EXPECT_EQ(calls, QStringList({"close", "defaults", "create"}));
 }

@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include "app/caption.h"
+#include "app/displayport.h"
 #include "app/helppages.h"
 #include "app/program.h"
 #include "app/transformcmds.h"
@@ -29,6 +30,7 @@
 #include "app/ui/toolicons.h"
 #include "app/ui/toolwindowentry.h"
 #include "core/resultstext.h"
+#include "display/ui/displaywindows.h"
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
@@ -73,12 +75,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   transformCmds_->OnTransformChanged = [this] {
     if (resForm_) resForm_->RflCaption();
     if (smallFrm_) smallFrm_->RflCaption();
+    if (displays_) displays_->RefreshCaptions();
   };
 
   mdi_ = new QMdiArea(this);
   mdi_->setObjectName(QStringLiteral("MdiArea"));
   mdi_->setBackground(ToQColor(kFrameColor, mdi_->palette()));
   setCentralWidget(mdi_);
+  displays_ = new TDisplayWindows(mdi_, core_->Qv, this);
+  displays_->RunPause = [this] { miSweepClick(); };
+  displays_->Running = [this] { return IsSweeping(); };
+  displays_->BilinActive = [this] { return core_->Qv.BiTr.GetActive(); };
+  displays_->OnCreated = [this](TGDisplForm& w) {
+    w.OnLabelsHelp = [this] { ShowHelpKeyword(QStringLiteral("Labels")); };
+  };
+  displayPort_ = std::make_unique<TDisplayPort>(displays_->Ops());
   BuildMenus();
   BuildToolBars();
   BuildStatusBar();
@@ -281,7 +292,13 @@ void TForm1::CreateToolWindows() {
     resultsPort_ = std::make_unique<TResultsPort>(resForm_, smallFrm_);
     ports.results = resultsPort_.get();
   }
+  ports.displays = displayPort_.get();
   core_->Cycle.SetPorts(ports);
+}
+
+void TForm1::CreateDisplaysFromSetup() {
+  if (AbortPgm) return;
+  displays_->DisplaysFromSetup(core_->AutoIni());
 }
 
 void TForm1::RegisterSetupHooks() {
@@ -291,6 +308,10 @@ void TForm1::RegisterSetupHooks() {
     WriteFrameSetup(ini, frame_, core_->Cmd.RunStates(), core_->Cmd.SendStates());
     dde_->WriteStp(ini, QString::fromLatin1(kFormSection));
   };
+  s.CloseDisplays = [this] { displays_->CloseAll(); };
+  s.ResetDisplayDefaults = [this] { displays_->ResetDisplayDefaults(); };
+  s.WriteDisplays = [this](IniFile& ini) { displays_->WriteDisplays(ini); };
+  s.DisplaysFromSetup = [this](const IniFile& ini) { displays_->DisplaysFromSetup(ini); };
   s.ReadFrame = [this](const IniFile& ini) {
     const QSize scr = Screen().Size();
     FrameToSetup();
@@ -306,8 +327,10 @@ void TForm1::ShutDownProgram() {
   // Nothing the cycle could reach may point at a window that is about to go.
   TCyclePorts ports = core_->Cycle.Ports();
   ports.results = nullptr;
+  ports.displays = nullptr;
   core_->Cycle.SetPorts(ports);
   resultsPort_.reset();
+  displayPort_.reset();
   program_->ShutDown();
   core_->Cmd.SetCounterLamp(nullptr);
 }
@@ -459,7 +482,30 @@ void TForm1::BuildMenus() {
   top(QStringLiteral("&Tools"), QString());
   mView_ = top(QStringLiteral("&View"), QStringLiteral("Show/Hide program components"));
   connect(mView_, &QMenu::aboutToShow, this, [this] { ViewMenuOpening(); });
-  top(QStringLiteral("&Window"), QStringLiteral("Window functions"));
+  mWindow_ = top(QStringLiteral("&Window"), QStringLiteral("Window functions"));
+  auto win = [this](const QString& text, const QString& hint, const QString& name, auto slot,
+                    QKeySequence key = {}) {
+    QAction* a = mWindow_->addAction(text);
+    a->setObjectName(name);
+    a->setStatusTip(hint);
+    if (!key.isEmpty()) a->setShortcut(key);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  win(QStringLiteral("&New Display"), QStringLiteral("Create new Display Window"),
+      QStringLiteral("miNewDisplay"), [this] { displays_->NewDisplay(); });
+  win(
+      QStringLiteral("&Impress All"), QStringLiteral("Redraw traces on all Display Windows"),
+      QStringLiteral("miImpressAll"), [this] { displays_->ImpressAll(); },
+      QKeySequence(Qt::Key_F10));
+  win(
+      QStringLiteral("&Blank All"), QStringLiteral("Clear all Display Windows"),
+      QStringLiteral("miBlankAll"), [this] { displays_->BlankAll(); }, QKeySequence("Ctrl+B"));
+  win(
+      QStringLiteral("&Redraw All"), QStringLiteral("Clear all Display Windows and redraw traces"),
+      QStringLiteral("miRedrawAll"), [this] { displays_->RedrawAll(); }, QKeySequence("Ctrl+R"));
+  win(QStringLiteral("&Close All"), QStringLiteral("Close all Display Windows"),
+      QStringLiteral("miCloseAll"), [this] { displays_->CloseAll(); });
   // "Mode&l" is a command of its own on the menu bar.
   QAction* aModel = mb->addAction(QStringLiteral("Mode&l"));
   aModel->setObjectName(QStringLiteral("miModel"));
@@ -567,6 +613,10 @@ void TForm1::BuildToolBars() {
                               QString::fromLatin1(kPlaneExtButton));
   SetHint(tbExt_, QStringLiteral("Plane extension|"));
   connect(tbExt_, &QAction::triggered, this, [this] { transformCmds_->PlaneExt(); });
+  QAction* tbNew = tbMain_->addAction(BadgeIcon(QStringLiteral("New")),
+                                      QStringLiteral("Open new display window"));
+  SetHint(tbNew, QStringLiteral("Open new display window| "));
+  connect(tbNew, &QAction::triggered, this, [this] { displays_->NewDisplay(); });
   tbSave_ = tbMain_->addAction(st->standardIcon(QStyle::SP_DialogSaveButton),
                                QStringLiteral("Save results"));
   SetHint(tbSave_, QStringLiteral("Save results|"));
@@ -579,6 +629,19 @@ void TForm1::BuildToolBars() {
       tbMain_->addAction(BadgeIcon(QStringLiteral("Stp")), QStringLiteral("Save system setup"));
   SetHint(tbSaveStp, QStringLiteral("Save system setup|"));
   connect(tbSaveStp, &QAction::triggered, this, [this] { SaveSetupClick(); });
+
+  auto winButton = [this](const QString& badge, const QString& hint, auto slot) {
+    QAction* a = tbMain_->addAction(BadgeIcon(badge), SplitHint(hint).tooltip);
+    SetHint(a, hint);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  // Impress, clear and redraw all, then the tuner, close the bar as in the unit's program.
+  winButton(QStringLiteral("Imp"), QStringLiteral("Impress all|"),
+            [this] { displays_->ImpressAll(); });
+  winButton(QStringLiteral("Clr"), QStringLiteral("Clear all|"), [this] { displays_->BlankAll(); });
+  winButton(QStringLiteral("Rdr"), QStringLiteral("Redraw all|"),
+            [this] { displays_->RedrawAll(); });
 
   tbTuner_ = tbMain_->addAction(BadgeIcon(QStringLiteral("Tu")), QStringLiteral("Show/Hide Tuner"));
   tbTuner_->setObjectName(QStringLiteral("tbTuner"));
@@ -883,6 +946,7 @@ void TForm1::EnableForRun(bool enabled) {
   qz::EnableForRun(tbMain_, enabled);
   qz::EnableForRun(tbSignal_, enabled);
   if (enabled) mTuner_->menuAction()->setEnabled(true);
+  if (displays_) displays_->EnableForRun(enabled);
 }
 
 }  // namespace qz

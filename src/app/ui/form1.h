@@ -40,6 +40,8 @@ class TQzSamplForm;
 class TTxTimingForm;
 class TMstpForm;
 class TTpic;
+class TDisplayWindows;
+class TDisplayPort;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
@@ -109,6 +111,11 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void ShowHelpKeyword(const QString& keyword);
   // The help viewer opened from a modal dialog stays usable while the dialog is open.
   void ShowHelpOver(QDialog* dialog, int topic);
+  // The display windows of the display area.
+  TDisplayWindows& Displays() { return *displays_; }
+  // Start-up: the display windows of the automatic setup (none stored: one default window).
+  void CreateDisplaysFromSetup();
+  QMenu* WindowMenu() const { return mWindow_; }
   QMenu* FileMenu() const { return mFile_; }
   QMenu* ViewMenu() const { return mView_; }
   // Brings the window to the front (a second start of the program asks for it).
@@ -198,6 +205,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TTpic> tpic_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
+  TDisplayWindows* displays_ = nullptr;
+  std::unique_ptr<TDisplayPort> displayPort_;
+  QMenu* mWindow_ = nullptr;
   TDdeItem* dde_ = nullptr;
   bool shutDown_ = false;
 

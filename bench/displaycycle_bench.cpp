@@ -1,0 +1,129 @@
+// The window program's measurement cycle with display windows: the frame window with four
+// display windows (Mag, LogMag, Z-Smith, Power) against the same cycle without any, results
+// windows hidden, the model's pause at 0, on the offscreen platform, at 101 and at 20001 points
+// per sweep. Each run lasts a fixed number of frames and is ended by a Space key sent to a
+// display window (with none open, by Run/Pause). Reports frames per second, the cost of the
+// displays as a share of the frame rate without them, and the longest gap of a 10 ms timer.
+// Not a test: run it on a Release build.
+//
+//   bench_displaycycle [frames]   (default 20000)
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/simcore.h"
+#include "app/ui/form1.h"
+#include "display/ui/displaywindows.h"
+#include "display/ui/gdisplform.h"
+#include "results/ui/qzresform.h"
+#include "results/ui/qzsmallfrm.h"
+#include "sim/ui/qzmdl.h"
+#include "util/asker.h"
+
+namespace {
+
+struct TRunFigures {
+  double framesPerSecond = 0;
+  long long longestGapMs = 0;
+};
+
+TRunFigures RunFrames(qz::TForm1& form, int64_t frames) {
+  QElapsedTimer clock;
+  qint64 lastTick = -1;
+  qint64 longestGap = 0;
+  QTimer tick;
+  tick.setTimerType(Qt::PreciseTimer);
+  tick.setInterval(10);
+  QObject::connect(&tick, &QTimer::timeout, [&] {
+    const qint64 now = clock.elapsed();
+    if (lastTick >= 0) longestGap = std::max(longestGap, now - lastTick);
+    lastTick = now;
+  });
+  const int64_t start = form.Core().Cycle.Passes();
+  bool ended = false;
+  QTimer watch;
+  watch.setInterval(0);
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (ended || form.Core().Cycle.Passes() - start < frames) return;
+    ended = true;
+    const auto wins = form.Displays().Windows();
+    if (wins.empty()) {
+      form.miSweepClick();
+    } else {
+      wins[0]->Panel()->setFocus();
+      QTest::keyClick(wins[0]->Panel(), Qt::Key_Space);
+    }
+  });
+  clock.start();
+  tick.start();
+  watch.start();
+  form.miSweepClick();
+  const double elapsed = clock.elapsed() / 1000.0;
+  tick.stop();
+  watch.stop();
+  const int64_t done = form.Core().Cycle.Passes() - start;
+  return {done / elapsed, static_cast<long long>(longestGap)};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace qz;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir profile;
+  if (qEnvironmentVariableIsEmpty("QZSIM_PROFILE"))
+    qputenv("QZSIM_PROFILE", profile.path().toLocal8Bit());
+  QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+  const int64_t frames = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
+
+  TScriptedAsker asker;
+  asker.quiet = true;
+  TScopedAsker scoped(&asker);
+  TForm1 form;
+  QString msg;
+  if (!form.StartUnit(msg)) {
+    std::fprintf(stderr, "The unit did not start: %s\n", qPrintable(msg));
+    return 1;
+  }
+  form.resize(1200, 900);
+  form.show();
+  TMdlEngine& model = form.Core().Model;
+  model.Ent.Pause = QStringLiteral("0");
+  model.Ent.UdPause = 0;
+  form.ModelWindow()->FromEntries();
+  form.ModelWindow()->DoApply();
+  form.ModelWindow()->hide();
+  form.ResForm()->hide();
+  form.SmallFrm()->hide();
+
+  for (int32_t points : {101, 20001}) {
+    form.Core().Qv.PtsPerSwp = points;
+    form.Displays().CloseAll();
+    for (int i = 0; i < 10; ++i) QApplication::processEvents();
+    const TRunFigures bare = RunFrames(form, frames);
+    for (int32_t type : {diMag, diLogMag, diZSmith, diPower}) {
+      TGDisplForm* w = form.Displays().CreateDisplay();
+      w->RecreateDisplay(XTypeOf(type), type);
+    }
+    form.Mdi()->tileSubWindows();
+    for (int i = 0; i < 10; ++i) QApplication::processEvents();
+    const TRunFigures shown = RunFrames(form, frames);
+    std::printf(
+        "%d points per sweep, %lld frames: without displays %.0f frames/s (gap %lld ms); with "
+        "four displays %.0f frames/s (gap %lld ms); displays cost %.1f %% of the frame rate\n",
+        points, static_cast<long long>(frames), bare.framesPerSecond, bare.longestGapMs,
+        shown.framesPerSecond, shown.longestGapMs,
+        100.0 * (1.0 - shown.framesPerSecond / bare.framesPerSecond));
+  }
+  form.ExitNoSetupClick();
+  return 0;
+}

@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+#include <cmath>
+
+#include "common/testframes.h"
+#include "display/ui/displaywindows.h"
+#include "display/ui/gdisplform.h"
+#include "util/asker.h"
+#include "util/inifile.h"
+
+namespace qz {
+namespace {
+
+// A display area with the analyzer state and a sweep of three measured frames.
+struct Rig {
+  Rig() : qv(mot), scoped(&asker), wins(&area, qv) {
+    asker.quiet = true;
+    area.resize(900, 700);
+    qv.LastSwp.SetNwanted(3);
+    for (int i = 0; i < 3; ++i) {
+      TFrameSpec s = testframes::MeasSpec(1000.0 * (i + 1), complex(0.1 * (i + 1), 0.0));
+      s.Pos[1] = int16_t(10 * (i + 1));
+      qv.LastSwp.Add(testframes::EncodedFrame(s));
+    }
+    wins.Running = [this] { return running; };
+    wins.RunPause = [this] { ++runPauses; };
+    area.show();
+    QApplication::setActiveWindow(&area);
+  }
+  TMotState mot;
+  TQvWin qv;
+  TScriptedAsker asker;
+  TScopedAsker scoped;
+  QMdiArea area;
+  TDisplayWindows wins;
+  bool running = false;
+  int runPauses = 0;
+};
+
+TEST(GDisplFormTest, FreshWindowShowsInputMagnitudeInItsClientSize) {
+  Rig r;
+  r.wins.DisplaysFromSetup(IniFile());
+  ASSERT_EQ(r.wins.Windows().size(), 1u);
+  TGDisplForm* w = r.wins.Windows()[0];
+  EXPECT_EQ(w->windowTitle(), "Mag - Input");
+  EXPECT_EQ(w->Panel()->width(), 330);
+  EXPECT_EQ(w->Displ().TracesToDraw.Trace(0)->GetCount(), 3);
+  // The point axis follows the sweep of three.
+  EXPECT_EQ(w->Displ().Grf->Ox.Stp.Data.MaxAsk, 2.0);
+  r.wins.BilinActive = [] { return true; };
+  r.wins.RefreshCaptions();
+  EXPECT_EQ(w->windowTitle(), "Mag - Input (Transformed)");
+}
+
+TEST(GDisplFormTest, DisplayMenuOffersElevenTypesAndUnits) {
+  Rig r;
+  TGDisplForm* w = r.wins.CreateDisplay();
+  int types = 0;
+  for (QAction* a : w->DisplayMenu()->actions())
+    if (a->isCheckable()) ++types;
+  EXPECT_EQ(types, 11);
+  for (QAction* a : w->DisplayMenu()->actions())
+    if (a->text() == "Po&wer") a->trigger();
+  EXPECT_EQ(w->windowTitle(), "Power");
+  EXPECT_EQ(w->Displ().TracesToDraw.Count(), 3);
+  EXPECT_FALSE(w->ShowLoadButton()->isVisible());
+  emit w->DisplayMenu()->aboutToShow();
+  QStringList units;
+  for (QAction* a : w->UnitsMenu()->actions())
+    if (a->isVisible()) units << a->text();
+  EXPECT_EQ(units, QStringList({"uW", "mW", "W", "kW"}));
+  w->UnitsMenu()->actions()[3]->trigger();
+  EXPECT_NEAR(*w->Displ().TracesToDraw.Trace(0)->GetY(2), 3.0, 0.01);  // 3000 W in kW
+  EXPECT_NEAR(w->Displ().Grf->Oy.Stp.Data.MaxDflt, 10.0, 1e-9);
+}
+
+TEST(GDisplFormTest, RunDisablesMenusAndButtonsAlsoOfAWindowMadeDuringIt) {
+  Rig r;
+  TGDisplForm* a = r.wins.CreateDisplay();
+  r.wins.EnableForRun(false);
+  EXPECT_FALSE(a->ToolBar()->isEnabled());
+  for (QAction* m : a->MenuBar()->actions()) EXPECT_FALSE(m->isEnabled());
+  TGDisplForm* b = r.wins.CreateDisplay();
+  EXPECT_FALSE(b->ToolBar()->isEnabled());
+  r.wins.EnableForRun(true);
+  EXPECT_TRUE(b->ToolBar()->isEnabled());
+}
+
+TEST(GDisplFormTest, SpaceAndEscapeDuringARunGiveRunPause) {
+  Rig r;
+  r.area.show();
+  TGDisplForm* w = r.wins.CreateDisplay();
+  r.area.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+  w->Panel()->setFocus();
+  QTest::keyClick(w->Panel(), Qt::Key_Escape);
+  EXPECT_EQ(r.runPauses, 0);
+  QTest::keyClick(w->Panel(), Qt::Key_Space);
+  EXPECT_EQ(r.runPauses, 1);
+  r.running = true;
+  QTest::keyClick(w->Panel(), Qt::Key_Escape);
+  EXPECT_EQ(r.runPauses, 2);
+}
+
+TEST(GDisplFormTest, LimitValueEntryTitleAndAutoscaleMessage) {
+  Rig r;
+  TGDisplForm* w = r.wins.CreateDisplay();
+  r.asker.QueueText("2");
+  for (QAction* a : w->DisplayMenu()->actions())
+    if (a->text() == "V&SWR") a->trigger();
+  w->AskLimitValue();
+  ASSERT_FALSE(r.asker.Records(TAskRecord::Input).empty());
+  EXPECT_TRUE(r.asker.Records(TAskRecord::Input).back().text.contains("Limit value - VSWR"));
+  for (QAction* a : w->DisplayMenu()->actions())
+    if (a->text() == "&Mag") a->trigger();
+  EXPECT_NEAR(w->Displ().Grf->LimLine.Value, 1.0 / 3.0, 1e-12);
+  r.wins.BlankAll();
+  w->DoAutoscale();
+  ASSERT_FALSE(r.asker.Records(TAskRecord::Message).empty());
+  EXPECT_EQ(r.asker.Records(TAskRecord::Message).back().text,
+            "No data to autoscale:\r\nMeasure or make traces visible first");
+}
+
+TEST(GDisplFormTest, ClockClickRefreshesAndBeeps) {
+  Rig r;
+  TGDisplForm* w = r.wins.CreateDisplay();
+  w->SetClockVisible(true);
+  w->Clock()->setText(QString());
+  QTest::mouseClick(w->Clock(), Qt::LeftButton);
+  EXPECT_EQ(w->Clock()->text().size(), QString("09-Dec-2025 05:06").size());
+  ASSERT_FALSE(r.asker.Records(TAskRecord::Beep).empty());
+  EXPECT_EQ(r.asker.Records(TAskRecord::Beep).back().number, 1000);
+}
+
+TEST(GDisplFormTest, SetupRoundTripOfTwoWindows) {
+  IniFile ini;
+  TDFormStp first, second;
+  {
+    Rig r;
+    TGDisplForm* p = r.wins.CreateDisplay();
+    p->RecreateDisplay(kXPoints, diPower);
+    p->SetUnit(3);
+    p->Panel()->Capt()->Lbl->setText("Amplifier");
+    p->Panel()->Capt()->Show();
+    p->SetClearAndGo(false);
+    p->SetClockVisible(true);
+    TGDisplForm* s = r.wins.CreateDisplay();
+    s->RecreateDisplay(kXReS11, diZSmith);
+    s->Displ().Grf->iZoom = 2;  // a zoom holds once the chart leaves its default range
+    s->Displ().Grf->Oy.Stp.Data.UseDflt = false;
+    s->Displ().SetLimitValue(0.25);
+    s->SetShowLoad(true);
+    TGDisplForm* closed = r.wins.CreateDisplay();
+    closed->parentWidget()->close();
+    ini.SetText("[DForm_3]\r\nDsplTyp=2\r\n[DForm_3 DepotY_2]\r\nZoom=1\r\n");
+    r.wins.Ops().RefreshXaxis();  // as after any setup read
+    r.wins.WriteDisplays(ini);
+    first = p->StpRecord();
+    second = s->StpRecord();
+  }
+  EXPECT_FALSE(ini.SectionExists("DForm_3"));
+  EXPECT_FALSE(ini.SectionExists("DForm_3 DepotY_2"));
+  Rig r;
+  r.wins.DisplaysFromSetup(ini);
+  ASSERT_EQ(r.wins.Windows().size(), 2u);
+  TGDisplForm* p = r.wins.Windows()[0];
+  TGDisplForm* s = r.wins.Windows()[1];
+  EXPECT_EQ(p->windowTitle(), "Power");
+  EXPECT_EQ(p->Displ().Grf->Oy.Stp.Data.Jedn, "kW");
+  EXPECT_EQ(p->Panel()->Capt()->Lbl->text(), "Amplifier");
+  EXPECT_FALSE(p->ClearAndGo());
+  EXPECT_FALSE(p->Clock()->isHidden());
+  EXPECT_EQ(s->windowTitle(), "Z-Smith - Load");
+  EXPECT_EQ(s->Displ().Grf->iZoom, 2);
+  EXPECT_NEAR(s->Displ().Grf->LimLine.Value, 0.25, 1e-12);
+  TDFormStp a = p->StpRecord(), b = s->StpRecord();
+  // The outer places depend on the display area; everything else is restored.
+  for (TDFormStp* x : {&a, &b, &first, &second}) x->Top = x->Left = x->Width = x->Height = 0;
+  // Limit values are stored with 15 significant digits; those that came back within that are
+  // taken as the same before the whole records are compared.
+  // LastMin/LastMax are not stored: reading takes them from the requested range.
+  auto same = [](TDFormStp x, TDFormStp y) {
+    for (TDFormStp* r : {&x, &y}) {
+      for (auto& o : r->Depot.OsX) o.Data.LastMin = o.Data.MinAsk, o.Data.LastMax = o.Data.MaxAsk;
+      for (auto& o : r->Depot.OsY) o.Data.LastMin = o.Data.MinAsk, o.Data.LastMax = o.Data.MaxAsk;
+    }
+    for (size_t t = 0; t < 20; ++t) {
+      double& v = x.Depot.Ine[t].Lim.Va;
+      const double w = y.Depot.Ine[t].Lim.Va;
+      EXPECT_NEAR(v, w, 1e-13 * std::max(1.0, std::abs(w))) << t;
+      v = w;
+    }
+    EXPECT_TRUE(x == y);
+  };
+  same(a, first);
+  same(b, second);
+}
+
+TEST(GDisplFormTest, RefillLeavesTheMotorStateAndResultAlone) {
+  Rig r;
+  r.mot.ActPos[1] = 1234;
+  r.qv.Res.Pinc = 55.0;
+  TGDisplForm* w = r.wins.CreateDisplay();
+  r.wins.ImpressAll();
+  w->RecreateDisplay(kXPoints, diPower);
+  EXPECT_EQ(r.mot.ActPos[1], 1234);
+  EXPECT_EQ(r.qv.Res.Pinc, 55.0);
+  EXPECT_EQ(w->Displ().TracesToDraw.Trace(0)->GetCount(), 3);
+}
+
+TEST(GDisplFormTest, ClosingMakesTheWindowsSettingsTheDefaults) {
+  Rig r;
+  TGDisplForm* w = r.wins.CreateDisplay();
+  w->RecreateDisplay(kXPoints, diLogPower);
+  w->SetUnit(0);
+  w->parentWidget()->close();
+  EXPECT_TRUE(r.wins.Windows().empty());
+  EXPECT_EQ(r.wins.Defaults.NewType, diLogPower);
+  EXPECT_EQ(r.wins.Defaults.Depot.OsY[diLogPower].Data.Nunit, 0);
+  TGDisplForm* n = r.wins.NewDisplay();
+  EXPECT_EQ(n->windowTitle(), "LogPower");
+  EXPECT_EQ(n->Displ().Grf->Oy.Stp.Data.Jedn, "dBm");
+}
+
+}  // namespace
+}  // namespace qz
