@@ -45,20 +45,23 @@ std::string NormalizeLines(const std::string& text) {
   while (i < n) {
     size_t end = i;
     while (end < n && text[end] != '\n' && text[end] != '\r') ++end;
-    const std::string_view line(text.data() + i, end - i);
+    // A NUL byte is no text: it would cut a name or value short when it is written again, so it
+    // is dropped before the line is judged.
+    std::string line;
+    line.reserve(end - i);
+    for (size_t k = i; k < end; ++k)
+      if (text[k] != '\0') line.push_back(text[k]);
     const size_t first = line.find_first_not_of(" \t");
     bool badHeader = false;
-    if (first != std::string_view::npos && line[first] == '[') {
+    if (first != std::string::npos && line[first] == '[') {
       const size_t close = line.find(']', first);
       // No closing bracket, or nothing between the brackets.
-      badHeader = close == std::string_view::npos ||
-                  line.substr(first + 1, close - first - 1).find_first_not_of(" \t") ==
-                      std::string_view::npos;
+      badHeader =
+          close == std::string::npos ||
+          line.substr(first + 1, close - first - 1).find_first_not_of(" \t") == std::string::npos;
     }
     if (!badHeader) {
-      // A NUL byte is no text: it would cut a name or value short when it is written again.
-      for (const char c : line)
-        if (c != '\0') out.push_back(c);
+      out.append(line);
       out.push_back('\n');
     }
     if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ++end;

@@ -315,6 +315,10 @@ TEST(IniFile, DamagedSectionHeadersAreDroppedAndSavesAreStable) {
     again.SetText(ini.Text());
     EXPECT_EQ(again.ReadString("S", "v", ""), QStringLiteral("xy"));
     EXPECT_EQ(again.ReadString("S", "k", ""), QStringLiteral("ab"));
+    // NULs before an unclosed header do not make it a section that swallows the next lines.
+    IniFile lead;
+    lead.SetText(QByteArray("\0\0[Model\r\nk=1\r\n[S]\r\nj=2\r\n", 25));
+    EXPECT_EQ(lead.ReadSections(), QStringList({"", "S"}));
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromLatin1(c.text).toHtmlEscaped().toStdString());
