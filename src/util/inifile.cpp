@@ -51,6 +51,9 @@ std::string NormalizeLines(const std::string& text) {
     line.reserve(end - i);
     for (size_t k = i; k < end; ++k)
       if (text[k] != '\0') line.push_back(text[k]);
+    // Nor is a byte-order mark inside the text (only the file's first one is read as such):
+    // a name starting with one would lose it at the next load.
+    for (size_t bom; (bom = line.find("\xEF\xBB\xBF")) != std::string::npos;) line.erase(bom, 3);
     const size_t first = line.find_first_not_of(" \t");
     bool badHeader = false;
     if (first != std::string::npos && line[first] == '[') {
@@ -76,6 +79,7 @@ std::string Clean(const QString& text) {
   t.remove(QLatin1Char('\r'));
   t.remove(QLatin1Char('\n'));
   t.remove(QChar(0));
+  t.remove(QChar(0xFEFF));
   return t.toUtf8().toStdString();
 }
 

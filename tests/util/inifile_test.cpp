@@ -319,6 +319,15 @@ TEST(IniFile, DamagedSectionHeadersAreDroppedAndSavesAreStable) {
     IniFile lead;
     lead.SetText(QByteArray("\0\0[Model\r\nk=1\r\n[S]\r\nj=2\r\n", 25));
     EXPECT_EQ(lead.ReadSections(), QStringList({"", "S"}));
+    // A byte-order mark inside the text is dropped like a NUL, so saves stay stable.
+    IniFile bom;
+    bom.SetText(
+        "[Model\r\n\xEF\xBB\xBF"
+        "DutType=2\r\n");
+    EXPECT_EQ(bom.ReadSection(""), QStringList({"DutType"}));
+    IniFile bomAgain;
+    bomAgain.SetText(bom.Text());
+    EXPECT_EQ(bomAgain.Text(), bom.Text());
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromLatin1(c.text).toHtmlEscaped().toStdString());
