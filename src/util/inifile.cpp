@@ -45,12 +45,15 @@ std::string NormalizeLines(const std::string& text) {
   while (i < n) {
     size_t end = i;
     while (end < n && text[end] != '\n' && text[end] != '\r') ++end;
-    // A NUL byte is no text: it would cut a name or value short when it is written again, so it
+    // A control character other than a tab is no text of a setup (a NUL would cut a name or
+    // value short when it is written again, others read back differently once trimmed), so it
     // is dropped before the line is judged.
     std::string line;
     line.reserve(end - i);
-    for (size_t k = i; k < end; ++k)
-      if (text[k] != '\0') line.push_back(text[k]);
+    for (size_t k = i; k < end; ++k) {
+      const unsigned char c = static_cast<unsigned char>(text[k]);
+      if (c >= 0x20 || c == '\t') line.push_back(text[k]);
+    }
     // Nor is a byte-order mark inside the text (only the file's first one is read as such):
     // a name starting with one would lose it at the next load.
     for (size_t bom; (bom = line.find("\xEF\xBB\xBF")) != std::string::npos;) line.erase(bom, 3);
@@ -73,13 +76,13 @@ std::string NormalizeLines(const std::string& text) {
   return out;
 }
 
-// Section names, keys and values never carry a line break (or a NUL) into the file.
+// Section names, keys and values never carry a line break, another control character (a tab
+// excepted) or a byte-order mark into the file: the reader would not give them back.
 std::string Clean(const QString& text) {
-  QString t = text;
-  t.remove(QLatin1Char('\r'));
-  t.remove(QLatin1Char('\n'));
-  t.remove(QChar(0));
-  t.remove(QChar(0xFEFF));
+  QString t;
+  t.reserve(text.size());
+  for (const QChar c : text)
+    if ((c.unicode() >= 0x20 || c == QLatin1Char('\t')) && c.unicode() != 0xFEFF) t.append(c);
   return t.toUtf8().toStdString();
 }
 

@@ -328,6 +328,15 @@ TEST(IniFile, DamagedSectionHeadersAreDroppedAndSavesAreStable) {
     IniFile bomAgain;
     bomAgain.SetText(bom.Text());
     EXPECT_EQ(bomAgain.Text(), bom.Text());
+    // Other control characters (a tab excepted) go the same way, read or written.
+    IniFile ctl;
+    ctl.SetText("[S]\r\nk=0\x0c\r\nt=a\tb\r\n");
+    EXPECT_EQ(ctl.ReadString("S", "k", ""), QStringLiteral("0"));
+    EXPECT_EQ(ctl.ReadString("S", "t", ""), QStringLiteral("a\tb"));
+    ctl.WriteString("S", "w", QStringLiteral("x\x01y\x1fz"));
+    IniFile ctlAgain;
+    ctlAgain.SetText(ctl.Text());
+    EXPECT_EQ(ctlAgain.ReadString("S", "w", ""), QStringLiteral("xyz"));
   }
   for (const Case& c : cases) {
     SCOPED_TRACE(QString::fromLatin1(c.text).toHtmlEscaped().toStdString());
