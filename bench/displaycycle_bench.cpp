@@ -27,6 +27,7 @@
 #include "results/ui/qzsmallfrm.h"
 #include "sim/ui/qzmdl.h"
 #include "util/asker.h"
+#include "windowbenchrig.h"
 
 namespace {
 
@@ -77,10 +78,8 @@ TRunFigures RunFrames(qz::TForm1& form, int64_t frames) {
 
 int main(int argc, char** argv) {
   using namespace qz;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir profile;
-  if (qEnvironmentVariableIsEmpty("QZSIM_PROFILE"))
-    qputenv("QZSIM_PROFILE", profile.path().toLocal8Bit());
+  bench::UseOffscreenAndProfile(profile);
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   const int64_t frames = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
@@ -89,19 +88,10 @@ int main(int argc, char** argv) {
   asker.quiet = true;
   TScopedAsker scoped(&asker);
   TForm1 form;
-  QString msg;
-  if (!form.StartUnit(msg)) {
-    std::fprintf(stderr, "The unit did not start: %s\n", qPrintable(msg));
-    return 1;
-  }
+  if (!bench::StartAtFullSpeed(form)) return 1;
   form.resize(1200, 900);
   form.show();
-  TMdlEngine& model = form.Core().Model;
-  model.Ent.Pause = QStringLiteral("0");
-  model.Ent.UdPause = 0;
-  form.ModelWindow()->FromEntries();
-  form.ModelWindow()->DoApply();
-  form.ModelWindow()->hide();
+  bench::ModelWithoutPause(form);
   form.ResForm()->hide();
   form.SmallFrm()->hide();
 

@@ -22,13 +22,12 @@
 #include "results/ui/qzsmallfrm.h"
 #include "sim/ui/qzmdl.h"
 #include "util/asker.h"
+#include "windowbenchrig.h"
 
 int main(int argc, char** argv) {
   using namespace qz;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir profile;
-  if (qEnvironmentVariableIsEmpty("QZSIM_PROFILE"))
-    qputenv("QZSIM_PROFILE", profile.path().toLocal8Bit());
+  bench::UseOffscreenAndProfile(profile);
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
@@ -37,18 +36,9 @@ int main(int argc, char** argv) {
   asker.quiet = true;
   TScopedAsker scoped(&asker);
   TForm1 form;
-  QString msg;
-  if (!form.StartUnit(msg)) {
-    std::fprintf(stderr, "The unit did not start: %s\n", qPrintable(msg));
-    return 1;
-  }
+  if (!bench::StartAtFullSpeed(form)) return 1;
   form.show();
-  TMdlEngine& model = form.Core().Model;
-  model.Ent.Pause = QStringLiteral("0");
-  model.Ent.UdPause = 0;
-  form.ModelWindow()->FromEntries();
-  form.ModelWindow()->DoApply();
-  form.ModelWindow()->hide();
+  bench::ModelWithoutPause(form);
   form.ResForm()->show();
   form.SmallFrm()->show();
   form.LogWindow()->show();
