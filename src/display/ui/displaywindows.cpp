@@ -12,6 +12,11 @@ TDisplayWindows::TDisplayWindows(QMdiArea* area, TQvWin& qv, QObject* parent)
     : QObject(parent), area_(area), qv_(qv), ops_(qv) {}
 
 TDisplayWindows::~TDisplayWindows() {
+  // Dialogs made here without a window to own them go with the windows.
+  if (!area_) {
+    delete ScaleDlg.data();
+    delete AttrDlg.data();
+  }
   for (TGDisplForm* w : Windows()) {
     ops_.Remove(w);
     w->OnClosed = nullptr;
@@ -43,6 +48,10 @@ TGDisplForm* TDisplayWindows::CreateDisplay() {
   TDisplayView* view = w;
   connect(w, &QObject::destroyed, this, [this, view] { ops_.Remove(view); });
   w->OnTypeChosen = [this] { ops_.RefreshXaxis(); };
+  w->OnSetScale = [this](TGDisplForm& f) { f.EditScale(ScaleDialog(), qv_.LastSwp.Nwanted()); };
+  w->OnProperties = [this](TGDisplForm& f) { f.EditProperties(AttrDialog()); };
+  w->OnLegendClick = w->OnProperties;
+  w->OnLimitStyle = [](TGDisplForm& f) { f.EditLimitStyle(); };
   if (area_) {
     QMdiSubWindow* sub = area_->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -63,6 +72,16 @@ TGDisplForm* TDisplayWindows::CreateDisplay() {
   if (OnCreated) OnCreated(*w);
   w->show();
   return w;
+}
+
+TDlgQzScale& TDisplayWindows::ScaleDialog() {
+  if (!ScaleDlg) ScaleDlg = new TDlgQzScale(area_ ? area_->window() : nullptr);
+  return *ScaleDlg;
+}
+
+TDlgAttr& TDisplayWindows::AttrDialog() {
+  if (!AttrDlg) AttrDlg = new TDlgAttr(area_ ? area_->window() : nullptr);
+  return *AttrDlg;
 }
 
 TGDisplForm* TDisplayWindows::NewDisplay() {

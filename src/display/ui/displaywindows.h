@@ -10,6 +10,8 @@
 #include "core/qvwin.h"
 #include "display/displayops.h"
 #include "display/displdefaults.h"
+#include "display/ui/dlgattr.h"
+#include "display/ui/dlgqzscale.h"
 #include "display/ui/gdisplform.h"
 
 class QMdiArea;
@@ -29,8 +31,14 @@ class TDisplayWindows : public QObject {
   std::function<void()> RunPause;
   std::function<bool()> Running;
   std::function<bool()> BilinActive;
-  // Called for every window made, after it is connected (owners wire the dialogs here).
+  // Called for every window made, after it is connected and its dialogs are wired.
   std::function<void(TGDisplForm&)> OnCreated;
+  // The scale and trace dialogs all windows share (the frame window makes them at start-up);
+  // one missing when a window needs it is made then, over the display area.
+  QPointer<TDlgQzScale> ScaleDlg;
+  QPointer<TDlgAttr> AttrDlg;
+  TDlgQzScale& ScaleDialog();
+  TDlgAttr& AttrDialog();
 
   // "New Display": the active window's type and settings become the defaults (none open: the
   // attribute sets anew), then a new window.

@@ -18,6 +18,9 @@
 
 #include "charts/ui/imagecanvas.h"
 #include "display/displdefaults.h"
+#include "display/ui/dlgattr.h"
+#include "display/ui/dlgqzscale.h"
+#include "display/ui/penfrm.h"
 #include "util/asker.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
@@ -120,8 +123,9 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
   row->addWidget(toolBar_);
 
   legend_ = new TLegend(displ_->TracesToDraw, panel_);
+  // During a run the window's commands wait for its end; so does the legend's dialog.
   legend_->OnClick = [this] {
-    if (OnLegendClick) OnLegendClick(*this);
+    if (OnLegendClick && runEnabled_) OnLegendClick(*this);
   };
   clock_ = new QLabel(panel_);
   clock_->setObjectName("pTime");
@@ -291,10 +295,7 @@ void TGDisplForm::BuildMenus() {
   add(mChart_, "L&abels...", [this] { ShowLabelsHelp(); });
   add(mChart_, "Arrange &Panels", [this] { ArrangePanels(); });
   add(mChart_, "&Blank", [this] { Blank(); });
-  aClearAndGo_ = add(mChart_, "Cl&ear and Go", [this] {
-    SetClearAndGo(!clearAndGo_);
-    bClearAndGo_->setChecked(clearAndGo_);
-  });
+  aClearAndGo_ = add(mChart_, "Cl&ear and Go", [this] { SetClearAndGo(!clearAndGo_); });
   aClearAndGo_->setCheckable(true);
   aPersist_ = add(mChart_, "Pe&rsist", [this] { SetPersist(!displ_->Grf->Persist); });
   aPersist_->setCheckable(true);
@@ -456,6 +457,42 @@ void TGDisplForm::RefreshClock() {
   clock_->setText(ClockText(QDateTime::currentDateTime()));
   clock_->adjustSize();
   PlacePanels();
+}
+
+void TGDisplForm::SetClearAndGo(bool on) {
+  clearAndGo_ = on;
+  bClearAndGo_->setChecked(on);
+}
+
+void TGDisplForm::EditScale(TDlgQzScale& dlg, int32_t npts) {
+  dlg.AssignSenderDispl(*displ_, npts);
+  if (dlg.exec() == QDialog::Accepted) RepaintAll();
+}
+
+void TGDisplForm::EditProperties(TDlgAttr& dlg) {
+  dlg.AssignSenderForm(*this);
+  dlg.exec();
+}
+
+void TGDisplForm::AttributesEdited() {
+  frmAtr_ = displ_->TraceAttributes(frmAtr_);
+  RefreshLegend();
+  ClearAndRedraw();
+}
+
+void TGDisplForm::EditLimitStyle() {
+  TPen pen = displ_->Grf->LimLine.Pen;
+  TPenFrm dlg(this);
+  dlg.setWindowTitle(QStringLiteral("Limit Line Properties"));
+  dlg.AssignSenderPen(&pen);
+  if (dlg.exec() != QDialog::Accepted) return;
+  // The pen is the present type's own: the depot keeps it for the type.
+  displ_->Grf->LimLine.Pen = pen;
+  TLimData& lim = depot_.Ine[size_t(displ_->AkeY)].Lim;
+  lim.St = pen.Style;
+  lim.Wi = pen.Width;
+  lim.Co = pen.Color;
+  ClearAndRedraw();
 }
 
 void TGDisplForm::SetPersist(bool on) {

@@ -26,6 +26,8 @@ namespace qz {
 class TIniFile;
 struct TDisplayDefaults;
 class TLegend;
+class TDlgQzScale;
+class TDlgAttr;
 
 class TGDisplForm : public QWidget, public TDisplayView {
   Q_OBJECT
@@ -87,8 +89,16 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void ShowLabelsHelp();
   void SetLegendVisible(bool on);
   void SetClockVisible(bool on);
-  void SetClearAndGo(bool on) { clearAndGo_ = on; }
+  void SetClearAndGo(bool on);
   void SetPersist(bool on);
+  // The dialogs: the scale dialog over this window's chart (repaint on OK), the trace dialog
+  // over its traces, and the limit line's pen of the present type.
+  void EditScale(TDlgQzScale& dlg, int32_t npts);
+  void EditProperties(TDlgAttr& dlg);
+  void EditLimitStyle();
+  // The traces' attributes were edited: the window keeps them as its own and redraws legend and
+  // traces.
+  void AttributesEdited();
   void Blank();
   void ClearAndRedraw();
 
