@@ -19,10 +19,10 @@ TPt LineTo(int32_t w, int32_t h) { return TPt{w - w / 10, h / 2}; }
 
 TPreviewPlan AttrPreviewPlan(const TDrawAttrib& a, int32_t w, int32_t h) {
   TPreviewPlan p;
-  if (!a.Visible) return p;
-  p.line = a.LineVisible && a.LinePen.Style != psClear;
   p.from = LineFrom(w, h);
   p.to = LineTo(w, h);
+  if (!a.Visible) return p;
+  p.line = a.LineVisible && a.LinePen.Style != psClear;
   const int32_t y = h / 2;
   const std::vector<TPt> three = {{3 * w / 4, y}, {w / 2, y}, {w / 4, y}};
   if (a.Dots.Visible || a.Dots.Moving) {

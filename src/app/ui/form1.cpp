@@ -280,6 +280,18 @@ void TForm1::RegisterToolWindows() {
   };
   reg.Register(std::move(tun));
 
+  // The display windows' scale and trace dialogs: made once, opened over any display window.
+  TToolWindowEntry trace = WidgetEntry(QStringLiteral("TracePropDlg"), displays_->AttrDlg);
+  trace.create = [this](const IniFile*) {
+    if (!displays_->AttrDlg) displays_->AttrDlg = new TDlgAttr(this);
+  };
+  reg.Register(std::move(trace));
+  TToolWindowEntry scale = WidgetEntry(QStringLiteral("ScaleDlg"), displays_->ScaleDlg);
+  scale.create = [this](const IniFile*) {
+    if (!displays_->ScaleDlg) displays_->ScaleDlg = new TDlgQzScale(this);
+  };
+  reg.Register(std::move(scale));
+
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
   reg.Register(std::move(help));
