@@ -21,6 +21,9 @@
 namespace qz {
 
 TDlgAttr::TDlgAttr(QWidget* parent) : QDialog(parent) {
+  // A fixed dialog: a title and a close button, nothing to resize, minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   setObjectName(QStringLiteral("TracePropDlg"));
   setWindowTitle(QStringLiteral("Trace Properties"));
   setModal(true);

@@ -28,6 +28,9 @@ QLineEdit* NewEdit(const QString& name, QWidget* parent) {
 }  // namespace
 
 TDlgQzScale::TDlgQzScale(QWidget* parent) : QDialog(parent) {
+  // A fixed dialog: a title and a close button, nothing to resize, minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   setObjectName(QStringLiteral("ScaleDlg"));
   setWindowTitle(QStringLiteral("Chart Scaling"));
   setModal(true);

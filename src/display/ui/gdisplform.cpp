@@ -56,20 +56,10 @@ class TLegend : public QWidget {
     QPainter p(this);
     p.drawImage(0, 0, canvas_.Image());
   }
-  void mouseReleaseEvent(QMouseEvent* e) override {
-    if (e->button() == Qt::LeftButton && !moved_ && OnClick) OnClick();
-    moved_ = false;
-    QWidget::mouseReleaseEvent(e);
-  }
-  void moveEvent(QMoveEvent* e) override {
-    moved_ = true;
-    QWidget::moveEvent(e);
-  }
 
  private:
   const TTraces& traces_;
   TImageCanvas canvas_;
-  bool moved_ = false;
 };
 
 namespace {
@@ -574,6 +564,16 @@ bool TGDisplForm::eventFilter(QObject* watched, QEvent* event) {
       (watched == legend_ || watched == clock_))
     RememberPanelPlace(static_cast<QWidget*>(watched));
   if (watched == clock_ && event->type() == QEvent::MouseButtonPress) clockPress_ = clock_->pos();
+  // The chart panel takes the legend's mouse for dragging; a click that did not move it opens
+  // the trace dialog once the click is over.
+  if (watched == legend_ && event->type() == QEvent::MouseButtonPress)
+    legendPress_ = legend_->pos();
+  if (watched == legend_ && event->type() == QEvent::MouseButtonRelease &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+      legend_->pos() == legendPress_ && legend_->OnClick)
+    QTimer::singleShot(0, this, [this] {
+      if (legend_->OnClick) legend_->OnClick();
+    });
   // A click (not a drag) refreshes the clock.
   if (watched == clock_ && event->type() == QEvent::MouseButtonRelease &&
       clock_->pos() == clockPress_) {

@@ -170,6 +170,7 @@ class TGDisplForm : public QWidget, public TDisplayView {
   bool runEnabled_ = true;
   bool placing_ = false;
   QPoint clockPress_;
+  QPoint legendPress_;
   bool sized_ = false;
   bool panelsPlaced_ = false;  // the operator or the setup has placed legend and clock
   int minH_ = 0;

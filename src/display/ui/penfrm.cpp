@@ -16,6 +16,9 @@
 namespace qz {
 
 TPenFrm::TPenFrm(QWidget* parent) : QDialog(parent) {
+  // A fixed dialog: a title and a close button, nothing to resize, minimise or maximise.
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                 Qt::WindowCloseButtonHint);
   setObjectName(QStringLiteral("PenFrm"));
   setWindowTitle(QStringLiteral("Line Properties"));
   setModal(true);

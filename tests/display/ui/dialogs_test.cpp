@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -209,6 +210,41 @@ TEST(TraceDialogTest, CancelAndTheEmptyCellChangeNothing) {
   w->OnLegendClick(*w);
   EXPECT_TRUE(open);
   EXPECT_EQ(w->Displ().TraceAttributes({}), before);
+}
+
+TEST(TraceDialogTest, AClickOnTheLegendOpensItAndADragDoesNot) {
+  DisplayRig r;
+  TGDisplForm* w = WindowOfType(r, "&Mag");
+  w->SetLegendVisible(true);
+  int opened = 0;
+  auto settle = [&] {
+    for (int i = 0; i < 50; ++i) QTest::qWait(10);
+  };
+  WhenModal<TDlgAttr>([&](TDlgAttr* d) {
+    ++opened;
+    d->reject();
+  });
+  QTest::mouseClick(w->Legend(), Qt::LeftButton, {}, QPoint(5, 5));
+  settle();
+  EXPECT_EQ(opened, 1);
+  // From here on the hook only counts, so that a wrong opening cannot wait for an answer.
+  w->OnLegendClick = [&](TGDisplForm&) { ++opened; };
+  // A drag moves the legend and opens nothing.
+  QWidget* l = w->Legend();
+  const QPoint start = l->pos();
+  QTest::mousePress(l, Qt::LeftButton, {}, QPoint(5, 5));
+  QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), l->mapToGlobal(QPointF(-40, 25)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(l, &move);
+  QTest::mouseRelease(l, Qt::LeftButton, {}, QPoint(5, 5));
+  settle();
+  EXPECT_NE(l->pos(), start);
+  EXPECT_EQ(opened, 1);
+  // While a run keeps the window's commands waiting, so does the legend.
+  w->EnableForRun(false);
+  QTest::mouseClick(w->Legend(), Qt::LeftButton, {}, QPoint(5, 5));
+  settle();
+  EXPECT_EQ(opened, 1);
 }
 
 TEST(TraceDialogTest, OkKeepsStoredValuesNoFieldCanShowAndSetsTheSwitches) {
