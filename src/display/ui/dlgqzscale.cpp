@@ -48,9 +48,12 @@ TDlgQzScale::TDlgQzScale(QWidget* parent) : QDialog(parent) {
   xAxisLabel_ = new QLabel(QStringLiteral("X axis"), axes);
   yAxisLabel_ = new QLabel(QStringLiteral("Y axis"), axes);
   g->addWidget(xAxisLabel_, 0, 0, 1, 2);
-  g->addWidget(new QLabel(QStringLiteral("Xmin"), axes), 1, 0);
+  auto* lXmin = new QLabel(QStringLiteral("Xmin"), axes);
+  auto* lXmax = new QLabel(QStringLiteral("Xmax"), axes);
+  xLabels_ = {xAxisLabel_, lXmin, lXmax};
+  g->addWidget(lXmin, 1, 0);
   g->addWidget(eXmin_, 1, 1);
-  g->addWidget(new QLabel(QStringLiteral("Xmax"), axes), 2, 0);
+  g->addWidget(lXmax, 2, 0);
   g->addWidget(eXmax_, 2, 1);
   g->addWidget(new QLabel(QStringLiteral("Points"), axes), 3, 0);
   g->addWidget(ePoints_, 3, 1);
@@ -162,7 +165,7 @@ void TDlgQzScale::ApplyEnabling() {
   SetField(ePolar_, f.PolarR, e.PolarR, !e.PolarR);
   cbIntegral_->setEnabled(e.Yfields);
   for (QLabel* l : yLabels_) l->setEnabled(e.Yfields);
-  xAxisLabel_->setEnabled(Data.Pravouhly);
+  for (QLabel* l : xLabels_) l->setEnabled(Data.Pravouhly);
   cbSmith_->setEnabled(e.SmithR);
   cbSmith_->setCurrentIndex(e.SmithR ? f.SmithZoom : -1);
   switch (e.Focus) {

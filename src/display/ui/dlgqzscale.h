@@ -56,6 +56,7 @@ class TDlgQzScale : public QDialog {
   QCheckBox* cbAuto_;
   QCheckBox* cbIntegral_;
   QComboBox* cbSmith_;
+  QList<QLabel*> xLabels_;
   QList<QLabel*> yLabels_;
   QLabel* xAxisLabel_;
   QLabel* yAxisLabel_;

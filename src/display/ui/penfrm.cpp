@@ -36,7 +36,7 @@ TPenFrm::TPenFrm(QWidget* parent) : QDialog(parent) {
   outer->addLayout(form);
   auto* color = new QPushButton(QStringLiteral("Color..."), this);
   outer->addWidget(color);
-  preview_ = new TCanvasBox(160, 24, this);
+  preview_ = new TCanvasBox(240, 24, this);
   preview_->Draw = [this](TCanvas& c, int32_t w, int32_t h) {
     DrawPenPreview(c, Data.PenBuf, w, h, clWhite);
   };
