@@ -294,6 +294,12 @@ TEST(PenDialogTest, NoneUnchecksVisibleAndVisibleAgainIsSolid) {
   EXPECT_EQ(d.Data.PenBuf.Style, psSolid);
   d.reject();
   EXPECT_EQ(pen, (TPen{clRed, psDot, 2, pmCopy}));
+  // A width beyond the field goes back untouched.
+  TPen wide{clRed, psDot, 50, pmCopy};
+  d.AssignSenderPen(&wide);
+  EXPECT_EQ(d.Width()->value(), kPenWidthMax);
+  d.OkClick();
+  EXPECT_EQ(wide, (TPen{clRed, psDot, 50, pmCopy}));
 }
 
 TEST(PenDialogTest, LimitLineStyleIsStoredForThePresentType) {
