@@ -152,6 +152,18 @@ void TDlgQzScale::ShowFields() {
   ePoints_->setText(Format(QStringLiteral("%d"), {int(Data.Npts)}));
   showing_ = false;
   ApplyEnabling();
+  // The focus is placed when the dialog opens; later re-evaluations leave it where it is.
+  switch (Data.Enabling().Focus) {
+    case TScaleFocus::Ymax:
+      eYmax_->setFocus();
+      break;
+    case TScaleFocus::PolarR:
+      ePolar_->setFocus();
+      break;
+    case TScaleFocus::SmithR:
+      cbSmith_->setFocus();
+      break;
+  }
 }
 
 void TDlgQzScale::ApplyEnabling() {
@@ -168,17 +180,6 @@ void TDlgQzScale::ApplyEnabling() {
   for (QLabel* l : xLabels_) l->setEnabled(Data.Pravouhly);
   cbSmith_->setEnabled(e.SmithR);
   cbSmith_->setCurrentIndex(e.SmithR ? f.SmithZoom : -1);
-  switch (e.Focus) {
-    case TScaleFocus::Ymax:
-      eYmax_->setFocus();
-      break;
-    case TScaleFocus::PolarR:
-      ePolar_->setFocus();
-      break;
-    case TScaleFocus::SmithR:
-      cbSmith_->setFocus();
-      break;
-  }
 }
 
 void TDlgQzScale::ReadFields() {
