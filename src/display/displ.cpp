@@ -205,7 +205,8 @@ bool TDispl::ZmenOsX(int32_t npts) {
   if (AutoX) {
     TOsData& x = Grf->Ox.Stp.Data;
     x.MinAsk = 0;
-    x.MaxAsk = npts - 1 == 0 ? 1 : double(npts - 1);
+    // One point, or an empty sweep, still gives the axis a span the right way round.
+    x.MaxAsk = npts - 1 <= 0 ? 1 : double(npts - 1);
     x.UseDflt = false;
   }
   return true;

@@ -103,6 +103,8 @@ TEST(DisplTest, PointAxisFollowsTheSweepLength) {
   EXPECT_EQ(d.Grf->Ox.Stp.Data.MaxAsk, 100.0);
   EXPECT_TRUE(d.ZmenOsX(1));
   EXPECT_EQ(d.Grf->Ox.Stp.Data.MaxAsk, 1.0);
+  EXPECT_TRUE(d.ZmenOsX(0));
+  EXPECT_EQ(d.Grf->Ox.Stp.Data.MaxAsk, 1.0);
   d.AutoX = false;
   d.ZmenOsX(500);
   EXPECT_EQ(d.Grf->Ox.Stp.Data.MaxAsk, 1.0);

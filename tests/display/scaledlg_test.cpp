@@ -22,6 +22,7 @@ struct OkCase {
 TEST(ScaleDlgTest, OkOnARectangularDisplayStoresTheRanges) {
   const OkCase cases[] = {
       {"one point follows the sweep", 1, true, "5", "6", "0", "1", 0, 1, 0, 1},
+      {"an empty sweep still gives a span", 0, true, "5", "6", "0", "1", 0, 1, 0, 1},
       {"101 points follow the sweep", 101, true, "5", "6", "0", "1", 0, 100, 0, 1},
       {"reversed X and Y are swapped", 101, false, "10", "2", "0.9", "-0.1", 2, 10, -0.1, 0.9},
       {"unreadable texts give the defaults", 101, false, "x", "", "y", "nan", 0, 100, 1, 10},
