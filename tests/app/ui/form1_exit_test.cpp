@@ -197,9 +197,9 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
     view << a->text();
     if (a->text() == e.viewCaption) item = a;
   }
-  EXPECT_EQ(view, QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info",
-                               "&Logging Window", "Singl&e-Shots Commands", "Standard &Toolbar",
-                               "Sig&nal Toolbar"}));
+  EXPECT_EQ(view,
+            QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info", "&Logging Window",
+                         "Singl&e-Shots Commands", "Standard &Toolbar", "Sig&nal Toolbar"}));
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->statusTip(), e.viewHint);
   item->trigger();
