@@ -252,7 +252,7 @@ inline constexpr double kTuDefMmPerStep = 0.01;
 struct TMotState {
   // Writers: 1. the simulated tuner (TTunerModel::TU_MdlDerivedData: the actual positions when
   // the description changes; TAutoTune::SolvePair: the positions a tune found); 2. the command
-  // layer's local effects (TQzCmd::ResetStubs); the tuner windows set it for the move command.
+  // layer (TQzCmd::ResetStubs); the tuner windows for the move command (TTrgCmds::MoveStubs too).
   TMotPos TargPos;  // where the stubs are to go
   // Writers: 1. the simulated tuner (TTunerModel::TU_MdlDerivedData limits it to the travel;
   // TAutoTune::TunerStep: a simulated stub arrives at once); 2. the command layer's local
@@ -260,7 +260,7 @@ struct TMotState {
   // block without the tune-position bit (DekodMerData); between passes, the tuner picture while
   // the operator drags a stub (TStubMotion::DragMove: the targets, moved at the release).
   TMotPos ActPos;  // where they are
-  // Writer: the decoder, from a motor block with the tune-position bit (DekodMerData).
+  // Writers: the decoder (DekodMerData, tune-position bit); TTrgCmds::MeaTun after its tune.
   TMotPos TunePos;  // found by the unit's own autotune
   // Writers: 1. the command layer (TQzCmd::ReadMotStatus); 2. the decoder (DekodMerData).
   uint8_t MotStatus = 0;
@@ -272,8 +272,8 @@ struct TMotState {
   // Autotune parameters. Writers: the analyzer's setup section (TQvWin::SetDefaults and
   // ReadStp: AtOn, Toler_mU, Targ_mU, Skip, Delay5b, Smooth, WaitRF, HystDg, SendTunePos);
   // SetAutotuneDefaults; the tuner picture's "AT" button (TTpic::AutoClick: AtOn, no command
-  // is sent); the command layer (TQzCmd::AutotuneOnOff: AtOn,
-  // TQzCmd::SetSendTunePos: SendTunePos, TQzCmd::SetHysteresis: HystDg); the tuner
+  // is sent); the command layer (TQzCmd::AutotuneOnOff: AtOn, TQzCmd::SetSendTunePos: SendTunePos,
+  // TQzCmd::SetHysteresis: HystDg); the single-shot window (TTrgCmds::SendTunePositions); the tuner
   // description (MaxIter, BreakUp, MinStep from its keys; MaxInsert_mm from its travel,
   // TTunerModel::TunerDescriptionChanged). The autotune itself only reads them.
   bool AtOn = false;
@@ -353,8 +353,8 @@ struct TSimState {
   // Writers: the model's creation (InitModel); the autotune's burst count (TAutoTune::TunerStep).
   uint16_t NTunBurst = 1;  // tunes of the present burst
   // Writers: the model's creation (InitModel: cleared); the command layer (TQzCmd::SingleTune:
-  // set, with TuStartPos); the autotune when it carries the tune out (TAutoTune::TunerStep:
-  // cleared).
+  // set, with TuStartPos) and the single-shot window (TTrgCmds::MeaTun: set); the autotune when
+  // it carries the tune out (TAutoTune::TunerStep: cleared).
   bool Btune1 = false;         // a single tune is requested
   bool WasTune1Click = false;  // the tune time of the single tune is to be shown
   // Writer: the command layer (TQzCmd::SingleTune).

@@ -263,22 +263,32 @@ int32_t AskIntegerInRange(const QString& prompt, int32_t current, int32_t lo, in
   return ClampLowWins(AskInteger(IntegerRangePrompt(prompt, lo, hi), current, asker), lo, hi);
 }
 
-TAskedValue AskValue(const QString& prompt, double current, TAsker& asker) {
+namespace {
+
+struct TValueEntry {
+  double value = 0.0;
+  bool cancelled = false;
+};
+
+// The entry loop of AskValue: a wrong entry beeps and asks again, Cancel gives current.
+TValueEntry AskValueEntry(const QString& prompt, double current, TAsker& asker) {
   const QString title = QString::fromLatin1(kValueTitle);
   const QString shown = ValuePrompt(prompt);
   QString entry = EngText(current);
-  double value = current;
   for (;;) {
     const TInputResult r = asker.InputText(title, shown, entry);
-    if (!r.ok) break;
+    if (!r.ok) return {current, true};
     const TParsedValue p = ParseValueEntry(r.text);
-    if (p.ok) {
-      value = p.value;
-      break;
-    }
+    if (p.ok) return {p.value, false};
     EntryBeep(asker);
     entry = NumberText(6, current);
   }
+}
+
+}  // namespace
+
+TAskedValue AskValue(const QString& prompt, double current, TAsker& asker) {
+  const double value = AskValueEntry(prompt, current, asker).value;
   const TEngScale s = EngScale(value);
   return {value, s.factor, s.suffix};
 }
@@ -293,9 +303,9 @@ TAskedValue AskValueInRange(const QString& prompt, double lo, double hi, double 
 
 TCheckedValue AskValueInRangeChecked(const QString& prompt, double lo, double hi, double current,
                                      TAsker& asker) {
-  const TAskedValue a = AskValue(ValueRangePrompt(prompt, lo, hi), current, asker);
-  if (!(a.value >= lo && a.value <= hi)) return {current, true};
-  return {a.value, false};
+  const TValueEntry a = AskValueEntry(ValueRangePrompt(prompt, lo, hi), current, asker);
+  if (!(a.value >= lo && a.value <= hi)) return {current, true, a.cancelled};
+  return {a.value, false, a.cancelled};
 }
 
 namespace {

@@ -129,6 +129,9 @@ TAskedValue AskValueInRange(const QString& prompt, double lo, double hi, double 
 struct TCheckedValue {
   double value = 0.0;
   bool outOfRange = false;
+  // The operator cancelled the entry: current came back, whether or not it lies within lo..hi,
+  // so a caller that asks again until the answer fits can stop asking.
+  bool cancelled = false;
 };
 // A value outside lo..hi is refused: current comes back with the flag set.
 TCheckedValue AskValueInRangeChecked(const QString& prompt, double lo, double hi, double current,

@@ -222,6 +222,31 @@ TEST(AskValueInRangeChecked, OutsideGivesCurrentAndTheFlag) {
   }
 }
 
+TEST(AskValueInRangeChecked, CancelIsToldApartFromARefusal) {
+  struct Case {
+    bool cancel;
+    double current;
+    double value;
+    bool out;
+  };
+  // A current value outside the range (the caller's start value) comes back on Cancel with both
+  // flags, so a caller asking until the answer fits can stop.
+  const Case cases[] = {{true, 50.0, 50.0, false}, {true, 1.0, 1.0, true}, {false, 1.0, 1.0, true}};
+  for (const Case& c : cases) {
+    Script s;
+    if (c.cancel) {
+      s.QueueCancel();
+    } else {
+      s.QueueText(QStringLiteral("2k"));
+    }
+    const TCheckedValue v =
+        AskValueInRangeChecked(QStringLiteral("Load"), 10.0, 1000.0, c.current, s);
+    EXPECT_EQ(v.value, c.value) << c.cancel << " " << c.current;
+    EXPECT_EQ(v.outOfRange, c.out) << c.cancel << " " << c.current;
+    EXPECT_EQ(v.cancelled, c.cancel) << c.cancel << " " << c.current;
+  }
+}
+
 TEST(AskInteger, AnswersReadAsFloatingPointRoundedHalfToEven) {
   struct Case {
     const char* answer;

@@ -35,7 +35,9 @@
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
 #include "setupdlg/ui/mstpform.h"
+#include "setupdlg/ui/powcal.h"
 #include "setupdlg/ui/qzsamplform.h"
+#include "setupdlg/ui/trgform.h"
 #include "setupdlg/ui/txtimingform.h"
 #include "sim/ui/qzmdl.h"
 #include "tuner/ui/tpic.h"
@@ -134,6 +136,12 @@ TQzSamplForm* TForm1::SamplForm() const { return samplForm_; }
 TTxTimingForm* TForm1::TxTimingForm() const { return txTimingForm_; }
 TMstpForm* TForm1::MstpForm() const { return mstpForm_; }
 TTpic* TForm1::TunerPicture() const { return tpic_; }
+TTrgForm* TForm1::TrgForm() const { return trgForm_; }
+TPowCal* TForm1::PowCalDlg() const { return powCal_; }
+
+void TForm1::OpenPowCal() {
+  if (powCal_) powCal_->exec();
+}
 TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
 
 void TForm1::RegisterToolWindows() {
@@ -291,6 +299,42 @@ void TForm1::RegisterToolWindows() {
     if (!displays_->ScaleDlg) displays_->ScaleDlg = new TDlgQzScale(this);
   };
   reg.Register(std::move(scale));
+  // The single-shot commands window: its section is read once, at creation, from the automatic
+  // setup; the refresh reaches the numeric results windows and the tuner picture, whichever exist.
+  TToolWindowEntry trg = WidgetEntry(QString::fromLatin1(kTrgSection), trgForm_);
+  trg.create = [this](const IniFile* ini) {
+    trgForm_ = new TTrgForm(core_->Cmd, core_->Source, core_->TunerModel, ini, this);
+    trgForm_->OnHelp = [this](const QString& keyword) { ShowHelpKeyword(keyword); };
+    TTrgDisplays& d = trgForm_->Displays();
+    d.Napln = [this](const THresults& res) {
+      if (resForm_ && resForm_->isVisible()) resForm_->Napln(&res);
+      if (smallFrm_ && smallFrm_->isVisible()) smallFrm_->Napln(&res);
+    };
+    d.ReadShow = [this] {
+      if (tpic_) return tpic_->ReadShow();
+      return core_->Cmd.ReadMotStatus() == kCmdOk;
+    };
+    d.ShowMotPositAll = [this] {
+      if (tpic_) tpic_->ShowMotPositAll(true);
+    };
+    d.SetAtButton = [this](bool on) {
+      if (tpic_) tpic_->SetAtButton(on);
+    };
+  };
+  trg.writeStp = [this](IniFile& ini) {
+    if (trgForm_) trgForm_->WriteStp(ini);
+  };
+  trg.viewCaption = QStringLiteral("Singl&e-Shots Commands");
+  trg.viewHint = QStringLiteral("Open special Comands Window");
+  reg.Register(std::move(trg));
+
+  // The power calibration dialog keeps nothing in the setup.
+  TToolWindowEntry pow = WidgetEntry(QStringLiteral("PowCalDlg"), powCal_);
+  pow.create = [this](const IniFile*) {
+    powCal_ = new TPowCal(core_->Cmd, this);
+    powCal_->OnHelp = [this](int topic) { ShowHelpOver(powCal_, topic); };
+  };
+  reg.Register(std::move(pow));
 
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };

@@ -40,6 +40,8 @@ class TQzSamplForm;
 class TTxTimingForm;
 class TMstpForm;
 class TTpic;
+class TTrgForm;
+class TPowCal;
 class TDisplayWindows;
 class TDisplayPort;
 
@@ -106,6 +108,11 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TMstpForm* MstpForm() const;
   // The tuner picture (none before the unit has started).
   TTpic* TunerPicture() const;
+  // The single-shot commands window.
+  TTrgForm* TrgForm() const;
+  // The power calibration dialog, and its modal showing (Quzar > More > "&Pow Cal Factor").
+  TPowCal* PowCalDlg() const;
+  void OpenPowCal();
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -203,6 +210,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TTxTimingForm> txTimingForm_;
   QPointer<TMstpForm> mstpForm_;
   QPointer<TTpic> tpic_;
+  QPointer<TTrgForm> trgForm_;
+  QPointer<TPowCal> powCal_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;

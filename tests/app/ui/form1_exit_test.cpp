@@ -197,8 +197,9 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
     view << a->text();
     if (a->text() == e.viewCaption) item = a;
   }
-  EXPECT_EQ(view, QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info",
-                               "&Logging Window", "Standard &Toolbar", "Sig&nal Toolbar"}));
+  EXPECT_EQ(view,
+            QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info", "&Logging Window",
+                         "Singl&e-Shots Commands", "Standard &Toolbar", "Sig&nal Toolbar"}));
   ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->statusTip(), e.viewHint);
   item->trigger();
@@ -211,7 +212,7 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   IniFile a(InUserFolder("QzSim0.ini"));
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
-                         "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model"}));
+                         "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model"}));
   EXPECT_EQ(a.ReadInteger("TuStpFrm", "X", 0), 41);
 
   // Read from a setup that holds only its section; the other owners stay as they are.

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTemporaryDir>
 
 #include "app/setupfiles.h"
@@ -13,8 +18,11 @@
 #include "common/freshprofile.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
+#include "results/ui/qzresform.h"
 #include "setupdlg/ui/mstpform.h"
+#include "setupdlg/ui/powcal.h"
 #include "setupdlg/ui/qzsamplform.h"
+#include "setupdlg/ui/trgform.h"
 #include "setupdlg/ui/txtimingform.h"
 #include "util/asker.h"
 #include "util/folders.h"
@@ -123,6 +131,107 @@ TEST_F(Form1SetupDlg, HelpOfAModalDialogStaysUsable) {
   d->reject();
   EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
   EXPECT_TRUE(f->HelpWindow()->isVisible());
+}
+
+// The View menu's item of the single-shot commands window.
+QAction* TrgViewItem(TForm1& f) {
+  emit f.ViewMenu()->aboutToShow();
+  for (QAction* a : f.ViewMenu()->actions())
+    if (a->text() == "Singl&e-Shots Commands") return a;
+  return nullptr;
+}
+
+TEST_F(Form1SetupDlg, SingleShotWindowFromTheViewMenu) {
+  auto f = Started();
+  TTrgForm* w = f->TrgForm();
+  ASSERT_NE(w, nullptr);
+  EXPECT_FALSE(w->isVisible());
+  QAction* item = TrgViewItem(*f);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->statusTip(), "Open special Comands Window");
+  EXPECT_FALSE(item->isChecked());
+  item->trigger();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(TrgViewItem(*f)->isChecked());
+  EXPECT_EQ(w->CountPanel(), "002");
+  EXPECT_EQ(w->StatusPanel(), "\"Query Timeouts\" OK");
+  TrgViewItem(*f)->trigger();
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_FALSE(TrgViewItem(*f)->isChecked());
+}
+
+TEST_F(Form1SetupDlg, SingleShotCommandsReachTheResultsAndTheTuner) {
+  auto f = Started();
+  TTrgForm* w = f->TrgForm();
+  ASSERT_NE(w, nullptr);
+  ASSERT_NE(f->ResForm(), nullptr);
+  f->ResForm()->show();
+  f->ResForm()->FlushRefresh();
+  const QString before = f->ResForm()->FreqPanel()->text();
+  w->show();
+  w->findChild<QPushButton*>("btMeaTun")->click();
+  EXPECT_EQ(w->StatusPanel(), "\"Measure & Tune\" OK");
+  f->ResForm()->FlushRefresh();
+  EXPECT_NE(f->ResForm()->FreqPanel()->text(), before);
+  const TMotState& mot = f->Core().Mot;
+  EXPECT_EQ(mot.TunePos, mot.ActPos);
+  // The positions shown are the tuner picture's, in steps at first.
+  EXPECT_EQ(w->findChild<QLabel*>("lbAct1")->text(), QString::number(mot.ActPos[1]));
+  // Autotune through the window: the tuner picture's AT button follows.
+  w->findChild<QCheckBox*>("cbAutotune")->setChecked(true);
+  w->findChild<QPushButton*>("btAutotuneSet")->click();
+  EXPECT_TRUE(mot.AtOn);
+  // F1 opens the window's own help page.
+  for (QShortcut* s : w->findChildren<QShortcut*>())
+    if (s->key() == QKeySequence(Qt::Key_F1)) emit s->activated();
+  ASSERT_NE(f->HelpWindow(), nullptr);
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/single_shot_commands_window.html"))
+      << f->HelpWindow()->CurrentPage().toStdString();
+  EXPECT_FALSE(f->isMinimized());
+}
+
+TEST_F(Form1SetupDlg, SingleShotSectionReadOnlyAtStart) {
+  WriteAll(Auto(), "[TrgForm]\r\nVisible=1\r\nTop=40\r\nLeft=50\r\nIndic=0\r\n");
+  auto f = Started();
+  ASSERT_NE(f->TrgForm(), nullptr);
+  EXPECT_TRUE(f->TrgForm()->isVisible());
+  EXPECT_EQ(f->TrgForm()->Cmds().Indic, kIndicMm);
+  // A loaded setup leaves the window alone; saving writes its section.
+  IniFile in;
+  in.SetText("[QuzarForm]\nTop=0\n[TrgForm]\nVisible=0\nIndic=1\n");
+  f->Setup().LoadSetup(in);
+  EXPECT_TRUE(f->TrgForm()->isVisible());
+  EXPECT_EQ(f->TrgForm()->Cmds().Indic, kIndicMm);
+  IniFile out;
+  QString error;
+  ASSERT_TRUE(f->Setup().WriteSetup(out, "c", error)) << error.toStdString();
+  EXPECT_EQ(out.ReadInteger("TrgForm", "Visible", 0), 1);
+  EXPECT_EQ(out.ReadInteger("TrgForm", "Indic", -1), 0);
+}
+
+TEST_F(Form1SetupDlg, PowerCalibrationDialogCreatedAtStart) {
+  auto f = std::make_unique<TForm1>();
+  TPowCal* d = f->PowCalDlg();
+  ASSERT_NE(d, nullptr);
+  EXPECT_FALSE(d->isVisible());
+  QString msg;
+  ASSERT_TRUE(f->StartUnit(msg));
+  f->show();
+  f->Core().Qv.UserPowCorr = 2.0f;
+  d->open();
+  EXPECT_TRUE(d->isModal());
+  EXPECT_EQ(d->CurrentText(), "2");
+  // Help opens the viewer at the dialog's page, usable beside the modal dialog.
+  d->findChild<QPushButton*>("btHelp")->click();
+  ASSERT_NE(f->HelpWindow(), nullptr);
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/topic_180.html"));
+  EXPECT_EQ(f->HelpWindow()->parentWidget(), d);
+  EXPECT_FALSE(f->isMinimized());
+  asker.QueueButton(mbYes);
+  d->findChild<QPushButton*>("btRestore")->click();
+  EXPECT_FALSE(d->isVisible());
+  EXPECT_EQ(f->Core().Qv.UserPowCorr, 1.0f);
+  EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
 }
 
 }  // namespace
