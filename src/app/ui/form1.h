@@ -40,6 +40,7 @@ class TQzSamplForm;
 class TTxTimingForm;
 class TMstpForm;
 class TTpic;
+class TRhoChart;
 class TDisplayWindows;
 class TDisplayPort;
 
@@ -106,6 +107,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TMstpForm* MstpForm() const;
   // The tuner picture (none before the unit has started).
   TTpic* TunerPicture() const;
+  // The reflection-coefficient chart; its PutWmark redraws the tuner's areas when tuner data
+  // change.
+  TRhoChart* RhoChartWindow() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -170,6 +174,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
   void RegisterToolWindows();
+  // The model's hooks to the reflection-coefficient chart (once both windows exist).
+  void WireRhoChart();
   // Tuner > View and the tuner button: the tuner picture shown or hidden.
   void ToggleTunerView();
   void CreateToolWindows();
@@ -203,6 +209,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TTxTimingForm> txTimingForm_;
   QPointer<TMstpForm> mstpForm_;
   QPointer<TTpic> tpic_;
+  QPointer<TRhoChart> rhoChart_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
