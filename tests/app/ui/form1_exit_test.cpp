@@ -209,9 +209,9 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   QString err;
   ASSERT_TRUE(form->Setup().WriteAutoSetup(err)) << err.toStdString();
   IniFile a(InUserFolder("QzSim0.ini"));
-  EXPECT_EQ(a.ReadSections(),
-            QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
-                         "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model"}));
+  EXPECT_EQ(a.ReadSections(), QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm",
+                                           "LogForm", "TuStpFrm", "MstpForm", "QzSamplForm",
+                                           "TxTimingForm", "TunPic", "Model", "RhoChart"}));
   EXPECT_EQ(a.ReadInteger("TuStpFrm", "X", 0), 41);
 
   // Read from a setup that holds only its section; the other owners stay as they are.
