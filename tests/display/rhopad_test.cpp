@@ -188,6 +188,29 @@ TEST(RhoPad, MarkerOutsideTheChartAndFarAway) {
   EXPECT_EQ(mv[1].box, (TRectI{147, 147, 154, 154}));
 }
 
+TEST(RhoPad, RepaintKeepsTheMarkerWhereItWasRedrawPlacesItAtTheValue) {
+  TRhoPad p;
+  p.Layout(0, 301);
+  p.ReadFields(QStringLiteral("0.3"), QStringLiteral("180"));
+  TRecordingCanvas c;
+  p.Redraw(c);
+  ASSERT_EQ(c.Of(TCanvasCall::Rectangle).size(), 1u);
+  // The value changes without moving the marker: a repaint shows it at its last place.
+  p.SetRho(complex());
+  c.Reset();
+  p.Repaint(c);
+  auto sq = c.Of(TCanvasCall::Rectangle);
+  ASSERT_EQ(sq.size(), 1u);
+  EXPECT_EQ(sq[0].box, (TRectI{102, 147, 109, 154}));
+  EXPECT_EQ(c.Of(TCanvasCall::Fill).size(), 1u);
+  // A redraw forgets the old place (the image was cleared) and draws only the new square.
+  c.Reset();
+  p.Redraw(c);
+  sq = c.Of(TCanvasCall::Rectangle);
+  ASSERT_EQ(sq.size(), 1u);
+  EXPECT_EQ(sq[0].box, (TRectI{147, 147, 154, 154}));
+}
+
 TEST(RhoPad, GridAreasAndTextsAsDrawn) {
   TRhoPad p;
   p.Layout(0, 301);

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QFile>
 #include <QGroupBox>
 #include <QTimer>
 
 #include "app/program.h"
 #include "app/simcore.h"
+#include "app/transformcmds.h"
 #include "app/ui/form1.h"
 #include "common/freshprofile.h"
 #include "common/testfiles.h"
@@ -131,6 +133,26 @@ TEST_F(Form1RhoChart, TheModelsApplyWithAnotherFrequencyRedrawsTheAreas) {
   ApplyModel(kDutMatch, QStringLiteral("2480"));
   EXPECT_NE(chart->Pad().RhoArea, at24);
   EXPECT_EQ(chart->Pad().FreqText, "2.48 GHz");
+}
+
+TEST_F(Form1RhoChart, ATransformCommandRedrawsTheAreasWhileTheModelUsesTheChart) {
+  QAction* load = nullptr;
+  for (QAction* a : form->findChildren<QAction*>())
+    if (a->text() == "Load" && a->statusTip() == QString::fromLatin1(kTransformLoadHint)) load = a;
+  ASSERT_NE(load, nullptr);
+  ApplyModel(kDutChart);
+  ShowArea(kAreaMatchable);
+  const TRhoArea fetched = chart->Pad().RhoArea;
+  const TRhoArea junk{};
+  chart->Pad().RhoArea = junk;
+  load->trigger();  // no file chosen: the transform is switched off, which counts as a change
+  EXPECT_EQ(chart->Pad().RhoArea, fetched);
+  // A model that does not use the chart leaves it alone.
+  ApplyModel(kDutMatch);
+  chart->show();
+  chart->Pad().RhoArea = junk;
+  load->trigger();
+  EXPECT_EQ(chart->Pad().RhoArea, junk);
 }
 
 TEST_F(Form1RhoChart, ItsSectionIsWrittenAndLoaded) {

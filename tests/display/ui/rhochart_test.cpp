@@ -205,6 +205,17 @@ TEST_F(RhoChartTest, OperatorCloseHidesAndTellsDestroyingDoesNot) {
   EXPECT_EQ(closes, 1);
 }
 
+TEST_F(RhoChartTest, HelpKeyMinimisesTheProgram) {
+  int helps = 0;
+  chart.OnHelpKey = [&] { ++helps; };
+  chart.show();
+  QApplication::setActiveWindow(&chart);
+  QLineEdit* mag = Child<QLineEdit>("edMag");
+  mag->setFocus();
+  QTest::keyClick(mag, Qt::Key_F1);
+  EXPECT_EQ(helps, 1);
+}
+
 TEST_F(RhoChartTest, SectionRoundTripAndLimits) {
   const TFixedScreen screen(QSize(1280, 1024));
   TScopedScreen scopedScreen(&screen);
