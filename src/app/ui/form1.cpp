@@ -31,6 +31,7 @@
 #include "app/ui/toolwindowentry.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
+#include "display/ui/rhochart.h"
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
@@ -78,6 +79,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     if (resForm_) resForm_->RflCaption();
     if (smallFrm_) smallFrm_->RflCaption();
     if (displays_) displays_->RefreshCaptions();
+    // Areas referred to the transformed plane follow the transform.
+    if (rhoChart_ && core_->Model.UseChart) rhoChart_->PutWmark();
   };
 
   mdi_ = new QMdiArea(this);
@@ -142,6 +145,7 @@ TPowCal* TForm1::PowCalDlg() const { return powCal_; }
 void TForm1::OpenPowCal() {
   if (powCal_) powCal_->exec();
 }
+TRhoChart* TForm1::RhoChartWindow() const { return rhoChart_; }
 TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
 
 void TForm1::RegisterToolWindows() {
@@ -200,11 +204,27 @@ void TForm1::RegisterToolWindows() {
   };
   reg.Register(std::move(res));
 
+  // The reflection-coefficient chart, created before the model window, which then wires it.
+  TToolWindowEntry rho = WidgetEntry(QString::fromLatin1(kRhoChartSection), rhoChart_);
+  rho.create = [this](const IniFile* ini) {
+    rhoChart_ = new TRhoChart(core_->TunerModel, core_->Model, core_->Qv, this);
+    rhoChart_->OnHelpKey = [this] { showMinimized(); };
+    if (ini) rhoChart_->ReadStp(*ini);
+  };
+  rho.writeStp = [this](IniFile& ini) {
+    if (rhoChart_) rhoChart_->WriteStp(ini);
+  };
+  rho.readStp = [this](const IniFile& ini) {
+    if (rhoChart_) rhoChart_->ReadStp(ini);
+  };
+  reg.Register(std::move(rho));
+
   TToolWindowEntry model = WidgetEntry(QString::fromLatin1(kMdlSection), mdl_);
   model.create = [this](const IniFile* ini) {
     mdl_ = new TQzMdl(core_->Model, ini, this);
     mdl_->OnHelp = [this](int topic) { ShowHelp(topic); };
     core_->ModelInitialised = true;
+    WireRhoChart();
   };
   model.writeStp = [this](IniFile& ini) {
     if (mdl_) mdl_->WriteStp(ini);
@@ -339,6 +359,38 @@ void TForm1::RegisterToolWindows() {
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
   reg.Register(std::move(help));
+}
+
+void TForm1::WireRhoChart() {
+  if (!rhoChart_ || !mdl_) return;
+  const QPointer<TRhoChart> chart = rhoChart_;
+  TMdlHooks& h = core_->Model.Hooks;
+  h.ChartRho = [chart] { return chart ? chart->Rho() : complex(); };
+  h.ChartApplied = [chart](bool useChart) {
+    if (!chart) return;
+    if (useChart && !chart->isVisible()) {
+      chart->show();  // showing fetches the areas
+      chart->raise();
+    } else {
+      chart->PutWmark();
+    }
+  };
+  h.TunerDescrRead = [chart] {
+    if (chart) chart->PutWmark();
+  };
+  // The operator's close of the chart puts the model back to a defined load.
+  rhoChart_->OnOperatorClose = [this] {
+    if (!mdl_) return;
+    mdl_->ToEntries();
+    mdl_->Model().Ent.DutType = kDutDefined;
+    mdl_->FromEntries();
+    mdl_->DoApply();
+  };
+  // A model already on the chart (from the setup) takes the chart's value and shows it.
+  if (core_->Model.UseChart) {
+    core_->Model.SimulRo = rhoChart_->Rho();
+    h.ChartApplied(true);
+  }
 }
 
 void TForm1::CreateToolWindows() {

@@ -42,6 +42,7 @@ class TMstpForm;
 class TTpic;
 class TTrgForm;
 class TPowCal;
+class TRhoChart;
 class TDisplayWindows;
 class TDisplayPort;
 
@@ -113,6 +114,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // The power calibration dialog, and its modal showing (Quzar > More > "&Pow Cal Factor").
   TPowCal* PowCalDlg() const;
   void OpenPowCal();
+  // The reflection-coefficient chart; its PutWmark redraws the tuner's areas when tuner data
+  // change.
+  TRhoChart* RhoChartWindow() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -177,6 +181,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
   void RegisterToolWindows();
+  // The model's hooks to the reflection-coefficient chart (once both windows exist).
+  void WireRhoChart();
   // Tuner > View and the tuner button: the tuner picture shown or hidden.
   void ToggleTunerView();
   void CreateToolWindows();
@@ -212,6 +218,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TTpic> tpic_;
   QPointer<TTrgForm> trgForm_;
   QPointer<TPowCal> powCal_;
+  QPointer<TRhoChart> rhoChart_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
