@@ -278,7 +278,10 @@ void TWindowCmds::MainWindowColor() {
 void TWindowCmds::AboutClick() {
   if (!about_) return;
   about_->Napln(GetAboutStrings(form_.Core().Qv, CurrentProgramInfo()));
-  about_->exec();
+  if (RunModal)
+    RunModal(*about_);
+  else
+    about_->exec();
 }
 
 // ---- pictures -------------------------------------------------------------------------------

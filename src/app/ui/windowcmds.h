@@ -6,10 +6,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 #include "app/picture.h"
 
 class QAction;
+class QDialog;
 class QImage;
 class QMenu;
 
@@ -49,6 +51,9 @@ class TWindowCmds : public QObject {
   // The picture area as the picture commands see it (an empty image: nothing to picture).
   QImage GrabArea() const;
   void FileMenuOpening();
+
+  // Runs a modal dialog (the dialog's own event loop; tests put a recorder here).
+  std::function<int(QDialog&)> RunModal;
 
   TPictureFiles& PictureFiles() { return files_; }
   TAboutBox* AboutBox() const;
