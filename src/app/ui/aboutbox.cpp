@@ -21,6 +21,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("AboutBox"));
   setModal(true);
   auto* lay = new QVBoxLayout(this);
+  // The box takes the size of its texts.
+  lay->setSizeConstraint(QLayout::SetFixedSize);
   program_ = Line(this, lay, "ProductName");
   QFont big = program_->font();
   big.setBold(true);
