@@ -96,6 +96,8 @@ TEST(Quantise, NearestPaletteColourFirstWinsATie) {
     SCOPED_TRACE(c.rgb);
     EXPECT_EQ(NearestPaletteIndex(c.rgb), c.index);
   }
+  constexpr uint32_t kFrame = 10744749;  // 0x00BBGGRR
+  EXPECT_EQ((kFrame & 0xFF) << 16 | (kFrame & 0xFF00) | (kFrame >> 16), 0xADF3A3u);
   // Rows are read `stride` pixels apart; what lies beyond the width is ignored.
   const uint32_t px[] = {0xFF000000, 0xFFFFFFFF, 0xFF123456, 0xFFFF0000, 0xFF0000FF, 0xFFABCDEF};
   const TIndexedImage img = Quantize16(px, 2, 2, 3);

@@ -26,6 +26,7 @@
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
 #include "util/ui/qcolor.h"
+#include "util/ui/screen.h"
 
 namespace qz {
 namespace {
@@ -239,6 +240,26 @@ TEST_F(Form1Pictures, ArrangingThreeDisplayWindows) {
   Cmds().ArrangeIcons();
   expectInsideApart(all);
   for (QMdiSubWindow* sw : all) EXPECT_EQ(sw->geometry().bottom(), area.height() - 1);
+}
+
+TEST_F(Form1Pictures, MaxFrameCoversTheWorkAreaAndKeepsTheChildNormal) {
+  const TFixedScreen screen(QSize(1280, 1024), QRect(0, 24, 1280, 1000));
+  TScopedScreen scoped(&screen);
+  f->resize(700, 500);
+  QCoreApplication::processEvents();
+  Active()->showMaximized();
+  Cmds().ArrangeWindows(1);  // Max Frame
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(screen.Available().contains(f->frameGeometry()));
+  EXPECT_GT(f->width(), 1200);
+  EXPECT_GT(f->height(), 900);
+  EXPECT_FALSE(Active()->isMaximized());
+  EXPECT_EQ(Active()->pos(), QPoint(0, 0));
+  // Placed in the display area of the frame window's new size.
+  EXPECT_EQ(Active()->size(), f->Mdi()->viewport()->size() - QSize(30, 30));
+
+  Cmds().ArrangeWindows(3);  // Max Frame && Displ
+  EXPECT_TRUE(Active()->isMaximized());
 }
 
 TEST_F(Form1Pictures, MainWindowColourIsAskedPresetAndApplied) {
