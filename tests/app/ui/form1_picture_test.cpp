@@ -262,6 +262,20 @@ TEST_F(Form1Pictures, MaxFrameCoversTheWorkAreaAndKeepsTheChildNormal) {
   EXPECT_TRUE(Active()->isMaximized());
 }
 
+TEST_F(Form1Pictures, FocusToDisplayGivesTheKeyboardToTheActiveDisplayWindow) {
+  f->Displays().NewDisplay();
+  QCoreApplication::processEvents();
+  QMdiSubWindow* sw = Active();
+  ASSERT_NE(sw, nullptr);
+  f->MainToolBar()->setFocus();
+  f->findChild<QAction*>(QStringLiteral("miFocusToDisplay"))->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f->Mdi()->currentSubWindow(), sw);
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  EXPECT_TRUE(focus == sw->widget() || sw->widget()->isAncestorOf(focus));
+}
+
 TEST_F(Form1Pictures, MainWindowColourIsAskedPresetAndApplied) {
   f->FrameSetup().BkgColor = 0x123456;
   // Cancelled: nothing changes.
