@@ -106,6 +106,18 @@ QString TScriptedAsker::SaveFileName(const QString& title, const QString& initia
   return NextFile();
 }
 
+QString TScriptedAsker::SaveFileNameIndexed(const QString& title, const QString& initialPath,
+                                            const QString& filter, const QString& /*defaultExt*/,
+                                            int& filterIndex, bool /*confirmOverwrite*/) {
+  Log(TAskRecord::SaveFile, title, initialPath, filter, filterIndex);
+  const QString f = NextFile();
+  if (!filterIndexes_.empty()) {
+    if (!f.isEmpty()) filterIndex = filterIndexes_.front();
+    filterIndexes_.pop_front();
+  }
+  return f;
+}
+
 void TScriptedAsker::Beep(int freqHz, int ms) {
   Log(TAskRecord::Beep, {}, {}, Format("%d", {ms}), freqHz);
   ++beeps;

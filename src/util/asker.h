@@ -110,6 +110,15 @@ class TAsker {
     (void)font;
     return false;
   }
+
+  // A save dialog that opens with the filter of index `filterIndex` (1: the first pair) and
+  // returns in it the filter the operator chose (unchanged when the dialog cannot tell).
+  virtual QString SaveFileNameIndexed(const QString& title, const QString& initialPath,
+                                      const QString& filter, const QString& defaultExt,
+                                      int& filterIndex, bool confirmOverwrite = true) {
+    (void)filterIndex;
+    return SaveFileName(title, initialPath, filter, defaultExt, confirmOverwrite);
+  }
 };
 
 // What the scripted asker was asked, in order, so tests can check texts and captions.
@@ -185,9 +194,17 @@ class TScriptedAsker : public TAsker {
   void QueueColor(TColor c) { colors_.push_back(c); }
   void QueueFont(const TFontRec& f) { fonts_.push_back(f); }
 
+  // ---- save dialog with a filter index: the record's number is the index it opened with ----
+  QString SaveFileNameIndexed(const QString& title, const QString& initialPath,
+                              const QString& filter, const QString& defaultExt, int& filterIndex,
+                              bool confirmOverwrite = true) override;
+  // The filter the next indexed save dialog returns (none queued: the one it opened with).
+  void QueueFilterIndex(int index) { filterIndexes_.push_back(index); }
+
  private:
   std::deque<TColor> colors_;
   std::deque<TFontRec> fonts_;
+  std::deque<int> filterIndexes_;
 
   void Print(const QString& line) const;
   // Adds a record of what was asked and returns it.

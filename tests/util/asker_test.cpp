@@ -100,6 +100,29 @@ TEST(ScriptedAsker, FileChoicesFromTheQueueElseCancelled) {
   EXPECT_EQ(saves[0].text, QStringLiteral("/tmp/x.txt"));
 }
 
+TEST(ScriptedAsker, IndexedSaveDialogRecordsItsIndexAndAnswersFromTheQueue) {
+  TScriptedAsker a;
+  a.quiet = true;
+  // No index queued: the one it opened with stays.
+  a.QueueFile(QStringLiteral("/x/a"));
+  int index = 2;
+  EXPECT_EQ(a.SaveFileNameIndexed("T", "/x/1.gif", "F", "gif", index), QStringLiteral("/x/a"));
+  EXPECT_EQ(index, 2);
+  // A queued index is the operator's choice; a cancelled dialog leaves the index alone.
+  a.QueueFile(QStringLiteral("/x/b"));
+  a.QueueFilterIndex(3);
+  EXPECT_EQ(a.SaveFileNameIndexed("T", "/x/1.gif", "F", "gif", index), QStringLiteral("/x/b"));
+  EXPECT_EQ(index, 3);
+  a.QueueFilterIndex(1);
+  EXPECT_EQ(a.SaveFileNameIndexed("T", "/x/1.jpg", "F", "jpg", index), QString());
+  EXPECT_EQ(index, 3);
+  const auto r = a.Records(TAskRecord::SaveFile);
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(r[0].number, 2);
+  EXPECT_EQ(r[2].number, 3);
+  EXPECT_EQ(r[2].text, QStringLiteral("/x/1.jpg"));
+}
+
 TEST(ScriptedAsker, MessagesGoToStderrOnOneLineUnlessQuiet) {
   TScriptedAsker a;
   testing::internal::CaptureStderr();

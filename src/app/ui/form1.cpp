@@ -29,6 +29,7 @@
 #include "app/ui/resultsport.h"
 #include "app/ui/toolicons.h"
 #include "app/ui/toolwindowentry.h"
+#include "app/ui/windowcmds.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/rhochart.h"
@@ -95,6 +96,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     w.OnLabelsHelp = [this] { ShowHelpKeyword(QStringLiteral("Labels")); };
   };
   displayPort_ = std::make_unique<TDisplayPort>(displays_->Ops());
+  winCmds_ = new TWindowCmds(*this);
   BuildMenus();
   BuildToolBars();
   BuildStatusBar();
@@ -359,6 +361,7 @@ void TForm1::RegisterToolWindows() {
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
   reg.Register(std::move(help));
+  winCmds_->RegisterAboutBox(reg);
 }
 
 void TForm1::WireRhoChart() {
@@ -525,6 +528,7 @@ void TForm1::BuildMenus() {
   QAction* aUserDir = mFile_->addAction(QStringLiteral("Open User Folder"));
   aUserDir->setObjectName(QStringLiteral("miOpenUserFolder"));
   connect(aUserDir, &QAction::triggered, this, [this] { OpenUserFolderClick(); });
+  winCmds_->AddFileItems(mFile_);
   mFile_->addSeparator();
   QAction* aExit = mFile_->addAction(QStringLiteral("E&xit"));
   aExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
@@ -602,6 +606,7 @@ void TForm1::BuildMenus() {
   };
   win(QStringLiteral("&New Display"), QStringLiteral("Create new Display Window"),
       QStringLiteral("miNewDisplay"), [this] { displays_->NewDisplay(); });
+  winCmds_->AddWindowItems(mWindow_);
   win(
       QStringLiteral("&Impress All"), QStringLiteral("Redraw traces on all Display Windows"),
       QStringLiteral("miImpressAll"), [this] { displays_->ImpressAll(); },
@@ -628,6 +633,7 @@ void TForm1::BuildMenus() {
   QAction* aContents = mHelp->addAction(QStringLiteral("&Contents"));
   aContents->setStatusTip(QStringLiteral("Quzar Help starting page"));
   connect(aContents, &QAction::triggered, this, [this] { ShowHelp(3); });
+  winCmds_->AddHelpItems(mHelp);
   // F1 anywhere in the frame window opens the page of its commands.
   QAction* aF1 = new QAction(this);
   aF1->setObjectName(QStringLiteral("HelpKey"));

@@ -45,6 +45,7 @@ class TPowCal;
 class TRhoChart;
 class TDisplayWindows;
 class TDisplayPort;
+class TWindowCmds;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
@@ -129,6 +130,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* WindowMenu() const { return mWindow_; }
   QMenu* FileMenu() const { return mFile_; }
   QMenu* ViewMenu() const { return mView_; }
+  // Arranging, pictures, the frame window's colour and the about box.
+  TWindowCmds& WindowCmds() { return *winCmds_; }
   // Brings the window to the front (a second start of the program asks for it).
   void BringToFront();
 
@@ -223,6 +226,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
   std::unique_ptr<TDisplayPort> displayPort_;
+  TWindowCmds* winCmds_ = nullptr;
   QMenu* mWindow_ = nullptr;
   TDdeItem* dde_ = nullptr;
   bool shutDown_ = false;

@@ -7,6 +7,7 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QThread>
 
 #include "util/ui/beep.h"
@@ -124,10 +125,17 @@ TInputResult TQtAsker::InputText(const QString& title, const QString& prompt,
 
 namespace {
 
-QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QString& filter) {
+// filterIndex (1: the first filter), when given, selects the filter and receives the chosen one.
+QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QString& filter,
+                      int* filterIndex = nullptr) {
   KeepAboveTools(&dlg);
   const QString qtFilter = FileFilterToQt(filter);
   if (!qtFilter.isEmpty()) dlg.setNameFilter(qtFilter);
+  const QStringList filters = dlg.nameFilters();
+  if (filterIndex && *filterIndex >= 1 && *filterIndex <= filters.size()) {
+    dlg.selectNameFilter(filters[*filterIndex - 1]);
+    emit dlg.filterSelected(filters[*filterIndex - 1]);
+  }
   if (!initialPath.isEmpty()) {
     const QFileInfo fi(initialPath);
     if (fi.isDir()) {
@@ -138,6 +146,10 @@ QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QStrin
     }
   }
   if (dlg.exec() != QDialog::Accepted) return QString();
+  if (filterIndex) {
+    const qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
+    if (chosen >= 0) *filterIndex = int(chosen) + 1;
+  }
   const QStringList files = dlg.selectedFiles();
   return files.isEmpty() ? QString() : files.first();
 }
@@ -161,6 +173,28 @@ QString TQtAsker::SaveFileName(const QString& title, const QString& initialPath,
   dlg.setDefaultSuffix(defaultExt);
   dlg.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
   return RunFileDialog(dlg, initialPath, filter);
+}
+
+QString TQtAsker::SaveFileNameIndexed(const QString& title, const QString& initialPath,
+                                      const QString& filter, const QString& defaultExt,
+                                      int& filterIndex, bool confirmOverwrite) {
+  QFileDialog dlg(DialogParent(), title);
+  dlg.setAcceptMode(QFileDialog::AcceptSave);
+  dlg.setFileMode(QFileDialog::AnyFile);
+  dlg.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
+  // The extension of a filter's first pattern ("GIF file (*.gif)" gives "gif").
+  auto suffixOf = [&](const QString& f) {
+    const qsizetype star = f.indexOf(QStringLiteral("*."));
+    if (star < 0) return defaultExt;
+    QString ext = f.mid(star + 2);
+    const qsizetype end = ext.indexOf(QRegularExpression(QStringLiteral("[ ;)]")));
+    if (end >= 0) ext = ext.left(end);
+    return ext == QStringLiteral("*") ? QString() : ext;
+  };
+  dlg.setDefaultSuffix(defaultExt);
+  QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                   [&](const QString& f) { dlg.setDefaultSuffix(suffixOf(f)); });
+  return RunFileDialog(dlg, initialPath, filter, &filterIndex);
 }
 
 void TQtAsker::Beep(int freqHz, int ms) { ::qz::Beep(freqHz, ms); }

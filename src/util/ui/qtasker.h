@@ -50,6 +50,11 @@ class TQtAsker : public TAsker {
   // ---- colour and font choices (the Qt colour and font dialogs) -----------------------------
   bool AskColor(TColor& color) override;
   bool AskFont(TFontRec& font) override;
+  // The save dialog with the filter of the index selected; a name typed without an extension
+  // takes the selected filter's one.
+  QString SaveFileNameIndexed(const QString& title, const QString& initialPath,
+                              const QString& filter, const QString& defaultExt, int& filterIndex,
+                              bool confirmOverwrite = true) override;
 
  private:
   QPointer<TMsgForm> notice_;

@@ -227,8 +227,9 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   QStringList file;
   for (QAction* a : f->FileMenu()->actions())
     if (!a->isSeparator()) file << a->text();
-  EXPECT_EQ(file, QStringList({"S&ave Setup", "L&oad Setup", "Open User Folder", "E&xit",
-                               "Exit (no setup)"}));
+  EXPECT_EQ(file, QStringList({"S&ave Setup", "L&oad Setup", "Open User Folder", "&Copy Picture",
+                               "&Save Picture", "Picture Area  (Main)", "Picture type  (BMP)",
+                               "Separator (Point)", "E&xit", "Exit (no setup)"}));
   QStringList view;
   for (QAction* a : f->ViewMenu()->actions())
     if (!a->isSeparator()) view << a->text();

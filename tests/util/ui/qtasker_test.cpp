@@ -3,8 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include "util/ui/dialogdriver.h"
 #include "util/valueinput.h"
@@ -43,6 +47,33 @@ TEST(QtAskerWindow, RetryClickedAndCaptionByType) {
   EXPECT_EQ(asker.MessageBox(QStringLiteral("x\r\ny"), TMsgType::Error, mbAbort | mbRetry),
             mbRetry);
   EXPECT_EQ(caption, QStringLiteral("Error"));
+}
+
+TEST(QtAskerWindow, SaveDialogOpensWithTheFilterOfItsIndexAndReturnsTheChosenOne) {
+  TQtAsker asker;
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QString opened, suffixAtOpen, suffixAfter;
+  WhenModal<QFileDialog>([&](QFileDialog* d) {
+    opened = d->selectedNameFilter();
+    suffixAtOpen = d->defaultSuffix();
+    // The operator picks the third filter and types a name without an extension.
+    d->selectNameFilter(d->nameFilters()[2]);
+    emit d->filterSelected(d->nameFilters()[2]);
+    suffixAfter = d->defaultSuffix();
+    d->selectFile(QDir(dir.path()).filePath(QStringLiteral("plot")));
+    static_cast<QDialog*>(d)->accept();
+  });
+  int index = 2;
+  const QString path = asker.SaveFileNameIndexed(
+      QStringLiteral("Save Picture"), QDir(dir.path()).filePath(QStringLiteral("1.gif")),
+      QStringLiteral("Bitmap file (*.bmp)|*.bmp|GIF file (*.gif)|*.gif|JPEG file (*.jpg)|*.jpg"),
+      QStringLiteral("gif"), index);
+  EXPECT_EQ(opened, QStringLiteral("GIF file (*.gif)"));
+  EXPECT_EQ(suffixAtOpen, QStringLiteral("gif"));
+  EXPECT_EQ(suffixAfter, QStringLiteral("jpg"));
+  EXPECT_EQ(index, 3);
+  EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("plot.jpg"));
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+#pragma once
+// Pictures of the program's windows in 16 colours: the quantiser to the fixed 16-colour palette
+// and the BMP, GIF and JPEG encoders, all working on a plain indexed image so that they run
+// without a display. The decoders read back what the encoders write (the clipboard's JPEG image
+// and the checks of the files).
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace qz {
+
+// One palette index (0..15) per pixel, rows top to bottom.
+struct TIndexedImage {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> pixels;
+  bool Empty() const { return width <= 0 || height <= 0; }
+  uint8_t At(int32_t x, int32_t y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+  friend bool operator==(const TIndexedImage&, const TIndexedImage&) = default;
+};
+
+// The 16 colours in index order, as 0xRRGGBB.
+const std::array<uint32_t, 16>& Palette16();
+// The nearest palette colour by squared RGB distance (the first on a tie) of 0x..RRGGBB (the top
+// byte is ignored).
+uint8_t NearestPaletteIndex(uint32_t rgb);
+// Quantises 32-bit 0xAARRGGBB pixels (rows `stride` pixels apart) without dithering.
+TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride);
+
+// A BMP of 4 bits per pixel with the 16-entry palette (bottom-up rows, 118-byte header).
+QByteArray EncodeBmp4(const TIndexedImage& img);
+// A GIF with a 16-colour table. False with the reason when the image cannot be encoded.
+bool EncodeGif(const TIndexedImage& img, QByteArray& out, QString& error);
+// A baseline JPEG of the image's colours at the given quality (1..100).
+bool EncodeJpeg(const TIndexedImage& img, int quality, QByteArray& out, QString& error);
+
+// The first image of a GIF as palette indices, with its colour table (0xRRGGBB).
+bool DecodeGif(const QByteArray& bytes, TIndexedImage& img, std::vector<uint32_t>& colours,
+               QString& error);
+// A JPEG as RGB bytes, three per pixel, rows top to bottom.
+struct TRgbImage {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> rgb;
+};
+bool DecodeJpeg(const QByteArray& bytes, TRgbImage& img, QString& error);
+
+}  // namespace qz

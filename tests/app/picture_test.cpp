@@ -1,0 +1,343 @@
+#include "app/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/arrange.h"
+#include "app/picencode.h"
+#include "util/asker.h"
+
+namespace qz {
+namespace {
+
+// An image whose pixels run through the palette indices, so every colour and nibble position
+// appears.
+TIndexedImage Ramp(int32_t w, int32_t h) {
+  TIndexedImage img;
+  img.width = w;
+  img.height = h;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) img.pixels.push_back(uint8_t((x + 3 * y) % 16));
+  return img;
+}
+
+uint32_t Le32(const QByteArray& b, int pos) {
+  return uint32_t(uint8_t(b[pos])) | uint32_t(uint8_t(b[pos + 1])) << 8 |
+         uint32_t(uint8_t(b[pos + 2])) << 16 | uint32_t(uint8_t(b[pos + 3])) << 24;
+}
+uint32_t Le16(const QByteArray& b, int pos) {
+  return uint32_t(uint8_t(b[pos])) | uint32_t(uint8_t(b[pos + 1])) << 8;
+}
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(SettlePicture, ExtensionComparedExactlyElseTheFilterDecides) {
+  struct Case {
+    const char* chosen;
+    int filter;
+    int32_t type;
+    const char* path;
+  } cases[] = {
+      {"plot.BMP", 3, kPicJpeg, "plot.jpg"},
+      {"plot.gif", 1, kPicGif, "plot.gif"},
+      {"plot", 2, kPicGif, "plot.gif"},
+      {"a.b.txt", 1, kPicBmp, "a.b.bmp"},
+      {"/data/x.jpg", 1, kPicJpeg, "/data/x.jpg"},
+      {"/data/x.bmp", 3, kPicBmp, "/data/x.bmp"},
+      {"/data/x.Gif", 2, kPicGif, "/data/x.gif"},
+      // A point in a folder name is no extension.
+      {"/data.old/plot", 3, kPicJpeg, "/data.old/plot.jpg"},
+      {"plot.", 1, kPicBmp, "plot.bmp"},
+      // A filter index out of range is limited to the three types.
+      {"plot", 0, kPicBmp, "plot.bmp"},
+      {"plot", 9, kPicJpeg, "plot.jpg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    EXPECT_EQ(SettlePicture(QString::fromUtf8(c.chosen), c.filter),
+              (TSettledPicture{c.type, QString::fromUtf8(c.path)}));
+  }
+}
+
+TEST(PictureCaptions, FileMenuCaptionsNameTheCurrentChoice) {
+  EXPECT_EQ(PictureTypeCaption(kPicBmp), QStringLiteral("Picture type  (BMP)"));
+  EXPECT_EQ(PictureTypeCaption(kPicGif), QStringLiteral("Picture type  (GIF)"));
+  EXPECT_EQ(PictureTypeCaption(kPicJpeg), QStringLiteral("Picture type  (JPEG)"));
+  EXPECT_EQ(PictureAreaCaption(kPicAreaMain), QStringLiteral("Picture Area  (Main)"));
+  EXPECT_EQ(PictureAreaCaption(kPicAreaChart), QStringLiteral("Picture Area  (Chart)"));
+  EXPECT_EQ(SeparatorCaption(QChar('.')), QStringLiteral("Separator (Point)"));
+  EXPECT_EQ(SeparatorCaption(QChar(',')), QStringLiteral("Separator (Comma)"));
+}
+
+TEST(Quantise, NearestPaletteColourFirstWinsATie) {
+  struct Case {
+    uint32_t rgb;
+    uint8_t index;
+  } cases[] = {
+      // The frame window's colour 10744749 (0x00BBGGRR) is RGB AD F3 A3: silver.
+      {0xADF3A3, 7},
+      {0x000000, 0},
+      {0xFFFFFF, 15},
+      {0x7F7F7F, 8},
+      {0xFF0000, 9},
+      {0x0000FE, 12},
+      // 0x40 lies halfway between 00 and 80: black and maroon tie, black comes first.
+      {0x400000, 0},
+      // The top byte (alpha) does not count.
+      {0xFF00FFFF, 14},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rgb);
+    EXPECT_EQ(NearestPaletteIndex(c.rgb), c.index);
+  }
+  constexpr uint32_t kFrame = 10744749;  // 0x00BBGGRR
+  EXPECT_EQ((kFrame & 0xFF) << 16 | (kFrame & 0xFF00) | (kFrame >> 16), 0xADF3A3u);
+  // Rows are read `stride` pixels apart; what lies beyond the width is ignored.
+  const uint32_t px[] = {0xFF000000, 0xFFFFFFFF, 0xFF123456, 0xFFFF0000, 0xFF0000FF, 0xFFABCDEF};
+  const TIndexedImage img = Quantize16(px, 2, 2, 3);
+  EXPECT_EQ(img.pixels, (std::vector<uint8_t>{0, 15, 9, 12}));
+}
+
+TEST(PictureEncoders, BmpHasFourBitsPerPixelAndTheSixteenColourPalette) {
+  for (int32_t w : {1, 2, 7, 8, 9, 33}) {
+    SCOPED_TRACE(w);
+    const int32_t h = 3;
+    const QByteArray b = EncodeBmp4(Ramp(w, h));
+    ASSERT_GE(b.size(), 118);
+    EXPECT_EQ(b.left(2), QByteArray("BM"));
+    const uint32_t rowBytes = 4 * uint32_t((w + 7) / 8);
+    EXPECT_EQ(Le32(b, 2), 118 + rowBytes * h);
+    EXPECT_EQ(uint32_t(b.size()), 118 + rowBytes * h);
+    EXPECT_EQ(Le32(b, 10), 118u);
+    EXPECT_EQ(Le32(b, 18), uint32_t(w));
+    EXPECT_EQ(Le32(b, 22), uint32_t(h));
+    EXPECT_EQ(Le16(b, 28), 4u);
+    EXPECT_EQ(Le32(b, 46), 16u);
+  }
+  // Palette entries are blue, green, red, 0: entry 9 is pure red.
+  const QByteArray b = EncodeBmp4(Ramp(3, 2));
+  EXPECT_EQ(b.mid(54 + 4 * 9, 4), QByteArray("\x00\x00\xFF\x00", 4));
+  EXPECT_EQ(b.mid(54 + 4 * 7, 4), QByteArray("\xC0\xC0\xC0\x00", 4));
+  // Bottom row first, left pixel in the high nibble: rows 0 1 2 and 3 4 5.
+  EXPECT_EQ(b.mid(118, 8), QByteArray("\x34\x50\x00\x00\x01\x20\x00\x00", 8));
+}
+
+TEST(PictureEncoders, GifHasASixteenColourTableAndDecodesToTheSamePixels) {
+  const TIndexedImage img = Ramp(37, 11);
+  QByteArray gif;
+  QString err;
+  ASSERT_TRUE(EncodeGif(img, gif, err)) << err.toStdString();
+  EXPECT_EQ(gif.left(4), QByteArray("GIF8"));
+  // The logical screen's packed byte: a global table of 2^(3+1) = 16 entries.
+  EXPECT_EQ(uint8_t(gif[10]) & 0x80, 0x80);
+  EXPECT_EQ(uint8_t(gif[10]) & 0x07, 3);
+  TIndexedImage back;
+  std::vector<uint32_t> colours;
+  ASSERT_TRUE(DecodeGif(gif, back, colours, err)) << err.toStdString();
+  EXPECT_EQ(back, img);
+  EXPECT_EQ(colours, std::vector<uint32_t>(Palette16().begin(), Palette16().end()));
+}
+
+TEST(PictureEncoders, JpegStartsWithTheMarkerAndDecodesToTheSameSize) {
+  TIndexedImage red;
+  red.width = 40;
+  red.height = 17;
+  red.pixels.assign(40 * 17, 9);
+  QByteArray jpg;
+  QString err;
+  ASSERT_TRUE(EncodeJpeg(red, kJpegQuality, jpg, err)) << err.toStdString();
+  EXPECT_EQ(jpg.left(2), QByteArray("\xFF\xD8", 2));
+  TRgbImage back;
+  ASSERT_TRUE(DecodeJpeg(jpg, back, err)) << err.toStdString();
+  EXPECT_EQ(back.width, 40);
+  EXPECT_EQ(back.height, 17);
+  // A flat colour survives the compression within a few steps.
+  EXPECT_NEAR(back.rgb[0], 255, 4);
+  EXPECT_NEAR(back.rgb[1], 0, 4);
+  EXPECT_NEAR(back.rgb[2], 0, 4);
+  // A damaged file is refused with a reason, never a crash.
+  EXPECT_FALSE(DecodeJpeg(jpg.left(20), back, err));
+  EXPECT_FALSE(err.isEmpty());
+}
+
+TEST(PictureEncoders, AnEmptyImageIsRefused) {
+  const TIndexedImage empty;
+  QByteArray out;
+  QString err;
+  EXPECT_TRUE(EncodeBmp4(empty).isEmpty());
+  for (int32_t t : {kPicBmp, kPicGif, kPicJpeg}) {
+    SCOPED_TRACE(t);
+    err.clear();
+    EXPECT_FALSE(EncodePicture(empty, t, out, err));
+    EXPECT_FALSE(err.isEmpty());
+  }
+}
+
+// Save Picture over a folder of its own with a scripted dialog.
+class SavePicture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    asker.quiet = true;
+  }
+  QString In(const char* name) const { return QDir(dir.path()).filePath(QString::fromUtf8(name)); }
+  bool Save(const QString& chosen, int filter) {
+    asker.QueueFile(chosen);
+    asker.QueueFilterIndex(filter);
+    return files.Save(img, picTyp, asker, dir.path());
+  }
+
+  QTemporaryDir dir;
+  TScriptedAsker asker;
+  TPictureFiles files;
+  TIndexedImage img = Ramp(20, 10);
+  int32_t picTyp = kPicBmp;
+};
+
+TEST_F(SavePicture, TheSettledTypeIsWrittenAndBecomesThePictureType) {
+  struct Case {
+    int32_t startType;
+    const char* chosen;
+    int filter;
+    const char* written;
+    int32_t type;
+    QByteArray magic;
+  } cases[] = {
+      {kPicBmp, "a.gif", 1, "a.gif", kPicGif, "GIF8"},
+      {kPicGif, "b.BMP", 3, "b.jpg", kPicJpeg, QByteArray("\xFF\xD8", 2)},
+      {kPicJpeg, "c", 1, "c.bmp", kPicBmp, "BM"},
+      {kPicBmp, "d.jpg", 2, "d.jpg", kPicJpeg, QByteArray("\xFF\xD8", 2)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    picTyp = c.startType;
+    ASSERT_TRUE(Save(In(c.chosen), c.filter));
+    EXPECT_EQ(picTyp, c.type);
+    EXPECT_EQ(ReadAll(In(c.written)).left(c.magic.size()), c.magic);
+    EXPECT_EQ(files.last[size_t(c.type)], In(c.written));
+    // The dialog opened with the filter of the type in force.
+    EXPECT_EQ(asker.log.back().number, c.startType + 1);
+  }
+  // The renamed choice was not written under its own name.
+  EXPECT_FALSE(QFile::exists(In("b.BMP")));
+}
+
+TEST_F(SavePicture, TheDialogStartsAtTheLastNameOfTheType) {
+  picTyp = kPicGif;
+  asker.QueueFile(QString());  // cancelled: nothing happens
+  EXPECT_FALSE(files.Save(img, picTyp, asker, dir.path()));
+  ASSERT_EQ(asker.Records(TAskRecord::SaveFile).size(), 1u);
+  const TAskRecord first = asker.Records(TAskRecord::SaveFile)[0];
+  EXPECT_EQ(first.text, In("1.gif"));
+  EXPECT_EQ(first.caption, QStringLiteral("Save Picture"));
+  EXPECT_EQ(first.extra, QString::fromLatin1(kPictureFilter));
+  EXPECT_EQ(picTyp, kPicGif);
+
+  QDir(dir.path()).mkdir(QStringLiteral("sub"));
+  ASSERT_TRUE(Save(In("sub/p.gif"), 2));
+  asker.QueueFile(QString());
+  files.Save(img, picTyp, asker, dir.path());
+  EXPECT_EQ(asker.Records(TAskRecord::SaveFile).back().text, In("sub/p.gif"));
+  // The other types still start at their first names.
+  EXPECT_EQ(files.InitialPath(kPicJpeg, dir.path()), In("1.jpg"));
+}
+
+TEST_F(SavePicture, ARenamedFileReplacesAnotherOnlyAfterYes) {
+  QFile old(In("plot.jpg"));
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("old picture");
+  old.close();
+
+  asker.QueueButton(mbNo);
+  EXPECT_FALSE(Save(In("plot.BMP"), 3));
+  const auto msgs = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(msgs.size(), 1u);
+  EXPECT_EQ(msgs[0].text, In("plot.jpg") + QStringLiteral(" already exists. Replace it"));
+  EXPECT_EQ(msgs[0].buttons, TMsgButtons(mbYes | mbNo));
+  EXPECT_EQ(ReadAll(In("plot.jpg")), QByteArray("old picture"));
+  EXPECT_EQ(picTyp, kPicBmp);
+  EXPECT_EQ(files.last[kPicJpeg], QStringLiteral("1.jpg"));
+
+  asker.QueueButton(mbYes);
+  EXPECT_TRUE(Save(In("plot.BMP"), 3));
+  EXPECT_EQ(ReadAll(In("plot.jpg")).left(2), QByteArray("\xFF\xD8", 2));
+  EXPECT_EQ(picTyp, kPicJpeg);
+
+  // A name kept as chosen was already asked about by the dialog: no second question.
+  const size_t asked = asker.Records(TAskRecord::Message).size();
+  EXPECT_TRUE(Save(In("plot.jpg"), 3));
+  EXPECT_EQ(asker.Records(TAskRecord::Message).size(), asked);
+}
+
+TEST_F(SavePicture, AFailedWriteNamesTheFileAndKeepsTheLastName) {
+  ASSERT_TRUE(Save(In("good.gif"), 2));
+  const QString bad = In("missing/folder/x.gif");
+  EXPECT_FALSE(Save(bad, 2));
+  const auto msgs = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(msgs.size(), 1u);
+  EXPECT_EQ(msgs[0].type, TMsgType::Error);
+  EXPECT_TRUE(msgs[0].text.startsWith(QStringLiteral("Cannot write file \"") + bad + "\".\r\n"));
+  EXPECT_GT(msgs[0].text.size(), (QStringLiteral("Cannot write file \"") + bad + "\".\r\n").size());
+  EXPECT_EQ(files.last[kPicGif], In("good.gif"));
+}
+
+TEST_F(SavePicture, AnEmptyPictureIsReportedAndNothingIsAsked) {
+  img = {};
+  EXPECT_FALSE(files.Save(img, picTyp, asker, dir.path()));
+  EXPECT_TRUE(asker.Records(TAskRecord::SaveFile).empty());
+  ASSERT_EQ(asker.Records(TAskRecord::Message).size(), 1u);
+  EXPECT_EQ(asker.Records(TAskRecord::Message)[0].text,
+            QStringLiteral("Nothing to picture: the window is minimised"));
+}
+
+// Every rectangle inside the area and no two overlapping.
+void ExpectTiled(const std::vector<QRect>& r, QSize area, size_t n) {
+  ASSERT_EQ(r.size(), n);
+  const QRect all(QPoint(0, 0), area);
+  for (size_t i = 0; i < r.size(); ++i) {
+    EXPECT_TRUE(all.contains(r[i])) << i;
+    for (size_t j = i + 1; j < r.size(); ++j) EXPECT_FALSE(r[i].intersects(r[j])) << i << j;
+  }
+}
+
+TEST(Arrange, TilesShareTheAreaAndTheLastTakesTheRemainder) {
+  const QSize area(500, 301);
+  const std::vector<QRect> h = TileHorizontal(area, 3);
+  ExpectTiled(h, area, 3);
+  EXPECT_EQ(h[0], QRect(0, 0, 500, 100));
+  EXPECT_EQ(h[1], QRect(0, 100, 500, 100));
+  EXPECT_EQ(h[2], QRect(0, 200, 500, 101));
+  const std::vector<QRect> v = TileVertical(area, 3);
+  ExpectTiled(v, area, 3);
+  EXPECT_EQ(v[0], QRect(0, 0, 166, 301));
+  EXPECT_EQ(v[2], QRect(332, 0, 168, 301));
+  EXPECT_TRUE(TileHorizontal(area, 0).empty());
+  EXPECT_EQ(TileVertical(area, 1), std::vector<QRect>{QRect(0, 0, 500, 301)});
+}
+
+TEST(Arrange, IconsLineUpAlongTheBottomFromTheLeft) {
+  const QSize area(250, 200);
+  const std::vector<QRect> r = IconPlaces(area, QSize(100, 30), 3);
+  ExpectTiled(r, area, 3);
+  EXPECT_EQ(r[0], QRect(0, 170, 100, 30));
+  EXPECT_EQ(r[1], QRect(100, 170, 100, 30));
+  EXPECT_EQ(r[2], QRect(0, 140, 100, 30));
+}
+
+TEST(Arrange, NormalPlaceAndThePlanOfEachArrangement) {
+  EXPECT_EQ(NormalChildRect(QSize(800, 600)), QRect(0, 0, 770, 570));
+  EXPECT_EQ(NormalChildRect(QSize(20, 40)), QRect(0, 0, 1, 10));
+  EXPECT_EQ(ArrangePlan(0), (TArrangePlan{false, false}));
+  EXPECT_EQ(ArrangePlan(1), (TArrangePlan{true, false}));
+  EXPECT_EQ(ArrangePlan(2), (TArrangePlan{false, true}));
+  EXPECT_EQ(ArrangePlan(3), (TArrangePlan{true, true}));
+}
+
+}  // namespace
+}  // namespace qz

@@ -1,0 +1,321 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/picture.h"
+#include "app/simcore.h"
+#include "app/ui/aboutbox.h"
+#include "app/ui/form1.h"
+#include "app/ui/windowcmds.h"
+#include "common/freshprofile.h"
+#include "core/resultstext.h"
+#include "display/ui/displaywindows.h"
+#include "display/ui/gdisplform.h"
+#include "util/ui/qcolor.h"
+#include "util/ui/screen.h"
+
+namespace qz {
+namespace {
+
+// The frame window on a profile of its own, shown, with the display window of the default setup.
+class Form1Pictures : public testing::FreshProfileTest {
+ protected:
+  void SetUp() override {
+    FreshProfileTest::SetUp();
+    f = std::make_unique<TForm1>();
+    QString msg;
+    ASSERT_TRUE(f->StartUnit(msg)) << msg.toStdString();
+    f->resize(1000, 800);
+    f->show();
+    f->CreateDisplaysFromSetup();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(f->Displays().Windows().size(), 1u);
+  }
+  void TearDown() override {
+    if (f) f->ExitNoSetupClick();
+    FreshProfileTest::TearDown();
+  }
+  TWindowCmds& Cmds() { return f->WindowCmds(); }
+  QString In(const char* name) const {
+    return QDir(UserFolder()).filePath(QString::fromUtf8(name));
+  }
+  QStringList Texts(QMenu* m) {
+    emit m->aboutToShow();
+    QStringList t;
+    for (QAction* a : m->actions()) t << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return t;
+  }
+  QMdiSubWindow* Active() {
+    QMdiSubWindow* sw = f->Mdi()->activeSubWindow();
+    return sw ? sw : f->Mdi()->currentSubWindow();
+  }
+
+  std::unique_ptr<TForm1> f;
+};
+
+TEST_F(Form1Pictures, FileMenuCaptionsFollowTypeAreaAndSeparator) {
+  EXPECT_EQ(Texts(f->FileMenu()),
+            (QStringList{"S&ave Setup", "L&oad Setup", "Open User Folder", "-", "&Copy Picture",
+                         "&Save Picture", "Picture Area  (Main)", "Picture type  (BMP)", "-",
+                         "Separator (Point)", "-", "E&xit", "Exit (no setup)"}));
+  EXPECT_EQ(Cmds().CopyPictureAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_EQ(Cmds().SavePictureAction()->statusTip(),
+            QStringLiteral("Save picture area to a picture file"));
+  EXPECT_EQ(Texts(Cmds().PictureTypeMenu()), (QStringList{"BMP", "GIF", "JPEG"}));
+  EXPECT_EQ(Texts(Cmds().PictureAreaMenu()), (QStringList{"Main Window", "Active Chart"}));
+  EXPECT_EQ(Cmds().PictureTypeMenu()->actions()[1]->statusTip(),
+            QStringLiteral("Best compression - recommended"));
+  EXPECT_EQ(Cmds().PictureAreaMenu()->actions()[1]->statusTip(),
+            QStringLiteral("Only chart area of the currently active Display Window"));
+
+  // Choosing sets the frame window's fields; the captions and checks follow at the next opening.
+  Cmds().PictureTypeMenu()->actions()[2]->trigger();
+  Cmds().PictureAreaMenu()->actions()[1]->trigger();
+  Cmds().SeparatorMenu()->actions()[1]->trigger();
+  EXPECT_EQ(f->FrameSetup().PicTyp, kPicJpeg);
+  EXPECT_EQ(f->FrameSetup().PicArea, kPicAreaChart);
+  EXPECT_EQ(f->SaveState().SeparForTxtSave, QChar(','));
+  const QStringList t = Texts(f->FileMenu());
+  EXPECT_EQ(t[6], QStringLiteral("Picture Area  (Chart)"));
+  EXPECT_EQ(t[7], QStringLiteral("Picture type  (JPEG)"));
+  EXPECT_EQ(t[9], QStringLiteral("Separator (Comma)"));
+  EXPECT_TRUE(Cmds().PictureTypeMenu()->actions()[2]->isChecked());
+  EXPECT_FALSE(Cmds().PictureTypeMenu()->actions()[0]->isChecked());
+  EXPECT_TRUE(Cmds().SeparatorMenu()->actions()[1]->isChecked());
+}
+
+TEST_F(Form1Pictures, WindowMenuItemsShortcutsAndHints) {
+  EXPECT_EQ(Texts(f->WindowMenu()),
+            (QStringList{"&New Display", "&Arrange", "&Focus to Display", "&Main Window Color...",
+                         "&Impress All", "&Blank All", "&Redraw All", "&Close All"}));
+  EXPECT_EQ(Texts(Cmds().ArrangeMenu()),
+            (QStringList{"&Cascade", "Tile &Horiz", "Tile &Vert", "&Arrange Icons", "-", "&Normal",
+                         "Max &Frame", "Max &Displ", "&Max Frame && Displ"}));
+  const QList<QAction*> a = Cmds().ArrangeMenu()->actions();
+  EXPECT_EQ(a[0]->statusTip(), QStringLiteral("Cascade Display Windows"));
+  EXPECT_EQ(a[3]->statusTip(), QStringLiteral("Arrange minimized windows at mainframe bottom"));
+  EXPECT_EQ(a[8]->statusTip(),
+            QStringLiteral("Maximize frame window and Display Window within frame window"));
+  EXPECT_EQ(f->WindowMenu()->actions()[2]->shortcut(), QKeySequence(Qt::Key_F8));
+}
+
+TEST_F(Form1Pictures, SavingChartAreaWritesTheChartOfTheActiveWindow) {
+  f->FrameSetup().PicArea = kPicAreaChart;
+  TGDisplForm* w = f->Displays().Windows()[0];
+  asker.QueueFile(In("chart.bmp"));
+  Cmds().BmpToFileOrClipb(true);
+  QFile file(In("chart.bmp"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QImage img = QImage::fromData(file.readAll(), "BMP");
+  // The client below the window's menu bar, less the tool panel and one pixel each way.
+  const int clientH = w->height() - w->MenuBar()->height();
+  EXPECT_EQ(img.width(), w->width() - w->ToolBar()->width() - 1);
+  EXPECT_EQ(img.height(), clientH - 1);
+  // Every pixel is one of the 16 colours.
+  for (int y = 0; y < img.height(); y += 7)
+    for (int x = 0; x < img.width(); x += 7) {
+      const uint32_t c = img.pixel(x, y) & 0xFFFFFF;
+      ASSERT_NE(std::find(Palette16().begin(), Palette16().end(), c), Palette16().end());
+    }
+}
+
+TEST_F(Form1Pictures, SavingWithEachTypeSetsThePictureType) {
+  struct Case {
+    const char* chosen;
+    int filter;
+    const char* written;
+    int32_t type;
+  } cases[] = {
+      {"m.gif", 1, "m.gif", kPicGif}, {"m.BMP", 3, "m.jpg", kPicJpeg}, {"n", 1, "n.bmp", kPicBmp}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    asker.QueueFile(In(c.chosen));
+    asker.QueueFilterIndex(c.filter);
+    Cmds().SavePictureAction()->trigger();
+    EXPECT_EQ(f->FrameSetup().PicTyp, c.type);
+    // The main window's picture is the display area.
+    const QImage img(In(c.written));
+    EXPECT_EQ(img.size(), f->Mdi()->size());
+  }
+}
+
+TEST_F(Form1Pictures, ClipboardGetsABitmapOrTheJpegBytes) {
+  QClipboard* cb = QApplication::clipboard();
+  f->FrameSetup().PicTyp = kPicGif;
+  cb->clear();
+  Cmds().CopyPictureAction()->trigger();
+  ASSERT_NE(cb->mimeData(), nullptr);
+  EXPECT_TRUE(cb->mimeData()->hasImage());
+  EXPECT_FALSE(cb->mimeData()->hasFormat(QStringLiteral("image/gif")));
+  EXPECT_EQ(cb->image().size(), f->Mdi()->size());
+
+  f->FrameSetup().PicTyp = kPicJpeg;
+  cb->clear();
+  Cmds().CopyPictureAction()->trigger();
+  ASSERT_NE(cb->mimeData(), nullptr);
+  const QByteArray jpeg = cb->mimeData()->data(QStringLiteral("image/jpeg"));
+  EXPECT_EQ(jpeg.left(2), QByteArray("\xFF\xD8", 2));
+  EXPECT_TRUE(cb->mimeData()->hasImage());
+}
+
+TEST_F(Form1Pictures, WithoutDisplayWindowsCopyAndSaveDoNothing) {
+  f->Displays().CloseAll();
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(f->Displays().Windows().empty());
+  QClipboard* cb = QApplication::clipboard();
+  cb->setText(QStringLiteral("kept"));
+  Cmds().CopyPictureAction()->trigger();
+  EXPECT_EQ(cb->text(), QStringLiteral("kept"));
+  Cmds().SavePictureAction()->trigger();
+  EXPECT_TRUE(asker.Records(TAskRecord::SaveFile).empty());
+  EXPECT_TRUE(asker.Records(TAskRecord::Message).empty());
+}
+
+TEST_F(Form1Pictures, AMinimisedChartIsReportedAndNothingIsWritten) {
+  f->FrameSetup().PicArea = kPicAreaChart;
+  Active()->showMinimized();
+  QCoreApplication::processEvents();
+  QClipboard* cb = QApplication::clipboard();
+  cb->setText(QStringLiteral("kept"));
+  Cmds().BmpToFileOrClipb(false);
+  Cmds().BmpToFileOrClipb(true);
+  EXPECT_EQ(cb->text(), QStringLiteral("kept"));
+  EXPECT_TRUE(asker.Records(TAskRecord::SaveFile).empty());
+  const auto msgs = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(msgs.size(), 2u);
+  EXPECT_EQ(msgs[0].text, QStringLiteral("Nothing to picture: the window is minimised"));
+}
+
+TEST_F(Form1Pictures, ArrangingThreeDisplayWindows) {
+  f->Displays().NewDisplay();
+  f->Displays().NewDisplay();
+  QCoreApplication::processEvents();
+  ASSERT_EQ(f->Mdi()->subWindowList().size(), 3);
+  const QSize area = f->Mdi()->viewport()->size();
+  const QRect frame = f->geometry();
+
+  Cmds().ArrangeWindows(2);  // Max Displ
+  EXPECT_EQ(f->geometry(), frame);
+  ASSERT_NE(Active(), nullptr);
+  EXPECT_TRUE(Active()->isMaximized());
+
+  Cmds().ArrangeWindows(0);  // Normal
+  EXPECT_FALSE(Active()->isMaximized());
+  EXPECT_EQ(Active()->geometry(), QRect(0, 0, area.width() - 30, area.height() - 30));
+  EXPECT_EQ(f->geometry(), frame);
+
+  auto expectInsideApart = [&](const std::vector<QMdiSubWindow*>& ws) {
+    const QRect all(QPoint(0, 0), area);
+    for (size_t i = 0; i < ws.size(); ++i) {
+      EXPECT_TRUE(all.contains(ws[i]->geometry())) << i;
+      for (size_t j = i + 1; j < ws.size(); ++j)
+        EXPECT_FALSE(ws[i]->geometry().intersects(ws[j]->geometry())) << i << " " << j;
+    }
+  };
+  std::vector<QMdiSubWindow*> all;
+  for (QMdiSubWindow* sw : f->Mdi()->subWindowList()) all.push_back(sw);
+  Cmds().TileHoriz();
+  expectInsideApart(all);
+  EXPECT_EQ(all[0]->width(), area.width());
+  Cmds().TileVert();
+  expectInsideApart(all);
+  EXPECT_EQ(all[0]->height(), area.height());
+
+  for (QMdiSubWindow* sw : all) sw->showMinimized();
+  QCoreApplication::processEvents();
+  Cmds().ArrangeIcons();
+  expectInsideApart(all);
+  for (QMdiSubWindow* sw : all) EXPECT_EQ(sw->geometry().bottom(), area.height() - 1);
+}
+
+TEST_F(Form1Pictures, MaxFrameCoversTheWorkAreaAndKeepsTheChildNormal) {
+  const TFixedScreen screen(QSize(1280, 1024), QRect(0, 24, 1280, 1000));
+  TScopedScreen scoped(&screen);
+  f->resize(700, 500);
+  QCoreApplication::processEvents();
+  Active()->showMaximized();
+  Cmds().ArrangeWindows(1);  // Max Frame
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(screen.Available().contains(f->frameGeometry()));
+  EXPECT_GT(f->width(), 1200);
+  EXPECT_GT(f->height(), 900);
+  EXPECT_FALSE(Active()->isMaximized());
+  EXPECT_EQ(Active()->pos(), QPoint(0, 0));
+  // Placed in the display area of the frame window's new size.
+  EXPECT_EQ(Active()->size(), f->Mdi()->viewport()->size() - QSize(30, 30));
+
+  Cmds().ArrangeWindows(3);  // Max Frame && Displ
+  EXPECT_TRUE(Active()->isMaximized());
+}
+
+TEST_F(Form1Pictures, FocusToDisplayGivesTheKeyboardToTheActiveDisplayWindow) {
+  f->Displays().NewDisplay();
+  QCoreApplication::processEvents();
+  QMdiSubWindow* sw = Active();
+  ASSERT_NE(sw, nullptr);
+  f->MainToolBar()->setFocus();
+  f->findChild<QAction*>(QStringLiteral("miFocusToDisplay"))->trigger();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f->Mdi()->currentSubWindow(), sw);
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_NE(focus, nullptr);
+  EXPECT_TRUE(focus == sw->widget() || sw->widget()->isAncestorOf(focus));
+}
+
+TEST_F(Form1Pictures, MainWindowColourIsAskedPresetAndApplied) {
+  f->FrameSetup().BkgColor = 0x123456;
+  // Cancelled: nothing changes.
+  Cmds().MainWindowColor();
+  EXPECT_EQ(f->FrameSetup().BkgColor, 0x123456u);
+  ASSERT_EQ(asker.Records(TAskRecord::Color).size(), 1u);
+
+  asker.QueueColor(0x00FF8040);
+  // A double click on the empty display area asks too.
+  f->Displays().CloseAll();
+  QCoreApplication::processEvents();
+  QWidget* vp = f->Mdi()->viewport();
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), vp->mapToGlobal(QPointF(5, 5)),
+                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(vp, &dbl);
+  EXPECT_EQ(asker.Records(TAskRecord::Color).size(), 2u);
+  EXPECT_EQ(f->FrameSetup().BkgColor, 0x00FF8040u);
+  EXPECT_EQ(f->Mdi()->background().color(), ToQColor(0x00FF8040));
+}
+
+TEST_F(Form1Pictures, AboutShowsTheProgramAndUnitModally) {
+  TAboutBox* box = Cmds().AboutBox();
+  ASSERT_NE(box, nullptr);
+  bool seen = false;
+  Cmds().RunModal = [&](QDialog& d) {
+    seen = &d == box && d.isModal();
+    return 0;
+  };
+  QAction* about = f->findChild<QAction*>(QStringLiteral("miAbout"));
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->text(), QStringLiteral("&About..."));
+  EXPECT_EQ(about->statusTip(), QStringLiteral("Program information"));
+  about->trigger();
+  EXPECT_TRUE(seen);
+  const TAboutStrings s = GetAboutStrings(f->Core().Qv, CurrentProgramInfo());
+  EXPECT_EQ(box->windowTitle(), s.title);
+  EXPECT_EQ(box->ProgramLabel()->text(), s.program);
+  EXPECT_TRUE(box->UnitLabel()->text().startsWith(QStringLiteral("HW : ")));
+  EXPECT_TRUE(box->UnitLabel()->text().contains(QStringLiteral("\nSW : V")));
+}
+
+}  // namespace
+}  // namespace qz
