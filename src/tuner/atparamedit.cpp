@@ -81,9 +81,7 @@ void TAtParamEdit::EditSent(T& field, const char* prompt, int32_t lo, int32_t hi
 }
 
 void TAtParamEdit::EditTarget() { EditSent(model_.Mot().Targ_mU, kAskTarget, 0, 1000, "Target"); }
-void TAtParamEdit::EditToler() {
-  EditSent(model_.Mot().Toler_mU, kAskToler, 0, 1000, "Tolerance");
-}
+void TAtParamEdit::EditToler() { EditSent(model_.Mot().Toler_mU, kAskToler, 0, 1000, "Tolerance"); }
 void TAtParamEdit::EditSkip() {
   EditSent(model_.Mot().Skip, kAskSkip, 0, 255, "Skipped Measurements");
 }
@@ -149,8 +147,8 @@ bool TAtParamEdit::SetDefaults() {
 void TAtParamEdit::EditMaxInsert() {
   const TTunerDerived& dv = model_.Derived();
   const double hi = model_.Descr().WgB_um / 1000.0;
-  const TAskedValue a = AskValueInRange(QString::fromLatin1(kAskMaxInsert), 0.0, hi,
-                                        dv.MaxSteps * dv.StepMm, Ask());
+  const TAskedValue a =
+      AskValueInRange(QString::fromLatin1(kAskMaxInsert), 0.0, hi, dv.MaxSteps * dv.StepMm, Ask());
   model_.Sim().UserMax_mm = a.value;
   MotorsClicked();
 }

@@ -1,18 +1,20 @@
 #include "tuner/sysinfotext.h"
 
 #include "sim/tunermodel.h"
+#include "util/complex.h"
 #include "util/format.h"
 #include "util/numtext.h"
-#include "util/complex.h"
 
 namespace qz {
 
 const QStringList& IdentityCaptions() {
-  static const QStringList c = {
-      QStringLiteral("Name"),         QStringLiteral("Model"),
-      QStringLiteral("Manufacturer"), QStringLiteral("   Internal model"),
-      QStringLiteral("   Serial No"), QStringLiteral("Waveguide"),
-      QStringLiteral("Nominal frequency")};
+  static const QStringList c = {QStringLiteral("Name"),
+                                QStringLiteral("Model"),
+                                QStringLiteral("Manufacturer"),
+                                QStringLiteral("   Internal model"),
+                                QStringLiteral("   Serial No"),
+                                QStringLiteral("Waveguide"),
+                                QStringLiteral("Nominal frequency")};
   return c;
 }
 
@@ -39,7 +41,8 @@ const QStringList& AutotuneCaptions() {
 QString WaveguideText(int32_t a_um, int32_t b_um, bool coax) {
   const QString a = NumberText3(a_um / 1000.0);
   const QString b = NumberText3(b_um / 1000.0);
-  if (coax) return QStringLiteral("Coaxial ") + b + QStringLiteral(" mm/") + a + QStringLiteral(" mm");
+  if (coax)
+    return QStringLiteral("Coaxial ") + b + QStringLiteral(" mm/") + a + QStringLiteral(" mm");
   return a + QStringLiteral(" mm x ") + b + QStringLiteral(" mm");
 }
 

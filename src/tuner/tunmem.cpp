@@ -273,8 +273,7 @@ void ReadCompact(const TBytesIn& in, TApplier& a, TStubModel& m, bool second) {
   for (int i = 1; i <= kCompactRows; ++i) a.Int(K(second ? "NFB" : "NFX", i), in.U8(i));
   for (int i = 1; i <= kCompactRows; ++i)
     for (int j = 0; j < kCompactCols; ++j)
-      a.Real(K(second ? "POLEB" : "POLEX", i, j),
-             in.F64(5 + kCompactRowStep * (i - 1) + 8 * j));
+      a.Real(K(second ? "POLEB" : "POLEX", i, j), in.F64(5 + kCompactRowStep * (i - 1) + 8 * j));
 }
 
 void ReadAutotune(const TBytesIn& in, int at, TApplier& a) {
@@ -301,8 +300,7 @@ int32_t ReadV2(const QByteArray& bytes, TTunMemContent& c) {
     const int type = uint8_t(bytes[pos]);
     if (type <= tmrAutotune) at[type] = int(pos) + 1;
   }
-  if (at[tmrIdentity] < 0 || at[tmrStubModel1] < 0 || at[tmrStubModel2] < 0 ||
-      at[tmrAutotune] < 0)
+  if (at[tmrIdentity] < 0 || at[tmrStubModel1] < 0 || at[tmrStubModel2] < 0 || at[tmrAutotune] < 0)
     return kTunMemInvalid;
   const int32_t kind = TBytesIn(bytes, at[tmrIdentity]).I32(148);
   const int cell = kind == kCellWaveguide ? tmrCellWaveguide : tmrCellCoax;

@@ -105,14 +105,17 @@ TEST(TunMem, IdentificationGivesTheVersion) {
   } cases[] = {
       {first("\x0bTUNERMEM001"), 1},
       {first(QByteArray("\0\x0bTUNERMEM002", 13)), 2},
-      {first("\x0b" "ABCDEFGH123"), 123},
-      {first("\x0aTUNERMEM00"), -1},                         // 10 characters
-      {first("\x0bTUNERMEM0x2"), -1},                        // not a digit
+      {first("\x0b"
+             "ABCDEFGH123"),
+       123},
+      {first("\x0aTUNERMEM00"), -1},                       // 10 characters
+      {first("\x0bTUNERMEM0x2"), -1},                      // not a digit
       {first(QByteArray("\x01\x0bTUNERMEM002", 13)), -1},  // byte 0 neither 11 nor 0
-      {QByteArray("\x0bTUNERMEM001"), -1},                   // shorter than one record
+      {QByteArray("\x0bTUNERMEM001"), -1},                 // shorter than one record
       {QByteArray(), -1},
   };
-  for (const Case& c : cases) EXPECT_EQ(TunMemVersion(c.bytes), c.version) << c.bytes.toHex().data();
+  for (const Case& c : cases)
+    EXPECT_EQ(TunMemVersion(c.bytes), c.version) << c.bytes.toHex().data();
 }
 
 TEST_F(TunMemFiles, RefusedFilesLeaveTheTunerAsItWas) {
