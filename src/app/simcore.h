@@ -43,7 +43,8 @@ class TSimCore {
 
   // The single program-wide records.
   TMotState Mot;
-  TTunerDescr Descr;
+  // Until a setup holds a description (a profile without the shipped setup), the built-in one.
+  TTunerDescr Descr = DefaultTunerDescr();
   TSimState Sim;
 
   TQvWin Qv;

@@ -40,6 +40,7 @@ class TQzSamplForm;
 class TTxTimingForm;
 class TMstpForm;
 class TTpic;
+class TQvTuStpFrm;
 class TDisplayWindows;
 class TDisplayPort;
 
@@ -106,6 +107,11 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TMstpForm* MstpForm() const;
   // The tuner picture (none before the unit has started).
   TTpic* TunerPicture() const;
+  // The system information window (none before the unit has started).
+  TQvTuStpFrm* SysInfoWindow() const;
+  // Renews the reflection chart's watermark when the chart is visible; unset while the program
+  // has no chart. The system information window's edits call it.
+  std::function<void()> RhoWatermark;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -203,6 +209,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TTxTimingForm> txTimingForm_;
   QPointer<TMstpForm> mstpForm_;
   QPointer<TTpic> tpic_;
+  QPointer<TQvTuStpFrm> tuStp_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
@@ -224,6 +231,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* mTuner_ = nullptr;
   QAction* aTunView_ = nullptr;  // Tuner > View
   QAction* tbTuner_ = nullptr;   // the main tool bar's tuner button
+  QAction* tbSys_ = nullptr;     // the main tool bar's system information button
   QAction* aRun_ = nullptr;
   QAction* aStop_ = nullptr;
   QAction* aFinish_ = nullptr;
