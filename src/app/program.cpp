@@ -28,6 +28,8 @@ TProgram::TProgram(bool headless)
   ports.logger = &Logger;
   Core.Cycle.SetPorts(ports);
   Core.Cycle.AddRunEnable(&Windows);
+  // The analyzer section holds the autotune parameters: the tuner and its windows follow them.
+  Setup.AfterAnalyzerRead = [this] { Core.TunerModel.UpdateAtParams(); };
 
   // Without windows the model and the data logging read their own sections of a loaded setup;
   // their windows replace these entries.

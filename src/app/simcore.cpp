@@ -28,6 +28,7 @@ TSimCore::TSimCore(bool headless)
       autoIni_(std::make_unique<IniFile>()) {
   // The analyzer state is told before any window that observes the autotune.
   AutoTune.AddObserver(&TuneTimeFollower);
+  TunerModel.SetHost(&TunerHost);
 }
 
 bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {

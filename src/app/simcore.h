@@ -10,6 +10,7 @@
 #include "app/cmdcycleunit.h"
 #include "app/cycle.h"
 #include "app/modelsource.h"
+#include "app/simtunerhost.h"
 #include "comm/qzcmd.h"
 #include "comm/qzcmdsync.h"
 #include "comm/t232.h"
@@ -42,7 +43,8 @@ class TSimCore {
 
   // The single program-wide records.
   TMotState Mot;
-  TTunerDescr Descr;
+  // Until a setup holds a description (a profile without the shipped setup), the built-in one.
+  TTunerDescr Descr = DefaultTunerDescr();
   TSimState Sim;
 
   TQvWin Qv;
@@ -52,6 +54,8 @@ class TSimCore {
   TTuneTimeFollower TuneTimeFollower{Qv};
   TTunerModelAdapter TunerAdapter;
   TMdlEngine Model;
+  // The unit description, cut-off and substitute frequency follow the tuner description.
+  TSimTunerHost TunerHost{Qv, Model};
   TModelFrameSource Source;
   TQzCmd Cmd;
   TQzCmdSync Sync;

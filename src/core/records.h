@@ -301,6 +301,7 @@ struct TStubModel {
   int NH = 0;                                  // degree in the insertion, 0..9
   std::array<int, 10> NF{};                    // degree of each coefficient in the deviation
   std::array<std::array<double, 10>, 10> C{};  // C[i][j]
+  friend bool operator==(const TStubModel&, const TStubModel&) = default;
 };
 
 // Cell types of the description.
@@ -342,6 +343,7 @@ struct TTunerDescr {
   uint16_t RstAddOut = 5;
   TIndexedArray<uint16_t, 1, 3> Nzero;
   TStubModel Par1, Par2;
+  friend bool operator==(const TTunerDescr&, const TTunerDescr&) = default;
 };
 
 // ---- the simulation state shared by the model, the tuner and the command layer ------------------

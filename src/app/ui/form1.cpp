@@ -42,6 +42,7 @@
 #include "setupdlg/ui/trgform.h"
 #include "setupdlg/ui/txtimingform.h"
 #include "sim/ui/qzmdl.h"
+#include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
 #include "util/fileops.h"
@@ -148,6 +149,7 @@ void TForm1::OpenPowCal() {
   if (powCal_) powCal_->exec();
 }
 TRhoChart* TForm1::RhoChartWindow() const { return rhoChart_; }
+TQvTuStpFrm* TForm1::SysInfoWindow() const { return tuStp_; }
 TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
 
 void TForm1::RegisterToolWindows() {
@@ -357,6 +359,31 @@ void TForm1::RegisterToolWindows() {
     powCal_->OnHelp = [this](int topic) { ShowHelpOver(powCal_, topic); };
   };
   reg.Register(std::move(pow));
+  // The system information window, the first window of the started unit.
+  TToolWindowEntry sys = WidgetEntry(QString::fromLatin1(kTuStpSection), tuStp_);
+  sys.create = [this](const IniFile* ini) {
+    tuStp_ = new TQvTuStpFrm(core_->TunerModel, core_->Cmd, core_->Qv, ini, this);
+    tuStp_->Edits().RenewWatermark = [this] {
+      if (RhoWatermark) RhoWatermark();
+    };
+  };
+  sys.writeStp = [this](IniFile& ini) {
+    if (tuStp_) tuStp_->WriteStp(ini);
+  };
+  sys.readStp = [this](const IniFile& ini) {
+    if (tuStp_) tuStp_->ReadStp(ini);
+  };
+  sys.viewCaption = QStringLiteral("&System Info");
+  sys.viewHint = QStringLiteral("Show system info/modify autotune params");
+  // Its pages wait for the end of a run.
+  sys.runHook = [this](bool running) {
+    if (tuStp_) tuStp_->EnableForRun(!running);
+  };
+  reg.Register(std::move(sys));
+  // The model window shows the frequency the model took for a new nominal frequency.
+  core_->TunerHost.OnFreRechecked = [this] {
+    if (mdl_) mdl_->ShowFre();
+  };
 
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
@@ -379,6 +406,10 @@ void TForm1::WireRhoChart() {
     }
   };
   h.TunerDescrRead = [chart] {
+    if (chart) chart->PutWmark();
+  };
+  // The system information window's edits renew the areas too (nothing while the chart is hidden).
+  RhoWatermark = [chart] {
     if (chart) chart->PutWmark();
   };
   // The operator's close of the chart puts the model back to a defined load.
@@ -764,6 +795,14 @@ void TForm1::BuildToolBars() {
   // Shown once the unit has started with a tuner.
   tbTuner_->setVisible(false);
   connect(tbTuner_, &QAction::triggered, this, [this] { ToggleTunerView(); });
+  tbSys_ =
+      tbMain_->addAction(BadgeIcon(QStringLiteral("Sys")), QStringLiteral("Show/hide system info"));
+  tbSys_->setObjectName(QStringLiteral("tbSys"));
+  SetHint(tbSys_, QStringLiteral("Show/hide system info|"));
+  connect(tbSys_, &QAction::triggered, this, [this] {
+    const TToolWindowEntry* e = program_->Windows.Find(QString::fromLatin1(kTuStpSection));
+    if (e && e->shown && e->show) e->show(!e->shown());
+  });
 
   tbSignal_ = addToolBar(QStringLiteral("Signal"));
   tbSignal_->setObjectName(QStringLiteral("SignalToolBar"));

@@ -43,6 +43,7 @@ class TTpic;
 class TTrgForm;
 class TPowCal;
 class TRhoChart;
+class TQvTuStpFrm;
 class TDisplayWindows;
 class TDisplayPort;
 class TWindowCmds;
@@ -118,6 +119,11 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // The reflection-coefficient chart; its PutWmark redraws the tuner's areas when tuner data
   // change.
   TRhoChart* RhoChartWindow() const;
+  // The system information window (none before the unit has started).
+  TQvTuStpFrm* SysInfoWindow() const;
+  // Renews the reflection chart's watermark when the chart is visible; unset while the program
+  // has no chart. The system information window's edits call it.
+  std::function<void()> RhoWatermark;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -222,6 +228,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TTrgForm> trgForm_;
   QPointer<TPowCal> powCal_;
   QPointer<TRhoChart> rhoChart_;
+  QPointer<TQvTuStpFrm> tuStp_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
@@ -244,6 +251,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* mTuner_ = nullptr;
   QAction* aTunView_ = nullptr;  // Tuner > View
   QAction* tbTuner_ = nullptr;   // the main tool bar's tuner button
+  QAction* tbSys_ = nullptr;     // the main tool bar's system information button
   QAction* aRun_ = nullptr;
   QAction* aStop_ = nullptr;
   QAction* aFinish_ = nullptr;

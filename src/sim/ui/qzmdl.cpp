@@ -411,6 +411,8 @@ void TQzMdl::RecheckFre() {
   FromEntries();
 }
 
+void TQzMdl::ShowFre() { edFre_->setText(m_.Ent.Fre); }
+
 void TQzMdl::PlaceFromEntries() {
   ApplyPlace(*this, TWindowPlace{m_.Ent.Left, m_.Ent.Top, 0, 0, m_.Ent.Visible},
              pkTop | pkLeft | pkVisible);

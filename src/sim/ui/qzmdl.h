@@ -53,6 +53,8 @@ class TQzMdl : public QWidget {
 
   // The nominal frequency changed: the frequency entry is checked again and rewritten.
   void RecheckFre();
+  // The frequency entry shows the model's entry record again (the model checked it itself).
+  void ShowFre();
 
   // The "&Apply" button.
   void DoApply();

@@ -25,6 +25,7 @@
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
 #include "sim/ui/qzmdl.h"
+#include "tuner/ui/qvtustpfrm.h"
 #include "util/asker.h"
 #include "util/folders.h"
 #include "util/inifile.h"
@@ -33,38 +34,6 @@ namespace qz {
 namespace {
 
 using testfiles::WriteAll;
-
-// A tool window a later issue might add: it keeps one number in its section, and closing it by
-// hand is an operator action that the test can see.
-class TDummyTool : public QWidget {
- public:
-  explicit TDummyTool(QWidget* parent) : QWidget(parent, Qt::Tool) {}
-  int value = 0;
-  int* operatorCloses = nullptr;
-
- protected:
-  void closeEvent(QCloseEvent* e) override {
-    if (operatorCloses) ++*operatorCloses;
-    e->ignore();
-    hide();
-  }
-};
-
-// The dummy's one registration: everything the frame window needs to know of it.
-TToolWindowEntry DummyEntry(const QString& section, QPointer<TDummyTool>& w, QWidget* parent,
-                            int* closes) {
-  TToolWindowEntry e = WidgetEntry(section, w);
-  e.create = [&w, parent, closes, section](const IniFile* ini) {
-    w = new TDummyTool(parent);
-    w->operatorCloses = closes;
-    if (ini) w->value = ini->ReadInteger(section, "X", 0);
-  };
-  e.writeStp = [&w, section](IniFile& ini) { ini.WriteInteger(section, "X", w ? w->value : 0); };
-  e.readStp = [&w, section](const IniFile& ini) {
-    if (w) w->value = ini.ReadInteger(section, "X", w->value);
-  };
-  return e;
-}
 
 class Form1Exit : public qz::testing::FreshProfileTest {
  protected:
@@ -173,20 +142,13 @@ TEST_F(Form1Exit, NoAtTheQuestionKeepsEverythingRunning) {
   EXPECT_FALSE(form->Program().IsShutDown());
 }
 
-// A window registered once: its View item, its place in the setup, its load, its run rule, and
-// an exit that destroys it without the action of closing it by hand.
+// A window registered once (the system information window): its View item, its place in the
+// setup, its load, its run rule, and an exit that destroys it.
 TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
-  QPointer<TDummyTool> dummy;
-  int closes = 0;
-  TToolWindowEntry e = DummyEntry("TuStpFrm", dummy, form.get(), &closes);
-  e.viewCaption = "&System Info";
-  e.viewHint = "Show system info/modify autotune params";
-  e.staysEnabledInRun = false;
-  ASSERT_TRUE(form->ToolWindows().Register(e));
   // It belongs to the windows made once the unit has started.
   EXPECT_EQ(TToolWindows::CreatePointOf("TuStpFrm"), TCreatePoint::UnitStart);
-  ASSERT_TRUE(form->ToolWindows().CreateOne("TuStpFrm", &form->Core().AutoIni()));
-  ASSERT_TRUE(dummy);
+  QPointer<TQvTuStpFrm> sys = form->SysInfoWindow();
+  ASSERT_TRUE(sys);
 
   // The View menu, in the menu's order.
   emit form->ViewMenu()->aboutToShow();
@@ -195,18 +157,27 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   for (QAction* a : form->ViewMenu()->actions()) {
     if (a->isSeparator()) continue;
     view << a->text();
-    if (a->text() == e.viewCaption) item = a;
+    if (a->text() == "&System Info") item = a;
   }
   EXPECT_EQ(view,
             QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info", "&Logging Window",
                          "Singl&e-Shots Commands", "Standard &Toolbar", "Sig&nal Toolbar"}));
   ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->statusTip(), e.viewHint);
+  EXPECT_EQ(item->statusTip(), "Show system info/modify autotune params");
+  const bool was = sys->isVisible();
   item->trigger();
-  EXPECT_TRUE(dummy->isVisible());
+  EXPECT_NE(sys->isVisible(), was);
+  // The items are made anew each time the menu opens, checked while their window is visible.
+  emit form->ViewMenu()->aboutToShow();
+  item = nullptr;
+  for (QAction* a : form->ViewMenu()->actions())
+    if (a->text() == "&System Info") item = a;
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->isChecked(), sys->isVisible());
+  if (!sys->isVisible()) item->trigger();
+  ASSERT_TRUE(sys->isVisible());
 
   // Written in its place of the order.
-  dummy->value = 41;
   QString err;
   ASSERT_TRUE(form->Setup().WriteAutoSetup(err)) << err.toStdString();
   IniFile a(InUserFolder("QzSim0.ini"));
@@ -214,28 +185,28 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
                          "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model",
                          "RhoChart"}));
-  EXPECT_EQ(a.ReadInteger("TuStpFrm", "X", 0), 41);
+  EXPECT_EQ(a.ReadInteger("TuStpFrm", "Visible", 0), 1);
 
   // Read from a setup that holds only its section; the other owners stay as they are.
   const QRect geometry = form->geometry();
   const int32_t points = form->Core().Qv.PtsPerSwp;
   const QString path = dir.filePath("only.stp");
-  WriteAll(path, "[TuStpFrm]\r\nX=7\r\n");
+  WriteAll(path, "[TuStpFrm]\r\nVisible=0\r\n");
   QString comment;
   ASSERT_TRUE(form->LoadSetupFile(path, comment, err)) << err.toStdString();
-  EXPECT_EQ(dummy->value, 7);
+  EXPECT_FALSE(sys->isVisible());
   EXPECT_EQ(form->geometry(), geometry);
   EXPECT_EQ(form->Core().Qv.PtsPerSwp, points);
   EXPECT_TRUE(comment.isEmpty());
 
-  // Disabled during a run, enabled again at its end.
+  // Its pages wait for the end of a run.
   bool sawRun = false;
   QTimer probe;
   probe.setInterval(10);
   QObject::connect(&probe, &QTimer::timeout, [&] {
     if (!form->IsSweeping()) return;
     sawRun = true;
-    EXPECT_FALSE(dummy->isEnabled());
+    EXPECT_FALSE(sys->Pages()->isEnabled());
     EXPECT_TRUE(form->ModelWindow()->isEnabled());  // the model stays usable
     probe.stop();
     form->miSweepClick();
@@ -243,15 +214,16 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   probe.start();
   form->miSweepClick();
   EXPECT_TRUE(sawRun);
-  EXPECT_TRUE(dummy->isEnabled());
+  EXPECT_TRUE(sys->Pages()->isEnabled());
 
-  // Closing it by hand is the operator's action; the exit destroys it without that action.
-  dummy->close();
-  EXPECT_EQ(closes, 1);
-  dummy->show();
+  // Closing it by hand only hides it; the exit destroys it.
+  sys->show();
+  sys->close();
+  ASSERT_TRUE(sys);
+  EXPECT_FALSE(sys->isVisible());
+  sys->show();
   form->ExitNoSetupClick();
-  EXPECT_TRUE(dummy.isNull());
-  EXPECT_EQ(closes, 1);
+  EXPECT_TRUE(sys.isNull());
 }
 
 TEST_F(Form1Exit, ControlsSayThemselvesWhetherTheyStayEnabledDuringARun) {
@@ -305,7 +277,7 @@ TEST_F(Form1Exit, ToolButtonsCarryIconsAndTheirHints) {
               {"Save results"},      {"Load system setup"},
               {"Save system setup"}, {"Impress all"},
               {"Clear all"},         {"Redraw all"},
-              {"Show/Hide Tuner"}};
+              {"Show/Hide Tuner"},   {"Show/hide system info"}};
   const QList<QAction*> buttons = form->MainToolBar()->actions();
   ASSERT_EQ(buttons.size(), int(std::size(want)));
   EXPECT_EQ(form->MainToolBar()->toolButtonStyle(), Qt::ToolButtonIconOnly);

@@ -233,8 +233,9 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   QStringList view;
   for (QAction* a : f->ViewMenu()->actions())
     if (!a->isSeparator()) view << a->text();
-  EXPECT_EQ(view, QStringList({"&Results (Mini)", "Results (Ma&xi)", "&Logging Window",
-                               "Singl&e-Shots Commands", "Standard &Toolbar", "Sig&nal Toolbar"}));
+  EXPECT_EQ(view, QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info",
+                               "&Logging Window", "Singl&e-Shots Commands", "Standard &Toolbar",
+                               "Sig&nal Toolbar"}));
   // The View items toggle their windows.
   const bool was = f->ResForm()->isVisible();
   f->ViewMenu()->actions()[1]->trigger();
@@ -249,8 +250,9 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   ASSERT_TRUE(f->Setup().WriteAutoSetup(err)) << err.toStdString();
   IniFile a(Auto());
   EXPECT_EQ(a.ReadSections(),
-            QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TrgForm",
-                         "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model", "RhoChart"}));
+            QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
+                         "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model",
+                         "RhoChart"}));
   EXPECT_TRUE(a.ValueExists("QuzarForm", "DdeWait_ms"));
   f->ExitNoSetupClick();
 }

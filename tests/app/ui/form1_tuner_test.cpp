@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "common/freshprofile.h"
+#include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
 #include "util/folders.h"
@@ -98,6 +100,43 @@ TEST_F(Form1Tuner, ItsSectionIsKeptInTheAutomaticSetup) {
   EXPECT_EQ(a.ReadInteger("TunPic", "Indic", -1), 2);
   for (const char* key : {"Visible", "Top", "Left", "Bcolor"})
     EXPECT_TRUE(a.ValueExists("TunPic", QString::fromLatin1(key))) << key;
+}
+
+// The system information window: made with the unit, reached through its tool button, showing
+// the working tuner and the unit description it gave, and following a loaded analyzer section.
+TEST_F(Form1Tuner, SystemInfoFollowsTheTunerAndTheSetup) {
+  TQvTuStpFrm* sys = form->SysInfoWindow();
+  ASSERT_NE(sys, nullptr);
+  EXPECT_EQ(sys->Cell(tpMotors, mrMaxSteps, 1), "3000 / 30 mm");
+  // The unit description took the tuner's identity.
+  EXPECT_EQ(sys->Cell(tpQuzar, 0, 1), "Quzar Tuner");
+  EXPECT_EQ(sys->Cell(tpQuzar, 1, 1), "QZTU-340");
+  QAction* button = Find("tbSys");
+  EXPECT_EQ(button->toolTip(), "Show/hide system info");
+  const bool was = sys->isVisible();
+  button->trigger();
+  EXPECT_NE(sys->isVisible(), was);
+  button->trigger();
+  EXPECT_EQ(sys->isVisible(), was);
+
+  // The watermark hook is called when set, and nothing breaks while it is not.
+  int marks = 0;
+  asker.QueueText(QStringLiteral("700"));
+  sys->GridClicked(tpAutotune, atrMaxMag);
+  form->RhoWatermark = [&marks] { ++marks; };
+  asker.QueueText(QStringLiteral("600"));
+  sys->GridClicked(tpAutotune, atrMaxMag);
+  EXPECT_EQ(marks, 1);
+  EXPECT_EQ(sys->Cell(tpAutotune, atrMaxMag, 1), "600");
+
+  const QString path = dir.filePath(QStringLiteral("at.stp"));
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("[QvTuStp1]\r\nToler_mU=77\r\n");
+  f.close();
+  QString comment, err;
+  ASSERT_TRUE(form->LoadSetupFile(path, comment, err)) << err.toStdString();
+  EXPECT_EQ(sys->Cell(tpAutotune, atrToler, 1), "77");
 }
 
 }  // namespace

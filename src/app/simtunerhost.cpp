@@ -1,0 +1,19 @@
+#include "app/simtunerhost.h"
+
+#include "core/qvwin.h"
+#include "sim/mdlengine.h"
+#include "sim/mdlentries.h"
+
+namespace qz {
+
+void TSimTunerHost::TunerDescrApplied(const TTunerDescr& d, double cutoffHz) {
+  const bool nominalChanged = qv_.FixPar.FnominKHz != d.FnominKHz;
+  ApplyTunerIdentity(d, qv_.FixPar);
+  qv_.f_cutoff = cutoffHz;
+  if (!nominalChanged) return;
+  qv_.VarPar.FsubstKHz = d.FnominKHz;
+  RecheckFre(model_);
+  if (OnFreRechecked) OnFreRechecked();
+}
+
+}  // namespace qz
