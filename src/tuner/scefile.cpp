@@ -27,8 +27,16 @@ QString DecodeBytes(const QByteArray& bytes) {
   QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = dec.decode(bytes);
   if (dec.hasError()) text = QString::fromLatin1(bytes);
-  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
-  return text;
+  // Control characters other than tabs and line ends, and byte-order marks, are dropped, so a
+  // name or text never holds what a save would have to change.
+  QString clean;
+  clean.reserve(text.size());
+  for (const QChar c : text) {
+    const bool control = c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
+                         c != QLatin1Char('\r');
+    if (!control && c.unicode() != 0xFEFF) clean.append(c);
+  }
+  return clean;
 }
 
 // A number of a row: a point as the separator, finite.
