@@ -117,8 +117,7 @@ TEST(SceFile, DamagedFilesAreRefusedWholeWithTheLineNamed) {
 }
 
 TEST(SceFile, EveryFailingSectionIsNamed) {
-  const TSceReadResult r =
-      ReadSceBytes("[A]\n1=1 2 3 4\n2=x\n3=y\n[B]\n1=1 2 3 4\n[C]\n1=z\n");
+  const TSceReadResult r = ReadSceBytes("[A]\n1=1 2 3 4\n2=x\n3=y\n[B]\n1=1 2 3 4\n[C]\n1=z\n");
   EXPECT_FALSE(r.ok);
   ASSERT_EQ(r.errors.size(), 2);
   EXPECT_TRUE(r.errors[0].contains(QStringLiteral("\"A\", Row 2.")));

@@ -148,11 +148,9 @@ TEST(SceRandomFill, PeriodsOfZeroAndMaximumRows) {
     const char* kinds;
   };
   const Case cases[] = {
-      {50, true, true, "RRRRRRRRRR"},
-      {4, true, false, "RRRZRRRZRR"},
+      {50, true, true, "RRRRRRRRRR"}, {4, true, false, "RRRZRRRZRR"},
       {1, true, false, "ZZZZZZZZZZ"},  // ends, with ten zero rows
-      {3, false, true, "RRMRRMRRMR"},
-      {7, false, false, "RRRRRRRRRR"},
+      {3, false, true, "RRMRRMRRMR"}, {7, false, false, "RRRRRRRRRR"},
   };
   ConstRandom rng;
   for (const Case& c : cases) {
