@@ -40,6 +40,7 @@ class TQzSamplForm;
 class TTxTimingForm;
 class TMstpForm;
 class TTpic;
+class TScenario;
 class TDisplayWindows;
 class TDisplayPort;
 
@@ -106,6 +107,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TMstpForm* MstpForm() const;
   // The tuner picture (none before the unit has started).
   TTpic* TunerPicture() const;
+  // The scenario window (none before the unit has started).
+  TScenario* ScenarioWindow() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -172,6 +175,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void RegisterToolWindows();
   // Tuner > View and the tuner button: the tuner picture shown or hidden.
   void ToggleTunerView();
+  // Tuner > Scenario and the picture's scenario button: the scenario window shown or hidden.
+  void ShowScenario(bool on);
+  void CreateScenario(const IniFile* ini);
   void CreateToolWindows();
   void RegisterSetupHooks();
   void BuildViewMenu();
@@ -203,6 +209,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TTxTimingForm> txTimingForm_;
   QPointer<TMstpForm> mstpForm_;
   QPointer<TTpic> tpic_;
+  QPointer<TScenario> sce_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
@@ -222,8 +229,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* mQuzar_ = nullptr;
   QMenu* mTransform_ = nullptr;
   QMenu* mTuner_ = nullptr;
-  QAction* aTunView_ = nullptr;  // Tuner > View
-  QAction* tbTuner_ = nullptr;   // the main tool bar's tuner button
+  QAction* aTunView_ = nullptr;      // Tuner > View
+  QAction* aTunScenario_ = nullptr;  // Tuner > Scenario
+  QAction* tbTuner_ = nullptr;       // the main tool bar's tuner button
   QAction* aRun_ = nullptr;
   QAction* aStop_ = nullptr;
   QAction* aFinish_ = nullptr;
