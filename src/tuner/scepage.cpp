@@ -180,13 +180,13 @@ void TSceBook::SetActive(int i) {
 
 bool TSceBook::HasRows() const {
   return std::any_of(pages_.begin(), pages_.end(),
-                     [](const TScePage& p) { return p.LastRow() > 0; });
+                     [](const std::unique_ptr<TScePage>& p) { return p->LastRow() > 0; });
 }
 
 bool TSceBook::NameTaken(const QString& name, int except) const {
   if (name.compare(QLatin1String(kSceInfoSection), Qt::CaseInsensitive) == 0) return true;
   for (int i = 0; i < Count(); ++i) {
-    if (i != except && pages_[size_t(i)].Name.compare(name, Qt::CaseInsensitive) == 0) return true;
+    if (i != except && pages_[size_t(i)]->Name.compare(name, Qt::CaseInsensitive) == 0) return true;
   }
   return false;
 }
@@ -216,7 +216,7 @@ QString TSceBook::CopyName(const QString& name) const {
 }
 
 int TSceBook::AddPage(TScePage page) {
-  pages_.push_back(std::move(page));
+  pages_.push_back(std::make_unique<TScePage>(std::move(page)));
   ++created_;
   active_ = Count() - 1;
   return active_;
@@ -255,7 +255,7 @@ bool TSceBook::DeletePage() {
 void TSceBook::DeleteAll() {
   if (pages_.empty()) return;
   pages_.resize(1);
-  pages_.front().Clear();
+  pages_.front()->Clear();
   active_ = 0;
 }
 

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace qz {
@@ -114,11 +115,12 @@ TRndFillResult FillRandom(TScePage& page, const TRndFill& f, int maxSteps, doubl
 class TSceBook {
  public:
   int Count() const { return int(pages_.size()); }
-  TScePage& Page(int i) { return pages_.at(size_t(i)); }
-  const TScePage& Page(int i) const { return pages_.at(size_t(i)); }
+  // A page keeps its address while it exists (windows and a play hold on to it).
+  TScePage& Page(int i) { return *pages_.at(size_t(i)); }
+  const TScePage& Page(int i) const { return *pages_.at(size_t(i)); }
   int ActiveIndex() const { return active_; }  // -1 without pages
-  TScePage& Active() { return pages_.at(size_t(active_)); }
-  const TScePage& Active() const { return pages_.at(size_t(active_)); }
+  TScePage& Active() { return Page(active_); }
+  const TScePage& Active() const { return Page(active_); }
   void SetActive(int i);
   // Pages made so far (the internal tab names "ts_" + n count with it).
   int32_t CreatedTabCount() const { return created_; }
@@ -153,7 +155,7 @@ class TSceBook {
   QString Info;  // the scenario comment
 
  private:
-  std::vector<TScePage> pages_;
+  std::vector<std::unique_ptr<TScePage>> pages_;
   int active_ = -1;
   int32_t created_ = 0;
 };

@@ -245,7 +245,7 @@ void TScenario::Build() {
   const QFontMetrics fm = fontMetrics();
   const int colW = fm.horizontalAdvance(QStringLiteral("_M1 [stp]_"));
   const int col0 = fm.horizontalAdvance(QStringLiteral("_Act_")) + 10;
-  resize(col0 + 4 * colW + colW + 21 + 40, 320);
+  resize(col0 + 4 * colW + 21 + 40, 320);
 }
 
 void TScenario::UpdateMenuCaptions() {
@@ -275,7 +275,7 @@ QTableView* TScenario::Table(int i) const {
   return i >= 0 && i < tabs_->count() ? qobject_cast<QTableView*>(tabs_->widget(i)) : nullptr;
 }
 
-void TScenario::RebuildTabs() {
+void TScenario::DropTabs() {
   const QSignalBlocker block(tabs_);
   while (tabs_->count() > 0) {
     QWidget* w = tabs_->widget(0);
@@ -284,6 +284,11 @@ void TScenario::RebuildTabs() {
   }
   for (TScePageModel* m : models_) delete m;
   models_.clear();
+}
+
+void TScenario::RebuildTabs() {
+  DropTabs();
+  const QSignalBlocker block(tabs_);
   const QFontMetrics fm = fontMetrics();
   const int colW = fm.horizontalAdvance(QStringLiteral("_M1 [stp]_"));
   const int col0 = fm.horizontalAdvance(QStringLiteral("_Act_")) + 10;
@@ -471,6 +476,7 @@ void TScenario::DeletePageClick() {
       mbYes) {
     return;
   }
+  DropTabs();  // no table may show a page that is gone
   book_.DeletePage();
   RebuildTabs();
 }
@@ -480,6 +486,7 @@ void TScenario::DeleteAllClick() {
                        mbYes | mbNo) != mbYes) {
     return;
   }
+  DropTabs();
   book_.DeleteAll();
   RebuildTabs();
 }
@@ -573,6 +580,7 @@ bool TScenario::LoadFile(const QString& path) {
     return false;
   }
   book_.Info = r.info == QStringLiteral("(none)") ? QString() : r.info;
+  DropTabs();
   book_.ReplacePages(r.pages);
   textsExist_ = true;
   RebuildTabs();

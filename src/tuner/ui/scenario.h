@@ -132,6 +132,8 @@ class TScenario : public QWidget {
   QToolButton* Button(const char* name, const QString& text, const char* hint);
   // The tabs again from the book (after a load, a new, copied or deleted page).
   void RebuildTabs();
+  // Removes every table (before pages are deleted or replaced).
+  void DropTabs();
   void RefreshActive();
   TScePageModel* ModelOf(int i) const;
   void EnableEditing(bool on);
