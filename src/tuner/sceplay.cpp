@@ -246,15 +246,23 @@ bool TScePlay::MeasureOne(THresults& res) {
 
 bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
   if (playing_) return false;
+  if (page.LastRow() == 0 || !qv_ || !tu_ || !frames_) {
+    if (page.LastRow() == 0) asker_.ShowError(QString::fromLatin1(kSceEmptyText));
+    ports_.Released();
+    return false;
+  }
+  // The unit belongs to the play from here on (a Run/Pause in between is held back); the
+  // preparation may let events in, and a release meanwhile ends it before anything moves.
+  playing_ = true;
+  measured_ = true;
+  released_ = false;
+  page_ = nullptr;
   auto release = [this] {
+    playing_ = false;
+    measured_ = false;
     ports_.Released();
     return false;
   };
-  if (page.LastRow() == 0) {
-    asker_.ShowError(QString::fromLatin1(kSceEmptyText));
-    return release();
-  }
-  if (!qv_ || !tu_ || !frames_) return release();
   if (!qv_->BiTr.GetActive() && !AskYesNo(QString::fromLatin1(kSceNoTransformText), asker_)) {
     return release();
   }
@@ -264,6 +272,7 @@ bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
     return release();
   }
   ports_.AllHome();
+  if (released_) return release();
 
   // PrepareOutputFiles
   const FileNameParts parts = SplitFileName(stp.FSceMeasFile);
@@ -295,9 +304,6 @@ bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
   const QString fileName = QFileInfo(chosen).fileName();
   const QString commentLine =
       Format(QStringLiteral("%s (%s)"), {stp.FSceMeasInfo, fileName}) + kCrLf;
-  playing_ = true;
-  measured_ = true;
-  released_ = false;
   aborted_ = false;
   writeErrorShown_ = false;
   page_ = &page;

@@ -152,6 +152,7 @@ class TScePlay {
   // The play button was released (or the window closed, or the program is leaving): the play
   // ends within one wait slice.
   void Release() { released_ = true; }
+  // A play (of either kind) is in progress, also while a measured play prepares the unit.
   bool Playing() const { return playing_; }
   bool MeasuredPlaying() const { return playing_ && measured_; }
   // The page being played (nullptr when none).

@@ -49,7 +49,10 @@ class FakeScePorts : public TScePlayPorts {
   void ShowCmdResult(const QString& name, int32_t code) override {
     cmdResults.push_back(name + QLatin1Char(' ') + QString::number(code));
   }
-  void AllHome() override { ++homes; }
+  void AllHome() override {
+    ++homes;
+    if (onHome) onHome();
+  }
   void ShowResult(const THresults&) override { ++shown; }
   void RedrawAll() override { ++redraws; }
   int32_t NormalSweepCapacity() const override { return 101; }
@@ -57,6 +60,7 @@ class FakeScePorts : public TScePlayPorts {
   std::vector<std::array<int, 3>> moves;
   std::function<void(int moveCount)> onMove;
   std::function<void(int sliceCount)> onSleep;
+  std::function<void()> onHome;
   int slices = 0;
   int64_t sleptMs = 0;
   int pumps = 0;

@@ -2,7 +2,12 @@
 // and their files, and every way a measured play is refused or ends early.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "common/scerig.h"
+#include "util/fileops.h"
 
 namespace qz {
 namespace {
@@ -211,6 +216,15 @@ TEST(ScePlay, RefusedMeasuredPlays) {
        "Error 3: Autotuning could not be switched off.\r\nProcedure aborted.", false},
       {"no to the transform question", [](SceRig& r) { r.asker.QueueButton(mbNo); }, nullptr,
        false},
+      {"released while the stubs go home",
+       [](SceRig& r) {
+         r.AnswerStart();
+         r.ports.onHome = [&r] {
+           EXPECT_TRUE(r.play.MeasuredPlaying());  // Run/Pause is held from the start
+           r.play.Release();
+         };
+       },
+       nullptr, false},
       {"no output file chosen", [](SceRig& r) { r.asker.QueueButton(mbYes); }, "Procedure aborted.",
        false},
       {"output file cannot be made",
@@ -257,6 +271,33 @@ TEST(ScePlay, AFailingOutputFileEndsTheRunWithOneMessage) {
   EXPECT_TRUE(msgs[0].contains(QStringLiteral("No space left on device")));
   EXPECT_LT(rig.ports.moves.size(), 5u);
   EXPECT_FALSE(rig.play.Playing());
+}
+
+TEST(SceFileSink, RealFilesAreCreatedAppendedAndNeverMadeAgain) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TSceFileSink sink;
+  const QString path = dir.filePath(QStringLiteral("run.txt"));
+  ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));  // an older file is emptied
+  ASSERT_TRUE(sink.Create(path).ok);
+  EXPECT_TRUE(sink.Append(path, "a\r\n").ok);
+  EXPECT_TRUE(sink.Append(path, "b\r\n").ok);
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), QByteArray("a\r\nb\r\n"));
+  f.close();
+  // A file deleted during the run is reported, not made again without its header.
+  ASSERT_TRUE(QFile::remove(path));
+  const TSceOutResult gone = sink.Append(path, "c\r\n");
+  EXPECT_FALSE(gone.ok);
+  EXPECT_FALSE(gone.reason.isEmpty());
+  EXPECT_FALSE(QFile::exists(path));
+  // A folder is no output file, and is left alone.
+  const TSceOutResult folder = sink.Create(dir.path());
+  EXPECT_FALSE(folder.ok);
+  EXPECT_EQ(folder.reason, NotRegularFileText(dir.path()));
+  EXPECT_TRUE(QDir(dir.path()).exists());
+  EXPECT_FALSE(sink.Create(dir.filePath(QStringLiteral("no/such/folder/x.txt"))).ok);
 }
 
 }  // namespace

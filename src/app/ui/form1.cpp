@@ -317,7 +317,8 @@ void TForm1::CreateScenario(const IniFile* ini) {
   sce_ =
       new TScenario(core_->TunerModel, core_->Cmd, core_->Qv, core_->Source, tpic_, nullptr, this);
   sce_->IsSweeping = [this] { return IsSweeping(); };
-  sce_->RunPause = [this] { miSweepClick(); };
+  // The play itself stops a running measurement before it starts.
+  sce_->RunPause = [this] { RunPauseNow(); };
   sce_->RedrawAll = [this] { displays_->RedrawAll(); };
   sce_->ShowResult = [this](const THresults& res) {
     if (resultsPort_) resultsPort_->ShowResult(res);
@@ -779,6 +780,10 @@ void TForm1::RefreshPlaneExtHint() { SetHint(tbExt_, transformCmds_->PlaneExtBut
 void TForm1::miSweepClick() {
   // A measured scenario play owns the unit until it ends.
   if (sce_ && sce_->MeasuredPlaying()) return;
+  RunPauseNow();
+}
+
+void TForm1::RunPauseNow() {
   core_->Cycle.miSweepClick();
   // A close asked for during the run is carried out now that the loop is off the stack.
   if (!IsSweeping() && closeAfterRun_) {

@@ -178,6 +178,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // Tuner > Scenario and the picture's scenario button: the scenario window shown or hidden.
   void ShowScenario(bool on);
   void CreateScenario(const IniFile* ini);
+  // Run/Pause without the hold of a measured scenario play (the play's own use).
+  void RunPauseNow();
   void CreateToolWindows();
   void RegisterSetupHooks();
   void BuildViewMenu();

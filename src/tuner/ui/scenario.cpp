@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -52,9 +54,18 @@ class TScenario::TPorts : public TScePlayPorts {
   double StepMm() const override { return w_.StepMm(); }
   void MoveStubs(const std::array<int, 3>& steps) override { w_.MoveStubs(steps); }
   void Sleep(int ms) override {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    // Events are handled while the slice lasts. A loop that cannot run (the application is
+    // being ended) returns at once: the slice then still lasts its time, in small naps.
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+      QEventLoop loop;
+      QTimer::singleShot(int(ms - t.elapsed()), &loop, &QEventLoop::quit);
+      if (loop.exec() != 0) {
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+      }
+    }
   }
   void ProcessEvents() override { QCoreApplication::processEvents(); }
   void SetStatus(const QString& text) override {

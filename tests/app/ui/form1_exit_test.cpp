@@ -211,7 +211,8 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   IniFile a(InUserFolder("QzSim0.ini"));
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
-                         "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model"}));
+                         "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "TuScenarioForm",
+                         "Model"}));
   EXPECT_EQ(a.ReadInteger("TuStpFrm", "X", 0), 41);
 
   // Read from a setup that holds only its section; the other owners stay as they are.

@@ -249,7 +249,7 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   IniFile a(Auto());
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "MstpForm",
-                         "QzSamplForm", "TxTimingForm", "TunPic", "Model"}));
+                         "QzSamplForm", "TxTimingForm", "TunPic", "TuScenarioForm", "Model"}));
   EXPECT_TRUE(a.ValueExists("QuzarForm", "DdeWait_ms"));
   f->ExitNoSetupClick();
 }

@@ -146,11 +146,17 @@ TEST_F(Form1Tuner, RunPauseWaitsForAMeasuredPlay) {
   asker.QueueButton(mbYes);  // the transform is not active: go on
   asker.QueueFile(out);
   bool sweptMeanwhile = true;
-  QTimer::singleShot(200, s, [&] {
+  // Once the rows are being played (the preparation may let events in before).
+  std::function<void()> stopWhenPlaying = [&] {
+    if (!s->Play().PlayedPage()) {
+      QTimer::singleShot(50, s, stopWhenPlaying);
+      return;
+    }
     form->RunAction()->trigger();
     sweptMeanwhile = form->IsSweeping();
     s->StopPlay();
-  });
+  };
+  QTimer::singleShot(100, s, stopWhenPlaying);
   s->PlayClick(true);
   EXPECT_FALSE(sweptMeanwhile);
   EXPECT_FALSE(s->Playing());
