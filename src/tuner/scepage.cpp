@@ -216,8 +216,8 @@ QString TSceBook::CopyName(const QString& name) const {
 }
 
 int TSceBook::AddPage(TScePage page) {
+  page.TabNo = ++created_;
   pages_.push_back(std::make_unique<TScePage>(std::move(page)));
-  ++created_;
   active_ = Count() - 1;
   return active_;
 }

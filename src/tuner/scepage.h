@@ -54,6 +54,7 @@ class TScePage {
   QString Name;
   int32_t SelectedRow = 1;  // 1 .. LastRow() + 1
   int32_t IteratedRow = 1;
+  int32_t TabNo = 0;  // the page's number among all pages made (its tab is "ts_" + TabNo)
 
   int32_t LastRow() const { return int32_t(rows_.size()); }
   bool Full() const { return LastRow() >= kSceMaxRows; }

@@ -314,7 +314,7 @@ void TScenario::RebuildTabs() {
     };
     models_.push_back(model);
     auto* view = new QTableView;
-    view->setObjectName(Format(QStringLiteral("ts_%d"), {i + 1}));
+    view->setObjectName(Format(QStringLiteral("ts_%d"), {book_.Page(i).TabNo}));
     view->setModel(model);
     auto* header = new TSceRowHeader(*model, view);
     view->setVerticalHeader(header);

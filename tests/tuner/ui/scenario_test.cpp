@@ -75,6 +75,13 @@ TEST_F(ScenarioWin, EveryShowingAfterACloseStartsANewPage) {
   EXPECT_FALSE(w->isVisible());
   w->show();
   EXPECT_EQ(TabNames(), (QStringList{QStringLiteral("Page1"), QStringLiteral("Page2")}));
+  // Tabs are named by the count of pages made, also after a page went.
+  w->Book().SetActive(0);
+  asker.QueueButton(mbYes);
+  w->DeletePageClick();
+  w->NewPageClick();
+  EXPECT_EQ(TabNames(), (QStringList{QStringLiteral("Page2"), QStringLiteral("Page1")}));
+  EXPECT_EQ(w->Table(1)->objectName(), QStringLiteral("ts_3"));
 }
 
 TEST_F(ScenarioWin, LoadShowsThePagesAndARefusedFileChangesNothing) {
