@@ -136,7 +136,10 @@ TScenario::TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TFrameSource& 
   SizeBeforeShow(*this);
 }
 
-TScenario::~TScenario() = default;
+TScenario::~TScenario() {
+  // The tables go while the pages they show still exist.
+  DropTabs();
+}
 
 TAsker& TScenario::Ask() const { return asker_ ? *asker_ : Asker(); }
 int TScenario::MaxSteps() const { return std::max(1, model_.Derived().MaxSteps); }
