@@ -13,7 +13,7 @@ namespace qz::testrig {
 
 struct TpicRig : TunerRig {
   TQvWin qv{mot};
-  testing::NiceMock<testcmd::TFakeQzCmd> cmd{qv, sim};
+  ::testing::NiceMock<testcmd::TFakeQzCmd> cmd{qv, sim};
 
   TpicRig() = default;
   // A tuner of maxSteps steps of stepMm millimetres.

@@ -30,6 +30,7 @@
 #include "app/ui/toolicons.h"
 #include "app/ui/toolwindowentry.h"
 #include "app/ui/windowcmds.h"
+#include "core/onesweep.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/rhochart.h"
@@ -43,6 +44,7 @@
 #include "setupdlg/ui/txtimingform.h"
 #include "sim/ui/qzmdl.h"
 #include "tuner/ui/qvtustpfrm.h"
+#include "tuner/ui/scenario.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
 #include "util/fileops.h"
@@ -150,6 +152,7 @@ void TForm1::OpenPowCal() {
 }
 TRhoChart* TForm1::RhoChartWindow() const { return rhoChart_; }
 TQvTuStpFrm* TForm1::SysInfoWindow() const { return tuStp_; }
+TScenario* TForm1::ScenarioWindow() const { return sce_; }
 TToolWindows& TForm1::ToolWindows() { return program_->Windows; }
 
 void TForm1::RegisterToolWindows() {
@@ -384,6 +387,30 @@ void TForm1::RegisterToolWindows() {
   core_->TunerHost.OnFreRechecked = [this] {
     if (mdl_) mdl_->ShowFre();
   };
+  // The scenario window, created after the tuner picture; its action is the Tuner menu's
+  // Scenario and the picture's scenario button.
+  TToolWindowEntry sce = WidgetEntry(QString::fromLatin1(kScenarioSection), sce_);
+  sce.create = [this](const IniFile* ini) { CreateScenario(ini); };
+  sce.writeStp = [this](IniFile& ini) {
+    if (sce_) sce_->WriteStp(ini);
+  };
+  sce.readStp = [this](const IniFile& ini) {
+    if (sce_) sce_->ReadStp(ini);
+  };
+  sce.destroy = [this] {
+    if (!sce_) return;
+    // The pages are kept for the next run; a failure is reported, the exit goes on.
+    if (!AbortPgm) {
+      const QString err = sce_->SaveAtExit();
+      if (!err.isEmpty()) Asker().ShowError(err);
+    }
+    if (tpic_) {
+      tpic_->OnShowScenario = nullptr;
+      tpic_->ScenarioShown = nullptr;
+    }
+    delete sce_.data();
+  };
+  reg.Register(std::move(sce));
 
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
@@ -425,6 +452,42 @@ void TForm1::WireRhoChart() {
     core_->Model.SimulRo = rhoChart_->Rho();
     h.ChartApplied(true);
   }
+}
+
+void TForm1::CreateScenario(const IniFile* ini) {
+  sce_ =
+      new TScenario(core_->TunerModel, core_->Cmd, core_->Qv, core_->Source, tpic_, nullptr, this);
+  sce_->IsSweeping = [this] { return IsSweeping(); };
+  // The play itself stops a running measurement before it starts.
+  sce_->RunPause = [this] { RunPauseNow(); };
+  sce_->RedrawAll = [this] { displays_->RedrawAll(); };
+  sce_->ShowResult = [this](const THresults& res) {
+    if (resultsPort_) resultsPort_->ShowResult(res);
+  };
+  sce_->Separator = [this] { return saveState_.SeparForTxtSave; };
+  sce_->NormalSweepCapacity = [this] {
+    const TQvWin& qv = core_->Qv;
+    return SweepCapacity(qv.PtsPerSwp, qv.VarPar.Waveform, qv.Rectif, qv.Pulsed);
+  };
+  sce_->OnHelp = [this](int topic) { ShowHelp(topic); };
+  sce_->OnVisibility = [this](bool shown) {
+    if (tpic_) tpic_->SetScenarioButton(shown);
+    if (aTunScenario_) aTunScenario_->setChecked(shown);
+  };
+  if (tpic_) {
+    tpic_->OnShowScenario = [this](bool on) { ShowScenario(on); };
+    tpic_->ScenarioShown = [this] { return sce_ && sce_->isVisible(); };
+    tpic_->SetScenarioButton(false);
+  }
+  // Read once the callbacks are in place: a window stored as visible shows itself.
+  if (ini) sce_->ReadStp(*ini);
+}
+
+void TForm1::ShowScenario(bool on) {
+  if (!sce_) return;
+  sce_->setVisible(on);
+  if (on) sce_->raise();
+  if (aTunScenario_) aTunScenario_->setChecked(sce_->isVisible());
 }
 
 void TForm1::CreateToolWindows() {
@@ -618,8 +681,16 @@ void TForm1::BuildMenus() {
   aTunView_->setCheckable(true);
   SetStaysEnabledInRun(aTunView_);
   connect(aTunView_, &QAction::triggered, this, [this] { ToggleTunerView(); });
-  connect(mTuner_, &QMenu::aboutToShow, this,
-          [this] { aTunView_->setChecked(tpic_ && tpic_->isVisible()); });
+  aTunScenario_ = mTuner_->addAction(QStringLiteral("&Scenario"));
+  aTunScenario_->setObjectName(QStringLiteral("miTunScenario"));
+  aTunScenario_->setCheckable(true);
+  SetStaysEnabledInRun(aTunScenario_);
+  connect(aTunScenario_, &QAction::triggered, this,
+          [this] { ShowScenario(!(sce_ && sce_->isVisible())); });
+  connect(mTuner_, &QMenu::aboutToShow, this, [this] {
+    aTunView_->setChecked(tpic_ && tpic_->isVisible());
+    aTunScenario_->setChecked(sce_ && sce_->isVisible());
+  });
   mCommun_ = top(QStringLiteral("Co&mmun"), QString());
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
   top(QStringLiteral("&Tools"), QString());
@@ -859,6 +930,12 @@ void TForm1::RefreshPlaneExtHint() { SetHint(tbExt_, transformCmds_->PlaneExtBut
 // ---- commands -------------------------------------------------------------------------------
 
 void TForm1::miSweepClick() {
+  // A measured scenario play owns the unit until it ends.
+  if (sce_ && sce_->MeasuredPlaying()) return;
+  RunPauseNow();
+}
+
+void TForm1::RunPauseNow() {
   core_->Cycle.miSweepClick();
   // A close asked for during the run is carried out now that the loop is off the stack.
   if (!IsSweeping() && closeAfterRun_) {
@@ -895,6 +972,15 @@ void TForm1::closeEvent(QCloseEvent* e) {
   if (choice == TExitChoice::KeepRunning) {
     // No (or Escape): the program and a running measurement go on.
     WriteIni = true;
+    e->ignore();
+    return;
+  }
+  if (sce_ && sce_->Playing()) {
+    // A scenario play runs inside its button's handler: it ends first (a measured play still
+    // completes its files) and the window closes once the play has returned.
+    pendingExit_ = choice;
+    sce_->StopPlay();
+    sce_->AfterPlay([this] { QTimer::singleShot(0, this, &QWidget::close); });
     e->ignore();
     return;
   }

@@ -44,6 +44,7 @@ class TTrgForm;
 class TPowCal;
 class TRhoChart;
 class TQvTuStpFrm;
+class TScenario;
 class TDisplayWindows;
 class TDisplayPort;
 class TWindowCmds;
@@ -124,6 +125,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // Renews the reflection chart's watermark when the chart is visible; unset while the program
   // has no chart. The system information window's edits call it.
   std::function<void()> RhoWatermark;
+  // The scenario window (none before the unit has started).
+  TScenario* ScenarioWindow() const;
   // The help viewer at a topic number or keyword.
   void ShowHelp(int topic);
   void ShowHelpKeyword(const QString& keyword);
@@ -194,6 +197,11 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void WireRhoChart();
   // Tuner > View and the tuner button: the tuner picture shown or hidden.
   void ToggleTunerView();
+  // Tuner > Scenario and the picture's scenario button: the scenario window shown or hidden.
+  void ShowScenario(bool on);
+  void CreateScenario(const IniFile* ini);
+  // Run/Pause without the hold of a measured scenario play (the play's own use).
+  void RunPauseNow();
   void CreateToolWindows();
   void RegisterSetupHooks();
   void BuildViewMenu();
@@ -229,6 +237,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TPowCal> powCal_;
   QPointer<TRhoChart> rhoChart_;
   QPointer<TQvTuStpFrm> tuStp_;
+  QPointer<TScenario> sce_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
@@ -249,9 +258,10 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* mQuzar_ = nullptr;
   QMenu* mTransform_ = nullptr;
   QMenu* mTuner_ = nullptr;
-  QAction* aTunView_ = nullptr;  // Tuner > View
-  QAction* tbTuner_ = nullptr;   // the main tool bar's tuner button
-  QAction* tbSys_ = nullptr;     // the main tool bar's system information button
+  QAction* aTunView_ = nullptr;      // Tuner > View
+  QAction* aTunScenario_ = nullptr;  // Tuner > Scenario
+  QAction* tbTuner_ = nullptr;       // the main tool bar's tuner button
+  QAction* tbSys_ = nullptr;         // the main tool bar's system information button
   QAction* aRun_ = nullptr;
   QAction* aStop_ = nullptr;
   QAction* aFinish_ = nullptr;

@@ -349,6 +349,12 @@ void TTpic::ReadPosClick() {
   if (!ReadShow()) cmd_.ShowCmdResult(QStringLiteral("Read Stub Position"), lastReadCode_);
 }
 
+void TTpic::SetScenarioButton(bool shown) {
+  const QSignalBlocker b(sbScenar_);
+  sbScenar_->setEnabled(bool(OnShowScenario));
+  sbScenar_->setChecked(shown);
+}
+
 void TTpic::ScenarClick(bool on) {
   ClearTuneTime();
   if (OnShowScenario) OnShowScenario(on);

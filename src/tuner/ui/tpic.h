@@ -69,6 +69,8 @@ class TTpic : public QWidget, public TTunerObserver, public TAutoTuneObserver {
   void pbTunPaint();
   // The "AT" button follows the autotune flag.
   void SetAtButton(bool on);
+  // The scenario button follows the scenario window's visibility.
+  void SetScenarioButton(bool shown);
   void ShowMotErr(uint8_t flags);
   void WriteStp(IniFile& ini) const;
   void ReadStp(const IniFile& ini);

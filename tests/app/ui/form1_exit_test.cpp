@@ -183,8 +183,8 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   IniFile a(InUserFolder("QzSim0.ini"));
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
-                         "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model",
-                         "RhoChart"}));
+                         "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic",
+                         "TuScenarioForm", "Model", "RhoChart"}));
   EXPECT_EQ(a.ReadInteger("TuStpFrm", "Visible", 0), 1);
 
   // Read from a setup that holds only its section; the other owners stay as they are.

@@ -251,8 +251,8 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   IniFile a(Auto());
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
-                         "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic", "Model",
-                         "RhoChart"}));
+                         "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic",
+                         "TuScenarioForm", "Model", "RhoChart"}));
   EXPECT_TRUE(a.ValueExists("QuzarForm", "DdeWait_ms"));
   f->ExitNoSetupClick();
 }

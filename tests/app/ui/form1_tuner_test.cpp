@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -16,6 +19,7 @@
 #include "app/ui/form1.h"
 #include "common/freshprofile.h"
 #include "tuner/ui/qvtustpfrm.h"
+#include "tuner/ui/scenario.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
 #include "util/folders.h"
@@ -137,6 +141,91 @@ TEST_F(Form1Tuner, SystemInfoFollowsTheTunerAndTheSetup) {
   QString comment, err;
   ASSERT_TRUE(form->LoadSetupFile(path, comment, err)) << err.toStdString();
   EXPECT_EQ(sys->Cell(tpAutotune, atrToler, 1), "77");
+}
+
+// The scenario window: created after the tuner picture, shown through Tuner > Scenario and the
+// picture's scenario button, which follows it.
+TEST_F(Form1Tuner, ScenarioThroughTheTunerMenuAndThePictureButton) {
+  TScenario* s = form->ScenarioWindow();
+  ASSERT_NE(s, nullptr);
+  EXPECT_TRUE(form->ToolWindows().Created(QStringLiteral("TuScenarioForm")));
+  QAction* item = Find("miTunScenario");
+  auto* scen = form->TunerPicture()->findChild<QAction*>(QStringLiteral("sbScenar"));
+  ASSERT_NE(scen, nullptr);
+  EXPECT_FALSE(s->isVisible());
+  item->trigger();
+  EXPECT_TRUE(s->isVisible());
+  EXPECT_TRUE(scen->isChecked());
+  EXPECT_TRUE(scen->isEnabled());
+  scen->trigger();  // the picture's button hides it again
+  EXPECT_FALSE(s->isVisible());
+  EXPECT_FALSE(item->isChecked());
+  s->show();
+  EXPECT_TRUE(scen->isChecked());
+  s->close();
+  EXPECT_FALSE(scen->isChecked());
+
+  QString err;
+  ASSERT_TRUE(form->Setup().WriteAutoSetup(err)) << err.toStdString();
+  IniFile a(InUserFolder("QzSim0.ini"));
+  for (const char* key : {"Visible", "Top", "Left", "Height", "Tdwell_ms", "MeasPerPosit"})
+    EXPECT_TRUE(a.ValueExists("TuScenarioForm", QString::fromLatin1(key))) << key;
+}
+
+// A measured play owns the unit: Run/Pause does nothing until it ends, and a stopped play still
+// completes its file.
+TEST_F(Form1Tuner, RunPauseWaitsForAMeasuredPlay) {
+  TScenario* s = form->ScenarioWindow();
+  ASSERT_NE(s, nullptr);
+  s->show();
+  for (int i = 1; i <= 3; ++i) s->Book().Active().InsertRow(MakeSceRow(10000, i, i, i));
+  s->SetMeasure(true);
+  const QString out = dir.filePath(QStringLiteral("meas.txt"));
+  asker.QueueButton(mbYes);  // the transform is not active: go on
+  asker.QueueFile(out);
+  bool sweptMeanwhile = true;
+  // Once the rows are being played (the preparation may let events in before).
+  std::function<void()> stopWhenPlaying = [&] {
+    if (!s->Play().PlayedPage()) {
+      QTimer::singleShot(50, s, stopWhenPlaying);
+      return;
+    }
+    form->RunAction()->trigger();
+    sweptMeanwhile = form->IsSweeping();
+    s->StopPlay();
+  };
+  QTimer::singleShot(100, s, stopWhenPlaying);
+  s->PlayClick(true);
+  EXPECT_FALSE(sweptMeanwhile);
+  EXPECT_FALSE(s->Playing());
+  QFile f(out);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(f.readAll());
+  EXPECT_TRUE(text.contains(QStringLiteral("Scenario interrupted"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("[Tuner setup]")));
+}
+
+// Leaving the program during a play: the play ends first, then the program closes, and the
+// pages are kept in "QzSim0.sce".
+TEST_F(Form1Tuner, ExitDuringAPlayEndsThePlayFirst) {
+  QPointer<TScenario> s = form->ScenarioWindow();
+  ASSERT_TRUE(s);
+  s->show();
+  for (int i = 1; i <= 3; ++i) s->Book().Active().InsertRow(MakeSceRow(10000, i, i, i));
+  s->Book().Active().Select(1);
+  bool exited = false;
+  form->OnExit = [&] { exited = true; };
+  asker.QueueButton(mbYes);  // save the setup
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+  guard.start(8000);
+  QTimer::singleShot(100, form.get(), [&] { form->ExitClick(); });
+  QTimer::singleShot(0, form.get(), [&] { s->PlayClick(true); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(exited);
+  EXPECT_TRUE(s.isNull());
+  EXPECT_TRUE(QFile::exists(InUserFolder("QzSim0.sce")));
 }
 
 }  // namespace
