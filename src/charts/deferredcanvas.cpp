@@ -16,16 +16,19 @@ void TDeferredCanvas::SetTarget(TCanvas* target) {
 int32_t TDeferredCanvas::StyleOf(bool marker, int32_t tvar, int32_t size) {
   if (!marker) tvar = size = 0;
   const TBrush brush = marker ? Brush : TBrush{};
+  auto same = [&](const Style& st) {
+    return st.pen == Pen && st.marker == marker && st.tvar == tvar && st.size == size &&
+           st.brush == brush && st.clip == clip_;
+  };
+  // Removal and drawing of a shape come in pairs of the same look: try the last one first.
+  if (size_t(lastStyle_) < styles_.size() && same(styles_[size_t(lastStyle_)])) return lastStyle_;
   // A chart uses a handful of looks (one line and one marker per trace): a short search.
   for (size_t i = 0; i < styles_.size(); ++i) {
-    const Style& st = styles_[i];
-    if (st.pen == Pen && st.marker == marker && st.tvar == tvar && st.size == size &&
-        st.brush == brush && st.clip == clip_)
-      return int32_t(i);
+    if (same(styles_[i])) return lastStyle_ = int32_t(i);
   }
   styles_.push_back(Style{marker, tvar, size, Pen, brush, clip_});
   inSlots_.push_back(0);
-  return int32_t(styles_.size() - 1);
+  return lastStyle_ = int32_t(styles_.size() - 1);
 }
 
 uint32_t TDeferredCanvas::HashOf(const Shape& s) {

@@ -92,7 +92,8 @@ class TDeferredCanvas : public TCanvas {
   int32_t limit_;
   std::vector<Style> styles_;
   std::vector<int32_t> inSlots_;  // per look: how many of its shapes are in slots_
-  std::vector<Slot> slots_;       // open addressing, linear probing, size a power of two
+  int32_t lastStyle_ = -1;
+  std::vector<Slot> slots_;  // open addressing, linear probing, size a power of two
   std::array<Shape, kRecent> recent_{};
   int32_t count_ = 0;  // held shapes, in slots_ and recent_
   int64_t flushed_ = 0;
