@@ -125,6 +125,13 @@ void TDeferredCanvas::Draw(const Shape& s) {
 }
 
 void TDeferredCanvas::Flush() {
+  // Lines are worth holding while a good share of them cancels (sweeps shorter than the time
+  // between two flushes); long sweeps' lines are drawn at once, and now and then held again to
+  // see whether that has changed.
+  if (lineToggles_ >= kLinesJudged) {
+    holdLines_ = lineCancels_ * 4 >= lineToggles_;
+    lineToggles_ = lineCancels_ = 0;
+  }
   if (count_ == 0 || !target_) {
     if (count_ == 0) {
       styles_.clear();
@@ -165,6 +172,12 @@ void TDeferredCanvas::Discard() {
   inSlots_.clear();
 }
 
+void TDeferredCanvas::Sync() {
+  target_->Pen = Pen;
+  target_->Brush = Brush;
+  if (!(target_->Clip() == clip_)) target_->SetClip(clip_);
+}
+
 void TDeferredCanvas::Pass() {
   Flush();
   target_->Pen = Pen;
@@ -188,7 +201,20 @@ int32_t TDeferredCanvas::TextHeight(const QString& text) const {
 void TDeferredCanvas::Line(TPt a, TPt b) {
   if (!target_) return;
   if (Pen.Mode == pmNotXor) {
+    if (!holdLines_) {
+      // Not-xor drawing in any order gives the same pixels: drawn now, it needs no flush.
+      Sync();
+      target_->Line(a, b);
+      if (++linesDirect_ >= kLinesDirect) {
+        holdLines_ = true;
+        linesDirect_ = 0;
+      }
+      return;
+    }
+    const int32_t before = count_;
     Toggle(Shape{a, b, StyleOf(false, 0, 0)});
+    ++lineToggles_;
+    if (count_ < before) ++lineCancels_;
     if (count_ >= limit_) Flush();
     return;
   }

@@ -10,7 +10,9 @@
 //
 // What is held is bounded: shapes that cancel leave the store, and when it holds more than its
 // limit it is flushed at once, so memory and the work of one flush stay bounded whatever the
-// number of points that arrive before the next screen update.
+// number of points that arrive before the next screen update. Lines that mostly do not cancel
+// (sweeps longer than the time between two updates) are drawn at once instead of held, which is
+// exact as well, since not-xor drawings may be applied in any order.
 
 #include <array>
 #include <cstdint>
@@ -84,6 +86,8 @@ class TDeferredCanvas : public TCanvas {
   void Toggle(const Shape& s);
   void ToggleMarker(const Shape& s);
   void Grow();
+  // The target takes this canvas's pen, brush and clip.
+  void Sync();
   // Flush, then the target takes this canvas's pen, brush, font and clip.
   void Pass();
   void Draw(const Shape& s);
@@ -93,6 +97,11 @@ class TDeferredCanvas : public TCanvas {
   std::vector<Style> styles_;
   std::vector<int32_t> inSlots_;  // per look: how many of its shapes are in slots_
   int32_t lastStyle_ = -1;
+  // Whether not-xor lines are held, judged from how many of them cancelled.
+  static constexpr int64_t kLinesJudged = 256;
+  static constexpr int64_t kLinesDirect = 4096;
+  bool holdLines_ = true;
+  int64_t lineToggles_ = 0, lineCancels_ = 0, linesDirect_ = 0;
   std::vector<Slot> slots_;  // open addressing, linear probing, size a power of two
   std::array<Shape, kRecent> recent_{};
   int32_t count_ = 0;  // held shapes, in slots_ and recent_
