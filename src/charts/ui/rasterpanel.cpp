@@ -34,7 +34,7 @@ TRasterPanel::TRasterPanel(std::unique_ptr<TRaster> raster, QWidget* owner)
     : QWidget(owner), raster_(std::move(raster)) {
   setObjectName("pnlPaint");
   setAttribute(Qt::WA_OpaquePaintEvent);
-  raster_->SetCanvas(&canvas_);
+  raster_->SetCanvas(&live_);
   capt_ = new TCapt(this, raster_->CapVisible, raster_->CapText);
   edit_ = new TLabelEdit(this);
   edit_->hide();
@@ -44,10 +44,7 @@ TRasterPanel::TRasterPanel(std::unique_ptr<TRaster> raster, QWidget* owner)
   connect(&renderTimer_, &QTimer::timeout, this, &TRasterPanel::Render);
   updateTimer_.setSingleShot(true);
   updateTimer_.setInterval(16);
-  connect(&updateTimer_, &QTimer::timeout, this, [this] {
-    if (!pendingUpdate_.isEmpty()) update(pendingUpdate_);
-    pendingUpdate_ = QRect();
-  });
+  connect(&updateTimer_, &QTimer::timeout, this, &TRasterPanel::UpdateNow);
   BuildMenus();
   if (owner) {
     owner->installEventFilter(this);
@@ -62,8 +59,9 @@ TRasterPanel::~TRasterPanel() {
 
 void TRasterPanel::SetRaster(std::unique_ptr<TRaster> raster) {
   if (!raster) return;
+  live_.Discard();  // drawn for the chart that goes; the new one is rendered whole
   raster_ = std::move(raster);
-  raster_->SetCanvas(&canvas_);
+  raster_->SetCanvas(&live_);
   gridKey_.reset();
   RenderNow();
 }
@@ -132,6 +130,7 @@ void TRasterPanel::ClrRaster() {
     raster_->SetPanelSize(width(), height());
     raster_->ClrRaster();
     PlaceCaption();
+    live_.Flush();
     canvas_.TakeDirty();
     update();
   } else {
@@ -143,8 +142,10 @@ void TRasterPanel::ClrRaster() {
 void TRasterPanel::Render() {
   const QSize sz = size();
   if (sz.isEmpty()) return;
+  // Every pixel is drawn anew: what live drawing still holds would be painted over unseen.
+  live_.Discard();
   if (canvas_.Image().size() != sz) canvas_.Resize(sz.width(), sz.height(), raster_->PanelColor);
-  raster_->SetCanvas(&canvas_);
+  raster_->SetCanvas(&live_);
   raster_->SetPanelSize(sz.width(), sz.height());
   if (raster_->IsCircular()) {
     raster_->PrepareRepaint();
@@ -167,6 +168,7 @@ void TRasterPanel::Render() {
     } else {
       raster_->ClrVport(vpCely);
       raster_->Draw();
+      live_.Flush();
       gridLayer_ = canvas_.Image().copy();
       gridKey_ = std::make_unique<GridKey>(k);
       ++gridBuilds_;
@@ -183,6 +185,7 @@ void TRasterPanel::Render() {
     renderedSize_ = sz;
     RearrangeLabels();
   }
+  live_.Flush();
   canvas_.TakeDirty();
   pendingUpdate_ = QRect();
   update();
@@ -199,8 +202,15 @@ void TRasterPanel::PlaceCaption() {
 }
 
 void TRasterPanel::ScheduleUpdate() {
-  pendingUpdate_ |= canvas_.TakeDirty();
   if (!updateTimer_.isActive()) updateTimer_.start();
+}
+
+void TRasterPanel::UpdateNow() {
+  updateTimer_.stop();
+  live_.Flush();
+  pendingUpdate_ |= canvas_.TakeDirty();
+  if (!pendingUpdate_.isEmpty()) update(pendingUpdate_);
+  pendingUpdate_ = QRect();
 }
 
 void TRasterPanel::LiveSection(TTraces& list, int32_t i) {
@@ -219,6 +229,8 @@ void TRasterPanel::LiveEraseMovingDot(TTraces& list) {
 }
 
 void TRasterPanel::paintEvent(QPaintEvent* e) {
+  // A paint the window system asks for shows the chart as it stands now.
+  live_.Flush();
   QPainter p(this);
   p.drawImage(e->rect(), canvas_.Image(), e->rect());
 }

@@ -2,9 +2,11 @@
 // The chart panel of a display window: it holds a chart (TRaster or one of its kinds), a
 // retained image the chart draws into, the caption and the operator's labels. A repaint of the
 // screen only copies the image; the chart is rendered into it when the size, the settings or
-// the data change (size changes coalesced), and live drawing paints into it at once while the
-// screen is updated at most about every 16 ms. The grid of circular charts is rendered once per
-// look and reused.
+// the data change (size changes coalesced). Live drawing goes through a deferring canvas: the
+// not-xor segments and moving markers of the points that arrive between two screen updates are
+// held, cancel in pairs where a later drawing removes an earlier one, and reach the image in one
+// go at the next screen update (at most about every 16 ms), exactly as point-by-point drawing
+// would have left it. The grid of circular charts is rendered once per look and reused.
 
 #include <QAction>
 #include <QImage>
@@ -15,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "charts/deferredcanvas.h"
 #include "charts/raster.h"
 #include "charts/ui/capt.h"
 #include "charts/ui/dlabel.h"
@@ -33,8 +36,17 @@ class TRasterPanel : public QWidget {
   TRaster& Raster() { return *raster_; }
   // Replaces the chart (a display changing its kind); labels and caption stay.
   void SetRaster(std::unique_ptr<TRaster> raster);
-  TImageCanvas& Canvas() { return canvas_; }
-  const QImage& Image() const { return canvas_.Image(); }
+  // The image canvas with every held live drawing applied.
+  TImageCanvas& Canvas() {
+    live_.Flush();
+    return canvas_;
+  }
+  const QImage& Image() const {
+    live_.Flush();
+    return canvas_.Image();
+  }
+  // The canvas the chart draws on (it holds live drawing back until the screen update).
+  TDeferredCanvas& LiveCanvas() { return live_; }
   QRect ChartRect() const;
   // Place and size in the owner; alignment other than none makes it fill the owner.
   void SetPaintPnl(int left, int top, Qt::Alignment align, int height, int width);
@@ -56,8 +68,11 @@ class TRasterPanel : public QWidget {
   void LiveSection(TTraces& list, int32_t i);
   void LiveMove(TTraces& list);
   void LiveEraseMovingDot(TTraces& list);
-  // Pixels painted since the last screen update go to the screen soon.
+  // What was drawn since the last screen update goes to the image and the screen soon (about
+  // 16 ms after the first such call), once for any number of calls before then.
   void ScheduleUpdate();
+  // Held live drawing applied to the image now and the screen updated where it changed.
+  void UpdateNow();
 
   // ---- labels and caption ---------------------------------------------------------------------
   TCapt* Capt() { return capt_; }
@@ -111,6 +126,8 @@ class TRasterPanel : public QWidget {
 
   std::unique_ptr<TRaster> raster_;
   TImageCanvas canvas_;
+  // In front of canvas_; flushed whenever the image is read or shown.
+  mutable TDeferredCanvas live_{&canvas_};
   TCapt* capt_ = nullptr;
   TLabelEdit* edit_ = nullptr;
   QPointer<TDLabel> editing_;
