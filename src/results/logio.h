@@ -54,6 +54,12 @@ class TLogSink {
   virtual TLogIoResult Poll() { return TLogIoResult{true, {}, false, -1}; }
 };
 
+// How much of text[0..size) one write takes at file offset `offset`. The system copies a write
+// page by page and a killed program stops between two pages, so a write ends at the last line
+// end before the next page boundary; a line that straddles the boundary goes alone. A killed
+// program thus leaves whole lines, as when every line had a write of its own.
+qsizetype LinesUpToPageEnd(const char* text, qsizetype size, qint64 offset);
+
 // The real files, one kept open at a time.
 class TLogFileSink : public TLogSink {
  public:
