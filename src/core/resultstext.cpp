@@ -116,49 +116,50 @@ QString GetLogString(const THresults& res, int32_t recordNumber, double seconds,
 void AppendLogString(QByteArray& out, const THresults& res, int32_t recordNumber, double seconds,
                      const TMotState& mot, const TTunerDescr& tu, const TDecSepBytes& sep,
                      double days) {
-  const qsizetype begin = out.size();
+  // 17 fields at most, each with its tab.
+  char buf[17 * (kMaxFieldBytes + 1)];
+  char* p = buf;
+  auto tab = [&p] { *p++ = '\t'; };
   if (res.je_qv) {
-    AppendInt(out, int64_t(recordNumber) + 1);
-    out.append('\t');
-    AppendFixed(out, seconds, 3, sep);
-    out.append('\t');
-    AppendFixed(out, res.FreD / 1e6, 3, sep);
-    out.append('\t');
-    AppendFixed(out, res.Mag_m, 4, sep);
-    out.append('\t');
-    AppendFixed(out, res.Pha_m, 3, sep);
-    out.append('\t');
-    AppendExp(out, res.Pinc / 1000.0, 5, 3, sep);
-    out.append('\t');
-    AppendExp(out, res.Prfl / 1000.0, 5, 3, sep);
-    out.append('\t');
-    AppendFixed(out, res.Temp, 1, sep);
-    out.append('\t');
-    AppendInt(out, int(res.ErrByte));
-    out.append('\t');
-    AppendFixed(out, res.Mag_z, 4, sep);
-    out.append('\t');
-    AppendFixed(out, res.Pha_z, 3, sep);
+    p = PutInt(p, int64_t(recordNumber) + 1);
+    tab();
+    p = PutFixed(p, seconds, 3, sep);
+    tab();
+    p = PutFixed(p, res.FreD / 1e6, 3, sep);
+    tab();
+    p = PutFixed(p, res.Mag_m, 4, sep);
+    tab();
+    p = PutFixed(p, res.Pha_m, 3, sep);
+    tab();
+    p = PutExp(p, res.Pinc / 1000.0, 5, 3, sep);
+    tab();
+    p = PutExp(p, res.Prfl / 1000.0, 5, 3, sep);
+    tab();
+    p = PutFixed(p, res.Temp, 1, sep);
+    tab();
+    p = PutInt(p, int(res.ErrByte));
+    tab();
+    p = PutFixed(p, res.Mag_z, 4, sep);
+    tab();
+    p = PutFixed(p, res.Pha_z, 3, sep);
   }
-  const TMotPos& p = mot.ActPos;
+  const TMotPos& pos = mot.ActPos;
   for (int i = 1; i <= 3; ++i) {
-    out.append('\t');
-    AppendFixed(out, p[i] * tu.MmPerStep, 3, sep);
+    tab();
+    p = PutFixed(p, pos[i] * tu.MmPerStep, 3, sep);
   }
-  out.append('\t');
-  AppendInt(out, int(mot.MotStatus));
-  out.append('\t');
-  AppendInt(out, int(mot.MotError));
+  tab();
+  p = PutInt(p, int(mot.MotStatus));
+  tab();
+  p = PutInt(p, int(mot.MotError));
   // Blanks around the record are dropped (a result without measurement starts with a tab).
   auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  qsizetype end = out.size();
-  while (end > begin && blank(out.at(end - 1))) --end;
-  out.truncate(end);
-  qsizetype first = begin;
-  while (first < end && blank(out.at(first))) ++first;
-  if (first > begin) out.remove(begin, first - begin);
-  out.append('\t');
-  AppendFixed(out, days, 5, sep);
+  const char* first = buf;
+  while (first < p && blank(*first)) ++first;
+  while (p > first && blank(p[-1])) --p;
+  tab();
+  p = PutFixed(p, days, 5, sep);
+  out.append(first, p - first);
 }
 
 // ---- program and unit description -----------------------------------------------------------

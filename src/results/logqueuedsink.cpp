@@ -1,5 +1,7 @@
 #include "results/logqueuedsink.h"
 
+#include <pthread.h>
+
 #include <chrono>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -46,7 +48,11 @@ void TLogQueuedSink::SetOnFailure(std::function<void()> onFailure) {
 void TLogQueuedSink::WakeWriter(std::unique_lock<std::mutex>& lock) {
   (void)lock;
   hasWork_.store(true, std::memory_order_release);
-  if (sleeping_) work_.notify_one();
+  if (sleeping_) {
+    // One wake-up per sleep: until the writer runs, later records need not wake it again.
+    sleeping_ = false;
+    work_.notify_one();
+  }
 }
 
 std::optional<TLogIoResult> TLogQueuedSink::TakeFailure() {
@@ -84,9 +90,14 @@ TLogIoResult TLogQueuedSink::Queue(const QString& path, const QByteArray& bytes,
     });
     if (auto f = TakeFailure()) return *f;
   }
-  queued_.append(bytes);
+  queued_.append(bytes.constData(), bytes.size());  // a copy: never shares the caller's buffer
   records_.push_back(Record{queued_.size(), tag});
-  WakeWriter(lock);
+  const bool wake = sleeping_;
+  sleeping_ = false;
+  lock.unlock();
+  // Told after the lock is given up, so that a writer looking for work does not run into it.
+  hasWork_.store(true, std::memory_order_release);
+  if (wake) work_.notify_one();
   return Ok();
 }
 
@@ -149,6 +160,9 @@ TLogIoResult TLogQueuedSink::WriteBatch(const QString& path, const QByteArray& b
 }
 
 void TLogQueuedSink::Run() {
+#if defined(__linux__)
+  pthread_setname_np(pthread_self(), "QzSim log");
+#endif
   QByteArray batch;
   std::vector<Record> records;
   QString path;
@@ -170,7 +184,6 @@ void TLogQueuedSink::Run() {
       hasWork_.store(false, std::memory_order_relaxed);
       sleeping_ = true;
       work_.wait(lock);
-      sleeping_ = false;
     }
     if (queued_.isEmpty()) break;  // stopped with nothing left
     hasWork_.store(false, std::memory_order_relaxed);

@@ -1,6 +1,7 @@
 #include "util/formatbytes.h"
 
 #include <QString>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -14,28 +15,17 @@ namespace {
 constexpr int kMaxFixedDecimals = 40;
 constexpr int kMaxSignificant = 18;
 
-bool AppendNonFinite(QByteArray& out, double x) {
-  if (std::isfinite(x)) return false;
-  if (std::isnan(x)) {
-    out.append("NAN", 3);
-  } else if (x < 0) {
-    out.append("-INF", 4);
-  } else {
-    out.append("INF", 3);
-  }
-  return true;
+char* PutText(char* p, const char* text) {
+  const size_t n = std::strlen(text);
+  std::memcpy(p, text, n);
+  return p + n;
 }
 
-// Appends the digits of buf[0..n) with the point replaced by the separator.
-void AppendWithSep(QByteArray& out, const char* buf, const char* end, const TDecSepBytes& sep) {
-  const char* point = static_cast<const char*>(std::memchr(buf, '.', size_t(end - buf)));
-  if (!point) {
-    out.append(buf, end - buf);
-    return;
-  }
-  out.append(buf, point - buf);
-  out.append(sep.data(), sep.size());
-  out.append(point + 1, end - point - 1);
+// NaN and the infinities; nullptr for a finite value.
+char* PutNonFinite(char* p, double x) {
+  if (std::isfinite(x)) return nullptr;
+  if (std::isnan(x)) return PutText(p, "NAN");
+  return PutText(p, x < 0 ? "-INF" : "INF");
 }
 
 }  // namespace
@@ -46,56 +36,82 @@ TDecSepBytes::TDecSepBytes(QChar sep) : sep_(sep) {
   std::memcpy(bytes_, b.constData(), size_t(size_));
 }
 
-void AppendInt(QByteArray& out, int64_t v) {
-  char buf[24];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  out.append(buf, r.ptr - buf);
-}
+char* PutInt(char* p, int64_t v) { return std::to_chars(p, p + 24, v).ptr; }
 
-void AppendFixed(QByteArray& out, double x, int decimals, const TDecSepBytes& sep) {
-  if (AppendNonFinite(out, x)) return;
+char* PutFixed(char* p, double x, int decimals, const TDecSepBytes& sep) {
+  if (char* e = PutNonFinite(p, x)) return e;
   decimals = ClampLowWins(decimals, 0, kMaxFixedDecimals);
-  char buf[400];
-  // to_chars with a precision rounds the exact binary value, ties to even.
-  const auto r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
-  const char* begin = buf;
-  if (buf[0] == '-') {
+  // to_chars with a precision rounds the exact binary value, ties to even; the largest double
+  // with 40 decimals takes 351 bytes.
+  char* end = std::to_chars(p, p + (kMaxFieldBytes - 4), x, std::chars_format::fixed, decimals).ptr;
+  if (p[0] == '-') {
     bool zero = true;
-    for (const char* p = buf; p < r.ptr && zero; ++p) zero = !(*p >= '1' && *p <= '9');
-    if (zero) ++begin;  // no "-0.00"
+    for (const char* q = p; q < end && zero; ++q) zero = !(*q >= '1' && *q <= '9');
+    if (zero) {  // no "-0.00"
+      std::memmove(p, p + 1, size_t(end - p - 1));
+      --end;
+    }
   }
-  AppendWithSep(out, begin, r.ptr, sep);
+  if (decimals == 0) return end;
+  char* point = end - decimals - 1;
+  if (sep.size() == 1) {
+    *point = sep.data()[0];
+    return end;
+  }
+  std::memmove(point + sep.size(), point + 1, size_t(decimals));
+  std::memcpy(point, sep.data(), size_t(sep.size()));
+  return end + sep.size() - 1;
 }
 
-void AppendExp(QByteArray& out, double x, int digits, int expDigits, const TDecSepBytes& sep) {
-  if (AppendNonFinite(out, x)) return;
+char* PutExp(char* p, double x, int digits, int expDigits, const TDecSepBytes& sep) {
+  if (char* e = PutNonFinite(p, x)) return e;
   digits = ClampLowWins(digits, 1, kMaxSignificant);
+  expDigits = ClampLowWins(expDigits, 0, 10);
   int e = 0;
-  char mant[kMaxSignificant + 1];  // the significant digits without the point
+  char mant[kMaxSignificant];  // the significant digits without the point
   if (x == 0.0) {
     std::memset(mant, '0', size_t(digits));
   } else {
     char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::scientific,
-                                 digits - 1);
+    const char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(x),
+                                    std::chars_format::scientific, digits - 1)
+                          .ptr;
     // d.ddde+XX
-    const char* ePos = static_cast<const char*>(std::memchr(buf, 'e', size_t(r.ptr - buf)));
+    const char* ePos = static_cast<const char*>(std::memchr(buf, 'e', size_t(end - buf)));
     mant[0] = buf[0];
     if (digits > 1) std::memcpy(mant + 1, buf + 2, size_t(digits - 1));
-    std::from_chars(ePos + (ePos[1] == '+' ? 2 : 1), r.ptr, e);
+    std::from_chars(ePos + (ePos[1] == '+' ? 2 : 1), end, e);
   }
-  if (x < 0) out.append('-');
-  out.append(mant[0]);
+  if (x < 0) *p++ = '-';
+  *p++ = mant[0];
   if (digits > 1) {
-    out.append(sep.data(), sep.size());
-    out.append(mant + 1, digits - 1);
+    std::memcpy(p, sep.data(), size_t(sep.size()));
+    p += sep.size();
+    std::memcpy(p, mant + 1, size_t(digits - 1));
+    p += digits - 1;
   }
-  out.append('E');
-  out.append(e < 0 ? '-' : '+');
+  *p++ = 'E';
+  *p++ = e < 0 ? '-' : '+';
   char ebuf[16];
-  const auto er = std::to_chars(ebuf, ebuf + sizeof ebuf, e < 0 ? -e : e);
-  for (qsizetype pad = expDigits - (er.ptr - ebuf); pad > 0; --pad) out.append('0');
-  out.append(ebuf, er.ptr - ebuf);
+  const char* eEnd = std::to_chars(ebuf, ebuf + sizeof ebuf, e < 0 ? -e : e).ptr;
+  for (int pad = expDigits - int(eEnd - ebuf); pad > 0; --pad) *p++ = '0';
+  std::memcpy(p, ebuf, size_t(eEnd - ebuf));
+  return p + (eEnd - ebuf);
+}
+
+void AppendInt(QByteArray& out, int64_t v) {
+  char buf[kMaxFieldBytes];
+  out.append(buf, PutInt(buf, v) - buf);
+}
+
+void AppendFixed(QByteArray& out, double x, int decimals, const TDecSepBytes& sep) {
+  char buf[kMaxFieldBytes];
+  out.append(buf, PutFixed(buf, x, decimals, sep) - buf);
+}
+
+void AppendExp(QByteArray& out, double x, int digits, int expDigits, const TDecSepBytes& sep) {
+  char buf[kMaxFieldBytes];
+  out.append(buf, PutExp(buf, x, digits, expDigits, sep) - buf);
 }
 
 }  // namespace qz
