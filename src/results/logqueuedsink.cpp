@@ -2,7 +2,15 @@
 
 #include <pthread.h>
 
+#if defined(__linux__)
+#include <linux/membarrier.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -22,20 +30,49 @@ void CpuRelax() {
 #endif
 }
 
+#if defined(__linux__)
+int Membarrier(int cmd) { return int(::syscall(__NR_membarrier, cmd, 0u, 0)); }
+#endif
+
+// Whether this program may make every one of its threads pass a memory barrier at once.
+bool HeavyBarrierReady() {
+#if defined(__linux__)
+  static const bool ready = [] {
+    const int cmds = Membarrier(MEMBARRIER_CMD_QUERY);
+    return cmds >= 0 && (cmds & MEMBARRIER_CMD_PRIVATE_EXPEDITED) &&
+           Membarrier(MEMBARRIER_CMD_REGISTER_PRIVATE_EXPEDITED) == 0;
+  }();
+  return ready;
+#else
+  return false;
+#endif
+}
+
+void HeavyBarrier() {
+#if defined(__linux__)
+  if (Membarrier(MEMBARRIER_CMD_PRIVATE_EXPEDITED) != 0)
+    std::atomic_thread_fence(std::memory_order_seq_cst);  // not reached once registered
+#endif
+}
+
 }  // namespace
 
 TLogQueuedSink::TLogQueuedSink(TLogSink& inner, qsizetype maxQueuedBytes)
-    : inner_(inner), maxQueued_(maxQueuedBytes > 0 ? maxQueuedBytes : 1) {
+    : inner_(inner),
+      capacity_(uint64_t(std::max<qsizetype>(maxQueuedBytes, 1))),
+      ring_(new char[capacity_]),
+      records_(new Record[kRecordSlots]),
+      heavyBarrier_(HeavyBarrierReady()) {
   thread_ = std::thread([this] { Run(); });
 }
 
 TLogQueuedSink::~TLogQueuedSink() {
   {
-    std::unique_lock<std::mutex> lock(m_);
+    std::lock_guard<std::mutex> lock(m_);
     onFailure_ = nullptr;
-    stop_ = true;
-    WakeWriter(lock);
   }
+  stop_.store(true);
+  WakeWriter();
   thread_.join();  // the writer writes whatever is queued before it ends
   inner_.Close();
 }
@@ -45,71 +82,106 @@ void TLogQueuedSink::SetOnFailure(std::function<void()> onFailure) {
   onFailure_ = std::move(onFailure);
 }
 
-void TLogQueuedSink::WakeWriter(std::unique_lock<std::mutex>& lock) {
-  (void)lock;
-  hasWork_.store(true, std::memory_order_release);
-  if (sleeping_) {
-    // One wake-up per sleep: until the writer runs, later records need not wake it again.
-    sleeping_ = false;
+void TLogQueuedSink::WakeWriter() {
+  // A writer about to sleep says so and then looks at the records once more; the records
+  // handed over are looked at after the writer's word, so one of the two sees the other. The
+  // writer pays for that order with a barrier on every thread of the program when it goes to
+  // sleep, so that this side, which runs once a record, needs none where the system has it.
+  if (heavyBarrier_) {
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+  } else {
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+  }
+  if (sleeping_.load(std::memory_order_relaxed) && sleeping_.exchange(false)) {
+    std::lock_guard<std::mutex> lock(m_);
     work_.notify_one();
   }
 }
 
+template <typename Pred>
+void TLogQueuedSink::WaitFor(Pred pred) {
+  while (!pred()) {
+    WakeWriter();
+    ownerWaiting_.store(true);
+    if (!pred()) {
+      std::unique_lock<std::mutex> lock(m_);
+      // The writer tells when it has made room; the time limit only guards against a missed
+      // word.
+      room_.wait_for(lock, std::chrono::milliseconds(1), pred);
+    }
+    ownerWaiting_.store(false);
+  }
+}
+
+void TLogQueuedSink::WaitIdle() {
+  WaitFor([this] { return recTail_.load(std::memory_order_acquire) == recHead_; });
+  knownByteTail_ = byteTail_.load(std::memory_order_acquire);
+  knownRecTail_ = recHead_;
+}
+
 std::optional<TLogIoResult> TLogQueuedSink::TakeFailure() {
-  if (!failure_) return std::nullopt;
+  if (!failed_.load(std::memory_order_acquire)) return std::nullopt;
+  // The writer drops what was handed over after the failed record; once it has, what is
+  // handed over from now on is written again.
+  WaitIdle();
+  std::lock_guard<std::mutex> lock(m_);
   std::optional<TLogIoResult> f;
   f.swap(failure_);
-  // Records handed over after the failed one were never written; from now on the owner knows
-  // and what it hands over is written again.
-  dropping_ = false;
-  queued_.clear();
-  records_.clear();
+  failed_.store(false, std::memory_order_release);
   return f;
 }
 
-void TLogQueuedSink::WaitIdle(std::unique_lock<std::mutex>& lock) {
-  if (!queued_.isEmpty()) WakeWriter(lock);
-  room_.wait(lock, [this] { return queued_.isEmpty() && !writing_; });
+TLogIoResult TLogQueuedSink::WriteAlone(const QByteArray& bytes, int64_t tag) {
+  WaitIdle();
+  if (auto f = TakeFailure()) return *f;
+  // The writer is idle and only this thread hands over records: the inner sink is ours now.
+  TLogIoResult r = inner_.Append(path_, bytes);
+  if (!r.ok) r.failedTag = tag;
+  return r;
 }
 
 TLogIoResult TLogQueuedSink::Queue(const QString& path, const QByteArray& bytes, int64_t tag) {
-  std::unique_lock<std::mutex> lock(m_);
   if (auto f = TakeFailure()) return *f;
   if (bytes.isEmpty()) return Ok();
   if (path != path_) {
     // Records of another file are written first (a new log after an old one).
-    WaitIdle(lock);
+    WaitIdle();
     if (auto f = TakeFailure()) return *f;
     path_ = path;
   }
-  if (!queued_.isEmpty() && queued_.size() + bytes.size() > maxQueued_) {
+  const uint64_t n = uint64_t(bytes.size());
+  if (n > capacity_) return WriteAlone(bytes, tag);
+  auto room = [this, n] {
+    return byteHead_ + n - knownByteTail_ <= capacity_ && recHead_ - knownRecTail_ < kRecordSlots;
+  };
+  if (!room()) {
     // The writer is behind: wait for room rather than drop the record.
-    WakeWriter(lock);
-    room_.wait(lock, [this, &bytes] {
-      return queued_.isEmpty() || queued_.size() + bytes.size() <= maxQueued_;
+    WaitFor([&] {
+      knownByteTail_ = byteTail_.load(std::memory_order_acquire);
+      knownRecTail_ = recTail_.load(std::memory_order_acquire);
+      return room();
     });
     if (auto f = TakeFailure()) return *f;
   }
-  queued_.append(bytes.constData(), bytes.size());  // a copy: never shares the caller's buffer
-  records_.push_back(Record{queued_.size(), tag});
-  const bool wake = sleeping_;
-  sleeping_ = false;
-  lock.unlock();
-  // Told after the lock is given up, so that a writer looking for work does not run into it.
-  hasWork_.store(true, std::memory_order_release);
-  if (wake) work_.notify_one();
+  const uint64_t at = byteHead_ % capacity_;
+  const uint64_t first = std::min(n, capacity_ - at);
+  std::memcpy(ring_.get() + at, bytes.constData(), size_t(first));
+  std::memcpy(ring_.get(), bytes.constData() + first, size_t(n - first));
+  byteHead_ += n;
+  records_[recHead_ % kRecordSlots] = Record{byteHead_, tag};
+  ++recHead_;
+  published_.store(recHead_, std::memory_order_release);
+  WakeWriter();
   return Ok();
 }
 
 TLogIoResult TLogQueuedSink::Drain() {
-  std::unique_lock<std::mutex> lock(m_);
-  WaitIdle(lock);
+  WaitIdle();
   if (auto f = TakeFailure()) return *f;
   return Ok();
 }
 
 TLogIoResult TLogQueuedSink::Poll() {
-  std::unique_lock<std::mutex> lock(m_);
   if (auto f = TakeFailure()) return *f;
   return Ok();
 }
@@ -121,35 +193,41 @@ TLogIoResult TLogQueuedSink::Append(const QString& path, const QByteArray& bytes
 }
 
 TLogIoResult TLogQueuedSink::Create(const QString& path) {
-  std::unique_lock<std::mutex> lock(m_);
-  WaitIdle(lock);
+  WaitIdle();
   // A failure of the file before is of no use any more: the new file starts clean.
   TakeFailure();
-  // The writer is idle and only this thread hands over records: the inner sink is ours now.
   return inner_.Create(path);
 }
 
 void TLogQueuedSink::Close() {
-  std::unique_lock<std::mutex> lock(m_);
-  WaitIdle(lock);
+  WaitIdle();
   inner_.Close();
 }
 
-TLogIoResult TLogQueuedSink::WriteBatch(const QString& path, const QByteArray& batch,
-                                        const std::vector<Record>& records) {
-  TLogIoResult r = inner_.Append(path, batch);
-  if (r.ok) {
-    return r;
-  }
-  if (records.size() == 1) {
-    r.failedTag = records.front().tag;
+void TLogQueuedSink::CopyOut(uint64_t from, uint64_t to, QByteArray& out) const {
+  const uint64_t n = to - from;
+  out.resize(qsizetype(n));
+  const uint64_t at = from % capacity_;
+  const uint64_t first = std::min(n, capacity_ - at);
+  std::memcpy(out.data(), ring_.get() + at, size_t(first));
+  std::memcpy(out.data() + first, ring_.get(), size_t(n - first));
+}
+
+TLogIoResult TLogQueuedSink::WriteRecords(uint64_t recFrom, uint64_t recTo, uint64_t byteFrom) {
+  QByteArray batch;
+  CopyOut(byteFrom, records_[(recTo - 1) % kRecordSlots].end, batch);
+  TLogIoResult r = inner_.Append(path_, batch);
+  if (r.ok) return r;
+  if (recTo - recFrom == 1) {
+    r.failedTag = records_[recFrom % kRecordSlots].tag;
     return r;
   }
   // The batch was cut back; the records are tried one by one, so that every whole record that
   // fits stays and the failure names the first one that does not.
-  qsizetype begin = 0;
-  for (const Record& rec : records) {
-    r = inner_.Append(path, batch.mid(begin, rec.end - begin));
+  uint64_t begin = byteFrom;
+  for (uint64_t i = recFrom; i < recTo; ++i) {
+    const Record& rec = records_[i % kRecordSlots];
+    r = inner_.Append(path_, batch.mid(qsizetype(begin - byteFrom), qsizetype(rec.end - begin)));
     if (!r.ok) {
       r.failedTag = rec.tag;
       return r;
@@ -163,51 +241,55 @@ void TLogQueuedSink::Run() {
 #if defined(__linux__)
   pthread_setname_np(pthread_self(), "QzSim log");
 #endif
-  QByteArray batch;
-  std::vector<Record> records;
-  QString path;
-  std::unique_lock<std::mutex> lock(m_);
+  uint64_t recTail = 0;
+  uint64_t byteTail = 0;
   for (;;) {
-    if (queued_.isEmpty() && !stop_ && spinUs_ > 0) {
-      // Records usually follow each other within microseconds while a log runs: look for the
-      // next one for a moment before sleeping, so that the cycle need not wake this thread.
-      lock.unlock();
-      const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(spinUs_);
-      int n = 0;
-      while (!hasWork_.load(std::memory_order_acquire)) {
-        CpuRelax();
-        if (++n % 64 == 0 && std::chrono::steady_clock::now() >= until) break;
+    const uint64_t head = published_.load(std::memory_order_acquire);
+    if (head == recTail) {
+      if (stop_.load()) {
+        if (published_.load() == recTail) break;
+        continue;
       }
-      lock.lock();
+      if (spinUs_ > 0) {
+        // Records usually follow each other within microseconds while a log runs: look for
+        // the next one for a moment before sleeping, so that the owner need not wake this
+        // thread.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(spinUs_);
+        int n = 0;
+        while (published_.load(std::memory_order_acquire) == recTail &&
+               !stop_.load(std::memory_order_relaxed)) {
+          CpuRelax();
+          if (++n % 64 == 0 && std::chrono::steady_clock::now() >= until) break;
+        }
+        if (published_.load(std::memory_order_acquire) != recTail) continue;
+      }
+      std::unique_lock<std::mutex> lock(m_);
+      for (;;) {
+        sleeping_.store(true);
+        if (heavyBarrier_) HeavyBarrier();
+        if (published_.load() != recTail || stop_.load()) break;
+        work_.wait(lock);
+      }
+      sleeping_.store(false);
+      continue;
     }
-    while (queued_.isEmpty() && !stop_) {
-      hasWork_.store(false, std::memory_order_relaxed);
-      sleeping_ = true;
-      work_.wait(lock);
-    }
-    if (queued_.isEmpty()) break;  // stopped with nothing left
-    hasWork_.store(false, std::memory_order_relaxed);
-    batch.swap(queued_);
-    records.swap(records_);
-    path = path_;
-    const bool drop = dropping_;
-    writing_ = true;
-    room_.notify_all();
-    lock.unlock();
-
     TLogIoResult r = Ok();
-    if (!drop) r = WriteBatch(path, batch, records);
-    batch.resize(0);
-    records.clear();
-
-    lock.lock();
-    writing_ = false;
-    if (!r.ok && !dropping_) {
+    if (!failed_.load(std::memory_order_acquire)) r = WriteRecords(recTail, head, byteTail);
+    if (!r.ok) {
+      std::lock_guard<std::mutex> lock(m_);
       failure_ = r;
-      dropping_ = true;
+      failed_.store(true, std::memory_order_release);
       if (onFailure_) onFailure_();
     }
-    room_.notify_all();
+    recTail = head;
+    byteTail = records_[(head - 1) % kRecordSlots].end;
+    byteTail_.store(byteTail, std::memory_order_release);
+    recTail_.store(recTail, std::memory_order_release);
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (ownerWaiting_.load(std::memory_order_relaxed)) {
+      std::lock_guard<std::mutex> lock(m_);
+      room_.notify_all();
+    }
   }
 }
 

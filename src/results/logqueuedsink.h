@@ -20,10 +20,10 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <vector>
 
 #include "results/logio.h"
 
@@ -31,7 +31,8 @@ namespace qz {
 
 class TLogQueuedSink : public TLogSink {
  public:
-  explicit TLogQueuedSink(TLogSink& inner, qsizetype maxQueuedBytes = 1 << 20);
+  // maxQueuedBytes bounds the records waiting or being written.
+  explicit TLogQueuedSink(TLogSink& inner, qsizetype maxQueuedBytes = 1 << 16);
   ~TLogQueuedSink() override;
   TLogQueuedSink(const TLogQueuedSink&) = delete;
   TLogQueuedSink& operator=(const TLogQueuedSink&) = delete;
@@ -40,6 +41,7 @@ class TLogQueuedSink : public TLogSink {
   // Written at once (after everything queued); a failure of a queued record comes first.
   TLogIoResult Append(const QString& path, const QByteArray& bytes) override;
   void Close() override;
+  // Only one thread (the log's owner) hands over records and calls the other operations.
   TLogIoResult Queue(const QString& path, const QByteArray& bytes, int64_t tag) override;
   TLogIoResult Drain() override;
   TLogIoResult Poll() override;
@@ -52,37 +54,64 @@ class TLogQueuedSink : public TLogSink {
   void SetSpinMicroseconds(int us) { spinUs_ = us; }
 
  private:
+  // The hand-over is a ring of bytes and a ring of record ends that the owner fills and the
+  // writer empties, without a lock: positions count bytes and records from the start and only
+  // grow. The lock and the conditions serve only a sleeping writer or a waiting owner.
   struct Record {
-    qsizetype end;  // end of the record in the batch
+    uint64_t end;  // byte position after the record
     int64_t tag;
   };
+  static constexpr uint64_t kRecordSlots = 1024;
+
   void Run();
-  // Writes a batch through the inner sink: in one write, or record by record after a failure.
-  TLogIoResult WriteBatch(const QString& path, const QByteArray& batch,
-                          const std::vector<Record>& records);
-  // Waits (lock held) until nothing is queued or being written.
-  void WaitIdle(std::unique_lock<std::mutex>& lock);
-  // Takes the failure found by the writer (lock held), if any.
+  // Writes the records [recFrom, recTo) through the inner sink: in one write, or record by
+  // record after a failure.
+  TLogIoResult WriteRecords(uint64_t recFrom, uint64_t recTo, uint64_t byteFrom);
+  // Copies ring bytes [from, to) to out.
+  void CopyOut(uint64_t from, uint64_t to, QByteArray& out) const;
+  // The owner waits until pred() holds, waking the writer when it sleeps.
+  template <typename Pred>
+  void WaitFor(Pred pred);
+  void WakeWriter();
+  // Waits until the writer has taken every record handed over.
+  void WaitIdle();
+  // The failure found by the writer, taken once every record after it has been dropped.
   std::optional<TLogIoResult> TakeFailure();
-  void WakeWriter(std::unique_lock<std::mutex>& lock);
+  // A record too large for the ring: written at once once the writer is idle.
+  TLogIoResult WriteAlone(const QByteArray& bytes, int64_t tag);
 
   TLogSink& inner_;
-  const qsizetype maxQueued_;
+  const uint64_t capacity_;
+  std::unique_ptr<char[]> ring_;
+  std::unique_ptr<Record[]> records_;
   int spinUs_ = 50;
+  // The writer can make this side pass a barrier when it goes to sleep.
+  const bool heavyBarrier_;
+  QString path_;  // the file of the records handed over; changed only while the writer is idle
 
-  std::mutex m_;
+  // Each group on a cache line of its own, so that what one side writes at every record or
+  // batch never pushes out of the other side's cache what it only reads there.
+  static constexpr size_t kLine = 128;
+  // The owner's side.
+  uint64_t byteHead_ = 0;  // bytes handed over
+  uint64_t recHead_ = 0;   // records handed over
+  uint64_t knownByteTail_ = 0, knownRecTail_ = 0;
+  // Written by the owner at every record.
+  alignas(kLine) std::atomic<uint64_t> published_{0};  // records handed over
+  // Written by the writer after every batch.
+  alignas(kLine) std::atomic<uint64_t> byteTail_{0};  // bytes the writer is done with
+  std::atomic<uint64_t> recTail_{0};                  // records the writer is done with
+  // Written seldom.
+  alignas(kLine) std::atomic<bool> sleeping_{false};  // the writer sleeps (or is about to)
+  std::atomic<bool> ownerWaiting_{false};
+  std::atomic<bool> failed_{false};  // a failure is waiting to be taken; records are dropped
+  std::atomic<bool> stop_{false};
+
+  alignas(kLine) std::mutex m_;
   std::condition_variable work_;  // the writer waits for records
-  std::condition_variable room_;  // the cycle waits for room or for the writer to finish
-  QString path_;                  // the file the queued records go to
-  QByteArray queued_;
-  std::vector<Record> records_;
-  bool writing_ = false;   // the writer holds a batch
-  bool sleeping_ = false;  // the writer waits on work_
-  bool stop_ = false;
-  bool dropping_ = false;  // a failure is not reported yet: later records are dropped
+  std::condition_variable room_;  // the owner waits for room or for the writer to finish
   std::optional<TLogIoResult> failure_;
   std::function<void()> onFailure_;
-  std::atomic<bool> hasWork_{false};
   std::thread thread_;
 };
 

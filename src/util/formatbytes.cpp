@@ -38,9 +38,46 @@ TDecSepBytes::TDecSepBytes(QChar sep) : sep_(sep) {
 
 char* PutInt(char* p, int64_t v) { return std::to_chars(p, p + 24, v).ptr; }
 
+// |x| times 10^decimals (decimals 0 .. 9) rounded to an integer, ties to even, decided on the
+// exact product: the rounded product and its exact error (a fused multiply-add) are compared
+// with the half way. False when the product is beyond the exact integers of a double.
+// Built for processors with a fused multiply-add instruction and for those without.
+__attribute__((target_clones("fma", "default"))) bool ScaledRound(double a, int decimals,
+                                                                  uint64_t* n) {
+  static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  const double prod = a * kScale[decimals];
+  if (!(prod < 4503599627370496.0)) return false;                // 2^52
+  const double err = __builtin_fma(a, kScale[decimals], -prod);  // a * 10^d == prod + err
+  const uint64_t whole = uint64_t(prod);                         // prod >= 0: the floor
+  const double half = (prod - double(whole)) - 0.5;              // exact where it matters
+  *n = whole + ((half > -err || (half == -err && (whole & 1) != 0)) ? 1 : 0);
+  return true;
+}
+
+// The fixed field of a value whose scaled magnitude fits the exact integers of a double, with at
+// most nine decimals, without a general conversion; nullptr when outside that range.
+char* PutFixedScaled(char* p, double x, int decimals, const TDecSepBytes& sep) {
+  if (decimals > 9) return nullptr;
+  uint64_t n = 0;
+  if (!ScaledRound(std::fabs(x), decimals, &n)) return nullptr;
+  if (x < 0 && n != 0) *p++ = '-';
+  char frac[9];
+  for (int i = decimals - 1; i >= 0; --i) {
+    frac[i] = char('0' + n % 10);
+    n /= 10;
+  }
+  p = std::to_chars(p, p + 24, n).ptr;
+  if (decimals == 0) return p;
+  std::memcpy(p, sep.data(), size_t(sep.size()));
+  p += sep.size();
+  std::memcpy(p, frac, size_t(decimals));
+  return p + decimals;
+}
+
 char* PutFixed(char* p, double x, int decimals, const TDecSepBytes& sep) {
   if (char* e = PutNonFinite(p, x)) return e;
   decimals = ClampLowWins(decimals, 0, kMaxFixedDecimals);
+  if (char* e = PutFixedScaled(p, x, decimals, sep)) return e;
   // to_chars with a precision rounds the exact binary value, ties to even; the largest double
   // with 40 decimals takes 351 bytes.
   char* end = std::to_chars(p, p + (kMaxFieldBytes - 4), x, std::chars_format::fixed, decimals).ptr;

@@ -115,13 +115,13 @@ TEST(LogQueuedSink, LoneRecordIsWrittenWithoutBeingAsked) {
 // when the writer goes on, every record is written.
 TEST(LogQueuedSink, FullQueueMakesTheCycleWaitAndLosesNothing) {
   LimitedDiskSink disk;
-  TLogQueuedSink sink(disk, 30);
+  TLogQueuedSink sink(disk, 40);  // bytes being written and waiting
   ASSERT_TRUE(sink.Create(kPath).ok);
   disk.SetOpen(false);
   ASSERT_TRUE(sink.Queue(kPath, "first record\r\n", 0).ok);
   ASSERT_TRUE(disk.WaitForAppends(1));  // the writer holds it at the gate
   ASSERT_TRUE(sink.Queue(kPath, "0123456789\r\n", 1).ok);
-  ASSERT_TRUE(sink.Queue(kPath, "0123456789\r\n", 2).ok);  // 24 of 30 bytes waiting
+  ASSERT_TRUE(sink.Queue(kPath, "0123456789\r\n", 2).ok);  // 14 + 24 of 40 bytes
   std::atomic<bool> handedOver{false};
   std::thread cycle([&] {
     EXPECT_TRUE(sink.Queue(kPath, "0123456789\r\n", 3).ok);

@@ -70,6 +70,29 @@ TEST(FormatBytes, RandomValuesMatchTheEngine) {
   }
 }
 
+// Exact binary fractions give exact ties at many decimals (0.125 at two, 1.0625 at three ...),
+// and the largest values of the short path sit next to those of the general one.
+TEST(FormatBytes, TiesAndRangeEndsMatchTheEngine) {
+  const TDecSepBytes point;
+  for (int decimals = 0; decimals <= 9; ++decimals) {
+    for (int k = 1; k <= 12; ++k) {
+      for (int n = -300; n <= 300; ++n) {
+        const double x = std::ldexp(double(n), -k) + (n % 7) * 1000.0;
+        QByteArray out;
+        AppendFixed(out, x, decimals, point);
+        ASSERT_EQ(QString::fromUtf8(out), FormatFixed(x, decimals)) << x << " " << decimals;
+      }
+    }
+    const double edge = 4503599627370496.0 / std::pow(10.0, decimals);
+    for (double x : {edge, std::nextafter(edge, 0.0), std::nextafter(edge, 1e300), -edge,
+                     edge / 2 + 0.5, 0.49999999999999994, 1.4999999999999998}) {
+      QByteArray out;
+      AppendFixed(out, x, decimals, point);
+      EXPECT_EQ(QString::fromUtf8(out), FormatFixed(x, decimals)) << x << " " << decimals;
+    }
+  }
+}
+
 // The forms the log's columns use, checked against the written rules of the columns.
 TEST(FormatBytes, ColumnForms) {
   const TDecSepBytes point, comma(QChar(','));
