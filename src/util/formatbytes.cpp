@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -42,16 +43,68 @@ char* PutInt(char* p, int64_t v) { return std::to_chars(p, p + 24, v).ptr; }
 // exact product: the rounded product and its exact error (a fused multiply-add) are compared
 // with the half way. False when the product is beyond the exact integers of a double.
 // Built for processors with a fused multiply-add instruction and for those without.
-__attribute__((target_clones("fma", "default"))) bool ScaledRound(double a, int decimals,
-                                                                  uint64_t* n) {
-  static constexpr double kScale[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  const double prod = a * kScale[decimals];
-  if (!(prod < 4503599627370496.0)) return false;                // 2^52
-  const double err = __builtin_fma(a, kScale[decimals], -prod);  // a * 10^d == prod + err
-  const uint64_t whole = uint64_t(prod);                         // prod >= 0: the floor
-  const double half = (prod - double(whole)) - 0.5;              // exact where it matters
-  *n = whole + ((half > -err || (half == -err && (whole & 1) != 0)) ? 1 : 0);
+// The powers of ten that a double holds exactly.
+constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// a times 10^k (k 0 .. 22) as the rounded product and its exact error: a * 10^k == prod + err.
+// Built for processors with a fused multiply-add instruction and for those without.
+__attribute__((target_clones("fma", "default"))) void ScaledExact(double a, int k, double* prod,
+                                                                  double* err) {
+  *prod = a * kPow10[k];
+  *err = __builtin_fma(a, kPow10[k], -*prod);
+}
+
+// prod + err (prod below 2^52, not negative) rounded to an integer, ties to even.
+uint64_t RoundExact(double prod, double err) {
+  const uint64_t whole = uint64_t(prod);             // the floor
+  const double half = (prod - double(whole)) - 0.5;  // exact where it matters
+  return whole + ((half > -err || (half == -err && (whole & 1) != 0)) ? 1 : 0);
+}
+
+// |x| times 10^decimals rounded to an integer, ties to even, decided on the exact product.
+// False when the product is beyond the exact integers of a double.
+bool ScaledRound(double a, int decimals, uint64_t* n) {
+  double prod = 0.0, err = 0.0;
+  ScaledExact(a, decimals, &prod, &err);
+  if (!(prod < 4503599627370496.0)) return false;  // 2^52
+  *n = RoundExact(prod, err);
   return true;
+}
+
+// The significant digits of a positive a rounded to `digits` (1 .. 15) the way the general
+// conversion rounds them, and the decimal exponent of the first: a is scaled by an exact power
+// of ten and rounded on the exact product. False when that power is out of reach (a at or above
+// 10^digits or below 10^(digits-23)).
+bool ScaledDigits(double a, int digits, uint64_t* n, int* exp10) {
+  const double low = kPow10[digits - 1];
+  const double high = kPow10[digits];
+  // A first guess from the binary exponent (log10(2) = 0.30103), corrected below until the
+  // exact scaled value lies in [10^(digits-1), 10^digits).
+  const int binExp = int((std::bit_cast<uint64_t>(a) >> 52) & 0x7FF) - 1023;
+  if (binExp < -1022) return false;      // subnormal
+  int e = ((binExp + 1) * 78913) >> 18;  // floor((binExp + 1) * log10(2))
+  for (int tries = 0; tries < 4; ++tries) {
+    const int k = digits - 1 - e;  // scale by 10^k
+    if (k < 0 || k > 22) return false;
+    double prod = 0.0, err = 0.0;
+    ScaledExact(a, k, &prod, &err);
+    if (prod < low || (prod == low && err < 0)) {
+      --e;
+    } else if (prod > high || (prod == high && err >= 0)) {
+      ++e;
+    } else {
+      uint64_t m = RoundExact(prod, err);
+      if (m == uint64_t(high)) {  // rounded up to the next power: 9.99995 is 1.0000E+001
+        m = uint64_t(low);
+        ++e;
+      }
+      *n = m;
+      *exp10 = e;
+      return true;
+    }
+  }
+  return false;
 }
 
 // The fixed field of a value whose scaled magnitude fits the exact integers of a double, with at
@@ -106,8 +159,14 @@ char* PutExp(char* p, double x, int digits, int expDigits, const TDecSepBytes& s
   expDigits = ClampLowWins(expDigits, 0, 10);
   int e = 0;
   char mant[kMaxSignificant];  // the significant digits without the point
+  uint64_t scaled = 0;
   if (x == 0.0) {
     std::memset(mant, '0', size_t(digits));
+  } else if (digits <= 15 && ScaledDigits(std::fabs(x), digits, &scaled, &e)) {
+    for (int i = digits - 1; i >= 0; --i) {
+      mant[i] = char('0' + scaled % 10);
+      scaled /= 10;
+    }
   } else {
     char buf[64];
     const char* end = std::to_chars(buf, buf + sizeof buf, std::fabs(x),

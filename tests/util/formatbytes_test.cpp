@@ -93,6 +93,31 @@ TEST(FormatBytes, TiesAndRangeEndsMatchTheEngine) {
   }
 }
 
+// Exponent fields next to powers of ten, where the first digit's place changes or a rounding
+// carries into it (9.99995 with five digits is 1.0000E+001), and at exact ties.
+TEST(FormatBytes, ExponentFieldsAroundPowersOfTen) {
+  const TDecSepBytes comma(QChar(','));
+  for (int p10 = -25; p10 <= 25; ++p10) {
+    const double power = std::pow(10.0, p10);
+    for (const double x :
+         {power, std::nextafter(power, 0.0), std::nextafter(power, 1e300), 9.99995 * power,
+          9.99994999 * power, 1.00005 * power, 1.25 * power, -3.14159265 * power}) {
+      for (int digits : {1, 2, 5, 15}) {
+        QByteArray out;
+        AppendExp(out, x, digits, 3, comma);
+        ASSERT_EQ(QString::fromUtf8(out), FormatExp(x, digits, 3, QChar(',')))
+            << x << " digits " << digits;
+      }
+    }
+  }
+  for (int n = 1; n < 4000; ++n) {  // n / 64: ties at four and five digits
+    const double x = n / 64.0;
+    QByteArray out;
+    AppendExp(out, x, 4, 3, comma);
+    ASSERT_EQ(QString::fromUtf8(out), FormatExp(x, 4, 3, QChar(','))) << x;
+  }
+}
+
 // The forms the log's columns use, checked against the written rules of the columns.
 TEST(FormatBytes, ColumnForms) {
   const TDecSepBytes point, comma(QChar(','));
