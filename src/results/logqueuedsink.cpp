@@ -259,7 +259,11 @@ void TLogQueuedSink::Run() {
         while (published_.load(std::memory_order_acquire) == recTail &&
                !stop_.load(std::memory_order_relaxed)) {
           CpuRelax();
-          if (++n % 64 == 0 && std::chrono::steady_clock::now() >= until) break;
+          if (++n % 64 == 0) {
+            if (std::chrono::steady_clock::now() >= until) break;
+            // On a busy machine the processor goes to whoever waits for it, the cycle included.
+            std::this_thread::yield();
+          }
         }
         if (published_.load(std::memory_order_acquire) != recTail) continue;
       }
