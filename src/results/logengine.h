@@ -13,8 +13,8 @@
 // operator, shown after the measurement pass (never inside it). Data records may be written on
 // the sink's own thread: a failure found there is reported at the next record, tick, pause or
 // end of the log, and the counts go back to the record that failed (nothing after it reached
-// the file). Elapsed time comes from the
-// monotonic clock; the Start/Stop line and the WinTime column use the wall clock.
+// the file). Elapsed time comes from the monotonic clock; the Start/Stop line and the WinTime
+// column use the wall clock.
 
 #include <QChar>
 #include <QDateTime>

@@ -24,8 +24,8 @@ struct TLogIoResult {
   bool ok = false;
   QString reason;           // the system's reason when not ok
   bool notRegular = false;  // refused: the path exists and is no regular file
-  // The failed record's tag (as handed to Queue) when the failure is that of a record handed
-  // over earlier; -1 when the record of this call failed.
+  // The tag (as handed to Queue) of the record that failed, which may be one handed over
+  // earlier; -1 when the failure is that of this call's text and it carried no tag.
   int64_t failedTag = -1;
 };
 
