@@ -113,6 +113,55 @@ QString GetLogString(const THresults& res, int32_t recordNumber, double seconds,
   return body.trimmed() + WinTime(now, decSep);
 }
 
+void AppendLogString(QByteArray& out, const THresults& res, int32_t recordNumber, double seconds,
+                     const TMotState& mot, const TTunerDescr& tu, const TDecSepBytes& sep,
+                     double days) {
+  // 17 fields at most, each with its tab.
+  char buf[17 * (kMaxFieldBytes + 1)];
+  char* p = buf;
+  auto tab = [&p] { *p++ = '\t'; };
+  if (res.je_qv) {
+    p = PutInt(p, int64_t(recordNumber) + 1);
+    tab();
+    p = PutFixed(p, seconds, 3, sep);
+    tab();
+    p = PutFixed(p, res.FreD / 1e6, 3, sep);
+    tab();
+    p = PutFixed(p, res.Mag_m, 4, sep);
+    tab();
+    p = PutFixed(p, res.Pha_m, 3, sep);
+    tab();
+    p = PutExp(p, res.Pinc / 1000.0, 5, 3, sep);
+    tab();
+    p = PutExp(p, res.Prfl / 1000.0, 5, 3, sep);
+    tab();
+    p = PutFixed(p, res.Temp, 1, sep);
+    tab();
+    p = PutInt(p, int(res.ErrByte));
+    tab();
+    p = PutFixed(p, res.Mag_z, 4, sep);
+    tab();
+    p = PutFixed(p, res.Pha_z, 3, sep);
+  }
+  const TMotPos& pos = mot.ActPos;
+  for (int i = 1; i <= 3; ++i) {
+    tab();
+    p = PutFixed(p, pos[i] * tu.MmPerStep, 3, sep);
+  }
+  tab();
+  p = PutInt(p, int(mot.MotStatus));
+  tab();
+  p = PutInt(p, int(mot.MotError));
+  // Blanks around the record are dropped (a result without measurement starts with a tab).
+  auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  const char* first = buf;
+  while (first < p && blank(*first)) ++first;
+  while (p > first && blank(p[-1])) --p;
+  tab();
+  p = PutFixed(p, days, 5, sep);
+  out.append(first, p - first);
+}
+
 // ---- program and unit description -----------------------------------------------------------
 
 TProgramInfo ProgramInfoOf(const VersionInfoRec& v) {

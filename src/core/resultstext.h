@@ -13,6 +13,7 @@
 #include <cstdint>
 
 #include "core/records.h"
+#include "util/formatbytes.h"
 
 namespace qz {
 
@@ -57,6 +58,11 @@ QString ResultsLine(TQvWin& qv, int32_t i, const TTunerDescr& tu, QChar decSep,
 QString GetLogString(const THresults& res, int32_t recordNumber, double seconds,
                      const TMotState& mot, const TTunerDescr& tu, QChar decSep,
                      const QDateTime& now);
+// The same line as UTF-8 bytes appended to out, built without a QString (the log writes one
+// per result); days is the WinTime value, DateTimeToDays of the time of the record.
+void AppendLogString(QByteArray& out, const THresults& res, int32_t recordNumber, double seconds,
+                     const TMotState& mot, const TTunerDescr& tu, const TDecSepBytes& sep,
+                     double days);
 
 // ---- program and unit description -----------------------------------------------------------
 

@@ -1,5 +1,7 @@
 #include "results/logengine.h"
 
+#include <QMetaObject>
+
 #include "core/resultstext.h"
 #include "util/format.h"
 #include "util/inifile.h"
@@ -96,7 +98,21 @@ bool TLogEngine::CheckLimits() {
   return true;
 }
 
+void TLogEngine::EventLoggingOff() {
+  logEventOn_ = false;
+  if (status_ != lsLogging) return;
+  const TLogIoResult r = sink_.Drain();
+  if (!r.ok) WriteFailed(r);
+}
+
+void TLogEngine::CheckWrites() {
+  if (status_ != lsLogging) return;
+  const TLogIoResult r = sink_.Poll();
+  if (!r.ok) WriteFailed(r);
+}
+
 void TLogEngine::TimerTick() {
+  CheckWrites();
   if (status_ != lsLogging || !writeProc_) return;
   // An event cut short (the run paused inside a burst) is closed before the next one starts,
   // so one record number never holds more than LogSamples lines and the record limit is met.
@@ -164,6 +180,13 @@ void TLogEngine::PrerusLog() {
 }
 
 void TLogEngine::ZastavUkonciLog(TLogStatus s) {
+  // The records still on their way come first: a failure among them ends the log as a failed
+  // write does, without an end record (only the program's exit still writes one).
+  const TLogIoResult pending = sink_.Drain();
+  if (!pending.ok) {
+    WriteFailed(pending);
+    if (s != lsIllegalEnd) return;
+  }
   ZastavLog();
   SetStatus(s);
   if (s == lsIllegalEnd) {
@@ -191,29 +214,46 @@ QString TLogEngine::EndRecordText(TRecordType rt) const {
 
 bool TLogEngine::PisDoLogSuboru(TRecordType rt, const THresults* res) {
   if (!writeProc_) return false;
-  QString text;
+  TLogIoResult r;
   switch (rt) {
     case rtStart:
-      text = entries_.info + kCrLf + writeProc_->Header() + kCrLf;
+      r = sink_.Queue(entries_.fileName,
+                      (entries_.info + kCrLf + writeProc_->Header() + kCrLf).toUtf8(), Tag());
       break;
     case rtData:
       if (!res) return false;
-      text = writeProc_->DataLine(*res, recordNumber_, elapsedS_, decSep_, wallClock()) + kCrLf;
+      // Built straight into bytes in a buffer kept from record to record: the log writes one
+      // such record per result.
+      if (sepBytes_.sep() != decSep_) sepBytes_ = TDecSepBytes(decSep_);
+      line_.resize(0);
+      writeProc_->AppendDataLine(line_, *res, recordNumber_, elapsedS_, sepBytes_, wallClock());
+      line_.append("\r\n", 2);
+      r = sink_.Queue(entries_.fileName, line_, Tag());
       break;
     case rtEnd:
     case rtIllegalEnd:
-      text = EndRecordText(rt);
+      r = sink_.Append(entries_.fileName, EndRecordText(rt).toUtf8());
       break;
   }
-  const TLogIoResult r = sink_.Append(entries_.fileName, text.toUtf8());
   if (r.ok) return true;
+  WriteFailed(r);
+  return false;
+}
+
+void TLogEngine::WriteFailed(const TLogIoResult& r) {
   hadFailure_ = true;
+  if (r.failedTag >= 0) {
+    // An earlier record failed on the sink's thread: it and every record after it are not in
+    // the file, so they are not counted.
+    recordNumber_ = int32_t(r.failedTag >> 32);
+    nrecorded_ = int32_t(uint32_t(r.failedTag & 0xFFFFFFFF));
+    Changed();
+  }
   if (!failureReported_) {
     failureReported_ = true;
     Queue(LogWriteFailedText(entries_.fileName, r.reason));
   }
   if (status_ != lsIllegalEnd) PrerusLog();
-  return false;
 }
 
 QStringList TLogEngine::TakeMessages() {
@@ -229,6 +269,18 @@ void TLogEngine::Queue(const QString& message) {
 
 void TLogEngine::Changed() {
   if (OnChange) OnChange();
+}
+
+TLogSystem::TLogSystem() {
+  sink.SetOnFailure([this] {
+    QMetaObject::invokeMethod(
+        &notifier, [this] { engine.CheckWrites(); }, Qt::QueuedConnection);
+  });
+}
+
+TLogSystem::~TLogSystem() {
+  // No news for the notifier, which goes before the writer.
+  sink.SetOnFailure(nullptr);
 }
 
 }  // namespace qz

@@ -10,12 +10,16 @@
 //
 // Every write is one whole text in one checked write: a failed write loses no line already in
 // the file, is not counted, ends the log as Illegal end and queues one message for the
-// operator, shown after the measurement pass (never inside it). Elapsed time comes from the
-// monotonic clock; the Start/Stop line and the WinTime column use the wall clock.
+// operator, shown after the measurement pass (never inside it). Data records may be written on
+// the sink's own thread: a failure found there is reported at the next record, tick, pause or
+// end of the log, and the counts go back to the record that failed (nothing after it reached
+// the file). Elapsed time comes from the monotonic clock; the Start/Stop line and the WinTime
+// column use the wall clock.
 
 #include <QChar>
 #include <QDateTime>
 #include <QLocale>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -24,6 +28,7 @@
 
 #include "core/records.h"
 #include "results/logio.h"
+#include "results/logqueuedsink.h"
 #include "results/logsettings.h"
 #include "results/logtext.h"
 #include "util/clock.h"
@@ -77,8 +82,11 @@ class TLogEngine {
   bool LoggingOn() const { return status_ == lsLogging && (logEventOn_ || contSampling_); }
   // Writes the result when a record is due.
   void ZapisData(const THresults& res);
-  // The run has ended (paused): the current event stops taking results.
-  void EventLoggingOff() { logEventOn_ = false; }
+  // The run has ended (paused): the current event stops taking results; the records handed
+  // over are in the file when this returns.
+  void EventLoggingOff();
+  // Looks whether a record written on the sink's own thread has failed (a tick does this too).
+  void CheckWrites();
 
   // ---- operator and program -----------------------------------------------------------------
   // Tick of the repetition timer.
@@ -141,6 +149,11 @@ class TLogEngine {
   bool CheckLimits();
   void Queue(const QString& message);
   void Changed();
+  // The counts before the record now written, as the sink's tag of that record.
+  int64_t Tag() const { return (int64_t(recordNumber_) << 32) | int64_t(uint32_t(nrecorded_)); }
+  // A record could not be written: the counts go back to that record, the failure is told once
+  // and the log ends as Illegal end.
+  void WriteFailed(const TLogIoResult& r);
 
   TLogSink& sink_;
   TLogTimer& timer_;
@@ -164,18 +177,27 @@ class TLogEngine {
   bool illegalEndTried_ = false;  // this log's illegal-end record has been attempted
   bool hadFailure_ = false;
   QStringList messages_;
+  TDecSepBytes sepBytes_;
+  QByteArray line_;  // the data record being built, kept for its capacity
 };
 
 }  // namespace qz
 
 namespace qz {
 
-// A log over the real files, the precise window timer and the program's clock, as the program
-// uses it.
+// A log over the real files, written on the writer's own thread, the precise window timer and
+// the program's clock, as the program uses it. A failed write on the writer's thread is taken
+// up on this thread as soon as its event loop runs.
 struct TLogSystem {
-  TLogFileSink sink;
+  TLogSystem();
+  ~TLogSystem();
+  TLogSystem(const TLogSystem&) = delete;
+  TLogSystem& operator=(const TLogSystem&) = delete;
+  TLogFileSink file;
+  TLogQueuedSink sink{file};
   TQtLogTimer timer;
   TLogEngine engine{sink, timer, ProgramClock()};
+  QObject notifier;  // receives the writer's failure news on this thread
 };
 
 }  // namespace qz

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 #include "util/fileops.h"
 
@@ -28,6 +29,16 @@ TLogIoResult NotRegular(const QString& path) {
 }
 
 }  // namespace
+
+qsizetype LinesUpToPageEnd(const char* text, qsizetype size, qint64 offset) {
+  constexpr qint64 kPage = 4096;
+  const qsizetype toBoundary = qsizetype(kPage - offset % kPage);
+  if (size <= toBoundary) return size;
+  const void* lastEnd = ::memrchr(text, '\n', size_t(toBoundary));
+  if (lastEnd) return static_cast<const char*>(lastEnd) - text + 1;
+  const void* nextEnd = std::memchr(text + toBoundary, '\n', size_t(size - toBoundary));
+  return nextEnd ? static_cast<const char*>(nextEnd) - text + 1 : size;
+}
 
 TLogFileSink::~TLogFileSink() { Close(); }
 
@@ -98,11 +109,13 @@ TLogIoResult TLogFileSink::Append(const QString& path, const QByteArray& bytes) 
     Close();
     return Failure(ENOENT);
   }
-  // One whole record per write; a short write is finished or, failing that, cut back.
+  // Whole lines per write; a short write is finished or, failing that, cut back.
   const char* p = bytes.constData();
   qsizetype left = bytes.size();
+  qint64 offset = size_;
   while (left > 0) {
-    const ssize_t n = ::write(fd_, p, size_t(left));
+    const qsizetype chunk = LinesUpToPageEnd(p, left, offset);
+    const ssize_t n = ::write(fd_, p, size_t(chunk));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       const int err = n < 0 ? errno : ENOSPC;
@@ -113,6 +126,7 @@ TLogIoResult TLogFileSink::Append(const QString& path, const QByteArray& bytes) 
     }
     p += n;
     left -= n;
+    offset += n;
   }
   size_ += bytes.size();
   TLogIoResult r;

@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 
 namespace qz {
@@ -23,6 +24,9 @@ struct TLogIoResult {
   bool ok = false;
   QString reason;           // the system's reason when not ok
   bool notRegular = false;  // refused: the path exists and is no regular file
+  // The tag (as handed to Queue) of the record that failed, which may be one handed over
+  // earlier; -1 when the failure is that of this call's text and it carried no tag.
+  int64_t failedTag = -1;
 };
 
 class TLogSink {
@@ -35,7 +39,26 @@ class TLogSink {
   virtual TLogIoResult Append(const QString& path, const QByteArray& bytes) = 0;
   // The log has ended: a file kept open is closed.
   virtual void Close() {}
+
+  // A record of a running log, tagged so that a failure found later can name it. A sink that
+  // writes at once appends it here; one that writes on its own thread returns at once and
+  // reports a failure at the next Queue, Drain or Poll (records after a failed one are not
+  // written).
+  virtual TLogIoResult Queue(const QString& path, const QByteArray& bytes, int64_t tag) {
+    (void)tag;
+    return Append(path, bytes);
+  }
+  // Waits until every record handed over is in the file; returns a failure among them (once).
+  virtual TLogIoResult Drain() { return TLogIoResult{true, {}, false, -1}; }
+  // A failure of a record handed over earlier, without waiting (once); ok when none is known.
+  virtual TLogIoResult Poll() { return TLogIoResult{true, {}, false, -1}; }
 };
+
+// How much of text[0..size) one write takes at file offset `offset`. The system copies a write
+// page by page and a killed program stops between two pages, so a write ends at the last line
+// end before the next page boundary; a line that straddles the boundary goes alone. A killed
+// program thus leaves whole lines, as when every line had a write of its own.
+qsizetype LinesUpToPageEnd(const char* text, qsizetype size, qint64 offset);
 
 // The real files, one kept open at a time.
 class TLogFileSink : public TLogSink {

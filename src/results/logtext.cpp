@@ -1,6 +1,7 @@
 #include "results/logtext.h"
 
 #include "core/qvwin.h"
+#include "util/datetext.h"
 
 namespace qz {
 
@@ -9,6 +10,12 @@ QString TQvLogText::Header() const { return LogHeader(true); }
 QString TQvLogText::DataLine(const THresults& res, int32_t recordNumber, double seconds,
                              QChar decSep, const QDateTime& now) const {
   return GetLogString(res, recordNumber, seconds, qv_.Mot(), tu_, decSep, now);
+}
+
+void TQvLogText::AppendDataLine(QByteArray& out, const THresults& res, int32_t recordNumber,
+                                double seconds, const TDecSepBytes& sep,
+                                const QDateTime& now) const {
+  AppendLogString(out, res, recordNumber, seconds, qv_.Mot(), tu_, sep, DateTimeToDays(now));
 }
 
 QString TQvLogText::SaveTxtInfo() const { return GetSaveTxtInfo(qv_, program_); }

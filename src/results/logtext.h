@@ -11,6 +11,7 @@
 
 #include "core/records.h"
 #include "core/resultstext.h"
+#include "util/formatbytes.h"
 
 namespace qz {
 
@@ -24,6 +25,12 @@ class TLogWriteProc {
   // The data line of a result for record number recordNumber + 1 (no line end).
   virtual QString DataLine(const THresults& res, int32_t recordNumber, double seconds, QChar decSep,
                            const QDateTime& now) const = 0;
+  // The same data line as UTF-8 bytes appended to out (the log's own write path, once per
+  // result).
+  virtual void AppendDataLine(QByteArray& out, const THresults& res, int32_t recordNumber,
+                              double seconds, const TDecSepBytes& sep, const QDateTime& now) const {
+    out += DataLine(res, recordNumber, seconds, sep.sep(), now).toUtf8();
+  }
   // The program, program file and unit description (starts with CR LF, no line end).
   virtual QString SaveTxtInfo() const = 0;
   // The setup stamp, every line ended by CR LF.
@@ -38,6 +45,8 @@ class TQvLogText : public TLogWriteProc {
   QString Header() const override;
   QString DataLine(const THresults& res, int32_t recordNumber, double seconds, QChar decSep,
                    const QDateTime& now) const override;
+  void AppendDataLine(QByteArray& out, const THresults& res, int32_t recordNumber, double seconds,
+                      const TDecSepBytes& sep, const QDateTime& now) const override;
   QString SaveTxtInfo() const override;
   QString Stamp() const override;
 

@@ -7,9 +7,13 @@
 #include <QDate>
 #include <QStringList>
 #include <QTime>
+#include <cmath>
+#include <limits>
+#include <random>
 
 #include "core/frameenc.h"
 #include "core/qvwin.h"
+#include "util/datetext.h"
 #include "util/versioninfo.h"
 
 namespace qz {
@@ -128,6 +132,70 @@ TEST(ResultsText, LogLineTrimsAndCountsColumns) {
   r.je_qv = false;
   EXPECT_EQ(GetLogString(r, 4, 1.0, m, t, QChar('.'), FixedNow()),
             "1.000\t25.000\t49.990\t3\t128\t46365.60422");
+}
+
+// The log's own byte path gives the bytes of the general log line for any record: random
+// results with and without a measurement, negative and non-finite values, stub positions of
+// both signs, both separators and times before and after day zero.
+TEST(ResultsText, LogLineBytesAreTheGeneralLine) {
+  std::mt19937_64 rng(9122026);
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  std::uniform_int_distribution<int> pos(-32768, 32767);
+  std::uniform_int_distribution<int> byte(0, 255);
+  const double odd[] = {0.0,
+                        -0.0,
+                        std::numeric_limits<double>::quiet_NaN(),
+                        std::numeric_limits<double>::infinity(),
+                        0.00025,
+                        -2.5e-7};
+  auto value = [&](double scale) {
+    const int pick = byte(rng);
+    if (pick < 8) return odd[pick % 6];
+    return u(rng) * scale * std::pow(10.0, int(u(rng) * 4));
+  };
+  QByteArray bytes;
+  for (int i = 0; i < 20000; ++i) {
+    THresults r;
+    r.je_qv = byte(rng) >= 32;
+    r.FreD = value(3e9);
+    r.Mag_m = value(1.0);
+    r.Pha_m = value(180.0);
+    r.Pinc = value(1e4);
+    r.Prfl = value(1e3);
+    r.Temp = value(100.0);
+    r.ErrByte = uint8_t(byte(rng));
+    r.Mag_z = value(1.0);
+    r.Pha_z = value(180.0);
+    TMotState m;
+    m.ActPos = MakeMotPos(int16_t(pos(rng)), int16_t(pos(rng)), int16_t(pos(rng)));
+    m.MotStatus = uint8_t(byte(rng));
+    m.MotError = uint8_t(byte(rng));
+    TTunerDescr t;
+    t.MmPerStep = i % 3 == 0 ? 0.01 : std::fabs(value(0.1));
+    const int32_t record = int32_t(rng() % 10000000);
+    const double seconds = std::fabs(value(1e5));
+    const QDateTime now = FixedNow().addSecs(int64_t(u(rng) * 4e9));
+    const QChar sep = i % 2 ? QChar(',') : QChar('.');
+    bytes.resize(0);
+    AppendLogString(bytes, r, record, seconds, m, t, TDecSepBytes(sep), DateTimeToDays(now));
+    ASSERT_EQ(QString::fromUtf8(bytes), GetLogString(r, record, seconds, m, t, sep, now))
+        << "record " << i;
+  }
+}
+
+TEST(ResultsText, LogLineBytesOfTheSampleRecord) {
+  THresults r = SampleResult();
+  QByteArray out;
+  AppendLogString(out, r, 4, 12.3456, SampleMotors(), SampleTuner(), TDecSepBytes(QChar(',')),
+                  DateTimeToDays(FixedNow()));
+  EXPECT_EQ(out,
+            "5\t12,346\t2450,000\t0,2500\t-45,500\t1,2345E+000\t1,2500E-002\t25,2\t16\t0,5000"
+            "\t90,000\t1,000\t25,000\t49,990\t3\t128\t46365,60422");
+  r.je_qv = false;
+  out.resize(0);
+  AppendLogString(out, r, 4, 1.0, SampleMotors(), SampleTuner(), TDecSepBytes(QChar('.')),
+                  DateTimeToDays(FixedNow()));
+  EXPECT_EQ(out, "1.000\t25.000\t49.990\t3\t128\t46365.60422");
 }
 
 class ResultsLineTest : public ::testing::Test {
