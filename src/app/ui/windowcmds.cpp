@@ -62,7 +62,8 @@ QImage IndexedToQImage(const TIndexedImage& img) {
 
 TWindowCmds::TWindowCmds(TForm1& form) : QObject(&form), form_(form) {
   // A double click on the empty display area is the Main Window Color command.
-  form_.Mdi()->viewport()->installEventFilter(this);
+  viewport_ = form_.Mdi()->viewport();
+  viewport_->installEventFilter(this);
 }
 
 TWindowCmds::~TWindowCmds() = default;
@@ -70,7 +71,7 @@ TWindowCmds::~TWindowCmds() = default;
 TAboutBox* TWindowCmds::AboutBox() const { return about_; }
 
 bool TWindowCmds::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == form_.Mdi()->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+  if (event->type() == QEvent::MouseButtonDblClick && watched == viewport_.data()) {
     MainWindowColor();
     return true;
   }

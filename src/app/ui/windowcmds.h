@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
 #include <functional>
 
 #include "app/picture.h"
@@ -70,6 +71,9 @@ class TWindowCmds : public QObject {
 
  private:
   TForm1& form_;
+  // The display area's viewport, watched for double clicks; kept here so that events reaching the
+  // filter while the frame window is being destroyed never call into it.
+  QPointer<QWidget> viewport_;
   TPictureFiles files_;
   QPointer<TAboutBox> about_;
   QAction* aCascade_ = nullptr;
