@@ -262,13 +262,12 @@ TEST_F(SceRows, CancelGivesNothingAndLiveRecordsStayAsTheyWere) {
   rig.m.PairMode = true;
   const TMotState before = rig.mot;
   std::vector<TSceRecord> recs(200, TSceRecord{kF, CPolarDeg(0.4, 60)});
+  // Cancelled at the first progress step (one worker: steps of a hundredth of the records).
   std::atomic<bool> cancel{false};
-  for (int w : {1, 4}) {
-    cancel = false;
-    const QStringList rows =
-        MakeScenarioRows(Copy(), recs, 1, 500, w, &cancel, [&](int) { cancel = true; });
-    EXPECT_TRUE(rows.isEmpty()) << w << " workers";
-  }
+  EXPECT_TRUE(
+      MakeScenarioRows(Copy(), recs, 1, 500, 1, &cancel, [&](int) { cancel = true; }).isEmpty());
+  // Cancelled before the workers start.
+  EXPECT_TRUE(MakeScenarioRows(Copy(), recs, 1, 500, 4, &cancel).isEmpty());
   EXPECT_FALSE(MakeScenarioRows(Copy(), recs, 1, 500, 2).isEmpty());
   EXPECT_EQ(rig.mot.Targ_mU, before.Targ_mU);
   EXPECT_EQ(rig.mot.Toler_mU, before.Toler_mU);
