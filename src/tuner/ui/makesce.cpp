@@ -1,0 +1,391 @@
+#include "tuner/ui/makesce.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "core/bilintransf.h"
+#include "core/texttokens.h"
+#include "sim/tunermodel.h"
+#include "tuner/rholist.h"
+#include "tuner/scegen.h"
+#include "util/asker.h"
+#include "util/atomicfile.h"
+#include "util/fileops.h"
+#include "util/folders.h"
+#include "util/inifile.h"
+
+namespace qz {
+
+class TMakeSceForm::TUi {
+ public:
+  QLineEdit* ed[7] = {};
+  QRadioButton* rbRect = nullptr;
+  QRadioButton* rbCirc = nullptr;
+  QCheckBox *cbSegment = nullptr, *cbClockwise = nullptr, *cbShuttle = nullptr,
+            *cbAddMatch = nullptr, *cbSkipMatches = nullptr;
+  QLabel* fileLabel = nullptr;
+  QPlainTextEdit* memoIn = nullptr;
+  QPlainTextEdit* memoOut = nullptr;
+
+  TSceGenEntries Entries() const {
+    return {ed[0]->text(), ed[1]->text(), ed[2]->text(), ed[3]->text(),
+            ed[4]->text(), ed[5]->text(), ed[6]->text()};
+  }
+  void SetEntries(const TSceGenEntries& e) {
+    const QString t[7] = {e.Rstart, e.Rstop, e.Rstep, e.StartAngle, e.StopAngle, e.Rot, e.Dwell};
+    for (int i = 0; i < 7; ++i) ed[i]->setText(t[i]);
+  }
+  TSceGenOptions Options() const {
+    TSceGenOptions o;
+    o.Trajectory = rbCirc->isChecked() ? kTrajCirc : kTrajRect;
+    o.Segment = cbSegment->isChecked();
+    o.Clockwise = cbClockwise->isChecked();
+    o.Shuttle = cbShuttle->isChecked();
+    o.AddMatch = cbAddMatch->isChecked();
+    o.SkipMatches = cbSkipMatches->isChecked();
+    return o;
+  }
+};
+
+namespace {
+
+const char* const kEdKeys[7] = {"edRstart",    "edRstop", "edRstep", "edStartAngle",
+                                "edStopAngle", "edRot",   "edDwell"};
+
+// The memo's text as lines (the last line end does not start another line).
+QStringList MemoLines(const QPlainTextEdit* m) {
+  QStringList l = m->toPlainText().split(QChar('\n'));
+  if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
+  return l;
+}
+
+}  // namespace
+
+TMakeSceForm::TMakeSceForm(TTunerModel& model, const TBilinTransf& transf,
+                           std::function<double()> freqHz, QWidget* parent, TAsker* asker)
+    : QWidget(parent, Qt::Window),
+      model_(model),
+      transf_(transf),
+      freqHz_(std::move(freqHz)),
+      asker_(asker),
+      ui_(new TUi) {
+  setObjectName(QStringLiteral("MakeSceForm"));
+  auto* box = new QVBoxLayout(this);
+  auto* grid = new QGridLayout;
+  box->addLayout(grid);
+  const struct {
+    const char* label;
+    const char* hint;
+  } kEd[7] = {{"Start (mU):", "Starting magnitude"},
+              {"Stop (mU):", "Stopping magnitude"},
+              {"Step (mU):", "Magnitude step - must be 10 to 1000"},
+              {"Start Angle (dg):", "Segment starting angle"},
+              {"Stop Angle (dg):", "Segment stopping angle"},
+              {"Rot (dg):", "Overall pattern rotation"},
+              {"Dwell (ms):", "Wait period after stubs settings before next action"}};
+  for (int i = 0; i < 7; ++i) {
+    ui_->ed[i] = new QLineEdit(this);
+    ui_->ed[i]->setObjectName(QString::fromLatin1(kEdKeys[i]));
+    ui_->ed[i]->setToolTip(QString::fromUtf8(kEd[i].hint));
+    ui_->ed[i]->setMaximumWidth(90);
+    grid->addWidget(new QLabel(QString::fromUtf8(kEd[i].label), this), i % 4, (i / 4) * 2);
+    grid->addWidget(ui_->ed[i], i % 4, (i / 4) * 2 + 1);
+  }
+  ui_->SetEntries(TSceGenEntries{});
+
+  auto* traj = new QButtonGroup(this);
+  ui_->rbRect = new QRadioButton(QStringLiteral("Rect"), this);
+  ui_->rbCirc = new QRadioButton(QStringLiteral("Circ"), this);
+  ui_->rbRect->setObjectName(QStringLiteral("rbRect"));
+  ui_->rbCirc->setObjectName(QStringLiteral("rbCirc"));
+  ui_->rbRect->setToolTip(QStringLiteral("Path for reflection coefficient stepping"));
+  ui_->rbCirc->setToolTip(ui_->rbRect->toolTip());
+  traj->addButton(ui_->rbRect, kTrajRect);
+  traj->addButton(ui_->rbCirc, kTrajCirc);
+  ui_->rbRect->setChecked(true);
+  grid->addWidget(new QLabel(QStringLiteral("Trajectory"), this), 0, 4);
+  grid->addWidget(ui_->rbRect, 1, 4);
+  grid->addWidget(ui_->rbCirc, 2, 4);
+  auto check = [&](const char* name, const char* text, const char* hint, bool on, int row) {
+    auto* c = new QCheckBox(QString::fromUtf8(text), this);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setToolTip(QString::fromUtf8(hint));
+    c->setChecked(on);
+    grid->addWidget(c, row, 5);
+    return c;
+  };
+  ui_->cbSegment =
+      check("cbSegment", "Segment", "Create Start Angle-to-Stop Angle segment", false, 0);
+  ui_->cbClockwise = check("cbClockwise", "Clockwise",
+                           "Segment from Start Angle clockwise to Stop Angle", false, 1);
+  ui_->cbShuttle =
+      check("cbShuttle", "Shuttle", "Reverse angular direction at each circle/arc end", false, 2);
+  ui_->cbAddMatch = check("cbAddMatch", "Add Match", "Append match at end of list", true, 3);
+  ui_->cbSkipMatches = check("cbSkipMatches", "Skip Matches",
+                             "In Make Sce, ignore all matches in List except one at end", true, 4);
+  for (QAbstractButton* b :
+       {static_cast<QAbstractButton*>(ui_->cbSegment), static_cast<QAbstractButton*>(ui_->rbRect),
+        static_cast<QAbstractButton*>(ui_->rbCirc)})
+    connect(b, &QAbstractButton::toggled, this, [this] { ApplyOptionStates(); });
+
+  auto* buttons = new QHBoxLayout;
+  box->addLayout(buttons);
+  auto button = [&](const char* text, const char* hint, std::function<void()> f) {
+    auto* b = new QPushButton(QString::fromUtf8(text), this);
+    b->setObjectName(QString::fromUtf8(text).remove(QChar('&')).remove(QChar(' ')));
+    if (*hint) b->setToolTip(QString::fromUtf8(hint));
+    connect(b, &QPushButton::clicked, this, std::move(f));
+    buttons->addWidget(b);
+  };
+  button("Create List", "Create list of reflection coefficients in input  memo",
+         [this] { CreateList(); });
+  button("Make Sce", "", [this] { MakeSce(false); });
+  button("Add Sce", "", [this] { MakeSce(true); });
+  button("Load List", "Load file of reflection coefficients from a text file",
+         [this] { LoadList(); });
+  button("Save List", "Save input memo to a text file", [this] { SaveMemo(true); });
+  button("Save Sce", "Save output memo to a text file", [this] { SaveMemo(false); });
+  button("Clr List", "", [this] { ui_->memoIn->clear(); });
+  button("Clr Sce", "", [this] { ui_->memoOut->clear(); });
+  button("List to Clipb", "", [this] { ToClipboard(InputText()); });
+  button("Sce to Clipb", "", [this] { ToClipboard(OutputText()); });
+  button("&Help", "", [this] {
+    if (OnHelp) OnHelp(kMakeSceHelpTopic);
+  });
+
+  auto* fileRow = new QHBoxLayout;
+  box->addLayout(fileRow);
+  fileRow->addWidget(new QLabel(QStringLiteral("Input File:"), this));
+  ui_->fileLabel = new QLabel(QStringLiteral("No file"), this);
+  ui_->fileLabel->setObjectName(QStringLiteral("fileLabel"));
+  fileRow->addWidget(ui_->fileLabel, 1);
+
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  ui_->memoIn = new QPlainTextEdit(split);
+  ui_->memoOut = new QPlainTextEdit(split);
+  ui_->memoIn->setObjectName(QStringLiteral("memoIn"));
+  ui_->memoOut->setObjectName(QStringLiteral("memoOut"));
+  for (QPlainTextEdit* m : {ui_->memoIn, ui_->memoOut}) m->setLineWrapMode(QPlainTextEdit::NoWrap);
+  box->addWidget(split, 1);
+  ApplyOptionStates();
+  FrmCaption();
+  resize(820, 480);
+}
+
+TMakeSceForm::~TMakeSceForm() {
+  // A generation still running must end before the window's members go.
+  cancel_ = true;
+  if (thread_) thread_->wait();
+  delete ui_;
+}
+
+TAsker& TMakeSceForm::Ask() const { return asker_ ? *asker_ : Asker(); }
+
+void TMakeSceForm::FrmCaption() {
+  setWindowTitle(transf_.GetActive() ? QStringLiteral("Create Scenario (Transformed)")
+                                     : QStringLiteral("Create Scenario (Not Transformed)"));
+}
+
+void TMakeSceForm::showEvent(QShowEvent* e) {
+  FrmCaption();
+  QWidget::showEvent(e);
+}
+
+void TMakeSceForm::ApplyOptionStates() {
+  const bool seg = ui_->cbSegment->isChecked();
+  for (int i = 3; i <= 4; ++i) ui_->ed[i]->setEnabled(seg);
+  const bool rect = ui_->rbRect->isChecked();
+  ui_->cbClockwise->setEnabled(!rect || seg);
+  ui_->cbShuttle->setEnabled(!rect);
+}
+
+QString TMakeSceForm::InputText() const { return ui_->memoIn->toPlainText(); }
+QString TMakeSceForm::OutputText() const { return ui_->memoOut->toPlainText(); }
+void TMakeSceForm::SetInputText(const QString& t) { ui_->memoIn->setPlainText(t); }
+
+void TMakeSceForm::ToClipboard(const QString& text) {
+  if (QClipboard* c = QGuiApplication::clipboard()) c->setText(text);
+}
+
+void TMakeSceForm::CreateList() {
+  ui_->fileLabel->setText(QStringLiteral("No file"));
+  const TSceGenRead r = ReadSceGenEntries(ui_->Entries());
+  ui_->SetEntries(r.texts);
+  if (!r.errors.isEmpty()) Ask().ShowError(r.ErrorBoxText());
+  const double f = freqHz_ ? freqHz_() : model_.Freq().F_Hz;
+  const QString text = CreateListLines(CreateListPoints(r.v, ui_->Options()), f).join(QChar('\n'));
+  ui_->memoIn->setPlainText(text);
+  ToClipboard(text);
+}
+
+void TMakeSceForm::MakeSce(bool append) {
+  if (busy_) return;
+  const QStringList lines = MemoLines(ui_->memoIn);
+  const TRhoListRead read = ReadRhoList(lines, Ask());
+  if (read.sets.empty()) return;
+
+  TSceSetJob job;
+  job.copy = {model_.Descr(), model_.Mot(), model_.Sim(), transf_};
+  job.append = append;
+  job.skipMatches = ui_->cbSkipMatches->isChecked();
+  bool ok = false;
+  const int dwell = ui_->ed[6]->text().trimmed().toInt(&ok);
+  job.dwellMs = ok ? dwell : 500;
+  if (ui_->fileLabel->text() == QStringLiteral("No file"))
+    job.generated = GeneratedSetInfo(ui_->Entries(), ui_->Options());
+  job.workers = workers > 0 ? workers : std::max(1, QThread::idealThreadCount());
+
+  busy_ = true;
+  cancel_ = false;
+  auto done = std::make_shared<std::atomic<int>>(0);
+  auto total = std::make_shared<std::atomic<int>>(0);
+  auto result = std::make_shared<QStringList>();
+  const QStringList output = MemoLines(ui_->memoOut);
+  auto hook = workerHook;
+  QThread* th = QThread::create([job, read, output, done, total, result, hook, this] {
+    *result = SceOutputOfSets(output, read.sets, job, &cancel_, [&](int d, int t) {
+      if (hook) hook(d);
+      done->store(d);
+      total->store(t);
+    });
+  });
+  auto* dlg = new QProgressDialog(QStringLiteral("Computing scenario rows..."),
+                                  QStringLiteral("Cancel"), 0, 0, this);
+  dlg->setObjectName(QStringLiteral("makeSceProgress"));
+  dlg->setWindowModality(Qt::WindowModal);
+  dlg->setMinimumDuration(300);
+  dlg->setAutoClose(false);
+  dlg->setAutoReset(false);
+  connect(dlg, &QProgressDialog::canceled, this, [this] { cancel_ = true; });
+  auto* timer = new QTimer(dlg);
+  connect(timer, &QTimer::timeout, dlg, [dlg, done, total] {
+    const int t = total->load();
+    if (t > 0 && dlg->maximum() != t) dlg->setMaximum(t);
+    dlg->setValue(done->load());
+    dlg->setLabelText(QStringLiteral("Rows %1 of %2").arg(done->load()).arg(t));
+  });
+  timer->start(100);
+  connect(th, &QThread::finished, this, [this, th, dlg, result, append] {
+    th->deleteLater();
+    thread_ = nullptr;
+    dlg->deleteLater();
+    busy_ = false;
+    if (!cancel_) {
+      ui_->memoOut->setPlainText(result->join(QChar('\n')));
+      if (!append && result->size() > 2051)
+        Ask().MessageBox(QStringLiteral("The scenario window loads at most 2048 rows per page."),
+                         TMsgType::Information, mbOK);
+    }
+    emit GenerationFinished();
+  });
+  thread_ = th;
+  th->start();
+}
+
+void TMakeSceForm::SaveMemo(bool list) {
+  QPlainTextEdit* m = list ? ui_->memoIn : ui_->memoOut;
+  if (m->toPlainText().isEmpty()) {
+    Ask().ShowError(QStringLiteral("No data to save - procedure aborted"));
+    return;
+  }
+  const QString start = list ? rhoListFile_ : scePath_;
+  const FileNameParts p = SplitFileName(start);
+  const QString initial = (p.folder.isEmpty() ? UserFolder() : p.folder) + p.name + p.ext;
+  const QString path =
+      list ? Ask().SaveFileName(
+                 QString(), initial,
+                 QStringLiteral("Mem Sweep text file (*.txt)|*.txt|Any file (*.*)|*.*"),
+                 QStringLiteral("txt"))
+           : Ask().SaveFileName(QString(), initial,
+                                QStringLiteral("Scenario file (*.sce)|*.sce|Any file (*.*)|*.*"),
+                                QStringLiteral("sce"));
+  if (path.isEmpty()) return;
+  const QByteArray bytes =
+      (MemoLines(m).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+  const AtomicWriteResult r = WriteFileAtomic(path, bytes);
+  if (!r.ok()) {
+    const QString reason =
+        r.status == AtomicWriteStatus::NotRegularFile ? NotRegularFileText(path) : r.reason;
+    Ask().ShowError(QStringLiteral("File \"") + path + QStringLiteral("\" could not be saved: ") +
+                    reason);
+    return;
+  }
+  if (list)
+    rhoListFile_ = path;
+  else
+    SetScePath(path);
+}
+
+void TMakeSceForm::LoadList() {
+  const QString path =
+      Ask().OpenFileName(QStringLiteral("Load Text File"), rhoListFile_,
+                         QStringLiteral("Text file (*.txt)|*.txt|Any file (*.*)|*.*"));
+  if (path.isEmpty()) {
+    ui_->fileLabel->setText(QStringLiteral("No file"));
+    return;
+  }
+  QStringList lines;
+  if (!ReadTextLines(path, &lines)) {
+    Ask().ShowError(QStringLiteral("File \"") + path + QStringLiteral("\" could not be read."));
+    return;
+  }
+  ui_->memoIn->setPlainText(lines.join(QChar('\n')));
+  ui_->fileLabel->setText(path);
+  rhoListFile_ = path;
+}
+
+void TMakeSceForm::WriteStp(IniFile& ini) const {
+  const QString s = QString::fromLatin1(kMakeSceSection);
+  ini.WriteInteger(s, QStringLiteral("Top"), y());
+  ini.WriteInteger(s, QStringLiteral("Left"), x());
+  ini.WriteInteger(s, QStringLiteral("Width"), width());
+  ini.WriteInteger(s, QStringLiteral("Height"), height());
+  ini.WriteInteger(s, QStringLiteral("rgTrajectory"), ui_->rbCirc->isChecked() ? 1 : 0);
+  for (int i = 0; i < 7; ++i)
+    ini.WriteString(s, QString::fromLatin1(kEdKeys[i]), ui_->ed[i]->text());
+  ini.WriteBool(s, QStringLiteral("cbClockwise"), ui_->cbClockwise->isChecked());
+  ini.WriteBool(s, QStringLiteral("cbSegment"), ui_->cbSegment->isChecked());
+  ini.WriteBool(s, QStringLiteral("cbAddMatch"), ui_->cbAddMatch->isChecked());
+  ini.WriteBool(s, QStringLiteral("cbSkipMatches"), ui_->cbSkipMatches->isChecked());
+  ini.WriteBool(s, QStringLiteral("cbShuttle"), ui_->cbShuttle->isChecked());
+}
+
+void TMakeSceForm::ReadStp(const IniFile& ini) {
+  const QString s = QString::fromLatin1(kMakeSceSection);
+  const int w = std::max(640, ini.ReadInteger(s, QStringLiteral("Width"), width()));
+  const int h = std::max(250, ini.ReadInteger(s, QStringLiteral("Height"), height()));
+  resize(w, h);
+  move(std::max(0, ini.ReadInteger(s, QStringLiteral("Left"), x())),
+       std::max(0, ini.ReadInteger(s, QStringLiteral("Top"), y())));
+  const bool circ =
+      ini.ReadInteger(s, QStringLiteral("rgTrajectory"), ui_->rbCirc->isChecked()) == 1;
+  (circ ? ui_->rbCirc : ui_->rbRect)->setChecked(true);
+  for (int i = 0; i < 7; ++i)
+    ui_->ed[i]->setText(ini.ReadString(s, QString::fromLatin1(kEdKeys[i]), ui_->ed[i]->text()));
+  auto rb = [&](QCheckBox* c, const char* key) {
+    c->setChecked(ini.ReadBool(s, QString::fromLatin1(key), c->isChecked()));
+  };
+  rb(ui_->cbClockwise, "cbClockwise");
+  rb(ui_->cbSegment, "cbSegment");
+  rb(ui_->cbAddMatch, "cbAddMatch");
+  rb(ui_->cbSkipMatches, "cbSkipMatches");
+  rb(ui_->cbShuttle, "cbShuttle");
+  ApplyOptionStates();
+}
+
+}  // namespace qz
