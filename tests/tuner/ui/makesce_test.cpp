@@ -1,6 +1,7 @@
 // The scenario generator window on the offscreen platform: a cancelled generation leaves the
 // scenario alone, the event loop keeps running while the rows are computed, the saved scenario
 // reads back as a scenario file, the caption follows the transform and the setup round trip.
+// A picture of the window is written when QZ_SCREENSHOT_DIR names a folder.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -102,6 +103,12 @@ TEST_F(MakeSceWin, EventLoopRunsDuringGenerationAndLiveRecordsStay) {
             QStringLiteral("SceInfo = QZTU V1.0/0. Transf=NO. 0 to 700 step 50 mU. Rot=0 dg."));
   EXPECT_EQ(out[2], QStringLiteral("[Page1]"));
   EXPECT_TRUE(out.last().startsWith(QStringLiteral("613\t=\t0.000\t0.000\t0.000\t500\t")));
+  // A picture of the window with both memos filled when QZ_SCREENSHOT_DIR names a folder.
+  if (const QString shots = qEnvironmentVariable("QZ_SCREENSHOT_DIR"); !shots.isEmpty()) {
+    w->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(w->grab().save(QDir(shots).filePath(QStringLiteral("makesce.png"))));
+  }
   EXPECT_EQ(rig.mot.Targ_mU, before.Targ_mU);
   EXPECT_EQ(rig.mot.Toler_mU, before.Toler_mU);
   EXPECT_EQ(rig.mot.HystDg, before.HystDg);
