@@ -43,6 +43,7 @@
 #include "setupdlg/ui/trgform.h"
 #include "setupdlg/ui/txtimingform.h"
 #include "sim/ui/qzmdl.h"
+#include "tuner/ui/makesce.h"
 #include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/scenario.h"
 #include "tuner/ui/tpic.h"
@@ -85,6 +86,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     if (displays_) displays_->RefreshCaptions();
     // Areas referred to the transformed plane follow the transform.
     if (rhoChart_ && core_->Model.UseChart) rhoChart_->PutWmark();
+    if (makeSce_) makeSce_->FrmCaption();
   };
 
   mdi_ = new QMdiArea(this);
@@ -412,6 +414,22 @@ void TForm1::RegisterToolWindows() {
   };
   reg.Register(std::move(sce));
 
+  // The scenario generator, opened by the scenario window's "Create".
+  TToolWindowEntry gen = WidgetEntry(QString::fromLatin1(kMakeSceSection), makeSce_);
+  gen.create = [this](const IniFile* ini) {
+    makeSce_ = new TMakeSceForm(
+        core_->TunerModel, core_->Qv.BiTr, [this] { return core_->Model.f_Hz; }, this);
+    makeSce_->OnHelp = [this](int topic) { ShowHelp(topic); };
+    if (ini) makeSce_->ReadStp(*ini);
+  };
+  gen.writeStp = [this](IniFile& ini) {
+    if (makeSce_) makeSce_->WriteStp(ini);
+  };
+  gen.readStp = [this](const IniFile& ini) {
+    if (makeSce_) makeSce_->ReadStp(ini);
+  };
+  reg.Register(std::move(gen));
+
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
   reg.Register(std::move(help));
@@ -470,6 +488,12 @@ void TForm1::CreateScenario(const IniFile* ini) {
     return SweepCapacity(qv.PtsPerSwp, qv.VarPar.Waveform, qv.Rectif, qv.Pulsed);
   };
   sce_->OnHelp = [this](int topic) { ShowHelp(topic); };
+  sce_->SetScePath = [this](const QString& path) {
+    if (!makeSce_) return;
+    makeSce_->SetScePath(path);
+    makeSce_->show();
+    makeSce_->raise();
+  };
   sce_->OnVisibility = [this](bool shown) {
     if (tpic_) tpic_->SetScenarioButton(shown);
     if (aTunScenario_) aTunScenario_->setChecked(shown);

@@ -44,6 +44,7 @@ class TTrgForm;
 class TPowCal;
 class TRhoChart;
 class TQvTuStpFrm;
+class TMakeSceForm;
 class TScenario;
 class TDisplayWindows;
 class TDisplayPort;
@@ -238,6 +239,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TRhoChart> rhoChart_;
   QPointer<TQvTuStpFrm> tuStp_;
   QPointer<TScenario> sce_;
+  QPointer<TMakeSceForm> makeSce_;
   TDdeMenu* ddeMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
