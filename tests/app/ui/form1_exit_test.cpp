@@ -184,7 +184,7 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
                          "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic",
-                         "TuScenarioForm", "Model", "RhoChart"}));
+                         "TuScenarioForm", "Model", "RhoChart", "MakeSce"}));
   EXPECT_EQ(a.ReadInteger("TuStpFrm", "Visible", 0), 1);
 
   // Read from a setup that holds only its section; the other owners stay as they are.

@@ -252,7 +252,7 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   EXPECT_EQ(a.ReadSections(),
             QStringList({"QuzarForm", "QvTuStp1", "QzResForm", "QzSmallFrm", "LogForm", "TuStpFrm",
                          "TrgForm", "MstpForm", "QzSamplForm", "TxTimingForm", "TunPic",
-                         "TuScenarioForm", "Model", "RhoChart"}));
+                         "TuScenarioForm", "Model", "RhoChart", "MakeSce"}));
   EXPECT_TRUE(a.ValueExists("QuzarForm", "DdeWait_ms"));
   f->ExitNoSetupClick();
 }
