@@ -12,6 +12,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QThread>
 #include <QTimer>
@@ -28,6 +29,8 @@
 #include "util/fileops.h"
 #include "util/folders.h"
 #include "util/inifile.h"
+#include "util/numutil.h"
+#include "util/winpos.h"
 
 namespace qz {
 
@@ -367,11 +370,16 @@ void TMakeSceForm::WriteStp(IniFile& ini) const {
 
 void TMakeSceForm::ReadStp(const IniFile& ini) {
   const QString s = QString::fromLatin1(kMakeSceSection);
-  const int w = std::max(640, ini.ReadInteger(s, QStringLiteral("Width"), width()));
-  const int h = std::max(250, ini.ReadInteger(s, QStringLiteral("Height"), height()));
-  resize(w, h);
-  move(std::max(0, ini.ReadInteger(s, QStringLiteral("Left"), x())),
-       std::max(0, ini.ReadInteger(s, QStringLiteral("Top"), y())));
+  // On the screen: the corner at least 50 pixels inside, the size 640 x 250 up to the screen
+  // less 100.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize sz = screen ? screen->availableGeometry().size() : QSize(1280, 1024);
+  WindowPos p = ReadWindowPos(ini, s, {x(), y(), width(), height()}, sz.width(), sz.height(),
+                              kToolWindowMargin, WindowSizeLimits{640, 250});
+  p.width = ClampLowWins(p.width, 640, sz.width() - 100);
+  p.height = ClampLowWins(p.height, 250, sz.height() - 100);
+  resize(p.width, p.height);
+  move(p.left, p.top);
   const bool circ =
       ini.ReadInteger(s, QStringLiteral("rgTrajectory"), ui_->rbCirc->isChecked()) == 1;
   (circ ? ui_->rbCirc : ui_->rbRect)->setChecked(true);
