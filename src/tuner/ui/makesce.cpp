@@ -193,7 +193,10 @@ TMakeSceForm::TMakeSceForm(TTunerModel& model, const TBilinTransf& transf,
 TMakeSceForm::~TMakeSceForm() {
   // A generation still running must end before the window's members go.
   cancel_ = true;
-  if (thread_) thread_->wait();
+  if (thread_) {
+    thread_->wait();
+    delete thread_;
+  }
   delete ui_;
 }
 

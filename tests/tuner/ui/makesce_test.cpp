@@ -76,6 +76,19 @@ TEST_F(MakeSceWin, CancelAtTheFirstStepOfTheDensestGridKeepsTheScenario) {
   EXPECT_FALSE(w->Busy());
 }
 
+TEST_F(MakeSceWin, ClosingDuringAGenerationWaitsForIt) {
+  SetEntry("edRstep", QStringLiteral("10"));
+  w->CreateList();
+  std::atomic<int> steps{0};
+  w->workerHook = [&](int) { ++steps; };
+  w->MakeSce(false);
+  ASSERT_TRUE(w->Busy());
+  w.reset();  // cancels and joins the worker; nothing runs on afterwards
+  const int after = steps.load();
+  QApplication::processEvents();
+  EXPECT_EQ(steps.load(), after);
+}
+
 TEST_F(MakeSceWin, EventLoopRunsDuringGenerationAndLiveRecordsStay) {
   rig.mot.Targ_mU = 40;
   rig.mot.Toler_mU = 20;
