@@ -28,6 +28,7 @@
 #include "util/atomicfile.h"
 #include "util/fileops.h"
 #include "util/folders.h"
+#include "util/format.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/winpos.h"
@@ -283,7 +284,7 @@ void TMakeSceForm::MakeSce(bool append) {
     const int t = total->load();
     if (t > 0 && dlg->maximum() != t) dlg->setMaximum(t);
     dlg->setValue(done->load());
-    dlg->setLabelText(QStringLiteral("Rows %1 of %2").arg(done->load()).arg(t));
+    dlg->setLabelText(Format(QStringLiteral("Rows %d of %d"), {done->load(), t}));
   });
   timer->start(100);
   connect(th, &QThread::finished, this, [this, th, dlg, result, append] {
