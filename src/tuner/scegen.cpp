@@ -304,4 +304,11 @@ TSceOutputPlan PlanSceOutput(const QStringList& output, bool append, const QStri
   return p;
 }
 
+int32_t SceMakeDwellMs(const QString& entry) {
+  bool ok = false;
+  const int dwell = entry.trimmed().toInt(&ok);
+  if (!ok) return 500;
+  return std::max(dwell, 0);
+}
+
 }  // namespace qz

@@ -49,6 +49,10 @@ struct TSceGenValues {
   int32_t StartAngle = 0, StopAngle = 360, Rot = 0, Dwell = 500;
 };
 
+// The dwell time the rows get at Make Sce and Add Sce: the "Dwell" entry, 500 when it is not an
+// integer; a negative entry counts as 0 (a row never asks for a negative wait).
+int32_t SceMakeDwellMs(const QString& entry);
+
 // What reading the entries gave: the values, the texts to write back into the entries, and
 // the lines of the wrong ones (empty when all were right).
 struct TSceGenRead {

@@ -302,5 +302,16 @@ TEST(SceOutput, FreshAndAppended) {
   EXPECT_EQ(PlanSceOutput(old, false, info, {}, 3).head.last(), QStringLiteral("[Page3]"));
 }
 
+// The dwell of the made rows: the entry as an integer, 500 when it is none, never negative.
+TEST(SceGenRows, DwellOfTheMadeRows) {
+  const struct {
+    const char* entry;
+    int32_t ms;
+  } cases[] = {{"500", 500}, {" 1200 ", 1200}, {"0", 0},    {"-5", 0},
+               {"abc", 500}, {"", 500},        {"2.5", 500}};
+  for (const auto& c : cases)
+    EXPECT_EQ(SceMakeDwellMs(QString::fromLatin1(c.entry)), c.ms) << c.entry;
+}
+
 }  // namespace
 }  // namespace qz

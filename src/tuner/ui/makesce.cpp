@@ -250,9 +250,7 @@ void TMakeSceForm::MakeSce(bool append) {
   job.copy = {model_.Descr(), model_.Mot(), model_.Sim(), transf_};
   job.append = append;
   job.skipMatches = ui_->cbSkipMatches->isChecked();
-  bool ok = false;
-  const int dwell = ui_->ed[6]->text().trimmed().toInt(&ok);
-  job.dwellMs = ok ? dwell : 500;
+  job.dwellMs = SceMakeDwellMs(ui_->ed[6]->text());
   if (ui_->fileLabel->text() == QStringLiteral("No file"))
     job.generated = GeneratedSetInfo(ui_->Entries(), ui_->Options());
   job.workers = workers > 0 ? workers : std::max(1, QThread::idealThreadCount());
