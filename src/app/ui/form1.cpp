@@ -21,6 +21,7 @@
 #include "app/caption.h"
 #include "app/displayport.h"
 #include "app/helppages.h"
+#include "app/paramcmds.h"
 #include "app/program.h"
 #include "app/transformcmds.h"
 #include "app/ui/ddemenu.h"
@@ -103,6 +104,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   BuildToolBars();
   BuildStatusBar();
+  BuildSignalBar();
   // Until its setup places it, the window opens with its title bar and borders inside the
   // screen's available area.
   PlaceInsideAvailable(*this, Screen(), kAssumedFrameMargins);
@@ -691,6 +693,7 @@ void TForm1::BuildMenus() {
     aTunView_->setChecked(tpic_ && tpic_->isVisible());
     aTunScenario_->setChecked(sce_ && sce_->isVisible());
   });
+  BuildParamItems();
   mCommun_ = top(QStringLiteral("Co&mmun"), QString());
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
   top(QStringLiteral("&Tools"), QString());
