@@ -283,8 +283,13 @@ void TForm1::RegisterToolWindows() {
     samplForm_ = new TQzSamplForm(this);
     TQvWin& qv = core_->Qv;
     samplForm_->AssignPointers(
-        &qv.FixPar, &qv.VarPar, &qv.TrgMethod, [this] { return frame_.sbOneShot; },
-        [this](bool on) { frame_.sbOneShot = on; }, &core_->Cycle.n_pretrg, &qv.Pulsed, &qv.Rectif);
+        &qv.FixPar, &qv.VarPar, &qv.TrgMethod,
+        [this] { return sbOneShot_ ? sbOneShot_->isChecked() : frame_.sbOneShot; },
+        [this](bool on) {
+          frame_.sbOneShot = on;
+          if (sbOneShot_) sbOneShot_->setChecked(on);
+        },
+        &core_->Cycle.n_pretrg, &qv.Pulsed, &qv.Rectif);
     samplForm_->OnHelp = [this](int topic) { ShowHelpOver(samplForm_, topic); };
     if (ini) samplForm_->ReadStp(*ini);
   };
@@ -516,6 +521,11 @@ void TForm1::RegisterSetupHooks() {
     dde_->WriteStp(ini, QString::fromLatin1(kFormSection));
   };
   s.CloseDisplays = [this] { displays_->CloseAll(); };
+  s.UpdateSignalBar = [this] {
+    if (!paramCmds_) return;
+    paramCmds_->UpdateSignalBar();
+    if (sbFsampl_) sbFsampl_->setText(paramCmds_->SamplFreqCaption());
+  };
   s.ResetDisplayDefaults = [this] { displays_->ResetDisplayDefaults(); };
   s.WriteDisplays = [this](IniFile& ini) { displays_->WriteDisplays(ini); };
   s.DisplaysFromSetup = [this](const IniFile& ini) { displays_->DisplaysFromSetup(ini); };
@@ -551,6 +561,7 @@ void TForm1::FrameToSetup() {
   frame_.PreTrig = core_->Cycle.n_pretrg;
   frame_.SuspOnLow = core_->Cycle.SuspOnLow;
   frame_.miFinishSwp = core_->Cycle.FinishSweep();
+  if (sbOneShot_) frame_.sbOneShot = sbOneShot_->isChecked();
 }
 
 void TForm1::ApplyFrameSetup() {
@@ -564,6 +575,7 @@ void TForm1::ApplyFrameSetup() {
   core_->Cycle.SuspOnLow = frame_.SuspOnLow;
   core_->Cycle.SetFinishSweep(frame_.miFinishSwp);
   if (aFinish_) aFinish_->setChecked(frame_.miFinishSwp);
+  if (sbOneShot_) sbOneShot_->setChecked(frame_.sbOneShot);
 }
 
 void TForm1::ToggleTunerView() {

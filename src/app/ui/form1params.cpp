@@ -14,6 +14,8 @@
 #include "app/ui/menurules.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
+#include "setupdlg/ui/qzsamplform.h"
+#include "setupdlg/ui/txtimingform.h"
 #include "tuner/ui/tpic.h"
 #include "util/numtext.h"
 
@@ -71,6 +73,18 @@ void TForm1::BuildParamItems() {
   };
 
   // ---- Quzar ----
+  QAction* aSampl = item(mQuzar_, QStringLiteral("&Sampling Setup..."),
+                         QStringLiteral("miSamplSetup"), QString(), [this, pc] {
+                           if (!samplForm_) return;
+                           if (samplForm_->exec() == QDialog::Accepted) pc->SamplingSetupAccepted();
+                         });
+  aSampl->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  item(mQuzar_, QStringLiteral("TX Timing..."), QStringLiteral("miTxTiming"),
+       QStringLiteral("Define results sending cadence"), [this] {
+         if (!txTimingForm_) return;
+         txTimingForm_->PrevezmiNapln();
+         txTimingForm_->exec();
+       });
   QAction* aPoints = item(mQuzar_, QStringLiteral("&Points per Sweep"), QStringLiteral("miPoints"),
                           QString(), [pc] { pc->PointsPerSweep(); });
   aPoints->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -87,6 +101,8 @@ void TForm1::BuildParamItems() {
   QAction* aSusp = item(more, QStringLiteral("S&uspend on Low Signal"), QStringLiteral("miSuspLow"),
                         QString(), [this, pc] { pc->SuspendOnLow(core_->Cycle.SuspOnLow); });
   aSusp->setCheckable(true);
+  item(more, QStringLiteral("&Pow Cal Factor"), QStringLiteral("miPowCal"), QString(),
+       [this] { OpenPowCal(); });
   connect(more, &QMenu::aboutToShow, this,
           [this, aSusp] { aSusp->setChecked(core_->Cycle.SuspOnLow); });
   connect(mQuzar_, &QMenu::aboutToShow, this, [this, aPoints, aCounter, aCount, aToler, aSubst] {
