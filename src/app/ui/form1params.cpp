@@ -101,10 +101,12 @@ void TForm1::BuildParamItems() {
   QAction* aSusp = item(more, QStringLiteral("S&uspend on Low Signal"), QStringLiteral("miSuspLow"),
                         QString(), [this, pc] { pc->SuspendOnLow(core_->Cycle.SuspOnLow); });
   aSusp->setCheckable(true);
-  item(more, QStringLiteral("&Pow Cal Factor"), QStringLiteral("miPowCal"), QString(),
-       [this] { OpenPowCal(); });
-  connect(more, &QMenu::aboutToShow, this,
-          [this, aSusp] { aSusp->setChecked(core_->Cycle.SuspOnLow); });
+  QAction* aPow = item(more, QStringLiteral("&Pow Cal Factor"), QStringLiteral("miPowCal"),
+                       QString(), [this] { OpenPowCal(); });
+  connect(more, &QMenu::aboutToShow, this, [this, aSusp, aPow] {
+    aSusp->setChecked(core_->Cycle.SuspOnLow);
+    aPow->setText(QuzarMenuState(core_->Qv, QString(), false).powCal);
+  });
   connect(mQuzar_, &QMenu::aboutToShow, this, [this, aPoints, aCounter, aCount, aToler, aSubst] {
     const TQuzarMenuState q = QuzarMenuState(
         core_->Qv, MetresToText(core_->Qv.PlaneExt.Extension / 1000.0), core_->Qv.BiTr.GetActive());

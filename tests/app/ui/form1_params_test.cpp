@@ -101,6 +101,8 @@ TEST_F(Form1Params, MenuCaptionsWhenTheMenusOpen) {
   EXPECT_EQ(Find("miCountTime")->text(), QStringLiteral("Count &Time CW  (20 ms)"));
   EXPECT_EQ(Find("miFreqToler")->text(), QStringLiteral("&Freq Toler  (61 MHz)"));
   EXPECT_EQ(Find("miSubstFreq")->text(), QStringLiteral("Su&bstit Freq  (2.45 GHz)"));
+  Open(qobject_cast<QMenu*>(Find("miPowCal")->parent()));
+  EXPECT_EQ(Find("miPowCal")->text(), QStringLiteral("&Pow Cal Factor  (1)"));
   // Run/Pause, Stop and Finish Sweep stay the first three items.
   const QList<QAction*> q = form->QuzarMenu()->actions();
   ASSERT_GE(q.size(), 3);
