@@ -148,6 +148,9 @@ class TParamCmds {
   void MotorsRefresh();
   void AutotuneActive();
 
+  // The frame window's port (nullptr: none).
+  void SetPort(TParamPort* port) { port_ = port; }
+
   // The caption of the sampling-frequency button for the present settings.
   QString SamplFreqCaption() const;
   TSignalBarState BarState() const;

@@ -522,9 +522,8 @@ void TForm1::RegisterSetupHooks() {
   };
   s.CloseDisplays = [this] { displays_->CloseAll(); };
   s.UpdateSignalBar = [this] {
-    if (!paramCmds_) return;
-    paramCmds_->UpdateSignalBar();
-    if (sbFsampl_) sbFsampl_->setText(paramCmds_->SamplFreqCaption());
+    core_->Params.UpdateSignalBar();
+    if (sbFsampl_) sbFsampl_->setText(core_->Params.SamplFreqCaption());
   };
   s.ResetDisplayDefaults = [this] { displays_->ResetDisplayDefaults(); };
   s.WriteDisplays = [this](IniFile& ini) { displays_->WriteDisplays(ini); };
@@ -548,6 +547,7 @@ void TForm1::ShutDownProgram() {
   core_->Cycle.SetPorts(ports);
   resultsPort_.reset();
   displayPort_.reset();
+  core_->Params.SetPort(nullptr);
   program_->ShutDown();
   core_->Cmd.SetCounterLamp(nullptr);
 }

@@ -165,7 +165,6 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* TransformMenu() const { return mTransform_; }
   QToolBar* MainToolBar() const { return tbMain_; }
   QToolBar* SignalToolBar() const { return tbSignal_; }
-  TParamCmds& ParamCmds() { return *paramCmds_; }
   QLabel* MessagePanel() const { return panMsg_; }
   QLabel* TimeoutPanel() const { return panTout_; }
   QLabel* HintPanel() const { return panHint_; }
@@ -227,7 +226,6 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TSimCore* core_ = nullptr;
   std::unique_ptr<TTransformCmds> transformCmds_;
   std::unique_ptr<TParamPort> paramPort_;
-  std::unique_ptr<TParamCmds> paramCmds_;
   QAction* sbCw_ = nullptr;
   QAction* sbRect_ = nullptr;
   QAction* sbPuls_ = nullptr;

@@ -60,9 +60,8 @@ bool TForm1::SingleShotArmed() const {
 
 void TForm1::BuildParamItems() {
   paramPort_ = std::make_unique<ParamPort>(*this);
-  paramCmds_ =
-      std::make_unique<TParamCmds>(core_->Qv, core_->Cmd, core_->Cycle.n_pretrg, paramPort_.get());
-  TParamCmds* pc = paramCmds_.get();
+  core_->Params.SetPort(paramPort_.get());
+  TParamCmds* pc = &core_->Params;
   auto item = [this](QMenu* m, const QString& text, const QString& name, const QString& hint,
                      auto slot) {
     QAction* a = m->addAction(text);
@@ -150,7 +149,7 @@ void TForm1::BuildParamItems() {
 }
 
 void TForm1::BuildSignalBar() {
-  TParamCmds* pc = paramCmds_.get();
+  TParamCmds* pc = &core_->Params;
   auto button = [this](const QString& text, const QString& name, const QString& hint,
                        bool checkable) {
     QAction* a = tbSignal_->addAction(text);
