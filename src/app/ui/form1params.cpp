@@ -16,6 +16,8 @@
 #include "display/ui/displaywindows.h"
 #include "setupdlg/ui/qzsamplform.h"
 #include "setupdlg/ui/txtimingform.h"
+#include "tuner/atparamedit.h"
+#include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/tpic.h"
 #include "util/numtext.h"
 
@@ -136,13 +138,46 @@ void TForm1::BuildParamItems() {
   QAction* aActive = item(at, QStringLiteral("&Active"), QStringLiteral("miAtActive"), QString(),
                           [pc] { pc->AutotuneActive(); });
   aActive->setCheckable(true);
-  auto tunerCaptions = [this, at, aActive, aMotRef] {
+  // The autotune parameters are edited by the system information window's operations.
+  auto edit = [this](void (TAtParamEdit::*op)()) {
+    return [this, op] {
+      if (tuStp_) (tuStp_->Edits().*op)();
+    };
+  };
+  QAction* aTarg = item(at, QStringLiteral("Targ&et"), QStringLiteral("miAtTarget"), QString(),
+                        edit(&TAtParamEdit::EditTarget));
+  QAction* aAtToler = item(at, QStringLiteral("&Toler"), QStringLiteral("miAtToler"), QString(),
+                           edit(&TAtParamEdit::EditToler));
+  QAction* aSkip = item(at, QStringLiteral("&Skip"), QStringLiteral("miAtSkip"), QString(),
+                        edit(&TAtParamEdit::EditSkip));
+  QAction* aSmooth = item(at, QStringLiteral("S&mooth"), QStringLiteral("miAtSmooth"), QString(),
+                          edit(&TAtParamEdit::EditSmooth));
+  QAction* aWaitRf = item(at, QStringLiteral("Wait &RF"), QStringLiteral("miAtWaitRf"), QString(),
+                          edit(&TAtParamEdit::ToggleWaitRF));
+  aWaitRf->setCheckable(true);
+  QAction* aDelay = item(at, QStringLiteral("T&uning Delay"), QStringLiteral("miAtDelay"),
+                         QString(), edit(&TAtParamEdit::EditDelay));
+  QAction* aHyst = item(at, QStringLiteral("&Hysteresis"), QStringLiteral("miAtHyst"), QString(),
+                        edit(&TAtParamEdit::EditHyst));
+  item(at, QStringLiteral("&Defaults"), QStringLiteral("miAtDefaults"), QString(), [this] {
+    if (tuStp_) tuStp_->Edits().SetDefaults();
+  });
+  auto tunerCaptions = [this, at, aActive, aMotRef, aTarg, aAtToler, aSkip, aSmooth, aWaitRf,
+                        aDelay, aHyst] {
     const TTunerMenuState t = TunerMenuState(core_->Qv);
     at->menuAction()->setText(t.autotune);
     at->menuAction()->setChecked(t.autotuneChecked);
     aActive->setText(t.active);
     aActive->setChecked(t.activeChecked);
     aMotRef->setText(t.motRefresh);
+    aTarg->setText(t.target);
+    aAtToler->setText(t.toler);
+    aSkip->setText(t.skip);
+    aSmooth->setText(t.smooth);
+    aWaitRf->setText(t.waitRf);
+    aWaitRf->setChecked(core_->Qv.Mot().WaitRF);
+    aDelay->setText(t.delay);
+    aHyst->setText(t.hysteresis);
   };
   connect(mTuner_, &QMenu::aboutToShow, this, tunerCaptions);
   connect(at, &QMenu::aboutToShow, this, tunerCaptions);

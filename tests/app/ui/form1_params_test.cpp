@@ -117,6 +117,8 @@ TEST_F(Form1Params, MenuCaptionsWhenTheMenusOpen) {
   Open(tuner);
   EXPECT_EQ(Find("miAtActive")->text(), QStringLiteral("&Active  (NO)"));
   EXPECT_EQ(Find("miMotRefresh")->text(), QStringLiteral("&Motors Refresh  (1000 ms)"));
+  EXPECT_EQ(Find("miAtWaitRf")->text(), QStringLiteral("Wait &RF  (YES)"));
+  EXPECT_EQ(Find("miAtHyst")->text(), QStringLiteral("&Hysteresis  (5)"));
 }
 
 }  // namespace
