@@ -67,6 +67,14 @@ TEST_F(Form1Params, SignalBarButtonsAndHints) {
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->toolTip(), QString::fromLatin1(c.tooltip)) << c.name;
   }
+  // "Pts" and "Tc" stand just before the plane-extension button of the main tool bar.
+  const QList<QAction*> main = form->MainToolBar()->actions();
+  const qsizetype pts = main.indexOf(Find("tbPts"));
+  ASSERT_GE(pts, 0);
+  EXPECT_EQ(main.value(pts + 1), Find("tbTc"));
+  EXPECT_EQ(main.value(pts + 2), form->PlaneExtButton());
+  EXPECT_EQ(Find("tbPts")->toolTip(), QStringLiteral("Points per sweep"));
+  EXPECT_EQ(Find("tbTc")->toolTip(), QStringLiteral("Count time"));
   EXPECT_EQ(Find("sbCw")->text(), QStringLiteral("CW"));
   EXPECT_EQ(Find("sbPre")->text(), QStringLiteral("Pre"));
   // Start-up state: CW pressed, only the CW buttons usable.
