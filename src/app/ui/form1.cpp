@@ -1199,7 +1199,13 @@ void TForm1::EnableForRun(bool enabled) {
   qz::EnableForRun(menuBar()->actions(), enabled);
   qz::EnableForRun(tbMain_, enabled);
   qz::EnableForRun(tbSignal_, enabled);
-  if (enabled) mTuner_->menuAction()->setEnabled(true);
+  if (enabled) {
+    mTuner_->menuAction()->setEnabled(core_->Qv.FixPar.IsTuner != 0);
+    // The signal tool bar and "Pts" follow the waveform again, not the run.
+    core_->Params.UpdateSignalBar();
+    if (auto* pts = findChild<QAction*>(QStringLiteral("tbPts")))
+      pts->setEnabled(core_->Params.BarState().pointsEnabled);
+  }
   if (displays_) displays_->EnableForRun(enabled);
 }
 

@@ -101,6 +101,23 @@ TEST_F(Form1Params, PulsedButtonSwitchesTheWaveformAndTheBar) {
   EXPECT_TRUE(form->SingleShotArmed());
 }
 
+TEST_F(Form1Params, PtsAfterARunFollowsTheIndividualSamples) {
+  Find("sbRect")->trigger();
+  Find("sbSamples")->trigger();
+  ASSERT_TRUE(form->Core().Qv.Rectif.Bsamples);
+  form->EnableForRun(false);
+  EXPECT_FALSE(form->SignalToolBar()->isEnabled());
+  EXPECT_FALSE(Find("tbPts")->isEnabled());
+  form->EnableForRun(true);
+  EXPECT_TRUE(form->SignalToolBar()->isEnabled());
+  EXPECT_FALSE(Find("tbPts")->isEnabled());  // the sweep holds the samples of one block
+  EXPECT_TRUE(Find("tbTc")->isEnabled());
+  Find("sbCw")->trigger();
+  form->EnableForRun(false);
+  form->EnableForRun(true);
+  EXPECT_TRUE(Find("tbPts")->isEnabled());
+}
+
 TEST_F(Form1Params, MenuCaptionsWhenTheMenusOpen) {
   Open(form->QuzarMenu());
   EXPECT_EQ(Find("miPoints")->text(), QStringLiteral("&Points per Sweep  (101)"));
