@@ -251,7 +251,8 @@ QString TSetupFiles::LoadSetup(const IniFile& ini) {
     if (!core_.Headless() && !autoIni.FileName().isEmpty() && !autoIni.UpdateFile())
       Ask().ShowError(QStringLiteral("Setup file \"%1\" cannot be written: %2")
                           .arg(autoIni.FileName(), autoIni.ErrorText()));
-    while (core_.Cmd.SetSampling() != 0) {
+    while (core_.Params.SendWaveform(kToutForCycle, !core_.Headless(), true,
+                                     QString::fromLatin1(kTitleWaveform)) != 0) {
       if (Ask().MessageBox(QString::fromLatin1(kSettingFail), TMsgType::Error, mbAbort | mbRetry) !=
           mbRetry)
         break;

@@ -85,7 +85,7 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
   // The analyzer section; reading it sends every setting to the unit. Then the waveform
   // settings, which also size the current sweep.
   StartComment = Qv.ReadStp(1, *autoIni_, &Sync);
-  Cmd.SetSampling();
+  Params.SendWaveform(kToutForCycle, !headless_, true, QString::fromLatin1(kTitleWaveform));
 
   // The remembered run and send states.
   TStatusAll run, send;

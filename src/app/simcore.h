@@ -10,6 +10,7 @@
 #include "app/cmdcycleunit.h"
 #include "app/cycle.h"
 #include "app/modelsource.h"
+#include "app/paramcmds.h"
 #include "app/simtunerhost.h"
 #include "comm/qzcmd.h"
 #include "comm/qzcmdsync.h"
@@ -62,6 +63,8 @@ class TSimCore {
   T232 Port;
   TCmdCycleUnit Unit;
   TCycle Cycle;
+  // The parameter commands; the frame window gives them its port.
+  TParamCmds Params{Qv, Cmd, Cycle.n_pretrg};
 
   bool Headless() const { return headless_; }
   // The automatic setup file (open for the whole run once Start has run).

@@ -323,6 +323,7 @@ TFreqAnswer AskFreqCount(const QString& prompt, int32_t current, int32_t lo, int
   const TInputResult r =
       asker.InputText(QString::fromLatin1(kFreqTitle), FreqCountPrompt(prompt, lo, hi),
                       FreqCountToText(current, false));
+  if (!r.ok) return {current, false, true};
   const TParsedValue p = ParseWithSuffix(r.text, QChar('M'), FreqCountToHz(current));
   if (!p.ok) return {current, true};
   return CheckFreq(HzToFreqCount(p.value), current, lo, hi, clamp);
@@ -332,6 +333,7 @@ TFreqAnswer AskFreqHz(const QString& prompt, int32_t current, int32_t lo, int32_
                       TAsker& asker) {
   const TInputResult r = asker.InputText(QString::fromLatin1(kFreqTitle),
                                          FreqHzPrompt(prompt, lo, hi), HzToText(current, false));
+  if (!r.ok) return {current, false, true};
   const TParsedValue p = ParseWithSuffix(r.text, QChar('M'), double(current));
   if (!p.ok) return {current, true};
   const int32_t hz = RoundToInt32(ClampLowWins(std::fabs(p.value), -kIntLimit, kIntLimit));

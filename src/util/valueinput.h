@@ -140,6 +140,9 @@ TCheckedValue AskValueInRangeChecked(const QString& prompt, double lo, double hi
 struct TFreqAnswer {
   int32_t value = 0;
   bool error = false;
+  // The operator cancelled: value is current and error is clear, so a caller that asks again
+  // until the answer fits can stop asking.
+  bool cancelled = false;
 };
 // A frequency count (10 Hz steps); a bare number means MHz. Unreadable or outside lo..hi sets
 // the error flag; outside gives the limited count when clamp is set, else current.

@@ -326,6 +326,13 @@ TEST_F(SetupFilesTest, LoadingRewritesTheAnalyzerSectionOfTheAutomaticSetup) {
   EXPECT_EQ(read, QStringList({"Model"}));
   // The run and send states are as before the load.
   EXPECT_EQ(core.Cmd.RunStates()[1], 0);
+  // The waveform settings went out as the "Waveform" command, which also packs the trigger
+  // method into the trigger word, and its waiting window is closed again.
+  EXPECT_EQ(TrgMethodOf(core.Qv.VarPar.TrgMeth_AccLvl), core.Qv.TrgMethod);
+  const auto waits = asker.Records(TAskRecord::Wait);
+  ASSERT_FALSE(waits.empty());
+  EXPECT_EQ(waits.back().text, QStringLiteral("\"Waveform\" command running..."));
+  EXPECT_FALSE(asker.waitVisible);
 }
 
 TEST_F(SetupFilesTest, SaveSetupAsRewritesTheAutomaticSetupAndWritesTheFileWithTheComment) {

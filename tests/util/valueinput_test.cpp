@@ -358,6 +358,23 @@ TEST(AskFreqCount, CancelReadsBackEveryCurrentCount) {
   }
 }
 
+TEST(AskFreqCount, CancelIsReportedApartFromErrors) {
+  // A current count outside the limits comes back on Cancel without the error flag, so a
+  // caller that asks again until the answer fits can stop.
+  for (const char* answer : {static_cast<const char*>(nullptr), "5G", "2.45G"}) {
+    Script s;
+    if (answer) s.QueueText(QString::fromLatin1(answer));
+    const TFreqAnswer a =
+        AskFreqCount(QStringLiteral("F"), 300000000, 10000000, 250000000, false, s);
+    const TFreqAnswer h = AskFreqHz(QStringLiteral("F"), 7, 10, 1000, false, s);
+    EXPECT_EQ(a.cancelled, answer == nullptr) << (answer ? answer : "cancel");
+    EXPECT_EQ(a.error, answer != nullptr && answer[0] == '5') << (answer ? answer : "cancel");
+    EXPECT_TRUE(h.cancelled);  // the second question is never answered
+    EXPECT_FALSE(h.error);
+    EXPECT_EQ(h.value, 7);
+  }
+}
+
 TEST(AskFreqHz, AnswersSignDroppedAndLimits) {
   struct Case {
     const char* answer;

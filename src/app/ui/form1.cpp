@@ -21,6 +21,7 @@
 #include "app/caption.h"
 #include "app/displayport.h"
 #include "app/helppages.h"
+#include "app/paramcmds.h"
 #include "app/program.h"
 #include "app/transformcmds.h"
 #include "app/ui/ddemenu.h"
@@ -105,6 +106,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildMenus();
   BuildToolBars();
   BuildStatusBar();
+  BuildSignalBar();
   // Until its setup places it, the window opens with its title bar and borders inside the
   // screen's available area.
   PlaceInsideAvailable(*this, Screen(), kAssumedFrameMargins);
@@ -283,8 +285,13 @@ void TForm1::RegisterToolWindows() {
     samplForm_ = new TQzSamplForm(this);
     TQvWin& qv = core_->Qv;
     samplForm_->AssignPointers(
-        &qv.FixPar, &qv.VarPar, &qv.TrgMethod, [this] { return frame_.sbOneShot; },
-        [this](bool on) { frame_.sbOneShot = on; }, &core_->Cycle.n_pretrg, &qv.Pulsed, &qv.Rectif);
+        &qv.FixPar, &qv.VarPar, &qv.TrgMethod,
+        [this] { return sbOneShot_ ? sbOneShot_->isChecked() : frame_.sbOneShot; },
+        [this](bool on) {
+          frame_.sbOneShot = on;
+          if (sbOneShot_) sbOneShot_->setChecked(on);
+        },
+        &core_->Cycle.n_pretrg, &qv.Pulsed, &qv.Rectif);
     samplForm_->OnHelp = [this](int topic) { ShowHelpOver(samplForm_, topic); };
     if (ini) samplForm_->ReadStp(*ini);
   };
@@ -538,6 +545,10 @@ void TForm1::RegisterSetupHooks() {
     dde_->WriteStp(ini, QString::fromLatin1(kFormSection));
   };
   s.CloseDisplays = [this] { displays_->CloseAll(); };
+  s.UpdateSignalBar = [this] {
+    core_->Params.UpdateSignalBar();
+    if (sbFsampl_) sbFsampl_->setText(core_->Params.SamplFreqCaption());
+  };
   s.ResetDisplayDefaults = [this] { displays_->ResetDisplayDefaults(); };
   s.WriteDisplays = [this](IniFile& ini) { displays_->WriteDisplays(ini); };
   s.DisplaysFromSetup = [this](const IniFile& ini) { displays_->DisplaysFromSetup(ini); };
@@ -560,6 +571,7 @@ void TForm1::ShutDownProgram() {
   core_->Cycle.SetPorts(ports);
   resultsPort_.reset();
   displayPort_.reset();
+  core_->Params.SetPort(nullptr);
   program_->ShutDown();
   core_->Cmd.SetCounterLamp(nullptr);
 }
@@ -573,6 +585,7 @@ void TForm1::FrameToSetup() {
   frame_.PreTrig = core_->Cycle.n_pretrg;
   frame_.SuspOnLow = core_->Cycle.SuspOnLow;
   frame_.miFinishSwp = core_->Cycle.FinishSweep();
+  if (sbOneShot_) frame_.sbOneShot = sbOneShot_->isChecked();
 }
 
 void TForm1::ApplyFrameSetup() {
@@ -586,6 +599,7 @@ void TForm1::ApplyFrameSetup() {
   core_->Cycle.SuspOnLow = frame_.SuspOnLow;
   core_->Cycle.SetFinishSweep(frame_.miFinishSwp);
   if (aFinish_) aFinish_->setChecked(frame_.miFinishSwp);
+  if (sbOneShot_) sbOneShot_->setChecked(frame_.sbOneShot);
 }
 
 void TForm1::ToggleTunerView() {
@@ -715,6 +729,7 @@ void TForm1::BuildMenus() {
     aTunView_->setChecked(tpic_ && tpic_->isVisible());
     aTunScenario_->setChecked(sce_ && sce_->isVisible());
   });
+  BuildParamItems();
   mCommun_ = top(QStringLiteral("Co&mmun"), QString());
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
   top(QStringLiteral("&Tools"), QString());
@@ -1208,7 +1223,13 @@ void TForm1::EnableForRun(bool enabled) {
   qz::EnableForRun(menuBar()->actions(), enabled);
   qz::EnableForRun(tbMain_, enabled);
   qz::EnableForRun(tbSignal_, enabled);
-  if (enabled) mTuner_->menuAction()->setEnabled(true);
+  if (enabled) {
+    mTuner_->menuAction()->setEnabled(core_->Qv.FixPar.IsTuner != 0);
+    // The signal tool bar and "Pts" follow the waveform again, not the run.
+    core_->Params.UpdateSignalBar();
+    if (auto* pts = findChild<QAction*>(QStringLiteral("tbPts")))
+      pts->setEnabled(core_->Params.BarState().pointsEnabled);
+  }
   if (displays_) displays_->EnableForRun(enabled);
 }
 

@@ -49,6 +49,9 @@ class TScenario;
 class TDisplayWindows;
 class TDisplayPort;
 class TWindowCmds;
+class TParamCmds;
+class TParamPort;
+struct TSignalBarState;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
@@ -172,7 +175,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // TCycleHost
   void SetRunHint(const QString& hint) override;
   void SetRunButtonDown(bool down) override;
-  bool SingleShotArmed() const override { return false; }
+  // The single-shot button enabled and pressed.
+  bool SingleShotArmed() const override;
   void Pump() override;
   // TCycleStatus
   void SetMessage(const QString& text) override;
@@ -213,10 +217,28 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // Carries out the exit once the answer is known; false when the program keeps running.
   bool FinishClose(TExitChoice choice);
   static void SetHint(QAction* a, const QString& hint);
+  // The parameter items of the Quzar and Tuner menus and the signal tool bar's buttons.
+  void BuildParamItems();
+  void BuildSignalBar();
+  void ApplySignalBar(const TSignalBarState& s);
+  class ParamPort;
 
   std::unique_ptr<TProgram> program_;
   TSimCore* core_ = nullptr;
   std::unique_ptr<TTransformCmds> transformCmds_;
+  std::unique_ptr<TParamPort> paramPort_;
+  QAction* sbCw_ = nullptr;
+  QAction* sbRect_ = nullptr;
+  QAction* sbPuls_ = nullptr;
+  QAction* sbSamples_ = nullptr;
+  QAction* sbOneShot_ = nullptr;
+  QAction* sbPre_ = nullptr;
+  QAction* sbTrgLvl_ = nullptr;
+  QAction* sbFreeRun_ = nullptr;
+  QAction* sbSamplTime_ = nullptr;
+  QAction* sbCount_ = nullptr;
+  QAction* sbFsampl_ = nullptr;
+  QAction* sbFreqOnly_ = nullptr;
   TSetupFiles* setup_ = nullptr;
   TFrameSetup frame_;
   TSaveAsTxtState saveState_;

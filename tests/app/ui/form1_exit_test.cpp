@@ -273,6 +273,7 @@ TEST_F(Form1Exit, ToolButtonsCarryIconsAndTheirHints) {
   const struct {
     const char* tip;
   } want[] = {{"Start Quzar"},       {"Stop Quzar to standstill"},
+              {"Points per sweep"},  {"Count time"},
               {"Plane extension"},   {"Open new display window"},
               {"Save results"},      {"Load system setup"},
               {"Save system setup"}, {"Impress all"},

@@ -88,7 +88,7 @@ TEST_F(Form1Tuner, ARunStopsTheRepeatAndPlaneExtensionMovesTheMarker) {
   EXPECT_TRUE(t->ControlsEnabled());
 
   asker.QueueText(QStringLiteral("-1"));
-  form->MainToolBar()->actions().at(2)->trigger();  // the plane extension button
+  form->PlaneExtButton()->trigger();
   EXPECT_TRUE(t->ExtMarker().visible);
   EXPECT_EQ(t->ExtMarker().markerX, t->Layout().load_x0 - 9);
 }
