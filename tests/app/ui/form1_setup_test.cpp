@@ -233,9 +233,9 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   QStringList view;
   for (QAction* a : f->ViewMenu()->actions())
     if (!a->isSeparator()) view << a->text();
-  EXPECT_EQ(view, QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info",
-                               "&Logging Window", "Singl&e-Shots Commands", "Standard &Toolbar",
-                               "Sig&nal Toolbar"}));
+  EXPECT_EQ(view,
+            QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info", "&Logging Window",
+                         "Singl&e-Shots Commands", "Standard &Toolbar", "Sig&nal Toolbar"}));
   // The View items toggle their windows.
   const bool was = f->ResForm()->isVisible();
   f->ViewMenu()->actions()[1]->trigger();
