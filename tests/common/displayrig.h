@@ -21,8 +21,11 @@ struct DisplayRig {
     qv.LastSwp.SetNwanted(3);
     for (int i = 0; i < 3; ++i) {
       TFrameSpec s = testframes::MeasSpec(1000.0 * (i + 1), complex(0.1 * (i + 1), 0.0));
+      s.Pos[1] = int16_t(10 * (i + 1));
       qv.LastSwp.Add(testframes::EncodedFrame(s));
     }
+    wins.Running = [this] { return running; };
+    wins.RunPause = [this] { ++runPauses; };
     area.show();
     QApplication::setActiveWindow(&area);
   }
@@ -32,6 +35,8 @@ struct DisplayRig {
   TScopedAsker scoped;
   QMdiArea area;
   TDisplayWindows wins;
+  bool running = false;  // what the windows take for a run in progress
+  int runPauses = 0;     // how often a window asked for Run/Pause
 };
 
 // The action of a menu (or of its submenus) with the given text; nullptr when there is none.

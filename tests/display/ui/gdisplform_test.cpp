@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <cmath>
 
+#include "common/displayrig.h"
 #include "common/testframes.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
@@ -19,30 +20,7 @@ namespace qz {
 namespace {
 
 // A display area with the analyzer state and a sweep of three measured frames.
-struct Rig {
-  Rig() : qv(mot), scoped(&asker), wins(&area, qv) {
-    asker.quiet = true;
-    area.resize(900, 700);
-    qv.LastSwp.SetNwanted(3);
-    for (int i = 0; i < 3; ++i) {
-      TFrameSpec s = testframes::MeasSpec(1000.0 * (i + 1), complex(0.1 * (i + 1), 0.0));
-      s.Pos[1] = int16_t(10 * (i + 1));
-      qv.LastSwp.Add(testframes::EncodedFrame(s));
-    }
-    wins.Running = [this] { return running; };
-    wins.RunPause = [this] { ++runPauses; };
-    area.show();
-    QApplication::setActiveWindow(&area);
-  }
-  TMotState mot;
-  TQvWin qv;
-  TScriptedAsker asker;
-  TScopedAsker scoped;
-  QMdiArea area;
-  TDisplayWindows wins;
-  bool running = false;
-  int runPauses = 0;
-};
+using Rig = test::DisplayRig;
 
 TEST(GDisplFormTest, FreshWindowShowsInputMagnitudeInItsClientSize) {
   Rig r;
