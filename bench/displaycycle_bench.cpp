@@ -109,14 +109,9 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   const int64_t frames = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
 
-  TScriptedAsker asker;
-  asker.quiet = true;
-  TScopedAsker scoped(&asker);
-  TForm1 form;
-  if (!bench::StartAtFullSpeed(form)) return 1;
-  form.resize(1200, 900);
-  form.show();
-  bench::ModelWithoutPause(form);
+  bench::TBenchProgram program;
+  if (!program.Start(QSize(1200, 900))) return 1;
+  TForm1& form = program.form;
   form.ResForm()->hide();
   form.SmallFrm()->hide();
 

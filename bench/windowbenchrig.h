@@ -10,6 +10,7 @@
 #include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "sim/ui/qzmdl.h"
+#include "util/asker.h"
 
 namespace qz::bench {
 
@@ -39,5 +40,25 @@ inline void ModelWithoutPause(TForm1& form) {
   form.ModelWindow()->DoApply();
   form.ModelWindow()->hide();
 }
+
+// A scripted asker that answers nothing aloud.
+struct TQuietAsker : TScriptedAsker {
+  TQuietAsker() { quiet = true; }
+};
+
+// The frame window of a benchmark with its quiet asker; Start starts the unit, shows the window
+// (at the given size when one is given) and puts the model at full speed.
+struct TBenchProgram {
+  TQuietAsker asker;
+  TScopedAsker scoped{&asker};
+  TForm1 form;
+  bool Start(QSize size = QSize()) {
+    if (!StartAtFullSpeed(form)) return false;
+    if (size.isValid()) form.resize(size);
+    form.show();
+    ModelWithoutPause(form);
+    return true;
+  }
+};
 
 }  // namespace qz::bench

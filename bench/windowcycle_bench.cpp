@@ -32,13 +32,9 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
   const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
-  TScriptedAsker asker;
-  asker.quiet = true;
-  TScopedAsker scoped(&asker);
-  TForm1 form;
-  if (!bench::StartAtFullSpeed(form)) return 1;
-  form.show();
-  bench::ModelWithoutPause(form);
+  bench::TBenchProgram program;
+  if (!program.Start()) return 1;
+  TForm1& form = program.form;
   form.ResForm()->show();
   form.SmallFrm()->show();
   form.LogWindow()->show();
