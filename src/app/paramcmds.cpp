@@ -23,6 +23,7 @@ const char* const kTitleSamplesOnOff = "Send Samples ON/OFF";
 const char* const kTitleFreqToler = "Set Frequency Tolerance";
 const char* const kTitleSubstFreq = "Set Substitute Frequency";
 const char* const kTitleFreqOnly = "Set Frequency Profile Measurement";
+const char* const kTitleSamplFreq = "Sampling Frequency";
 const char* const kTitleMotRefresh = "Motors Refresh Period";
 const char* const kTitleAutotune = "Autotune ON/OFF";
 
@@ -437,7 +438,10 @@ void TParamCmds::SamplingFreq() {
       if (a.error && !a.cancelled) Ask().ShowWarning(L1(kFsamplCancelled));
     } else {
       v.FsamplCw = a.value;
-      if (cmd_.SetFreqParam(kFreqSamplCw, a.value) == kCmdOk)
+      const int32_t r = cmd_.SetFreqParam(kFreqSamplCw, a.value);
+      // A refused rate is told like every other refused setting, under the button's name.
+      cmd_.ShowCmdResult(L1(kTitleSamplFreq), r);
+      if (r == kCmdOk)
         cmd_.RefreshMeaStpWindow();
       else
         v.FsamplCw = old;

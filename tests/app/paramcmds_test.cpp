@@ -215,6 +215,7 @@ TEST(ParamCmds, FailedParameterSendsRestoreOrBeep) {
   {
     ParamRig r;
     EXPECT_CALL(r.cmd, SetFreqParam(kFreqSamplCw, 50000)).WillOnce(Return(kFail));
+    EXPECT_CALL(r.cmd, ShowCmdResult(QStringLiteral("Sampling Frequency"), kFail));
     r.asker.QueueText(QStringLiteral("50k"));
     r.pc.SamplingFreq();
     EXPECT_EQ(r.qv.VarPar.FsamplCw, 10000);

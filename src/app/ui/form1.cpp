@@ -846,73 +846,79 @@ void TForm1::BuildToolBars() {
   tbMain_->setObjectName(QStringLiteral("MainToolBar"));
   // Icons only: the hints tell what a button does.
   tbMain_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  // The run and stop buttons stay usable during a run, the others wait for its end.
+  // The bar itself stays; its buttons say each whether they wait for the end of a run.
   SetStaysEnabledInRun(tbMain_);
   QStyle* st = style();
-  tbRun_ = tbMain_->addAction(st->standardIcon(QStyle::SP_MediaPlay),
-                              QString::fromLatin1(kHintStartQuzar));
-  tbRun_->setCheckable(true);
-  SetHint(tbRun_, QString::fromLatin1(kHintStartQuzar) + QChar('|'));
-  SetStaysEnabledInRun(tbRun_);
-  // The button is pressed and released by the cycle itself.
-  connect(tbRun_, &QAction::triggered, this, [this] {
-    tbRun_->setChecked(IsSweeping());
-    miSweepClick();
-  });
-  tbStop_ = tbMain_->addAction(st->standardIcon(QStyle::SP_MediaStop),
-                               QStringLiteral("Stop Quzar to standstill"));
-  SetHint(tbStop_, QStringLiteral("Stop Quzar to standstill|"));
-  SetStaysEnabledInRun(tbStop_);
-  connect(tbStop_, &QAction::triggered, this, [this] { QvStop1Click(); });
-  tbExt_ = tbMain_->addAction(BadgeIcon(QString::fromLatin1(kPlaneExtButton)),
-                              QString::fromLatin1(kPlaneExtButton));
-  SetHint(tbExt_, QStringLiteral("Plane extension|"));
-  connect(tbExt_, &QAction::triggered, this, [this] { transformCmds_->PlaneExt(); });
-  QAction* tbNew = tbMain_->addAction(BadgeIcon(QStringLiteral("New")),
-                                      QStringLiteral("Open new display window"));
-  SetHint(tbNew, QStringLiteral("Open new display window| "));
-  connect(tbNew, &QAction::triggered, this, [this] { displays_->NewDisplay(); });
-  tbSave_ = tbMain_->addAction(st->standardIcon(QStyle::SP_DialogSaveButton),
-                               QStringLiteral("Save results"));
-  SetHint(tbSave_, QStringLiteral("Save results|"));
-  connect(tbSave_, &QAction::triggered, this, [this] { SaveAsTxt(); });
-  QAction* tbLoadStp = tbMain_->addAction(st->standardIcon(QStyle::SP_DialogOpenButton),
-                                          QStringLiteral("Load system setup"));
-  SetHint(tbLoadStp, QStringLiteral("Load system setup|"));
-  connect(tbLoadStp, &QAction::triggered, this, [this] { LoadSetupClick(); });
-  QAction* tbSaveStp =
-      tbMain_->addAction(BadgeIcon(QStringLiteral("Stp")), QStringLiteral("Save system setup"));
-  SetHint(tbSaveStp, QStringLiteral("Save system setup|"));
-  connect(tbSaveStp, &QAction::triggered, this, [this] { SaveSetupClick(); });
-
-  auto winButton = [this](const QString& badge, const QString& hint, auto slot) {
-    QAction* a = tbMain_->addAction(BadgeIcon(badge), SplitHint(hint).tooltip);
+  // A button runs its command's handler; the menu item of the same command shows the same
+  // picture, so the operator finds one in the other.
+  auto button = [this](const QIcon& icon, const QString& hint, const QString& name,
+                       QAction* menuItem, auto slot) {
+    QAction* a = tbMain_->addAction(icon, SplitHint(hint).tooltip);
     SetHint(a, hint);
+    if (!name.isEmpty()) a->setObjectName(name);
+    if (menuItem) menuItem->setIcon(icon);
     connect(a, &QAction::triggered, this, slot);
     return a;
   };
-  // Impress, clear and redraw all, then the tuner, close the bar as in the unit's program.
-  winButton(QStringLiteral("Imp"), QStringLiteral("Impress all|"),
-            [this] { displays_->ImpressAll(); });
-  winButton(QStringLiteral("Clr"), QStringLiteral("Clear all|"), [this] { displays_->BlankAll(); });
-  winButton(QStringLiteral("Rdr"), QStringLiteral("Redraw all|"),
-            [this] { displays_->RedrawAll(); });
+  TParamCmds* pc = &core_->Params;
 
-  tbTuner_ = tbMain_->addAction(BadgeIcon(QStringLiteral("Tu")), QStringLiteral("Show/Hide Tuner"));
-  tbTuner_->setObjectName(QStringLiteral("tbTuner"));
-  SetHint(tbTuner_, QStringLiteral("Show/Hide Tuner|"));
-  SetStaysEnabledInRun(tbTuner_);
+  // Only run and stop stay usable during a run: from the third button on they wait.
+  tbRun_ = button(st->standardIcon(QStyle::SP_MediaPlay),
+                  QString::fromLatin1(kHintStartQuzar) + QChar('|'), QStringLiteral("tbRun"), aRun_,
+                  [this] {
+                    // The button is pressed and released by the cycle itself.
+                    tbRun_->setChecked(IsSweeping());
+                    miSweepClick();
+                  });
+  tbRun_->setCheckable(true);
+  SetStaysEnabledInRun(tbRun_);
+  tbStop_ =
+      button(st->standardIcon(QStyle::SP_MediaStop), QStringLiteral("Stop Quzar to standstill|"),
+             QStringLiteral("tbStop"), aStop_, [this] { QvStop1Click(); });
+  SetStaysEnabledInRun(tbStop_);
+  tbSys_ = button(BadgeIcon(QStringLiteral("Sys")), QStringLiteral("Show/hide system info|"),
+                  QStringLiteral("tbSys"), nullptr, [this] {
+                    const TToolWindowEntry* e =
+                        program_->Windows.Find(QString::fromLatin1(kTuStpSection));
+                    if (e && e->shown && e->show) e->show(!e->shown());
+                  });
+  button(BadgeIcon(QStringLiteral("Pts")), QStringLiteral("Points per sweep|"),
+         QStringLiteral("tbPts"), nullptr, [pc] { pc->PointsPerSweep(); });
+  button(BadgeIcon(QStringLiteral("Tc")), QStringLiteral("Count time|"), QStringLiteral("tbTc"),
+         nullptr, [pc] { pc->CountTime(); });
+  tbExt_ =
+      button(BadgeIcon(QString::fromLatin1(kPlaneExtButton)), QStringLiteral("Plane extension|"),
+             QStringLiteral("tbExt"), aPlaneExt_, [this] { transformCmds_->PlaneExt(); });
+  button(BadgeIcon(QStringLiteral("New")), QStringLiteral("Open new display window| "),
+         QStringLiteral("tbNewDisplay"), findChild<QAction*>(QStringLiteral("miNewDisplay")),
+         [this] { displays_->NewDisplay(); });
+  button(BadgeIcon(QStringLiteral("Cas")), QStringLiteral("Cascade|"), QStringLiteral("tbCascade"),
+         winCmds_->CascadeAction(), [this] { winCmds_->CascadeAction()->trigger(); });
+  tbSave_ = button(st->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save results|"),
+                   QStringLiteral("tbSaveResults"), aSaveRes_, [this] { SaveAsTxt(); });
+  button(BadgeIcon(QStringLiteral("Pic")), QStringLiteral("Save picture|"),
+         QStringLiteral("tbSavePicture"), winCmds_->SavePictureAction(),
+         [this] { winCmds_->SavePictureAction()->trigger(); });
+  button(st->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Load system setup|"),
+         QStringLiteral("tbLoadSetup"), findChild<QAction*>(QStringLiteral("miLoadSetup")),
+         [this] { LoadSetupClick(); });
+  button(BadgeIcon(QStringLiteral("Stp")), QStringLiteral("Save system setup|"),
+         QStringLiteral("tbSaveSetup"), findChild<QAction*>(QStringLiteral("miSaveSetup")),
+         [this] { SaveSetupClick(); });
+  // Impress, clear and redraw all, then the tuner, close the bar.
+  button(BadgeIcon(QStringLiteral("Imp")), QStringLiteral("Impress all|"),
+         QStringLiteral("tbImpressAll"), findChild<QAction*>(QStringLiteral("miImpressAll")),
+         [this] { displays_->ImpressAll(); });
+  button(BadgeIcon(QStringLiteral("Clr")), QStringLiteral("Clear all|"),
+         QStringLiteral("tbBlankAll"), findChild<QAction*>(QStringLiteral("miBlankAll")),
+         [this] { displays_->BlankAll(); });
+  button(BadgeIcon(QStringLiteral("Rdr")), QStringLiteral("Redraw all|"),
+         QStringLiteral("tbRedrawAll"), findChild<QAction*>(QStringLiteral("miRedrawAll")),
+         [this] { displays_->RedrawAll(); });
+  tbTuner_ = button(BadgeIcon(QStringLiteral("Tu")), QStringLiteral("Show/Hide Tuner|"),
+                    QStringLiteral("tbTuner"), aTunView_, [this] { ToggleTunerView(); });
   // Shown once the unit has started with a tuner.
   tbTuner_->setVisible(false);
-  connect(tbTuner_, &QAction::triggered, this, [this] { ToggleTunerView(); });
-  tbSys_ =
-      tbMain_->addAction(BadgeIcon(QStringLiteral("Sys")), QStringLiteral("Show/hide system info"));
-  tbSys_->setObjectName(QStringLiteral("tbSys"));
-  SetHint(tbSys_, QStringLiteral("Show/hide system info|"));
-  connect(tbSys_, &QAction::triggered, this, [this] {
-    const TToolWindowEntry* e = program_->Windows.Find(QString::fromLatin1(kTuStpSection));
-    if (e && e->shown && e->show) e->show(!e->shown());
-  });
 
   tbSignal_ = addToolBar(QStringLiteral("Signal"));
   tbSignal_->setObjectName(QStringLiteral("SignalToolBar"));

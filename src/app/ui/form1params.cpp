@@ -186,22 +186,6 @@ void TForm1::BuildParamItems() {
 
 void TForm1::BuildSignalBar() {
   TParamCmds* pc = &core_->Params;
-  // "Pts" and "Tc" on the main tool bar, before the plane-extension button.
-  auto mainButton = [this](const QString& badge, const QString& name, const QString& hint,
-                           auto slot) {
-    auto* a = new QAction(BadgeIcon(badge), badge, tbMain_);
-    a->setObjectName(name);
-    SetHint(a, hint);
-    if (tbExt_)
-      tbMain_->insertAction(tbExt_, a);
-    else
-      tbMain_->addAction(a);
-    connect(a, &QAction::triggered, this, slot);
-  };
-  mainButton(QStringLiteral("Pts"), QStringLiteral("tbPts"), QStringLiteral("Points per sweep|"),
-             [pc] { pc->PointsPerSweep(); });
-  mainButton(QStringLiteral("Tc"), QStringLiteral("tbTc"), QStringLiteral("Count time|"),
-             [pc] { pc->CountTime(); });
   auto button = [this](const QString& text, const QString& name, const QString& hint,
                        bool checkable) {
     QAction* a = tbSignal_->addAction(text);

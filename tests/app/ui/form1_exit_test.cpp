@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -17,10 +18,13 @@
 #include "app/program.h"
 #include "app/ui/form1.h"
 #include "app/ui/helpviewer.h"
+#include "app/ui/menurules.h"
 #include "app/ui/singleinstance.h"
 #include "app/ui/toolwindowentry.h"
+#include "app/ui/windowcmds.h"
 #include "common/freshprofile.h"
 #include "common/testfiles.h"
+#include "display/ui/displaywindows.h"
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
 #include "results/ui/qzsmallfrm.h"
@@ -269,16 +273,29 @@ TEST_F(Form1Exit, MenusWithoutItemsStayHiddenUntilTheirFirstItem) {
   EXPECT_FALSE(tools->menuAction()->isVisible());
 }
 
-TEST_F(Form1Exit, ToolButtonsCarryIconsAndTheirHints) {
+TEST_F(Form1Exit, TheMainToolBarHoldsItsSixteenButtonsInOrderWithIconsAndHints) {
+  // The bar's order and hints as the operator's documentation lists them; only run and stop
+  // stay usable during a run.
   const struct {
     const char* tip;
-  } want[] = {{"Start Quzar"},       {"Stop Quzar to standstill"},
-              {"Points per sweep"},  {"Count time"},
-              {"Plane extension"},   {"Open new display window"},
-              {"Save results"},      {"Load system setup"},
-              {"Save system setup"}, {"Impress all"},
-              {"Clear all"},         {"Redraw all"},
-              {"Show/Hide Tuner"},   {"Show/hide system info"}};
+    const char* statusTip;
+    const char* menuItem;  // the menu item of the same command, showing the same picture
+  } want[] = {{"Start Quzar", "", nullptr},
+              {"Stop Quzar to standstill", "", nullptr},
+              {"Show/hide system info", "", nullptr},
+              {"Points per sweep", "", nullptr},
+              {"Count time", "", nullptr},
+              {"Plane extension", "", nullptr},
+              {"Open new display window", " ", "miNewDisplay"},
+              {"Cascade", "", "miCascade"},
+              {"Save results", "", nullptr},
+              {"Save picture", "", "miSavePic"},
+              {"Load system setup", "", "miLoadSetup"},
+              {"Save system setup", "", "miSaveSetup"},
+              {"Impress all", "", "miImpressAll"},
+              {"Clear all", "", "miBlankAll"},
+              {"Redraw all", "", "miRedrawAll"},
+              {"Show/Hide Tuner", "", nullptr}};
   const QList<QAction*> buttons = form->MainToolBar()->actions();
   ASSERT_EQ(buttons.size(), int(std::size(want)));
   EXPECT_EQ(form->MainToolBar()->toolButtonStyle(), Qt::ToolButtonIconOnly);
@@ -288,10 +305,48 @@ TEST_F(Form1Exit, ToolButtonsCarryIconsAndTheirHints) {
     // (The plane extension's hint also tells the extension.)
     EXPECT_TRUE(buttons[i]->toolTip().startsWith(QString::fromLatin1(want[i].tip)))
         << buttons[i]->toolTip().toStdString();
+    if (i != 5) {
+      EXPECT_EQ(buttons[i]->statusTip(), QString::fromLatin1(want[i].statusTip));
+    }
+    EXPECT_EQ(StaysEnabledInRun(buttons[i]), i < 2);
+    if (want[i].menuItem) {
+      auto* item = form->findChild<QAction*>(QString::fromLatin1(want[i].menuItem));
+      ASSERT_NE(item, nullptr);
+      EXPECT_EQ(item->icon().cacheKey(), buttons[i]->icon().cacheKey());
+    }
     // No caption that says something else than the button does.
     EXPECT_NE(buttons[i]->text(), "Save");
     EXPECT_NE(buttons[i]->text(), "Setup");
   }
+  EXPECT_EQ(form->RunAction()->icon().cacheKey(), buttons[0]->icon().cacheKey());
+  EXPECT_EQ(form->SaveResultsAction()->icon().cacheKey(), buttons[8]->icon().cacheKey());
+}
+
+TEST_F(Form1Exit, CascadeAndSavePictureButtonsRunTheirMenuCommands) {
+  // The cascade button arranges the display windows as the menu item does.
+  form->show();
+  form->Displays().NewDisplay();
+  form->Displays().NewDisplay();
+  QAction* cascade = form->findChild<QAction*>(QStringLiteral("tbCascade"));
+  ASSERT_NE(cascade, nullptr);
+  int cascaded = 0;
+  QObject::connect(form->WindowCmds().CascadeAction(), &QAction::triggered, [&] { ++cascaded; });
+  cascade->trigger();
+  EXPECT_EQ(cascaded, 1);
+  // Save picture asks for the file as the menu item does and writes it.
+  TScriptedAsker asker;
+  asker.quiet = true;
+  TScopedAsker scoped(&asker);
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("bar.bmp"));
+  asker.QueueFile(file);
+  QAction* pic = form->findChild<QAction*>(QStringLiteral("tbSavePicture"));
+  ASSERT_NE(pic, nullptr);
+  pic->trigger();
+  EXPECT_EQ(asker.Records(TAskRecord::SaveFile).size(), 1u);
+  QFile written(file);
+  ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+  EXPECT_EQ(written.read(2), QByteArray("BM"));
 }
 
 TEST_F(Form1Exit, OpenUserFolderWithoutAFileBrowserSaysSoWithThePath) {

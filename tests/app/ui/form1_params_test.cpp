@@ -118,6 +118,25 @@ TEST_F(Form1Params, PtsAfterARunFollowsTheIndividualSamples) {
   EXPECT_TRUE(Find("tbPts")->isEnabled());
 }
 
+TEST_F(Form1Params, FrequencyOnlyButtonTakesTheConfirmedStateAndAdvisesOnce) {
+  QAction* f = Find("sbFreqOnly");
+  ASSERT_FALSE(f->isChecked());
+  f->trigger();
+  EXPECT_TRUE(f->isChecked());
+  EXPECT_TRUE(form->Core().Cmd.FreqOnly);
+  auto infos = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_TRUE(infos[0].text.startsWith(
+      QStringLiteral("    You are advised to close Result Windows: updating them is excessively "
+                     "time-consuming.\r\n    For the same reason, you may wish to close all "
+                     "graphical displays except Freq display.")));
+  // Switching off says nothing more.
+  f->trigger();
+  EXPECT_FALSE(f->isChecked());
+  EXPECT_FALSE(form->Core().Cmd.FreqOnly);
+  EXPECT_EQ(asker.Records(TAskRecord::Message).size(), 1u);
+}
+
 TEST_F(Form1Params, MenuCaptionsWhenTheMenusOpen) {
   Open(form->QuzarMenu());
   EXPECT_EQ(Find("miPoints")->text(), QStringLiteral("&Points per Sweep  (101)"));
