@@ -485,6 +485,11 @@ TEST(HelpPages, ShippedPagesExist) {
   const QString d = QStringLiteral(QZ_TEST_DATA_DIR) + "/../../share/qzsim/help";
   EXPECT_TRUE(QFile::exists(d + "/index.html"));
   EXPECT_EQ(HelpPageForKeyword(d, kHelpFrameKeyword), d + "/frame_window.html");
+  // Every help button that asks for a page of its own finds it (not the contents page).
+  EXPECT_EQ(HelpPageForKeyword(d, "Labels"), d + "/labels.html");
+  for (int topic : {119, 123, 180}) {
+    EXPECT_EQ(HelpPageForTopic(d, topic), d + QStringLiteral("/topic_%1.html").arg(topic));
+  }
 }
 
 }  // namespace
