@@ -4,6 +4,8 @@
 // window stays responsive when that gap stays short). Not a test: run it on a Release build.
 //
 //   bench_windowcycle [seconds]   (default 5)
+//   QZ_BENCH_EVERY=S   also the rate of every S seconds of the measured run
+//   QZ_BENCH_RUNS=N    N runs of that length in one process, the rate of each
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -55,16 +57,44 @@ int main(int argc, char** argv) {
                   static_cast<long long>(now));
     lastTick = now;
   });
-  // Ends the run as a second Run/Pause does.
+  // QZ_BENCH_EVERY=S prints the frame rate of every S seconds, to see whether it holds.
+  QTimer every;
+  int64_t everyPasses = 0;
+  QElapsedTimer everyClock;
+  if (const int s = qEnvironmentVariableIntValue("QZ_BENCH_EVERY"); s > 0) {
+    every.setInterval(s * 1000);
+    QObject::connect(&every, &QTimer::timeout, [&] {
+      const int64_t p = form.Core().Cycle.Passes();
+      std::printf("%6.1f s: %.0f frames/s\n", clock.elapsed() / 1000.0,
+                  (p - everyPasses) * 1000.0 / std::max<qint64>(1, everyClock.restart()));
+      std::fflush(stdout);
+      everyPasses = p;
+    });
+  }
+  // QZ_BENCH_RUNS=N first makes N-1 runs of the same length, each started and paused as the
+  // operator does, printing the rate of each; a rate that falls from run to run shows a cost
+  // that grows with every run.
+  for (int run = 1; run < qEnvironmentVariableIntValue("QZ_BENCH_RUNS"); ++run) {
+    QElapsedTimer runClock;
+    runClock.start();
+    QTimer::singleShot(seconds * 1000, &form, [&] { form.miSweepClick(); });
+    form.miSweepClick();
+    std::printf("run %d: %.0f frames/s\n", run,
+                form.Core().Cycle.Passes() * 1000.0 / std::max<qint64>(1, runClock.elapsed()));
+    std::fflush(stdout);
+  }
+  // The run is ended as a second Run/Pause does; its counters start with it.
   QTimer::singleShot(seconds * 1000, &form, [&] { form.miSweepClick(); });
-
-  const int64_t passes0 = form.Core().Cycle.Passes();
   clock.start();
   tick.start();
+  if (every.interval() > 0) {
+    everyClock.start();
+    every.start();
+  }
   form.miSweepClick();  // returns when the run has ended
   const double elapsed = clock.elapsed() / 1000.0;
   tick.stop();
-  const int64_t frames = form.Core().Cycle.Passes() - passes0;
+  const int64_t frames = form.Core().Cycle.Passes();
   std::printf(
       "window cycle: %lld frames in %.2f s = %.0f frames/s; longest gap of a 10 ms timer "
       "%lld ms\n",
