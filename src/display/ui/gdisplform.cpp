@@ -18,6 +18,7 @@
 
 #include "charts/ui/imagecanvas.h"
 #include "display/displdefaults.h"
+#include "display/panelplace.h"
 #include "display/ui/dlgattr.h"
 #include "display/ui/dlgqzscale.h"
 #include "display/ui/penfrm.h"
@@ -497,47 +498,37 @@ void TGDisplForm::ClearAndRedraw() {
   panel_->Redraw();
 }
 
-QPoint TGDisplForm::ClampIntoPanel(QWidget* w, QPoint p) const {
-  return QPoint(ClampLowWins(int32_t(p.x()), 1, int32_t(panel_->width() - w->width() - 2)),
-                ClampLowWins(int32_t(p.y()), 1, int32_t(panel_->height() - w->height() - 2)));
-}
-
 void TGDisplForm::RememberPanelPlace(QWidget* w) {
   panelsPlaced_ = true;
-  const double pw = std::max(1, panel_->width());
-  const double ph = std::max(1, panel_->height());
+  const QPointF f = PanelFractions(w->pos(), panel_->size());
   if (w == legend_) {
-    Lgnd_x = legend_->x() / pw;
-    Lgnd_y = legend_->y() / ph;
+    Lgnd_x = f.x();
+    Lgnd_y = f.y();
   } else {
-    Time_x = clock_->x() / pw;
-    Time_y = clock_->y() / ph;
+    Time_x = f.x();
+    Time_y = f.y();
   }
 }
 
 void TGDisplForm::PlacePanels() {
   placing_ = true;
   if (!panelsPlaced_) {
-    // Until the operator or the setup places them: the legend at the top, right-aligned, the
-    // clock left of it, whatever size they have now.
-    legend_->move(std::max(1, panel_->width() - legend_->width() - 2), 1);
-    clock_->move(std::max(1, legend_->x() - clock_->width() - 4), 1);
-    placing_ = false;
-    return;
+    const TPanelPlaces p = DefaultPanelPlaces(legend_->size(), clock_->size(), panel_->size());
+    legend_->move(p.legend);
+    clock_->move(p.clock);
+  } else {
+    legend_->move(PanelFromFractions(QPointF(Lgnd_x, Lgnd_y), legend_->size(), panel_->size()));
+    clock_->move(PanelFromFractions(QPointF(Time_x, Time_y), clock_->size(), panel_->size()));
   }
-  const double pw = panel_->width();
-  const double ph = panel_->height();
-  legend_->move(ClampIntoPanel(legend_, QPoint(int(Lgnd_x * pw), int(Lgnd_y * ph))));
-  clock_->move(ClampIntoPanel(clock_, QPoint(int(Time_x * pw), int(Time_y * ph))));
   placing_ = false;
 }
 
 void TGDisplForm::ArrangePanels() {
-  const QRect chart = panel_->ChartRect();
   RefreshClock();
-  clock_->move(ClampIntoPanel(clock_, QPoint(chart.right() + 2 - clock_->width() + 1, 2)));
-  legend_->move(
-      ClampIntoPanel(legend_, QPoint(chart.right() - 1 - legend_->width() + 1, chart.top() + 4)));
+  const TPanelPlaces p =
+      ArrangedPanelPlaces(panel_->ChartRect(), legend_->size(), clock_->size(), panel_->size());
+  clock_->move(p.clock);
+  legend_->move(p.legend);
   RememberPanelPlace(legend_);
   RememberPanelPlace(clock_);
   SetLegendVisible(true);

@@ -138,7 +138,6 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void PlacePanels();
   void RefreshLegend();
   void RememberPanelPlace(QWidget* w);
-  QPoint ClampIntoPanel(QWidget* w, QPoint p) const;
 
   TDisplayDefaults& defaults_;
   TRasterDepot depot_;
