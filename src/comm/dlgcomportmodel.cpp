@@ -22,6 +22,11 @@ constexpr int64_t kHighestRate = 115200;
 
 }  // namespace
 
+QString ComPortMenuCaption(uint8_t portIndex) {
+  return QString::fromLatin1(kComPortMenuCaption) +
+         Format(QStringLiteral("  (COM %d)"), {int(portIndex) + 1});
+}
+
 TDlgComPortModel::TDlgComPortModel(T232& port, const PortLists& lists, WaitFn wait)
     : port_(port), lists_(lists), wait_(std::move(wait)) {
   form_.rows = lists_.descriptions;

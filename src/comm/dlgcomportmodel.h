@@ -47,6 +47,17 @@ inline constexpr const char* kComHintContinue = "Continue program using current 
 inline constexpr const char* kComHintCancel = "Return to original COM settings";
 inline constexpr const char* kComHintExit = "Terminate program execution";
 
+// The Communication menu's items for the dialog. Opening the menu shows the port in use:
+// ComPortMenuCaption(2) is "&COM Port...  (COM 3)", and the bus item becomes "&CAN Bus".
+inline constexpr const char* kComPortMenuCaption = "&COM Port...";
+inline constexpr const char* kComPortMenuHint = "RS232 settings";
+inline constexpr const char* kCanBusMenuCaption = "C&AN Bus (250 kBd)...";
+inline constexpr const char* kCanBusMenuOpenCaption = "&CAN Bus";
+// Opened from the menu the dialog returns to the program instead of continuing its start.
+inline constexpr const char* kComPortReturnCaption = "&Return";
+inline constexpr const char* kComTestFailed = "Communication test failed or skipped.";
+QString ComPortMenuCaption(uint8_t portIndex);
+
 // The parity choice's entries (index = parity code) and the time-out box's drop-down.
 extern const char* const kComParityItems[5];
 extern const char* const kComTimeoutItems[6];
