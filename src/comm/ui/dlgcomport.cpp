@@ -66,7 +66,8 @@ TDlgComPort::TDlgComPort(T232& port, const PortLists& lists, QWidget* parent,
   auto* pl = new QVBoxLayout(gbPort);
   pl->addWidget(lbCommPorts_);
 
-  // "P&arity": shown, never changed here (the line's parity comes from its settings).
+  // "P&arity": shown, never changed here (the line's parity comes from its settings). Disabled,
+  // so that its mnemonic leaves Alt+A to "&AutoFind".
   rgParity_ = new QGroupBox(QStringLiteral("P&arity"));
   rgParity_->setObjectName(QStringLiteral("rgParity"));
   parityButtons_ = new QButtonGroup(this);
@@ -74,11 +75,10 @@ TDlgComPort::TDlgComPort(T232& port, const PortLists& lists, QWidget* parent,
   for (int i = 0; i < 5; ++i) {
     auto* rb = new QRadioButton(QString::fromLatin1(kComParityItems[i]));
     rb->setObjectName(QStringLiteral("rbParity%1").arg(i));
-    rb->setAttribute(Qt::WA_TransparentForMouseEvents);
-    rb->setFocusPolicy(Qt::NoFocus);
     parityButtons_->addButton(rb, i);
     parl->addWidget(rb);
   }
+  rgParity_->setEnabled(false);
 
   // "Baud Rate:" and "Timeout".
   cbBaudRate_ = EditableBox(QStringLiteral("cbBaudRate"));
