@@ -11,6 +11,7 @@
 #include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "app/ui/singleinstance.h"
+#include "comm/portlist.h"
 #include "util/asker.h"
 #include "util/firststart.h"
 #include "util/folders.h"
@@ -50,6 +51,8 @@ int main(int argc, char* argv[]) {
   // headless runs use the same folder.
   qz::ResetFolders();
   qz::SetUpUserFolder(qz::ProgramDataFolder());
+  // The computer's serial ports, listed once for the whole run.
+  qz::FillProgramPortLists();
 
   if (cl.headless) {
     // The scripted asker answers every question with its default and prints messages to

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "comm/portlist.h"
 #include "sim/mdlentries.h"
 #include "util/asker.h"
 #include "util/folders.h"
@@ -42,7 +43,8 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
   ModelInitialised = true;
 
   Cmd.SetAllStates(1);
-  Port.Init({});
+  // The line's settings: the first port of the computer's list, then the configuration files.
+  Port.Start(ProgramPortLists().names);
 
   QString reason;
   if (Cmd.OpenConnection(reason) != kCmdOk) {

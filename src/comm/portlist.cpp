@@ -157,4 +157,12 @@ bool ProbeSystemPort(const QString& portName) {
   return true;
 }
 
+void FillProgramPortLists() {
+  PortLists& lists = ProgramPortLists();
+  lists.names.clear();
+  lists.descriptions.clear();
+  SerialPortInfoSource source;
+  EnumeratePorts(lists.names, lists.descriptions, PortKind::Com, source, ProbeSystemPort);
+}
+
 }  // namespace qz

@@ -66,6 +66,9 @@ struct PortLists {
   QStringList descriptions;
 };
 PortLists& ProgramPortLists();
+// Fills the program's lists from the system's serial ports (the COM ports only), replacing what
+// they held. Called once at start-up, before the frame window is made.
+void FillProgramPortLists();
 
 // ---- The system's serial devices ----
 

@@ -78,9 +78,9 @@ class T232 {
   bool HandleKey(const QString& key, const QString& value);
 
   // Opens the line with these settings. Here nothing is opened, the stored settings stay as they
-  // are, and the result is 0.
-  int32_t OpenPort(uint8_t portIndex, uint8_t baudIndex, uint8_t parity, const TCommTimeouts& rs,
-                   const TCommTimeouts& usb);
+  // are, and the result is 0. Virtual so that a test can watch or refuse the opening.
+  virtual int32_t OpenPort(uint8_t portIndex, uint8_t baudIndex, uint8_t parity,
+                           const TCommTimeouts& rs, const TCommTimeouts& usb);
   // Baud index 9, then OpenPort(port 0, baud 9, no parity, default time-outs).
   void SetPortDefaults();
 

@@ -24,6 +24,7 @@
 #include "app/paramcmds.h"
 #include "app/program.h"
 #include "app/transformcmds.h"
+#include "app/ui/communmenu.h"
 #include "app/ui/ddemenu.h"
 #include "app/ui/helpviewer.h"
 #include "app/ui/menurules.h"
@@ -31,6 +32,7 @@
 #include "app/ui/toolicons.h"
 #include "app/ui/toolwindowentry.h"
 #include "app/ui/windowcmds.h"
+#include "comm/portlist.h"
 #include "core/onesweep.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
@@ -731,6 +733,9 @@ void TForm1::BuildMenus() {
   });
   BuildParamItems();
   mCommun_ = top(QStringLiteral("Co&mmun"), QString());
+  communMenu_ = new TCommunMenu(mCommun_, core_->Port, ProgramPortLists(), this);
+  communMenu_->OnHelp = [this](QDialog* d, const QString& k) { ShowHelpKeywordOver(d, k); };
+  mCommun_->addSeparator();
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
   top(QStringLiteral("&Tools"), QString());
   mView_ = top(QStringLiteral("&View"), QStringLiteral("Show/Hide program components"));
@@ -1159,6 +1164,15 @@ void TForm1::ShowHelp(int topic) {
 
 void TForm1::ShowHelpOver(QDialog* dialog, int topic) {
   ShowHelp(topic);
+  KeepHelpOver(dialog);
+}
+
+void TForm1::ShowHelpKeywordOver(QDialog* dialog, const QString& keyword) {
+  ShowHelpKeyword(keyword);
+  KeepHelpOver(dialog);
+}
+
+void TForm1::KeepHelpOver(QDialog* dialog) {
   if (!help_ || !dialog || !dialog->isVisible() || !dialog->isModal()) return;
   if (help_->parentWidget() == dialog) return;
   // A modal dialog blocks every other window of the program: the viewer belongs to the dialog

@@ -33,6 +33,7 @@ class TQzSmallFrm;
 class TResultsPort;
 class TDdeItem;
 class TDdeMenu;
+class TCommunMenu;
 class TCoalescedRefresh;
 class TLogForm;
 class THelpViewer;
@@ -136,6 +137,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void ShowHelpKeyword(const QString& keyword);
   // The help viewer opened from a modal dialog stays usable while the dialog is open.
   void ShowHelpOver(QDialog* dialog, int topic);
+  void ShowHelpKeywordOver(QDialog* dialog, const QString& keyword);
   // The display windows of the display area.
   TDisplayWindows& Displays() { return *displays_; }
   // Start-up: the display windows of the automatic setup (none stored: one default window).
@@ -143,6 +145,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QMenu* WindowMenu() const { return mWindow_; }
   QMenu* FileMenu() const { return mFile_; }
   QMenu* ViewMenu() const { return mView_; }
+  // The "Co&mmun" menu and its serial-line items.
+  QMenu* CommunMenu() const { return mCommun_; }
+  TCommunMenu* CommunItems() const { return communMenu_; }
   // Arranging, pictures, the frame window's colour and the about box.
   TWindowCmds& WindowCmds() { return *winCmds_; }
   // Brings the window to the front (a second start of the program asks for it).
@@ -214,6 +219,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void ViewMenuOpening();
   // After the close: windows destroyed in their order, services ended, the event loop left.
   void ShutDownProgram();
+  // The help viewer stays usable over a modal dialog while the dialog is open.
+  void KeepHelpOver(QDialog* dialog);
   // Carries out the exit once the answer is known; false when the program keeps running.
   bool FinishClose(TExitChoice choice);
   static void SetHint(QAction* a, const QString& hint);
@@ -263,6 +270,7 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QPointer<TScenario> sce_;
   QPointer<TMakeSceForm> makeSce_;
   TDdeMenu* ddeMenu_ = nullptr;
+  TCommunMenu* communMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
   TDisplayWindows* displays_ = nullptr;
   std::unique_ptr<TDisplayPort> displayPort_;
