@@ -12,6 +12,23 @@ namespace {
 constexpr int kCodeWrite = 1;
 constexpr int kCodeRequest = 2;
 
+// A text given by the user, quoted in a reason: control characters (a line break in a name)
+// would break the reason's one line and are shown as "?".
+QString Shown(QString text) {
+  for (QChar& c : text)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QChar('?');
+  return text;
+}
+
+// Side i of "WIDTHxHEIGHT" split at the "x": a whole number, and exactly two sides.
+bool ReadSide(const QStringList& sides, qsizetype i, int64_t& value) {
+  if (sides.size() != 2) return false;
+  const std::optional<int64_t> v = ParseInt64(sides[i]);
+  if (!v) return false;
+  value = *v;
+  return true;
+}
+
 // One line, whatever the file layer's explanation holds.
 QString OneLine(QString text) {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
@@ -37,7 +54,7 @@ bool ChartTypeByName(const QString& name, int32_t& type) {
 
 QString UnknownChartTypeText(const QString& name) {
   return QStringLiteral("Unknown chart type \"%1\": use one of %2.")
-      .arg(name, ChartTypeNames().join(QStringLiteral(", ")));
+      .arg(Shown(name), ChartTypeNames().join(QStringLiteral(", ")));
 }
 
 bool CheckChartSize(int64_t width, int64_t height, QString& error) {
@@ -63,16 +80,15 @@ bool ParseChartSpec(const QString& text, TChartSpec& spec, QString& error) {
   if (colon >= 0) {
     const QString size = text.mid(colon + 1);
     const QStringList wh = size.split(QChar('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
-    const auto w = wh.size() == 2 ? ParseInt64(wh[0]) : std::nullopt;
-    const auto h = wh.size() == 2 ? ParseInt64(wh[1]) : std::nullopt;
-    if (!w || !h) {
+    int64_t w = 0, h = 0;
+    if (!ReadSide(wh, 0, w) || !ReadSide(wh, 1, h)) {
       error = QStringLiteral("The chart size \"%1\" is not WIDTHxHEIGHT (for example 800x600).")
-                  .arg(size);
+                  .arg(Shown(size));
       return false;
     }
-    if (!CheckChartSize(*w, *h, error)) return false;
-    s.width = int32_t(*w);
-    s.height = int32_t(*h);
+    if (!CheckChartSize(w, h, error)) return false;
+    s.width = int32_t(w);
+    s.height = int32_t(h);
   }
   spec = s;
   return true;
@@ -92,7 +108,7 @@ TChartFormat ChartFormatOf(const QString& path) {
 
 QString UnknownChartFormatText(const QString& path) {
   return QStringLiteral("The chart file \"%1\" needs the extension .png, .bmp, .gif or .jpg.")
-      .arg(path);
+      .arg(Shown(path));
 }
 
 TChartResult CheckChartRequest(const QString& typeName, int64_t width, int64_t height,
@@ -138,13 +154,13 @@ TChartResult WriteChartFile(const TTrueImage& img, const QString& path) {
   QString reason;
   if (!EncodePicture(img, picType, bytes, reason)) {
     r.code = kCodeWrite;
-    r.error = QStringLiteral("Cannot write file \"%1\": %2").arg(path, OneLine(reason));
+    r.error = QStringLiteral("Cannot write file \"%1\": %2").arg(Shown(path), OneLine(reason));
     return r;
   }
   const AtomicWriteResult w = WriteFileAtomic(path, bytes);
   if (!w.ok()) {
     r.code = kCodeWrite;
-    r.error = QStringLiteral("Cannot write file \"%1\": %2").arg(path, OneLine(w.reason));
+    r.error = QStringLiteral("Cannot write file \"%1\": %2").arg(Shown(path), OneLine(w.reason));
   }
   return r;
 }

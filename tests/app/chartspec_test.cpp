@@ -41,6 +41,9 @@ TEST(ChartSpec, TypeAndSizeAreReadOrRefusedWithOneLine) {
       {"mag:640x8193", false, {}, "The chart size 640x8193 is outside"},
       {"mag:-640x480", false, {}, "The chart size -640x480 is outside"},
       {"mag:99999999999999999999x5", false, {}, "The chart size \"99999999999999999999x5\""},
+      // A line break in the text stays out of the reason's one line.
+      {"ma\ng", false, {}, "Unknown chart type \"ma?g\""},
+      {"mag:64\x1b\n480", false, {}, "The chart size \"64??480\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -91,6 +94,7 @@ TEST(ChartSpec, ARequestIsCheckedBeforeAnythingIsDrawn) {
       {"mag", 0, 600, "p.png", 2, -1},
       {"mag", 800, 600, "p.svg", 2, -1},
       {"mag", 800, 600, "", 2, -1},
+      {"mag", 800, 600, "a\nb.svg", 2, -1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type);
@@ -99,6 +103,7 @@ TEST(ChartSpec, ARequestIsCheckedBeforeAnythingIsDrawn) {
         CheckChartRequest(QString::fromUtf8(c.type), c.w, c.h, QString::fromUtf8(c.path), type);
     EXPECT_EQ(r.code, c.code);
     EXPECT_EQ(r.error.isEmpty(), c.code == 0) << r.error.toStdString();
+    EXPECT_FALSE(r.error.contains(QChar('\n')));
     EXPECT_EQ(type, c.wanted);
   }
 }
