@@ -13,9 +13,10 @@ namespace qz {
 
 inline constexpr int32_t kChartDefaultWidth = 800;
 inline constexpr int32_t kChartDefaultHeight = 600;
-// Smaller charts leave no room for the axes; larger ones would take hundreds of megabytes.
+// Smaller charts leave no room for the axes; 4096 a side covers the largest screens, and larger
+// pictures would take a gigabyte of memory while they are encoded.
 inline constexpr int32_t kChartMinSide = 64;
-inline constexpr int32_t kChartMaxSide = 8192;
+inline constexpr int32_t kChartMaxSide = 4096;
 
 enum class TChartFormat { Unknown, Png, Bmp, Gif, Jpeg };
 

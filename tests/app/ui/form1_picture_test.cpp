@@ -203,6 +203,8 @@ TEST_F(Form1Pictures, PngPicturesAndTheClipboardKeepFullColour) {
   EXPECT_EQ(saved.size(), f->Mdi()->size());
   EXPECT_GT(countFrame(saved), 1000);
   EXPECT_EQ(f->FrameSetup().PicTyp, kPicPng);
+  EXPECT_EQ(Texts(f->FileMenu())[7], QStringLiteral("Picture type  (PNG)"));
+  EXPECT_TRUE(Cmds().PictureTypeMenu()->actions()[3]->isChecked());
 
   QClipboard* cb = QApplication::clipboard();
   cb->clear();
