@@ -24,7 +24,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libsimpleini-dev libjpeg-dev libgif-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  dbus-daemon libglib2.0-bin
+  dbus-daemon libglib2.0-bin desktop-file-utils
 )
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 

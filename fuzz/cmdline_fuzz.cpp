@@ -1,8 +1,12 @@
 // Arbitrary arguments (separated by zero bytes) as the program's command line: the parser never
-// crashes, and a line it accepts has a non-negative number of passes.
+// crashes, a line it accepts has a non-negative number of passes, and a chart it accepts has an
+// offered type, a size within the limits and a file of a known format. The first argument is
+// also read alone as a chart's TYPE[:WIDTHxHEIGHT].
 #include <QStringList>
 
+#include "app/chartspec.h"
 #include "app/cmdline.h"
+#include "display/disptypes.h"
 #include "fuzzcheck.h"
 
 using qz::fuzz::Check;
@@ -15,6 +19,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(!cl.helpText.isEmpty() || !cl.help, "help asked for without a usage text");
   if (cl.error.isEmpty()) {
     Check(cl.passes >= 0, "a negative number of passes accepted");
+    if (cl.chart) {
+      Check(qz::IsOfferedType(cl.chartSpec.type), "a chart of no offered type accepted");
+      QString why;
+      Check(qz::CheckChartSize(cl.chartSpec.width, cl.chartSpec.height, why),
+            "a chart size beyond the limits accepted");
+      Check(qz::ChartFormatOf(cl.saveChartFile) != qz::TChartFormat::Unknown,
+            "a chart file of no known format accepted");
+    }
+  }
+  qz::TChartSpec spec{-7, -1, -1};
+  QString error;
+  const bool ok = qz::ParseChartSpec(args.value(1), spec, error);
+  Check(ok == error.isEmpty(), "a chart spec refused without a reason, or read with one");
+  Check(!error.contains(QChar('\n')), "a chart spec's reason spans lines");
+  if (ok) {
+    Check(qz::IsOfferedType(spec.type), "a chart spec of no offered type read");
+    Check(spec.width >= qz::kChartMinSide && spec.width <= qz::kChartMaxSide &&
+              spec.height >= qz::kChartMinSide && spec.height <= qz::kChartMaxSide,
+          "a chart spec's size beyond the limits read");
+  } else {
+    Check(spec == qz::TChartSpec{-7, -1, -1}, "a refused chart spec changed the result");
   }
   return 0;
 }

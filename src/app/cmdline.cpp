@@ -49,7 +49,19 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("log"),
       QStringLiteral("Prepare the data log FILE (after the setups are read), as Prepare does."),
       QStringLiteral("FILE"));
-  p.addOptions({help, version, setup, headless, passes, saveResults, log});
+  const QCommandLineOption chart(
+      QStringLiteral("chart"),
+      QStringLiteral("Headless: the chart of the last sweep in display TYPE (%1), WIDTHxHEIGHT "
+                     "pixels (default %2x%3).")
+          .arg(ChartTypeNames().join(QStringLiteral(", ")))
+          .arg(kChartDefaultWidth)
+          .arg(kChartDefaultHeight),
+      QStringLiteral("TYPE[:WIDTHxHEIGHT]"));
+  const QCommandLineOption saveChart(
+      QStringLiteral("save-chart"),
+      QStringLiteral("Headless: write the chart of --chart to FILE (.png, .bmp, .gif or .jpg)."),
+      QStringLiteral("FILE"));
+  p.addOptions({help, version, setup, headless, passes, saveResults, log, chart, saveChart});
   // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
   const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
@@ -66,6 +78,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
   cl.setupFile = p.value(setup);
   cl.saveResultsFile = p.value(saveResults);
   cl.logFile = p.value(log);
+  cl.chart = p.isSet(chart);
+  cl.saveChartFile = p.value(saveChart);
   if (p.isSet(passes)) {
     const auto n = ParseInt32(p.value(passes));
     if (!n || *n < 0) {
@@ -79,9 +93,29 @@ CommandLine ParseCommandLine(const QStringList& args) {
     cl.error = QStringLiteral("Unexpected argument \"%1\".").arg(p.positionalArguments().first());
     return cl;
   }
+  // A chart is drawn from a headless run and always written to its file; its type, size and
+  // format are checked before the run starts.
+  if (cl.chart || p.isSet(saveChart)) {
+    if (!cl.chart || !p.isSet(saveChart)) {
+      cl.error = QStringLiteral("--chart and --save-chart go together.");
+      return cl;
+    }
+    if (!cl.headless) {
+      cl.error = QStringLiteral("--chart needs --headless.");
+      return cl;
+    }
+    if (!ParseChartSpec(p.value(chart), cl.chartSpec, cl.error)) return cl;
+    if (!cl.saveChartFile.isEmpty() && ChartFormatOf(cl.saveChartFile) == TChartFormat::Unknown) {
+      cl.error = UnknownChartFormatText(cl.saveChartFile);
+      return cl;
+    }
+  }
   // A file option given with an empty name would silently do nothing.
   const std::pair<const QCommandLineOption*, const QString*> files[] = {
-      {&setup, &cl.setupFile}, {&log, &cl.logFile}, {&saveResults, &cl.saveResultsFile}};
+      {&setup, &cl.setupFile},
+      {&log, &cl.logFile},
+      {&saveResults, &cl.saveResultsFile},
+      {&saveChart, &cl.saveChartFile}};
   for (const auto& [opt, value] : files) {
     if (p.isSet(*opt) && value->isEmpty()) {
       cl.error = QStringLiteral("--%1 needs a file name.").arg(opt->names().first());

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/chartspec.h"
+
 namespace qz {
 
 struct CommandLine {
@@ -15,6 +17,9 @@ struct CommandLine {
   QString setupFile;        // --setup FILE
   QString saveResultsFile;  // --save-results FILE
   QString logFile;          // --log FILE: prepare FILE as the logging window's Prepare does
+  bool chart = false;       // --chart TYPE[:WIDTHxHEIGHT] given
+  TChartSpec chartSpec;     // its type and size
+  QString saveChartFile;    // --save-chart FILE: the chart's picture, by the file's extension
   QString error;            // non-empty when the line cannot be used
   QString helpText;         // the usage text
 };

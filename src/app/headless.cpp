@@ -53,7 +53,7 @@ void THeadlessAsker::SetBusyInfo(const QString& text) {
 }
 
 THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
-                            QStringList* messages) {
+                            QStringList* messages, const TChartSaver& saveChart) {
   THeadlessReport rep;
   auto fail = [&](const QString& why) {
     rep.exitCode = kExitFailure;
@@ -108,6 +108,18 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
     if (!r.ok) {
       finishLog();
       return fail(r.message);
+    }
+  }
+  if (cl.chart) {
+    const TChartResult r =
+        saveChart
+            ? saveChart(core.Qv, cl.chartSpec, cl.saveChartFile)
+            : TChartResult{kExitFailure, QStringLiteral("Charts cannot be drawn in this run.")};
+    if (!r.ok()) {
+      finishLog();
+      rep.exitCode = r.code;
+      rep.error = r.error;
+      return rep;
     }
   }
   rep.ddeItem = program.Dde.DdeStr();

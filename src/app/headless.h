@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/cmdline.h"
+#include "core/qvwin.h"
 #include "util/asker.h"
 
 namespace qz {
@@ -40,12 +41,17 @@ class THeadlessAsker : public TScriptedAsker {
   void SetBusyInfo(const QString& text) override;
 };
 
+// Draws the chart of --chart from the analyzer state and writes it (the window layer renders
+// charts, so the program's main hands this in).
+using TChartSaver =
+    std::function<TChartResult(const TQvWin& qv, const TChartSpec& spec, const QString& path)>;
+
 // pump handles the pending events once per pass (may be empty). The live data item is published
 // on the session bus as in a window run (without a bus, or with the name taken by an operator's
 // window, the run goes on without it). Messages the run queues (data logging) go to `messages`,
-// one per line.
+// one per line. With --chart the chart is written after the results, through saveChart.
 THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
-                            QStringList* messages = nullptr);
+                            QStringList* messages = nullptr, const TChartSaver& saveChart = {});
 
 // "Measured %d frames in %1.3f s (%1.0f frames per second)."
 QString HeadlessSummary(const THeadlessReport& r);

@@ -9,6 +9,7 @@
 #include "app/cmdline.h"
 #include "app/headless.h"
 #include "app/simcore.h"
+#include "app/ui/chartfile.h"
 #include "app/ui/form1.h"
 #include "app/ui/singleinstance.h"
 #include "comm/portlist.h"
@@ -18,6 +19,19 @@
 #include "util/random.h"
 #include "util/ui/qtasker.h"
 
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// A run without a screen has no runtime folder of a desktop session: Qt's notice about it is no
+// message of the run and stays out of its output.
+void HeadlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (previousHandler) previousHandler(type, context, text);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   // The command line is read before any window exists so that --help and --version need no
   // display.
@@ -25,7 +39,8 @@ int main(int argc, char* argv[]) {
   for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   const qz::CommandLine cl = qz::ParseCommandLine(args);
   if (!cl.error.isEmpty()) {
-    std::fprintf(stderr, "%s\n\n%s", qPrintable(cl.error), qPrintable(cl.helpText));
+    // One line that a script can show as it is; --help gives the options.
+    std::fprintf(stderr, "%s\n", qPrintable(cl.error));
     return qz::kExitBadArguments;
   }
   if (cl.help) {
@@ -37,12 +52,19 @@ int main(int argc, char* argv[]) {
     return qz::kExitOk;
   }
 
-  // A headless run needs no display at all.
+  // A headless run needs no display at all; one that draws charts needs fonts and images,
+  // which the GUI application gives on the offscreen platform without any screen.
+  const bool headlessGui = cl.chart;
   std::unique_ptr<QCoreApplication> app;
-  if (cl.headless)
+  if (cl.headless && !headlessGui) {
     app = std::make_unique<QCoreApplication>(argc, argv);
-  else
+  } else if (cl.headless) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    previousHandler = qInstallMessageHandler(HeadlessMessages);
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
     app = std::make_unique<QApplication>(argc, argv);
+  }
   // Numbers in files and texts never follow the C library's locale.
   std::setlocale(LC_NUMERIC, "C");
   QCoreApplication::setApplicationName(QStringLiteral("QzSim"));
@@ -61,7 +83,10 @@ int main(int argc, char* argv[]) {
     qz::TScopedAsker scoped(&headlessAsker);
     QStringList messages;
     const qz::THeadlessReport r = qz::RunHeadless(
-        cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }, &messages);
+        cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }, &messages,
+        [](const qz::TQvWin& qv, const qz::TChartSpec& spec, const QString& path) {
+          return qz::SaveSweepChart(qv, spec, path);
+        });
     for (const QString& m : messages) std::fprintf(stderr, "QzSim: %s\n", qPrintable(m));
     if (r.exitCode != qz::kExitOk) {
       std::fprintf(stderr, "QzSim: %s\n", qPrintable(r.error));
@@ -71,6 +96,7 @@ int main(int argc, char* argv[]) {
     if (!r.ddeItem.isEmpty()) std::printf("Live data item: %s\n", qPrintable(r.ddeItem));
     if (!cl.saveResultsFile.isEmpty())
       std::printf("Results saved to %s\n", qPrintable(cl.saveResultsFile));
+    if (cl.chart) std::printf("Chart saved to %s\n", qPrintable(cl.saveChartFile));
     return qz::kExitOk;
   }
 

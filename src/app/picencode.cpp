@@ -120,6 +120,99 @@ TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, 
   return img;
 }
 
+TIndexedImage Quantize16(const TTrueImage& img) {
+  if (img.Empty() || img.pixels.size() < size_t(img.width) * size_t(img.height)) return {};
+  return Quantize16(img.pixels.data(), img.width, img.height, img.width);
+}
+
+TTrueImage TrueImageOf(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride) {
+  TTrueImage img;
+  if (!pixels || width <= 0 || height <= 0) return img;
+  img.width = width;
+  img.height = height;
+  img.pixels.resize(size_t(width) * size_t(height));
+  for (int32_t y = 0; y < height; ++y)
+    std::memcpy(img.pixels.data() + size_t(y) * size_t(width), pixels + int64_t(y) * stride,
+                size_t(width) * sizeof(uint32_t));
+  return img;
+}
+
+uint32_t Crc32(const QByteArray& bytes) {
+  static const std::array<uint32_t, 256> table = [] {
+    std::array<uint32_t, 256> t{};
+    for (uint32_t n = 0; n < 256; ++n) {
+      uint32_t c = n;
+      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+      t[n] = c;
+    }
+    return t;
+  }();
+  uint32_t c = 0xFFFFFFFFu;
+  for (const char ch : bytes) c = table[(c ^ uint8_t(ch)) & 0xFF] ^ (c >> 8);
+  return c ^ 0xFFFFFFFFu;
+}
+
+namespace {
+
+void AppendBe32(QByteArray& b, uint32_t v) {
+  b.append(char(v >> 24)).append(char((v >> 16) & 0xFF)).append(char((v >> 8) & 0xFF));
+  b.append(char(v & 0xFF));
+}
+
+// Length, type, data and the CRC of type and data.
+void AppendChunk(QByteArray& out, const char* type, const QByteArray& data) {
+  AppendBe32(out, uint32_t(data.size()));
+  QByteArray typed(type, 4);
+  typed.append(data);
+  out.append(typed);
+  AppendBe32(out, Crc32(typed));
+}
+
+// The largest side written: 4-byte sizes, and rows that a reader can hold.
+constexpr int32_t kPngMaxSide = 65535;
+
+}  // namespace
+
+bool EncodePng(const TTrueImage& img, QByteArray& out, QString& error) {
+  out.clear();
+  if (img.Empty() || img.pixels.size() < size_t(img.width) * size_t(img.height)) {
+    error = QStringLiteral("The picture is empty.");
+    return false;
+  }
+  if (img.width > kPngMaxSide || img.height > kPngMaxSide) {
+    error = QStringLiteral("The picture is too large for a PNG file.");
+    return false;
+  }
+  // Every row: filter byte 0 (none), then red, green, blue of each pixel.
+  const qsizetype rowBytes = 1 + 3 * qsizetype(img.width);
+  QByteArray raw(rowBytes * img.height, '\0');
+  char* p = raw.data();
+  for (int32_t y = 0; y < img.height; ++y) {
+    *p++ = 0;
+    const uint32_t* row = img.pixels.data() + size_t(y) * size_t(img.width);
+    for (int32_t x = 0; x < img.width; ++x) {
+      *p++ = char((row[x] >> 16) & 0xFF);
+      *p++ = char((row[x] >> 8) & 0xFF);
+      *p++ = char(row[x] & 0xFF);
+    }
+  }
+  // The zlib stream without the 4-byte length that precedes it.
+  const QByteArray packed = qCompress(raw, 6);
+  if (packed.size() <= 4) {
+    error = QStringLiteral("The picture could not be compressed.");
+    return false;
+  }
+  QByteArray ihdr;
+  AppendBe32(ihdr, uint32_t(img.width));
+  AppendBe32(ihdr, uint32_t(img.height));
+  ihdr.append(char(8)).append(char(2)).append(char(0)).append(char(0)).append(char(0));
+  out = QByteArray("\x89PNG\r\n\x1A\n", 8);
+  AppendChunk(out, "IHDR", ihdr);
+  AppendChunk(out, "IDAT", packed.mid(4));
+  AppendChunk(out, "IEND", QByteArray());
+  return true;
+}
+
 QByteArray EncodeBmp4(const TIndexedImage& img) {
   if (img.Empty()) return {};
   constexpr int kHeader = 14 + 40 + 16 * 4;  // 118

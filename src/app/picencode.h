@@ -1,8 +1,8 @@
 #pragma once
-// Pictures of the program's windows in 16 colours: the quantiser to the fixed 16-colour palette
-// and the BMP, GIF and JPEG encoders, all working on a plain indexed image so that they run
-// without a display. The decoders read back what the encoders write (the clipboard's JPEG image
-// and the checks of the files).
+// Pictures of the program's windows: the quantiser to the fixed 16-colour palette, the BMP, GIF
+// and JPEG encoders of 16-colour pictures and the full-colour PNG encoder, all working on plain
+// pixel arrays so that they run without a display. The decoders read back what the encoders write
+// (the clipboard's JPEG image and the checks of the files).
 
 #include <QByteArray>
 #include <QString>
@@ -22,6 +22,18 @@ struct TIndexedImage {
   friend bool operator==(const TIndexedImage&, const TIndexedImage&) = default;
 };
 
+// A full-colour picture: one 0xAARRGGBB pixel each (alpha ignored), rows top to bottom.
+struct TTrueImage {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint32_t> pixels;
+  bool Empty() const { return width <= 0 || height <= 0; }
+  uint32_t At(int32_t x, int32_t y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+  friend bool operator==(const TTrueImage&, const TTrueImage&) = default;
+};
+// Copies 32-bit pixels whose rows lie `stride` pixels apart.
+TTrueImage TrueImageOf(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride);
+
 // The 16 colours in index order, as 0xRRGGBB.
 const std::array<uint32_t, 16>& Palette16();
 // The nearest palette colour by squared RGB distance (the first on a tie) of 0x..RRGGBB (the top
@@ -29,6 +41,7 @@ const std::array<uint32_t, 16>& Palette16();
 uint8_t NearestPaletteIndex(uint32_t rgb);
 // Quantises 32-bit 0xAARRGGBB pixels (rows `stride` pixels apart) without dithering.
 TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride);
+TIndexedImage Quantize16(const TTrueImage& img);
 
 // A BMP of 4 bits per pixel with the 16-entry palette (bottom-up rows, 118-byte header).
 QByteArray EncodeBmp4(const TIndexedImage& img);
@@ -36,6 +49,12 @@ QByteArray EncodeBmp4(const TIndexedImage& img);
 bool EncodeGif(const TIndexedImage& img, QByteArray& out, QString& error);
 // A baseline JPEG of the image's colours at the given quality (1..100).
 bool EncodeJpeg(const TIndexedImage& img, int quality, QByteArray& out, QString& error);
+
+// A PNG of 8-bit RGB at full colour (lossless; alpha dropped). False with the reason when the
+// image cannot be encoded.
+bool EncodePng(const TTrueImage& img, QByteArray& out, QString& error);
+// The CRC of PNG chunks (the one of zip files).
+uint32_t Crc32(const QByteArray& bytes);
 
 // The first image of a GIF as palette indices, with its colour table (0xRRGGBB).
 bool DecodeGif(const QByteArray& bytes, TIndexedImage& img, std::vector<uint32_t>& colours,

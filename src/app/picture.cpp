@@ -10,11 +10,11 @@
 namespace qz {
 
 namespace {
-int32_t TypeIndex(int32_t type) { return ClampLowWins(type, int32_t(kPicBmp), int32_t(kPicJpeg)); }
+int32_t TypeIndex(int32_t type) { return ClampLowWins(type, int32_t(kPicBmp), int32_t(kPicPng)); }
 }  // namespace
 
 QString PicTypeName(int32_t type) {
-  static const char* const names[] = {"BMP", "GIF", "JPEG"};
+  static const char* const names[] = {"BMP", "GIF", "JPEG", "PNG"};
   return QString::fromLatin1(names[TypeIndex(type)]);
 }
 
@@ -25,7 +25,7 @@ QString PicAreaName(int32_t area) {
 }
 
 QString PicTypeExt(int32_t type) {
-  static const char* const ext[] = {"bmp", "gif", "jpg"};
+  static const char* const ext[] = {"bmp", "gif", "jpg", "png"};
   return QString::fromLatin1(ext[TypeIndex(type)]);
 }
 
@@ -49,22 +49,24 @@ TSettledPicture SettlePicture(const QString& chosenPath, int filterIndex) {
   const QString name = chosenPath.mid(slash + 1);
   const qsizetype dot = name.lastIndexOf(QChar('.'));
   const QString ext = dot >= 0 ? name.mid(dot) : QString();
-  for (int32_t t = kPicBmp; t <= kPicJpeg; ++t) {
+  for (int32_t t = kPicBmp; t <= kPicPng; ++t) {
     if (ext == QChar('.') + PicTypeExt(t)) return {t, chosenPath};
   }
-  const int32_t t = ClampLowWins(int32_t(filterIndex), 1, 3) - 1;
+  const int32_t t = ClampLowWins(int32_t(filterIndex), 1, kPicTypeCount) - 1;
   const QString base = dot >= 0 ? name.left(dot) : name;
   return {t, folder + base + QChar('.') + PicTypeExt(t)};
 }
 
-bool EncodePicture(const TIndexedImage& img, int32_t type, QByteArray& out, QString& error) {
+bool EncodePicture(const TTrueImage& img, int32_t type, QByteArray& out, QString& error) {
+  if (TypeIndex(type) == kPicPng) return EncodePng(img, out, error);
+  const TIndexedImage indexed = Quantize16(img);
   switch (TypeIndex(type)) {
     case kPicGif:
-      return EncodeGif(img, out, error);
+      return EncodeGif(indexed, out, error);
     case kPicJpeg:
-      return EncodeJpeg(img, kJpegQuality, out, error);
+      return EncodeJpeg(indexed, kJpegQuality, out, error);
     default:
-      out = EncodeBmp4(img);
+      out = EncodeBmp4(indexed);
       if (out.isEmpty()) error = QStringLiteral("The picture is empty.");
       return !out.isEmpty();
   }
@@ -77,7 +79,7 @@ QString TPictureFiles::InitialPath(int32_t type, const QString& userFolder) cons
   return QDir(userFolder).filePath(name);
 }
 
-bool TPictureFiles::Save(const TIndexedImage& img, int32_t& picTyp, TAsker& asker,
+bool TPictureFiles::Save(const TTrueImage& img, int32_t& picTyp, TAsker& asker,
                          const QString& userFolder) {
   if (img.Empty()) {
     asker.ShowWarning(QString::fromLatin1(kNothingToPicture));

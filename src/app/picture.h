@@ -15,19 +15,22 @@ namespace qz {
 class TAsker;
 
 // Picture types (`PicTyp`) and areas (`PicArea`).
-enum TPicType : int32_t { kPicBmp = 0, kPicGif = 1, kPicJpeg = 2 };
+// PNG (3) is written at full colour; the others hold the 16 colours.
+enum TPicType : int32_t { kPicBmp = 0, kPicGif = 1, kPicJpeg = 2, kPicPng = 3 };
+inline constexpr int32_t kPicTypeCount = 4;
 enum TPicArea : int32_t { kPicAreaMain = 0, kPicAreaChart = 1 };
 
 inline constexpr const char* kPictureFilter =
-    "Bitmap file (*.bmp)|*.bmp|GIF file (*.gif)|*.gif|JPEG file (*.jpg)|*.jpg";
+    "Bitmap file (*.bmp)|*.bmp|GIF file (*.gif)|*.gif|JPEG file (*.jpg)|*.jpg|PNG file "
+    "(*.png)|*.png";
 inline constexpr const char* kSavePictureTitle = "Save Picture";
 inline constexpr int kJpegQuality = 90;
 inline constexpr const char* kNothingToPicture = "Nothing to picture: the window is minimised";
 
-// "BMP", "GIF", "JPEG" and "Main", "Chart" (out-of-range values are limited).
+// "BMP", "GIF", "JPEG", "PNG" and "Main", "Chart" (out-of-range values are limited).
 QString PicTypeName(int32_t type);
 QString PicAreaName(int32_t area);
-// The file extension of a type, without the point: "bmp", "gif", "jpg".
+// The file extension of a type, without the point: "bmp", "gif", "jpg", "png".
 QString PicTypeExt(int32_t type);
 
 // The File menu's captions as the menu opens.
@@ -36,8 +39,8 @@ QString PictureAreaCaption(int32_t area);  // "Picture Area  (Main)"
 QString SeparatorCaption(QChar separ);     // "Separator (Point)" or "Separator (Comma)"
 
 // The type and final name of a chosen picture file. The extension is compared exactly (letter
-// case counts): ".bmp", ".gif" and ".jpg" give their type and keep the name. Any other
-// extension, or none, takes the type from the dialog's filter (1 BMP, 2 GIF, 3 JPEG) and
+// case counts): ".bmp", ".gif", ".jpg" and ".png" give their type and keep the name. Any other
+// extension, or none, takes the type from the dialog's filter (1 BMP, 2 GIF, 3 JPEG, 4 PNG) and
 // replaces the last suffix of the name by the type's extension.
 struct TSettledPicture {
   int32_t type = kPicBmp;
@@ -46,14 +49,15 @@ struct TSettledPicture {
 };
 TSettledPicture SettlePicture(const QString& chosenPath, int filterIndex);
 
-// The encoded file of a type; false with the reason when the image cannot be encoded.
-bool EncodePicture(const TIndexedImage& img, int32_t type, QByteArray& out, QString& error);
+// The encoded file of a type: BMP, GIF and JPEG of the picture reduced to the 16 colours, PNG at
+// full colour. False with the reason when the image cannot be encoded.
+bool EncodePicture(const TTrueImage& img, int32_t type, QByteArray& out, QString& error);
 
 // The last picture file of each type, for the run only.
 class TPictureFiles {
  public:
-  std::array<QString, 3> last = {QStringLiteral("1.bmp"), QStringLiteral("1.gif"),
-                                 QStringLiteral("1.jpg")};
+  std::array<QString, kPicTypeCount> last = {QStringLiteral("1.bmp"), QStringLiteral("1.gif"),
+                                             QStringLiteral("1.jpg"), QStringLiteral("1.png")};
 
   // Where the save dialog opens for a type: the folder of its last name (the per-user folder
   // when that name has none) and the name part.
@@ -63,7 +67,7 @@ class TPictureFiles {
   // a question before a renamed file replaces another, then the encoded file written whole.
   // picTyp takes the settled type once the file is about to be written; the last name of the
   // type changes only when the file was written. True when a file was written.
-  bool Save(const TIndexedImage& img, int32_t& picTyp, TAsker& asker, const QString& userFolder);
+  bool Save(const TTrueImage& img, int32_t& picTyp, TAsker& asker, const QString& userFolder);
   // The path written by the last successful Save.
   QString lastWritten;
 };

@@ -104,7 +104,7 @@ void ReadFrameSetup(const IniFile& ini, TFrameSetup& f, int screenWidth, int scr
   f.pos = ReadWindowPos(ini, kForm, f.pos, screenWidth, screenHeight, kFrameWindowMargin,
                         kFrameWindowSizeLimits);
   f.BkgColor = ReadColourKey(ini, kForm, QStringLiteral("BkgColor"), f.BkgColor);
-  f.PicTyp = ReadLimited(ini, "PicTyp", f.PicTyp, 0, 2);
+  f.PicTyp = ReadLimited(ini, "PicTyp", f.PicTyp, 0, 3);
   f.PicArea = ReadLimited(ini, "PicArea", f.PicArea, 0, 1);
   f.UserStpPath = NormalizePath(ini.ReadString(
       kForm, QStringLiteral("UserStpPath"), InUserFolder(QString::fromLatin1(kDefaultUserSetup))));

@@ -24,6 +24,16 @@ TIndexedImage Ramp(int32_t w, int32_t h) {
   return img;
 }
 
+// The same ramp in the palette's own colours: reducing it to 16 colours gives the ramp back.
+TTrueImage TrueRamp(int32_t w, int32_t h) {
+  const TIndexedImage idx = Ramp(w, h);
+  TTrueImage img;
+  img.width = w;
+  img.height = h;
+  for (uint8_t i : idx.pixels) img.pixels.push_back(0xFF000000u | Palette16()[i]);
+  return img;
+}
+
 uint32_t Le32(const QByteArray& b, int pos) {
   return uint32_t(uint8_t(b[pos])) | uint32_t(uint8_t(b[pos + 1])) << 8 |
          uint32_t(uint8_t(b[pos + 2])) << 16 | uint32_t(uint8_t(b[pos + 3])) << 24;
@@ -56,7 +66,10 @@ TEST(SettlePicture, ExtensionComparedExactlyElseTheFilterDecides) {
       {"plot.", 1, kPicBmp, "plot.bmp"},
       // A filter index out of range is limited to the three types.
       {"plot", 0, kPicBmp, "plot.bmp"},
-      {"plot", 9, kPicJpeg, "plot.jpg"},
+      {"plot", 9, kPicPng, "plot.png"},
+      {"plot.png", 1, kPicPng, "plot.png"},
+      {"plot.Png", 3, kPicJpeg, "plot.jpg"},
+      {"plot", 4, kPicPng, "plot.png"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.chosen);
@@ -166,12 +179,62 @@ TEST(PictureEncoders, JpegStartsWithTheMarkerAndDecodesToTheSameSize) {
   EXPECT_FALSE(err.isEmpty());
 }
 
+uint32_t Be32(const QByteArray& b, qsizetype pos) {
+  return uint32_t(uint8_t(b[pos])) << 24 | uint32_t(uint8_t(b[pos + 1])) << 16 |
+         uint32_t(uint8_t(b[pos + 2])) << 8 | uint32_t(uint8_t(b[pos + 3]));
+}
+
+TEST(PictureEncoders, PngKeepsEveryColourAndItsChunksCarryTheirCrc) {
+  // Colours far from the 16 of the palette must come back unchanged.
+  TTrueImage img;
+  img.width = 5;
+  img.height = 3;
+  for (int32_t i = 0; i < 15; ++i)
+    img.pixels.push_back(0xFF000000u | uint32_t(0x123456 + i * 0x010203));
+  QByteArray png;
+  QString err;
+  ASSERT_TRUE(EncodePng(img, png, err)) << err.toStdString();
+  ASSERT_EQ(png.left(8), QByteArray("\x89PNG\r\n\x1A\n", 8));
+  // IHDR: 13 bytes, width, height, 8 bits, colour type 2 (RGB), no interlace.
+  EXPECT_EQ(Be32(png, 8), 13u);
+  EXPECT_EQ(png.mid(12, 4), QByteArray("IHDR"));
+  EXPECT_EQ(Be32(png, 16), 5u);
+  EXPECT_EQ(Be32(png, 20), 3u);
+  EXPECT_EQ(png.mid(24, 5), QByteArray("\x08\x02\x00\x00\x00", 5));
+  // The standard's CRC check value, and the fixed CRC of every IEND chunk.
+  EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+  EXPECT_EQ(png.right(12), QByteArray("\x00\x00\x00\x00IEND\xAE\x42\x60\x82", 12));
+  // Every chunk's CRC covers its type and data; IDAT inflates to the rows, each with filter 0.
+  qsizetype pos = 8;
+  QByteArray rows;
+  while (pos + 12 <= png.size()) {
+    const uint32_t len = Be32(png, pos);
+    const QByteArray typed = png.mid(pos + 4, qsizetype(len) + 4);
+    EXPECT_EQ(Be32(png, pos + 8 + qsizetype(len)), Crc32(typed)) << typed.left(4).toStdString();
+    if (typed.startsWith("IDAT")) rows += typed.mid(4);
+    pos += 12 + qsizetype(len);
+  }
+  EXPECT_EQ(pos, png.size());
+  const QByteArray raw = qUncompress(QByteArray("\x00\x00\x00\x30", 4) + rows);
+  ASSERT_EQ(raw.size(), 3 * (1 + 5 * 3));
+  for (int32_t y = 0; y < 3; ++y) {
+    EXPECT_EQ(raw[y * 16], '\0');
+    for (int32_t x = 0; x < 5; ++x) {
+      const uint32_t c = img.At(x, y);
+      const qsizetype at = y * 16 + 1 + x * 3;
+      EXPECT_EQ(uint8_t(raw[at]), (c >> 16) & 0xFF);
+      EXPECT_EQ(uint8_t(raw[at + 1]), (c >> 8) & 0xFF);
+      EXPECT_EQ(uint8_t(raw[at + 2]), c & 0xFF);
+    }
+  }
+}
+
 TEST(PictureEncoders, AnEmptyImageIsRefused) {
-  const TIndexedImage empty;
+  const TTrueImage empty;
   QByteArray out;
   QString err;
-  EXPECT_TRUE(EncodeBmp4(empty).isEmpty());
-  for (int32_t t : {kPicBmp, kPicGif, kPicJpeg}) {
+  EXPECT_TRUE(EncodeBmp4(TIndexedImage{}).isEmpty());
+  for (int32_t t : {kPicBmp, kPicGif, kPicJpeg, kPicPng}) {
     SCOPED_TRACE(t);
     err.clear();
     EXPECT_FALSE(EncodePicture(empty, t, out, err));
@@ -196,7 +259,7 @@ class SavePicture : public ::testing::Test {
   QTemporaryDir dir;
   TScriptedAsker asker;
   TPictureFiles files;
-  TIndexedImage img = Ramp(20, 10);
+  TTrueImage img = TrueRamp(20, 10);
   int32_t picTyp = kPicBmp;
 };
 
@@ -213,6 +276,10 @@ TEST_F(SavePicture, TheSettledTypeIsWrittenAndBecomesThePictureType) {
       {kPicGif, "b.BMP", 3, "b.jpg", kPicJpeg, QByteArray("\xFF\xD8", 2)},
       {kPicJpeg, "c", 1, "c.bmp", kPicBmp, "BM"},
       {kPicBmp, "d.jpg", 2, "d.jpg", kPicJpeg, QByteArray("\xFF\xD8", 2)},
+      // PNG: by its extension whatever the filter, or by the fourth filter.
+      {kPicBmp, "e.png", 1, "e.png", kPicPng, QByteArray("\x89PNG", 4)},
+      {kPicPng, "f.PNG", 4, "f.png", kPicPng, QByteArray("\x89PNG", 4)},
+      {kPicPng, "g", 4, "g.png", kPicPng, QByteArray("\x89PNG", 4)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.chosen);

@@ -69,12 +69,15 @@ TEST(FrameSetup, ReadLimitsEveryKeyToItsRange) {
        [](const TFrameSetup& f) { EXPECT_EQ(f.SeparForTxtSave, QChar('.')); }},
       {"[QuzarForm]\nSeparForTxtSave=,\n",
        [](const TFrameSetup& f) { EXPECT_EQ(f.SeparForTxtSave, QChar(',')); }},
+      // PNG (3) is the last picture type.
       {"[QuzarForm]\nPicTyp=7\nPicArea=-3\nCanHW=9\n",
        [](const TFrameSetup& f) {
-         EXPECT_EQ(f.PicTyp, 2);
+         EXPECT_EQ(f.PicTyp, 3);
          EXPECT_EQ(f.PicArea, 0);
          EXPECT_EQ(f.CanHW, 1);
        }},
+      {"[QuzarForm]\nPicTyp=3\n", [](const TFrameSetup& f) { EXPECT_EQ(f.PicTyp, 3); }},
+      {"[QuzarForm]\nPicTyp=-1\n", [](const TFrameSetup& f) { EXPECT_EQ(f.PicTyp, 0); }},
       // Missing keys: the table's defaults, or the present values.
       {"[QuzarForm]\n",
        [](const TFrameSetup& f) {

@@ -108,8 +108,9 @@ void TWindowCmds::AddFileItems(QMenu* file) {
   mPicTyp_->setObjectName(QStringLiteral("miPicType"));
   auto* types = new QActionGroup(mPicTyp_);
   const char* const typeHints[] = {"Bitmap: File size depends only on picture dimensions",
-                                   "Best compression - recommended", "Imperfect quality"};
-  for (int32_t i = 0; i < 3; ++i) {
+                                   "Best compression - recommended", "Imperfect quality",
+                                   "Lossless, full colour"};
+  for (int32_t i = 0; i < kPicTypeCount; ++i) {
     QAction* a = Item(mPicTyp_, PicTypeName(i), QString::fromLatin1(typeHints[i]),
                       QStringLiteral("miPicType%1").arg(i));
     a->setCheckable(true);
@@ -324,15 +325,21 @@ void TWindowCmds::BmpToFileOrClipb(bool picToFile) {
     Asker().ShowWarning(QString::fromLatin1(kNothingToPicture));
     return;
   }
-  const TIndexedImage img =
-      Quantize16(reinterpret_cast<const uint32_t*>(grabbed.constBits()), grabbed.width(),
-                 grabbed.height(), grabbed.bytesPerLine() / 4);
+  const TTrueImage full =
+      TrueImageOf(reinterpret_cast<const uint32_t*>(grabbed.constBits()), grabbed.width(),
+                  grabbed.height(), grabbed.bytesPerLine() / 4);
   TFrameSetup& f = form_.FrameSetup();
   if (picToFile) {
-    files_.Save(img, f.PicTyp, Asker(), UserFolder());
+    files_.Save(full, f.PicTyp, Asker(), UserFolder());
     return;
   }
   QClipboard* cb = QApplication::clipboard();
+  // PNG pictures keep every colour of the window.
+  if (f.PicTyp == kPicPng) {
+    cb->setImage(grabbed);
+    return;
+  }
+  const TIndexedImage img = Quantize16(full);
   if (f.PicTyp != kPicJpeg) {
     cb->setImage(IndexedToQImage(img));
     return;

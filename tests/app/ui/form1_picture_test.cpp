@@ -75,7 +75,9 @@ TEST_F(Form1Pictures, FileMenuCaptionsFollowTypeAreaAndSeparator) {
   EXPECT_EQ(Cmds().CopyPictureAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
   EXPECT_EQ(Cmds().SavePictureAction()->statusTip(),
             QStringLiteral("Save picture area to a picture file"));
-  EXPECT_EQ(Texts(Cmds().PictureTypeMenu()), (QStringList{"BMP", "GIF", "JPEG"}));
+  EXPECT_EQ(Texts(Cmds().PictureTypeMenu()), (QStringList{"BMP", "GIF", "JPEG", "PNG"}));
+  EXPECT_EQ(Cmds().PictureTypeMenu()->actions()[3]->statusTip(),
+            QStringLiteral("Lossless, full colour"));
   EXPECT_EQ(Texts(Cmds().PictureAreaMenu()), (QStringList{"Main Window", "Active Chart"}));
   EXPECT_EQ(Cmds().PictureTypeMenu()->actions()[1]->statusTip(),
             QStringLiteral("Best compression - recommended"));
@@ -139,8 +141,12 @@ TEST_F(Form1Pictures, SavingWithEachTypeSetsThePictureType) {
     int filter;
     const char* written;
     int32_t type;
-  } cases[] = {
-      {"m.gif", 1, "m.gif", kPicGif}, {"m.BMP", 3, "m.jpg", kPicJpeg}, {"n", 1, "n.bmp", kPicBmp}};
+  } cases[] = {{"m.gif", 1, "m.gif", kPicGif},
+               {"m.BMP", 3, "m.jpg", kPicJpeg},
+               {"n", 1, "n.bmp", kPicBmp},
+               // A PNG name under the BMP filter is written as PNG under that very name.
+               {"a.png", 1, "a.png", kPicPng},
+               {"p", 4, "p.png", kPicPng}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.chosen);
     asker.QueueFile(In(c.chosen));
@@ -170,6 +176,46 @@ TEST_F(Form1Pictures, ClipboardGetsABitmapOrTheJpegBytes) {
   const QByteArray jpeg = cb->mimeData()->data(QStringLiteral("image/jpeg"));
   EXPECT_EQ(jpeg.left(2), QByteArray("\xFF\xD8", 2));
   EXPECT_TRUE(cb->mimeData()->hasImage());
+}
+
+// PNG pictures keep the window's own colours: the frame window's background (RGB AD F3 A3)
+// is no colour of the 16-colour palette.
+TEST_F(Form1Pictures, PngPicturesAndTheClipboardKeepFullColour) {
+  const QRgb frame = qRgb(0xAD, 0xF3, 0xA3);
+  ASSERT_EQ(std::find(Palette16().begin(), Palette16().end(), frame & 0xFFFFFF), Palette16().end());
+  f->Displays().Windows()[0]->parentWidget()->resize(200, 150);
+  QCoreApplication::processEvents();
+  auto countFrame = [&](const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xFFFFFF) == (frame & 0xFFFFFF);
+    return n;
+  };
+  asker.QueueFile(In("full.png"));
+  asker.QueueFilterIndex(1);
+  Cmds().SavePictureAction()->trigger();
+  QFile file(In("full.png"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_EQ(bytes.left(4), QByteArray("\x89PNG", 4));
+  const QImage saved = QImage::fromData(bytes, "PNG");
+  ASSERT_FALSE(saved.isNull());
+  EXPECT_EQ(saved.size(), f->Mdi()->size());
+  EXPECT_GT(countFrame(saved), 1000);
+  EXPECT_EQ(f->FrameSetup().PicTyp, kPicPng);
+  EXPECT_EQ(Texts(f->FileMenu())[7], QStringLiteral("Picture type  (PNG)"));
+  EXPECT_TRUE(Cmds().PictureTypeMenu()->actions()[3]->isChecked());
+
+  QClipboard* cb = QApplication::clipboard();
+  cb->clear();
+  Cmds().CopyPictureAction()->trigger();
+  const QImage copied = cb->image();
+  EXPECT_EQ(copied.size(), f->Mdi()->size());
+  EXPECT_EQ(countFrame(copied), countFrame(saved));
+  // The same picture as GIF holds only the palette's colours.
+  f->FrameSetup().PicTyp = kPicGif;
+  Cmds().CopyPictureAction()->trigger();
+  EXPECT_EQ(countFrame(cb->image()), 0);
 }
 
 TEST_F(Form1Pictures, WithoutDisplayWindowsCopyAndSaveDoNothing) {

@@ -1,0 +1,32 @@
+#include "app/ui/chartfile.h"
+
+#include "display/disptypes.h"
+#include "display/ui/chartimage.h"
+
+namespace qz {
+
+TChartResult SaveSweepChart(const TQvWin& qv, const QString& typeName, const QString& path,
+                            uint32_t width, uint32_t height) {
+  const int64_t w = width == 0 || height == 0 ? kChartDefaultWidth : int64_t(width);
+  const int64_t h = width == 0 || height == 0 ? kChartDefaultHeight : int64_t(height);
+  TChartSpec spec;
+  const TChartResult check = CheckChartRequest(typeName, w, h, path, spec.type);
+  if (!check.ok()) return check;
+  spec.width = int32_t(w);
+  spec.height = int32_t(h);
+  return SaveSweepChart(qv, spec, path);
+}
+
+TChartResult SaveSweepChart(const TQvWin& qv, const TChartSpec& spec, const QString& path) {
+  int32_t type = 0;
+  const TChartResult check =
+      CheckChartRequest(DispTypeInfo(spec.type).caption, spec.width, spec.height, path, type);
+  if (!check.ok()) return check;
+  const QImage img = RenderSweepChart(qv, type, spec.width, spec.height, qv.BiTr.GetActive());
+  if (img.isNull()) return {1, QStringLiteral("The chart could not be drawn.")};
+  return WriteChartFile(TrueImageOf(reinterpret_cast<const uint32_t*>(img.constBits()), img.width(),
+                                    img.height(), img.bytesPerLine() / 4),
+                        path);
+}
+
+}  // namespace qz
