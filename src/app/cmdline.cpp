@@ -49,7 +49,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("log"),
       QStringLiteral("Prepare the data log FILE (after the setups are read), as Prepare does."),
       QStringLiteral("FILE"));
-  p.addOptions({help, version, setup, headless, passes, saveResults, log});
+  const QCommandLineOption serve(
+      QStringLiteral("serve"),
+      QStringLiteral("Run without a window and answer the remote control (object /Control on the "
+                     "session bus) until its Quit; --passes starts a run at once."));
+  p.addOptions({help, version, setup, headless, passes, saveResults, log, serve});
   // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
   const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
@@ -63,6 +67,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
   cl.help = p.isSet(help);
   cl.version = p.isSet(version);
   cl.headless = p.isSet(headless);
+  cl.serve = p.isSet(serve);
   cl.setupFile = p.value(setup);
   cl.saveResultsFile = p.value(saveResults);
   cl.logFile = p.value(log);
@@ -74,6 +79,16 @@ CommandLine ParseCommandLine(const QStringList& args) {
       return cl;
     }
     cl.passes = *n;
+  }
+  if (cl.serve) {
+    // A served run has no window; its results are saved by the control's SaveResults.
+    cl.headless = true;
+    if (!cl.saveResultsFile.isEmpty()) {
+      cl.error = QStringLiteral(
+          "--serve saves results through the remote control's SaveResults, "
+          "not with --save-results.");
+      return cl;
+    }
   }
   if (!p.positionalArguments().isEmpty()) {
     cl.error = QStringLiteral("Unexpected argument \"%1\".").arg(p.positionalArguments().first());

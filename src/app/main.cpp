@@ -38,7 +38,11 @@ int main(int argc, char* argv[]) {
 
   // A headless run needs no display at all.
   std::unique_ptr<QCoreApplication> app;
-  if (cl.headless)
+  if (cl.serve) {
+    // A served run draws without a display: the GUI application on the offscreen platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QApplication>(argc, argv);
+  } else if (cl.headless)
     app = std::make_unique<QCoreApplication>(argc, argv);
   else
     app = std::make_unique<QApplication>(argc, argv);
@@ -57,13 +61,17 @@ int main(int argc, char* argv[]) {
     qz::THeadlessAsker headlessAsker;
     qz::TScopedAsker scoped(&headlessAsker);
     QStringList messages;
-    const qz::THeadlessReport r = qz::RunHeadless(
-        cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }, &messages);
+    const qz::THeadlessReport r =
+        cl.serve
+            ? qz::ServeHeadless(cl, &messages)
+            : qz::RunHeadless(
+                  cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }, &messages);
     for (const QString& m : messages) std::fprintf(stderr, "QzSim: %s\n", qPrintable(m));
     if (r.exitCode != qz::kExitOk) {
       std::fprintf(stderr, "QzSim: %s\n", qPrintable(r.error));
       return r.exitCode;
     }
+    if (cl.serve) return qz::kExitOk;
     if (cl.passes > 0) std::printf("%s\n", qPrintable(qz::HeadlessSummary(r)));
     if (!r.ddeItem.isEmpty()) std::printf("Live data item: %s\n", qPrintable(r.ddeItem));
     if (!cl.saveResultsFile.isEmpty())

@@ -1,0 +1,103 @@
+#include "app/controlbus.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QTimer>
+
+namespace qz {
+
+TControlBus::TControlBus(TControl& control, QObject* parent) : QObject(parent), control_(control) {
+  control_.Defer = [this](std::function<void()> task) {
+    QTimer::singleShot(0, this, std::move(task));
+  };
+  control_.OnRunEnded = [this](const QString& reason) {
+    if (registered_) emit RunEnded(reason);
+  };
+}
+
+TControlBus::~TControlBus() {
+  Unregister();
+  control_.Defer = nullptr;
+  control_.OnRunEnded = nullptr;
+}
+
+bool TControlBus::Register() {
+  if (registered_) return true;
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    error_ = QStringLiteral("No D-Bus session bus: ") + bus.lastError().message();
+    return false;
+  }
+  if (!bus.registerObject(QString::fromLatin1(kControlPath), this,
+                          QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                              QDBusConnection::ExportAllProperties)) {
+    error_ = QStringLiteral("The object ") + QString::fromLatin1(kControlPath) +
+             QStringLiteral(" cannot be registered on the session bus.");
+    return false;
+  }
+  registered_ = true;
+  error_.clear();
+  return true;
+}
+
+void TControlBus::Unregister() {
+  if (!registered_) return;
+  registered_ = false;
+  QDBusConnection::sessionBus().unregisterObject(QString::fromLatin1(kControlPath));
+}
+
+void TControlBus::Answer(const TControlResult& r) {
+  if (r.ok() || !calledFromDBus()) return;
+  QString name;
+  switch (r.status) {
+    case TControlStatus::Busy:
+      name = QString::fromLatin1(kControlErrorBusy);
+      break;
+    case TControlStatus::WrongState:
+      name = QString::fromLatin1(kControlErrorState);
+      break;
+    case TControlStatus::InvalidValue:
+      name = QDBusError::errorString(QDBusError::InvalidArgs);
+      break;
+    default:
+      name = QDBusError::errorString(QDBusError::Failed);
+      break;
+  }
+  sendErrorReply(name, r.error);
+}
+
+void TControlBus::Run() { Answer(control_.Run()); }
+void TControlBus::Pause() { Answer(control_.Pause()); }
+void TControlBus::Stop() { Answer(control_.Stop()); }
+void TControlBus::Finish(bool on) { Answer(control_.Finish(on)); }
+void TControlBus::LoadSetup(const QString& path) { Answer(control_.LoadSetup(path)); }
+void TControlBus::SaveSetup(const QString& path, const QString& comment) {
+  Answer(control_.SaveSetup(path, comment));
+}
+void TControlBus::SaveResults(const QString& path, const QString& comment) {
+  Answer(control_.SaveResults(path, comment));
+}
+void TControlBus::SetModelLoad(double magnitude, double phaseDeg) {
+  Answer(control_.SetModelLoad(magnitude, phaseDeg));
+}
+void TControlBus::SetModelValue(const QString& key, const QString& value) {
+  Answer(control_.SetModelValue(key, value));
+}
+
+int TControlBus::AutoTune(QString& text) {
+  const TControlCmdAnswer a = control_.AutoTune();
+  Answer(a.result);
+  text = a.text;
+  return a.code;
+}
+
+int TControlBus::MoveStubs(double mm1, double mm2, double mm3, QString& text) {
+  const TControlCmdAnswer a = control_.MoveStubs(mm1, mm2, mm3);
+  Answer(a.result);
+  text = a.text;
+  return a.code;
+}
+
+void TControlBus::Quit(bool saveSetup) { Answer(control_.Quit(saveSetup)); }
+
+}  // namespace qz
