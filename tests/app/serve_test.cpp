@@ -227,6 +227,29 @@ TEST_F(ServeTest, ASecondServerCannotHaveTheNameAndEndsWithCodeOne) {
   EXPECT_EQ(first.Finish(), 0);
 }
 
+TEST_F(ServeTest, TheWindowProgramAnswersTheSameCalls) {
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({})) << qz.ErrorOutput().toStdString();
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelValue", {"RUncert", "0"})), "");
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelLoad", {0.5, 90.0})), "");
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(101));
+  EXPECT_EQ(ErrorOf(bus.Call("SaveResults", {dir.filePath("x.txt"), ""})),
+            "local.QzSim.Control.Error.Busy: busy: running");
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(WaitFor([&] { return watch.reasons == QStringList{"paused"}; }));
+  const QString results = dir.filePath("window.txt");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveResults", {results, ""})), "");
+  const QList<QStringList> rows = DataLines(results);
+  EXPECT_EQ(rows.size(), 101);
+  for (const QStringList& r : rows) EXPECT_EQ(r[8] + " " + r[9], "0.5000 90.000");
+  // Quit with the setup saved: no question, the automatic setup holds the model's load.
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {true})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+  EXPECT_TRUE(Bytes(AutoSetup()).contains("RhoMag=0.5")) << Bytes(AutoSetup()).toStdString();
+}
+
 }  // namespace
 }  // namespace qz
 

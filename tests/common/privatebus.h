@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -80,7 +81,15 @@ class TPrivateBus {
         QDBusMessage::createMethodCall(QStringLiteral("local.QzSim"), QStringLiteral("/Control"),
                                        QStringLiteral("local.QzSim.Control"), method);
     m.setArguments(args);
-    return Connection().call(m, QDBus::Block, kBusWaitMs);
+    return Await(m);
+  }
+  // Sends a call and waits for its answer while the test's events are handled.
+  QDBusMessage Await(const QDBusMessage& m) const {
+    QDBusPendingCall pending = Connection().asyncCall(m, kBusWaitMs);
+    WaitFor([&] { return pending.isFinished(); }, kBusWaitMs + 5000);
+    return pending.isFinished() ? pending.reply()
+                                : QDBusMessage::createError(QStringLiteral("test.NoAnswer"),
+                                                            QStringLiteral("no answer"));
   }
   // A property of the control interface (invalid when it cannot be read).
   QVariant Property(const QString& name) const {
@@ -88,7 +97,7 @@ class TPrivateBus {
         QStringLiteral("local.QzSim"), QStringLiteral("/Control"),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     m.setArguments({QStringLiteral("local.QzSim.Control"), name});
-    const QDBusMessage r = Connection().call(m, QDBus::Block, kBusWaitMs);
+    const QDBusMessage r = Await(m);
     if (r.type() != QDBusMessage::ReplyMessage || r.arguments().isEmpty()) return {};
     return r.arguments().first().value<QDBusVariant>().variant();
   }
