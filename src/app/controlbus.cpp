@@ -2,9 +2,15 @@
 
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QDBusMessage>
 #include <QTimer>
 
 namespace qz {
+
+namespace {
+// How long the end of the program waits for the bus to take its last messages.
+constexpr int kFlushWaitMs = 2000;
+}  // namespace
 
 TControlBus::TControlBus(TControl& control, QObject* parent) : QObject(parent), control_(control) {
   control_.Defer = [this](std::function<void()> task) {
@@ -43,6 +49,13 @@ bool TControlBus::Register() {
 void TControlBus::Unregister() {
   if (!registered_) return;
   registered_ = false;
+  // The last answers and signals (a Quit's answer, RunEnded "closing") are on their way before
+  // the program goes: the bus handles one connection's messages in order, so once it has
+  // answered a ping of its own, they have reached it.
+  QDBusMessage ping = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+  QDBusConnection::sessionBus().call(ping, QDBus::Block, kFlushWaitMs);
   QDBusConnection::sessionBus().unregisterObject(QString::fromLatin1(kControlPath));
 }
 
