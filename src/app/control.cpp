@@ -387,6 +387,8 @@ TControlResult TControl::SetModelValue(const QString& key, const QString& value)
 TControlCmdAnswer TControl::AutoTune() {
   TControlCmdAnswer a;
   a.result = Refusal(true);
+  // Without a tuner the Tuner menu is disabled.
+  if (a.result.ok() && !port_.HasTuner()) a.result = Refused(TControlStatus::Failed, kNoTuner);
   if (a.result.ok()) {
     a.code = port_.SingleTune();
     a.text = ErrorText(uint32_t(a.code));
@@ -398,6 +400,7 @@ TControlCmdAnswer TControl::AutoTune() {
 TControlCmdAnswer TControl::MoveStubs(double mm1, double mm2, double mm3) {
   TControlCmdAnswer a;
   a.result = Refusal(true);
+  if (a.result.ok() && !port_.HasTuner()) a.result = Refused(TControlStatus::Failed, kNoTuner);
   if (!a.result.ok()) {
     Done(a.result);
     return a;

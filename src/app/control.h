@@ -45,6 +45,7 @@ struct TControlCmdAnswer {
 };
 
 // Texts of the refusals.
+inline constexpr const char* kNoTuner = "The unit has no tuner.";
 inline constexpr const char* kBusyRunning = "busy: running";
 inline constexpr const char* kBusyDialog = "busy: a dialog is open";
 inline constexpr const char* kStateRunning = "running";
@@ -87,6 +88,7 @@ class TControlPort {
   virtual void EditModel(const std::function<void(TMdlEngine&)>& edit) = 0;
   // The tuner: a single tune through the command layer; the stubs moved to target positions
   // (motor steps) through the command layer; the travel in steps and the step length in mm.
+  virtual bool HasTuner() const = 0;
   virtual int32_t SingleTune() = 0;
   virtual int32_t MoveStubs(const std::array<int, 3>& steps) = 0;
   virtual int MaxSteps() const = 0;

@@ -47,6 +47,8 @@ void TProgramPort::EditModel(const std::function<void(TMdlEngine&)>& edit) {
   Apply(m);
 }
 
+bool TProgramPort::HasTuner() const { return program_.Core.Qv.FixPar.IsTuner != 0; }
+
 int32_t TProgramPort::SingleTune() { return program_.Core.Cmd.SingleTune(); }
 
 int32_t TProgramPort::MoveStubs(const std::array<int, 3>& steps) {

@@ -44,6 +44,7 @@ class TProgramPort : public TControlPort, public TRunEnable {
   TMdlEntries ModelEntries() override;
   double NominalFreqHz() const override;
   void EditModel(const std::function<void(TMdlEngine&)>& edit) override;
+  bool HasTuner() const override;
   int32_t SingleTune() override;
   int32_t MoveStubs(const std::array<int, 3>& steps) override;
   int MaxSteps() const override;

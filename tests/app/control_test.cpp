@@ -204,6 +204,16 @@ TEST_F(ControlTest, CommandResultCodesAreAnsweredWithTheirText) {
   EXPECT_EQ(a.text, "RX timeout");
 }
 
+TEST_F(ControlTest, WithoutATunerTheTunerCallsAreRefused) {
+  port.tuner = false;
+  TControl c(port);
+  for (const TControlCmdAnswer& a : {c.AutoTune(), c.MoveStubs(1, 1, 1)}) {
+    EXPECT_EQ(a.result.status, TControlStatus::Failed);
+    EXPECT_EQ(a.result.error, "The unit has no tuner.");
+  }
+  EXPECT_EQ(port.actions, 0);
+}
+
 TEST_F(ControlTest, ModelLoadOutsideItsLimitsIsRefused) {
   struct Case {
     double mag, pha;

@@ -220,7 +220,9 @@ TEST_F(ServeTest, ASecondServerCannotHaveTheNameAndEndsWithCodeOne) {
   ASSERT_TRUE(second.Start({"--serve"}, false));
   EXPECT_EQ(second.Finish(), 1);
   const QString why = second.ErrorOutput();
-  EXPECT_TRUE(why.contains("The remote control cannot be served: The name local.QzSim is taken"))
+  EXPECT_TRUE(
+      why.contains("The remote control cannot be served: The name local.QzSim is taken on "
+                   "the session bus (another program of this user holds it)."))
       << why.toStdString();
   // The first one still answers.
   EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");

@@ -20,6 +20,7 @@ class TFakeControlPort : public TControlPort {
   bool dialog = false;
   bool running = false;
   bool finish = false;
+  bool tuner = true;
   int actions = 0;
   TMdlEntries entries;
 
@@ -29,6 +30,7 @@ class TFakeControlPort : public TControlPort {
     ON_CALL(*this, DialogOpen()).WillByDefault([this] { return dialog; });
     ON_CALL(*this, Running()).WillByDefault([this] { return running; });
     ON_CALL(*this, FinishSweep()).WillByDefault([this] { return finish; });
+    ON_CALL(*this, HasTuner()).WillByDefault([this] { return tuner; });
     ON_CALL(*this, ModelEntries()).WillByDefault([this] { return entries; });
     ON_CALL(*this, NominalFreqHz()).WillByDefault(Return(2.45e9));
     ON_CALL(*this, MaxSteps()).WillByDefault(Return(3000));
@@ -76,6 +78,7 @@ class TFakeControlPort : public TControlPort {
   MOCK_METHOD(TMdlEntries, ModelEntries, (), (override));
   MOCK_METHOD(double, NominalFreqHz, (), (const, override));
   MOCK_METHOD(void, EditModel, (const std::function<void(TMdlEngine&)>&), (override));
+  MOCK_METHOD(bool, HasTuner, (), (const, override));
   MOCK_METHOD(int32_t, SingleTune, (), (override));
   MOCK_METHOD(int32_t, MoveStubs, ((const std::array<int, 3>&)), (override));
   MOCK_METHOD(int, MaxSteps, (), (const, override));
