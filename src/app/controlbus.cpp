@@ -97,18 +97,18 @@ void TControlBus::SetModelValue(const QString& key, const QString& value) {
   Answer(control_.SetModelValue(key, value));
 }
 
-int TControlBus::AutoTune(QString& text) {
+void TControlBus::AutoTune(int& code, QString& text) {
   const TControlCmdAnswer a = control_.AutoTune();
   Answer(a.result);
+  code = a.code;
   text = a.text;
-  return a.code;
 }
 
-int TControlBus::MoveStubs(double mm1, double mm2, double mm3, QString& text) {
+void TControlBus::MoveStubs(double mm1, double mm2, double mm3, int& code, QString& text) {
   const TControlCmdAnswer a = control_.MoveStubs(mm1, mm2, mm3);
   Answer(a.result);
+  code = a.code;
   text = a.text;
-  return a.code;
 }
 
 void TControlBus::Quit(bool saveSetup) { Answer(control_.Quit(saveSetup)); }

@@ -53,9 +53,9 @@ class TControlBus : public QObject, protected QDBusContext {
   void SaveResults(const QString& path, const QString& comment);
   void SetModelLoad(double magnitude, double phaseDeg);
   void SetModelValue(const QString& key, const QString& value);
-  // The command's result code, and its text in `text`.
-  int AutoTune(QString& text);
-  int MoveStubs(double mm1, double mm2, double mm3, QString& text);
+  // The command's result code and its text.
+  void AutoTune(int& code, QString& text);
+  void MoveStubs(double mm1, double mm2, double mm3, int& code, QString& text);
   void Quit(bool saveSetup);
 
  signals:
