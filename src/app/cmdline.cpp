@@ -61,7 +61,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("save-chart"),
       QStringLiteral("Headless: write the chart of --chart to FILE (.png, .bmp, .gif or .jpg)."),
       QStringLiteral("FILE"));
-  p.addOptions({help, version, setup, headless, passes, saveResults, log, chart, saveChart});
+  const QCommandLineOption serve(
+      QStringLiteral("serve"),
+      QStringLiteral("Run without a window and answer the remote control (object /Control on the "
+                     "session bus) until its Quit; --passes starts a run at once."));
+  p.addOptions({help, version, setup, headless, passes, saveResults, log, chart, saveChart, serve});
   // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
   const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
@@ -75,6 +79,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
   cl.help = p.isSet(help);
   cl.version = p.isSet(version);
   cl.headless = p.isSet(headless);
+  cl.serve = p.isSet(serve);
   cl.setupFile = p.value(setup);
   cl.saveResultsFile = p.value(saveResults);
   cl.logFile = p.value(log);
@@ -88,6 +93,16 @@ CommandLine ParseCommandLine(const QStringList& args) {
       return cl;
     }
     cl.passes = *n;
+  }
+  if (cl.serve) {
+    // A served run has no window; its results are saved by the control's SaveResults.
+    cl.headless = true;
+    if (!cl.saveResultsFile.isEmpty()) {
+      cl.error = QStringLiteral(
+          "--serve saves results through the remote control's SaveResults, "
+          "not with --save-results.");
+      return cl;
+    }
   }
   if (!p.positionalArguments().isEmpty()) {
     cl.error = QStringLiteral("Unexpected argument \"%1\".").arg(p.positionalArguments().first());

@@ -13,6 +13,7 @@ struct CommandLine {
   bool help = false;
   bool version = false;
   bool headless = false;
+  bool serve = false;       // --serve: stay up without a window, answering the remote control
   int passes = 0;           // --passes N: accepted frames of a headless measurement run
   QString setupFile;        // --setup FILE
   QString saveResultsFile;  // --save-results FILE

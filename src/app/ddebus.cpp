@@ -38,8 +38,12 @@ bool TDdeBus::Register() {
   }
   if (!bus.registerService(QString::fromLatin1(kDdeBusService))) {
     bus.unregisterObject(QString::fromLatin1(kDdeBusPath));
+    // The bus gives no error when the name merely belongs to another program.
+    const QString why = bus.lastError().message();
     error_ = QStringLiteral("The name ") + QString::fromLatin1(kDdeBusService) +
-             QStringLiteral(" is taken on the session bus: ") + bus.lastError().message();
+             QStringLiteral(" is taken on the session bus") +
+             (why.isEmpty() ? QStringLiteral(" (another program of this user holds it).")
+                            : QStringLiteral(": ") + why);
     return false;
   }
   registered_ = true;

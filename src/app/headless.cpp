@@ -1,8 +1,13 @@
 #include "app/headless.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QTimer>
 #include <chrono>
 
+#include "app/control.h"
+#include "app/controlbus.h"
+#include "app/controlport.h"
 #include "app/program.h"
 #include "core/saveresults.h"
 #include "util/format.h"
@@ -26,6 +31,27 @@ class THeadlessHost : public TCycleHost {
   TCycle& cycle_;
   int64_t frames_;
   const std::function<void()>& pump_;
+};
+
+// The serving program's host: the events are handled once per pass, and the first run ends
+// once its number of frames has been accepted.
+class TServeHost : public TCycleHost {
+ public:
+  TServeHost(TCycle& cycle, TProgramPort& port, int64_t frames)
+      : cycle_(cycle), port_(port), frames_(frames) {}
+  void Pump() override {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (frames_ > 0 && cycle_.IsSweeping() && cycle_.AcceptedFrames() >= frames_) {
+      frames_ = 0;
+      port_.PassesDone();
+      cycle_.miSweepClick();
+    }
+  }
+
+ private:
+  TCycle& cycle_;
+  TProgramPort& port_;
+  int64_t frames_;
 };
 
 // Runs a call of the scripted asker without its line on stderr.
@@ -125,6 +151,68 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
   rep.ddeItem = program.Dde.DdeStr();
   const bool logFailed = log.engine.HadFailure();
   finishLog();
+  if (logFailed) return fail(QStringLiteral("Data logging failed."));
+  return rep;
+}
+
+THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
+                              const TChartSaver& saveChart) {
+  THeadlessReport rep;
+  auto fail = [&](const QString& why) {
+    rep.exitCode = kExitFailure;
+    rep.error = why;
+    rep.error.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
+    return rep;
+  };
+
+  TProgram program(true);
+  // Without the bus, or with its name held by another program of the user, nobody could reach
+  // the control: the run ends before anything is started.
+  if (!program.Bus.Registered())
+    return fail(QStringLiteral("The remote control cannot be served: ") + program.Bus.ErrorText());
+  TSimCore& core = program.Core;
+  QString startMessages;
+  if (!program.Start(startMessages)) return fail(startMessages);
+  if (!cl.setupFile.isEmpty()) {
+    QString comment, err;
+    if (!program.LoadSetupFile(cl.setupFile, comment, err)) return fail(err);
+  }
+  TLogSystem& log = program.Log;
+  if (!cl.logFile.isEmpty()) log.engine.Prepare(cl.logFile);
+
+  TProgramPort port(program);
+  TControl control(port);
+  TControlBus bus(control);
+  port.OnRunEnded = [&control](const QString& reason) { control.RunEnded(reason); };
+  port.OnQuit = [] { QCoreApplication::exit(kExitOk); };
+  if (saveChart) {
+    control.ChartSaver = [&core, &saveChart](const QString& type, const QString& path,
+                                             uint32_t width, uint32_t height) {
+      TChartSpec spec;
+      const TChartResult check = ChartRequestSpec(type, width, height, path, spec);
+      return check.ok() ? saveChart(core.Qv, spec, path) : check;
+    };
+  }
+  if (!bus.Register())
+    return fail(QStringLiteral("The remote control cannot be served: ") + bus.ErrorText());
+
+  TServeHost host(core.Cycle, port, cl.passes);
+  TCyclePorts ports = core.Cycle.Ports();
+  ports.host = &host;
+  core.Cycle.SetPorts(ports);
+  if (cl.passes > 0) control.Run();
+  QCoreApplication::exec();
+
+  rep.frames = core.Cycle.AcceptedFrames();
+  rep.passes = core.Cycle.Passes();
+  rep.points = core.Qv.LastSwp.Count();
+  rep.ddeItem = program.Dde.DdeStr();
+  bus.Unregister();
+  ports.host = nullptr;
+  core.Cycle.SetPorts(ports);
+  const bool logFailed = log.engine.HadFailure();
+  program.EndLog();
+  if (messages) *messages << log.engine.TakeMessages();
   if (logFailed) return fail(QStringLiteral("Data logging failed."));
   return rep;
 }

@@ -53,6 +53,15 @@ using TChartSaver =
 THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
                             QStringList* messages = nullptr, const TChartSaver& saveChart = {});
 
+// The headless run with --serve: the program stays up without a window and answers the remote
+// control on the session bus until Quit; with passes > 0 a run of that many frames starts at
+// once. Nothing is written but what the calls name (never the automatic setup). pump is not
+// needed: the program's event loop runs (the application object must exist). Exit code 0 after
+// Quit, 1 when the bus or its name cannot be had or the start fails (error tells why).
+// SaveChart of the control draws through saveChart.
+THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages = nullptr,
+                              const TChartSaver& saveChart = {});
+
 // "Measured %d frames in %1.3f s (%1.0f frames per second)."
 QString HeadlessSummary(const THeadlessReport& r);
 

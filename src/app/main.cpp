@@ -56,7 +56,13 @@ int main(int argc, char* argv[]) {
   // which the GUI application gives on the offscreen platform without any screen.
   const bool headlessGui = cl.chart;
   std::unique_ptr<QCoreApplication> app;
-  if (cl.headless && !headlessGui) {
+  if (cl.serve) {
+    // A served run draws charts without a display: the GUI application on the offscreen
+    // platform.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    previousHandler = qInstallMessageHandler(HeadlessMessages);
+    app = std::make_unique<QApplication>(argc, argv);
+  } else if (cl.headless && !headlessGui) {
     app = std::make_unique<QCoreApplication>(argc, argv);
   } else if (cl.headless) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -82,16 +88,21 @@ int main(int argc, char* argv[]) {
     qz::THeadlessAsker headlessAsker;
     qz::TScopedAsker scoped(&headlessAsker);
     QStringList messages;
-    const qz::THeadlessReport r = qz::RunHeadless(
-        cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); }, &messages,
-        [](const qz::TQvWin& qv, const qz::TChartSpec& spec, const QString& path) {
-          return qz::SaveSweepChart(qv, spec, path);
-        });
+    const qz::TChartSaver chartSaver = [](const qz::TQvWin& qv, const qz::TChartSpec& spec,
+                                          const QString& path) {
+      return qz::SaveSweepChart(qv, spec, path);
+    };
+    const qz::THeadlessReport r =
+        cl.serve ? qz::ServeHeadless(cl, &messages, chartSaver)
+                 : qz::RunHeadless(
+                       cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); },
+                       &messages, chartSaver);
     for (const QString& m : messages) std::fprintf(stderr, "QzSim: %s\n", qPrintable(m));
     if (r.exitCode != qz::kExitOk) {
       std::fprintf(stderr, "QzSim: %s\n", qPrintable(r.error));
       return r.exitCode;
     }
+    if (cl.serve) return qz::kExitOk;
     if (cl.passes > 0) std::printf("%s\n", qPrintable(qz::HeadlessSummary(r)));
     if (!r.ddeItem.isEmpty()) std::printf("Live data item: %s\n", qPrintable(r.ddeItem));
     if (!cl.saveResultsFile.isEmpty())

@@ -23,8 +23,21 @@ bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& a
   if (path.isEmpty()) return false;
   const TInputResult c =
       asker.InputText(QStringLiteral("Enter Comment"), QStringLiteral("Comment :"), st.TxtFilCmnt);
-  if (c.ok) st.TxtFilCmnt = c.text;
+  QString error;
+  if (!SaveAsTxtTo(qv, tu, st, path, c.ok ? c.text : st.TxtFilCmnt, error)) {
+    asker.ShowError(error);
+    return false;
+  }
+  return true;
+}
 
+bool SaveAsTxtTo(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, const QString& path,
+                 const QString& comment, QString& error) {
+  if (qv.LastSwp.Count() <= 0) {
+    error = kNoMeasuredData;
+    return false;
+  }
+  st.TxtFilCmnt = comment;
   TSaveTxtJob job;
   job.path = path;
   job.comment = st.TxtFilCmnt;
@@ -34,11 +47,8 @@ bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& a
   job.showIndividualSamples = st.showIndividualSamples;
   job.preTrig = st.preTrig;
   const TSaveTxtResult r = SaveResultsTxt(qv, tu, job, st.lastPath);
-  if (!r.ok) {
-    asker.ShowError(r.message);
-    return false;
-  }
-  return true;
+  if (!r.ok) error = r.message;
+  return r.ok;
 }
 
 }  // namespace qz

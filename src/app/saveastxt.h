@@ -26,4 +26,10 @@ struct TSaveAsTxtState {
 // Runs the command; true when a file was written.
 bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& asker);
 
+// The command once the file and the comment are chosen: the current sweep written to `path`;
+// on success the path and the comment are kept for the next save. False with the message when
+// there is nothing to save or the file cannot be written (an old file then stays whole).
+bool SaveAsTxtTo(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, const QString& path,
+                 const QString& comment, QString& error);
+
 }  // namespace qz

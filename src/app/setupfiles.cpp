@@ -277,11 +277,19 @@ QString TSetupFiles::LoadSetup(const IniFile& ini) {
 }
 
 bool TSetupFiles::SaveSetupAs(const QString& path, const QString& comment, QString& error) {
-  if (!WriteSetup(core_.AutoIni(), comment, error)) return false;
+  // A run without a window never writes the automatic setup: its content is brought up to date
+  // in a copy, and only the named file is written.
+  IniFile autoCopy;
+  IniFile* autoIni = &core_.AutoIni();
+  if (core_.Headless()) {
+    autoCopy.SetText(autoIni->Text());
+    autoIni = &autoCopy;
+  }
+  if (!WriteSetup(*autoIni, comment, error)) return false;
   IniFile file;
   if (!WriteSetup(file, comment, error)) return false;
   // The analyzer section as the automatic setup holds it (reading it sends the settings).
-  core_.Qv.ReadStp(1, core_.AutoIni(), &core_.Sync);
+  core_.Qv.ReadStp(1, *autoIni, &core_.Sync);
   core_.Qv.WriteStp(1, file, comment);
   if (!file.SaveAs(path)) {
     error = QStringLiteral("Setup file \"%1\" cannot be written: %2").arg(path, file.ErrorText());

@@ -45,6 +45,32 @@ TEST(CommandLine, LogFileForHeadlessRuns) {
   EXPECT_FALSE(ParseCommandLine({"QzSim", "--log"}).error.isEmpty());
 }
 
+TEST(CommandLine, ServeRunsWithoutAWindowAndSavesOnlyThroughItsCalls) {
+  const struct {
+    QStringList args;
+    int passes;
+    const char* error;  // empty: accepted
+  } cases[] = {
+      {{"--serve"}, 0, ""},
+      {{"--serve", "--passes", "200", "--setup", "/tmp/j.stp"}, 200, ""},
+      {{"--serve", "--headless"}, 0, ""},
+      {{"--serve", "--save-results", "/tmp/r.txt"},
+       0,
+       "--serve saves results through the remote control's SaveResults, not with "
+       "--save-results."},
+  };
+  for (const auto& c : cases) {
+    const CommandLine cl = ParseCommandLine(QStringList{"QzSim"} + c.args);
+    EXPECT_EQ(cl.error, c.error) << c.args.join(' ').toStdString();
+    if (*c.error) continue;
+    EXPECT_TRUE(cl.serve);
+    EXPECT_TRUE(cl.headless);
+    EXPECT_EQ(cl.passes, c.passes);
+  }
+  EXPECT_FALSE(ParseCommandLine({"QzSim", "--headless"}).serve);
+  EXPECT_TRUE(ParseCommandLine({"QzSim"}).helpText.contains("--serve"));
+}
+
 TEST(CommandLine, HelpAndVersion) {
   EXPECT_TRUE(ParseCommandLine({"QzSim", "--help"}).help);
   EXPECT_TRUE(ParseCommandLine({"QzSim", "--version"}).version);

@@ -7,13 +7,9 @@ namespace qz {
 
 TChartResult SaveSweepChart(const TQvWin& qv, const QString& typeName, const QString& path,
                             uint32_t width, uint32_t height) {
-  const int64_t w = width == 0 || height == 0 ? kChartDefaultWidth : int64_t(width);
-  const int64_t h = width == 0 || height == 0 ? kChartDefaultHeight : int64_t(height);
   TChartSpec spec;
-  const TChartResult check = CheckChartRequest(typeName, w, h, path, spec.type);
+  const TChartResult check = ChartRequestSpec(typeName, width, height, path, spec);
   if (!check.ok()) return check;
-  spec.width = int32_t(w);
-  spec.height = int32_t(h);
   return SaveSweepChart(qv, spec, path);
 }
 

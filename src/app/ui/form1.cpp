@@ -19,13 +19,17 @@
 #include <QUrl>
 
 #include "app/caption.h"
+#include "app/control.h"
+#include "app/controlbus.h"
 #include "app/displayport.h"
 #include "app/helppages.h"
 #include "app/paramcmds.h"
 #include "app/program.h"
 #include "app/transformcmds.h"
+#include "app/ui/chartfile.h"
 #include "app/ui/communmenu.h"
 #include "app/ui/ddemenu.h"
+#include "app/ui/form1control.h"
 #include "app/ui/helpviewer.h"
 #include "app/ui/menurules.h"
 #include "app/ui/resultsport.h"
@@ -133,9 +137,24 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildViewMenu();
   CreateToolWindows();
   RegisterSetupHooks();
+
+  // Other programs of the user reach the operator's commands on the session bus (when the
+  // program holds its name there).
+  controlPort_ = std::make_unique<TForm1Port>(*this);
+  control_ = std::make_unique<TControl>(*controlPort_);
+  controlBus_ = std::make_unique<TControlBus>(*control_);
+  controlPort_->OnRunEnded = [this](const QString& reason) { control_->RunEnded(reason); };
+  control_->ChartSaver = [this](const QString& type, const QString& path, uint32_t width,
+                                uint32_t height) {
+    return SaveSweepChart(core_->Qv, type, path, width, height);
+  };
+  if (program_->Bus.Registered()) controlBus_->Register();
 }
 
 TForm1::~TForm1() {
+  controlBus_.reset();
+  control_.reset();
+  controlPort_.reset();
   core_->Cycle.RemoveRunEnable(this);
   // The tool windows go (in their order) before the objects they show.
   ShutDownProgram();
@@ -574,6 +593,7 @@ void TForm1::ShutDownProgram() {
   resultsPort_.reset();
   displayPort_.reset();
   core_->Params.SetPort(nullptr);
+  if (controlBus_) controlBus_->Unregister();
   program_->ShutDown();
   core_->Cmd.SetCounterLamp(nullptr);
 }
@@ -1017,7 +1037,10 @@ void TForm1::closeEvent(QCloseEvent* e) {
   if (choice == TExitChoice::KeepRunning) {
     // The automatic setup loses its read-only mark before anything is asked or written.
     if (!AbortPgm) ClearReadOnly(core_->AutoIni().FileName());
+    // While the question is open the remote control answers "busy".
+    askingExit_ = true;
     choice = AskExit(Asker(), AbortPgm, MustTerminate, WriteIni, QString::fromLatin1(kAppTitle));
+    askingExit_ = false;
   }
   if (choice == TExitChoice::KeepRunning) {
     // No (or Escape): the program and a running measurement go on.
@@ -1152,6 +1175,13 @@ void TForm1::ExitClick() {
 
 void TForm1::ExitNoSetupClick() {
   WriteIni = false;
+  close();
+}
+
+void TForm1::CloseWithAnswer(bool saveSetup) {
+  // An exit already under way (a run ending before the close) keeps its answer.
+  if (pendingExit_ == TExitChoice::KeepRunning)
+    pendingExit_ = saveSetup ? TExitChoice::CloseSave : TExitChoice::CloseNoSave;
   close();
 }
 

@@ -26,6 +26,9 @@ namespace qz {
 
 class TSimCore;
 class TProgram;
+class TControl;
+class TControlBus;
+class TForm1Port;
 class TTransformCmds;
 class TQzMdl;
 class TQzResForm;
@@ -90,6 +93,13 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void OpenUserFolderClick();
   void ExitClick();
   void ExitNoSetupClick();
+  // The exit with its answer given (the remote control's Quit): no question is asked; with
+  // saveSetup the automatic setup is written, else a backup.
+  void CloseWithAnswer(bool saveSetup);
+  // The exit question is open.
+  bool AskingExit() const { return askingExit_; }
+  // The remote control of this window program.
+  TControl& Control() { return *control_; }
 
   // ---- shutdown ----
   bool AbortPgm = false;       // the program is being terminated: no question, nothing written
@@ -314,6 +324,11 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   QProgressBar* pbSamples = nullptr;
   TCoalescedRefresh* statusRefresh_ = nullptr;
   int32_t progressPos_ = 0;
+  // The remote control (gone before the program it reaches).
+  bool askingExit_ = false;
+  std::unique_ptr<TForm1Port> controlPort_;
+  std::unique_ptr<TControl> control_;
+  std::unique_ptr<TControlBus> controlBus_;
 };
 
 }  // namespace qz

@@ -1,0 +1,170 @@
+#pragma once
+// Remote control of the program by other programs: the rules every call obeys, apart from the
+// bus that carries the calls. Each call does what the operator's own command does; the window
+// program and the headless run each give the control a port that reaches those commands.
+//
+// Rules: while a modal dialog of the window program is open, every call is refused ("busy: a
+// dialog is open"). During a run, the calls whose menu or control the run disables (LoadSetup,
+// SaveSetup, SaveResults, AutoTune, MoveStubs) are refused ("busy: running"); the model's values,
+// Pause, Stop, Finish and Quit stay available, as the model window and the first three items of
+// the Quzar menu do. A refused call changes nothing.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "app/chartspec.h"
+#include "sim/mdlentries.h"
+
+namespace qz {
+
+class TMdlEngine;
+
+// How a call ended, as the bus reports it.
+enum class TControlStatus {
+  Ok,
+  Busy,          // a dialog is open, or a run holds what the call needs
+  WrongState,    // "running", "not running"
+  InvalidValue,  // a value out of its limits, a text that does not read, a path refused
+  Failed,        // the command was carried out and failed (the reason is its message)
+};
+
+struct TControlResult {
+  TControlStatus status = TControlStatus::Ok;
+  QString error;  // empty when status is Ok
+  bool ok() const { return status == TControlStatus::Ok; }
+};
+
+// A command-layer call's answer: its result code and the code's text.
+struct TControlCmdAnswer {
+  TControlResult result;
+  int32_t code = 0;
+  QString text;
+};
+
+// Texts of the refusals.
+inline constexpr const char* kNoTuner = "The unit has no tuner.";
+inline constexpr const char* kBusyRunning = "busy: running";
+inline constexpr const char* kBusyDialog = "busy: a dialog is open";
+inline constexpr const char* kStateRunning = "running";
+inline constexpr const char* kStateNotRunning = "not running";
+
+// Reasons told when a run ends.
+inline constexpr const char* kEndPaused = "paused";
+inline constexpr const char* kEndStopped = "stopped";
+inline constexpr const char* kEndPassesDone = "passes done";
+inline constexpr const char* kEndClosing = "closing";
+// The reason of a run that has just ended, from what ended it.
+QString RunEndReason(bool closing, bool immedStop, bool passesDone);
+
+// What the control needs of the program. Each operation is the operator's command without its
+// dialogs.
+class TControlPort {
+ public:
+  virtual ~TControlPort() = default;
+  // A modal dialog (or a question) of the window program is open.
+  virtual bool DialogOpen() const = 0;
+  virtual bool Running() const = 0;
+  virtual int64_t FramesAccepted() const = 0;
+  // Run/Pause: from idle the run starts and the call returns when it has ended; during a run the
+  // end is requested.
+  virtual void RunPause() = 0;
+  // Stop Quzar.
+  virtual void StopUnit() = 0;
+  // Finish Sweep: its check mark and the command that toggles it.
+  virtual bool FinishSweep() const = 0;
+  virtual void ToggleFinishSweep() = 0;
+  virtual bool LoadSetup(const QString& path, QString& comment, QString& error) = 0;
+  virtual bool SaveSetup(const QString& path, const QString& comment, QString& error) = 0;
+  virtual bool SaveResults(const QString& path, const QString& comment, QString& error) = 0;
+  // The model's entries as the model window shows them, and the nominal frequency (Hz) its
+  // frequency entry is checked against.
+  virtual TMdlEntries ModelEntries() = 0;
+  virtual double NominalFreqHz() const = 0;
+  // Edits the model's entries (written into the model window's controls when it exists), then
+  // "&Apply".
+  virtual void EditModel(const std::function<void(TMdlEngine&)>& edit) = 0;
+  // The tuner: a single tune through the command layer; the stubs moved to target positions
+  // (motor steps) through the command layer; the travel in steps and the step length in mm.
+  virtual bool HasTuner() const = 0;
+  virtual int32_t SingleTune() = 0;
+  virtual int32_t MoveStubs(const std::array<int, 3>& steps) = 0;
+  virtual int MaxSteps() const = 0;
+  virtual double StepMm() const = 0;
+  // The program's exit without its question; saveSetup is the answer the question would get.
+  virtual void Quit(bool saveSetup) = 0;
+};
+
+// A file that a call is to write: a name is given, an existing file is a regular file that is
+// not read-only, and its folder exists and can be written. Empty when it may be written, else
+// the reason.
+QString WritablePathProblem(const QString& path);
+
+// The keys of section "Model" that SetModelValue sets, in the section's order (the window
+// place and the tuner description are not among them).
+QStringList ModelKeyNames();
+// Checks `text` as the value of `key` against the key's limits (`now` and `nominalHz` give the
+// limits that depend on other entries); empty with `edit` set to the change of the entries when
+// it may be set, else the reason, naming the limits.
+QString ModelValueEdit(const QString& key, const QString& text, const TMdlEntries& now,
+                       double nominalHz, std::function<void(TMdlEngine&)>& edit);
+
+class TControl {
+ public:
+  explicit TControl(TControlPort& port);
+  ~TControl();
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  // Runs a task from the event loop right after the present call has been answered (a
+  // zero-time timer; tests run the tasks themselves).
+  std::function<void(std::function<void()>)> Defer;
+  // Told with the reason when a run ends.
+  std::function<void(const QString&)> OnRunEnded;
+
+  TControlResult Run();
+  TControlResult Pause();
+  TControlResult Stop();
+  TControlResult Finish(bool on);
+  TControlResult LoadSetup(const QString& path);
+  TControlResult SaveSetup(const QString& path, const QString& comment);
+  TControlResult SaveResults(const QString& path, const QString& comment);
+  TControlResult SetModelLoad(double magnitude, double phaseDeg);
+  TControlResult SetModelValue(const QString& key, const QString& value);
+  TControlCmdAnswer AutoTune();
+  TControlCmdAnswer MoveStubs(double mm1, double mm2, double mm3);
+  TControlResult Quit(bool saveSetup);
+  // The chart of the last sweep as display type `type` (a name of ChartTypeNames()), width x
+  // height pixels (0 for either: the default size), written by the file's extension. Refused
+  // during a run, as the picture commands are.
+  TControlResult SaveChart(const QString& type, const QString& path, uint32_t width,
+                           uint32_t height);
+
+  // Draws and writes the chart for SaveChart (type name, file, width, height); set by the
+  // program, whose window layer renders charts. Without it SaveChart fails.
+  std::function<TChartResult(const QString&, const QString&, uint32_t, uint32_t)> ChartSaver;
+
+  // A run is in progress, or one was started and begins right after the answer.
+  bool Running() const;
+  int64_t FramesAccepted() const { return port_.FramesAccepted(); }
+  // The error of the last call (empty after a call that succeeded).
+  const QString& LastError() const { return lastError_; }
+
+  // The program tells the end of every run (whoever started it) with its reason.
+  void RunEnded(const QString& reason);
+
+ private:
+  // The refusal that applies before anything is done (empty result when none).
+  TControlResult Refusal(bool disabledInRun);
+  TControlResult Done(TControlResult r);
+
+  TControlPort& port_;
+  bool runPending_ = false;
+  QString lastError_;
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+}  // namespace qz

@@ -1,0 +1,119 @@
+#include "app/controlbus.h"
+
+#include <QDBusConnection>
+#include <QDBusError>
+#include <QDBusMessage>
+#include <QTimer>
+
+namespace qz {
+
+namespace {
+// How long the end of the program waits for the bus to take its last messages.
+constexpr int kFlushWaitMs = 2000;
+}  // namespace
+
+TControlBus::TControlBus(TControl& control, QObject* parent) : QObject(parent), control_(control) {
+  control_.Defer = [this](std::function<void()> task) {
+    QTimer::singleShot(0, this, std::move(task));
+  };
+  control_.OnRunEnded = [this](const QString& reason) {
+    if (registered_) emit RunEnded(reason);
+  };
+}
+
+TControlBus::~TControlBus() {
+  Unregister();
+  control_.Defer = nullptr;
+  control_.OnRunEnded = nullptr;
+}
+
+bool TControlBus::Register() {
+  if (registered_) return true;
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    error_ = QStringLiteral("No D-Bus session bus: ") + bus.lastError().message();
+    return false;
+  }
+  if (!bus.registerObject(QString::fromLatin1(kControlPath), this,
+                          QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
+                              QDBusConnection::ExportAllProperties)) {
+    error_ = QStringLiteral("The object ") + QString::fromLatin1(kControlPath) +
+             QStringLiteral(" cannot be registered on the session bus.");
+    return false;
+  }
+  registered_ = true;
+  error_.clear();
+  return true;
+}
+
+void TControlBus::Unregister() {
+  if (!registered_) return;
+  registered_ = false;
+  // The last answers and signals (a Quit's answer, RunEnded "closing") are on their way before
+  // the program goes: the bus handles one connection's messages in order, so once it has
+  // answered a ping of its own, they have reached it.
+  QDBusMessage ping = QDBusMessage::createMethodCall(
+      QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+      QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"));
+  QDBusConnection::sessionBus().call(ping, QDBus::Block, kFlushWaitMs);
+  QDBusConnection::sessionBus().unregisterObject(QString::fromLatin1(kControlPath));
+}
+
+void TControlBus::Answer(const TControlResult& r) {
+  if (r.ok() || !calledFromDBus()) return;
+  QString name;
+  switch (r.status) {
+    case TControlStatus::Busy:
+      name = QString::fromLatin1(kControlErrorBusy);
+      break;
+    case TControlStatus::WrongState:
+      name = QString::fromLatin1(kControlErrorState);
+      break;
+    case TControlStatus::InvalidValue:
+      name = QDBusError::errorString(QDBusError::InvalidArgs);
+      break;
+    default:
+      name = QDBusError::errorString(QDBusError::Failed);
+      break;
+  }
+  sendErrorReply(name, r.error);
+}
+
+void TControlBus::Run() { Answer(control_.Run()); }
+void TControlBus::Pause() { Answer(control_.Pause()); }
+void TControlBus::Stop() { Answer(control_.Stop()); }
+void TControlBus::Finish(bool on) { Answer(control_.Finish(on)); }
+void TControlBus::LoadSetup(const QString& path) { Answer(control_.LoadSetup(path)); }
+void TControlBus::SaveSetup(const QString& path, const QString& comment) {
+  Answer(control_.SaveSetup(path, comment));
+}
+void TControlBus::SaveResults(const QString& path, const QString& comment) {
+  Answer(control_.SaveResults(path, comment));
+}
+void TControlBus::SaveChart(const QString& type, const QString& path, uint width, uint height) {
+  Answer(control_.SaveChart(type, path, width, height));
+}
+void TControlBus::SetModelLoad(double magnitude, double phaseDeg) {
+  Answer(control_.SetModelLoad(magnitude, phaseDeg));
+}
+void TControlBus::SetModelValue(const QString& key, const QString& value) {
+  Answer(control_.SetModelValue(key, value));
+}
+
+void TControlBus::AutoTune(int& code, QString& text) {
+  const TControlCmdAnswer a = control_.AutoTune();
+  Answer(a.result);
+  code = a.code;
+  text = a.text;
+}
+
+void TControlBus::MoveStubs(double mm1, double mm2, double mm3, int& code, QString& text) {
+  const TControlCmdAnswer a = control_.MoveStubs(mm1, mm2, mm3);
+  Answer(a.result);
+  code = a.code;
+  text = a.text;
+}
+
+void TControlBus::Quit(bool saveSetup) { Answer(control_.Quit(saveSetup)); }
+
+}  // namespace qz

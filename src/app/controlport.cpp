@@ -1,0 +1,91 @@
+#include "app/controlport.h"
+
+#include "app/program.h"
+#include "sim/mdlengine.h"
+#include "sim/tunermodel.h"
+
+namespace qz {
+
+TProgramPort::TProgramPort(TProgram& program) : program_(program) {
+  program_.Core.Cycle.AddRunEnable(this);
+}
+
+TProgramPort::~TProgramPort() { program_.Core.Cycle.RemoveRunEnable(this); }
+
+bool TProgramPort::Running() const { return program_.Core.Cycle.IsSweeping(); }
+
+int64_t TProgramPort::FramesAccepted() const { return program_.Core.Cycle.AcceptedFrames(); }
+
+void TProgramPort::RunPause() { program_.Core.Cycle.miSweepClick(); }
+
+void TProgramPort::StopUnit() { program_.Core.Cycle.QvStop1Click(); }
+
+bool TProgramPort::FinishSweep() const { return program_.Core.Cycle.FinishSweep(); }
+
+void TProgramPort::ToggleFinishSweep() { program_.Core.Cycle.miFinishSwpClick(); }
+
+bool TProgramPort::LoadSetup(const QString& path, QString& comment, QString& error) {
+  return program_.LoadSetupFile(path, comment, error);
+}
+
+bool TProgramPort::SaveSetup(const QString& path, const QString& comment, QString& error) {
+  return program_.Setup.SaveSetupAs(path, comment, error);
+}
+
+bool TProgramPort::SaveResults(const QString& path, const QString& comment, QString& error) {
+  SaveState->preTrig = program_.Core.Cycle.n_pretrg;
+  return SaveAsTxtTo(program_.Core.Qv, program_.Core.Descr, *SaveState, path, comment, error);
+}
+
+TMdlEntries TProgramPort::ModelEntries() { return program_.Core.Model.Ent; }
+
+double TProgramPort::NominalFreqHz() const { return program_.Core.Qv.FixPar.FnominKHz * 1000.0; }
+
+void TProgramPort::EditModel(const std::function<void(TMdlEngine&)>& edit) {
+  TMdlEngine& m = program_.Core.Model;
+  edit(m);
+  Apply(m);
+}
+
+bool TProgramPort::HasTuner() const { return program_.Core.Qv.FixPar.IsTuner != 0; }
+
+int32_t TProgramPort::SingleTune() { return program_.Core.Cmd.SingleTune(); }
+
+int32_t TProgramPort::MoveStubs(const std::array<int, 3>& steps) {
+  TMotState& mot = program_.Core.Mot;
+  mot.TargPos = MakeMotPos(int16_t(steps[0]), int16_t(steps[1]), int16_t(steps[2]));
+  return program_.Core.Cmd.MoveStubs();
+}
+
+int TProgramPort::MaxSteps() const {
+  return std::max(1, program_.Core.TunerModel.Derived().MaxSteps);
+}
+
+double TProgramPort::StepMm() const { return program_.Core.TunerModel.Derived().StepMm; }
+
+void TProgramPort::Quit(bool saveSetup) {
+  // A run without a window never writes a setup at its end, whatever the answer.
+  (void)saveSetup;
+  quitting_ = true;
+  if (Running()) {
+    // The run ends after its pass; the end is told below.
+    program_.Core.Cycle.RequestClose();
+    return;
+  }
+  if (OnQuit) OnQuit();
+}
+
+void TProgramPort::EnableForRun(bool enabled) {
+  if (!enabled) {
+    passesDone_ = false;
+    return;
+  }
+  const TCycle& c = program_.Core.Cycle;
+  const QString reason =
+      RunEndReason(c.CloseRequested() || quitting_, program_.Core.Qv.ImmedStop, passesDone_);
+  passesDone_ = false;
+  if (OnRunEnded) OnRunEnded(reason);
+  if (quitting_ && OnQuit) OnQuit();
+}
+
+}  // namespace qz

@@ -1,0 +1,70 @@
+#pragma once
+// The remote control's port over the program's services: each call reaches the command the
+// operator uses (the cycle's Run/Pause, Stop Quzar and Finish Sweep, the setup files, Save
+// Results, the model's "&Apply", the command layer's single tune and stub move). The headless
+// run uses it as it stands; the window program puts its windows' own commands in front.
+//
+// It also watches the runs of the cycle, so that the end of every run is told with its reason,
+// whoever started it.
+
+#include <functional>
+
+#include "app/control.h"
+#include "app/cycleports.h"
+#include "app/saveastxt.h"
+
+namespace qz {
+
+class TProgram;
+
+class TProgramPort : public TControlPort, public TRunEnable {
+ public:
+  explicit TProgramPort(TProgram& program);
+  ~TProgramPort() override;
+  TProgramPort(const TProgramPort&) = delete;
+  TProgramPort& operator=(const TProgramPort&) = delete;
+
+  // Told with the reason when a run ends.
+  std::function<void(const QString&)> OnRunEnded;
+  // The run in progress ends because its number of frames has been reached.
+  void PassesDone() { passesDone_ = true; }
+  // What Save Results keeps between two saves (the window program gives its own).
+  TSaveAsTxtState* SaveState = &ownSaveState_;
+
+  bool DialogOpen() const override { return false; }
+  bool Running() const override;
+  int64_t FramesAccepted() const override;
+  void RunPause() override;
+  void StopUnit() override;
+  bool FinishSweep() const override;
+  void ToggleFinishSweep() override;
+  bool LoadSetup(const QString& path, QString& comment, QString& error) override;
+  bool SaveSetup(const QString& path, const QString& comment, QString& error) override;
+  bool SaveResults(const QString& path, const QString& comment, QString& error) override;
+  TMdlEntries ModelEntries() override;
+  double NominalFreqHz() const override;
+  void EditModel(const std::function<void(TMdlEngine&)>& edit) override;
+  bool HasTuner() const override;
+  int32_t SingleTune() override;
+  int32_t MoveStubs(const std::array<int, 3>& steps) override;
+  int MaxSteps() const override;
+  double StepMm() const override;
+  // The headless exit: nothing is written; a run ends first. `Quitting` is then set and
+  // OnQuit told once no run is in progress.
+  void Quit(bool saveSetup) override;
+  bool Quitting() const { return quitting_; }
+  std::function<void()> OnQuit;
+
+  // TRunEnable: the end of a run.
+  void EnableForRun(bool enabled) override;
+
+ protected:
+  TProgram& program_;
+
+ private:
+  TSaveAsTxtState ownSaveState_;
+  bool passesDone_ = false;
+  bool quitting_ = false;
+};
+
+}  // namespace qz

@@ -1,0 +1,287 @@
+// The program run with --serve on a private session bus, driven as a test script would drive it:
+// the model's load, a run of at least one sweep, the results saved; an autotune that matches the
+// load; the calls refused with their errors without any change; Quit with exit code 0.
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QFile>
+#include <QFileInfo>
+#include <QObject>
+#include <QSize>
+#include <QTemporaryDir>
+
+#include "common/privatebus.h"
+
+namespace qz {
+namespace {
+
+using testing::TPrivateBus;
+using testing::TServedProgram;
+using testing::WaitFor;
+
+// Collects the RunEnded signals of the control.
+class TEndWatch : public QObject {
+  Q_OBJECT
+ public:
+  QStringList reasons;
+ public slots:
+  void Ended(const QString& reason) { reasons << reason; }
+};
+
+QString ErrorOf(const QDBusMessage& r) {
+  return r.type() == QDBusMessage::ErrorMessage ? r.errorName() + ": " + r.errorMessage()
+                                                : QString();
+}
+
+// The data lines of a results file, split into their columns.
+QList<QStringList> DataLines(const QString& path) {
+  QList<QStringList> rows;
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return rows;
+  for (const QByteArray& raw : f.readAll().split('\n')) {
+    const QStringList cols = QString::fromUtf8(raw).trimmed().split(QChar('\t'));
+    bool number = false;
+    cols.first().toInt(&number);
+    if (number && cols.size() > 10) rows << cols;
+  }
+  return rows;
+}
+
+QByteArray Bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+class ServeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!bus.Start()) GTEST_SKIP() << bus.why.toStdString();
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QFileInfo::exists(TServedProgram::Exe())) << "build the program first";
+    ASSERT_TRUE(bus.Connection().connect(QString(), "/Control", "local.QzSim.Control", "RunEnded",
+                                         &watch, SLOT(Ended(QString))));
+  }
+  QString Profile() const { return dir.filePath("profile"); }
+  QString AutoSetup() const { return Profile() + "/Vostrel/QzSim/QzSim0.ini"; }
+  // Waits for a property to satisfy `ok`.
+  bool WaitProperty(const char* name, const std::function<bool(const QVariant&)>& ok) {
+    return WaitFor([&] { return ok(bus.Property(name)); });
+  }
+  bool WaitIdle() {
+    return WaitProperty("Running", [](const QVariant& v) { return v.isValid() && !v.toBool(); });
+  }
+  bool WaitFrames(qulonglong n) {
+    return WaitProperty("FramesAccepted",
+                        [n](const QVariant& v) { return v.isValid() && v.toULongLong() >= n; });
+  }
+
+  TPrivateBus bus;
+  QTemporaryDir dir;
+  TEndWatch watch;
+};
+
+// The width and height a PNG file's header gives (empty when it is no PNG).
+QSize PngSize(const QByteArray& png) {
+  if (png.size() < 24 || !png.startsWith("\x89PNG\r\n\x1a\n")) return {};
+  auto be32 = [&](int at) {
+    return int(uint8_t(png[at])) << 24 | int(uint8_t(png[at + 1])) << 16 |
+           int(uint8_t(png[at + 2])) << 8 | int(uint8_t(png[at + 3]));
+  };
+  return QSize(be32(16), be32(20));
+}
+
+TEST_F(ServeTest, AScriptSetsTheLoadRunsSavesTunesAndQuits) {
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve"})) << qz.ErrorOutput().toStdString();
+  const QByteArray autoBefore = Bytes(AutoSetup());
+
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelValue", {"RUncert", "0"})), "");
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelLoad", {0.5, 90.0})), "");
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(101));
+
+  // During the run: what the run disables is refused and nothing is written.
+  const QString during = dir.filePath("during.txt");
+  struct Refusal {
+    const char* method;
+    QVariantList args;
+    const char* error;
+  };
+  const Refusal inRun[] = {
+      {"SaveResults", {during, ""}, "local.QzSim.Control.Error.Busy: busy: running"},
+      {"SaveSetup", {during, ""}, "local.QzSim.Control.Error.Busy: busy: running"},
+      {"LoadSetup", {during}, "local.QzSim.Control.Error.Busy: busy: running"},
+      {"AutoTune", {}, "local.QzSim.Control.Error.Busy: busy: running"},
+      {"MoveStubs", {1.0, 1.0, 1.0}, "local.QzSim.Control.Error.Busy: busy: running"},
+      {"Run", {}, "local.QzSim.Control.Error.WrongState: running"},
+  };
+  for (const Refusal& k : inRun) {
+    SCOPED_TRACE(k.method);
+    EXPECT_EQ(ErrorOf(bus.Call(k.method, k.args)), k.error);
+    EXPECT_EQ(bus.Property("LastError").toString(), QString(k.error).section(": ", 1));
+  }
+  EXPECT_FALSE(QFile::exists(during));
+  EXPECT_TRUE(bus.Property("Running").toBool());
+
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(WaitFor([&] { return watch.reasons == QStringList{"paused"}; }))
+      << watch.reasons.join(",").toStdString();
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "local.QzSim.Control.Error.WrongState: not running");
+
+  const QString results = dir.filePath("load.txt");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveResults", {results, "defined load"})), "");
+  const QList<QStringList> rows = DataLines(results);
+  EXPECT_EQ(rows.size(), 101);  // one sweep of the default 101 points
+  for (const QStringList& r : rows) {
+    EXPECT_EQ(r[8], "0.5000") << r.join(' ').toStdString();
+    EXPECT_EQ(r[9], "90.000") << r.join(' ').toStdString();
+  }
+
+  // Bad values and paths answer their errors and change nothing.
+  const QString readOnly = dir.filePath("ro.txt");
+  {
+    QFile f(readOnly);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("keep");
+  }
+  ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner));
+  const QString invalid = "org.freedesktop.DBus.Error.InvalidArgs: ";
+  const Refusal idle[] = {
+      {"SaveResults", {readOnly, ""}, "is read-only; it is not overwritten."},
+      {"SaveSetup", {readOnly, ""}, "is read-only; it is not overwritten."},
+      {"SaveSetup", {"/nonexistent-qz/a.stp", ""}, "Folder \"/nonexistent-qz\" does not exist."},
+      {"SetModelLoad", {1.5, 0.0}, "The magnitude must be from 0 to 1, not 1.5."},
+      {"SetModelValue", {"Freq", "3000"}, "Freq must be a number from 2205 to 2695 MHz"},
+      {"SetModelValue", {"Top", "1"}, "Unknown key \"Top\""},
+      {"MoveStubs", {1.0, 1.0, 1.0e6}, "Stub 3 must be from 0 to"},
+  };
+  for (const Refusal& k : idle) {
+    SCOPED_TRACE(k.method);
+    const QString e = ErrorOf(bus.Call(k.method, k.args));
+    EXPECT_TRUE(e.startsWith(invalid)) << e.toStdString();
+    EXPECT_TRUE(e.contains(k.error)) << e.toStdString();
+  }
+  EXPECT_EQ(Bytes(readOnly), "keep");
+  const QString missing = ErrorOf(bus.Call("LoadSetup", {dir.filePath("none.stp")}));
+  EXPECT_TRUE(missing.startsWith("org.freedesktop.DBus.Error.Failed: ")) << missing.toStdString();
+  // The load is still the one set: a second sweep carries it.
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(101));
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitIdle());
+  const QString again = dir.filePath("again.txt");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveResults", {again, ""})), "");
+  for (const QStringList& r : DataLines(again)) EXPECT_EQ(r[8] + " " + r[9], "0.5000 90.000");
+
+  // Autotune at that load, then a run: the tuner input is matched.
+  const QDBusMessage tune = bus.Call("AutoTune");
+  ASSERT_EQ(ErrorOf(tune), "");
+  ASSERT_EQ(tune.arguments().size(), 2);
+  EXPECT_EQ(tune.arguments()[0].toInt(), 0);
+  EXPECT_EQ(tune.arguments()[1].toString(), "No error");
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(202));
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitIdle());
+  const QString tuned = dir.filePath("tuned.txt");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveResults", {tuned, ""})), "");
+  const QList<QStringList> tunedRows = DataLines(tuned);
+  ASSERT_EQ(tunedRows.size(), 101);
+  for (const QStringList& r : tunedRows) {
+    EXPECT_LT(r[2].toDouble(), 0.03) << r.join(' ').toStdString();
+    EXPECT_EQ(r[8], "0.5000");
+  }
+
+  // A setup is written to the named file only.
+  const QString stp = dir.filePath("script.stp");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveSetup", {stp, "scripted"})), "");
+  EXPECT_TRUE(Bytes(stp).contains("[Model]"));
+  EXPECT_EQ(Bytes(AutoSetup()), autoBefore);
+
+  // A chart of the tuned sweep, drawn without any display; a wrong type changes nothing.
+  const QString chart = dir.filePath("tuned.png");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveChart", {"z-smith", chart, QVariant::fromValue(640u),
+                                           QVariant::fromValue(480u)})),
+            "");
+  EXPECT_EQ(PngSize(Bytes(chart)), QSize(640, 480));
+  const QString wrong =
+      ErrorOf(bus.Call("SaveChart", {"nonesuch", dir.filePath("n.png"), QVariant::fromValue(0u),
+                                     QVariant::fromValue(0u)}));
+  EXPECT_TRUE(wrong.startsWith(invalid)) << wrong.toStdString();
+  EXPECT_FALSE(QFile::exists(dir.filePath("n.png")));
+
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {true})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+  // A run without a window writes no automatic setup, whatever Quit says.
+  EXPECT_EQ(Bytes(AutoSetup()), autoBefore);
+}
+
+TEST_F(ServeTest, PassesStartARunAtOnceAndQuitEndsItClosing) {
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve", "--passes", "300"})) << qz.ErrorOutput().toStdString();
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(WaitFor([&] { return !watch.reasons.isEmpty(); }));
+  EXPECT_EQ(watch.reasons, QStringList{"passes done"});
+  EXPECT_EQ(bus.Property("FramesAccepted").toULongLong(), 300u);
+
+  // A run in progress when Quit comes ends first ("closing"); the exit code is 0.
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(50));
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+  ASSERT_TRUE(WaitFor([&] { return watch.reasons.size() == 2; }));
+  EXPECT_EQ(watch.reasons.last(), "closing");
+}
+
+TEST_F(ServeTest, ASecondServerCannotHaveTheNameAndEndsWithCodeOne) {
+  TServedProgram first(bus, Profile());
+  ASSERT_TRUE(first.Start({"--serve"})) << first.ErrorOutput().toStdString();
+  TServedProgram second(bus, dir.filePath("other"));
+  ASSERT_TRUE(second.Start({"--serve"}, false));
+  EXPECT_EQ(second.Finish(), 1);
+  const QString why = second.ErrorOutput();
+  EXPECT_TRUE(
+      why.contains("The remote control cannot be served: The name local.QzSim is taken on "
+                   "the session bus (another program of this user holds it)."))
+      << why.toStdString();
+  // The first one still answers.
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
+  EXPECT_EQ(first.Finish(), 0);
+}
+
+TEST_F(ServeTest, TheWindowProgramAnswersTheSameCalls) {
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({})) << qz.ErrorOutput().toStdString();
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelValue", {"RUncert", "0"})), "");
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelLoad", {0.5, 90.0})), "");
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(101));
+  EXPECT_EQ(ErrorOf(bus.Call("SaveResults", {dir.filePath("x.txt"), ""})),
+            "local.QzSim.Control.Error.Busy: busy: running");
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(WaitFor([&] { return watch.reasons == QStringList{"paused"}; }));
+  const QString results = dir.filePath("window.txt");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveResults", {results, ""})), "");
+  const QList<QStringList> rows = DataLines(results);
+  EXPECT_EQ(rows.size(), 101);
+  for (const QStringList& r : rows) EXPECT_EQ(r[8] + " " + r[9], "0.5000 90.000");
+  // The window program draws charts too, at the default size when none is given.
+  const QString chart = dir.filePath("window.png");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveChart",
+                             {"mag", chart, QVariant::fromValue(0u), QVariant::fromValue(0u)})),
+            "");
+  EXPECT_EQ(PngSize(Bytes(chart)), QSize(800, 600));
+  // Quit with the setup saved: no question, the automatic setup holds the model's load.
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {true})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+  EXPECT_TRUE(Bytes(AutoSetup()).contains("RhoMag=0.5")) << Bytes(AutoSetup()).toStdString();
+}
+
+}  // namespace
+}  // namespace qz
+
+#include "serve_test.moc"
