@@ -59,12 +59,12 @@ TRunFigures RunFrames(qz::TForm1& form, int64_t frames) {
     if (lastTick >= 0) longestGap = std::max(longestGap, now - lastTick);
     lastTick = now;
   });
-  const int64_t start = form.Core().Cycle.Passes();
+  // The cycle counts the passes of the present run (from 0 at its start).
   bool ended = false;
   QTimer watch;
   watch.setInterval(0);
   QObject::connect(&watch, &QTimer::timeout, [&] {
-    if (ended || form.Core().Cycle.Passes() - start < frames) return;
+    if (ended || form.Core().Cycle.Passes() < frames) return;
     ended = true;
     const auto wins = form.Displays().Windows();
     if (wins.empty()) {
@@ -83,7 +83,7 @@ TRunFigures RunFrames(qz::TForm1& form, int64_t frames) {
   const double cpu = ThreadCpuSeconds() - cpuStart;
   tick.stop();
   watch.stop();
-  const int64_t done = form.Core().Cycle.Passes() - start;
+  const int64_t done = form.Core().Cycle.Passes();
   return {done / elapsed, done / cpu, static_cast<long long>(longestGap)};
 }
 
