@@ -27,6 +27,7 @@ struct LiveCase {
   int32_t points;         // points in all
   int32_t tick;           // points between two screen updates
   int32_t limit = 16384;  // most shapes the deferring canvas holds
+  bool far = false;       // every fifth point lies far outside the panel (beyond 16-bit pixels)
 };
 
 // The point of trace j at sweep s, index i: a wobbly curve that differs from sweep to sweep, so
@@ -68,7 +69,9 @@ struct LiveChart {
   void Arrive(const LiveCase& c, int32_t s, int32_t i) {
     for (int32_t j = 0; j < c.traces; ++j) {
       const auto [x, y] = PointOf(c.kind, j, s, i, c.sweepLen);
-      list.Trace(j)->AddXY(x, y);
+      const bool far = c.far && (i + j + s) % 5 == 2;
+      // Far points alternate between just beyond 16-bit pixels and very far beyond.
+      list.Trace(j)->AddXY(x, !far ? y : (s + i) % 2 ? -450.0 - 50 * j : y * 1e5);
     }
     raster->MoveTraceSection(list, list.MaxPoints() - 1);
     if (i == c.sweepLen - 1) {
@@ -150,6 +153,9 @@ const LiveCase kLiveCases[] = {
     {"kakaj", ChartKind::Rect, 2, false, true, false, true, 50, 200, 70},
     // A store too small for one update's points is flushed on the way, with the same pixels.
     {"smallStore", ChartKind::Rect, 2, true, true, false, false, 101, 600, 300, 40},
+    // Segments and markers far outside the panel go through at once, among held ones.
+    {"farOutside", ChartKind::Rect, 2, true, true, false, false, 60, 400, 90, 16384, true},
+    {"farOutsideSmith", ChartKind::SmithZ, 1, false, true, false, false, 40, 300, 100, 16384, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, LiveDrawingTest, ::testing::ValuesIn(kLiveCases),
