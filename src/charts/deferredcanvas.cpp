@@ -23,13 +23,15 @@ int32_t TDeferredCanvas::StyleOf(bool marker, int32_t tvar, int32_t size) {
   // Removal and drawing of a shape come in pairs of the same look: try the last one first.
   int32_t& last = marker ? lastMarker_ : lastLine_;
   if (size_t(last) < styles_.size() && same(styles_[size_t(last)])) return last;
+  int32_t& hint = hints_[((uint32_t(Pen.Color) * 0x9E3779B1u) >> 29) * 2 + (marker ? 1 : 0)];
+  if (size_t(hint) < styles_.size() && same(styles_[size_t(hint)])) return last = hint;
   // A chart uses a handful of looks (one line and one marker per trace): a short search.
   for (size_t i = 0; i < styles_.size(); ++i) {
-    if (same(styles_[i])) return last = int32_t(i);
+    if (same(styles_[i])) return last = hint = int32_t(i);
   }
   styles_.push_back(Style{marker, tvar, size, Pen, brush, clip_});
   inSlots_.push_back(0);
-  return last = int32_t(styles_.size() - 1);
+  return last = hint = int32_t(styles_.size() - 1);
 }
 
 bool TDeferredCanvas::Pack(const Shape& s, uint64_t& ends) {

@@ -109,6 +109,9 @@ class TDeferredCanvas : public TCanvas {
   std::vector<int32_t> inSlots_;  // per look: how many of its shapes are in slots_
   // The last line look and the last marker look: a point's drawings alternate between them.
   int32_t lastLine_ = -1, lastMarker_ = -1;
+  // The last look found per pen colour (hashed): the traces of a chart differ in colour, so the
+  // look of the next trace is found without a search.
+  std::array<int32_t, 16> hints_{};
   // Whether not-xor lines are held, judged from how many of them cancelled.
   static constexpr int64_t kLinesJudged = 256;
   static constexpr int64_t kLinesDirect = 4096;

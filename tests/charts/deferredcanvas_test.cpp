@@ -104,6 +104,20 @@ TEST(DeferredCanvasTest, OnlyTheVerySameShapeCancels) {
          }
        },
        12},
+      {"twenty looks in turn, three times",
+       [](TDeferredCanvas& c) {
+         // Lines and markers of twenty pen colours, the looks taken in turn as a chart's
+         // traces take them: the shapes of each look meet their own twins only.
+         for (int rep = 0; rep < 3; ++rep) {
+           for (int i = 0; i < 20; ++i) {
+             c.Pen = TPen{TColor(0x010203 * i), psSolid, 1, pmNotXor};
+             c.Line({i, 0}, {i + 5, 9});
+             c.Brush = TBrush{TColor(0x030201 * (i % 4)), bsSolid};
+             c.Marker(tvSquare, 2, {7, 7});
+           }
+         }
+       },
+       40},
   };
   for (const Case& c : cases) {
     Rig rig;
