@@ -79,7 +79,7 @@ TRunFigures RunFrames(qz::TForm1& form, int64_t frames) {
   tick.start();
   watch.start();
   form.miSweepClick();
-  const double elapsed = clock.elapsed() / 1000.0;
+  const double elapsed = double(clock.nsecsElapsed()) * 1e-9;
   const double cpu = ThreadCpuSeconds() - cpuStart;
   tick.stop();
   watch.stop();
