@@ -6,7 +6,7 @@
 // of the displays as a share of the frame rate without them, and the longest gap of a 10 ms timer.
 // Not a test: run it on a Release build.
 //
-//   bench_displaycycle [frames [rounds]]   (defaults 20000 and 4)
+//   bench_displaycycle [frames [rounds]]   (defaults 20000 and 9)
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -117,7 +117,7 @@ int main(int argc, char** argv) {
 
   // Runs with and without displays alternate, so that a change of the machine's speed falls on
   // both alike.
-  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 4;
+  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
   for (int32_t points : {101, 20001}) {
     form.Core().Qv.PtsPerSwp = points;
     std::vector<TRunFigures> bare, shown;
