@@ -74,7 +74,7 @@ void TDeferredCanvas::Grow() {
 void TDeferredCanvas::Toggle(const Shape& s) {
   uint64_t ends = 0;
   if (!Pack(s, ends)) {
-    DrawNow(s);
+    Draw(s);  // in its own look (an older marker joining the store may come here too)
     return;
   }
   if (size_t(count_ + 1) * 2 > slots_.size()) Grow();
@@ -149,11 +149,6 @@ void TDeferredCanvas::Draw(const Shape& s) {
   } else {
     target_->Line(s.a, s.b);
   }
-}
-
-void TDeferredCanvas::DrawNow(const Shape& s) {
-  // In its own look (an older marker joining the store may come here too).
-  Draw(s);
 }
 
 void TDeferredCanvas::Flush() {

@@ -99,9 +99,8 @@ class TDeferredCanvas : public TCanvas {
   void Sync();
   // Flush, then the target takes this canvas's pen, brush, font and clip.
   void Pass();
+  // The shape drawn on the target in its own look.
   void Draw(const Shape& s);
-  // The shape drawn at once, in its look.
-  void DrawNow(const Shape& s);
 
   TCanvas* target_ = nullptr;
   int32_t limit_;
