@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "charts/deferredcanvas.h"
 #include "charts/raster.h"
 #include "charts/smithraster.h"
 #include "charts/ui/imagecanvas.h"
@@ -74,6 +75,44 @@ void BM_LivePoint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LivePoint)->Arg(10)->Arg(20000)->Unit(benchmark::kMicrosecond);
+
+// Live drawing as a display window does it during a run: three traces with their moving
+// markers, points arriving one by one through the deferring canvas, sweeps of range(0) points
+// kept as the previous drawing at their end, and a screen update every 3,200 points (16 ms at
+// 200,000 frames per second). Reported per point.
+void BM_LiveSweepDeferred(benchmark::State& state) {
+  const int32_t sweepLen = int32_t(state.range(0));
+  constexpr int32_t kPerUpdate = 3200;
+  TImageCanvas image(330, 220);
+  TDeferredCanvas live(&image);
+  TRaster chart{TRozne{}, Range(0, 1), Range(0, sweepLen - 1)};
+  chart.SetCanvas(&live);
+  chart.SetDefaults();
+  chart.SetPanelSize(330, 220);
+  TTraces list;
+  for (int32_t j = 0; j < 3; ++j) {
+    list.Pridaj("T", nullptr, 4);
+    list.Trace(j)->Attr().Dots.Moving = true;
+  }
+  chart.AssignTraces(&list);
+  chart.pBox1Paint();
+  live.Flush();
+  int64_t k = 0;
+  for (auto _ : state) {
+    const int32_t i = int32_t(k % sweepLen);
+    const int64_t s = k / sweepLen;
+    for (int32_t j = 0; j < 3; ++j)
+      list.Trace(j)->AddXY(i, 0.5 + 0.3 * std::sin(0.05 * i + 0.7 * double(s % 7) + j));
+    chart.MoveTraceSection(list, list.MaxPoints() - 1);
+    if (i == sweepLen - 1) {
+      chart.FillGrBufXY();
+      list.Vyprazdni();
+    }
+    if (++k % kPerUpdate == 0) live.Flush();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_LiveSweepDeferred)->Arg(101)->Arg(20001)->Unit(benchmark::kNanosecond);
 
 void BM_SmithRepaintKeptGrid(benchmark::State& state) {
   auto smith = std::make_unique<TSmithRaster>(TRozne{}, Range(-1, 1), Range(-1, 1), ZSmith);

@@ -21,65 +21,92 @@ int32_t TDeferredCanvas::StyleOf(bool marker, int32_t tvar, int32_t size) {
            st.brush == brush && st.clip == clip_;
   };
   // Removal and drawing of a shape come in pairs of the same look: try the last one first.
-  if (size_t(lastStyle_) < styles_.size() && same(styles_[size_t(lastStyle_)])) return lastStyle_;
+  int32_t& last = marker ? lastMarker_ : lastLine_;
+  if (size_t(last) < styles_.size() && same(styles_[size_t(last)])) return last;
+  int32_t& hint = hints_[((uint32_t(Pen.Color) * 0x9E3779B1u) >> 29) * 2 + (marker ? 1 : 0)];
+  if (size_t(hint) < styles_.size() && same(styles_[size_t(hint)])) return last = hint;
   // A chart uses a handful of looks (one line and one marker per trace): a short search.
   for (size_t i = 0; i < styles_.size(); ++i) {
-    if (same(styles_[i])) return lastStyle_ = int32_t(i);
+    if (same(styles_[i])) return last = hint = int32_t(i);
   }
   styles_.push_back(Style{marker, tvar, size, Pen, brush, clip_});
   inSlots_.push_back(0);
-  return lastStyle_ = int32_t(styles_.size() - 1);
+  return last = hint = int32_t(styles_.size() - 1);
 }
 
-uint32_t TDeferredCanvas::HashOf(const Shape& s) {
-  uint64_t h = (uint64_t(uint32_t(s.a.x)) << 32 | uint32_t(s.a.y)) * 0x9E3779B97F4A7C15ull;
-  h ^= (uint64_t(uint32_t(s.b.x)) << 32 | uint32_t(s.b.y)) + 0x632BE59BD9B4E019ull + (h << 6) +
-       (h >> 2);
-  h = (h ^ uint64_t(uint32_t(s.style))) * 0xBF58476D1CE4E5B9ull;
-  return uint32_t(h >> 32) ^ uint32_t(h);
+bool TDeferredCanvas::Pack(const Shape& s, uint64_t& ends) {
+  auto fits = [](int32_t v) { return v >= -32768 && v <= 32767; };
+  if (!fits(s.a.x) || !fits(s.a.y) || !fits(s.b.x) || !fits(s.b.y)) return false;
+  if (s.style < 0 || s.style >= kFreeSlot) return false;
+  ends = uint64_t(uint16_t(s.a.x)) | uint64_t(uint16_t(s.a.y)) << 16 |
+         uint64_t(uint16_t(s.b.x)) << 32 | uint64_t(uint16_t(s.b.y)) << 48;
+  return true;
 }
+
+TDeferredCanvas::Shape TDeferredCanvas::Unpack(const Slot& slot) {
+  auto at = [&](int shift) { return int32_t(int16_t(uint16_t(slot.ends >> shift))); };
+  return Shape{TPt{at(0), at(16)}, TPt{at(32), at(48)}, int32_t(slot.style)};
+}
+
+namespace {
+
+uint32_t HashOf(uint64_t ends, uint16_t style) {
+  uint64_t h = (ends ^ (uint64_t(style) << 29)) * 0x9E3779B97F4A7C15ull;
+  h ^= h >> 31;
+  h *= 0xBF58476D1CE4E5B9ull;
+  return uint32_t(h >> 32);
+}
+
+}  // namespace
 
 void TDeferredCanvas::Grow() {
   std::vector<Slot> old = std::move(slots_);
   slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
   const size_t mask = slots_.size() - 1;
   for (const Slot& o : old) {
-    if (o.shape.style < 0) continue;
+    if (o.style == kFreeSlot) continue;
     size_t i = o.hash & mask;
-    while (slots_[i].shape.style >= 0) i = (i + 1) & mask;
+    while (slots_[i].style != kFreeSlot) i = (i + 1) & mask;
     slots_[i] = o;
   }
 }
 
 void TDeferredCanvas::Toggle(const Shape& s) {
+  uint64_t ends = 0;
+  if (!Pack(s, ends)) {
+    Draw(s);  // in its own look (an older marker joining the store may come here too)
+    return;
+  }
   if (size_t(count_ + 1) * 2 > slots_.size()) Grow();
-  const uint32_t h = HashOf(s);
+  const uint16_t style = uint16_t(s.style);
+  const uint32_t h = HashOf(ends, style);
   const size_t mask = slots_.size() - 1;
   size_t i = h & mask;
-  while (slots_[i].shape.style >= 0) {
-    if (slots_[i].hash == h && slots_[i].shape == s) {
+  while (slots_[i].style != kFreeSlot) {
+    if (slots_[i].ends == ends && slots_[i].style == style) {
       // Drawn twice: nothing of it stays. Close the gap so that every later shape of the same
       // run stays reachable from its home slot.
-      --inSlots_[size_t(s.style)];
-      slots_[i].shape.style = -1;
+      --inSlots_[style];
+      slots_[i].style = kFreeSlot;
       --count_;
       size_t gap = i;
-      for (size_t j = (i + 1) & mask; slots_[j].shape.style >= 0; j = (j + 1) & mask) {
+      for (size_t j = (i + 1) & mask; slots_[j].style != kFreeSlot; j = (j + 1) & mask) {
         const size_t home = slots_[j].hash & mask;
         // j stays where it is when its home lies cyclically in (gap, j].
         const bool stays = gap <= j ? (home > gap && home <= j) : (home > gap || home <= j);
         if (stays) continue;
         slots_[gap] = slots_[j];
-        slots_[j].shape.style = -1;
+        slots_[j].style = kFreeSlot;
         gap = j;
       }
       return;
     }
     i = (i + 1) & mask;
   }
-  slots_[i].shape = s;
+  slots_[i].ends = ends;
   slots_[i].hash = h;
-  ++inSlots_[size_t(s.style)];
+  slots_[i].style = style;
+  ++inSlots_[style];
   ++count_;
 }
 
@@ -149,9 +176,9 @@ void TDeferredCanvas::Flush() {
     ++flushed_;
   }
   for (Slot& slot : slots_) {
-    if (slot.shape.style < 0) continue;
-    Draw(slot.shape);
-    slot.shape.style = -1;
+    if (slot.style == kFreeSlot) continue;
+    Draw(Unpack(slot));
+    slot.style = kFreeSlot;
     ++flushed_;
   }
   count_ = 0;
@@ -165,7 +192,7 @@ void TDeferredCanvas::Flush() {
 void TDeferredCanvas::Discard() {
   if (count_ != 0) {
     for (Shape& r : recent_) r.style = -1;
-    for (Slot& slot : slots_) slot.shape.style = -1;
+    for (Slot& slot : slots_) slot.style = kFreeSlot;
     count_ = 0;
   }
   styles_.clear();

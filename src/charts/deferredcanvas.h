@@ -12,7 +12,8 @@
 // limit it is flushed at once, so memory and the work of one flush stay bounded whatever the
 // number of points that arrive before the next screen update. Lines that mostly do not cancel
 // (sweeps longer than the time between two updates) are drawn at once instead of held, which is
-// exact as well, since not-xor drawings may be applied in any order.
+// exact as well, since not-xor drawings may be applied in any order; so are shapes with a corner
+// far outside every panel (beyond ±32,767 pixels), which keeps the store's slots small.
 
 #include <array>
 #include <cstdint>
@@ -72,17 +73,25 @@ class TDeferredCanvas : public TCanvas {
     int32_t style = -1;
     bool operator==(const Shape&) const = default;
   };
+  // A held shape in the store: the ends packed as four 16-bit values, so that a slot takes 16
+  // bytes and a store of two sweeps stays within the processor's nearest cache.
+  static constexpr uint16_t kFreeSlot = 0xFFFF;
   struct Slot {
-    Shape shape;
-    uint32_t hash = 0;  // the slot is free when shape.style < 0
+    uint64_t ends = 0;
+    uint32_t hash = 0;
+    uint16_t style = kFreeSlot;
+    uint16_t unused = 0;
   };
   // The moving marker of a trace is removed at the next point: the newest marker of each look
   // waits here, so that the pair cancels without a look-up.
   static constexpr int32_t kRecent = 8;
 
   int32_t StyleOf(bool marker, int32_t tvar, int32_t size);
-  static uint32_t HashOf(const Shape& s);
-  // Adds the shape, or removes it when it is already held (the two drawings cancel).
+  // The shape's ends packed for a slot; false when a corner does not fit 16 bits.
+  static bool Pack(const Shape& s, uint64_t& ends);
+  static Shape Unpack(const Slot& slot);
+  // Adds the shape, or removes it when it is already held (the two drawings cancel); a shape
+  // that cannot be packed is drawn at once.
   void Toggle(const Shape& s);
   void ToggleMarker(const Shape& s);
   void Grow();
@@ -90,13 +99,18 @@ class TDeferredCanvas : public TCanvas {
   void Sync();
   // Flush, then the target takes this canvas's pen, brush, font and clip.
   void Pass();
+  // The shape drawn on the target in its own look.
   void Draw(const Shape& s);
 
   TCanvas* target_ = nullptr;
   int32_t limit_;
   std::vector<Style> styles_;
   std::vector<int32_t> inSlots_;  // per look: how many of its shapes are in slots_
-  int32_t lastStyle_ = -1;
+  // The last line look and the last marker look: a point's drawings alternate between them.
+  int32_t lastLine_ = -1, lastMarker_ = -1;
+  // The last look found per pen colour (hashed): the traces of a chart differ in colour, so the
+  // look of the next trace is found without a search.
+  std::array<int32_t, 16> hints_{};
   // Whether not-xor lines are held, judged from how many of them cancelled.
   static constexpr int64_t kLinesJudged = 256;
   static constexpr int64_t kLinesDirect = 4096;

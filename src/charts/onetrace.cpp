@@ -44,25 +44,9 @@ TExtent Widened(TExtent e) {
 
 }  // namespace
 
-void TOneTrace::AddXY(double x, double y) {
-  if (GetCount() >= kMaxPoints) return;
-  fXval.push_back(x);
-  fYval.push_back(y);
-}
-
 void TOneTrace::Clear() {
   fXval.clear();
   fYval.clear();
-}
-
-std::optional<double> TOneTrace::GetX(int32_t i) const {
-  if (i < 0 || i >= GetCount()) return std::nullopt;
-  return fXval[size_t(i)];
-}
-
-std::optional<double> TOneTrace::GetY(int32_t i) const {
-  if (i < 0 || i >= GetCount()) return std::nullopt;
-  return fYval[size_t(i)];
 }
 
 void TOneTrace::Assign(const TOneTrace& source) {

@@ -27,12 +27,23 @@ class TOneTrace {
   TOneTrace() = default;
   explicit TOneTrace(const QString& title) : Title(title) {}
 
-  // Appends one point; silently ignored once the trace is full.
-  void AddXY(double x, double y);
+  // Appends one point; silently ignored once the trace is full. (Here and below defined in
+  // the header: live drawing calls them for every point of every trace.)
+  void AddXY(double x, double y) {
+    if (GetCount() >= kMaxPoints) return;
+    fXval.push_back(x);
+    fYval.push_back(y);
+  }
   void Clear();
   // Coordinates of point i; nothing when i is not a point of the trace.
-  std::optional<double> GetX(int32_t i) const;
-  std::optional<double> GetY(int32_t i) const;
+  std::optional<double> GetX(int32_t i) const {
+    if (i < 0 || i >= GetCount()) return std::nullopt;
+    return fXval[size_t(i)];
+  }
+  std::optional<double> GetY(int32_t i) const {
+    if (i < 0 || i >= GetCount()) return std::nullopt;
+    return fYval[size_t(i)];
+  }
   int32_t GetCount() const { return int32_t(fXval.size()); }
 
   const TDrawAttrib& Attr() const { return fAttr; }

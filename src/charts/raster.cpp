@@ -328,31 +328,42 @@ void TRaster::MoveTraceSection(TTraces& list, int32_t i) {
     const auto& px = Ox.g0[j];
     const auto& py = Oy.g0[j];
     const bool previousHolds = !Persist && px.size() > k && py.size() > k;
+    // Removing a not-xor drawing and making the very same one again leaves every pixel as it
+    // was: where the point did not move on the screen (a steady load), both are left out.
+    const bool pointStays = previousHolds && px[k] == now.x && py[k] == now.y;
     if (a.LineVisible && i > 0) {
-      if (previousHolds) {
-        Canv->Pen = PenIn(a.LinePen, pmNotXor);
-        Canv->Line({px[k - 1], py[k - 1]}, {px[k], py[k]});
+      const TPt from{gx[k - 1], gy[k - 1]};
+      if (!(pointStays && px[k - 1] == from.x && py[k - 1] == from.y)) {
+        if (previousHolds) {
+          Canv->Pen = PenIn(a.LinePen, pmNotXor);
+          Canv->Line({px[k - 1], py[k - 1]}, {px[k], py[k]});
+        }
+        Canv->Pen = PenIn(a.LinePen, mode);
+        Canv->Line(from, now);
       }
-      Canv->Pen = PenIn(a.LinePen, mode);
-      Canv->Line({gx[k - 1], gy[k - 1]}, now);
     }
     const TDots& d = a.Dots;
     if (d.Visible || d.Moving) {
       SetCanvForDots(*Canv, *t);
       if (d.Visible && !d.Moving) {
-        if (previousHolds) {
-          Canv->Pen.Mode = pmNotXor;
-          DotG(d.Tvar, d.Dsize, *Canv, {px[k], py[k]});
+        if (!pointStays) {
+          if (previousHolds) {
+            Canv->Pen.Mode = pmNotXor;
+            DotG(d.Tvar, d.Dsize, *Canv, {px[k], py[k]});
+          }
+          Canv->Pen.Mode = mode;
+          DotG(d.Tvar, d.Dsize, *Canv, now);
         }
-        Canv->Pen.Mode = mode;
-        DotG(d.Tvar, d.Dsize, *Canv, now);
       } else if (d.Visible && Persist) {
         Canv->Pen.Mode = pmCopy;
         DotG(d.Tvar, d.Dsize, *Canv, now);
       } else if (!Persist) {
         Canv->Pen.Mode = pmNotXor;
-        if (t->last_x >= 0 && t->last_y >= 0) DotG(d.Tvar, d.Dsize, *Canv, {t->last_x, t->last_y});
-        DotG(d.Tvar, d.Dsize, *Canv, now);
+        const bool shown = t->last_x >= 0 && t->last_y >= 0;
+        if (!(shown && t->last_x == now.x && t->last_y == now.y)) {
+          if (shown) DotG(d.Tvar, d.Dsize, *Canv, {t->last_x, t->last_y});
+          DotG(d.Tvar, d.Dsize, *Canv, now);
+        }
         t->last_x = now.x;
         t->last_y = now.y;
       }

@@ -13,7 +13,9 @@ double RoundHalfEven(double x) {
   const double diff = x - f;  // exact for doubles: 0 <= diff < 1
   if (diff < 0.5) return f;
   if (diff > 0.5) return f + 1.0;
-  return std::fmod(f, 2.0) == 0.0 ? f : f + 1.0;
+  // f is an integer, so f / 2 is exact: f is even when halving it leaves an integer.
+  const double half = f * 0.5;
+  return std::floor(half) == half ? f : f + 1.0;
 }
 
 double ClampLowWins(double x, double lo, double hi) {

@@ -104,6 +104,20 @@ TEST(DeferredCanvasTest, OnlyTheVerySameShapeCancels) {
          }
        },
        12},
+      {"twenty looks in turn, three times",
+       [](TDeferredCanvas& c) {
+         // Lines and markers of twenty pen colours, the looks taken in turn as a chart's
+         // traces take them: the shapes of each look meet their own twins only.
+         for (int rep = 0; rep < 3; ++rep) {
+           for (int i = 0; i < 20; ++i) {
+             c.Pen = TPen{TColor(0x010203 * i), psSolid, 1, pmNotXor};
+             c.Line({i, 0}, {i + 5, 9});
+             c.Brush = TBrush{TColor(0x030201 * (i % 4)), bsSolid};
+             c.Marker(tvSquare, 2, {7, 7});
+           }
+         }
+       },
+       40},
   };
   for (const Case& c : cases) {
     Rig rig;
@@ -251,6 +265,72 @@ TEST(DeferredCanvasTest, LinesAreHeldOnlyWhileTheyCancel) {
   EXPECT_TRUE(target.calls.empty());
   canvas.Flush();
   EXPECT_TRUE(target.calls.empty()) << "400 drawings of 20 segments, each an even number of times";
+}
+
+// Shapes are held with their corners in 16 bits: corners at the ends of that range come back
+// exactly; a corner beyond it sends the shape to the target at once (in its own look), which
+// leaves the same pixels since not-xor drawings may be applied in any order.
+TEST(DeferredCanvasTest, ShapesFarOutsideThePanelGoThroughAtOnce) {
+  struct Case {
+    const char* name;
+    TPt a, b;
+    bool marker;
+    bool held;
+  };
+  const Case cases[] = {
+      {"line at the range's ends", {-32768, 32767}, {32767, -32768}, false, true},
+      {"line one pixel beyond", {0, 0}, {32768, 5}, false, false},
+      {"line one pixel below", {-32769, 0}, {5, 5}, false, false},
+      {"line at the pixel limit", {0, 2147483647}, {-2147483647, 0}, false, false},
+      {"marker at the range's end", {-32768, 32767}, {}, true, true},
+      // The newest marker of a look waits apart from the store, corners unpacked.
+      {"marker beyond", {40000, 10}, {}, true, true},
+  };
+  for (const Case& c : cases) {
+    Rig rig;
+    rig.canvas.Pen = kXorBlue;
+    rig.canvas.Brush = TBrush{clYellow, bsSolid};
+    rig.canvas.SetClip(kRound);
+    // Twice, the second time with a moving marker's older twin waiting: either way a held pair
+    // cancels and a far pair reaches the target twice.
+    for (int k = 0; k < 2; ++k) {
+      if (c.marker)
+        rig.canvas.Marker(tvCircle, 3, c.a);
+      else
+        rig.canvas.Line(c.a, c.b);
+      EXPECT_EQ(rig.target.calls.size(), c.held ? 0u : size_t(k + 1)) << c.name;
+    }
+    rig.canvas.Flush();
+    EXPECT_EQ(rig.target.calls.size(), c.held ? 0u : 2u) << c.name;
+    // Once: the held shape reaches the target at the flush, with its exact corners.
+    rig.target.calls.clear();
+    if (c.marker)
+      rig.canvas.Marker(tvCircle, 3, c.a);
+    else
+      rig.canvas.Line(c.a, c.b);
+    rig.canvas.Pen = TPen{};
+    rig.canvas.SetClip(TClip{});
+    rig.canvas.Flush();
+    ASSERT_EQ(rig.target.calls.size(), 1u) << c.name;
+    const TCanvasCall& call = rig.target.calls[0];
+    EXPECT_EQ(call.pen, kXorBlue) << c.name;
+    EXPECT_EQ(call.clip, kRound) << c.name;
+    EXPECT_EQ(call.pts, (c.marker ? std::vector<TPt>{c.a} : std::vector<TPt>{c.a, c.b})) << c.name;
+    EXPECT_EQ(rig.canvas.Held(), 0) << c.name;
+  }
+  // A moving marker that leaves a far point: the far marker cannot join the store and goes
+  // through at once; its removal later does the same, so the pair still cancels on the image.
+  Rig rig;
+  rig.canvas.Pen = kXorRed;
+  rig.canvas.Marker(tvSquare, 2, {50000, 5});
+  rig.canvas.Marker(tvSquare, 2, {10, 5});
+  ASSERT_EQ(rig.target.calls.size(), 1u);
+  EXPECT_EQ(rig.target.calls[0].pts, (std::vector<TPt>{TPt{50000, 5}}));
+  rig.canvas.Marker(tvSquare, 2, {50000, 5});
+  EXPECT_EQ(rig.target.calls.size(), 2u);
+  rig.canvas.Flush();
+  ASSERT_EQ(rig.target.calls.size(), 3u);
+  EXPECT_EQ(rig.target.calls[2].pts, (std::vector<TPt>{TPt{10, 5}}));
 }
 
 TEST(DeferredCanvasTest, DiscardForgetsWhatIsHeld) {

@@ -377,6 +377,9 @@ TEST(LiveDrawTest, TraceWithoutThePointIsSkipped) {
   r->AssignTraces(&list);
   r->pBox1Paint();
   r->FillGrBufXY();
+  // The new sweep of trace 0 runs the other way, so its points differ from the previous one's.
+  list.Trace(0)->Clear();
+  for (const auto& [x, y] : test::Sweep(3, 0, 1, 1, 0)) list.Trace(0)->AddXY(x, y);
   canvas.Reset();
   r->MoveTraceSection(list, 2);
   const auto lines = canvas.Of(TCanvasCall::Line);
@@ -386,6 +389,61 @@ TEST(LiveDrawTest, TraceWithoutThePointIsSkipped) {
   EXPECT_EQ(r->Ox.g[1].size(), 2u);
   r->MoveTraceSection(list, 7);  // no trace holds it
   EXPECT_EQ(canvas.Of(TCanvasCall::Line).size(), 2u);
+}
+
+// Removing a not-xor drawing and drawing it again changes no pixel: where a point of the new
+// sweep lands on the very pixel of the previous sweep's (and so does the point before it), the
+// segment and the dot are left alone, and a moving marker that would move onto its own pixel
+// stays. With Persist every point is drawn (copy drawing is not undone).
+TEST(LiveDrawTest, APointThatStaysOnItsPixelIsNotDrawnAgain) {
+  struct Case {
+    const char* name;
+    bool persist;
+    bool moved;  // the new sweep's last point lies elsewhere
+    size_t lines, markers;
+  };
+  const Case cases[] = {
+      {"stays", false, false, 0, 0},
+      {"moves", false, true, 2, 2},  // old and new segment, old and new dot
+      {"persist", true, false, 1, 1},
+  };
+  for (const Case& c : cases) {
+    TRecordingCanvas canvas;
+    auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
+                       test::AxisRange(0, 1));
+    r->Persist = c.persist;
+    TTraces list;
+    test::FillTraces(list, {test::Sweep(3, 0, 0, 1, 1)});
+    TDots& d = list.Trace(0)->Attr().Dots;
+    d.Visible = true;
+    d.Moving = false;
+    r->AssignTraces(&list);
+    r->pBox1Paint();
+    r->FillGrBufXY();
+    list.Trace(0)->Clear();
+    for (const auto& [x, y] : test::Sweep(3, 0, 0, 1, c.moved ? 0.5 : 1))
+      list.Trace(0)->AddXY(x, y);
+    canvas.Reset();
+    r->MoveTraceSection(list, 2);
+    EXPECT_EQ(canvas.Of(TCanvasCall::Line).size(), c.lines) << c.name;
+    EXPECT_EQ(canvas.Of(TCanvasCall::Marker).size(), c.markers) << c.name;
+  }
+
+  // The moving marker: drawn at point 1; point 2 lies on the same pixel, so it stays.
+  TRecordingCanvas canvas;
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
+                     test::AxisRange(0, 1));
+  TTraces list;
+  test::FillTraces(list, {{{0, 0}, {0.5, 0.5}, {0.5, 0.5}, {1, 1}}});
+  list.Trace(0)->Attr().Dots.Moving = true;
+  r->AssignTraces(&list);
+  r->pBox1Paint();
+  canvas.Reset();
+  r->MoveTraceSection(list, 1);
+  r->MoveTraceSection(list, 2);
+  EXPECT_EQ(canvas.Of(TCanvasCall::Marker).size(), 1u);
+  r->MoveTraceSection(list, 3);  // moves on: removed there, drawn here
+  EXPECT_EQ(canvas.Of(TCanvasCall::Marker).size(), 3u);
 }
 
 TEST(LiveDrawTest, PreviousDrawingShorterThanTheIndexIsNotRemoved) {

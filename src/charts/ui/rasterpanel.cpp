@@ -42,9 +42,6 @@ TRasterPanel::TRasterPanel(std::unique_ptr<TRaster> raster, QWidget* owner)
   renderTimer_.setSingleShot(true);
   renderTimer_.setInterval(0);
   connect(&renderTimer_, &QTimer::timeout, this, &TRasterPanel::Render);
-  updateTimer_.setSingleShot(true);
-  updateTimer_.setInterval(16);
-  connect(&updateTimer_, &QTimer::timeout, this, &TRasterPanel::UpdateNow);
   BuildMenus();
   if (owner) {
     owner->installEventFilter(this);
@@ -53,6 +50,7 @@ TRasterPanel::TRasterPanel(std::unique_ptr<TRaster> raster, QWidget* owner)
 }
 
 TRasterPanel::~TRasterPanel() {
+  if (updateWaiting_) TRefreshTick::Shared().Cancel(this);
   // The chart must not draw on the canvas while both go.
   raster_->SetCanvas(nullptr);
 }
@@ -201,12 +199,11 @@ void TRasterPanel::PlaceCaption() {
   if (l->y() > maxTop) l->move(l->x(), std::max(0, maxTop));
 }
 
-void TRasterPanel::ScheduleUpdate() {
-  if (!updateTimer_.isActive()) updateTimer_.start();
-}
-
 void TRasterPanel::UpdateNow() {
-  updateTimer_.stop();
+  if (updateWaiting_) {
+    updateWaiting_ = false;
+    TRefreshTick::Shared().Cancel(this);
+  }
   live_.Flush();
   pendingUpdate_ |= canvas_.TakeDirty();
   if (!pendingUpdate_.isEmpty()) update(pendingUpdate_);

@@ -6,7 +6,8 @@
 // not-xor segments and moving markers of the points that arrive between two screen updates are
 // held, cancel in pairs where a later drawing removes an earlier one, and reach the image in one
 // go at the next screen update (at most about every 16 ms), exactly as point-by-point drawing
-// would have left it. The grid of circular charts is rendered once per look and reused.
+// would have left it. Every panel updates at the program's one refresh tick, so charts fed by the
+// same run repaint together. The grid of circular charts is rendered once per look and reused.
 
 #include <QAction>
 #include <QImage>
@@ -23,10 +24,11 @@
 #include "charts/ui/dlabel.h"
 #include "charts/ui/imagecanvas.h"
 #include "charts/ui/labeledit.h"
+#include "charts/ui/refreshtick.h"
 
 namespace qz {
 
-class TRasterPanel : public QWidget {
+class TRasterPanel : public QWidget, private TRefreshClient {
   Q_OBJECT
  public:
   // A panel filling `owner` (when given) that shows `raster` (owned).
@@ -68,9 +70,15 @@ class TRasterPanel : public QWidget {
   void LiveSection(TTraces& list, int32_t i);
   void LiveMove(TTraces& list);
   void LiveEraseMovingDot(TTraces& list);
-  // What was drawn since the last screen update goes to the image and the screen soon (about
-  // 16 ms after the first such call), once for any number of calls before then.
-  void ScheduleUpdate();
+  // What was drawn since the last screen update goes to the image and the screen at the next
+  // refresh tick (about 16 ms after the first such call), once for any number of calls.
+  void ScheduleUpdate() {
+    if (updateWaiting_) return;
+    updateWaiting_ = true;
+    TRefreshTick::Shared().Request(this);
+  }
+  // An update is waiting for the refresh tick.
+  bool UpdateWaiting() const { return updateWaiting_; }
   // Held live drawing applied to the image now and the screen updated where it changed.
   void UpdateNow();
 
@@ -119,6 +127,7 @@ class TRasterPanel : public QWidget {
  private:
   struct GridKey;
   void Render();
+  void RefreshTick() override { UpdateNow(); }
   void PlaceCaption();
   void BuildMenus();
   void UpdateLabelMenuItems();
@@ -138,7 +147,7 @@ class TRasterPanel : public QWidget {
   QMenu* chartMenu_ = nullptr;
   QMenu* labelMenu_ = nullptr;
   QTimer renderTimer_;
-  QTimer updateTimer_;
+  bool updateWaiting_ = false;
   QRect pendingUpdate_;
   QImage gridLayer_;
   std::unique_ptr<GridKey> gridKey_;

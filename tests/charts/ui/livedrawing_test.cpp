@@ -27,6 +27,8 @@ struct LiveCase {
   int32_t points;         // points in all
   int32_t tick;           // points between two screen updates
   int32_t limit = 16384;  // most shapes the deferring canvas holds
+  bool far = false;       // every fifth point lies far outside the panel (beyond 16-bit pixels)
+  bool steady = false;    // two points in three are the same in every sweep (a steady load)
 };
 
 // The point of trace j at sweep s, index i: a wobbly curve that differs from sweep to sweep, so
@@ -67,8 +69,10 @@ struct LiveChart {
   // previous one and the traces start again.
   void Arrive(const LiveCase& c, int32_t s, int32_t i) {
     for (int32_t j = 0; j < c.traces; ++j) {
-      const auto [x, y] = PointOf(c.kind, j, s, i, c.sweepLen);
-      list.Trace(j)->AddXY(x, y);
+      const auto [x, y] = PointOf(c.kind, j, c.steady && i % 3 != 0 ? 0 : s, i, c.sweepLen);
+      const bool far = c.far && (i + j + s) % 5 == 2;
+      // Far points alternate between just beyond 16-bit pixels and very far beyond.
+      list.Trace(j)->AddXY(x, !far ? y : (s + i) % 2 ? -450.0 - 50 * j : y * 1e5);
     }
     raster->MoveTraceSection(list, list.MaxPoints() - 1);
     if (i == c.sweepLen - 1) {
@@ -150,9 +154,51 @@ const LiveCase kLiveCases[] = {
     {"kakaj", ChartKind::Rect, 2, false, true, false, true, 50, 200, 70},
     // A store too small for one update's points is flushed on the way, with the same pixels.
     {"smallStore", ChartKind::Rect, 2, true, true, false, false, 101, 600, 300, 40},
+    // Segments and markers far outside the panel go through at once, among held ones.
+    {"farOutside", ChartKind::Rect, 2, true, true, false, false, 60, 400, 90, 16384, true},
+    {"steadyLoad", ChartKind::Rect, 2, true, true, false, false, 60, 400, 90, 16384, false, true},
+    {"farOutsideSmith", ChartKind::SmithZ, 1, false, true, false, false, 40, 300, 100, 16384, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, LiveDrawingTest, ::testing::ValuesIn(kLiveCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class SweepEndTest : public ::testing::TestWithParam<LiveCase> {};
+
+// When a sweep is complete, every segment and marker of the sweep before has been removed and
+// every one of this sweep drawn: the chart shows exactly what a fresh chart shows after drawing
+// this sweep alone, however many sweeps came before and however many of their points stayed.
+TEST_P(SweepEndTest, TheChartShowsTheLastSweepAlone) {
+  const LiveCase& c = GetParam();
+  TImageCanvas image(330, 220);
+  TDeferredCanvas deferred(&image, c.limit);
+  LiveChart fed(c, deferred);
+  const int32_t sweeps = c.points / c.sweepLen;
+  for (int32_t s = 0; s < sweeps; ++s) {
+    for (int32_t i = 0; i < c.sweepLen; ++i) {
+      fed.Arrive(c, s, i);
+      if ((s * c.sweepLen + i + 1) % c.tick == 0) deferred.Flush();
+    }
+    deferred.Flush();
+    TImageCanvas alone(330, 220);
+    LiveChart fresh(c, alone);
+    for (int32_t i = 0; i < c.sweepLen; ++i) fresh.Arrive(c, s, i);
+    ASSERT_EQ(image.Image(), alone.Image()) << c.name << " after sweep " << s;
+  }
+}
+
+const LiveCase kSweepCases[] = {
+    {"moving", ChartKind::Rect, 2, true, true, false, false, 50, 250, 70},
+    {"steady", ChartKind::Rect, 2, true, true, false, false, 50, 250, 70, 16384, false, true},
+    {"steadyLines", ChartKind::Rect, 3, false, true, false, false, 101, 505, 333, 16384, false,
+     true},
+    {"steadySmith", ChartKind::SmithZ, 2, false, true, false, false, 40, 200, 55, 16384, false,
+     true},
+    {"steadyPolarDots", ChartKind::Polar, 1, true, false, false, false, 30, 150, 40, 16384, false,
+     true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, SweepEndTest, ::testing::ValuesIn(kSweepCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Between two screen updates the points are kept, not drawn; the update draws them.
