@@ -78,15 +78,20 @@ void THeadlessAsker::SetBusyInfo(const QString& text) {
   Silently(*this, [&] { TScriptedAsker::SetBusyInfo(text); });
 }
 
+namespace {
+// The report of a run that failed: exit code 1 and the reason on one line.
+THeadlessReport Failed(THeadlessReport rep, const QString& why) {
+  rep.exitCode = kExitFailure;
+  rep.error = why;
+  rep.error.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
+  return rep;
+}
+}  // namespace
+
 THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
                             QStringList* messages, const TChartSaver& saveChart) {
   THeadlessReport rep;
-  auto fail = [&](const QString& why) {
-    rep.exitCode = kExitFailure;
-    rep.error = why;
-    rep.error.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
-    return rep;
-  };
+  auto fail = [&](const QString& why) { return Failed(rep, why); };
 
   TProgram program(true);
   TSimCore& core = program.Core;
@@ -158,12 +163,7 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
 THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
                               const TChartSaver& saveChart) {
   THeadlessReport rep;
-  auto fail = [&](const QString& why) {
-    rep.exitCode = kExitFailure;
-    rep.error = why;
-    rep.error.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
-    return rep;
-  };
+  auto fail = [&](const QString& why) { return Failed(rep, why); };
 
   TProgram program(true);
   // Without the bus, or with its name held by another program of the user, nobody could reach
