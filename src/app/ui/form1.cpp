@@ -24,6 +24,7 @@
 #include "app/paramcmds.h"
 #include "app/program.h"
 #include "app/transformcmds.h"
+#include "app/xfercmds.h"
 #include "app/ui/ddemenu.h"
 #include "app/ui/helpviewer.h"
 #include "app/ui/menurules.h"
@@ -732,7 +733,8 @@ void TForm1::BuildMenus() {
   BuildParamItems();
   mCommun_ = top(QStringLiteral("Co&mmun"), QString());
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
-  top(QStringLiteral("&Tools"), QString());
+  mTools_ = top(QStringLiteral("&Tools"), QString());
+  BuildToolsItems();
   mView_ = top(QStringLiteral("&View"), QStringLiteral("Show/Hide program components"));
   connect(mView_, &QMenu::aboutToShow, this, [this] { ViewMenuOpening(); });
   mWindow_ = top(QStringLiteral("&Window"), QStringLiteral("Window functions"));
