@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -160,6 +162,25 @@ TEST_F(Form1Tools, F1OnAHighlightedTransferItemOpensItsHelpPage) {
   }
   // Nothing was sent or asked.
   EXPECT_EQ(asker.log.size(), asked);
+}
+
+TEST_F(Form1Tools, SendingReportsAndLeavesTheStatusBarEmpty) {
+  const QString file = UserFolder() + QStringLiteral("Qzm.cfg");
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.close();
+  form->MessagePanel()->setText(QStringLiteral("Quzar Stopped"));
+  asker.QueueFiles({file, UserFolder() + QStringLiteral("tun.mem")});
+  Find(QStringLiteral("miSendToQuzar"))->trigger();
+  EXPECT_EQ(Messages().back(),
+            QStringLiteral("File Transfer Report:\r\n\r\nQZM.CFG :   "
+                           "PASS\r\nTUN.MEM :   Upload forbidden - use QzmTool"));
+  EXPECT_EQ(form->MessagePanel()->text(), QString());
+  EXPECT_EQ(form->HintPanel()->text(), QString());
+  EXPECT_FALSE(asker.busyVisible);
+  ASSERT_EQ(asker.Records(TAskRecord::BusyInfo).size(), 2u);
+  EXPECT_EQ(asker.Records(TAskRecord::BusyInfo)[1].text,
+            QStringLiteral("Sending (2 of 2) : ") + UserFolder() + QStringLiteral("tun.mem"));
 }
 
 TEST_F(Form1Tools, SwitchServerEndsTheProgramThroughTheTerminatingQuestion) {
