@@ -136,18 +136,25 @@ TEST_F(XferCmdsTest, FailedReceiveLeavesTheOperatorsFileAlone) {
   real.SetAsker(&asker);
   TXferCmds rx(real, &asker);
   const QString local = Put("Tun.cfg", "operator's tuner setup\r\n");
-  Put("Tun.bak", "older backup");
-  asker.QueueFile(Folder() + QStringLiteral("Edit only for ANY FILE type"));
-  asker.QueueFilterIndex(2);
-  asker.QueueButton(mbYes);  // replace the existing "Tun.cfg"
-  EXPECT_FALSE(rx.LoadFromQuzar());
-  EXPECT_EQ(Messages(), QStringList({local + " already exists. Replace it?",
-                                     "Tun.cfg transfer FAIL:  File not found in server system"}));
-  EXPECT_EQ(Read(local), QByteArray("operator's tuner setup\r\n"));
-  EXPECT_EQ(Read(Folder() + "Tun.bak"), QByteArray("older backup"));
-  // Nothing of the attempt stays in the folder.
-  EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-            QStringList({"Tun.bak", "Tun.cfg"}));
+  // Without a backup none appears; an older one stays as it was.
+  for (const bool olderBackup : {false, true}) {
+    SCOPED_TRACE(olderBackup);
+    asker.log.clear();
+    if (olderBackup) Put("Tun.bak", "older backup");
+    asker.QueueFile(Folder() + QStringLiteral("Edit only for ANY FILE type"));
+    asker.QueueFilterIndex(2);
+    asker.QueueButton(mbYes);  // replace the existing "Tun.cfg"
+    EXPECT_FALSE(rx.LoadFromQuzar());
+    EXPECT_EQ(Messages(), QStringList({local + " already exists. Replace it?",
+                                       "Tun.cfg transfer FAIL:  File not found in server system"}));
+    EXPECT_EQ(Read(local), QByteArray("operator's tuner setup\r\n"));
+    // Nothing of the attempt stays in the folder.
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              olderBackup ? QStringList({"Tun.bak", "Tun.cfg"}) : QStringList({"Tun.cfg"}));
+    if (olderBackup) {
+      EXPECT_EQ(Read(Folder() + "Tun.bak"), QByteArray("older backup"));
+    }
+  }
   const auto busy = asker.Records(TAskRecord::BusyInfo);
   ASSERT_EQ(busy.size(), 1u);
   EXPECT_EQ(busy[0].text, QStringLiteral("Receiving c:\\srv\\Tun.cfg"));
