@@ -117,16 +117,16 @@ bool TXferCmds::LoadFromQuzar() {
   const QString name = ReceiveName(filterIndex, chosen);
   const QString local = ReceiveLocalPath(chosen, name);
   const QString unit = ReceiveUnitPath(name);
+  if (IsNonRegularFile(local)) {
+    Ask().ShowError(WriteErrorText(local, NotRegularFileText(local)));
+    return false;
+  }
   // The dialog asked about the name typed only; a file of the filter's name is not replaced
   // unasked.
   if (QFileInfo(local).absoluteFilePath() != QFileInfo(NormalizePath(chosen)).absoluteFilePath() &&
       QFileInfo::exists(local) &&
       !AskYesNo(local + QStringLiteral(" already exists. Replace it"), Ask()))
     return false;
-  if (IsNonRegularFile(local)) {
-    Ask().ShowError(WriteErrorText(local, NotRegularFileText(local)));
-    return false;
-  }
   // The unit's file arrives beside its place and takes it only when it came whole.
   QTemporaryFile temp(SplitFileName(local).folder + QChar('.') + name +
                       QStringLiteral(".XXXXXX.qzrecv"));

@@ -206,9 +206,9 @@ TEST_F(XferCmdsTest, ReceiveEndsUntouchedWhenTheOperatorOrTheFolderSaysNo) {
   asker.QueueButton(mbNo);
   EXPECT_FALSE(x.LoadFromQuzar());
   EXPECT_EQ(Read(Folder() + "Can.cfg"), QByteArray("keep"));
-  // A folder under the file's name is not replaced.
+  // A folder under the file's name is not replaced, nor asked about.
   ASSERT_TRUE(QDir(Folder()).mkdir(QStringLiteral("Rs232.cfg")));
-  asker.QueueFile(Folder() + QStringLiteral("Rs232.cfg"));
+  asker.QueueFile(Folder() + QStringLiteral("x"));
   asker.QueueFilterIndex(3);
   EXPECT_FALSE(x.LoadFromQuzar());
   const QStringList m = Messages();
