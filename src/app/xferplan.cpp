@@ -108,7 +108,7 @@ std::vector<TSendItem> RunSendPlan(const QStringList& paths, const TFileSender& 
     } else if (diskFull) {
       it.outcome = TSendOutcome::DiskFull;
     } else {
-      it.code = send ? send(it.path, it.destination) : kSendDiskFull;
+      it.code = send(it.path, it.destination);
       it.sent = true;
       if (it.code == 0) {
         it.outcome = TSendOutcome::Pass;

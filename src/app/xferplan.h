@@ -56,9 +56,9 @@ using TFileSender = std::function<int32_t(const QString& localPath, const QStrin
 // Called before each file with its position (1-based), the count and the path.
 using TSendProgress = std::function<void(int i, int n, const QString& path)>;
 
-// Sends the files in their order. Once the unit reports a full disk, the following files are
-// not sent and count as a full disk too, up to the next "TUN.MEM"; files after that one are
-// tried again (the operator may have chosen files for more than one unit's disk).
+// Sends the files in their order through `send` (required). Once the unit reports a full disk, the
+// following files are not sent and count as a full disk too, up to the next "TUN.MEM"; files after
+// that one are tried again (the operator may have chosen files for more than one unit's disk).
 std::vector<TSendItem> RunSendPlan(const QStringList& paths, const TFileSender& send,
                                    const TSendProgress& progress = {});
 // name + " :   PASS", " :   FAIL (DISK FULL)", " :   Upload forbidden - use QzmTool" or
