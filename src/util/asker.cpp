@@ -118,6 +118,18 @@ QString TScriptedAsker::SaveFileNameIndexed(const QString& title, const QString&
   return f;
 }
 
+QStringList TScriptedAsker::OpenFileNames(const QString& title, const QString& initialPath,
+                                          const QString& filter) {
+  Log(TAskRecord::OpenFile, title, initialPath, filter, 1);
+  if (!fileLists_.empty()) {
+    const QStringList l = fileLists_.front();
+    fileLists_.pop_front();
+    return l;
+  }
+  const QString f = NextFile();
+  return f.isEmpty() ? QStringList() : QStringList{f};
+}
+
 void TScriptedAsker::Beep(int freqHz, int ms) {
   Log(TAskRecord::Beep, {}, {}, Format("%d", {ms}), freqHz);
   ++beeps;

@@ -119,6 +119,14 @@ class TAsker {
     (void)filterIndex;
     return SaveFileName(title, initialPath, filter, defaultExt, confirmOverwrite);
   }
+
+  // An open dialog in which several existing files may be chosen at once; an empty list means
+  // the operator cancelled. Without a dialog of its own an asker offers its single-file one.
+  virtual QStringList OpenFileNames(const QString& title, const QString& initialPath,
+                                    const QString& filter) {
+    const QString f = OpenFileName(title, initialPath, filter);
+    return f.isEmpty() ? QStringList() : QStringList{f};
+  }
 };
 
 // What the scripted asker was asked, in order, so tests can check texts and captions.
@@ -143,7 +151,7 @@ struct TAskRecord {
   QString extra;    // input: initial text; file: filter; wait: message
   TMsgType type = TMsgType::Information;
   TMsgButtons buttons = mbNone;
-  int number = 0;  // beep: frequency; sleep: ms; wait/busy: animation
+  int number = 0;  // beep: frequency; sleep: ms; wait/busy: animation; open file: 1 for several
 };
 
 // Answers from queues, or the safe default when a queue is empty: the Escape button of a
@@ -201,7 +209,14 @@ class TScriptedAsker : public TAsker {
   // The filter the next indexed save dialog returns (none queued: the one it opened with).
   void QueueFilterIndex(int index) { filterIndexes_.push_back(index); }
 
+  // ---- open dialog for several files: an OpenFile record with number 1 ---------------------
+  // Answers with the next queued list, else with the next queued single file (or none).
+  QStringList OpenFileNames(const QString& title, const QString& initialPath,
+                            const QString& filter) override;
+  void QueueFiles(const QStringList& paths) { fileLists_.push_back(paths); }
+
  private:
+  std::deque<QStringList> fileLists_;
   std::deque<TColor> colors_;
   std::deque<TFontRec> fonts_;
   std::deque<int> filterIndexes_;

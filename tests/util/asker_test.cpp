@@ -100,6 +100,21 @@ TEST(ScriptedAsker, FileChoicesFromTheQueueElseCancelled) {
   EXPECT_EQ(saves[0].text, QStringLiteral("/tmp/x.txt"));
 }
 
+TEST(ScriptedAsker, SeveralFilesFromTheirQueueElseASingleFileElseCancelled) {
+  TScriptedAsker a;
+  a.QueueFiles({QStringLiteral("/x/a.cfg"), QStringLiteral("/x/b.mem")});
+  a.QueueFile(QStringLiteral("/x/c.cfg"));
+  EXPECT_EQ(a.OpenFileNames("Send", "/x/", "F"),
+            QStringList({QStringLiteral("/x/a.cfg"), QStringLiteral("/x/b.mem")}));
+  EXPECT_EQ(a.OpenFileNames("Send", "/x/", "F"), QStringList({QStringLiteral("/x/c.cfg")}));
+  EXPECT_TRUE(a.OpenFileNames("Send", "/x/", "F").isEmpty());
+  const auto r = a.Records(TAskRecord::OpenFile);
+  ASSERT_EQ(r.size(), 3u);
+  EXPECT_EQ(r[0].caption, QStringLiteral("Send"));
+  EXPECT_EQ(r[0].extra, QStringLiteral("F"));
+  EXPECT_EQ(r[2].number, 1);
+}
+
 TEST(ScriptedAsker, IndexedSaveDialogRecordsItsIndexAndAnswersFromTheQueue) {
   TScriptedAsker a;
   a.quiet = true;

@@ -28,6 +28,7 @@
 #include "app/transformcmds.h"
 #include "app/ui/chartfile.h"
 #include "app/ui/communmenu.h"
+#include "app/xfercmds.h"
 #include "app/ui/ddemenu.h"
 #include "app/ui/form1control.h"
 #include "app/ui/helpviewer.h"
@@ -757,7 +758,8 @@ void TForm1::BuildMenus() {
   communMenu_->OnHelp = [this](QDialog* d, const QString& k) { ShowHelpKeywordOver(d, k); };
   mCommun_->addSeparator();
   ddeMenu_ = new TDdeMenu(mCommun_, *dde_, Asker());
-  top(QStringLiteral("&Tools"), QString());
+  mTools_ = top(QStringLiteral("&Tools"), QString());
+  BuildToolsItems();
   mView_ = top(QStringLiteral("&View"), QStringLiteral("Show/Hide program components"));
   connect(mView_, &QMenu::aboutToShow, this, [this] { ViewMenuOpening(); });
   mWindow_ = top(QStringLiteral("&Window"), QStringLiteral("Window functions"));

@@ -55,6 +55,8 @@ class TDisplayPort;
 class TWindowCmds;
 class TParamCmds;
 class TParamPort;
+class TXferCmds;
+class TXferPort;
 struct TSignalBarState;
 
 // The application title.
@@ -158,6 +160,9 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // The "Co&mmun" menu and its serial-line items.
   QMenu* CommunMenu() const { return mCommun_; }
   TCommunMenu* CommunItems() const { return communMenu_; }
+  // Tools: file transfer with the unit and its server commands.
+  QMenu* ToolsMenu() const { return mTools_; }
+  TXferCmds& Xfer() { return *xfer_; }
   // Arranging, pictures, the frame window's colour and the about box.
   TWindowCmds& WindowCmds() { return *winCmds_; }
   // Brings the window to the front (a second start of the program asks for it).
@@ -239,11 +244,18 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void BuildSignalBar();
   void ApplySignalBar(const TSignalBarState& s);
   class ParamPort;
+  // The Tools menu and Quzar > More's server items.
+  void BuildToolsItems();
+  class XferPort;
 
   std::unique_ptr<TProgram> program_;
   TSimCore* core_ = nullptr;
   std::unique_ptr<TTransformCmds> transformCmds_;
   std::unique_ptr<TParamPort> paramPort_;
+  std::unique_ptr<TXferPort> xferPort_;
+  std::unique_ptr<TXferCmds> xfer_;
+  QMenu* mTools_ = nullptr;
+  QMenu* mQuzarMore_ = nullptr;  // Quzar > More
   QAction* sbCw_ = nullptr;
   QAction* sbRect_ = nullptr;
   QAction* sbPuls_ = nullptr;

@@ -100,6 +100,7 @@ void TForm1::BuildParamItems() {
   QAction* aSubst = item(mQuzar_, QStringLiteral("Substit &Freq"), QStringLiteral("miSubstFreq"),
                          QString(), [pc] { pc->SubstFreq(); });
   QMenu* more = mQuzar_->addMenu(QStringLiteral("More"));
+  mQuzarMore_ = more;
   QAction* aSusp = item(more, QStringLiteral("S&uspend on Low Signal"), QStringLiteral("miSuspLow"),
                         QString(), [this, pc] { pc->SuspendOnLow(core_->Cycle.SuspOnLow); });
   aSusp->setCheckable(true);

@@ -126,8 +126,8 @@ TInputResult TQtAsker::InputText(const QString& title, const QString& prompt,
 namespace {
 
 // filterIndex (1: the first filter), when given, selects the filter and receives the chosen one.
-QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QString& filter,
-                      int* filterIndex = nullptr) {
+QStringList RunFileDialogAll(QFileDialog& dlg, const QString& initialPath, const QString& filter,
+                             int* filterIndex = nullptr) {
   KeepAboveTools(&dlg);
   const QString qtFilter = FileFilterToQt(filter);
   if (!qtFilter.isEmpty()) dlg.setNameFilter(qtFilter);
@@ -145,12 +145,17 @@ QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QStrin
       dlg.selectFile(fi.fileName());
     }
   }
-  if (dlg.exec() != QDialog::Accepted) return QString();
+  if (dlg.exec() != QDialog::Accepted) return QStringList();
   if (filterIndex) {
     const qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
     if (chosen >= 0) *filterIndex = int(chosen) + 1;
   }
-  const QStringList files = dlg.selectedFiles();
+  return dlg.selectedFiles();
+}
+
+QString RunFileDialog(QFileDialog& dlg, const QString& initialPath, const QString& filter,
+                      int* filterIndex = nullptr) {
+  const QStringList files = RunFileDialogAll(dlg, initialPath, filter, filterIndex);
   return files.isEmpty() ? QString() : files.first();
 }
 
@@ -162,6 +167,14 @@ QString TQtAsker::OpenFileName(const QString& title, const QString& initialPath,
   dlg.setAcceptMode(QFileDialog::AcceptOpen);
   dlg.setFileMode(QFileDialog::ExistingFile);
   return RunFileDialog(dlg, initialPath, filter);
+}
+
+QStringList TQtAsker::OpenFileNames(const QString& title, const QString& initialPath,
+                                    const QString& filter) {
+  QFileDialog dlg(DialogParent(), title);
+  dlg.setAcceptMode(QFileDialog::AcceptOpen);
+  dlg.setFileMode(QFileDialog::ExistingFiles);
+  return RunFileDialogAll(dlg, initialPath, filter);
 }
 
 QString TQtAsker::SaveFileName(const QString& title, const QString& initialPath,

@@ -55,6 +55,9 @@ class TQtAsker : public TAsker {
   QString SaveFileNameIndexed(const QString& title, const QString& initialPath,
                               const QString& filter, const QString& defaultExt, int& filterIndex,
                               bool confirmOverwrite = true) override;
+  // The open dialog with several existing files to choose.
+  QStringList OpenFileNames(const QString& title, const QString& initialPath,
+                            const QString& filter) override;
 
  private:
   QPointer<TMsgForm> notice_;

@@ -257,14 +257,12 @@ TEST_F(Form1Exit, ControlsSayThemselvesWhetherTheyStayEnabledDuringARun) {
 }
 
 TEST_F(Form1Exit, MenusWithoutItemsStayHiddenUntilTheirFirstItem) {
-  QMenu* tools = nullptr;
   QStringList hidden;
-  for (QAction* a : form->menuBar()->actions()) {
+  for (QAction* a : form->menuBar()->actions())
     if (!a->isVisible()) hidden << a->text();
-    if (a->text() == "&Tools") tools = a->menu();
-  }
-  EXPECT_EQ(hidden, QStringList({"&Tools"}));
-  ASSERT_NE(tools, nullptr);
+  EXPECT_EQ(hidden, QStringList());
+  QMenu* tools = form->menuBar()->addMenu("Empty");
+  HideWhileEmpty(tools);
   tools->addSeparator();
   EXPECT_FALSE(tools->menuAction()->isVisible());
   QAction* item = tools->addAction("Something");

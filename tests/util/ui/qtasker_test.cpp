@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -74,6 +75,28 @@ TEST(QtAskerWindow, SaveDialogOpensWithTheFilterOfItsIndexAndReturnsTheChosenOne
   EXPECT_EQ(suffixAfter, QStringLiteral("jpg"));
   EXPECT_EQ(index, 3);
   EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("plot.jpg"));
+}
+
+TEST(QtAskerWindow, OpenDialogForSeveralFilesReturnsEveryChosenFile) {
+  TQtAsker asker;
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const char* n : {"a.cfg", "b.cfg"}) {
+    QFile f(QDir(dir.path()).filePath(QString::fromLatin1(n)));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  QFileDialog::FileMode mode = QFileDialog::AnyFile;
+  WhenModal<QFileDialog>([&](QFileDialog* d) {
+    mode = d->fileMode();
+    d->selectFile(QStringLiteral("\"a.cfg\" \"b.cfg\""));
+    static_cast<QDialog*>(d)->accept();
+  });
+  QStringList got = asker.OpenFileNames(QStringLiteral("Send"), dir.path() + QChar('/'),
+                                        QStringLiteral("Config (*.cfg)|*.cfg"));
+  EXPECT_EQ(mode, QFileDialog::ExistingFiles);
+  for (QString& f : got) f = QFileInfo(f).fileName();
+  got.sort();
+  EXPECT_EQ(got, QStringList({QStringLiteral("a.cfg"), QStringLiteral("b.cfg")}));
 }
 
 }  // namespace
