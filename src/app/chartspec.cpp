@@ -167,9 +167,8 @@ TChartResult WriteChartFile(const TTrueImage& img, const QString& path) {
 
 TChartResult ChartRequestSpec(const QString& typeName, uint32_t width, uint32_t height,
                               const QString& path, TChartSpec& spec) {
-  const bool byDefault = width == 0 || height == 0;
-  const int64_t w = byDefault ? kChartDefaultWidth : int64_t(width);
-  const int64_t h = byDefault ? kChartDefaultHeight : int64_t(height);
+  const int64_t w = width == 0 ? kChartDefaultWidth : int64_t(width);
+  const int64_t h = height == 0 ? kChartDefaultHeight : int64_t(height);
   int32_t type = 0;
   const TChartResult check = CheckChartRequest(typeName, w, h, path, type);
   if (!check.ok()) return check;

@@ -53,8 +53,8 @@ QString UnknownChartFormatText(const QString& path);
 // Checks type name, size and file name before anything is drawn (code 2 when one is wrong).
 TChartResult CheckChartRequest(const QString& typeName, int64_t width, int64_t height,
                                const QString& path, int32_t& type);
-// The same for a request by name and size as the control interface makes it: 0 for either side
-// gives the default size. On success `spec` holds the type and size to draw.
+// The same for a request by name and size as the control interface makes it: a side given as 0
+// takes its default (800 wide, 600 high). On success `spec` holds the type and size to draw.
 TChartResult ChartRequestSpec(const QString& typeName, uint32_t width, uint32_t height,
                               const QString& path, TChartSpec& spec);
 // Encodes the picture in the format of its file's extension (PNG at full colour, the others in

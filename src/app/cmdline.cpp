@@ -103,6 +103,11 @@ CommandLine ParseCommandLine(const QStringList& args) {
           "not with --save-results.");
       return cl;
     }
+    if (p.isSet(chart) || p.isSet(saveChart)) {
+      cl.error = QStringLiteral(
+          "--serve saves charts through the remote control's SaveChart, not with --chart.");
+      return cl;
+    }
   }
   if (!p.positionalArguments().isEmpty()) {
     cl.error = QStringLiteral("Unexpected argument \"%1\".").arg(p.positionalArguments().first());

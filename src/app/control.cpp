@@ -268,6 +268,8 @@ bool TControl::Running() const { return runPending_ || port_.Running(); }
 TControlResult TControl::Refusal(bool disabledInRun) {
   if (port_.DialogOpen()) return Refused(TControlStatus::Busy, kBusyDialog);
   if (disabledInRun && Running()) return Refused(TControlStatus::Busy, kBusyRunning);
+  // A measured scenario play runs the unit itself: what a run refuses, the play refuses too.
+  if (disabledInRun && port_.ScenarioPlaying()) return Refused(TControlStatus::Busy, kBusyScenario);
   return {};
 }
 
@@ -279,6 +281,7 @@ TControlResult TControl::Done(TControlResult r) {
 TControlResult TControl::Run() {
   if (TControlResult r = Refusal(false); !r.ok()) return Done(r);
   if (Running()) return Done(Refused(TControlStatus::WrongState, kStateRunning));
+  if (port_.ScenarioPlaying()) return Done(Refused(TControlStatus::Busy, kBusyScenario));
   // The run starts once the call has been answered: the caller is not kept waiting for its end.
   runPending_ = true;
   const std::weak_ptr<int> alive = alive_;
@@ -442,6 +445,11 @@ TControlCmdAnswer TControl::MoveStubs(double mm1, double mm2, double mm3) {
 
 TControlResult TControl::Quit(bool saveSetup) {
   if (TControlResult r = Refusal(false); !r.ok()) return Done(r);
+  // A run asked for and not begun ends with the program, as a begun one would.
+  if (runPending_ && !port_.Running()) {
+    runPending_ = false;
+    RunEnded(QString::fromLatin1(kEndClosing));
+  }
   runPending_ = false;
   const std::weak_ptr<int> alive = alive_;
   auto quit = [this, alive, saveSetup] {

@@ -49,6 +49,7 @@ struct TControlCmdAnswer {
 inline constexpr const char* kNoTuner = "The unit has no tuner.";
 inline constexpr const char* kBusyRunning = "busy: running";
 inline constexpr const char* kBusyDialog = "busy: a dialog is open";
+inline constexpr const char* kBusyScenario = "busy: a scenario is playing";
 inline constexpr const char* kStateRunning = "running";
 inline constexpr const char* kStateNotRunning = "not running";
 
@@ -69,6 +70,8 @@ class TControlPort {
   virtual bool DialogOpen() const = 0;
   virtual bool Running() const = 0;
   virtual int64_t FramesAccepted() const = 0;
+  // A scenario is being played with measurements: it owns the unit and the run until it ends.
+  virtual bool ScenarioPlaying() const { return false; }
   // Run/Pause: from idle the run starts and the call returns when it has ended; during a run the
   // end is requested.
   virtual void RunPause() = 0;
@@ -138,7 +141,7 @@ class TControl {
   TControlCmdAnswer MoveStubs(double mm1, double mm2, double mm3);
   TControlResult Quit(bool saveSetup);
   // The chart of the last sweep as display type `type` (a name of ChartTypeNames()), width x
-  // height pixels (0 for either: the default size), written by the file's extension. Refused
+  // height pixels (a side of 0 takes its default), written by the file's extension. Refused
   // during a run, as the picture commands are.
   TControlResult SaveChart(const QString& type, const QString& path, uint32_t width,
                            uint32_t height);
@@ -149,7 +152,8 @@ class TControl {
 
   // A run is in progress, or one was started and begins right after the answer.
   bool Running() const;
-  int64_t FramesAccepted() const { return port_.FramesAccepted(); }
+  // A run asked for but not begun has no frames yet (not the last run's).
+  int64_t FramesAccepted() const { return runPending_ ? 0 : port_.FramesAccepted(); }
   // The error of the last call (empty after a call that succeeded).
   const QString& LastError() const { return lastError_; }
 

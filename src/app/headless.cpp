@@ -34,7 +34,8 @@ class THeadlessHost : public TCycleHost {
 };
 
 // The serving program's host: the events are handled once per pass, and the first run ends
-// once its number of frames has been accepted.
+// once its number of frames has been accepted. The limit belongs to that run alone: once it has
+// ended, for whatever reason, the runs a client starts go on until they are paused.
 class TServeHost : public TCycleHost {
  public:
   TServeHost(TCycle& cycle, TProgramPort& port, int64_t frames)
@@ -47,6 +48,7 @@ class TServeHost : public TCycleHost {
       cycle_.miSweepClick();
     }
   }
+  void RunEnded() { frames_ = 0; }
 
  private:
   TCycle& cycle_;
@@ -183,7 +185,6 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
   TProgramPort port(program);
   TControl control(port);
   TControlBus bus(control);
-  port.OnRunEnded = [&control](const QString& reason) { control.RunEnded(reason); };
   port.OnQuit = [] { QCoreApplication::exit(kExitOk); };
   if (saveChart) {
     control.ChartSaver = [&core, &saveChart](const QString& type, const QString& path,
@@ -197,6 +198,10 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
     return fail(QStringLiteral("The remote control cannot be served: ") + bus.ErrorText());
 
   TServeHost host(core.Cycle, port, cl.passes);
+  port.OnRunEnded = [&control, &host](const QString& reason) {
+    host.RunEnded();
+    control.RunEnded(reason);
+  };
   TCyclePorts ports = core.Cycle.Ports();
   ports.host = &host;
   core.Cycle.SetPorts(ports);

@@ -27,8 +27,9 @@ struct TSaveAsTxtState {
 bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& asker);
 
 // The command once the file and the comment are chosen: the current sweep written to `path`;
-// on success the path and the comment are kept for the next save. False with the message when
-// there is nothing to save or the file cannot be written (an old file then stays whole).
+// the comment is kept for the next save at once (as typed), the path on success. False with the
+// message when there is nothing to save or the file cannot be written (an old file then stays
+// whole).
 bool SaveAsTxtTo(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, const QString& path,
                  const QString& comment, QString& error);
 

@@ -54,6 +54,12 @@ TEST(CommandLine, ServeRunsWithoutAWindowAndSavesOnlyThroughItsCalls) {
       {{"--serve"}, 0, ""},
       {{"--serve", "--passes", "200", "--setup", "/tmp/j.stp"}, 200, ""},
       {{"--serve", "--headless"}, 0, ""},
+      {{"--serve", "--chart", "mag", "--save-chart", "/tmp/c.png"},
+       0,
+       "--serve saves charts through the remote control's SaveChart, not with --chart."},
+      {{"--serve", "--save-chart", "/tmp/c.png"},
+       0,
+       "--serve saves charts through the remote control's SaveChart, not with --chart."},
       {{"--serve", "--save-results", "/tmp/r.txt"},
        0,
        "--serve saves results through the remote control's SaveResults, not with "

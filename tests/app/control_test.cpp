@@ -408,7 +408,42 @@ TEST_F(ControlTest, SaveChartDrawsThroughTheProgramAndFollowsTheRules) {
   EXPECT_EQ(bare.SaveChart("mag", png, 0, 0).status, TControlStatus::Failed);
 }
 
-TEST(ChartRequest, ZeroSidesGiveTheDefaultSizeAndWrongRequestsAreCode2) {
+TEST_F(ControlTest, AMeasuredScenarioPlayRefusesWhatARunRefusesAndRun) {
+  TControl c(port);
+  EXPECT_CALL(port, ScenarioPlaying()).WillRepeatedly(::testing::Return(true));
+  for (const TCall& k : Calls()) {
+    SCOPED_TRACE(k.name);
+    port.actions = 0;
+    const TControlResult r = k.call(c, file);
+    if (k.disabledInRun) {
+      EXPECT_EQ(r.status, TControlStatus::Busy);
+      EXPECT_EQ(r.error, "busy: a scenario is playing");
+      EXPECT_EQ(port.actions, 0);
+    } else {
+      EXPECT_TRUE(r.ok()) << r.error.toStdString();
+    }
+  }
+  const TControlResult run = c.Run();
+  EXPECT_EQ(run.error, "busy: a scenario is playing");
+  EXPECT_FALSE(c.Running());
+}
+
+TEST_F(ControlTest, ARunAskedForHasNoFramesAndEndsClosingWhenQuitComesFirst) {
+  std::vector<std::function<void()>> tasks;
+  QStringList ends;
+  TControl c(port);
+  c.Defer = [&](std::function<void()> t) { tasks.push_back(std::move(t)); };
+  c.OnRunEnded = [&](const QString& r) { ends << r; };
+  EXPECT_CALL(port, FramesAccepted()).WillRepeatedly(::testing::Return(int64_t(5000)));
+  EXPECT_EQ(c.FramesAccepted(), 5000);
+  ASSERT_TRUE(c.Run().ok());
+  EXPECT_EQ(c.FramesAccepted(), 0);  // not the last run's count
+  ASSERT_TRUE(c.Quit(false).ok());
+  EXPECT_EQ(ends, QStringList{"closing"});
+  EXPECT_FALSE(c.Running());
+}
+
+TEST(ChartRequest, AZeroSideTakesItsDefaultAndWrongRequestsAreCode2) {
   TChartSpec spec;
   ASSERT_TRUE(ChartRequestSpec("Z-Smith", 640, 480, "x.png", spec).ok());
   EXPECT_EQ(spec.width, 640);
@@ -416,6 +451,9 @@ TEST(ChartRequest, ZeroSidesGiveTheDefaultSizeAndWrongRequestsAreCode2) {
   const TChartSpec asked = spec;
   ASSERT_TRUE(ChartRequestSpec("z-smith", 0, 480, "x.png", spec).ok());
   EXPECT_EQ(spec.type, asked.type);
+  EXPECT_EQ(spec.width, kChartDefaultWidth);
+  EXPECT_EQ(spec.height, 480);
+  ASSERT_TRUE(ChartRequestSpec("z-smith", 0, 0, "x.png", spec).ok());
   EXPECT_EQ(spec.width, kChartDefaultWidth);
   EXPECT_EQ(spec.height, kChartDefaultHeight);
   for (const auto& [type, w, path] :

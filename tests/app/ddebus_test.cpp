@@ -10,8 +10,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "app/ddeitem.h"
 #include "app/ddebus.h"
+#include "app/ddeitem.h"
 
 namespace qz {
 namespace {

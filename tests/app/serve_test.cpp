@@ -236,6 +236,35 @@ TEST_F(ServeTest, PassesStartARunAtOnceAndQuitEndsItClosing) {
   EXPECT_EQ(watch.reasons.last(), "closing");
 }
 
+TEST_F(ServeTest, ThePassLimitBelongsToTheFirstRunAlone) {
+  // A slow model (2 ms a frame) so the first run can be paused long before its 1500 frames.
+  const QString slow = dir.filePath("slow.stp");
+  {
+    QFile f(slow);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Model]\r\nAniPause=100\r\n");
+  }
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve", "--passes", "1500", "--setup", slow}))
+      << qz.ErrorOutput().toStdString();
+  ASSERT_TRUE(WaitFrames(20));
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(WaitFor([&] { return watch.reasons == QStringList{"paused"}; }));
+  ASSERT_LT(bus.Property("FramesAccepted").toULongLong(), 1500u);
+  // A run the client starts goes on past the first run's limit until it is paused.
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelValue", {"AniPause", "0"})), "");
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(3000));
+  EXPECT_TRUE(bus.Property("Running").toBool());
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(WaitFor([&] { return watch.reasons.size() == 2; }));
+  EXPECT_EQ(watch.reasons, (QStringList{"paused", "paused"}));
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+}
+
 TEST_F(ServeTest, ASecondServerCannotHaveTheNameAndEndsWithCodeOne) {
   TServedProgram first(bus, Profile());
   ASSERT_TRUE(first.Start({"--serve"})) << first.ErrorOutput().toStdString();

@@ -67,6 +67,7 @@ class TFakeControlPort : public TControlPort {
 
   MOCK_METHOD(bool, DialogOpen, (), (const, override));
   MOCK_METHOD(bool, Running, (), (const, override));
+  MOCK_METHOD(bool, ScenarioPlaying, (), (const, override));
   MOCK_METHOD(int64_t, FramesAccepted, (), (const, override));
   MOCK_METHOD(void, RunPause, (), (override));
   MOCK_METHOD(void, StopUnit, (), (override));

@@ -11,8 +11,8 @@
 namespace qz {
 
 // Renders the last sweep of the analyzer state as the display type named `typeName` (a name of
-// ChartTypeNames(), letter case ignored) at width x height (0 for either: the default 800 x
-// 600) and writes it by the file's extension (.png full colour; .bmp, .gif, .jpg in the 16
+// ChartTypeNames(), letter case ignored) at width x height (a side of 0 takes its default: 800 wide,
+// 600 high) and writes it by the file's extension (.png full colour; .bmp, .gif, .jpg in the 16
 // colours of pictures). Code 2 for an unknown type, size or extension (nothing drawn or
 // written), 1 when the file cannot be written (an old file stays whole); error is one line.
 TChartResult SaveSweepChart(const TQvWin& qv, const QString& typeName, const QString& path,

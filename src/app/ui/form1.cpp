@@ -910,9 +910,10 @@ void TForm1::BuildToolBars() {
                     if (e && e->shown && e->show) e->show(!e->shown());
                   });
   button(BadgeIcon(QStringLiteral("Pts")), QStringLiteral("Points per sweep|"),
-         QStringLiteral("tbPts"), nullptr, [pc] { pc->PointsPerSweep(); });
+         QStringLiteral("tbPts"), findChild<QAction*>(QStringLiteral("miPoints")),
+         [pc] { pc->PointsPerSweep(); });
   button(BadgeIcon(QStringLiteral("Tc")), QStringLiteral("Count time|"), QStringLiteral("tbTc"),
-         nullptr, [pc] { pc->CountTime(); });
+         findChild<QAction*>(QStringLiteral("miCountTime")), [pc] { pc->CountTime(); });
   tbExt_ =
       button(BadgeIcon(QString::fromLatin1(kPlaneExtButton)), QStringLiteral("Plane extension|"),
              QStringLiteral("tbExt"), aPlaneExt_, [this] { transformCmds_->PlaneExt(); });

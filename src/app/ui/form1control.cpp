@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "app/ui/form1.h"
 #include "sim/ui/qzmdl.h"
+#include "tuner/ui/scenario.h"
 #include "tuner/ui/tpic.h"
 
 namespace qz {
@@ -15,6 +16,11 @@ TForm1Port::TForm1Port(TForm1& form) : TProgramPort(form.Program()), form_(form)
 
 bool TForm1Port::DialogOpen() const {
   return QApplication::activeModalWidget() != nullptr || form_.AskingExit();
+}
+
+bool TForm1Port::ScenarioPlaying() const {
+  const TScenario* sce = form_.ScenarioWindow();
+  return sce && sce->MeasuredPlaying();
 }
 
 void TForm1Port::RunPause() { form_.miSweepClick(); }

@@ -15,6 +15,7 @@ class TForm1Port : public TProgramPort {
   explicit TForm1Port(TForm1& form);
 
   bool DialogOpen() const override;
+  bool ScenarioPlaying() const override;
   void RunPause() override;
   void StopUnit() override;
   void ToggleFinishSweep() override;

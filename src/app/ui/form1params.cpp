@@ -256,6 +256,9 @@ void TForm1::ApplySignalBar(const TSignalBarState& s) {
   sbFreeRun_->setChecked(s.freeRunDown);
   sbSamplTime_->setEnabled(s.samplTimeEnabled);
   sbFreqOnly_->setEnabled(s.freqOnlyEnabled);
+  // "Pts" follows the samples as the Quzar menu's item does; during a run it waits like the rest.
+  if (QAction* pts = findChild<QAction*>(QStringLiteral("tbPts")))
+    pts->setEnabled(s.pointsEnabled && !IsSweeping());
   if (pbSamples) {
     pbSamples->setVisible(s.progressVisible);
     pbSamples->setValue(0);

@@ -132,6 +132,10 @@ TDlgComPort::TDlgComPort(T232& port, const PortLists& lists, QWidget* parent,
   anim_->setObjectName(QStringLiteral("aniSearch"));
   anim_->SetAnimation(kSearchAnimation, 0);
   anim_->setFixedSize(anim_->sizeHint());
+  // Its place is kept while it is hidden, so nothing moves when a search starts.
+  QSizePolicy animPolicy = anim_->sizePolicy();
+  animPolicy.setRetainSizeWhenHidden(true);
+  anim_->setSizePolicy(animPolicy);
   anim_->hide();
   msgLayout_ = new QVBoxLayout;
   msgLayout_->setContentsMargins(0, kMsgTop, 0, 0);
@@ -236,8 +240,9 @@ void TDlgComPort::Mirror(const TComPortForm& f) {
   SetText(lbMsg_, f.msg);
   SetTextColor(lbMsg_, f.msgColor);
   const int msgTop = f.msgColor == clRed ? kMsgTopRed : kMsgTop;
+  // A red message moves up inside the message area; the area keeps its height.
   if (msgLayout_->contentsMargins().top() != msgTop)
-    msgLayout_->setContentsMargins(0, msgTop, 0, 0);
+    msgLayout_->setContentsMargins(0, msgTop, 0, kMsgTop - msgTop);
   bStop_->setEnabled(f.stopEnabled);
   bExit_->setEnabled(f.exitEnabled);
   for (QWidget* w : std::initializer_list<QWidget*>{lbCommPorts_, cbBaudRate_, cbTmout_, bDefaults_,

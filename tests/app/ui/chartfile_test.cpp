@@ -30,7 +30,7 @@ TEST(SaveSweepChart, WritesTheChartOrRefusesWithTheExitCodes) {
   } cases[] = {
       {"z-smith", "z.png", 640, 480, 0, QSize(640, 480)},
       {"Power", "p.bmp", 0, 0, 0, QSize(800, 600)},
-      {"logmag", "l.jpg", 200, 0, 0, QSize(800, 600)},
+      {"logmag", "l.jpg", 200, 0, 0, QSize(200, 600)},  // a side of 0 takes its default
       {"vswr", "v.gif", 100, 90, 0, QSize(100, 90)},
       {"smith", "s.png", 640, 480, 2, QSize(0, 0)},
       {"mag", "m.tif", 640, 480, 2, QSize(0, 0)},

@@ -102,9 +102,12 @@ TEST_F(Form1Params, PulsedButtonSwitchesTheWaveformAndTheBar) {
 }
 
 TEST_F(Form1Params, PtsAfterARunFollowsTheIndividualSamples) {
+  EXPECT_TRUE(Find("tbPts")->isEnabled());
   Find("sbRect")->trigger();
+  EXPECT_TRUE(Find("tbPts")->isEnabled());  // rectified without samples: a sweep of points
   Find("sbSamples")->trigger();
   ASSERT_TRUE(form->Core().Qv.Rectif.Bsamples);
+  EXPECT_FALSE(Find("tbPts")->isEnabled());  // at once, not only after a run
   form->EnableForRun(false);
   EXPECT_FALSE(form->SignalToolBar()->isEnabled());
   EXPECT_FALSE(Find("tbPts")->isEnabled());

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
@@ -194,10 +195,19 @@ TEST_F(ComPortWindow, AutoFindAnimatesAndConnectsAt9600) {
 
 TEST_F(ComPortWindow, StopButtonDuring19200) {
   dlg->show();
+  QCoreApplication::processEvents();
+  // Nothing moves while the operator reaches for Stop, nor when the message turns red.
+  const QSize atRest = dlg->size();
+  const QPoint stopAt = dlg->StopButton()->pos();
   during = [&](int a) {
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg->size(), atRest) << "attempt " << a;
+    EXPECT_EQ(dlg->StopButton()->pos(), stopAt) << "attempt " << a;
     if (a == 4) dlg->StopButton()->click();
   };
   dlg->AutoFindButton()->click();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dlg->size(), atRest);
   EXPECT_EQ(dlg->Model().Attempts().size(), 4u);
   EXPECT_EQ(dlg->MessageLabel()->text(), "COMMUNICATION FAIL:\r\nConfiguration file not found");
   EXPECT_EQ(MsgColor(), ToQColor(clRed));
