@@ -4,7 +4,7 @@
 // also read alone as a chart's TYPE[:WIDTHxHEIGHT].
 #include <QStringList>
 
-#include "app/chartspec.h"
+#include "app/chartrequest.h"
 #include "app/cmdline.h"
 #include "display/disptypes.h"
 #include "fuzzcheck.h"
@@ -20,26 +20,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (cl.error.isEmpty()) {
     Check(cl.passes >= 0, "a negative number of passes accepted");
     if (cl.chart) {
-      Check(qz::IsOfferedType(cl.chartSpec.type), "a chart of no offered type accepted");
+      Check(qz::IsOfferedType(cl.chartRequest.type), "a chart of no offered type accepted");
       QString why;
-      Check(qz::CheckChartSize(cl.chartSpec.width, cl.chartSpec.height, why),
+      Check(qz::CheckChartSize(cl.chartRequest.width, cl.chartRequest.height, why),
             "a chart size beyond the limits accepted");
       Check(qz::ChartFormatOf(cl.saveChartFile) != qz::TChartFormat::Unknown,
             "a chart file of no known format accepted");
     }
   }
-  qz::TChartSpec spec{-7, -1, -1};
+  qz::TChartRequest req{-7, -1, -1};
   QString error;
-  const bool ok = qz::ParseChartSpec(args.value(1), spec, error);
-  Check(ok == error.isEmpty(), "a chart spec refused without a reason, or read with one");
-  Check(!error.contains(QChar('\n')), "a chart spec's reason spans lines");
+  const bool ok = qz::ParseChartOption(args.value(1), req, error);
+  Check(ok == error.isEmpty(), "a chart req refused without a reason, or read with one");
+  Check(!error.contains(QChar('\n')), "a chart req's reason spans lines");
   if (ok) {
-    Check(qz::IsOfferedType(spec.type), "a chart spec of no offered type read");
-    Check(spec.width >= qz::kChartMinSide && spec.width <= qz::kChartMaxSide &&
-              spec.height >= qz::kChartMinSide && spec.height <= qz::kChartMaxSide,
-          "a chart spec's size beyond the limits read");
+    Check(qz::IsOfferedType(req.type), "a chart req of no offered type read");
+    Check(req.width >= qz::kChartMinSide && req.width <= qz::kChartMaxSide &&
+              req.height >= qz::kChartMinSide && req.height <= qz::kChartMaxSide,
+          "a chart req's size beyond the limits read");
   } else {
-    Check(spec == qz::TChartSpec{-7, -1, -1}, "a refused chart spec changed the result");
+    Check(req == qz::TChartRequest{-7, -1, -1}, "a refused chart req changed the result");
   }
   return 0;
 }

@@ -124,7 +124,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
       cl.error = QStringLiteral("--chart needs --headless.");
       return cl;
     }
-    if (!ParseChartSpec(p.value(chart), cl.chartSpec, cl.error)) return cl;
+    if (!ParseChartOption(p.value(chart), cl.chartRequest, cl.error)) return cl;
     if (!cl.saveChartFile.isEmpty() && ChartFormatOf(cl.saveChartFile) == TChartFormat::Unknown) {
       cl.error = UnknownChartFormatText(cl.saveChartFile);
       return cl;

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/chartspec.h"
+#include "app/chartrequest.h"
 
 namespace qz {
 
@@ -13,16 +13,16 @@ struct CommandLine {
   bool help = false;
   bool version = false;
   bool headless = false;
-  bool serve = false;       // --serve: stay up without a window, answering the remote control
-  int passes = 0;           // --passes N: accepted frames of a headless measurement run
-  QString setupFile;        // --setup FILE
-  QString saveResultsFile;  // --save-results FILE
-  QString logFile;          // --log FILE: prepare FILE as the logging window's Prepare does
-  bool chart = false;       // --chart TYPE[:WIDTHxHEIGHT] given
-  TChartSpec chartSpec;     // its type and size
-  QString saveChartFile;    // --save-chart FILE: the chart's picture, by the file's extension
-  QString error;            // non-empty when the line cannot be used
-  QString helpText;         // the usage text
+  bool serve = false;          // --serve: stay up without a window, answering the remote control
+  int passes = 0;              // --passes N: accepted frames of a headless measurement run
+  QString setupFile;           // --setup FILE
+  QString saveResultsFile;     // --save-results FILE
+  QString logFile;             // --log FILE: prepare FILE as the logging window's Prepare does
+  bool chart = false;          // --chart TYPE[:WIDTHxHEIGHT] given
+  TChartRequest chartRequest;  // its type and size
+  QString saveChartFile;       // --save-chart FILE: the chart's picture, by the file's extension
+  QString error;               // non-empty when the line cannot be used
+  QString helpText;            // the usage text
 };
 
 // args[0] is the program name.

@@ -16,7 +16,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/chartspec.h"
+#include "app/chartrequest.h"
 #include "sim/mdlentries.h"
 
 namespace qz {

@@ -146,7 +146,7 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
   if (cl.chart) {
     const TChartResult r =
         saveChart
-            ? saveChart(core.Qv, cl.chartSpec, cl.saveChartFile)
+            ? saveChart(core.Qv, cl.chartRequest, cl.saveChartFile)
             : TChartResult{kExitFailure, QStringLiteral("Charts cannot be drawn in this run.")};
     if (!r.ok()) {
       finishLog();
@@ -189,9 +189,9 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
   if (saveChart) {
     control.ChartSaver = [&core, &saveChart](const QString& type, const QString& path,
                                              uint32_t width, uint32_t height) {
-      TChartSpec spec;
-      const TChartResult check = ChartRequestSpec(type, width, height, path, spec);
-      return check.ok() ? saveChart(core.Qv, spec, path) : check;
+      TChartRequest req;
+      const TChartResult check = ChartRequestOf(type, width, height, path, req);
+      return check.ok() ? saveChart(core.Qv, req, path) : check;
     };
   }
   if (!bus.Register())

@@ -44,7 +44,7 @@ class THeadlessAsker : public TScriptedAsker {
 // Draws the chart of --chart from the analyzer state and writes it (the window layer renders
 // charts, so the program's main hands this in).
 using TChartSaver =
-    std::function<TChartResult(const TQvWin& qv, const TChartSpec& spec, const QString& path)>;
+    std::function<TChartResult(const TQvWin& qv, const TChartRequest& req, const QString& path)>;
 
 // pump handles the pending events once per pass (may be empty). The live data item is published
 // on the session bus as in a window run (without a bus, or with the name taken by an operator's

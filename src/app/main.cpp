@@ -88,9 +88,9 @@ int main(int argc, char* argv[]) {
     qz::THeadlessAsker headlessAsker;
     qz::TScopedAsker scoped(&headlessAsker);
     QStringList messages;
-    const qz::TChartSaver chartSaver = [](const qz::TQvWin& qv, const qz::TChartSpec& spec,
+    const qz::TChartSaver chartSaver = [](const qz::TQvWin& qv, const qz::TChartRequest& req,
                                           const QString& path) {
-      return qz::SaveSweepChart(qv, spec, path);
+      return qz::SaveSweepChart(qv, req, path);
     };
     const qz::THeadlessReport r =
         cl.serve ? qz::ServeHeadless(cl, &messages, chartSaver)

@@ -444,26 +444,26 @@ TEST_F(ControlTest, ARunAskedForHasNoFramesAndEndsClosingWhenQuitComesFirst) {
 }
 
 TEST(ChartRequest, AZeroSideTakesItsDefaultAndWrongRequestsAreCode2) {
-  TChartSpec spec;
-  ASSERT_TRUE(ChartRequestSpec("Z-Smith", 640, 480, "x.png", spec).ok());
-  EXPECT_EQ(spec.width, 640);
-  EXPECT_EQ(spec.height, 480);
-  const TChartSpec asked = spec;
-  ASSERT_TRUE(ChartRequestSpec("z-smith", 0, 480, "x.png", spec).ok());
-  EXPECT_EQ(spec.type, asked.type);
-  EXPECT_EQ(spec.width, kChartDefaultWidth);
-  EXPECT_EQ(spec.height, 480);
-  ASSERT_TRUE(ChartRequestSpec("z-smith", 0, 0, "x.png", spec).ok());
-  EXPECT_EQ(spec.width, kChartDefaultWidth);
-  EXPECT_EQ(spec.height, kChartDefaultHeight);
+  TChartRequest req;
+  ASSERT_TRUE(ChartRequestOf("Z-Smith", 640, 480, "x.png", req).ok());
+  EXPECT_EQ(req.width, 640);
+  EXPECT_EQ(req.height, 480);
+  const TChartRequest asked = req;
+  ASSERT_TRUE(ChartRequestOf("z-smith", 0, 480, "x.png", req).ok());
+  EXPECT_EQ(req.type, asked.type);
+  EXPECT_EQ(req.width, kChartDefaultWidth);
+  EXPECT_EQ(req.height, 480);
+  ASSERT_TRUE(ChartRequestOf("z-smith", 0, 0, "x.png", req).ok());
+  EXPECT_EQ(req.width, kChartDefaultWidth);
+  EXPECT_EQ(req.height, kChartDefaultHeight);
   for (const auto& [type, w, path] :
        {std::tuple<const char*, uint32_t, const char*>{"nonesuch", 100u, "x.png"},
         {"mag", 10u, "x.png"},
         {"mag", 100000u, "x.png"},
         {"mag", 100u, "x.tiff"}}) {
     SCOPED_TRACE(std::string(type) + " " + path);
-    TChartSpec s = asked;
-    EXPECT_EQ(ChartRequestSpec(type, w, w, path, s).code, 2);
+    TChartRequest s = asked;
+    EXPECT_EQ(ChartRequestOf(type, w, w, path, s).code, 2);
     EXPECT_EQ(s, asked);  // left as it was
   }
 }

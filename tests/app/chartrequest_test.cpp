@@ -1,4 +1,4 @@
-#include "app/chartspec.h"
+#include "app/chartrequest.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +12,16 @@
 namespace qz {
 namespace {
 
-TEST(ChartSpec, NamesAreTheWindowCaptionsInLowerCaseInMenuOrder) {
+TEST(ChartRequest, NamesAreTheWindowCaptionsInLowerCaseInMenuOrder) {
   EXPECT_EQ(ChartTypeNames(), (QStringList{"mag", "logmag", "vswr", "phase", "polar", "z-smith",
                                            "y-smith", "oven", "power", "logpower", "freq"}));
 }
 
-TEST(ChartSpec, TypeAndSizeAreReadOrRefusedWithOneLine) {
+TEST(ChartRequest, TypeAndSizeAreReadOrRefusedWithOneLine) {
   struct Case {
     const char* text;
     bool ok;
-    TChartSpec spec;
+    TChartRequest req;
     const char* reason;  // start of the reason when refused
   } cases[] = {
       {"z-smith:640x480", true, {diZSmith, 640, 480}, ""},
@@ -47,21 +47,21 @@ TEST(ChartSpec, TypeAndSizeAreReadOrRefusedWithOneLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    TChartSpec spec{diPhase, 1, 1};
+    TChartRequest req{diPhase, 1, 1};
     QString error;
-    EXPECT_EQ(ParseChartSpec(QString::fromUtf8(c.text), spec, error), c.ok);
+    EXPECT_EQ(ParseChartOption(QString::fromUtf8(c.text), req, error), c.ok);
     if (c.ok) {
-      EXPECT_EQ(spec, c.spec);
+      EXPECT_EQ(req, c.req);
       EXPECT_TRUE(error.isEmpty());
     } else {
       EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.reason))) << error.toStdString();
       EXPECT_FALSE(error.contains(QChar('\n')));
-      EXPECT_EQ(spec, (TChartSpec{diPhase, 1, 1}));  // untouched
+      EXPECT_EQ(req, (TChartRequest{diPhase, 1, 1}));  // untouched
     }
   }
 }
 
-TEST(ChartSpec, FormatByExtensionLetterCaseIgnored) {
+TEST(ChartRequest, FormatByExtensionLetterCaseIgnored) {
   struct Case {
     const char* path;
     TChartFormat format;
@@ -79,7 +79,7 @@ TEST(ChartSpec, FormatByExtensionLetterCaseIgnored) {
   }
 }
 
-TEST(ChartSpec, ARequestIsCheckedBeforeAnythingIsDrawn) {
+TEST(ChartRequest, ARequestIsCheckedBeforeAnythingIsDrawn) {
   struct Case {
     const char* type;
     int64_t w, h;
@@ -121,7 +121,7 @@ QByteArray ReadAll(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
 }
 
-TEST(ChartSpec, TheFileIsWrittenInTheFormatOfItsExtension) {
+TEST(ChartRequest, TheFileIsWrittenInTheFormatOfItsExtension) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   struct Case {
@@ -144,7 +144,7 @@ TEST(ChartSpec, TheFileIsWrittenInTheFormatOfItsExtension) {
 
 // A chart that cannot be written leaves whatever had the name as it was and says why in one
 // line; nothing is left beside it.
-TEST(ChartSpec, AFailedWriteKeepsTheOldFileAndGivesCodeOne) {
+TEST(ChartRequest, AFailedWriteKeepsTheOldFileAndGivesCodeOne) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString missing = dir.filePath("no/such/folder/c.png");
@@ -203,7 +203,7 @@ TEST(ChartCommandLine, ChartOptionsAreReadOrRefusedBeforeTheRun) {
   const CommandLine cl = ParseCommandLine(
       {"QzSim", "--headless", "--chart", "z-smith:640x480", "--save-chart", "x.png"});
   EXPECT_TRUE(cl.chart);
-  EXPECT_EQ(cl.chartSpec, (TChartSpec{diZSmith, 640, 480}));
+  EXPECT_EQ(cl.chartRequest, (TChartRequest{diZSmith, 640, 480}));
   EXPECT_EQ(cl.saveChartFile, "x.png");
   EXPECT_FALSE(ParseCommandLine({"QzSim", "--headless"}).chart);
   // --help lists the types.

@@ -1,4 +1,4 @@
-#include "app/chartspec.h"
+#include "app/chartrequest.h"
 
 #include "app/picture.h"
 #include "display/disptypes.h"
@@ -69,10 +69,10 @@ bool CheckChartSize(int64_t width, int64_t height, QString& error) {
   return false;
 }
 
-bool ParseChartSpec(const QString& text, TChartSpec& spec, QString& error) {
+bool ParseChartOption(const QString& text, TChartRequest& req, QString& error) {
   const qsizetype colon = text.indexOf(QChar(':'));
   const QString name = colon < 0 ? text : text.left(colon);
-  TChartSpec s;
+  TChartRequest s;
   if (!ChartTypeByName(name, s.type)) {
     error = UnknownChartTypeText(name);
     return false;
@@ -90,7 +90,7 @@ bool ParseChartSpec(const QString& text, TChartSpec& spec, QString& error) {
     s.width = int32_t(w);
     s.height = int32_t(h);
   }
-  spec = s;
+  req = s;
   return true;
 }
 
@@ -165,16 +165,16 @@ TChartResult WriteChartFile(const TTrueImage& img, const QString& path) {
   return r;
 }
 
-TChartResult ChartRequestSpec(const QString& typeName, uint32_t width, uint32_t height,
-                              const QString& path, TChartSpec& spec) {
+TChartResult ChartRequestOf(const QString& typeName, uint32_t width, uint32_t height,
+                            const QString& path, TChartRequest& req) {
   const int64_t w = width == 0 ? kChartDefaultWidth : int64_t(width);
   const int64_t h = height == 0 ? kChartDefaultHeight : int64_t(height);
   int32_t type = 0;
   const TChartResult check = CheckChartRequest(typeName, w, h, path, type);
   if (!check.ok()) return check;
-  spec.type = type;
-  spec.width = int32_t(w);
-  spec.height = int32_t(h);
+  req.type = type;
+  req.width = int32_t(w);
+  req.height = int32_t(h);
   return {};
 }
 

@@ -20,11 +20,11 @@ inline constexpr int32_t kChartMaxSide = 4096;
 
 enum class TChartFormat { Unknown, Png, Bmp, Gif, Jpeg };
 
-struct TChartSpec {
+struct TChartRequest {
   int32_t type = 0;  // display type (TDispInterv)
   int32_t width = kChartDefaultWidth;
   int32_t height = kChartDefaultHeight;
-  friend bool operator==(const TChartSpec&, const TChartSpec&) = default;
+  friend bool operator==(const TChartRequest&, const TChartRequest&) = default;
 };
 
 // The outcome of a chart save, with the program's exit codes: 0 written, 1 the file could not
@@ -43,7 +43,7 @@ bool ChartTypeByName(const QString& name, int32_t& type);
 // The reason given for a name of no offered type; it lists the names.
 QString UnknownChartTypeText(const QString& name);
 // "TYPE" or "TYPE:WIDTHxHEIGHT"; false with a one-line reason.
-bool ParseChartSpec(const QString& text, TChartSpec& spec, QString& error);
+bool ParseChartOption(const QString& text, TChartRequest& req, QString& error);
 // Both sides within kChartMinSide .. kChartMaxSide; false with a one-line reason.
 bool CheckChartSize(int64_t width, int64_t height, QString& error);
 // The format of a file by its extension (letter case ignored): .png, .bmp, .gif, .jpg, .jpeg.
@@ -54,9 +54,9 @@ QString UnknownChartFormatText(const QString& path);
 TChartResult CheckChartRequest(const QString& typeName, int64_t width, int64_t height,
                                const QString& path, int32_t& type);
 // The same for a request by name and size as the control interface makes it: a side given as 0
-// takes its default (800 wide, 600 high). On success `spec` holds the type and size to draw.
-TChartResult ChartRequestSpec(const QString& typeName, uint32_t width, uint32_t height,
-                              const QString& path, TChartSpec& spec);
+// takes its default (800 wide, 600 high). On success `req` holds the type and size to draw.
+TChartResult ChartRequestOf(const QString& typeName, uint32_t width, uint32_t height,
+                            const QString& path, TChartRequest& req);
 // Encodes the picture in the format of its file's extension (PNG at full colour, the others in
 // the 16 colours of pictures) and writes it whole; an old file of that name stays as it was
 // when anything fails.
