@@ -88,6 +88,17 @@ THeadlessReport Failed(THeadlessReport rep, const QString& why) {
   rep.error.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
   return rep;
 }
+// Starts the unit, reads the user setup once (its sections override those of the automatic
+// setup, as in a window run) and prepares the data log the command line names.
+bool StartWithSetupAndLog(TProgram& program, const CommandLine& cl, QString& why) {
+  if (!program.Start(why)) return false;
+  if (!cl.setupFile.isEmpty()) {
+    QString comment;
+    if (!program.LoadSetupFile(cl.setupFile, comment, why)) return false;
+  }
+  if (!cl.logFile.isEmpty()) program.Log.engine.Prepare(cl.logFile);
+  return true;
+}
 }  // namespace
 
 THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& pump,
@@ -97,17 +108,8 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
 
   TProgram program(true);
   TSimCore& core = program.Core;
-  QString startMessages;
-  if (!program.Start(startMessages)) return fail(startMessages);
-
-  // The user setup is read once; its sections override those of the automatic setup, as in a
-  // window run.
-  if (!cl.setupFile.isEmpty()) {
-    QString comment, err;
-    if (!program.LoadSetupFile(cl.setupFile, comment, err)) return fail(err);
-  }
+  if (QString why; !StartWithSetupAndLog(program, cl, why)) return fail(why);
   TLogSystem& log = program.Log;
-  if (!cl.logFile.isEmpty()) log.engine.Prepare(cl.logFile);
   // Whatever happens below, a log still running gets its end record and its messages are told.
   auto finishLog = [&]() {
     program.EndLog();
@@ -173,14 +175,8 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
   if (!program.Bus.Registered())
     return fail(QStringLiteral("The remote control cannot be served: ") + program.Bus.ErrorText());
   TSimCore& core = program.Core;
-  QString startMessages;
-  if (!program.Start(startMessages)) return fail(startMessages);
-  if (!cl.setupFile.isEmpty()) {
-    QString comment, err;
-    if (!program.LoadSetupFile(cl.setupFile, comment, err)) return fail(err);
-  }
+  if (QString why; !StartWithSetupAndLog(program, cl, why)) return fail(why);
   TLogSystem& log = program.Log;
-  if (!cl.logFile.isEmpty()) log.engine.Prepare(cl.logFile);
 
   TProgramPort port(program);
   TControl control(port);
