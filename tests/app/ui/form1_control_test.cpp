@@ -17,7 +17,7 @@
 #include "app/control.h"
 #include "app/program.h"
 #include "app/ui/form1.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "common/privatebus.h"
 #include "setupdlg/ui/powcal.h"
 #include "sim/ui/qzmdl.h"
@@ -40,21 +40,13 @@ class THookAsker : public TScriptedAsker {
   }
 };
 
-class Form1Control : public qz::testing::FreshProfileTest {
+class Form1Control : public qz::testing::StartedForm1Test {
  protected:
   void SetUp() override {
-    FreshProfileTest::SetUp();
-    if (HasFatalFailure()) return;
     hook.quiet = true;
-    form = std::make_unique<TForm1>();
-    QString msg;
-    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
-    form->show();
+    StartedForm1Test::SetUp();
+    if (HasFatalFailure()) return;
     form->Control().OnRunEnded = [this](const QString& r) { ends << r; };
-  }
-  void TearDown() override {
-    form.reset();
-    FreshProfileTest::TearDown();
   }
   TControl& C() { return form->Control(); }
 
@@ -93,7 +85,6 @@ class Form1Control : public qz::testing::FreshProfileTest {
 
   THookAsker hook;
   TScopedAsker hookScope{&hook};
-  std::unique_ptr<TForm1> form;
   QStringList ends;
 };
 

@@ -22,7 +22,7 @@
 #include "app/ui/singleinstance.h"
 #include "app/ui/toolwindowentry.h"
 #include "app/ui/windowcmds.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "common/testfiles.h"
 #include "display/ui/displaywindows.h"
 #include "results/ui/logform.h"
@@ -39,20 +39,8 @@ namespace {
 
 using testfiles::WriteAll;
 
-class Form1Exit : public qz::testing::FreshProfileTest {
+class Form1Exit : public qz::testing::StartedForm1Test {
  protected:
-  void SetUp() override {
-    FreshProfileTest::SetUp();
-    if (HasFatalFailure()) return;
-    form = std::make_unique<TForm1>();
-    QString msg;
-    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
-    form->show();
-  }
-  void TearDown() override {
-    form.reset();
-    FreshProfileTest::TearDown();
-  }
   // The model, logging and both results windows, shown.
   std::vector<QPointer<QWidget>> ShowToolWindows() {
     std::vector<QPointer<QWidget>> w = {form->ModelWindow(), form->LogWindow(), form->ResForm(),
@@ -82,8 +70,6 @@ class Form1Exit : public qz::testing::FreshProfileTest {
     QTimer::singleShot(0, form.get(), what);
     return QApplication::exec();
   }
-
-  std::unique_ptr<TForm1> form;
 };
 
 TEST_F(Form1Exit, EveryWayOutEndsTheProgramAndGivesTheLockBack) {

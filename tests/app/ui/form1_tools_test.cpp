@@ -16,26 +16,16 @@
 
 #include "app/ui/form1.h"
 #include "app/ui/helpviewer.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "util/asker.h"
 #include "util/folders.h"
 
 namespace qz {
 namespace {
 
-class Form1Tools : public qz::testing::FreshProfileTest {
+class Form1Tools : public qz::testing::StartedForm1Test {
  protected:
-  void SetUp() override {
-    FreshProfileTest::SetUp();
-    if (HasFatalFailure()) return;
-    form = std::make_unique<TForm1>();
-    QString msg;
-    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
-  }
-  void TearDown() override {
-    form.reset();
-    FreshProfileTest::TearDown();
-  }
+  Form1Tools() { showForm = false; }
   QAction* Find(const QString& name) const {
     auto* a = form->findChild<QAction*>(name);
     EXPECT_NE(a, nullptr) << name.toStdString();
@@ -51,8 +41,6 @@ class Form1Tools : public qz::testing::FreshProfileTest {
     for (const TAskRecord& r : asker.Records(TAskRecord::Message)) l << r.text;
     return l;
   }
-
-  std::unique_ptr<TForm1> form;
 };
 
 // Captions of a menu and its submenus, each followed by its tooltip when it has a hint.
