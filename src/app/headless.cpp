@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QTimer>
 #include <chrono>
+#include <cstdio>
 
 #include "app/control.h"
 #include "app/controlbus.h"
@@ -12,6 +13,7 @@
 #include "core/saveresults.h"
 #include "util/format.h"
 #include "util/inifile.h"
+#include "util/strtools.h"
 
 namespace qz {
 
@@ -91,7 +93,12 @@ THeadlessReport Failed(THeadlessReport rep, const QString& why) {
 // Starts the unit, reads the user setup once (its sections override those of the automatic
 // setup, as in a window run) and prepares the data log the command line names.
 bool StartWithSetupAndLog(TProgram& program, const CommandLine& cl, QString& why) {
-  if (!program.Start(why)) return false;
+  const bool started = program.Start(why);
+  // A start-up file that is there but was not read is told at once; the run goes on with the
+  // defaults.
+  for (const QString& line : program.Core.StartupLines())
+    std::fprintf(stderr, "QzSim: %s\n", OneLine(line).toLocal8Bit().constData());
+  if (!started) return false;
   if (!cl.setupFile.isEmpty()) {
     QString comment;
     if (!program.LoadSetupFile(cl.setupFile, comment, why)) return false;

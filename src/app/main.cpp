@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "util/firststart.h"
 #include "util/folders.h"
 #include "util/random.h"
+#include "util/strtools.h"
 #include "util/ui/qtasker.h"
 
 namespace {
@@ -28,6 +30,15 @@ QtMessageHandler previousHandler = nullptr;
 void HeadlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
   if (previousHandler) previousHandler(type, context, text);
+}
+
+// The start-up files that are there but were not read, in one warning box once the window is
+// up (the operator sees the window the settings belong to).
+void ShowStartupLinesOnceUp(qz::TForm1& form) {
+  const QStringList lines = form.Core().StartupLines();
+  if (lines.isEmpty()) return;
+  for (const QString& l : lines) std::fprintf(stderr, "QzSim: %s\n", qPrintable(qz::OneLine(l)));
+  QTimer::singleShot(0, &form, [lines] { qz::Asker().ShowWarning(lines.join(QStringLiteral("\r\n"))); });
 }
 
 }  // namespace
@@ -153,5 +164,6 @@ int main(int argc, char* argv[]) {
     if (!form.LoadSetupFile(cl.setupFile, comment, err)) qz::Asker().ShowError(err);
   }
   form.show();
+  ShowStartupLinesOnceUp(form);
   return app->exec();
 }

@@ -13,6 +13,7 @@
 #include "util/fileops.h"
 #include "util/folders.h"
 #include "util/inifile.h"
+#include "util/readfile.h"
 #include "util/stpkeys.h"
 
 namespace qz {
@@ -61,14 +62,16 @@ void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
 
 std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error) {
   error.clear();
-  // A folder, device or FIFO is named as what it is: reading a FIFO would block the program.
-  if (IsNonRegularFile(path)) {
-    error = NotRegularFileText(path);
+  // A folder, device or FIFO is named as what it is (reading a FIFO would block the program),
+  // and so is a file too large for a setup.
+  const TReadFileResult probe = ProbeRegularFile(path, TFileKind::Setup);
+  if (probe.status == TReadFileStatus::Missing) {
+    error = QStringLiteral("File \"%1\" not found").arg(path);
     return nullptr;
   }
-  const QFileInfo fi(path);
-  if (!fi.exists() || !fi.isFile()) {
-    error = QStringLiteral("File \"%1\" not found").arg(path);
+  if (probe.status == TReadFileStatus::NotRegularFile ||
+      probe.status == TReadFileStatus::TooLarge) {
+    error = probe.reason;
     return nullptr;
   }
   auto ini = std::make_unique<IniFile>(path);
@@ -207,6 +210,12 @@ bool TSetupFiles::WriteSetup(IniFile& ini, const QString& comment, QString& erro
 }
 
 bool TSetupFiles::WriteAutoSetup(QString& error) {
+  // An automatic setup the start could not read is never written over (it may still hold the
+  // operator's settings): the setup goes into a dated backup instead.
+  if (core_.AutoSetupRefused()) {
+    QString path;
+    return WriteBackup(QDateTime::currentDateTime(), path, error);
+  }
   IniFile& ini = core_.AutoIni();
   // A read-only automatic setup is made writable again, so the exit does not lose the setup.
   ClearReadOnly(ini.FileName());

@@ -6,6 +6,8 @@
 #include "sim/mdlentries.h"
 #include "util/asker.h"
 #include "util/folders.h"
+#include "util/readfile.h"
+#include "util/strtools.h"
 
 namespace qz {
 
@@ -45,6 +47,8 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
   Cmd.SetAllStates(1);
   // The line's settings: the first port of the computer's list, then the configuration files.
   Port.Start(ProgramPortLists().names);
+  for (const T232::TConfigProblem& p : Port.ConfigProblems())
+    startupLines_ << ConfigNotReadText(p.path, p.cause);
 
   QString reason;
   if (Cmd.OpenConnection(reason) != kCmdOk) {
@@ -110,8 +114,36 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
 
 void TSimCore::OpenAutoSetup() {
   if (autoOpened_) return;
-  autoIni_ = std::make_unique<IniFile>(InUserFolder(QString::fromLatin1(kAutoSetupName)));
   autoOpened_ = true;
+  const QString path = InUserFolder(QString::fromLatin1(kAutoSetupName));
+  const TReadFileResult probe = ProbeRegularFile(path, TFileKind::Setup);
+  if (probe.status != TReadFileStatus::Missing && !probe.ok()) {
+    autoRefused_ = true;
+    startupLines_ << AutoSetupNotReadText(path, probe.cause);
+    return;
+  }
+  auto ini = std::make_unique<IniFile>(path);
+  if (!ini->ErrorText().isEmpty()) {
+    // Refused or unreadable once opened (the name changed hands since it was looked at).
+    const TReadFileResult again = ReadRegularFile(path, TFileKind::Setup);
+    autoRefused_ = true;
+    startupLines_ << AutoSetupNotReadText(path,
+                                          again.ok() ? OneLine(ini->ErrorText()) : again.cause);
+    return;
+  }
+  autoIni_ = std::move(ini);
+}
+
+QString AutoSetupNotReadText(const QString& path, const QString& cause) {
+  return QStringLiteral(
+             "The automatic setup \"%1\" is not read (%2); the defaults are used and the file "
+             "is left as it is.")
+      .arg(path, cause);
+}
+
+QString ConfigNotReadText(const QString& path, const QString& cause) {
+  return QStringLiteral("The configuration file \"%1\" is not read (%2); the defaults are used.")
+      .arg(path, cause);
 }
 
 }  // namespace qz

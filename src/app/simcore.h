@@ -5,6 +5,7 @@
 // owns one; a headless run uses one on its own.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "app/cmdcycleunit.h"
@@ -34,6 +35,11 @@ extern const char* const kMsgFatalInit;      // "Fatal error in Quzar initializa
 extern const char* const kMsgMemReadFail;    // "Quzar Memory Read fail."
 extern const char* const kMsgTunerMemFail;   // "TUNER Memory Read fail."
 extern const char* const kMsgWillTerminate;  // "QzmSoft will now terminate."
+
+// The start-up lines of a file that is there but not read; `cause` says why ("not a regular
+// file", "too large: a setup file may have at most 16 MiB", "Permission denied").
+QString AutoSetupNotReadText(const QString& path, const QString& cause);
+QString ConfigNotReadText(const QString& path, const QString& cause);
 
 class TSimCore {
  public:
@@ -78,7 +84,15 @@ class TSimCore {
   bool Started() const { return started_; }
 
   // Opens the automatic setup of the per-user folder (once; Start does it when nobody did).
+  // A file that is there but cannot be read (no regular file, too large, unreadable) leaves the
+  // defaults in force and a start-up line; it is then never written over: the setup held in
+  // memory has no file, and the exit writes a backup instead.
   void OpenAutoSetup();
+  bool AutoSetupRefused() const { return autoRefused_; }
+  // One line for each start-up file that is there but was not read, in the order they were
+  // met: the automatic setup, then "RS232.CFG" and "RS232.STP". A missing file is no line.
+  // A headless run prints them; the window shows them together once it is up.
+  const QStringList& StartupLines() const { return startupLines_; }
   // The model window has run the model's creation sequence with the automatic setup, so the
   // start of the unit does not run it a second time.
   bool ModelInitialised = false;
@@ -89,6 +103,8 @@ class TSimCore {
   bool headless_;
   bool started_ = false;
   bool autoOpened_ = false;
+  bool autoRefused_ = false;
+  QStringList startupLines_;
   int screenW_ = 1920, screenH_ = 1080;
   std::unique_ptr<IniFile> autoIni_;
 };

@@ -10,6 +10,7 @@
 #include "util/atomicfile.h"
 #include "util/fileops.h"
 #include "util/folders.h"
+#include "util/readfile.h"
 #include "util/valueinput.h"
 
 namespace qz {
@@ -77,24 +78,23 @@ bool TXferCmds::SendToQuzar() {
 // ---- receiving ----------------------------------------------------------------------------
 
 bool TXferCmds::PlaceReceived(const QString& tempPath, const QString& localPath, QString& reason) {
-  QFile in(tempPath);
-  if (!in.open(QIODevice::ReadOnly)) {
-    reason = in.errorString();
+  const TReadFileResult in = ReadRegularFile(tempPath, TFileKind::Other);
+  if (!in.ok()) {
+    reason = in.reason;
     return false;
   }
-  const QByteArray bytes = in.readAll();
-  in.close();
+  const QByteArray& bytes = in.bytes;
   // The operator's file becomes the ".bak" one (an older backup replaced) only together with
   // the new file: a copy first, so the file stays whole under its name if anything fails.
   const QString bak = ChangeExt(localPath, QStringLiteral("bak"));
   if (QFileInfo::exists(localPath) &&
       QFileInfo(bak).absoluteFilePath() != QFileInfo(localPath).absoluteFilePath()) {
-    QFile old(localPath);
-    if (!old.open(QIODevice::ReadOnly)) {
-      reason = old.errorString();
+    const TReadFileResult old = ReadRegularFile(localPath, TFileKind::Other);
+    if (!old.ok()) {
+      reason = old.reason;
       return false;
     }
-    const AtomicWriteResult b = WriteFileAtomic(bak, old.readAll());
+    const AtomicWriteResult b = WriteFileAtomic(bak, old.bytes);
     if (!b.ok()) {
       reason = bak + QStringLiteral(": ") + b.reason;
       return false;

@@ -8,6 +8,7 @@
 #include "comm/errcodes.h"
 #include "util/folders.h"
 #include "util/parse.h"
+#include "util/readfile.h"
 
 namespace qz {
 
@@ -100,6 +101,7 @@ void T232::Init(const QStringList& portNames) {
 
 void T232::Start(const QStringList& portNames, const QString& folder) {
   Init(portNames);
+  problems_.clear();
   ReadConfigFile(QString::fromLatin1(kRs232ConfigFile), folder);
   ReadConfigFile(QString::fromLatin1(kRs232SetupFile), folder);
   OpenPort(portIndex_, baudIndex_, parity_, rs_, usb_);
@@ -108,13 +110,13 @@ void T232::Start(const QStringList& portNames, const QString& folder) {
 
 void T232::ReadConfigFile(const QString& fileName, const QString& folder) {
   const QString path = InFolder(fileName, folder.isEmpty() ? UserFolder() : folder);
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
+  const TReadFileResult r = ReadRegularFile(path, TFileKind::PortConfig);
+  if (!r.ok()) {
     error_ = int32_t(kErrConfigFileNotFound);
+    if (r.status != TReadFileStatus::Missing) problems_.push_back({path, r.cause});
     return;
   }
-  const QByteArray bytes = f.readAll();
-  const QString text = DecodeConfigBytes(bytes);
+  const QString text = DecodeConfigBytes(r.bytes);
   const QStringList lines = text.split(QLatin1Char('\n'));
   for (QString line : lines) {
     // Files written on other systems end their lines with CR LF: drop trailing control

@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace qz {
 
@@ -76,6 +77,15 @@ class T232 {
   // Applies one configuration key (compared in upper case) and its value. True when the key was
   // recognised (whether or not its value was usable).
   bool HandleKey(const QString& key, const QString& value);
+
+  // A configuration file that is there but was not read (no regular file, too large,
+  // unreadable): the defaults stay and error code 1 is set as for a missing file, which alone
+  // is no problem. Start clears the list.
+  struct TConfigProblem {
+    QString path;
+    QString cause;  // "not a regular file", "too large: ...", the system's reason
+  };
+  const std::vector<TConfigProblem>& ConfigProblems() const { return problems_; }
 
   // Opens the line with these settings. Here nothing is opened, the stored settings stay as they
   // are, and the result is 0. Virtual so that a test can watch or refuse the opening.
@@ -141,6 +151,7 @@ class T232 {
   uint8_t baudIndex_ = kDefaultBaudIndex;
   uint8_t parity_ = kParityNone;
   int32_t txErrorLimit_ = 5;
+  std::vector<TConfigProblem> problems_;
 };
 
 }  // namespace qz

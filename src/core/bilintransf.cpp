@@ -74,10 +74,11 @@ TSparLoad TBilinTransf::LoadSParams(const QString& path, TArrD& freqs,
   Path = path;
   TSparLoad out;
   QStringList lines;
-  if (!ReadTextLines(path, &lines)) {
+  QString reason;
+  if (!ReadTextLines(path, TFileKind::SParams, &lines, &reason)) {
     out.isError = true;
-    out.message = QStringLiteral("Unable to read file:\r\n    ") + path +
-                  QStringLiteral("\r\n\r\nInput file analysis aborted.");
+    out.message = QStringLiteral("Unable to read file:\r\n    ") + path + QStringLiteral("\r\n") +
+                  reason + QStringLiteral("\r\n\r\nInput file analysis aborted.");
     return out;
   }
   TSparFileResult r = ParseSparLines(lines);

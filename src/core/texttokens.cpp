@@ -1,6 +1,5 @@
 #include "core/texttokens.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include "util/parse.h"
@@ -42,13 +41,12 @@ QStringList SplitTextLines(const QByteArray& bytes) {
   return lines;
 }
 
-bool ReadTextLines(const QString& path, QStringList* lines) {
+bool ReadTextLines(const QString& path, TFileKind kind, QStringList* lines, QString* reason) {
   lines->clear();
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = f.readAll();
-  if (f.error() != QFileDevice::NoError) return false;
-  *lines = SplitTextLines(bytes);
+  const TReadFileResult r = ReadRegularFile(path, kind);
+  if (reason) *reason = r.reason;
+  if (!r.ok()) return false;
+  *lines = SplitTextLines(r.bytes);
   return true;
 }
 

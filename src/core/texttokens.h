@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "util/readfile.h"
+
 namespace qz {
 
 // The text without control characters and blanks around it (everything up to a blank).
@@ -17,9 +19,11 @@ QString TrimBlanks(const QString& s);
 // CR LF both end a line; a final line end does not start another (empty) line.
 QStringList SplitTextLines(const QByteArray& bytes);
 
-// Reads a text file as lines (SplitTextLines). False when the file cannot be opened or read;
-// lines are then empty.
-bool ReadTextLines(const QString& path, QStringList* lines);
+// Reads a text file of the given kind as lines (SplitTextLines) through ReadRegularFile, so a
+// FIFO, device, folder or a file over the kind's limit is refused without waiting. False when
+// the file cannot be read; lines are then empty and `reason` (when given) tells why.
+bool ReadTextLines(const QString& path, TFileKind kind, QStringList* lines,
+                   QString* reason = nullptr);
 
 // A trimmed line that carries nothing: empty, or a comment starting with "!".
 bool IsIgnoredLine(const QString& trimmed);

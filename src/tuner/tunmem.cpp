@@ -8,13 +8,11 @@
 #include "sim/tunermodel.h"
 #include "util/atomicfile.h"
 #include "util/format.h"
+#include "util/readfile.h"
 
 namespace qz {
 
 namespace {
-
-// A memory file is a few kilobytes; anything far larger is not one.
-constexpr qint64 kTunMemMaxFileSize = 4 * 1024 * 1024;
 
 // Field sizes of the texts (length byte included).
 constexpr int kIdentTextField = 33;
@@ -404,13 +402,10 @@ int32_t ReadTunMem(const QByteArray& bytes, const TTunMemContent& current, TTunM
 }
 
 int32_t LoadTunMemFile(const QString& path, TTunerModel& model) {
-  const QFileInfo info(path);
-  if (!info.exists() || !info.isFile()) return kTunMemNotFound;
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return kTunMemNotFound;
-  if (f.size() > kTunMemMaxFileSize) return kTunMemInvalid;
-  const QByteArray bytes = f.read(kTunMemMaxFileSize + 1);
-  if (bytes.size() > kTunMemMaxFileSize) return kTunMemInvalid;
+  const TReadFileResult file = ReadRegularFile(path, TFileKind::TunMem);
+  if (file.status == TReadFileStatus::TooLarge) return kTunMemInvalid;
+  if (!file.ok()) return kTunMemNotFound;
+  const QByteArray& bytes = file.bytes;
 
   // The file is read into copies; the tuner changes only when the whole file is accepted.
   TTunMemContent loaded;

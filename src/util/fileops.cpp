@@ -81,7 +81,8 @@ FileInfoRec FileInfo(const QString& name) {
   FileInfoRec r;
   if (name.isEmpty()) return r;
   const QFileInfo fi(name);
-  if (!fi.exists() || fi.isDir()) return r;
+  // Only a regular file is opened: opening a FIFO would wait for a writer.
+  if (!fi.exists() || !fi.isFile()) return r;
   QFile f(name);
   if (!f.open(QIODevice::ReadOnly)) return r;
   r.size = f.size();

@@ -4,14 +4,18 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "util/atomicfile.h"
 #include "util/folders.h"
+#include "util/readfile.h"
 
 namespace qz {
 
 namespace {
 
 // Copies the files of `from` matching `pattern` (letter case ignored) into `to`, never over an
-// existing file. The copies are made writable: they are the user's own files from now on.
+// existing file. The copies are new files of the user (read and write as the umask allows, as
+// for any file the user makes), whatever the modes of the shipped files; a shipped file that is
+// no regular file or too large is left out.
 int CopyMatching(const QString& from, const QString& pattern, const QString& to) {
   QDir src(from);
   src.setNameFilters({pattern});
@@ -20,10 +24,10 @@ int CopyMatching(const QString& from, const QString& pattern, const QString& to)
   int copied = 0;
   for (const QFileInfo& fi : src.entryInfoList(QDir::NoFilter, QDir::Name)) {
     const QString target = QDir(to).filePath(fi.fileName());
-    if (QFileInfo::exists(target)) continue;
-    if (!QFile::copy(fi.absoluteFilePath(), target)) continue;
-    QFile::setPermissions(target,
-                          QFile::permissions(target) | QFile::WriteOwner | QFile::WriteUser);
+    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) continue;
+    const TReadFileResult in = ReadRegularFile(fi.absoluteFilePath(), TFileKind::Other);
+    if (!in.ok()) continue;
+    if (!WriteFileAtomic(target, in.bytes).ok()) continue;
     ++copied;
   }
   return copied;

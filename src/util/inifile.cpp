@@ -16,6 +16,7 @@
 
 #include "util/atomicfile.h"
 #include "util/parse.h"
+#include "util/readfile.h"
 
 namespace qz {
 
@@ -76,18 +77,31 @@ std::string NormalizeLines(const std::string& text) {
   return out;
 }
 
+// The reader trims only blanks and tabs around names and values; any other white space (a
+// no-break space in a file name) is part of the text and is kept.
+QString TrimBlanksAndTabs(const QString& text) {
+  qsizetype b = 0;
+  qsizetype e = text.size();
+  auto blank = [&](qsizetype i) {
+    return text.at(i) == QLatin1Char(' ') || text.at(i) == QLatin1Char('\t');
+  };
+  while (b < e && blank(b)) ++b;
+  while (e > b && blank(e - 1)) --e;
+  return text.mid(b, e - b);
+}
+
 // Section names, keys and values never carry a line break, another control character (a tab
-// excepted) or a byte-order mark into the file: the reader would not give them back.
+// excepted) or a byte-order mark into the file: the reader would not give them back. They are
+// stored trimmed of blanks and tabs, as they come back when the file is read again.
 std::string Clean(const QString& text) {
   QString t;
   t.reserve(text.size());
   for (const QChar c : text)
     if ((c.unicode() >= 0x20 || c == QLatin1Char('\t')) && c.unicode() != 0xFEFF) t.append(c);
-  return t.toUtf8().toStdString();
+  return TrimBlanksAndTabs(t).toUtf8().toStdString();
 }
 
-// Section and key names are stored trimmed, as they come back when the file is read again.
-std::string CleanName(const QString& text) { return Clean(text.trimmed()); }
+std::string CleanName(const QString& text) { return Clean(text); }
 
 QString FromStore(const char* s) { return s ? QString::fromUtf8(s) : QString(); }
 
@@ -127,18 +141,18 @@ bool IniFile::Reload() {
   d_->ini.Reset();
   modified_ = false;
   error_.clear();
-  if (path_.isEmpty() || !QFile::exists(path_)) return true;
-  QFile f(path_);
-  if (!f.open(QIODevice::ReadOnly)) {
-    error_ = QStringLiteral("Cannot read file \"%1\".\r\n%2").arg(path_, f.errorString());
+  if (path_.isEmpty()) return true;
+  const TReadFileResult r = ReadRegularFile(path_, TFileKind::Setup);
+  if (r.status == TReadFileStatus::Missing) return true;
+  if (r.status == TReadFileStatus::NotRegularFile || r.status == TReadFileStatus::TooLarge) {
+    error_ = r.reason;
     return false;
   }
-  const QByteArray bytes = f.readAll();
-  if (f.error() != QFileDevice::NoError) {
-    error_ = QStringLiteral("Cannot read file \"%1\".\r\n%2").arg(path_, f.errorString());
+  if (!r.ok()) {
+    error_ = QStringLiteral("Cannot read file \"%1\".\r\n%2").arg(path_, r.cause);
     return false;
   }
-  d_->ini.LoadData(NormalizeLines(DecodeFileBytes(bytes)));
+  d_->ini.LoadData(NormalizeLines(DecodeFileBytes(r.bytes)));
   return true;
 }
 
@@ -263,8 +277,9 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   const std::string s = CleanName(section);
   const std::string k = CleanName(key);
   if (k.empty()) return;  // a line "=value" could not be read back
-  // Blanks around a value are not kept by the file format; store what a reader will see.
-  const std::string v = Clean(value.trimmed());
+  // Blanks and tabs around a value are not kept by the file format; store what a reader will
+  // see.
+  const std::string v = Clean(value);
   const char* old = d_->ini.GetValue(s.c_str(), k.c_str(), nullptr);
   if (old && v == old) return;
   d_->ini.SetValue(s.c_str(), k.c_str(), v.c_str());
@@ -309,8 +324,13 @@ bool IniFile::SaveAs(const QString& path) {
     return false;
   }
   // The new content goes to a temporary file beside the old one and replaces it only when it
-  // has been written completely.
-  const AtomicWriteResult w = WriteFileAtomic(path, Text());
+  // has been written completely. A setup that could not be read back is not written at all.
+  const QByteArray bytes = Text();
+  if (ExceedsLimit(bytes.size(), TFileKind::Setup)) {
+    error_ = TooLargeToWriteText(path, TFileKind::Setup);
+    return false;
+  }
+  const AtomicWriteResult w = WriteFileAtomic(path, bytes);
   if (w.status == AtomicWriteStatus::NotRegularFile) {
     error_ = w.reason;
     return false;

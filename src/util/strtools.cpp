@@ -96,4 +96,20 @@ void AppendLine(QString& msg, const QString& line) {
   }
 }
 
+QString OneLine(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  bool inBreak = false;
+  for (const QChar c : text) {
+    if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+      if (!inBreak) out.append(QLatin1Char(' '));
+      inBreak = true;
+      continue;
+    }
+    inBreak = false;
+    out.append(c);
+  }
+  return out;
+}
+
 }  // namespace qz

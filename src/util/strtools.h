@@ -34,6 +34,9 @@ QString GroupDigits(const QString& s, int n);
 QString RemoveBlanks(const QString& s);
 // Pads s with ch on the left (left set) or the right to len characters; longer texts unchanged.
 QString PadText(const QString& s, int len, QChar ch, bool left);
+// The text as one line for the terminal or a log: every run of CR and LF becomes one blank, so
+// a message of several lines (or a file name holding a line break) never splits the output.
+QString OneLine(const QString& text);
 // Adds a line to a message: the line alone when msg is empty, else after LF CR.
 void AppendLine(QString& msg, const QString& line);
 

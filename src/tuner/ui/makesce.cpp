@@ -31,6 +31,7 @@
 #include "util/format.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/readfile.h"
 #include "util/winpos.h"
 
 namespace qz {
@@ -322,6 +323,12 @@ void TMakeSceForm::SaveMemo(bool list) {
   if (path.isEmpty()) return;
   const QByteArray bytes =
       (MemoLines(m).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+  // A file its own reader would refuse is not written; the old file stays whole.
+  const TFileKind kind = list ? TFileKind::List : TFileKind::Scenario;
+  if (ExceedsLimit(bytes.size(), kind)) {
+    Ask().ShowError(TooLargeToWriteText(path, kind));
+    return;
+  }
   const AtomicWriteResult r = WriteFileAtomic(path, bytes);
   if (!r.ok()) {
     const QString reason =
@@ -345,8 +352,10 @@ void TMakeSceForm::LoadList() {
     return;
   }
   QStringList lines;
-  if (!ReadTextLines(path, &lines)) {
-    Ask().ShowError(QStringLiteral("File \"") + path + QStringLiteral("\" could not be read."));
+  QString reason;
+  if (!ReadTextLines(path, TFileKind::List, &lines, &reason)) {
+    Ask().ShowError(QStringLiteral("File \"") + path + QStringLiteral("\" could not be read: ") +
+                    reason);
     return;
   }
   ui_->memoIn->setPlainText(lines.join(QChar('\n')));

@@ -35,6 +35,7 @@
 #include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/random.h"
+#include "util/readfile.h"
 #include "util/ui/windowplace.h"
 #include "util/valueinput.h"
 
@@ -549,7 +550,13 @@ QString TScenario::InitialPath(const QString& path) const {
 }
 
 bool TScenario::SaveFile(const QString& path) {
-  const AtomicWriteResult r = WriteFileAtomic(path, SceFileBytes(book_));
+  const QByteArray bytes = SceFileBytes(book_);
+  // A file its own reader would refuse is not written; the old file stays whole.
+  if (ExceedsLimit(bytes.size(), TFileKind::Scenario)) {
+    Ask().ShowError(TooLargeToWriteText(path, TFileKind::Scenario));
+    return false;
+  }
+  const AtomicWriteResult r = WriteFileAtomic(path, bytes);
   if (!r.ok()) {
     const QString reason =
         r.status == AtomicWriteStatus::NotRegularFile ? NotRegularFileText(path) : r.reason;
@@ -578,17 +585,17 @@ void TScenario::SaveClick() {
 }
 
 bool TScenario::LoadFile(const QString& path) {
-  if (IsNonRegularFile(path)) {
-    Ask().ShowError(NotRegularFileText(path));
+  const TReadFileResult file = ReadRegularFile(path, TFileKind::Scenario);
+  if (file.status == TReadFileStatus::NotRegularFile || file.status == TReadFileStatus::TooLarge) {
+    Ask().ShowError(file.reason);
     return false;
   }
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
+  if (!file.ok()) {
     Ask().ShowError(QStringLiteral("Scenario file \"") + path +
-                    QStringLiteral("\" could not be read: ") + f.errorString());
+                    QStringLiteral("\" could not be read: ") + file.cause);
     return false;
   }
-  const TSceReadResult r = ReadSceBytes(f.readAll());
+  const TSceReadResult r = ReadSceBytes(file.bytes);
   if (!r.ok) {
     for (const QString& e : r.errors) Ask().ShowError(e);
     return false;
