@@ -1,6 +1,7 @@
 // Arbitrary bytes as a setup file: the reader never crashes, no section or key name holds a line
-// break, and what it writes reads back to the same bytes (load, save, load, save gives the first
-// save again), so a damaged line can never make the file grow or change at every save.
+// break, every name and value read is written back as read, and what it writes reads back to
+// the same bytes (load, save, load, save gives the first save again), so a damaged line can
+// never make the file grow or change at every save.
 #include <QStringList>
 
 #include "fuzzcheck.h"
@@ -39,6 +40,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QString::fromUtf8(saved1.toPercentEncoding(" =[];")) + QStringLiteral("\n---\n") +
             QString::fromUtf8(saved2.toPercentEncoding(" =[];")));
   Check(second.ReadSections().size() == sections.size(), "sections lost or gained on a save");
+
+  // Every name and value read is written back as it was read: the writer trims only the blanks
+  // and tabs that the reader trims too (a no-break space at the start of a file name stays).
+  for (const QString& sec : sections) {
+    for (const QString& key : first.ReadSection(sec)) {
+      const QString v = first.ReadString(sec, key, QString());
+      qz::IniFile copy;
+      copy.WriteString(sec, key, v);
+      Check(copy.ReadString(sec, key, QStringLiteral("(missing)")) == v,
+            "a value read is not written back as read", sec + QLatin1Char('/') + key + '=' + v);
+      Check(copy.ReadSection(sec).value(0) == key, "a key read is not written back as read", key);
+    }
+  }
 
   // A value written is read back as written (line breaks are dropped from written values).
   const QString sec = sections.isEmpty() ? QStringLiteral("S") : sections.front();

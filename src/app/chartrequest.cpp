@@ -4,6 +4,7 @@
 #include "display/disptypes.h"
 #include "util/atomicfile.h"
 #include "util/parse.h"
+#include "util/strtools.h"
 
 namespace qz {
 
@@ -27,11 +28,6 @@ bool ReadSide(const QStringList& sides, qsizetype i, int64_t& value) {
   if (!v) return false;
   value = *v;
   return true;
-}
-
-// One line, whatever the file layer's explanation holds.
-QString OneLine(QString text) {
-  return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QChar('\n'), QChar(' '));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "app/cmdline.h"
 
+#include <sys/stat.h>
+
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <iterator>
 #include <utility>
@@ -21,6 +24,21 @@ QString ResolvedPath(const QString& path) {
   return folder.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath())
                           : folder + QChar('/') + fi.fileName();
 }
+
+namespace {
+
+// Two names of one file: the same path once resolved, or the same device and inode (a hard
+// link, a bind mount).
+bool SameFile(const QString& a, const QString& b) {
+  if (ResolvedPath(a) == ResolvedPath(b)) return true;
+  struct stat sa {
+  }, sb{};
+  return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+         ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
   CommandLine cl;
@@ -130,7 +148,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
       return cl;
     }
   }
-  // A file option given with an empty name would silently do nothing.
+  // A file option given with an empty name would silently do nothing; one followed by another
+  // option ("--setup --headless") would take the option for its file.
   const std::pair<const QCommandLineOption*, const QString*> files[] = {
       {&setup, &cl.setupFile},
       {&log, &cl.logFile},
@@ -141,13 +160,28 @@ CommandLine ParseCommandLine(const QStringList& args) {
       cl.error = QStringLiteral("--%1 needs a file name.").arg(opt->names().first());
       return cl;
     }
+    if (value->startsWith(QLatin1String("--"))) {
+      cl.error = QStringLiteral("--%1 needs a file name, not the option \"%2\".")
+                     .arg(opt->names().first(), *value);
+      return cl;
+    }
+  }
+  // The window runs no measurement of its own and saves through its menus: the options of an
+  // automation run are refused rather than ignored.
+  if (!cl.headless) {
+    for (const QCommandLineOption* opt : {&passes, &log, &saveResults}) {
+      if (p.isSet(*opt)) {
+        cl.error = QStringLiteral("--%1 needs --headless.").arg(opt->names().first());
+        return cl;
+      }
+    }
   }
   // Two options naming one file would overwrite the setup with the log, or the log with the
   // results: the run is refused before anything is written.
   for (size_t i = 0; i < std::size(files); ++i) {
     for (size_t j = i + 1; j < std::size(files); ++j) {
       if (files[i].second->isEmpty() || files[j].second->isEmpty()) continue;
-      if (ResolvedPath(*files[i].second) == ResolvedPath(*files[j].second)) {
+      if (SameFile(*files[i].second, *files[j].second)) {
         cl.error = QStringLiteral("--%1 and --%2 name the same file \"%3\".")
                        .arg(files[i].first->names().first(), files[j].first->names().first(),
                             *files[j].second);

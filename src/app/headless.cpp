@@ -10,7 +10,9 @@
 #include "app/controlbus.h"
 #include "app/controlport.h"
 #include "app/program.h"
+#include "app/signalexit.h"
 #include "core/saveresults.h"
+#include "util/fileops.h"
 #include "util/format.h"
 #include "util/inifile.h"
 #include "util/strtools.h"
@@ -26,7 +28,9 @@ class THeadlessHost : public TCycleHost {
       : cycle_(cycle), frames_(frames), pump_(pump) {}
   void Pump() override {
     if (pump_) pump_();
-    if (cycle_.IsSweeping() && cycle_.AcceptedFrames() >= frames_) cycle_.miSweepClick();
+    // A terminating signal ends the run as its number of frames would: after this pass.
+    if (cycle_.IsSweeping() && (cycle_.AcceptedFrames() >= frames_ || TSignalExit::Requested()))
+      cycle_.miSweepClick();
   }
 
  private:
@@ -112,6 +116,15 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
                             QStringList* messages, const TChartSaver& saveChart) {
   THeadlessReport rep;
   auto fail = [&](const QString& why) { return Failed(rep, why); };
+
+  // A target that would be refused or replaced against its read-only mark is told before the
+  // run, not after it (a missing folder is reported by the save itself).
+  for (const QString& target : {cl.saveResultsFile, cl.chart ? cl.saveChartFile : QString()}) {
+    if (target.isEmpty()) continue;
+    if (IsNonRegularFile(target)) return fail(NotRegularFileText(target));
+    if (IsReadOnlyFile(target))
+      return fail(QStringLiteral("\"%1\" is read-only; it is not overwritten.").arg(target));
+  }
 
   TProgram program(true);
   TSimCore& core = program.Core;
@@ -208,8 +221,14 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
   TCyclePorts ports = core.Cycle.Ports();
   ports.host = &host;
   core.Cycle.SetPorts(ports);
-  if (cl.passes > 0) control.Run();
+  // A terminating signal is a Quit without saving: a run in progress or asked for ends with
+  // "closing" and the program after it.
+  TSignalExit::OnSignal([&control, &port] {
+    if (!control.Quit(false).ok()) port.Quit(false);
+  });
+  if (cl.passes > 0 && !TSignalExit::Requested()) control.Run();
   QCoreApplication::exec();
+  TSignalExit::OnSignal({});
 
   rep.frames = core.Cycle.AcceptedFrames();
   rep.passes = core.Cycle.Passes();

@@ -9,9 +9,11 @@
 
 #include "app/cmdline.h"
 #include "app/headless.h"
+#include "app/signalexit.h"
 #include "app/simcore.h"
 #include "app/ui/chartfile.h"
 #include "app/ui/form1.h"
+#include "app/ui/signalclose.h"
 #include "app/ui/singleinstance.h"
 #include "comm/portlist.h"
 #include "util/asker.h"
@@ -34,16 +36,20 @@ void HeadlessMessages(QtMsgType type, const QMessageLogContext& context, const Q
 
 // The start-up files that are there but were not read, in one warning box once the window is
 // up (the operator sees the window the settings belong to).
-void ShowStartupLinesOnceUp(qz::TForm1& form) {
-  const QStringList lines = form.Core().StartupLines();
+void ShowStartupLinesOnceUp(qz::TForm1& form, const QStringList& more) {
+  const QStringList lines = form.Core().StartupLines() + more;
   if (lines.isEmpty()) return;
   for (const QString& l : lines) std::fprintf(stderr, "QzSim: %s\n", qPrintable(qz::OneLine(l)));
-  QTimer::singleShot(0, &form, [lines] { qz::Asker().ShowWarning(lines.join(QStringLiteral("\r\n"))); });
+  QTimer::singleShot(0, &form,
+                     [lines] { qz::Asker().ShowWarning(lines.join(QStringLiteral("\r\n"))); });
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // A terminating signal ends every mode as Exit does; the handlers are there before anything
+  // could be lost.
+  qz::TSignalExit::Install();
   // The command line is read before any window exists so that --help and --version need no
   // display.
   QStringList args;
@@ -51,7 +57,7 @@ int main(int argc, char* argv[]) {
   const qz::CommandLine cl = qz::ParseCommandLine(args);
   if (!cl.error.isEmpty()) {
     // One line that a script can show as it is; --help gives the options.
-    std::fprintf(stderr, "%s\n", qPrintable(cl.error));
+    std::fprintf(stderr, "%s\n", qPrintable(qz::OneLine(cl.error)));
     return qz::kExitBadArguments;
   }
   if (cl.help) {
@@ -108,30 +114,48 @@ int main(int argc, char* argv[]) {
                  : qz::RunHeadless(
                        cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); },
                        &messages, chartSaver);
-    for (const QString& m : messages) std::fprintf(stderr, "QzSim: %s\n", qPrintable(m));
+    for (const QString& m : messages)
+      std::fprintf(stderr, "QzSim: %s\n", qPrintable(qz::OneLine(m)));
     if (r.exitCode != qz::kExitOk) {
-      std::fprintf(stderr, "QzSim: %s\n", qPrintable(r.error));
+      std::fprintf(stderr, "QzSim: %s\n", qPrintable(qz::OneLine(r.error)));
+      if (qz::TSignalExit::Requested()) {
+        // Something due was not written: the exit code tells it, not the signal.
+        std::fprintf(stderr, "QzSim: %s\n",
+                     qPrintable(qz::TSignalExit::EndedText(qz::TSignalExit::Signal(), r.frames)));
+        return qz::kExitFailure;
+      }
       return r.exitCode;
     }
-    if (cl.serve) return qz::kExitOk;
-    if (cl.passes > 0) std::printf("%s\n", qPrintable(qz::HeadlessSummary(r)));
-    if (!r.ddeItem.isEmpty()) std::printf("Live data item: %s\n", qPrintable(r.ddeItem));
-    if (!cl.saveResultsFile.isEmpty())
-      std::printf("Results saved to %s\n", qPrintable(cl.saveResultsFile));
-    if (cl.chart) std::printf("Chart saved to %s\n", qPrintable(cl.saveChartFile));
+    if (!cl.serve) {
+      if (cl.passes > 0) std::printf("%s\n", qPrintable(qz::HeadlessSummary(r)));
+      if (!r.ddeItem.isEmpty())
+        std::printf("Live data item: %s\n", qPrintable(qz::OneLine(r.ddeItem)));
+      if (!cl.saveResultsFile.isEmpty())
+        std::printf("Results saved to %s\n", qPrintable(qz::OneLine(cl.saveResultsFile)));
+      if (cl.chart) std::printf("Chart saved to %s\n", qPrintable(qz::OneLine(cl.saveChartFile)));
+    }
+    if (qz::TSignalExit::Requested()) {
+      // Everything due is written: the program ends by the signal that asked for it.
+      std::fflush(stdout);
+      std::fprintf(stderr, "QzSim: %s\n",
+                   qPrintable(qz::TSignalExit::EndedText(qz::TSignalExit::Signal(), r.frames)));
+      qz::TSignalExit::RaiseAgain();
+      return qz::kExitFailure;
+    }
     return qz::kExitOk;
   }
 
   // One window program per per-user folder: a second start asks the running one to come to the
   // front and ends without touching any file.
   qz::TSingleInstance instance(qz::UserFolder());
-  if (!instance.Acquire()) {
+  const qz::TInstanceLock lock = instance.Acquire();
+  if (lock == qz::TInstanceLock::Held) {
     // The running program is told to come to the front; when it does not answer, the operator
     // learns that its window could not be found.
     const QString title = QString::fromLatin1(qz::kAppTitle);
     const bool found = instance.RaiseRunning();
     const QString text = found ? qz::AlreadyRunningText(title) : qz::NotFoundText(title);
-    std::fprintf(stderr, "%s\n", qPrintable(text));
+    std::fprintf(stderr, "%s\n", qPrintable(qz::OneLine(text)));
     // Nobody could answer a box on a platform without a visible screen.
     const QString platform = QGuiApplication::platformName();
     if (platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal")) {
@@ -152,6 +176,10 @@ int main(int argc, char* argv[]) {
   instance.OnRaise = [&form] { form.BringToFront(); };
   // A next start may begin as soon as this one's window has closed.
   form.OnExit = [&instance] { instance.Release(); };
+  // Without the lock the program still starts, and tells once it is up.
+  QStringList lockLines;
+  if (lock == qz::TInstanceLock::Unavailable)
+    lockLines << qz::LockUnavailableText(instance.LockPath(), instance.Reason());
   QString messages;
   if (!form.StartUnit(messages)) {
     qz::Asker().ShowInfo(messages + QStringLiteral("\r\n") +
@@ -159,11 +187,22 @@ int main(int argc, char* argv[]) {
     return qz::kExitFailure;
   }
   form.CreateDisplaysFromSetup();
+  // From here a terminating signal is Exit answered Yes (open boxes closed first).
+  qz::CloseOnSignal(form);
   if (!cl.setupFile.isEmpty()) {
     QString comment, err;
     if (!form.LoadSetupFile(cl.setupFile, comment, err)) qz::Asker().ShowError(err);
   }
   form.show();
-  ShowStartupLinesOnceUp(form);
-  return app->exec();
+  ShowStartupLinesOnceUp(form, lockLines);
+  const int rc = app->exec();
+  if (qz::TSignalExit::Requested()) {
+    std::fprintf(stderr, "QzSim: %s\n",
+                 qPrintable(qz::TSignalExit::EndedText(qz::TSignalExit::Signal(),
+                                                       form.Core().Cycle.AcceptedFrames())));
+    // The exit wrote what it had to (else it would not have ended): the signal ends it.
+    if (rc == 0) qz::TSignalExit::RaiseAgain();
+    return qz::kExitFailure;
+  }
+  return rc;
 }

@@ -77,8 +77,9 @@ TSparLoad TBilinTransf::LoadSParams(const QString& path, TArrD& freqs,
   QString reason;
   if (!ReadTextLines(path, TFileKind::SParams, &lines, &reason)) {
     out.isError = true;
-    out.message = QStringLiteral("Unable to read file:\r\n    ") + path + QStringLiteral("\r\n") +
-                  reason + QStringLiteral("\r\n\r\nInput file analysis aborted.");
+    out.message = QStringLiteral("Unable to read file:\r\n    ") + path +
+                  (reason.isEmpty() ? QString() : QStringLiteral("\r\n") + reason) +
+                  QStringLiteral("\r\n\r\nInput file analysis aborted.");
     return out;
   }
   TSparFileResult r = ParseSparLines(lines);

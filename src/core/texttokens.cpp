@@ -44,7 +44,9 @@ QStringList SplitTextLines(const QByteArray& bytes) {
 bool ReadTextLines(const QString& path, TFileKind kind, QStringList* lines, QString* reason) {
   lines->clear();
   const TReadFileResult r = ReadRegularFile(path, kind);
-  if (reason) *reason = r.reason;
+  const bool refused =
+      r.status == TReadFileStatus::NotRegularFile || r.status == TReadFileStatus::TooLarge;
+  if (reason) *reason = refused ? r.reason : QString();
   if (!r.ok()) return false;
   *lines = SplitTextLines(r.bytes);
   return true;

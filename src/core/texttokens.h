@@ -21,7 +21,8 @@ QStringList SplitTextLines(const QByteArray& bytes);
 
 // Reads a text file of the given kind as lines (SplitTextLines) through ReadRegularFile, so a
 // FIFO, device, folder or a file over the kind's limit is refused without waiting. False when
-// the file cannot be read; lines are then empty and `reason` (when given) tells why.
+// the file cannot be read; lines are then empty and `reason` (when given) tells why the file
+// was refused (empty for a missing or unreadable file).
 bool ReadTextLines(const QString& path, TFileKind kind, QStringList* lines,
                    QString* reason = nullptr);
 

@@ -15,7 +15,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 
 // A value written on one line: line breaks and other control characters (but a tab) become
 // blanks, so a comment or extra text can never start a line of its own.
-QString OneLine(const QString& s) {
+QString OneFileLine(const QString& s) {
   QString t = s;
   for (QChar& c : t) {
     if (c.unicode() < 0x20 && c != QLatin1Char('\t')) c = QLatin1Char(' ');
@@ -70,17 +70,18 @@ struct TSection {
 
 QByteArray SceFileBytes(const TSceBook& book) {
   QString out = QStringLiteral("[") + QLatin1String(kSceInfoSection) + QStringLiteral("]") + kCrLf;
-  const QString info = OneLine(book.Info).trimmed();
+  const QString info = OneFileLine(book.Info).trimmed();
   out += QStringLiteral("SceInfo = ") + (info.isEmpty() ? QStringLiteral("(none)") : info) + kCrLf;
   for (int i = 0; i < book.Count(); ++i) {
     const TScePage& p = book.Page(i);
     if (p.LastRow() == 0) continue;
-    out += QLatin1Char('[') + OneLine(p.Name) + QLatin1Char(']') + kCrLf;
+    out += QLatin1Char('[') + OneFileLine(p.Name) + QLatin1Char(']') + kCrLf;
     for (int r = 1; r <= p.LastRow(); ++r) {
       const TSceRow& row = p.Row(r);
       out += Format(QStringLiteral("%d\t=\t%s\t%s\t%s\t%s"),
-                    {r, OneLine(row.S[0]), OneLine(row.S[1]), OneLine(row.S[2]), OneLine(row.T)});
-      const QString extra = OneLine(row.Extra).trimmed();
+                    {r, OneFileLine(row.S[0]), OneFileLine(row.S[1]), OneFileLine(row.S[2]),
+                     OneFileLine(row.T)});
+      const QString extra = OneFileLine(row.Extra).trimmed();
       if (!extra.isEmpty()) out += QLatin1Char('\t') + extra;
       out += kCrLf;
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "util/format.h"
+#include "util/strtools.h"
 
 namespace qz {
 
@@ -30,13 +31,6 @@ const char* TypeWord(TMsgType type) {
       return "Confirm";
   }
   return "Information";
-}
-
-// Message texts use CR LF between lines; one line each on the terminal.
-QString OneLine(QString text) {
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QChar('\r'), QChar('\n'));
-  return text;
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ namespace {
 
 const QString kTempSuffix = QStringLiteral(".qzpart");
 constexpr int kTagLength = 6;
+// The longest name of one folder entry (NAME_MAX of the usual file systems), in bytes.
+constexpr qsizetype kNameMax = 255;
 
 QString SystemReason(int err) { return qt_error_string(err); }
 
@@ -53,10 +55,9 @@ QString RandomTag() {
 // A save in progress holds a lock on its temporary file, so another program's running save of
 // the same target is left alone.
 void RemoveLeftovers(const QString& folder, const QString& target) {
-  const QString prefix = QLatin1Char('.') + QFileInfo(target).fileName() + QLatin1Char('.');
+  // Plain entries compared by name: a target name holding '*', '?' or '[' is no pattern.
   const QStringList names =
-      QDir(folder).entryList({prefix + QLatin1Char('*') + kTempSuffix},
-                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+      QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
   for (const QString& name : names) {
     if (!IsAtomicTempOf(name, target)) continue;
     const QByteArray p = QFile::encodeName(folder + QLatin1Char('/') + name);
@@ -109,6 +110,15 @@ AtomicWriteResult WriteFileAtomic(const QString& path, const QByteArray& bytes) 
     r.status = AtomicWriteStatus::OpenFailed;
     r.reason = QStringLiteral("No file name given.");
     return r;
+  }
+  // No part of the name may be longer than a file system allows (the temporary name is longer
+  // still); such a name is refused before anything looks at the folder.
+  for (const QString& part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+    if (QFile::encodeName(part).size() > kNameMax) {
+      r.status = AtomicWriteStatus::OpenFailed;
+      r.reason = SystemReason(ENAMETOOLONG);
+      return r;
+    }
   }
   // A link is followed: its target is the file that is replaced, and the link stays.
   QString target = path;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -102,10 +103,13 @@ TEST(CommandLine, OneFileForTwoOptionsIsRefusedNamingBoth) {
       {{"--setup", s, "--log", s}, "--setup and --log"},
       {{"--setup", "s.stp", "--log", dir.filePath("link.stp")}, "--setup and --log"},
       {{"--setup", s, "--save-results", "./sub/../s.stp"}, "--setup and --save-results"},
+      {{"--setup", s, "--log", "hard.stp"}, "--setup and --log"},
       {{"--setup", s, "--log", "x.log", "--save-results", "x.txt"}, nullptr},
       {{"--log", "x.txt", "--save-results", "X.txt"}, nullptr},
   };
   QDir().mkdir("sub");
+  // A hard link is the same file under another name.
+  ASSERT_EQ(::link(QFile::encodeName(s).constData(), "hard.stp"), 0);
   for (const auto& c : cases) {
     const CommandLine cl = ParseCommandLine(QStringList{"QzSim", "--headless"} + c.args);
     if (c.both) {
@@ -124,6 +128,32 @@ TEST(CommandLine, AnEmptyFileNameIsRefused) {
     EXPECT_EQ(cl.error, QString(opt) + " needs a file name.");
     const CommandLine eq = ParseCommandLine({"QzSim", "--headless", QString(opt) + "="});
     EXPECT_FALSE(eq.error.isEmpty()) << opt;
+  }
+}
+
+// An option where a file name belongs, and the options of automation runs in a window start,
+// are refused with one line (exit code 2) instead of being taken or ignored.
+TEST(CommandLine, OptionsWhereFilesBelongAndHeadlessOnlyOptions) {
+  const struct {
+    QStringList args;
+    const char* error;
+  } cases[] = {
+      {{"--setup", "--headless"}, "--setup needs a file name, not the option \"--headless\"."},
+      {{"--headless", "--log", "--passes", "3"},
+       "--log needs a file name, not the option \"--passes\"."},
+      {{"--headless", "--save-results", "--save-chart=x.png"},
+       "--save-results needs a file name, not the option \"--save-chart=x.png\"."},
+      {{"--save-results", "r.txt"}, "--save-results needs --headless."},
+      {{"--passes", "10"}, "--passes needs --headless."},
+      {{"--log", "run.log"}, "--log needs --headless."},
+      {{"--setup", "a.stp"}, ""},
+      {{"--serve", "--log", "run.log", "--passes", "5"}, ""},
+      {{"--headless", "--setup", "-dash.stp"}, ""},
+  };
+  for (const auto& c : cases) {
+    const CommandLine cl = ParseCommandLine(QStringList{"QzSim"} + c.args);
+    EXPECT_EQ(cl.error, QString::fromLatin1(c.error)) << c.args.join(' ').toStdString();
+    EXPECT_FALSE(cl.error.contains('\n'));
   }
 }
 

@@ -3,6 +3,7 @@
 // load; the calls refused with their errors without any change; Quit with exit code 0.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -308,6 +309,38 @@ TEST_F(ServeTest, TheWindowProgramAnswersTheSameCalls) {
   EXPECT_EQ(ErrorOf(bus.Call("Quit", {true})), "");
   EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
   EXPECT_TRUE(Bytes(AutoSetup()).contains("RhoMag=0.5")) << Bytes(AutoSetup()).toStdString();
+}
+
+// The end of a program by a signal: it ended by that signal itself, after it had done what Exit
+// does (stderr names the signal).
+void ExpectEndedBy(TServedProgram& qz, int sig, const char* name) {
+  EXPECT_EQ(qz.Finish(), -1);
+  EXPECT_EQ(qz.p.exitStatus(), QProcess::CrashExit);
+  EXPECT_EQ(qz.p.exitCode(), sig);
+  const QString err = qz.ErrorOutput();
+  EXPECT_TRUE(err.contains(QStringLiteral("QzSim: Ended by %1 after ").arg(name)))
+      << err.toStdString();
+}
+
+TEST_F(ServeTest, ASignalEndsTheServedRunClosingAndThenTheProgram) {
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve"})) << qz.ErrorOutput().toStdString();
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(50));
+  ASSERT_EQ(::kill(pid_t(qz.p.processId()), SIGTERM), 0);
+  ASSERT_TRUE(WaitFor([&] { return !watch.reasons.isEmpty(); }));
+  EXPECT_EQ(watch.reasons, QStringList{"closing"});
+  ExpectEndedBy(qz, SIGTERM, "SIGTERM");
+}
+
+// SIGTERM to the window program is Exit answered Yes: the automatic setup holds what was set.
+TEST_F(ServeTest, ASignalToTheWindowProgramSavesItsSetup) {
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({})) << qz.ErrorOutput().toStdString();
+  EXPECT_EQ(ErrorOf(bus.Call("SetModelValue", {"Pinc", "3.21"})), "");
+  ASSERT_EQ(::kill(pid_t(qz.p.processId()), SIGTERM), 0);
+  ExpectEndedBy(qz, SIGTERM, "SIGTERM");
+  EXPECT_TRUE(Bytes(AutoSetup()).contains("Pinc=3.21")) << Bytes(AutoSetup()).toStdString();
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "app/simcore.h"
 #include "app/toolwindows.h"
 #include "common/freshprofile.h"
+#include "common/readerrig.h"
+#include "common/specialfiles.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "util/asker.h"
@@ -638,6 +640,83 @@ TEST_F(ProgramSetupLoad, AFailingSectionIsReportedAndTheOthersGoOn) {
   EXPECT_EQ(m[0].text, "Section \"QzResForm\" of the setup cannot be written: no memory");
   EXPECT_EQ(m[1].text, "Section \"QzResForm\" of the setup cannot be read: bad value");
   EXPECT_EQ(m[1].type, TMsgType::Error);
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+using testfiles::ReaderInput;
+
+TEST(SetupFileReader, SpecialFilesAreRefusedAtOnce) {
+  QTemporaryDir dir;
+  testfiles::CheckReaderTable("ReadSetupFile", dir.filePath(QStringLiteral("user.stp")), 16 << 20,
+                              "is too large: a setup file may have at most 16 MiB",
+                              [](const QString& path) {
+                                QString error;
+                                const std::unique_ptr<IniFile> ini = ReadSetupFile(path, error);
+                                return testfiles::ReaderOutcome{ini != nullptr, error};
+                              });
+}
+
+// An automatic setup that is there but cannot be read leaves the defaults, one start-up line,
+// and is never written over: Exit writes a backup, Save Setup only the chosen file, Load Setup
+// leaves it. The serial port's configuration files are told the same way.
+TEST_F(SetupFilesTest, RefusedStartUpFilesAreToldAndTheAutomaticSetupIsNeverWrittenOver) {
+  const struct {
+    ReaderInput input;
+    const char* cause;
+  } cases[] = {{ReaderInput::Fifo, "not a regular file"},
+               {ReaderInput::DevZeroLink, "not a regular file"},
+               {ReaderInput::Folder, "not a regular file"},
+               {ReaderInput::SparseOverLimit, "too large: a setup file may have at most 16 MiB"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.cause);
+    QDir(UserFolder() + QStringLiteral("BackupSetups")).removeRecursively();
+    ASSERT_TRUE(testfiles::MakeReaderInput(c.input, Auto(), 16 << 20));
+    const QString cfg = UserFolder() + QStringLiteral("RS232.STP");
+    ASSERT_TRUE(testfiles::MakeReaderInput(ReaderInput::Fifo, cfg, 0));
+    const unsigned typeBefore = testfiles::FileType(Auto());
+    TSimCore core(false);
+    QString msg;
+    {
+      testfiles::Watchdog dog("TSimCore::Start");
+      ASSERT_TRUE(core.Start(msg)) << msg.toStdString();
+    }
+    EXPECT_TRUE(core.AutoSetupRefused());
+    EXPECT_EQ(core.StartupLines(),
+              QStringList({QStringLiteral("The automatic setup \"%1\" is not read (%2); the "
+                                          "defaults are used and the file is left as it is.")
+                               .arg(Auto(), QString::fromLatin1(c.cause)),
+                           QStringLiteral("The configuration file \"%1\" is not read (not a "
+                                          "regular file); the defaults are used.")
+                               .arg(cfg)}));
+    TToolWindows windows;
+    TSetupFiles s(core, windows);
+    s.asker = &asker;
+    QString err;
+    ASSERT_TRUE(s.WriteAutoSetup(err)) << err.toStdString();
+    EXPECT_EQ(QDir(UserFolder() + QStringLiteral("BackupSetups")).entryList(QDir::Files).size(), 1);
+    const QString job = dir.filePath(QStringLiteral("job.stp"));
+    ASSERT_TRUE(s.SaveSetupAs(job, QStringLiteral("job"), err)) << err.toStdString();
+    EXPECT_TRUE(IniFile(job).SectionExists(QStringLiteral("QvTuStp1")));
+    const auto user = FromText("[QvTuStp1]\nPoints=222\n");
+    s.LoadSetup(*user);
+    EXPECT_EQ(testfiles::FileType(Auto()), typeBefore);
+    if (c.input == ReaderInput::SparseOverLimit)
+      EXPECT_EQ(QFileInfo(Auto()).size(), (16 << 20) + 1);
+    QDir(Auto()).removeRecursively();
+    QFile::remove(Auto());
+    QFile::remove(cfg);
+  }
+  // A missing automatic setup is no line and is written at exit as ever.
+  TSimCore core(false);
+  QString msg;
+  ASSERT_TRUE(core.Start(msg));
+  EXPECT_TRUE(core.StartupLines().isEmpty());
+  EXPECT_FALSE(core.AutoSetupRefused());
 }
 
 }  // namespace

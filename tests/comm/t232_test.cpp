@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
+#include "common/readerrig.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -293,6 +297,36 @@ TEST(T232, EarlierFailureNotHiddenByLaterSuccess) {
     p.SendData(128);
     EXPECT_EQ(p.TakeError(), 5);
   }
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+// A configuration file that is a FIFO, a link to /dev/zero, a folder or too large is not read
+// (and told to the start-up); empty and binary files are read as ever, and a missing one is
+// no problem at all.
+TEST(T232Reader, SpecialFilesAreRefusedAndTold) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  T232 port;
+  testfiles::CheckReaderTable(
+      "T232::ReadConfigFile", dir.filePath(QStringLiteral("RS232.CFG")), 64 << 10,
+      "too large: a configuration file may have at most 64 KiB", [&](const QString&) {
+        port.Start({QStringLiteral("COM1")}, dir.path());
+        const bool told = port.ConfigProblems().size() == 1;
+        EXPECT_EQ(port.GetBaudIndex(), 9);
+        return testfiles::ReaderOutcome{!told, told ? port.ConfigProblems().front().cause ==
+                                                              QStringLiteral("not a regular file")
+                                                          ? QStringLiteral("is not a regular file")
+                                                          : port.ConfigProblems().front().cause
+                                                    : QString()};
+      });
+  port.Start({QStringLiteral("COM1")}, dir.path());
+  EXPECT_TRUE(port.ConfigProblems().empty());
+  EXPECT_EQ(port.ErrorCode(), 1);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <limits>
 #include <random>
 
+#include "common/readerrig.h"
 #include "core/frameenc.h"
 #include "util/folders.h"
 
@@ -275,6 +276,30 @@ TEST(BilinTransf, DecoderUsesTheRealObjects) {
   bt.SetActive(false);
   ASSERT_TRUE(DekodMerData(frame, r, m, 0.0, tr, nmo));
   EXPECT_NEAR(r.Rho_m.re, 0.25, 1e-12);
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+// The S-parameter reader refuses what is no regular file or too large at once, with the
+// reason in its message; an empty or binary file is analysed as before (and found wanting).
+TEST(BilinLoadReader, SpecialFilesAreRefusedAtOnce) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  testfiles::CheckReaderTable(
+      "TBilinTransf::LoadSParams", dir.filePath(QStringLiteral("adapter.txt")), 16 << 20,
+      "is too large: an S-parameter file may have at most 16 MiB", [](const QString& path) {
+        TBilinTransf bt;
+        TArrD freqs;
+        std::vector<TSmatrix> m;
+        const TSparLoad r = bt.LoadSParams(path, freqs, m);
+        const bool refused = r.message.startsWith(QStringLiteral("Unable to read file:"));
+        EXPECT_FALSE(r.valid);
+        return testfiles::ReaderOutcome{!refused, r.message};
+      });
 }
 
 }  // namespace

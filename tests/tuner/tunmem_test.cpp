@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 
+#include "common/readerrig.h"
 #include "common/testfiles.h"
 #include "common/tunerrig.h"
 #include "tuner/tunmem.h"
@@ -257,6 +258,34 @@ TEST_F(TunMemFiles, AFailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(WriteTunMemFile(dir.path(), BuiltIn(), 2, error));
   EXPECT_FALSE(error.isEmpty());
   EXPECT_EQ(testfiles::ReadAll(p), QByteArray("old"));
+}
+
+}  // namespace
+}  // namespace qz
+
+namespace qz {
+namespace {
+
+// A FIFO, a link to /dev/zero or a folder is "not found" (95) and a file over 4 MiB invalid, at
+// once; an empty or binary file is read and refused by its content as before. The tuner stays.
+TEST_F(TunMemFiles, SpecialFilesAreRefusedAtOnce) {
+  const TTunerDescr before = rig.m.Descr();
+  int i = 0;
+  const int32_t codes[] = {kTunMemNotFound, kTunMemNotFound, kTunMemNotFound,
+                           kTunMemInvalid,  kTunMemInvalid,  kTunMemInvalid};
+  testfiles::CheckReaderTable(
+      "LoadTunMemFile", Path("Tu.mem"), 4 << 20, "too large", [&](const QString& path) {
+        const int32_t code = LoadTunMemFile(path, rig.m);
+        EXPECT_EQ(code, codes[i]) << i;
+        ++i;
+        // Refused kinds give their verdict: "not found" names the non-regular ones.
+        const QString text = code == kTunMemNotFound
+                                 ? QStringLiteral("is not a regular file")
+                                 : (i == 4 ? QStringLiteral("too large") : QString());
+        return testfiles::ReaderOutcome{i > 4, text};
+      });
+  EXPECT_EQ(i, 6);
+  EXPECT_TRUE(rig.m.Descr() == before);
 }
 
 }  // namespace

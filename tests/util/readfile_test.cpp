@@ -17,8 +17,8 @@ namespace qz {
 namespace {
 
 using testfiles::CheckReaderTable;
-using testfiles::ReaderOutcome;
 using testfiles::ReadAll;
+using testfiles::ReaderOutcome;
 using testfiles::WriteAll;
 
 struct KindCase {
@@ -105,8 +105,9 @@ TEST(IniFileReader, SaveOverTheLimitIsRefusedAndTheOldFileStays) {
   ini.WriteString(QStringLiteral("QuzarForm"), QStringLiteral("Huge"),
                   QString(16 * 1024 * 1024, QLatin1Char('v')));
   EXPECT_FALSE(ini.UpdateFile());
-  EXPECT_EQ(ini.ErrorText(),
-            QStringLiteral("\"%1\" is not written: a setup file may have at most 16 MiB").arg(path));
+  EXPECT_EQ(
+      ini.ErrorText(),
+      QStringLiteral("\"%1\" is not written: a setup file may have at most 16 MiB").arg(path));
   EXPECT_EQ(ReadAll(path), QByteArray("[QuzarForm]\r\nTop=1\r\n"));
 }
 
@@ -132,8 +133,7 @@ TEST(IniFileReader, NoBreakSpaceSurvivesSaveAndLoad) {
       IniFile ini(path);
       if (c.fileBytes.isEmpty())
         ini.WriteString(QStringLiteral("LogForm"), QStringLiteral("LogFileName"), name);
-      EXPECT_EQ(ini.ReadString(QStringLiteral("LogForm"), QStringLiteral("LogFileName"), {}),
-                name);
+      EXPECT_EQ(ini.ReadString(QStringLiteral("LogForm"), QStringLiteral("LogFileName"), {}), name);
       // Written again through WriteString, as the log window's WriteStp does.
       ini.WriteString(QStringLiteral("LogForm"), QStringLiteral("LogFileName"),
                       ini.ReadString(QStringLiteral("LogForm"), QStringLiteral("LogFileName"), {}));

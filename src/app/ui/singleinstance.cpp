@@ -51,14 +51,13 @@ TSingleInstance::TSingleInstance(const QString& userFolder, const QString& runti
                                  QObject* parent)
     : QObject(parent) {
   const QString canonical = QFileInfo(userFolder).canonicalFilePath();
-  const QString key =
-      QString::fromLatin1(QCryptographicHash::hash(
-                              (canonical.isEmpty() ? QDir::cleanPath(QDir(userFolder).absolutePath())
-                                                   : canonical)
-                                  .toUtf8(),
-                              QCryptographicHash::Sha1)
-                              .toHex()
-                              .left(16));
+  const QString key = QString::fromLatin1(
+      QCryptographicHash::hash(
+          (canonical.isEmpty() ? QDir::cleanPath(QDir(userFolder).absolutePath()) : canonical)
+              .toUtf8(),
+          QCryptographicHash::Sha1)
+          .toHex()
+          .left(16));
   const QString folder =
       runtimeFolder.isEmpty() ? InstanceRuntimeFolder(userFolder) : WithSlash(runtimeFolder);
   lockPath_ = folder + QStringLiteral("QzSim-") + key + QStringLiteral(".lock");

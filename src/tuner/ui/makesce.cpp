@@ -354,8 +354,9 @@ void TMakeSceForm::LoadList() {
   QStringList lines;
   QString reason;
   if (!ReadTextLines(path, TFileKind::List, &lines, &reason)) {
-    Ask().ShowError(QStringLiteral("File \"") + path + QStringLiteral("\" could not be read: ") +
-                    reason);
+    Ask().ShowError(reason.isEmpty()
+                        ? QStringLiteral("File \"") + path + QStringLiteral("\" could not be read.")
+                        : reason);
     return;
   }
   ui_->memoIn->setPlainText(lines.join(QChar('\n')));

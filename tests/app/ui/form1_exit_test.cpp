@@ -81,7 +81,7 @@ TEST_F(Form1Exit, EveryWayOutEndsTheProgramAndGivesTheLockBack) {
     SCOPED_TRACE(c.item);
     if (!form) SetUp();
     TSingleInstance instance(UserFolder());
-    ASSERT_TRUE(instance.Acquire());
+    ASSERT_EQ(instance.Acquire(), TInstanceLock::Taken);
     bool exited = false;
     form->OnExit = [&] {
       exited = true;
@@ -100,7 +100,7 @@ TEST_F(Form1Exit, EveryWayOutEndsTheProgramAndGivesTheLockBack) {
     EXPECT_FALSE(form->Program().Bus.Registered());
     // The next start is the first one again.
     TSingleInstance next(UserFolder());
-    EXPECT_TRUE(next.Acquire());
+    EXPECT_EQ(next.Acquire(), TInstanceLock::Taken);
     next.Release();
     TearDown();
   }

@@ -1,0 +1,13 @@
+# The fuzz targets and the program libraries each one links, for both kinds of build.
+qz_fuzz_target(decoder_fuzz LIBS qz_core qz_util)
+qz_fuzz_target(sparfile_fuzz LIBS qz_core qz_util)
+qz_fuzz_target(ini_fuzz LIBS qz_util)
+qz_fuzz_target(tunerdescr_fuzz LIBS qz_sim qz_core qz_util)
+qz_fuzz_target(setup_fuzz LIBS qz_app qz_results qz_sim qz_comm qz_core qz_util)
+qz_fuzz_target(valueinput_fuzz LIBS qz_util)
+qz_fuzz_target(t232_fuzz LIBS qz_comm qz_core qz_util)
+qz_fuzz_target(cmdline_fuzz LIBS qz_app qz_util)
+qz_fuzz_target(tunmem_fuzz LIBS qz_tuner qz_sim qz_comm qz_core qz_util)
+qz_fuzz_target(scefile_fuzz LIBS qz_tuner qz_sim qz_comm qz_core qz_util)
+qz_fuzz_target(rholist_fuzz LIBS qz_tuner qz_sim qz_comm qz_core qz_util)
+qz_fuzz_target(control_fuzz LIBS qz_app qz_results qz_sim qz_comm qz_core qz_util)

@@ -1,0 +1,16 @@
+#pragma once
+// The window program's answer to a terminating signal: Exit answered Yes. Every open dialog and
+// message box (the exit question too) is closed as with Escape, and once the outer event loop
+// runs again the frame window closes with the setup saved; a run or a scenario play ends after
+// its pass first. From the signal on, the program asks nothing: messages go to stderr and a
+// question takes the answer that lets the program end.
+
+namespace qz {
+
+class TForm1;
+
+// Arms the signal's answer for the started frame window (the signal handlers are installed by
+// main first).
+void CloseOnSignal(TForm1& form);
+
+}  // namespace qz
