@@ -103,6 +103,15 @@ CommandLine ParseCommandLine(const QStringList& args) {
   cl.logFile = p.value(log);
   cl.chart = p.isSet(chart);
   cl.saveChartFile = p.value(saveChart);
+  // A file option followed by another option ("--setup --headless") takes the option for its
+  // file: refused before anything else is judged.
+  for (const QCommandLineOption* opt : {&setup, &log, &saveResults, &saveChart}) {
+    if (p.value(*opt).startsWith(QLatin1String("--"))) {
+      cl.error = QStringLiteral("--%1 needs a file name, not the option \"%2\".")
+                     .arg(opt->names().first(), p.value(*opt));
+      return cl;
+    }
+  }
   if (p.isSet(passes)) {
     const auto n = ParseInt32(p.value(passes));
     if (!n || *n < 0) {
@@ -148,8 +157,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
       return cl;
     }
   }
-  // A file option given with an empty name would silently do nothing; one followed by another
-  // option ("--setup --headless") would take the option for its file.
+  // A file option given with an empty name would silently do nothing.
   const std::pair<const QCommandLineOption*, const QString*> files[] = {
       {&setup, &cl.setupFile},
       {&log, &cl.logFile},
@@ -158,11 +166,6 @@ CommandLine ParseCommandLine(const QStringList& args) {
   for (const auto& [opt, value] : files) {
     if (p.isSet(*opt) && value->isEmpty()) {
       cl.error = QStringLiteral("--%1 needs a file name.").arg(opt->names().first());
-      return cl;
-    }
-    if (value->startsWith(QLatin1String("--"))) {
-      cl.error = QStringLiteral("--%1 needs a file name, not the option \"%2\".")
-                     .arg(opt->names().first(), *value);
       return cl;
     }
   }

@@ -195,6 +195,7 @@ int main(int argc, char* argv[]) {
   }
   form.show();
   ShowStartupLinesOnceUp(form, lockLines);
+  qz::OuterLoopStarts();
   const int rc = app->exec();
   if (qz::TSignalExit::Requested()) {
     std::fprintf(stderr, "QzSim: %s\n",

@@ -705,8 +705,9 @@ TEST_F(SetupFilesTest, RefusedStartUpFilesAreToldAndTheAutomaticSetupIsNeverWrit
     const auto user = FromText("[QvTuStp1]\nPoints=222\n");
     s.LoadSetup(*user);
     EXPECT_EQ(testfiles::FileType(Auto()), typeBefore);
-    if (c.input == ReaderInput::SparseOverLimit)
+    if (c.input == ReaderInput::SparseOverLimit) {
       EXPECT_EQ(QFileInfo(Auto()).size(), (16 << 20) + 1);
+    }
     QDir(Auto()).removeRecursively();
     QFile::remove(Auto());
     QFile::remove(cfg);

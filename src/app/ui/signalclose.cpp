@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -26,6 +27,8 @@ class TSignalAsker : public THeadlessAsker {
   }
 };
 
+bool g_outerLoopRunning = false;
+
 // Closes the innermost modal dialog as Escape would; true when one was open.
 bool RejectModal() {
   QWidget* w = QApplication::activeModalWidget();
@@ -37,17 +40,23 @@ bool RejectModal() {
   return true;
 }
 
+// Closes the open boxes one by one and, once only the program's own loop runs (no dialog's
+// loop, no question inside the close on the stack), the frame window.
 void CloseWhenNoDialog(QPointer<TForm1> form) {
   if (!form) return;
-  if (RejectModal()) {
-    // Its nested loop returns first; the close comes from the loop outside it.
-    QTimer::singleShot(0, form.data(), [form] { CloseWhenNoDialog(form); });
+  const bool modal = RejectModal();
+  if (modal || !g_outerLoopRunning || QThread::currentThread()->loopLevel() > 1) {
+    QTimer::singleShot(modal ? 0 : 20, form.data(), [form] { CloseWhenNoDialog(form); });
     return;
   }
   form->CloseWithAnswer(true);
 }
 
 }  // namespace
+
+void OuterLoopStarts() {
+  QTimer::singleShot(0, [] { g_outerLoopRunning = true; });
+}
 
 void CloseOnSignal(TForm1& form) {
   QPointer<TForm1> f(&form);

@@ -12,5 +12,8 @@ class TForm1;
 // Arms the signal's answer for the started frame window (the signal handlers are installed by
 // main first).
 void CloseOnSignal(TForm1& form);
+// Called right before the program's event loop starts: the window is closed only from that
+// loop, never from inside a dialog's or from start-up code that runs before it.
+void OuterLoopStarts();
 
 }  // namespace qz
