@@ -11,7 +11,6 @@
 
 #include "common/fakeqzcmd.h"
 #include "common/freshprofile.h"
-#include "common/readerrig.h"
 
 namespace qz {
 namespace {
@@ -316,25 +315,6 @@ TEST_F(XferCmdsTest, RestartAndHaltAskYesNoAndSendTheirCodes) {
 TEST_F(XferCmdsTest, HardwareOnlyFunctionsSayTheyDoNotApply) {
   x.NotApplicable();
   EXPECT_EQ(Messages(), QStringList({"Function is not applicable in simulation."}));
-}
-
-}  // namespace
-}  // namespace qz
-
-namespace qz {
-namespace {
-
-// A received file is read back through the one reader: a FIFO, a link to /dev/zero or a folder
-// where the temporary file should be is refused at once, and the operator's file stays.
-TEST_F(XferCmdsTest, PlacingAReceivedFileRefusesSpecialFilesAtOnce) {
-  const QString local = Put("QzSrv.cfg", "old");
-  testfiles::CheckReaderTable("TXferCmds::PlaceReceived", Folder() + "received.tmp", 64 << 20,
-                              "may have at most 64 MiB", [&](const QString& temp) {
-                                QString reason;
-                                const bool ok = x.PlaceReceived(temp, local, reason);
-                                if (!ok) EXPECT_EQ(Read(local), QByteArray("old"));
-                                return testfiles::ReaderOutcome{ok, reason};
-                              });
 }
 
 }  // namespace

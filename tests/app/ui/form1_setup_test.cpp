@@ -1,11 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QLockFile>
 #include <QMenu>
 #include <QPainter>
 #include <QProcess>
@@ -17,6 +19,7 @@
 #include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "app/ui/helpviewer.h"
+#include "app/ui/singleinstance.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "results/ui/logform.h"
@@ -127,8 +130,11 @@ TEST_F(Form1Setup, AReadOnlyAutomaticSetupIsWritableAgainAfterExitYes) {
 // the failure is reported, and when the operator ends anyway the setup goes into a backup
 // instead of being lost.
 TEST_F(Form1Setup, AnExitWhoseAutomaticSetupCannotBeWrittenKeepsTheSetupInABackup) {
-  ASSERT_TRUE(QDir().mkpath(Auto()));
   auto f = Started();
+  // The folder comes after the start: one there at the start would not be read, and never
+  // written over.
+  QFile::remove(Auto());
+  ASSERT_TRUE(QDir().mkpath(Auto()));
   f->Core().Qv.PtsPerSwp = 321;
   asker.QueueButton(mbYes);
   asker.QueueButton(mbNo);  // "Terminate without saving setup?": no, keep running
@@ -308,8 +314,12 @@ TEST_F(Form1Setup, ASecondInstanceLeavesTheFirstRunningAndTouchesNothing) {
   first.setProcessEnvironment(env);
   first.start(exe, {});
   ASSERT_TRUE(first.waitForStarted(10000));
-  const QString lock = dir.path() + "/Vostrel/QzSim/QzSim.lock";
-  for (int i = 0; i < 200 && !QFile::exists(lock); ++i) QThread::msleep(50);
+  QString lock;
+  for (int i = 0; i < 200 && (lock.isEmpty() || !QFile::exists(lock)); ++i) {
+    QThread::msleep(50);
+    if (QFileInfo::exists(dir.path() + "/Vostrel/QzSim"))
+      lock = TSingleInstance(dir.path() + "/Vostrel/QzSim/").LockPath();
+  }
   ASSERT_TRUE(QFile::exists(lock));
   QThread::msleep(300);
   const QString ini = dir.path() + "/Vostrel/QzSim/QzSim0.ini";
@@ -340,8 +350,10 @@ TEST_F(Form1Setup, ASecondStartWhoseRunningProgramDoesNotAnswerSaysItIsNotFound)
   WriteAll(ini, "[QvTuStp1]\r\nPoints=150\r\n");
   const QByteArray before = ReadAll(ini);
   // This test process holds the lock and listens on no socket.
-  QLockFile lock(UserFolder() + "QzSim.lock");
-  ASSERT_TRUE(lock.tryLock(0));
+  const int lockFd = ::open(QFile::encodeName(TSingleInstance(UserFolder()).LockPath()).constData(),
+                            O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(lockFd, 0);
+  ASSERT_EQ(::flock(lockFd, LOCK_EX | LOCK_NB), 0);
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QZSIM_PROFILE", dir.path());
   env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -354,6 +366,7 @@ TEST_F(Form1Setup, ASecondStartWhoseRunningProgramDoesNotAnswerSaysItIsNotFound)
   EXPECT_TRUE(err.contains("Application QzSim not found")) << err.toStdString();
   EXPECT_FALSE(err.contains("is already running!!!")) << err.toStdString();
   EXPECT_EQ(ReadAll(ini), before);
+  ::close(lockFd);
 }
 
 }  // namespace
