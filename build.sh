@@ -7,7 +7,8 @@
 #   ./build.sh fuzz [SECONDS]
 #                      builds the fuzz targets with clang into build-fuzz (address, undefined
 #                      and libFuzzer instrumentation) and runs each for SECONDS (default 60) over
-#                      its seed corpus fuzz/corpus/<target>/; new inputs go to
+#                      its seed corpus fuzz/corpus/<target>/ and its kept findings
+#                      fuzz/regressions/<target>/; new inputs go to
 #                      build-fuzz/corpus/<target>/, findings to build-fuzz/findings/<target>/
 # Environment: BUILD_DIR (default build), BUILD_TYPE (default RelWithDebInfo), JOBS,
 #              QZ_SANITIZE=ON for an address + undefined-behaviour sanitizer build (its tests
@@ -83,10 +84,13 @@ run_fuzz() {
     local extra=()
     # A result frame is short: longer inputs only repeat what the first bytes already test.
     [ "$target" = decoder_fuzz ] && extra=(-max_len=64)
+    # The kept findings of earlier runs start the run too, so a mended one is tried again.
+    local kept=()
+    [ -d "fuzz/regressions/$target" ] && kept=("fuzz/regressions/$target")
     echo "== $target: ${seconds} s"
     if ! "$dir/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
         -artifact_prefix="$dir/findings/$target/" "${extra[@]}" \
-        "$dir/corpus/$target" "$seeds"; then
+        "$dir/corpus/$target" "$seeds" "${kept[@]}"; then
       failed+=("$target")
     fi
   done
