@@ -42,12 +42,14 @@ TProgram::TProgram(bool headless)
   model.readStp = [this](const IniFile& ini) { LoadStp(Core.Model, ini, 1920, 1080); };
   // A setup saved without windows keeps the model's and the log's sections too.
   model.writeStp = [this](IniFile& ini) { WriteStp(Core.Model, ini); };
+  model.helpRow = model.section;
   Windows.Register(std::move(model));
   TToolWindowEntry log;
   log.section = QStringLiteral("LogForm");
   log.create = [](const IniFile*) {};
   log.readStp = [this](const IniFile& ini) { Log.engine.ReadStp(ini); };
   log.writeStp = [this](IniFile& ini) { Log.engine.WriteStp(ini); };
+  log.helpRow = log.section;
   Windows.Register(std::move(log));
 }
 

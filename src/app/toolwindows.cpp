@@ -10,6 +10,12 @@ namespace {
 
 bool Same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+// A window just made carries its help row from then on.
+void MarkHelpRow(const TToolWindowEntry& e) {
+  if (e.helpRow.isEmpty() || !e.window) return;
+  if (QObject* w = e.window()) w->setProperty(kHelpRowProperty, e.helpRow);
+}
+
 // Runs one window's part of a setup; an exception costs only that window's section.
 template <typename F>
 void Guarded(const QString& section, const TSectionFailure& failure, F&& f) {
@@ -123,6 +129,7 @@ QStringList TToolWindows::CreateAll(TCreatePoint point, const IniFile* autoSetup
     const TToolWindowEntry* e = Find(name);
     if (!e) continue;
     e->create(abortPgm ? nullptr : autoSetup);
+    MarkHelpRow(*e);
     made << e->section;
     if (!created_.contains(e->section, Qt::CaseInsensitive)) created_ << e->section;
   }
@@ -134,6 +141,7 @@ bool TToolWindows::CreateOne(const QString& section, const IniFile* autoSetup) {
   if (!e) return false;
   if (!Created(section)) {
     e->create(autoSetup);
+    MarkHelpRow(*e);
     created_ << e->section;
   }
   return true;

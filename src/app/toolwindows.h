@@ -8,6 +8,7 @@
 // destruction) are held here, by the name of each window's setup section, so a registration
 // cannot put a window out of its place. A window that is not registered is simply skipped.
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -26,8 +27,15 @@ enum class TCreatePoint {
   OnDemand,    // at its first use (the help viewer)
 };
 
+// The property that marks a window with the origin of its help row (app/ui/helprequests.h).
+inline constexpr const char* kHelpRowProperty = "qzHelpRow";
+
 struct TToolWindowEntry {
   QString section;  // the setup section, or the class name of a window without one
+  // The window's help row (its origin in the help requests); the window is marked with it
+  // when it is made. `window` gives the window once it exists (nullptr before).
+  QString helpRow;
+  std::function<QObject*()> window;
   // Builds the window; gets the automatic setup to read its section from, or nullptr when the
   // program is being terminated (the window then keeps its defaults).
   std::function<void(const IniFile* autoSetup)> create;

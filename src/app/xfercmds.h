@@ -17,6 +17,9 @@
 
 namespace qz {
 
+// The help topic of the commands that move files to and from the unit and update its server.
+inline constexpr int kXferHelpTopic = 91;
+
 // What the commands need of the frame window.
 class TXferPort {
  public:

@@ -1,7 +1,8 @@
 # The program installed into a prefix of its own runs from there: --version, a headless run that
 # finds the shipped default files in <prefix>/share/qzsim, and a chart; the desktop entry and the
 # icon are where desktops look for them, and the entry validates.
-#   -DBUILD=<build folder> -DWORK=<scratch folder> -DVALIDATE=<desktop-file-validate>
+#   -DBUILD=<build folder> -DSOURCE=<source tree> -DWORK=<scratch folder>
+#   -DVALIDATE=<desktop-file-validate>
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 set(P "${WORK}/prefix")
@@ -22,6 +23,25 @@ foreach(f bin/QzSim share/qzsim/QzSim0.ini share/applications/qzsim.desktop
   if(NOT EXISTS "${P}/${f}")
     message(FATAL_ERROR "${f} was not installed")
   endif()
+endforeach()
+
+# The manual: every page and picture of the build, byte for byte, beside the program and as
+# documentation.
+file(GLOB pages RELATIVE "${SOURCE}/share/qzsim/help" "${SOURCE}/share/qzsim/help/*.html")
+file(GLOB pictures RELATIVE "${BUILD}/share/qzsim/help" "${BUILD}/share/qzsim/help/img/*.png")
+list(LENGTH pages npages)
+list(LENGTH pictures npictures)
+if(npages LESS 28 OR npictures LESS 21)
+  message(FATAL_ERROR "the manual has ${npages} pages and ${npictures} pictures")
+endif()
+foreach(f ${pages} ${pictures})
+  foreach(dest share/qzsim/help share/doc/qzsim)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${BUILD}/share/qzsim/help/${f}"
+                            "${P}/${dest}/${f}" RESULT_VARIABLE same)
+    if(NOT same EQUAL 0)
+      message(FATAL_ERROR "${dest}/${f} is not the build's")
+    endif()
+  endforeach()
 endforeach()
 
 run("--version" ${P}/bin/QzSim --version)

@@ -470,31 +470,17 @@ TEST(SetupFileCheck, SectionsThatMakeASetup) {
   }
 }
 
-TEST(HelpPages, TopicKeywordAndIndex) {
-  QTemporaryDir dir;
-  WriteAll(dir.filePath("index.html"), "i");
-  WriteAll(dir.filePath("topic_158.html"), "t");
-  WriteAll(dir.filePath("results_windows.html"), "r");
-  const QString d = dir.path();
-  EXPECT_EQ(HelpPageForTopic(d, 158), d + "/topic_158.html");
-  EXPECT_EQ(HelpPageForTopic(d, 3), d + "/index.html");
-  EXPECT_EQ(HelpPageForTopic(d, 0), d + "/index.html");
-  EXPECT_EQ(HelpPageForKeyword(d, "Results Windows"), d + "/results_windows.html");
-  EXPECT_EQ(HelpPageForKeyword(d, "  results -- WINDOWS "), d + "/results_windows.html");
-  EXPECT_EQ(HelpPageForKeyword(d, "../index"), d + "/index.html");
-  EXPECT_EQ(HelpPageForKeyword(d, "tx timing"), d + "/index.html");
-  EXPECT_EQ(HelpPageForKeyword(d, ""), d + "/index.html");
+TEST(HelpPages, PathsAndTheMissingPageLine) {
+  EXPECT_EQ(HelpPagePath("/x/help", "model.html"), "/x/help/model.html");
+  EXPECT_EQ(HelpPagePath("/x/help/", "model.html"), "/x/help/model.html");
+  EXPECT_EQ(MissingHelpPageText("/x/help/", "model.html"),
+            "The page \"model.html\" is missing from /x/help.");
 }
 
-TEST(HelpPages, ShippedPagesExist) {
+TEST(HelpPages, ShippedIndexAndFramePageExist) {
   const QString d = QStringLiteral(QZ_TEST_DATA_DIR) + "/../../share/qzsim/help";
   EXPECT_TRUE(QFile::exists(d + "/index.html"));
-  EXPECT_EQ(HelpPageForKeyword(d, kHelpFrameKeyword), d + "/frame_window.html");
-  // Every help button that asks for a page of its own finds it (not the contents page).
-  EXPECT_EQ(HelpPageForKeyword(d, "Labels"), d + "/labels.html");
-  for (int topic : {119, 123, 180}) {
-    EXPECT_EQ(HelpPageForTopic(d, topic), d + QStringLiteral("/topic_%1.html").arg(topic));
-  }
+  EXPECT_TRUE(QFile::exists(d + "/frame-window.html"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "app/ui/helprequests.h"
 #include "comm/dlgcomportmodel.h"
 #include "comm/t232.h"
 #include "comm/ui/dlgcomport.h"
@@ -38,6 +39,7 @@ int TCommunMenu::ComPortClick() {
     TDlgComPort dlg(port_, lists_, owner_);
     dlg.SetContinueCaption(QString::fromLatin1(kComPortReturnCaption));
     dlg.DisableExit();
+    MarkHelpRow(&dlg, QString::fromLatin1(kHelpOriginComPort));
     dlg.OnHelp = [this, &dlg](const QString& keyword) {
       if (OnHelp) OnHelp(&dlg, keyword);
     };

@@ -1,6 +1,7 @@
 #include "app/ui/form1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -30,6 +31,8 @@
 #include "app/ui/communmenu.h"
 #include "app/ui/ddemenu.h"
 #include "app/ui/form1control.h"
+#include "app/ui/helpkey.h"
+#include "app/ui/helprequests.h"
 #include "app/ui/helpviewer.h"
 #include "app/ui/menurules.h"
 #include "app/ui/resultsport.h"
@@ -77,6 +80,7 @@ constexpr int kToutPanelWidth = 50;
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Form1"));
+  MarkHelpRow(this, QString::fromLatin1(kFormSection));
   program_ = std::make_unique<TProgram>(false);
   core_ = &program_->Core;
   setup_ = &program_->Setup;
@@ -106,7 +110,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   displays_->Running = [this] { return IsSweeping(); };
   displays_->BilinActive = [this] { return core_->Qv.BiTr.GetActive(); };
   displays_->OnCreated = [this](TGDisplForm& w) {
-    w.OnLabelsHelp = [this] { ShowHelpKeyword(QStringLiteral("Labels")); };
+    MarkHelpRow(&w, QString::fromLatin1(kHelpOriginDisplay));
+    w.OnLabelsHelp = [this] { ShowHelpKeyword(QString::fromLatin1(kLabelsHelpKeyword)); };
   };
   displayPort_ = std::make_unique<TDisplayPort>(displays_->Ops());
   winCmds_ = new TWindowCmds(*this);
@@ -201,6 +206,7 @@ void TForm1::RegisterToolWindows() {
   log.runHook = [this](bool running) {
     if (logForm_) logForm_->EnableForRun(!running);
   };
+  log.helpRow = log.section;
   reg.Register(std::move(log));
 
   TToolWindowEntry small = WidgetEntry(QString::fromLatin1(kSmallFrmSection), smallFrm_);
@@ -213,6 +219,7 @@ void TForm1::RegisterToolWindows() {
   };
   small.viewCaption = QStringLiteral("&Results (Mini)");
   small.viewHint = QStringLiteral("View reduced-size numeric results window");
+  small.helpRow = small.section;
   reg.Register(std::move(small));
 
   TToolWindowEntry res = WidgetEntry(QString::fromLatin1(kResFormSection), resForm_);
@@ -235,13 +242,13 @@ void TForm1::RegisterToolWindows() {
     core_->Cmd.SetCounterLamp(nullptr);
     delete resForm_.data();
   };
+  res.helpRow = res.section;
   reg.Register(std::move(res));
 
   // The reflection-coefficient chart, created before the model window, which then wires it.
   TToolWindowEntry rho = WidgetEntry(QString::fromLatin1(kRhoChartSection), rhoChart_);
   rho.create = [this](const IniFile* ini) {
     rhoChart_ = new TRhoChart(core_->TunerModel, core_->Model, core_->Qv, this);
-    rhoChart_->OnHelpKey = [this] { showMinimized(); };
     if (ini) rhoChart_->ReadStp(*ini);
   };
   rho.writeStp = [this](IniFile& ini) {
@@ -250,6 +257,7 @@ void TForm1::RegisterToolWindows() {
   rho.readStp = [this](const IniFile& ini) {
     if (rhoChart_) rhoChart_->ReadStp(ini);
   };
+  rho.helpRow = rho.section;
   reg.Register(std::move(rho));
 
   TToolWindowEntry model = WidgetEntry(QString::fromLatin1(kMdlSection), mdl_);
@@ -265,6 +273,7 @@ void TForm1::RegisterToolWindows() {
   model.readStp = [this](const IniFile& ini) {
     if (mdl_) mdl_->ReadStp(ini);
   };
+  model.helpRow = model.section;
   reg.Register(std::move(model));
 
   TToolWindowEntry tx = WidgetEntry(QString::fromLatin1(kTxTimingSection), txTimingForm_);
@@ -279,6 +288,7 @@ void TForm1::RegisterToolWindows() {
   tx.readStp = [this](const IniFile& ini) {
     if (txTimingForm_) txTimingForm_->ReadStp(ini);
   };
+  tx.helpRow = tx.section;
   reg.Register(std::move(tx));
 
   // Its section is written, never loaded with a user setup; it shows itself when the automatic
@@ -299,6 +309,7 @@ void TForm1::RegisterToolWindows() {
     core_->Cmd.SetMeaStpRefresh(nullptr);
     delete mstpForm_.data();
   };
+  mstp.helpRow = mstp.section;
   reg.Register(std::move(mstp));
 
   TToolWindowEntry sampl = WidgetEntry(QString::fromLatin1(kSamplFormSection), samplForm_);
@@ -323,6 +334,7 @@ void TForm1::RegisterToolWindows() {
   sampl.readStp = [this](const IniFile& ini) {
     if (samplForm_) samplForm_->ReadStp(ini);
   };
+  sampl.helpRow = sampl.section;
   reg.Register(std::move(sampl));
 
   // The tuner picture, created once the unit has started; its action is the Tuner menu's View.
@@ -344,6 +356,7 @@ void TForm1::RegisterToolWindows() {
     if (running) tpic_->ZastavTimery();
     tpic_->EnableControls(!running);
   };
+  tun.helpRow = tun.section;
   reg.Register(std::move(tun));
 
   // The display windows' scale and trace dialogs: made once, opened over any display window.
@@ -351,18 +364,19 @@ void TForm1::RegisterToolWindows() {
   trace.create = [this](const IniFile*) {
     if (!displays_->AttrDlg) displays_->AttrDlg = new TDlgAttr(this);
   };
+  trace.helpRow = trace.section;
   reg.Register(std::move(trace));
   TToolWindowEntry scale = WidgetEntry(QStringLiteral("ScaleDlg"), displays_->ScaleDlg);
   scale.create = [this](const IniFile*) {
     if (!displays_->ScaleDlg) displays_->ScaleDlg = new TDlgQzScale(this);
   };
+  scale.helpRow = scale.section;
   reg.Register(std::move(scale));
   // The single-shot commands window: its section is read once, at creation, from the automatic
   // setup; the refresh reaches the numeric results windows and the tuner picture, whichever exist.
   TToolWindowEntry trg = WidgetEntry(QString::fromLatin1(kTrgSection), trgForm_);
   trg.create = [this](const IniFile* ini) {
     trgForm_ = new TTrgForm(core_->Cmd, core_->Source, core_->TunerModel, ini, this);
-    trgForm_->OnHelp = [this](const QString& keyword) { ShowHelpKeyword(keyword); };
     TTrgDisplays& d = trgForm_->Displays();
     d.Napln = [this](const THresults& res) {
       if (resForm_ && resForm_->isVisible()) resForm_->Napln(&res);
@@ -384,6 +398,7 @@ void TForm1::RegisterToolWindows() {
   };
   trg.viewCaption = QStringLiteral("Singl&e-Shots Commands");
   trg.viewHint = QStringLiteral("Open special Comands Window");
+  trg.helpRow = trg.section;
   reg.Register(std::move(trg));
 
   // The power calibration dialog keeps nothing in the setup.
@@ -392,6 +407,7 @@ void TForm1::RegisterToolWindows() {
     powCal_ = new TPowCal(core_->Cmd, this);
     powCal_->OnHelp = [this](int topic) { ShowHelpOver(powCal_, topic); };
   };
+  pow.helpRow = pow.section;
   reg.Register(std::move(pow));
   // The system information window, the first window of the started unit.
   TToolWindowEntry sys = WidgetEntry(QString::fromLatin1(kTuStpSection), tuStp_);
@@ -413,6 +429,7 @@ void TForm1::RegisterToolWindows() {
   sys.runHook = [this](bool running) {
     if (tuStp_) tuStp_->EnableForRun(!running);
   };
+  sys.helpRow = sys.section;
   reg.Register(std::move(sys));
   // The model window shows the frequency the model took for a new nominal frequency.
   core_->TunerHost.OnFreRechecked = [this] {
@@ -441,6 +458,7 @@ void TForm1::RegisterToolWindows() {
     }
     delete sce_.data();
   };
+  sce.helpRow = sce.section;
   reg.Register(std::move(sce));
 
   // The scenario generator, opened by the scenario window's "Create".
@@ -457,10 +475,12 @@ void TForm1::RegisterToolWindows() {
   gen.readStp = [this](const IniFile& ini) {
     if (makeSce_) makeSce_->ReadStp(ini);
   };
+  gen.helpRow = gen.section;
   reg.Register(std::move(gen));
 
   TToolWindowEntry help = WidgetEntry(QStringLiteral("HelpViewer"), help_);
   help.create = [this](const IniFile*) { help_ = new THelpViewer(HelpFolder(), this); };
+  help.helpRow = help.section;
   reg.Register(std::move(help));
   winCmds_->RegisterAboutBox(reg);
 }
@@ -800,16 +820,12 @@ void TForm1::BuildMenus() {
   QMenu* mHelp = top(QStringLiteral("&Help"), QString());
   QAction* aContents = mHelp->addAction(QStringLiteral("&Contents"));
   aContents->setStatusTip(QStringLiteral("Quzar Help starting page"));
-  connect(aContents, &QAction::triggered, this, [this] { ShowHelp(3); });
+  connect(aContents, &QAction::triggered, this, [this] { ShowHelp(kHelpContentsTopic); });
   winCmds_->AddHelpItems(mHelp);
-  // F1 anywhere in the frame window opens the page of its commands.
-  QAction* aF1 = new QAction(this);
-  aF1->setObjectName(QStringLiteral("HelpKey"));
-  aF1->setShortcut(QKeySequence(Qt::Key_F1));
-  aF1->setShortcutContext(Qt::WindowShortcut);
-  addAction(aF1);
-  connect(aF1, &QAction::triggered, this,
-          [this] { ShowHelpKeyword(QString::fromLatin1(kHelpFrameKeyword)); });
+  // F1 in any window of the program opens that window's page.
+  new THelpKey(this, [this](const THelpRequest& row, const QString& anchor, QWidget* from) {
+    ShowHelpRequest(row, anchor, from);
+  });
 
   for (QAction* a : mb->actions()) {
     // A menu that holds nothing yet stays off the menu bar until its first item comes.
@@ -1192,7 +1208,23 @@ void TForm1::CloseWithAnswer(bool saveSetup) {
 
 void TForm1::ShowHelp(int topic) {
   program_->Windows.CreateOne(QStringLiteral("HelpViewer"), nullptr);
-  if (help_) help_->ShowTopic(topic);
+  if (!help_) return;
+  help_->ShowTopic(topic);
+  PresentHelp(nullptr);
+}
+
+void TForm1::ShowHelpRequest(const THelpRequest& row, const QString& anchor, QWidget* from) {
+  program_->Windows.CreateOne(QStringLiteral("HelpViewer"), nullptr);
+  if (!help_) return;
+  help_->ShowRequest(row, anchor);
+  PresentHelp(from);
+}
+
+void TForm1::PresentHelp(QWidget* from) {
+  // Beside the window that asked, above the stay-on-top windows; a modal dialog keeps it.
+  if (!from) from = QApplication::activeWindow();
+  if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) KeepHelpOver(d);
+  help_->Present(from && from->window() != help_ ? from : nullptr);
 }
 
 void TForm1::ShowHelpOver(QDialog* dialog, int topic) {
@@ -1229,7 +1261,9 @@ void TForm1::KeepHelpOver(QDialog* dialog) {
 
 void TForm1::ShowHelpKeyword(const QString& keyword) {
   program_->Windows.CreateOne(QStringLiteral("HelpViewer"), nullptr);
-  if (help_) help_->ShowKeyword(keyword);
+  if (!help_) return;
+  help_->ShowKeyword(keyword);
+  PresentHelp(nullptr);
 }
 
 void TForm1::BringToFront() {

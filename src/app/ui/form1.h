@@ -40,6 +40,7 @@ class TCommunMenu;
 class TCoalescedRefresh;
 class TLogForm;
 class THelpViewer;
+struct THelpRequest;
 class TQzSamplForm;
 class TTxTimingForm;
 class TMstpForm;
@@ -150,6 +151,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   // The help viewer opened from a modal dialog stays usable while the dialog is open.
   void ShowHelpOver(QDialog* dialog, int topic);
   void ShowHelpKeywordOver(QDialog* dialog, const QString& keyword);
+  // The help viewer at a row of the help requests, asked for from `from`.
+  void ShowHelpRequest(const THelpRequest& row, const QString& anchor, QWidget* from);
   // The display windows of the display area.
   TDisplayWindows& Displays() { return *displays_; }
   // Start-up: the display windows of the automatic setup (none stored: one default window).
@@ -236,6 +239,8 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void ShutDownProgram();
   // The help viewer stays usable over a modal dialog while the dialog is open.
   void KeepHelpOver(QDialog* dialog);
+  // Shows the viewer beside the asking window, above the tool windows.
+  void PresentHelp(QWidget* from);
   // Carries out the exit once the answer is known; false when the program keeps running.
   bool FinishClose(TExitChoice choice);
   static void SetHint(QAction* a, const QString& hint);

@@ -14,11 +14,6 @@
 
 namespace qz {
 
-namespace {
-// The help page of the commands that move files to and from the unit.
-constexpr int kHelpFileTransfer = 91;
-}  // namespace
-
 class TForm1::XferPort : public TXferPort {
  public:
   explicit XferPort(TForm1& f) : f_(f) {}
@@ -62,7 +57,7 @@ void TForm1::BuildToolsItems() {
            [x] { x->LoadFromQuzar(); });
   QAction* aUpdate = item(mTools_, QStringLiteral("&Update Server"),
                           QStringLiteral("miUpdateServer"), QString(), notApplicable);
-  for (QAction* a : {aSend, aLoad, aUpdate}) SetHelpContext(a, kHelpFileTransfer);
+  for (QAction* a : {aSend, aLoad, aUpdate}) SetHelpContext(a, kXferHelpTopic);
 
   QMenu* sw = mTools_->addMenu(QStringLiteral("S&witch Server"));
   sw->menuAction()->setObjectName(QStringLiteral("miSwitchServer"));

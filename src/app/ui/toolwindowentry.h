@@ -14,6 +14,7 @@ TToolWindowEntry WidgetEntry(const QString& section, QPointer<W>& window) {
   TToolWindowEntry e;
   e.section = section;
   QPointer<W>* w = &window;
+  e.window = [w]() -> QObject* { return w->data(); };
   e.shown = [w] { return !w->isNull() && (*w)->isVisible(); };
   e.show = [w](bool on) {
     if (w->isNull()) return;

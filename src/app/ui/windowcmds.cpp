@@ -194,6 +194,7 @@ void TWindowCmds::AddHelpItems(QMenu* help) {
 void TWindowCmds::RegisterAboutBox(TToolWindows& reg) {
   TToolWindowEntry e = WidgetEntry(QStringLiteral("AboutBox"), about_);
   e.create = [this](const IniFile*) { about_ = new TAboutBox(&form_); };
+  e.helpRow = e.section;
   reg.Register(std::move(e));
 }
 

@@ -23,6 +23,9 @@ class QToolBar;
 
 namespace qz {
 
+// The keyword the labels box's "Help" asks with.
+inline constexpr const char* kLabelsHelpKeyword = "Labels";
+
 class TIniFile;
 struct TDisplayDefaults;
 class TLegend;

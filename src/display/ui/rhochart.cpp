@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -180,15 +179,6 @@ void TRhoChart::Build() {
   connect(edMag_, &QLineEdit::returnPressed, this, [this] { ApplyFields(); });
   connect(edDeg_, &QLineEdit::returnPressed, this, [this] { ApplyFields(); });
   connect(btExport_, &QPushButton::clicked, this, [this] { ExportClick(); });
-
-  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  help->setContext(Qt::WidgetWithChildrenShortcut);
-  connect(help, &QShortcut::activated, this, [this] {
-    if (OnHelpKey)
-      OnHelpKey();
-    else
-      window()->showMinimized();
-  });
 }
 
 void TRhoChart::DoLayout() {

@@ -49,8 +49,6 @@ class TRhoChart : public QWidget {
   // The operator closed the window (the model then stops using the chart). Destroying the
   // window does not call it.
   std::function<void()> OnOperatorClose;
-  // The help key: the whole program is minimised (unset: this window's top-level is).
-  std::function<void()> OnHelpKey;
 
   // For tests and the frame window.
   TRhoPad& Pad() { return pad_; }

@@ -1,6 +1,5 @@
 #include "results/ui/qzsmallfrm.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -108,23 +107,6 @@ bool TQzSmallFrm::eventFilter(QObject* obj, QEvent* e) {
 }
 
 void TQzSmallFrm::contextMenuEvent(QContextMenuEvent* e) { mMain_->popup(e->globalPos()); }
-
-void TQzSmallFrm::keyPressEvent(QKeyEvent* e) {
-  if (e->key() != Qt::Key_F1) {
-    QWidget::keyPressEvent(e);
-    return;
-  }
-  if (OnHelpKey) {
-    OnHelpKey();
-    return;
-  }
-  if (QWidget* p = parentWidget()) {
-    p->window()->showMinimized();
-    return;
-  }
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->isVisible() && w->isWindow()) w->showMinimized();
-}
 
 void TQzSmallFrm::closeEvent(QCloseEvent* e) {
   e->ignore();

@@ -36,10 +36,6 @@ class TQzSmallFrm : public QWidget {
   void WriteStp(IniFile& ini) const;
   void ReadStp(const IniFile& ini);
 
-  // The help key: minimizes the whole program (unset: the window it belongs to, the frame
-  // window, is minimized; without one every visible top-level window).
-  std::function<void()> OnHelpKey;
-
   TResView& View() { return v_; }
 
   QLabel* MagPanel() const { return lbMag_; }
@@ -58,7 +54,6 @@ class TQzSmallFrm : public QWidget {
  protected:
   bool eventFilter(QObject* obj, QEvent* e) override;
   void contextMenuEvent(QContextMenuEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:

@@ -245,15 +245,11 @@ void TTrgForm::Build() {
   top->addWidget(sb);
   top->setSizeConstraint(QLayout::SetFixedSize);
 
-  // Enter presses the default button; F1 opens the window's help page.
+  // Enter presses the default button (F1 is the program's help key).
   for (const QKeySequence& k : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
     auto* s = new QShortcut(k, this);
     connect(s, &QShortcut::activated, btMeaTun_, &QPushButton::click);
   }
-  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, [this] {
-    if (OnHelp) OnHelp(QString::fromLatin1(kTrgHelpKeyword));
-  });
 }
 
 void TTrgForm::Run(const std::function<void()>& op) {

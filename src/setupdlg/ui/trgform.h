@@ -33,8 +33,6 @@ class TTrgForm : public QWidget {
   TTrgCmds& Cmds() { return cmds_; }
   // What the refresh reaches (the frame window sets them).
   TTrgDisplays& Displays() { return cmds_.Displays; }
-  // Opens the help viewer at a keyword.
-  std::function<void(const QString& keyword)> OnHelp;
 
   // "Visible", "Top", "Left" and "Indic".
   void WriteStp(IniFile& ini) const;

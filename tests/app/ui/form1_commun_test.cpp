@@ -155,7 +155,7 @@ TEST_F(Form1Commun, HelpOpensAtEstablishingCommunicationOverTheDialog) {
   EXPECT_TRUE(helpOverDialog);
   // Back with the frame window once the dialog has gone.
   EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/establishing_communication.html"))
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/com-port.html"))
       << f->HelpWindow()->CurrentPage().toStdString();
 }
 

@@ -268,9 +268,12 @@ TEST_F(Form1Setup, HelpOpensTheViewerAtThePageOrTheIndex) {
   f->ShowHelpKeyword(QString::fromLatin1("Frame Window"));
   ASSERT_NE(f->HelpWindow(), nullptr);
   EXPECT_TRUE(f->HelpWindow()->isVisible());
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/frame_window.html"))
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/frame-window.html"))
       << f->HelpWindow()->CurrentPage().toStdString();
   f->ShowHelp(158);
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/model.html"));
+  // A topic no window asks with: the index.
+  f->ShowHelp(999);
   EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/index.html"));
   f->ExitNoSetupClick();
 }

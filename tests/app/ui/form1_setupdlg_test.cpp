@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/setupfiles.h"
 #include "app/simcore.h"
@@ -182,10 +183,9 @@ TEST_F(Form1SetupDlg, SingleShotCommandsReachTheResultsAndTheTuner) {
   w->findChild<QPushButton*>("btAutotuneSet")->click();
   EXPECT_TRUE(mot.AtOn);
   // F1 opens the window's own help page.
-  for (QShortcut* s : w->findChildren<QShortcut*>())
-    if (s->key() == QKeySequence(Qt::Key_F1)) emit s->activated();
+  QTest::keyClick(w->findChild<QPushButton*>("btMeaTun"), Qt::Key_F1);
   ASSERT_NE(f->HelpWindow(), nullptr);
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/single_shot_commands_window.html"))
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/single-shot-commands.html"))
       << f->HelpWindow()->CurrentPage().toStdString();
   EXPECT_FALSE(f->isMinimized());
 }
@@ -224,7 +224,7 @@ TEST_F(Form1SetupDlg, PowerCalibrationDialogCreatedAtStart) {
   // Help opens the viewer at the dialog's page, usable beside the modal dialog.
   d->findChild<QPushButton*>("btHelp")->click();
   ASSERT_NE(f->HelpWindow(), nullptr);
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/topic_180.html"));
+  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/power-calibration.html"));
   EXPECT_EQ(f->HelpWindow()->parentWidget(), d);
   EXPECT_FALSE(f->isMinimized());
   asker.QueueButton(mbYes);

@@ -144,7 +144,7 @@ TEST_F(Form1Tools, F1OnAHighlightedTransferItemOpensItsHelpPage) {
     const bool shown = form->HelpWindow() && form->HelpWindow()->isVisible();
     EXPECT_EQ(shown, c.help);
     if (shown) {
-      EXPECT_TRUE(form->HelpWindow()->CurrentPage().endsWith(QStringLiteral("/topic_91.html")))
+      EXPECT_TRUE(form->HelpWindow()->CurrentPage().endsWith(QStringLiteral("/file-transfer.html")))
           << form->HelpWindow()->CurrentPage().toStdString();
     }
   }

@@ -263,18 +263,18 @@ TEST_F(ResFormsCycleTest, VisibleWindowsShowTheLastOfManyResultsOnceTheRefreshHa
   EXPECT_TRUE(f.MagPanel()->text().isEmpty());
 }
 
-TEST_F(ResFormsCycleTest, HelpKeyInTheReducedWindowMinimisesTheFrameWindow) {
+TEST_F(ResFormsCycleTest, HelpKeyInTheReducedWindowIsLeftToTheProgramsOwnRule) {
   QMainWindow frame;
   frame.resize(600, 400);
   frame.show();
   TQzSmallFrm s(qv, nullptr, &frame);
   s.show();
+  // The program's F1 rule minimises the frame window (tested with the frame window); the
+  // window alone does nothing with the key.
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
   QCoreApplication::sendEvent(&s, &f1);
   QCoreApplication::processEvents();
-  EXPECT_TRUE(frame.isMinimized());
-  // Other keys do nothing of the kind.
-  frame.showNormal();
+  EXPECT_FALSE(frame.isMinimized());
   QKeyEvent other(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
   QCoreApplication::sendEvent(&s, &other);
   QCoreApplication::processEvents();
