@@ -8,6 +8,9 @@ class QTextBrowser;
 
 namespace qz {
 
+// The viewer's name in the tool-window registry (it keeps nothing in the setup).
+inline constexpr const char* kHelpViewerSection = "HelpViewer";
+
 class THelpViewer : public QWidget {
   Q_OBJECT
  public:

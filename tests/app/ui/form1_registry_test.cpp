@@ -3,11 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <functional>
+
 #include "app/program.h"
+#include "app/setupfiles.h"
 #include "app/toolwindows.h"
 #include "app/ui/form1.h"
 #include "common/form1rig.h"
 #include "common/windoworders.h"
+#include "display/ui/rhochart.h"
+#include "sim/mdlentries.h"
+#include "sim/ui/qzmdl.h"
+#include "tuner/ui/makesce.h"
+#include "tuner/ui/scenario.h"
+#include "tuner/ui/tpic.h"
 #include "util/inifile.h"
 
 namespace qz {
@@ -23,25 +33,14 @@ struct TOrders {
 };
 
 TOrders OrdersOf(const TToolWindows& reg) {
-  auto registered = [&reg](const QStringList& order) {
-    QStringList out;
-    for (const QString& s : order)
-      if (reg.Has(s)) out << s;
-    return out;
-  };
   TOrders o;
-  o.frameStart = registered(TToolWindows::CreateOrder());
-  o.unitStart = registered(TToolWindows::UnitStartOrder());
-  o.onDemand = registered(TToolWindows::OnDemandOrder());
-  QStringList writers, readers;
-  for (const QString& s : TToolWindows::WriteOrder())
-    if (const TToolWindowEntry* e = reg.Find(s); e && e->writeStp) writers << s;
-  for (const QString& s : TToolWindows::LoadOrder())
-    if (const TToolWindowEntry* e = reg.Find(s); e && e->readStp) readers << s;
-  o.write = writers;
-  o.load = readers;
+  o.frameStart = reg.CreateOrder(TCreatePoint::FrameStart);
+  o.unitStart = reg.CreateOrder(TCreatePoint::UnitStart);
+  o.onDemand = reg.CreateOrder(TCreatePoint::OnDemand);
+  o.write = reg.WriteOrder();
+  o.load = reg.LoadOrder();
   for (const TToolWindowEntry* e : reg.ViewEntries()) o.view << e->section;
-  o.destroy = registered(TToolWindows::DestroyOrder());
+  o.destroy = reg.DestroyOrder();
   return o;
 }
 
@@ -54,6 +53,63 @@ TEST_F(Form1Registry, EveryToolWindowStandsInItsOrders) {
   EXPECT_EQ(o.load, kLoadOrder);
   EXPECT_EQ(o.view, kViewOrder);
   EXPECT_EQ(o.destroy, kDestroyOrder);
+  // Every registration took its place, and a setup of the window program is recognised by its
+  // tool-window sections.
+  EXPECT_TRUE(form->ToolWindows().Refusals().isEmpty())
+      << form->ToolWindows().Refusals().join("\n").toStdString();
+  EXPECT_EQ(o.write, kToolWindowSections);
+}
+
+// Each event reaches the windows that show what it tells, as the frame window's relays did.
+TEST_F(Form1Registry, EachEventReachesTheWindowsThatFollowIt) {
+  TToolWindows& reg = form->ToolWindows();
+  TProgramEvents& ev = form->Program().Events;
+  TTpic* tpic = reg.Window<TTpic>("TunPic");
+  TScenario* sce = reg.Window<TScenario>("TuScenarioForm");
+  TMakeSceForm* gen = reg.Window<TMakeSceForm>("MakeSce");
+  TRhoChart* chart = reg.Window<TRhoChart>("RhoChart");
+  TQzMdl* mdl = reg.Window<TQzMdl>("Model");
+  ASSERT_TRUE(tpic && sce && gen && chart && mdl);
+  // A window of one class is not taken for another.
+  EXPECT_EQ(reg.Window<TTpic>("TuScenarioForm"), nullptr);
+  EXPECT_EQ(reg.Window<TTpic>("NoSuchWindow"), nullptr);
+  QAction* atButton = tpic->findChild<QAction*>("sbAuto");
+  QAction* sceButton = tpic->findChild<QAction*>("sbScenar");
+  QAction* sceItem = form->findChild<QAction*>("miTunScenario");
+  ASSERT_TRUE(atButton && sceButton && sceItem);
+  TMdlEngine& model = form->Core().Model;
+  const struct {
+    const char* event;
+    std::function<void()> tell;
+    std::function<bool()> reached;
+  } cases[] = {
+      {"AtButtonChanged on", [&] { emit ev.AtButtonChanged(true); },
+       [&] { return atButton->isChecked(); }},
+      {"AtButtonChanged off", [&] { emit ev.AtButtonChanged(false); },
+       [&] { return !atButton->isChecked(); }},
+      // The scenario window shows itself and tells it: the picture's button and the menu item.
+      {"ScenarioRequested show", [&] { emit ev.ScenarioRequested(true); },
+       [&] { return sce->isVisible() && sceButton->isChecked() && sceItem->isChecked(); }},
+      {"ScenarioRequested hide", [&] { emit ev.ScenarioRequested(false); },
+       [&] { return !sce->isVisible() && !sceButton->isChecked() && !sceItem->isChecked(); }},
+      {"ScenarioPathChosen", [&] { emit ev.ScenarioPathChosen("a.sce"); },
+       [&] { return gen->isVisible() && gen->ScePath() == "a.sce"; }},
+      {"ModelApplied on chart", [&] { emit ev.ModelApplied(true); },
+       [&] { return chart->isVisible(); }},
+      {"ChartClosedByOperator",
+       [&] {
+         mdl->EditAndApply([](TMdlEngine& m) { m.Ent.DutType = kDutChart; });
+         emit ev.ChartClosedByOperator();
+       },
+       [&] { return model.Ent.DutType == kDutDefined && !model.UseChart; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.event);
+    c.tell();
+    EXPECT_TRUE(c.reached());
+  }
+  // TransformChanged reaches the chart only while the model uses it: the transform commands'
+  // test (form1_rhochart_test) shows the areas following it.
 }
 
 // Without windows the model and the data logging keep their sections themselves.
