@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
   bench::TBenchProgram program;
   if (!program.Start(QSize(1200, 900))) return 1;
   TForm1& form = program.form;
-  form.ResForm()->hide();
-  form.SmallFrm()->hide();
+  form.ToolWindows().Window<TQzResForm>("QzResForm")->hide();
+  form.ToolWindows().Window<TQzSmallFrm>("QzSmallFrm")->hide();
 
   // Runs with and without displays alternate, so that a change of the machine's speed falls on
   // both alike.

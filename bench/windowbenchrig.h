@@ -36,9 +36,9 @@ inline void ModelWithoutPause(TForm1& form) {
   TMdlEngine& model = form.Core().Model;
   model.Ent.Pause = QStringLiteral("0");
   model.Ent.UdPause = 0;
-  form.ModelWindow()->FromEntries();
-  form.ModelWindow()->DoApply();
-  form.ModelWindow()->hide();
+  form.ToolWindows().Window<TQzMdl>("Model")->FromEntries();
+  form.ToolWindows().Window<TQzMdl>("Model")->DoApply();
+  form.ToolWindows().Window<TQzMdl>("Model")->hide();
 }
 
 // A scripted asker that answers nothing aloud.

@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
   bench::TBenchProgram program;
   if (!program.Start()) return 1;
   TForm1& form = program.form;
-  form.ResForm()->show();
-  form.SmallFrm()->show();
-  form.LogWindow()->show();
+  form.ToolWindows().Window<TQzResForm>("QzResForm")->show();
+  form.ToolWindows().Window<TQzSmallFrm>("QzSmallFrm")->show();
+  form.ToolWindows().Window<TLogForm>("LogForm")->show();
   for (int i = 0; i < 10; ++i) QApplication::processEvents();
 
   // A 10 ms timer: the longest time between two of its ticks while the cycle runs.
@@ -100,7 +100,8 @@ int main(int argc, char** argv) {
       "%lld ms\n",
       static_cast<long long>(frames), elapsed, frames / elapsed,
       static_cast<long long>(longestGap));
-  std::printf("results window shows: %s\n", qPrintable(form.ResForm()->MagPanel()->text()));
+  std::printf("results window shows: %s\n",
+              qPrintable(form.ToolWindows().Window<TQzResForm>("QzResForm")->MagPanel()->text()));
   form.ExitNoSetupClick();
   return 0;
 }

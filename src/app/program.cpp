@@ -36,21 +36,30 @@ TProgram::TProgram(bool headless)
   Setup.ReadFrame = [this](const IniFile& ini) {
     Dde.ReadStp(ini, QString::fromLatin1(kFormSection));
   };
+  // Their places in the orders are the windows' places.
   TToolWindowEntry model;
   model.section = QString::fromLatin1(kMdlSection);
   model.create = [](const IniFile*) {};
+  model.createRank = 100;
+  model.writeRank = 110;
+  model.loadRank = 70;
+  model.replaceable = true;
   model.readStp = [this](const IniFile& ini) { LoadStp(Core.Model, ini, 1920, 1080); };
   // A setup saved without windows keeps the model's and the log's sections too.
   model.writeStp = [this](IniFile& ini) { WriteStp(Core.Model, ini); };
   model.helpRow = model.section;
-  Windows.Register(std::move(model));
+  (void)Windows.Register(std::move(model));
   TToolWindowEntry log;
   log.section = QStringLiteral("LogForm");
   log.create = [](const IniFile*) {};
+  log.createRank = 30;
+  log.writeRank = 30;
+  log.loadRank = 30;
+  log.replaceable = true;
   log.readStp = [this](const IniFile& ini) { Log.engine.ReadStp(ini); };
   log.writeStp = [this](IniFile& ini) { Log.engine.WriteStp(ini); };
   log.helpRow = log.section;
-  Windows.Register(std::move(log));
+  (void)Windows.Register(std::move(log));
 }
 
 TProgram::~TProgram() {
@@ -66,7 +75,7 @@ bool TProgram::Start(QString& messages, int screenWidth, int screenHeight) {
   if (!Core.Start(messages, screenWidth, screenHeight)) return false;
   // The windows of the started unit in their order; right after the tuner picture the autotune
   // parameters are updated, so it and every later window show them.
-  for (const QString& name : TToolWindows::UnitStartOrder()) {
+  for (const QString& name : Windows.CreateOrder(TCreatePoint::UnitStart)) {
     Windows.CreateOne(name, &Core.AutoIni());
     if (name == QLatin1String("TunPic")) Core.TunerModel.UpdateAtParams();
   }

@@ -11,6 +11,7 @@
 #include "app/cyclelogger.h"
 #include "app/ddebus.h"
 #include "app/ddeitem.h"
+#include "app/programevents.h"
 #include "app/setupfiles.h"
 #include "app/simcore.h"
 #include "app/toolwindows.h"
@@ -36,6 +37,8 @@ class TProgram {
   TEngineLogger Logger;
   TToolWindows Windows;
   TSetupFiles Setup;
+  // What the windows follow (the frame window and its tool windows tell and subscribe).
+  TProgramEvents Events;
 
   // Starts the unit and then creates the windows that need its settings.
   bool Start(QString& messages, int screenWidth = 1920, int screenHeight = 1080);

@@ -86,7 +86,7 @@ bool HoldsSetup(const IniFile& ini) {
   for (const QString& s : ini.ReadSections()) {
     if (s.compare(kForm, Qt::CaseInsensitive) == 0 ||
         s.compare(QvSetupSection(1), Qt::CaseInsensitive) == 0 ||
-        TToolWindows::WriteOrder().contains(s, Qt::CaseInsensitive) || IsDisplaySection(s))
+        kToolWindowSections.contains(s, Qt::CaseInsensitive) || IsDisplaySection(s))
       return true;
   }
   return false;

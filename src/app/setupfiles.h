@@ -72,6 +72,12 @@ std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error);
 // The file holds at least one section a setup of this program consists of (the frame window's,
 // the analyzer's, a tool window's or a display window's).
 bool HoldsSetup(const IniFile& ini);
+// The sections the window program's tool windows write (a setup written by the window program
+// or without windows; the window program's registry writes exactly these).
+inline const QStringList kToolWindowSections = {
+    "QzResForm", "QzSmallFrm",  "LogForm",      "TuStpFrm", "TrgForm",
+    "MstpForm",  "QzSamplForm", "TxTimingForm", "TunPic",   "TuScenarioForm",
+    "Model",     "RhoChart",    "MakeSce"};
 // "File "<path>" holds no setup of this program"
 QString NoSetupText(const QString& path);
 

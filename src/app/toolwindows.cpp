@@ -1,5 +1,8 @@
 #include "app/toolwindows.h"
 
+#include <QDebug>
+#include <algorithm>
+#include <cassert>
 #include <exception>
 
 #include "util/inifile.h"
@@ -12,8 +15,8 @@ bool Same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInse
 
 // A window just made carries its help row from then on.
 void MarkHelpRow(const TToolWindowEntry& e) {
-  if (e.helpRow.isEmpty() || !e.window) return;
-  if (QObject* w = e.window()) w->setProperty(kHelpRowProperty, e.helpRow);
+  if (e.helpRow.isEmpty() || !e.object) return;
+  if (QObject* w = e.object()) w->setProperty(kHelpRowProperty, e.helpRow);
 }
 
 // Runs one window's part of a setup; an exception costs only that window's section.
@@ -28,78 +31,55 @@ void Guarded(const QString& section, const TSectionFailure& failure, F&& f) {
   }
 }
 
+// A rank of the replacement left at 0 is the replaced entry's.
+void TakeRanks(TToolWindowEntry& e, const TToolWindowEntry& old) {
+  if (e.createRank == 0) {
+    e.createPoint = old.createPoint;
+    e.createRank = old.createRank;
+  }
+  if (e.writeRank == 0) e.writeRank = old.writeRank;
+  if (e.loadRank == 0) e.loadRank = old.loadRank;
+  if (e.viewRank == 0) e.viewRank = old.viewRank;
+}
+
 }  // namespace
 
-const QStringList& TToolWindows::CreateOrder() {
-  static const QStringList order = {
-      QStringLiteral("DebugWindow"),  QStringLiteral("RhoChart"),     QStringLiteral("PowCalDlg"),
-      QStringLiteral("LogForm"),      QStringLiteral("TracePropDlg"), QStringLiteral("ScaleDlg"),
-      QStringLiteral("AboutBox"),     QStringLiteral("QzSmallFrm"),   QStringLiteral("QzResForm"),
-      QStringLiteral("TrgForm"),      QStringLiteral("Model"),        QStringLiteral("MakeSce"),
-      QStringLiteral("TxTimingForm"), QStringLiteral("MstpForm")};
-  return order;
+QString TToolWindows::Refusal(const TToolWindowEntry& e, const TToolWindowEntry* replaced) const {
+  if (e.section.trimmed().isEmpty()) return QStringLiteral("no section");
+  if (!e.create) return QStringLiteral("no factory");
+  if (replaced && !replaced->replaceable) return QStringLiteral("registered twice");
+  if (e.createRank <= 0) return QStringLiteral("no creation rank");
+  if (e.writeStp && e.writeRank <= 0) return QStringLiteral("a writer without its write rank");
+  if (e.readStp && e.loadRank <= 0) return QStringLiteral("a reader without its load rank");
+  if (!e.viewCaption.isEmpty() && e.viewRank <= 0)
+    return QStringLiteral("a View item without its view rank");
+  for (const TToolWindowEntry& o : entries_) {
+    if (&o == replaced) continue;
+    auto shared = [&](const char* what) {
+      return QStringLiteral("%1 rank shared with \"%2\"").arg(QLatin1String(what), o.section);
+    };
+    if (o.createPoint == e.createPoint && o.createRank == e.createRank) return shared("creation");
+    if (e.writeRank > 0 && o.writeRank == e.writeRank) return shared("write");
+    if (e.loadRank > 0 && o.loadRank == e.loadRank) return shared("load");
+    if (e.viewRank > 0 && o.viewRank == e.viewRank) return shared("view");
+  }
+  return {};
 }
 
-const QStringList& TToolWindows::UnitStartOrder() {
-  static const QStringList order = {QStringLiteral("TuStpFrm"), QStringLiteral("QzSamplForm"),
-                                    QStringLiteral("TunPic"), QStringLiteral("TuScenarioForm")};
-  return order;
-}
-
-const QStringList& TToolWindows::OnDemandOrder() {
-  static const QStringList order = {QStringLiteral("HelpViewer")};
-  return order;
-}
-
-const QStringList& TToolWindows::WriteOrder() {
-  static const QStringList order = {
-      QStringLiteral("QzResForm"),      QStringLiteral("QzSmallFrm"),   QStringLiteral("LogForm"),
-      QStringLiteral("TuStpFrm"),       QStringLiteral("TrgForm"),      QStringLiteral("MstpForm"),
-      QStringLiteral("QzSamplForm"),    QStringLiteral("TxTimingForm"), QStringLiteral("TunPic"),
-      QStringLiteral("TuScenarioForm"), QStringLiteral("Model"),        QStringLiteral("RhoChart"),
-      QStringLiteral("MakeSce")};
-  return order;
-}
-
-const QStringList& TToolWindows::LoadOrder() {
-  static const QStringList order = {
-      QStringLiteral("QzResForm"),   QStringLiteral("QzSmallFrm"),    QStringLiteral("LogForm"),
-      QStringLiteral("QzSamplForm"), QStringLiteral("TxTimingForm"),  QStringLiteral("TuStpFrm"),
-      QStringLiteral("Model"),       QStringLiteral("RhoChart"),      QStringLiteral("MakeSce"),
-      QStringLiteral("TunPic"),      QStringLiteral("TuScenarioForm")};
-  return order;
-}
-
-const QStringList& TToolWindows::ViewOrder() {
-  static const QStringList order = {QStringLiteral("QzSmallFrm"), QStringLiteral("QzResForm"),
-                                    QStringLiteral("TuStpFrm"), QStringLiteral("LogForm"),
-                                    QStringLiteral("TrgForm")};
-  return order;
-}
-
-QStringList TToolWindows::DestroyOrder() {
-  QStringList order = OnDemandOrder();
-  for (auto it = UnitStartOrder().crbegin(); it != UnitStartOrder().crend(); ++it) order << *it;
-  for (auto it = CreateOrder().crbegin(); it != CreateOrder().crend(); ++it) order << *it;
-  return order;
-}
-
-TCreatePoint TToolWindows::CreatePointOf(const QString& section) {
-  if (UnitStartOrder().contains(section, Qt::CaseInsensitive)) return TCreatePoint::UnitStart;
-  if (OnDemandOrder().contains(section, Qt::CaseInsensitive)) return TCreatePoint::OnDemand;
-  return TCreatePoint::FrameStart;
-}
-
-bool TToolWindows::Register(TToolWindowEntry entry) {
-  const bool known = CreateOrder().contains(entry.section, Qt::CaseInsensitive) ||
-                     UnitStartOrder().contains(entry.section, Qt::CaseInsensitive) ||
-                     OnDemandOrder().contains(entry.section, Qt::CaseInsensitive);
-  if (!known || !entry.create) return false;
-  // A section that is not in the write order would never be written: such a window keeps
-  // nothing in the setup.
-  if (!WriteOrder().contains(entry.section, Qt::CaseInsensitive) && entry.writeStp) return false;
-  if (TToolWindowEntry* e = FindMutable(entry.section)) {
-    *e = std::move(entry);
+bool TToolWindows::Register(TToolWindowEntry entry, QString* reason) {
+  TToolWindowEntry* old = entry.section.isEmpty() ? nullptr : FindMutable(entry.section);
+  if (old && old->replaceable) TakeRanks(entry, *old);
+  const QString why = Refusal(entry, old);
+  if (reason) *reason = why;
+  if (!why.isEmpty()) {
+    const QString line = QStringLiteral("%1: %2").arg(entry.section, why);
+    refusals_ << line;
+    qWarning().noquote() << "Tool window refused:" << line;
+    assert(!assertOnRefusal && "a tool window was refused");
+    return false;
+  }
+  if (old) {
+    *old = std::move(entry);
     return true;
   }
   entries_.push_back(std::move(entry));
@@ -120,14 +100,61 @@ const TToolWindowEntry* TToolWindows::Find(const QString& section) const {
 
 bool TToolWindows::Has(const QString& section) const { return Find(section) != nullptr; }
 
+template <class Rank>
+std::vector<const TToolWindowEntry*> TToolWindows::Ranked(Rank rank) const {
+  std::vector<const TToolWindowEntry*> out;
+  for (const TToolWindowEntry& e : entries_)
+    if (rank(e) > 0) out.push_back(&e);
+  std::stable_sort(out.begin(), out.end(),
+                   [&rank](const TToolWindowEntry* a, const TToolWindowEntry* b) {
+                     return rank(*a) < rank(*b);
+                   });
+  return out;
+}
+
+QStringList TToolWindows::CreateOrder(TCreatePoint point) const {
+  QStringList out;
+  for (const TToolWindowEntry* e : Ranked([point](const TToolWindowEntry& x) {
+         return x.createPoint == point ? x.createRank : 0;
+       }))
+    out << e->section;
+  return out;
+}
+
+QStringList TToolWindows::WriteOrder() const {
+  QStringList out;
+  for (const TToolWindowEntry* e :
+       Ranked([](const TToolWindowEntry& x) { return x.writeStp ? x.writeRank : 0; }))
+    out << e->section;
+  return out;
+}
+
+QStringList TToolWindows::LoadOrder() const {
+  QStringList out;
+  for (const TToolWindowEntry* e :
+       Ranked([](const TToolWindowEntry& x) { return x.readStp ? x.loadRank : 0; }))
+    out << e->section;
+  return out;
+}
+
+QStringList TToolWindows::DestroyOrder() const {
+  QStringList order = CreateOrder(TCreatePoint::OnDemand);
+  const QStringList unit = CreateOrder(TCreatePoint::UnitStart);
+  for (auto it = unit.crbegin(); it != unit.crend(); ++it) order << *it;
+  const QStringList frame = CreateOrder(TCreatePoint::FrameStart);
+  for (auto it = frame.crbegin(); it != frame.crend(); ++it) order << *it;
+  return order;
+}
+
+TCreatePoint TToolWindows::CreatePointOf(const QString& section) const {
+  const TToolWindowEntry* e = Find(section);
+  return e ? e->createPoint : TCreatePoint::FrameStart;
+}
+
 QStringList TToolWindows::CreateAll(TCreatePoint point, const IniFile* autoSetup, bool abortPgm) {
-  const QStringList& order = point == TCreatePoint::FrameStart  ? CreateOrder()
-                             : point == TCreatePoint::UnitStart ? UnitStartOrder()
-                                                                : OnDemandOrder();
   QStringList made;
-  for (const QString& name : order) {
+  for (const QString& name : CreateOrder(point)) {
     const TToolWindowEntry* e = Find(name);
-    if (!e) continue;
     e->create(abortPgm ? nullptr : autoSetup);
     MarkHelpRow(*e);
     made << e->section;
@@ -152,28 +179,33 @@ bool TToolWindows::Created(const QString& section) const {
 }
 
 void TToolWindows::WriteAll(IniFile& ini, const TSectionFailure& failure) const {
-  for (const QString& s : WriteOrder()) {
-    const TToolWindowEntry* e = Find(s);
-    if (!e || !e->writeStp) continue;
+  for (const TToolWindowEntry* e :
+       Ranked([](const TToolWindowEntry& x) { return x.writeStp ? x.writeRank : 0; }))
     Guarded(e->section, failure, [&] { e->writeStp(ini); });
-  }
 }
 
 void TToolWindows::ReadAll(const IniFile& ini, const TSectionFailure& failure) const {
-  for (const QString& s : LoadOrder()) {
-    const TToolWindowEntry* e = Find(s);
-    if (!e || !e->readStp || !ini.SectionExists(e->section)) continue;
+  for (const TToolWindowEntry* e :
+       Ranked([](const TToolWindowEntry& x) { return x.readStp ? x.loadRank : 0; })) {
+    if (!ini.SectionExists(e->section)) continue;
     Guarded(e->section, failure, [&] { e->readStp(ini); });
   }
 }
 
 std::vector<const TToolWindowEntry*> TToolWindows::ViewEntries() const {
-  std::vector<const TToolWindowEntry*> out;
-  for (const QString& s : ViewOrder()) {
-    const TToolWindowEntry* e = Find(s);
-    if (e && !e->viewCaption.isEmpty()) out.push_back(e);
-  }
-  return out;
+  return Ranked([](const TToolWindowEntry& x) { return x.viewCaption.isEmpty() ? 0 : x.viewRank; });
+}
+
+bool TToolWindows::HoldsUnit() const {
+  for (const TToolWindowEntry& e : entries_)
+    if (e.holdsUnit && e.holdsUnit()) return true;
+  return false;
+}
+
+bool TToolWindows::EndBeforeClose(const std::function<void()>& closeAgain) const {
+  for (const TToolWindowEntry& e : entries_)
+    if (e.endBeforeClose && e.endBeforeClose(closeAgain)) return true;
+  return false;
 }
 
 void TToolWindows::EnableForRun(bool enabled) {
@@ -188,7 +220,6 @@ QStringList TToolWindows::DestroyAll() {
   for (const QString& s : DestroyOrder()) {
     if (!created_.contains(s, Qt::CaseInsensitive)) continue;
     const TToolWindowEntry* e = Find(s);
-    if (!e) continue;
     created_.removeAll(e->section);
     if (e->destroy) e->destroy();
     gone << e->section;

@@ -4,13 +4,15 @@
 // run and how it is destroyed at exit. The frame window, the setup writer and loader and the
 // start-up iterate over the records; a new window adds its own files and one registration.
 //
-// The places of the windows in the fixed orders (creation, writing, loading, the View menu,
-// destruction) are held here, by the name of each window's setup section, so a registration
-// cannot put a window out of its place. A window that is not registered is simply skipped.
+// Each record carries its places in the orders (creation, writing, loading, the View menu) as
+// ranks: the registry orders by rank, so registrations may come in any order. A registration
+// that could never take its place (no factory, no section, a writer, reader or menu item
+// without its rank, a rank another window holds) is refused with its reason.
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -33,21 +35,29 @@ inline constexpr const char* kHelpRowProperty = "qzHelpRow";
 struct TToolWindowEntry {
   QString section;  // the setup section, or the class name of a window without one
   // The window's help row (its origin in the help requests); the window is marked with it
-  // when it is made. `window` gives the window once it exists (nullptr before).
+  // when it is made (through `object`).
   QString helpRow;
-  std::function<QObject*()> window;
   // Builds the window; gets the automatic setup to read its section from, or nullptr when the
   // program is being terminated (the window then keeps its defaults).
   std::function<void(const IniFile* autoSetup)> create;
+  // When it is created and its place in that creation order (ranks count from 1; 0: the
+  // window is in no order).
+  TCreatePoint createPoint = TCreatePoint::FrameStart;
+  int32_t createRank = 0;
+
   // The window's own section (both may be empty: the window keeps nothing in the setup; an
-  // empty reader: the section is only written).
+  // empty reader: the section is only written), with their places in the setup's write order
+  // and load order.
   std::function<void(IniFile&)> writeStp;
+  int32_t writeRank = 0;
   std::function<void(const IniFile&)> readStp;
+  int32_t loadRank = 0;
 
   // The View-menu item (none when the caption is empty): shown is the window's state when the
   // menu opens, show(true/false) shows or hides it.
   QString viewCaption;
   QString viewHint;
+  int32_t viewRank = 0;
   std::function<bool()> shown;
   std::function<void(bool)> show;
 
@@ -57,10 +67,23 @@ struct TToolWindowEntry {
   std::function<void(bool)> enable;
   std::function<void(bool running)> runHook;
 
+  // True while the window owns the unit (a measured scenario play): Run/Pause does nothing and
+  // the remote control refuses its commands.
+  std::function<bool()> holdsUnit;
+  // Asked before the program closes: true when the window has work under way that it ends
+  // first; it then calls `closeAgain` once the work has ended.
+  std::function<bool(std::function<void()> closeAgain)> endBeforeClose;
+
   // Destroys the window at exit without its operator close actions (closing a window by hand
   // may change the model; the end of the program must not). Windows therefore keep such actions
   // in their close handling, which destroying never runs.
   std::function<void()> destroy;
+  // The window itself (none before it is created or after it is gone).
+  std::function<QObject*()> object;
+
+  // A part of the program without a window (the model, the data logging): a window of the same
+  // section replaces it and takes its ranks where it gives none of its own.
+  bool replaceable = false;
 };
 
 // The failure of one window's section: the section and the reason.
@@ -68,27 +91,31 @@ using TSectionFailure = std::function<void(const QString& section, const QString
 
 class TToolWindows : public TRunEnable {
  public:
-  // The creation orders: at the program start, and at the start of the unit.
-  static const QStringList& CreateOrder();
-  static const QStringList& UnitStartOrder();
-  // Windows created at their first use.
-  static const QStringList& OnDemandOrder();
-  // The order of the sections in a setup after the frame window's and the analyzer's, and the
-  // order in which a loaded setup is read.
-  static const QStringList& WriteOrder();
-  static const QStringList& LoadOrder();
-  // The windows of the View menu, in menu order.
-  static const QStringList& ViewOrder();
-  // At exit: windows created on demand first, then the later windows before the earlier ones.
-  static QStringList DestroyOrder();
-  // Where a window is created, by its section name.
-  static TCreatePoint CreatePointOf(const QString& section);
+  // False, with the reason, for a registration that could never take its place; the refusal
+  // is also written to stderr and stops a debug build (unless assertOnRefusal is off).
+  [[nodiscard]] bool Register(TToolWindowEntry entry, QString* reason = nullptr);
+  // Every refusal so far ("section: reason"): a window program with one is incomplete.
+  const QStringList& Refusals() const { return refusals_; }
+  bool assertOnRefusal = true;
 
-  // False for a name in no creation order (the window would never be created) or without a
-  // factory. A second registration under the same name replaces the first.
-  bool Register(TToolWindowEntry entry);
   bool Has(const QString& section) const;
   const TToolWindowEntry* Find(const QString& section) const;
+  // The window of a section as its class (nullptr when there is none or it is of another class).
+  template <class T>
+  T* Window(const QString& section) const {
+    const TToolWindowEntry* e = Find(section);
+    return e && e->object ? dynamic_cast<T*>(e->object()) : nullptr;
+  }
+
+  // The registered windows of one creation point in their order.
+  QStringList CreateOrder(TCreatePoint point) const;
+  // The writers and readers of the setup in their orders.
+  QStringList WriteOrder() const;
+  QStringList LoadOrder() const;
+  // At exit: windows created on demand first, then the later windows before the earlier ones.
+  QStringList DestroyOrder() const;
+  // Where a window is created (FrameStart for an unknown section).
+  TCreatePoint CreatePointOf(const QString& section) const;
 
   // Creates the registered windows of one creation point in order; returns their names.
   QStringList CreateAll(TCreatePoint point, const IniFile* autoSetup, bool abortPgm);
@@ -107,6 +134,12 @@ class TToolWindows : public TRunEnable {
   // The registered windows with a View-menu item, in menu order.
   std::vector<const TToolWindowEntry*> ViewEntries() const;
 
+  // A window owns the unit (Run/Pause waits for it).
+  bool HoldsUnit() const;
+  // Asks the windows with work under way to end it before the close; true when one does (it
+  // calls closeAgain once it has ended).
+  bool EndBeforeClose(const std::function<void()>& closeAgain) const;
+
   // Start (false) and end (true) of a run.
   void EnableForRun(bool enabled) override;
 
@@ -115,9 +148,14 @@ class TToolWindows : public TRunEnable {
   QStringList DestroyAll();
 
  private:
+  QString Refusal(const TToolWindowEntry& entry, const TToolWindowEntry* replaced) const;
   TToolWindowEntry* FindMutable(const QString& section);
+  // The entries with a rank by `rank`, in rank order.
+  template <class Rank>
+  std::vector<const TToolWindowEntry*> Ranked(Rank rank) const;
   std::vector<TToolWindowEntry> entries_;
   QStringList created_;
+  QStringList refusals_;
 };
 
 }  // namespace qz

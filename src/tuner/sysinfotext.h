@@ -13,6 +13,9 @@ namespace qz {
 
 class TTunerModel;
 
+// The system information window's setup section.
+inline constexpr const char* kTuStpSection = "TuStpFrm";
+
 // Rows of the "Autotune" page, in order.
 enum TAtRow : int {
   atrTarget = 0,

@@ -16,6 +16,7 @@
 #include "common/readerrig.h"
 #include "common/specialfiles.h"
 #include "common/testfiles.h"
+#include "common/windowranks.h"
 #include "core/qvwin.h"
 #include "util/asker.h"
 #include "util/folders.h"
@@ -32,7 +33,7 @@ TToolWindowEntry Owner(const QString& section, std::function<void(IniFile&)> wri
   e.create = [](const IniFile*) {};
   e.writeStp = std::move(write);
   e.readStp = std::move(read);
-  return e;
+  return qz::testing::WithWindowRanks(e);
 }
 
 using testfiles::ReadAll;
@@ -201,6 +202,7 @@ TEST(ToolWindowSetup, WriteAndLoadInTheirOwnOrdersWhateverTheRegistrationOrder) 
 
 TEST(ToolWindowSetup, UnknownNamesAreRefusedAndAFailingWindowIsReportedAndSkipped) {
   TToolWindows o;
+  o.assertOnRefusal = false;
   EXPECT_FALSE(o.Register(Owner("NoSuchWindow", [](IniFile&) {})));
   TToolWindowEntry noFactory = Owner("Model", [](IniFile&) {});
   noFactory.create = nullptr;
@@ -295,7 +297,8 @@ TEST_F(SetupFilesTest, SavingRemovesSectionsNoOwnerWritesButKeepsTheAnalyzerSect
   TSetupFiles s(core, windows);
   s.asker = &asker;
   s.WriteFrame = [](IniFile& ini) { ini.WriteInteger("QuzarForm", "Top", 7); };
-  windows.Register(Owner("Model", [](IniFile& ini) { ini.WriteInteger("Model", "X", 1); }));
+  ASSERT_TRUE(
+      windows.Register(Owner("Model", [](IniFile& ini) { ini.WriteInteger("Model", "X", 1); })));
   QString err;
   ASSERT_TRUE(s.WriteAutoSetup(err)) << err.toStdString();
   IniFile back(Auto());
@@ -318,8 +321,8 @@ TEST_F(SetupFilesTest, LoadingRewritesTheAnalyzerSectionOfTheAutomaticSetup) {
   TSetupFiles s(core, windows);
   s.asker = &asker;
   QStringList read;
-  windows.Register(Owner(
-      "Model", [](IniFile&) {}, [&](const IniFile&) { read << "Model"; }));
+  ASSERT_TRUE(windows.Register(Owner(
+      "Model", [](IniFile&) {}, [&](const IniFile&) { read << "Model"; })));
   // A damaged line frequency never crashes and is limited like every analyzer value.
   const auto user =
       FromText("[QvTuStp1]\nPoints=222\nLineFreq=0\nSetupInfo=my job\n[Model]\nX=1\n");
@@ -393,12 +396,13 @@ TEST(ToolWindows, CreatedInTheFixedOrderAndOnlyWhenTheyExist) {
       made << n;
       setups.push_back(i);
     };
-    ASSERT_TRUE(w.Register(e));
+    ASSERT_TRUE(w.Register(qz::testing::WithWindowRanks(e)));
   }
   TToolWindowEntry unknown;
   unknown.section = "NoSuchWindow";
   unknown.create = [](const IniFile*) {};
-  EXPECT_FALSE(w.Register(unknown));
+  w.assertOnRefusal = false;
+  EXPECT_FALSE(w.Register(qz::testing::WithWindowRanks(unknown)));
   IniFile ini;
   EXPECT_EQ(w.CreateAll(TCreatePoint::FrameStart, &ini, false),
             QStringList({"LogForm", "QzSmallFrm", "QzResForm", "Model"}));
@@ -427,7 +431,7 @@ TEST(ToolWindows, RunHooksDisablingAndDestructionOrder) {
       e.staysEnabledInRun = false;
       e.enable = [&events](bool on) { events << QStringLiteral("tunpic %1").arg(int(on)); };
     }
-    ASSERT_TRUE(w.Register(e));
+    ASSERT_TRUE(w.Register(qz::testing::WithWindowRanks(e)));
   }
   w.EnableForRun(false);
   w.EnableForRun(true);
@@ -610,7 +614,7 @@ TEST_F(ProgramSetupLoad, AFailingSectionIsReportedAndTheOthersGoOn) {
     throw std::runtime_error("no memory");
   };
   bad.readStp = [](const IniFile&) { throw std::runtime_error("bad value"); };
-  ASSERT_TRUE(program.Windows.Register(bad));
+  ASSERT_TRUE(program.Windows.Register(qz::testing::WithWindowRanks(bad)));
   int modelReads = 0;
   ASSERT_TRUE(program.Windows.Register(Owner(
       "Model", [](IniFile& ini) { ini.WriteInteger("Model", "B", 2); },

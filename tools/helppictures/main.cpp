@@ -124,7 +124,7 @@ int Run(const QString& folder) {
   TGDisplForm* disp = f.Displays().NewDisplay();
   if (disp) disp->RecreateDisplay(XTypeOf(diZSmith), diZSmith);
   // Autotune on, then the measurement.
-  if (TTpic* tp = f.TunerPicture()) {
+  if (TTpic* tp = f.ToolWindows().Window<TTpic>("TunPic")) {
     tp->show();
     if (QAction* at = tp->findChild<QAction*>("sbAuto")) {
       at->setChecked(true);
@@ -149,9 +149,9 @@ int Run(const QString& folder) {
     Picture(tools, folder, "file-transfer");
     tools->hide();
   }
-  ShowAndShoot(f.TunerPicture(), folder, "tuner-view");
+  ShowAndShoot(f.ToolWindows().Window<TTpic>("TunPic"), folder, "tuner-view");
   // A scenario of five rows.
-  if (TScenario* s = f.ScenarioWindow()) {
+  if (TScenario* s = f.ToolWindows().Window<TScenario>("TuScenarioForm")) {
     s->show();
     QToolButton* add = s->findChild<QToolButton*>("sbAdd");
     for (int i = 0; i < 5 && add; ++i) {
@@ -206,7 +206,7 @@ int Run(const QString& folder) {
   }
   // The viewer at the index.
   f.ShowHelp(3);
-  Picture(f.HelpWindow(), folder, "help-viewer");
+  Picture(f.ToolWindows().Window<THelpViewer>("HelpViewer"), folder, "help-viewer");
   return gFailures == 0 ? 0 : 1;
 }
 

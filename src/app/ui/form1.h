@@ -12,6 +12,7 @@
 #include "app/saveastxt.h"
 #include "app/setupfiles.h"
 #include "app/toolwindows.h"
+#include "app/ui/frameshell.h"
 
 class QAction;
 class QDialog;
@@ -30,27 +31,14 @@ class TControl;
 class TControlBus;
 class TForm1Port;
 class TTransformCmds;
-class TQzMdl;
-class TQzResForm;
-class TQzSmallFrm;
 class TResultsPort;
+struct TWindowContext;
 class TDdeItem;
 class TDdeMenu;
 class TCommunMenu;
 class TCoalescedRefresh;
-class TLogForm;
-class THelpViewer;
+class THelp;
 struct THelpRequest;
-class TQzSamplForm;
-class TTxTimingForm;
-class TMstpForm;
-class TTpic;
-class TTrgForm;
-class TPowCal;
-class TRhoChart;
-class TQvTuStpFrm;
-class TMakeSceForm;
-class TScenario;
 class TDisplayWindows;
 class TDisplayPort;
 class TWindowCmds;
@@ -63,7 +51,11 @@ struct TSignalBarState;
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
 
-class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, public TRunEnable {
+class TForm1 : public QMainWindow,
+               public TCycleHost,
+               public TCycleStatus,
+               public TRunEnable,
+               public TFrameShell {
   Q_OBJECT
 
  public:
@@ -118,38 +110,15 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   std::function<bool(const QUrl&)> OpenUrl;
 
   // ---- tool windows ----
-  TQzMdl* ModelWindow() const;
-  TQzResForm* ResForm() const;
-  TQzSmallFrm* SmallFrm() const;
-  TLogForm* LogWindow() const;
+  // (each one by its setup section: ToolWindows().Window<T>(section))
   TDdeItem& Dde() { return *dde_; }
-  THelpViewer* HelpWindow() const;
-  // The setup dialogs (none before they are created).
-  TQzSamplForm* SamplForm() const;
-  TTxTimingForm* TxTimingForm() const;
-  TMstpForm* MstpForm() const;
-  // The tuner picture (none before the unit has started).
-  TTpic* TunerPicture() const;
-  // The single-shot commands window.
-  TTrgForm* TrgForm() const;
-  // The power calibration dialog, and its modal showing (Quzar > More > "&Pow Cal Factor").
-  TPowCal* PowCalDlg() const;
+  // The power calibration dialog shown modally (Quzar > More > "&Pow Cal Factor").
   void OpenPowCal();
-  // The reflection-coefficient chart; its PutWmark redraws the tuner's areas when tuner data
-  // change.
-  TRhoChart* RhoChartWindow() const;
-  // The system information window (none before the unit has started).
-  TQvTuStpFrm* SysInfoWindow() const;
-  // Renews the reflection chart's watermark when the chart is visible; unset while the program
-  // has no chart. The system information window's edits call it.
-  std::function<void()> RhoWatermark;
-  // The scenario window (none before the unit has started).
-  TScenario* ScenarioWindow() const;
   // The help viewer at a topic number or keyword.
-  void ShowHelp(int topic);
-  void ShowHelpKeyword(const QString& keyword);
+  void ShowHelp(int topic) override;
+  void ShowHelpKeyword(const QString& keyword) override;
   // The help viewer opened from a modal dialog stays usable while the dialog is open.
-  void ShowHelpOver(QDialog* dialog, int topic);
+  void ShowHelpOver(QDialog* dialog, int topic) override;
   void ShowHelpKeywordOver(QDialog* dialog, const QString& keyword);
   // The help viewer at a row of the help requests, asked for from `from`.
   void ShowHelpRequest(const THelpRequest& row, const QString& anchor, QWidget* from);
@@ -175,8 +144,20 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void miSweepClick();
   void QvStop1Click();
   void miFinishSwpClick();
-  bool IsSweeping() const;
+  bool IsSweeping() const override;
   void SaveAsTxt();
+
+  // TFrameShell
+  QWidget* Parent() override { return this; }
+  void RunPause() override { miSweepClick(); }
+  // Run/Pause without the hold of a measured scenario play (the play's own use).
+  void RunPauseNow() override;
+  bool SingleShotDown() const override;
+  void SetSingleShotDown(bool down) override;
+  QChar Separator() const override { return saveState_.SeparForTxtSave; }
+  void RedrawDisplays() override;
+  void Minimise() override { showMinimized(); }
+  bool Aborting() const override { return AbortPgm; }
 
   // Controls, for the window's own tests.
   QAction* RunAction() const { return aRun_; }
@@ -220,16 +201,13 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void BuildStatusBar();
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
-  void RegisterToolWindows();
-  // The model's hooks to the reflection-coefficient chart (once both windows exist).
-  void WireRhoChart();
   // Tuner > View and the tuner button: the tuner picture shown or hidden.
   void ToggleTunerView();
-  // Tuner > Scenario and the picture's scenario button: the scenario window shown or hidden.
-  void ShowScenario(bool on);
-  void CreateScenario(const IniFile* ini);
-  // Run/Pause without the hold of a measured scenario play (the play's own use).
-  void RunPauseNow();
+  // Tuner > Scenario: the scenario window shown or hidden.
+  void ToggleScenario();
+  // A tool window's state and its showing or hiding, by its section.
+  bool ToolWindowShown(const char* section) const;
+  void ToggleToolWindow(const char* section);
   void CreateToolWindows();
   void RegisterSetupHooks();
   void BuildViewMenu();
@@ -237,10 +215,6 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   void ViewMenuOpening();
   // After the close: windows destroyed in their order, services ended, the event loop left.
   void ShutDownProgram();
-  // The help viewer stays usable over a modal dialog while the dialog is open.
-  void KeepHelpOver(QDialog* dialog);
-  // Shows the viewer beside the asking window, above the tool windows.
-  void PresentHelp(QWidget* from);
   // Carries out the exit once the answer is known; false when the program keeps running.
   bool FinishClose(TExitChoice choice);
   static void SetHint(QAction* a, const QString& hint);
@@ -281,24 +255,12 @@ class TForm1 : public QMainWindow, public TCycleHost, public TCycleStatus, publi
   TExitChoice pendingExit_ = TExitChoice::KeepRunning;
   QString lastBackup_;
 
-  QPointer<TQzMdl> mdl_;
-  QPointer<TQzResForm> resForm_;
-  QPointer<TQzSmallFrm> smallFrm_;
-  QPointer<TLogForm> logForm_;
-  QPointer<THelpViewer> help_;
-  QPointer<TQzSamplForm> samplForm_;
-  QPointer<TTxTimingForm> txTimingForm_;
-  QPointer<TMstpForm> mstpForm_;
-  QPointer<TTpic> tpic_;
-  QPointer<TTrgForm> trgForm_;
-  QPointer<TPowCal> powCal_;
-  QPointer<TRhoChart> rhoChart_;
-  QPointer<TQvTuStpFrm> tuStp_;
-  QPointer<TScenario> sce_;
-  QPointer<TMakeSceForm> makeSce_;
+  THelp* help_ = nullptr;
   TDdeMenu* ddeMenu_ = nullptr;
   TCommunMenu* communMenu_ = nullptr;
   std::unique_ptr<TResultsPort> resultsPort_;
+  // What the tool windows' registrations get (made once the display windows exist).
+  std::unique_ptr<TWindowContext> windowCtx_;
   TDisplayWindows* displays_ = nullptr;
   std::unique_ptr<TDisplayPort> displayPort_;
   TWindowCmds* winCmds_ = nullptr;

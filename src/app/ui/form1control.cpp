@@ -4,9 +4,8 @@
 
 #include "app/program.h"
 #include "app/ui/form1.h"
+#include "sim/mdlentries.h"
 #include "sim/ui/qzmdl.h"
-#include "tuner/ui/scenario.h"
-#include "tuner/ui/tpic.h"
 
 namespace qz {
 
@@ -14,14 +13,15 @@ TForm1Port::TForm1Port(TForm1& form) : TProgramPort(form.Program()), form_(form)
   SaveState = &form.SaveState();
 }
 
+TQzMdl* TForm1Port::ModelWindow() const {
+  return form_.ToolWindows().Window<TQzMdl>(QString::fromLatin1(kMdlSection));
+}
+
 bool TForm1Port::DialogOpen() const {
   return QApplication::activeModalWidget() != nullptr || form_.AskingExit();
 }
 
-bool TForm1Port::ScenarioPlaying() const {
-  const TScenario* sce = form_.ScenarioWindow();
-  return sce && sce->MeasuredPlaying();
-}
+bool TForm1Port::ScenarioPlaying() const { return form_.ToolWindows().HoldsUnit(); }
 
 void TForm1Port::RunPause() { form_.miSweepClick(); }
 
@@ -42,26 +42,23 @@ bool TForm1Port::SaveSetup(const QString& path, const QString& comment, QString&
 
 TMdlEntries TForm1Port::ModelEntries() {
   // The entries as the window shows them, typed text included.
-  if (TQzMdl* w = form_.ModelWindow()) w->ToEntries();
+  if (TQzMdl* w = ModelWindow()) w->ToEntries();
   return TProgramPort::ModelEntries();
 }
 
 void TForm1Port::EditModel(const std::function<void(TMdlEngine&)>& edit) {
-  TQzMdl* w = form_.ModelWindow();
+  TQzMdl* w = ModelWindow();
   if (!w) {
     TProgramPort::EditModel(edit);
     return;
   }
   // The values go into the window's entries, then its "&Apply" reads them.
-  w->ToEntries();
-  edit(w->Model());
-  w->FromEntries();
-  w->DoApply();
+  w->EditAndApply(edit);
 }
 
 int32_t TForm1Port::MoveStubs(const std::array<int, 3>& steps) {
   const int32_t r = TProgramPort::MoveStubs(steps);
-  if (TTpic* t = form_.TunerPicture()) t->ShowMotPositAll(true);
+  emit form_.Program().Events.StubsMoved();
   return r;
 }
 

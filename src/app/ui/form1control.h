@@ -9,6 +9,7 @@
 namespace qz {
 
 class TForm1;
+class TQzMdl;
 
 class TForm1Port : public TProgramPort {
  public:
@@ -27,6 +28,7 @@ class TForm1Port : public TProgramPort {
   void Quit(bool saveSetup) override;
 
  private:
+  TQzMdl* ModelWindow() const;
   TForm1& form_;
 };
 

@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "app/paramcmds.h"
+#include "app/program.h"
 #include "app/simcore.h"
 #include "app/transformcmds.h"
 #include "app/ui/form1.h"
@@ -15,6 +16,7 @@
 #include "app/ui/toolicons.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
+#include "setupdlg/ui/powcal.h"
 #include "setupdlg/ui/qzsamplform.h"
 #include "setupdlg/ui/txtimingform.h"
 #include "tuner/atparamedit.h"
@@ -23,6 +25,15 @@
 #include "util/numtext.h"
 
 namespace qz {
+
+namespace {
+
+// The system information window, whose operations edit the autotune parameters.
+TQvTuStpFrm* SysInfo(const TToolWindows& windows) {
+  return windows.Window<TQvTuStpFrm>(QString::fromLatin1(kTuStpSection));
+}
+
+}  // namespace
 
 class TForm1::ParamPort : public TParamPort {
  public:
@@ -46,16 +57,16 @@ class TForm1::ParamPort : public TParamPort {
   void SetFreqOnlyDown(bool down) override {
     if (f_.sbFreqOnly_) f_.sbFreqOnly_->setChecked(down);
   }
-  void SetAutotuneButton(bool on) override {
-    if (f_.tpic_) f_.tpic_->SetAtButton(on);
-  }
-  void RedrawStubs() override {
-    if (f_.tpic_) f_.tpic_->ShowMotPositAll(true);
-  }
+  void SetAutotuneButton(bool on) override { emit f_.program_->Events.AtButtonChanged(on); }
+  void RedrawStubs() override { emit f_.program_->Events.StubsMoved(); }
 
  private:
   TForm1& f_;
 };
+
+void TForm1::OpenPowCal() {
+  if (auto* p = program_->Windows.Window<TPowCal>(QStringLiteral("PowCalDlg"))) p->exec();
+}
 
 bool TForm1::SingleShotArmed() const {
   return sbOneShot_ && sbOneShot_->isEnabled() && sbOneShot_->isChecked();
@@ -75,17 +86,20 @@ void TForm1::BuildParamItems() {
   };
 
   // ---- Quzar ----
-  QAction* aSampl = item(mQuzar_, QStringLiteral("&Sampling Setup..."),
-                         QStringLiteral("miSamplSetup"), QString(), [this, pc] {
-                           if (!samplForm_) return;
-                           if (samplForm_->exec() == QDialog::Accepted) pc->SamplingSetupAccepted();
-                         });
+  QAction* aSampl = item(
+      mQuzar_, QStringLiteral("&Sampling Setup..."), QStringLiteral("miSamplSetup"), QString(),
+      [this, pc] {
+        auto* dlg = program_->Windows.Window<TQzSamplForm>(QString::fromLatin1(kSamplFormSection));
+        if (!dlg) return;
+        if (dlg->exec() == QDialog::Accepted) pc->SamplingSetupAccepted();
+      });
   aSampl->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   item(mQuzar_, QStringLiteral("TX Timing..."), QStringLiteral("miTxTiming"),
        QStringLiteral("Define results sending cadence"), [this] {
-         if (!txTimingForm_) return;
-         txTimingForm_->PrevezmiNapln();
-         txTimingForm_->exec();
+         auto* dlg = program_->Windows.Window<TTxTimingForm>(QString::fromLatin1(kTxTimingSection));
+         if (!dlg) return;
+         dlg->PrevezmiNapln();
+         dlg->exec();
        });
   QAction* aPoints = item(mQuzar_, QStringLiteral("&Points per Sweep"), QStringLiteral("miPoints"),
                           QString(), [pc] { pc->PointsPerSweep(); });
@@ -130,7 +144,8 @@ void TForm1::BuildParamItems() {
        QStringLiteral("Drive all stubs to zero positions"), [pc] { pc->Home(); });
   item(mTuner_, QStringLiteral("&Read"), QStringLiteral("miTunRead"),
        QStringLiteral("Read stub positions"), [this] {
-         if (tpic_) tpic_->ReadShow();
+         if (auto* t = program_->Windows.Window<TTpic>(QString::fromLatin1(kTpicSection)))
+           t->ReadShow();
        });
   QAction* aMotRef =
       item(mTuner_, QStringLiteral("&Motors Refresh"), QStringLiteral("miMotRefresh"),
@@ -143,7 +158,7 @@ void TForm1::BuildParamItems() {
   // The autotune parameters are edited by the system information window's operations.
   auto edit = [this](void (TAtParamEdit::*op)()) {
     return [this, op] {
-      if (tuStp_) (tuStp_->Edits().*op)();
+      if (TQvTuStpFrm* f = SysInfo(program_->Windows)) (f->Edits().*op)();
     };
   };
   QAction* aTarg = item(at, QStringLiteral("Targ&et"), QStringLiteral("miAtTarget"), QString(),
@@ -162,7 +177,7 @@ void TForm1::BuildParamItems() {
   QAction* aHyst = item(at, QStringLiteral("&Hysteresis"), QStringLiteral("miAtHyst"), QString(),
                         edit(&TAtParamEdit::EditHyst));
   item(at, QStringLiteral("&Defaults"), QStringLiteral("miAtDefaults"), QString(), [this] {
-    if (tuStp_) tuStp_->Edits().SetDefaults();
+    if (TQvTuStpFrm* f = SysInfo(program_->Windows)) f->Edits().SetDefaults();
   });
   auto tunerCaptions = [this, at, aActive, aMotRef, aTarg, aAtToler, aSkip, aSmooth, aWaitRf,
                         aDelay, aHyst] {

@@ -22,6 +22,9 @@ struct THelpRequest;
 
 inline constexpr const char* kHelpNotAPage = "Not a page of the manual";
 
+// The viewer's name in the tool-window registry (it keeps nothing in the setup).
+inline constexpr const char* kHelpViewerSection = "HelpViewer";
+
 class THelpViewer : public QWidget {
   Q_OBJECT
  public:

@@ -1,6 +1,7 @@
 #pragma once
 // The numeric results windows as the measurement cycle sees them: every result with analyzer
-// data goes to each of the two windows that is visible.
+// data goes to each of the two windows that is visible. Each window puts itself in once it is
+// made; the cycle is given the port only when one of them exists.
 
 #include "app/cycleports.h"
 
@@ -11,12 +12,14 @@ class TQzSmallFrm;
 
 class TResultsPort : public TCycleResults {
  public:
-  TResultsPort(TQzResForm* full, TQzSmallFrm* small) : full_(full), small_(small) {}
+  void SetFull(TQzResForm* full) { full_ = full; }
+  void SetSmall(TQzSmallFrm* small) { small_ = small; }
+  bool Any() const { return full_ || small_; }
   void ShowResult(const THresults& res) override;
 
  private:
-  TQzResForm* full_;
-  TQzSmallFrm* small_;
+  TQzResForm* full_ = nullptr;
+  TQzSmallFrm* small_ = nullptr;
 };
 
 }  // namespace qz

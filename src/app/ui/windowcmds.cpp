@@ -18,7 +18,6 @@
 #include "app/simcore.h"
 #include "app/ui/aboutbox.h"
 #include "app/ui/form1.h"
-#include "app/ui/toolwindowentry.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
@@ -68,7 +67,9 @@ TWindowCmds::TWindowCmds(TForm1& form) : QObject(&form), form_(form) {
 
 TWindowCmds::~TWindowCmds() = default;
 
-TAboutBox* TWindowCmds::AboutBox() const { return about_; }
+TAboutBox* TWindowCmds::AboutBox() const {
+  return form_.ToolWindows().Window<TAboutBox>(QStringLiteral("AboutBox"));
+}
 
 bool TWindowCmds::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonDblClick && watched == viewport_.data()) {
@@ -191,13 +192,6 @@ void TWindowCmds::AddHelpItems(QMenu* help) {
           &QAction::triggered, this, [this] { AboutClick(); });
 }
 
-void TWindowCmds::RegisterAboutBox(TToolWindows& reg) {
-  TToolWindowEntry e = WidgetEntry(QStringLiteral("AboutBox"), about_);
-  e.create = [this](const IniFile*) { about_ = new TAboutBox(&form_); };
-  e.helpRow = e.section;
-  reg.Register(std::move(e));
-}
-
 // ---- arranging ------------------------------------------------------------------------------
 
 void TWindowCmds::Cascade() { form_.Mdi()->cascadeSubWindows(); }
@@ -279,6 +273,7 @@ void TWindowCmds::MainWindowColor() {
 }
 
 void TWindowCmds::AboutClick() {
+  TAboutBox* about_ = AboutBox();
   if (!about_) return;
   about_->Napln(GetAboutStrings(form_.Core().Qv, CurrentProgramInfo()));
   if (RunModal)

@@ -20,7 +20,6 @@ namespace qz {
 
 class TForm1;
 class TAboutBox;
-class TToolWindows;
 
 class TWindowCmds : public QObject {
   Q_OBJECT
@@ -35,8 +34,6 @@ class TWindowCmds : public QObject {
   void AddWindowItems(QMenu* window);
   // "&About..." of the Help menu.
   void AddHelpItems(QMenu* help);
-  // The about box as one of the tool windows (created at the program start in its place).
-  void RegisterAboutBox(TToolWindows& reg);
 
   // ---- commands ----
   void ArrangeWindows(int ako);
@@ -75,7 +72,6 @@ class TWindowCmds : public QObject {
   // filter while the frame window is being destroyed never call into it.
   QPointer<QWidget> viewport_;
   TPictureFiles files_;
-  QPointer<TAboutBox> about_;
   QAction* aCascade_ = nullptr;
   QAction* aCopyPic_ = nullptr;
   QAction* aSavePic_ = nullptr;

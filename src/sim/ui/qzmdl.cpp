@@ -399,6 +399,13 @@ void TQzMdl::FromEntries() {
   syncing_ = false;
 }
 
+void TQzMdl::EditAndApply(const std::function<void(TMdlEngine&)>& edit) {
+  ToEntries();
+  edit(Model());
+  FromEntries();
+  DoApply();
+}
+
 void TQzMdl::DoApply() {
   ToEntries();
   Apply(m_);

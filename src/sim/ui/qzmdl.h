@@ -58,6 +58,9 @@ class TQzMdl : public QWidget {
 
   // The "&Apply" button.
   void DoApply();
+  // An edit of the model as the operator's: the controls into the entries, the edit, the entries
+  // back into the controls, then "&Apply".
+  void EditAndApply(const std::function<void(TMdlEngine&)>& edit);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -27,7 +27,6 @@ class TAsker;
 class TQvWin;
 class TQzCmd;
 
-inline constexpr const char* kTuStpSection = "TuStpFrm";
 inline constexpr int kTuStpWidth = 275;
 
 // The pages in order.

@@ -226,14 +226,18 @@ void TTpic::ShowMotErr(uint8_t flags) {
 }
 
 bool TTpic::ReadShow() {
-  lastReadCode_ = cmd_.ReadMotStatus();
+  ShowRead(cmd_.ReadMotStatus());
+  return lastReadCode_ == kCmdOk;
+}
+
+void TTpic::ShowRead(int32_t code) {
+  lastReadCode_ = code;
   if (lastReadCode_ != kCmdOk) {
     // The reading failed: the positions shown are no longer known to be true.
     ShowMotErr(uint8_t(Mot().ErrFlags | kMotErrReadFail));
-    return false;
+    return;
   }
   ShowMotPositAll();
-  return true;
 }
 
 void TTpic::GetStubDrawParams() {

@@ -59,6 +59,8 @@ class TTpic : public QWidget, public TTunerObserver, public TAutoTuneObserver {
   void ShowMotPosit(int mo);
   // Reads the stub positions; false (and the flags shown) when the reading failed.
   bool ReadShow();
+  // Shows the outcome of a reading of the stub positions made elsewhere.
+  void ShowRead(int32_t code);
   void GetStubDrawParams();
   void SetStepSize(int st1, int st2, int st3);
   void ZastavTimery();

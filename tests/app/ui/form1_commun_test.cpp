@@ -146,17 +146,18 @@ TEST_F(Form1Commun, HelpOpensAtEstablishingCommunicationOverTheDialog) {
   f->CommunItems()->OnDialog = [&](TDlgComPort& d) {
     QTimer::singleShot(0, &d, [&] {
       d.HelpButton()->click();
-      helpOverDialog = f->HelpWindow() && f->HelpWindow()->parentWidget() == &d;
+      helpOverDialog = f->ToolWindows().Window<THelpViewer>("HelpViewer") &&
+                       f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget() == &d;
       d.ContinueButton()->click();
     });
   };
   EXPECT_EQ(f->CommunItems()->ComPortClick(), 1);
-  ASSERT_NE(f->HelpWindow(), nullptr);
+  ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
   EXPECT_TRUE(helpOverDialog);
   // Back with the frame window once the dialog has gone.
-  EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/com-port.html"))
-      << f->HelpWindow()->CurrentPage().toStdString();
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f.get());
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/com-port.html"))
+      << f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
 }
 
 }  // namespace

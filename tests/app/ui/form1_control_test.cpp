@@ -117,7 +117,7 @@ TEST_F(Form1Control, CallsDuringARunFollowTheRunsRules) {
 }
 
 TEST_F(Form1Control, TheModelWindowShowsTheValuesSet) {
-  TQzMdl* w = form->ModelWindow();
+  TQzMdl* w = form->ToolWindows().Window<TQzMdl>("Model");
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(C().SetModelLoad(0.5, 90.0).ok());
   ASSERT_TRUE(C().SetModelValue("Temp", "31.5").ok());

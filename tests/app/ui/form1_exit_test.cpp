@@ -43,8 +43,10 @@ class Form1Exit : public qz::testing::StartedForm1Test {
  protected:
   // The model, logging and both results windows, shown.
   std::vector<QPointer<QWidget>> ShowToolWindows() {
-    std::vector<QPointer<QWidget>> w = {form->ModelWindow(), form->LogWindow(), form->ResForm(),
-                                        form->SmallFrm()};
+    std::vector<QPointer<QWidget>> w = {form->ToolWindows().Window<TQzMdl>("Model"),
+                                        form->ToolWindows().Window<TLogForm>("LogForm"),
+                                        form->ToolWindows().Window<TQzResForm>("QzResForm"),
+                                        form->ToolWindows().Window<TQzSmallFrm>("QzSmallFrm")};
     for (QWidget* x : w) {
       EXPECT_NE(x, nullptr);
       if (x) x->show();
@@ -89,7 +91,7 @@ TEST_F(Form1Exit, EveryWayOutEndsTheProgramAndGivesTheLockBack) {
     };
     const auto tools = ShowToolWindows();
     form->ShowHelp(3);
-    QPointer<QWidget> help = form->HelpWindow();
+    QPointer<QWidget> help = form->ToolWindows().Window<THelpViewer>("HelpViewer");
     ASSERT_TRUE(help);
     if (c.answer) asker.QueueButton(*c.answer);
     EXPECT_EQ(ExecWith([&] { FileItem(c.item)->trigger(); }), 0);
@@ -136,8 +138,8 @@ TEST_F(Form1Exit, NoAtTheQuestionKeepsEverythingRunning) {
 // setup, its load, its run rule, and an exit that destroys it.
 TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   // It belongs to the windows made once the unit has started.
-  EXPECT_EQ(TToolWindows::CreatePointOf("TuStpFrm"), TCreatePoint::UnitStart);
-  QPointer<TQvTuStpFrm> sys = form->SysInfoWindow();
+  EXPECT_EQ(form->ToolWindows().CreatePointOf("TuStpFrm"), TCreatePoint::UnitStart);
+  QPointer<TQvTuStpFrm> sys = form->ToolWindows().Window<TQvTuStpFrm>("TuStpFrm");
   ASSERT_TRUE(sys);
 
   // The View menu, in the menu's order.
@@ -197,7 +199,8 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
     if (!form->IsSweeping()) return;
     sawRun = true;
     EXPECT_FALSE(sys->Pages()->isEnabled());
-    EXPECT_TRUE(form->ModelWindow()->isEnabled());  // the model stays usable
+    EXPECT_TRUE(
+        form->ToolWindows().Window<TQzMdl>("Model")->isEnabled());  // the model stays usable
     probe.stop();
     form->miSweepClick();
   });

@@ -50,7 +50,7 @@ class Form1Help : public qz::testing::StartedForm1Test {
       EXPECT_FALSE(m.contains("Ambiguous shortcut")) << m.toStdString();
     StartedForm1Test::TearDown();
   }
-  THelpViewer* Viewer() const { return form->HelpWindow(); }
+  THelpViewer* Viewer() const { return form->ToolWindows().Window<THelpViewer>("HelpViewer"); }
   bool ViewerShown() const { return Viewer() && Viewer()->isVisible(); }
   void HideViewer() {
     if (Viewer()) Viewer()->hide();
@@ -202,7 +202,7 @@ TEST_F(Form1Help, F1InTheFrameAndInEachDisplayTypeOpensItsPart) {
 }
 
 TEST_F(Form1Help, F1InTheModalSamplingSetupKeepsTheViewerUsable) {
-  TQzSamplForm* d = form->SamplForm();
+  TQzSamplForm* d = form->ToolWindows().Window<TQzSamplForm>("QzSamplForm");
   ASSERT_NE(d, nullptr);
   d->show();
   ASSERT_TRUE(d->isModal());

@@ -84,8 +84,11 @@ TEST_F(Form1Kit, AFreshProfileOpensTheFrameInsideTheScreenAndNoToolWindowOverIts
       << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
   const int barsBottom = f->Mdi()->mapToGlobal(QPoint(0, 0)).y();
   std::vector<QPoint> corners;
-  for (QWidget* w : std::initializer_list<QWidget*>{f->ResForm(), f->SmallFrm(), f->LogWindow(),
-                                                    f->ModelWindow()}) {
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{f->ToolWindows().Window<TQzResForm>("QzResForm"),
+                                       f->ToolWindows().Window<TQzSmallFrm>("QzSmallFrm"),
+                                       f->ToolWindows().Window<TLogForm>("LogForm"),
+                                       f->ToolWindows().Window<TQzMdl>("Model")}) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible()) << w->objectName().toStdString();
     EXPECT_GE(w->frameGeometry().top(), barsBottom) << w->objectName().toStdString();
@@ -98,13 +101,20 @@ TEST_F(Form1Kit, AFreshProfileOpensTheFrameInsideTheScreenAndNoToolWindowOverIts
 
 TEST_F(Form1Kit, FrequencyStatusSaysNoDataAfterTheStartAndCntOnAfterASetupLoad) {
   auto f = Started();
-  EXPECT_EQ(f->ResForm()->FreqStatus()->text(), QStringLiteral("No data"));
+  EXPECT_EQ(f->ToolWindows().Window<TQzResForm>("QzResForm")->FreqStatus()->text(),
+            QStringLiteral("No data"));
   const QString path = dir.filePath("user.stp");
   testfiles::WriteAll(path, "[QvTuStp1]\r\nPoints=101\r\n");
   QString comment, err;
   ASSERT_TRUE(f->LoadSetupFile(path, comment, err)) << err.toStdString();
-  EXPECT_EQ(f->ResForm()->FreqStatus()->text(), QStringLiteral("Cnt ON"));
-  EXPECT_EQ(f->ResForm()->FreqLampLabel()->property("lampColor").toUInt(), clBtnFace);
+  EXPECT_EQ(f->ToolWindows().Window<TQzResForm>("QzResForm")->FreqStatus()->text(),
+            QStringLiteral("Cnt ON"));
+  EXPECT_EQ(f->ToolWindows()
+                .Window<TQzResForm>("QzResForm")
+                ->FreqLampLabel()
+                ->property("lampColor")
+                .toUInt(),
+            clBtnFace);
   f->ExitNoSetupClick();
 }
 

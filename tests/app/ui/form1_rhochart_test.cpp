@@ -36,8 +36,8 @@ class Form1RhoChart : public qz::testing::FreshProfileTest {
     QString msg;
     ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
     form->show();
-    chart = form->RhoChartWindow();
-    mdl = form->ModelWindow();
+    chart = form->ToolWindows().Window<TRhoChart>("RhoChart");
+    mdl = form->ToolWindows().Window<TQzMdl>("Model");
     ASSERT_NE(chart, nullptr);
     ASSERT_NE(mdl, nullptr);
   }

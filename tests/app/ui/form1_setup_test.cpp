@@ -197,7 +197,7 @@ TEST_F(Form1Setup, ASavedSetupRestoresGeometryAnalyzerAndModelInAFreshProfile) {
     f->setGeometry(50, 60, 720, 520);
     f->Core().Qv.PtsPerSwp = 333;
     f->Core().Model.Ent.Mag = QStringLiteral("0.5");
-    f->ModelWindow()->FromEntries();
+    f->ToolWindows().Window<TQzMdl>("Model")->FromEntries();
     asker.QueueFile(path);
     asker.QueueText("carry");
     f->SaveSetupClick();
@@ -226,10 +226,10 @@ TEST_F(Form1Setup, ASavedSetupRestoresGeometryAnalyzerAndModelInAFreshProfile) {
 
 TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
   auto f = Started();
-  ASSERT_NE(f->ModelWindow(), nullptr);
-  ASSERT_NE(f->ResForm(), nullptr);
-  ASSERT_NE(f->SmallFrm(), nullptr);
-  ASSERT_NE(f->LogWindow(), nullptr);
+  ASSERT_NE(f->ToolWindows().Window<TQzMdl>("Model"), nullptr);
+  ASSERT_NE(f->ToolWindows().Window<TQzResForm>("QzResForm"), nullptr);
+  ASSERT_NE(f->ToolWindows().Window<TQzSmallFrm>("QzSmallFrm"), nullptr);
+  ASSERT_NE(f->ToolWindows().Window<TLogForm>("LogForm"), nullptr);
   QStringList file;
   for (QAction* a : f->FileMenu()->actions())
     if (!a->isSeparator()) file << a->text();
@@ -243,9 +243,9 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
             QStringList({"&Results (Mini)", "Results (Ma&xi)", "&System Info", "&Logging Window",
                          "Singl&e-Shots Commands", "Standard &Toolbar", "Sig&nal Toolbar"}));
   // The View items toggle their windows.
-  const bool was = f->ResForm()->isVisible();
+  const bool was = f->ToolWindows().Window<TQzResForm>("QzResForm")->isVisible();
   f->ViewMenu()->actions()[1]->trigger();
-  EXPECT_NE(f->ResForm()->isVisible(), was);
+  EXPECT_NE(f->ToolWindows().Window<TQzResForm>("QzResForm")->isVisible(), was);
   // A run feeds the log engine and the results window through the cycle's ports.
   EXPECT_NE(f->Core().Cycle.Ports().results, nullptr);
   EXPECT_NE(f->Core().Cycle.Ports().logger, nullptr);
@@ -266,15 +266,15 @@ TEST_F(Form1Setup, ToolWindowsAndMenusAreWired) {
 TEST_F(Form1Setup, HelpOpensTheViewerAtThePageOrTheIndex) {
   auto f = Started();
   f->ShowHelpKeyword(QString::fromLatin1("Frame Window"));
-  ASSERT_NE(f->HelpWindow(), nullptr);
-  EXPECT_TRUE(f->HelpWindow()->isVisible());
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/frame-window.html"))
-      << f->HelpWindow()->CurrentPage().toStdString();
+  ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->isVisible());
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/frame-window.html"))
+      << f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
   f->ShowHelp(158);
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/model.html"));
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/model.html"));
   // A topic no window asks with: the index.
   f->ShowHelp(999);
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/index.html"));
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/index.html"));
   f->ExitNoSetupClick();
 }
 
@@ -295,8 +295,10 @@ TEST_F(Form1Setup, Screenshot) {
   QTimer::singleShot(300, f.get(), [&] {
     QPainter p(&img);
     p.drawPixmap(0, 0, f->grab());
-    for (QWidget* w : std::initializer_list<QWidget*>{f->ModelWindow(), f->LogWindow(),
-                                                      f->ResForm(), f->SmallFrm()})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             f->ToolWindows().Window<TQzMdl>("Model"), f->ToolWindows().Window<TLogForm>("LogForm"),
+             f->ToolWindows().Window<TQzResForm>("QzResForm"),
+             f->ToolWindows().Window<TQzSmallFrm>("QzSmallFrm")})
       if (w && w->isVisible()) p.drawPixmap(w->pos() - f->pos(), w->grab());
     p.end();
     f->miSweepClick();

@@ -48,28 +48,29 @@ class Form1SetupDlg : public qz::testing::FreshProfileTest {
 TEST_F(Form1SetupDlg, CreatedInTheirPlacesOfTheStart) {
   auto f = std::make_unique<TForm1>();
   // The timing windows come with the other tool windows; the sampling dialog waits for the unit.
-  ASSERT_NE(f->TxTimingForm(), nullptr);
-  ASSERT_NE(f->MstpForm(), nullptr);
-  EXPECT_EQ(f->SamplForm(), nullptr);
-  EXPECT_FALSE(f->MstpForm()->isVisible());
+  ASSERT_NE(f->ToolWindows().Window<TTxTimingForm>("TxTimingForm"), nullptr);
+  ASSERT_NE(f->ToolWindows().Window<TMstpForm>("MstpForm"), nullptr);
+  EXPECT_EQ(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm"), nullptr);
+  EXPECT_FALSE(f->ToolWindows().Window<TMstpForm>("MstpForm")->isVisible());
   QString msg;
   ASSERT_TRUE(f->StartUnit(msg));
-  ASSERT_NE(f->SamplForm(), nullptr);
+  ASSERT_NE(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm"), nullptr);
   // A fresh profile: the dialog opens on the CW page with the default 20 ms, and the setup's
   // large pre-trigger count is no input error.
-  f->SamplForm()->show();
-  EXPECT_EQ(f->SamplForm()->ActivePage(), 0);
-  EXPECT_EQ(f->SamplForm()->Model().View.cwTime, (TTimeText{"20", 1}));
-  f->SamplForm()->RefreshClick();
+  f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->show();
+  EXPECT_EQ(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->ActivePage(), 0);
+  EXPECT_EQ(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->Model().View.cwTime,
+            (TTimeText{"20", 1}));
+  f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->RefreshClick();
   EXPECT_TRUE(asker.Records(TAskRecord::Message).empty());
-  f->SamplForm()->reject();
+  f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->reject();
 }
 
 TEST_F(Form1SetupDlg, MeasurementSetupShownWhenItsSectionSaysSo) {
   WriteAll(Auto(), "[MstpForm]\r\nVisible=1\r\nTop=100\r\nLeft=100\r\n");
   auto f = Started();
-  ASSERT_NE(f->MstpForm(), nullptr);
-  EXPECT_TRUE(f->MstpForm()->isVisible());
+  ASSERT_NE(f->ToolWindows().Window<TMstpForm>("MstpForm"), nullptr);
+  EXPECT_TRUE(f->ToolWindows().Window<TMstpForm>("MstpForm")->isVisible());
   // Settings changed through other commands reach the visible window.
   f->Core().Cmd.SetMeaStp([] {
     TMeaStp m;
@@ -77,7 +78,7 @@ TEST_F(Form1SetupDlg, MeasurementSetupShownWhenItsSectionSaysSo) {
     return m;
   }());
   f->Core().Cmd.RefreshMeaStpWindow();
-  EXPECT_EQ(f->MstpForm()->Model().Mstp.OnPeriod_ms, 321);
+  EXPECT_EQ(f->ToolWindows().Window<TMstpForm>("MstpForm")->Model().Mstp.OnPeriod_ms, 321);
 }
 
 TEST_F(Form1SetupDlg, SaveWritesThreeSectionsLoadReadsTwo) {
@@ -97,9 +98,11 @@ TEST_F(Form1SetupDlg, SaveWritesThreeSectionsLoadReadsTwo) {
       "[QuzarForm]\nTop=0\n[MstpForm]\nVisible=1\nTop=50\nLeft=60\n[QzSamplForm]\nTop=70\n"
       "Left=80\n[TxTimingForm]\nTop=90\nLeft=100\n");
   f->Setup().LoadSetup(in);
-  EXPECT_FALSE(f->MstpForm()->isVisible());  // written only: a loaded setup leaves it alone
-  EXPECT_EQ(f->SamplForm()->pos(), QPoint(80, 70));
-  EXPECT_EQ(f->TxTimingForm()->pos(), QPoint(100, 90));
+  EXPECT_FALSE(f->ToolWindows()
+                   .Window<TMstpForm>("MstpForm")
+                   ->isVisible());  // written only: a loaded setup leaves it alone
+  EXPECT_EQ(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->pos(), QPoint(80, 70));
+  EXPECT_EQ(f->ToolWindows().Window<TTxTimingForm>("TxTimingForm")->pos(), QPoint(100, 90));
 }
 
 TEST_F(Form1SetupDlg, RestartReadsAllThree) {
@@ -107,9 +110,9 @@ TEST_F(Form1SetupDlg, RestartReadsAllThree) {
            "[MstpForm]\r\nVisible=1\r\nTop=50\r\nLeft=60\r\n[QzSamplForm]\r\nTop=70\r\nLeft=80\r\n"
            "[TxTimingForm]\r\nTop=90\r\nLeft=100\r\n");
   auto f = Started();
-  EXPECT_TRUE(f->MstpForm()->isVisible());
-  EXPECT_EQ(f->SamplForm()->pos(), QPoint(80, 70));
-  EXPECT_EQ(f->TxTimingForm()->pos(), QPoint(100, 90));
+  EXPECT_TRUE(f->ToolWindows().Window<TMstpForm>("MstpForm")->isVisible());
+  EXPECT_EQ(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->pos(), QPoint(80, 70));
+  EXPECT_EQ(f->ToolWindows().Window<TTxTimingForm>("TxTimingForm")->pos(), QPoint(100, 90));
 }
 
 }  // namespace
@@ -120,18 +123,18 @@ namespace {
 
 TEST_F(Form1SetupDlg, HelpOfAModalDialogStaysUsable) {
   auto f = Started();
-  TQzSamplForm* d = f->SamplForm();
+  TQzSamplForm* d = f->ToolWindows().Window<TQzSamplForm>("QzSamplForm");
   ASSERT_NE(d, nullptr);
   d->show();
   ASSERT_TRUE(d->isModal());
   d->findChild<QPushButton*>("btHelp")->click();
-  ASSERT_NE(f->HelpWindow(), nullptr);
-  EXPECT_TRUE(f->HelpWindow()->isVisible());
-  EXPECT_EQ(f->HelpWindow()->parentWidget(), d);
+  ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->isVisible());
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), d);
   EXPECT_FALSE(f->isMinimized());
   d->reject();
-  EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
-  EXPECT_TRUE(f->HelpWindow()->isVisible());
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f.get());
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->isVisible());
 }
 
 // The View menu's item of the single-shot commands window.
@@ -144,7 +147,7 @@ QAction* TrgViewItem(TForm1& f) {
 
 TEST_F(Form1SetupDlg, SingleShotWindowFromTheViewMenu) {
   auto f = Started();
-  TTrgForm* w = f->TrgForm();
+  TTrgForm* w = f->ToolWindows().Window<TTrgForm>("TrgForm");
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(w->isVisible());
   QAction* item = TrgViewItem(*f);
@@ -163,17 +166,17 @@ TEST_F(Form1SetupDlg, SingleShotWindowFromTheViewMenu) {
 
 TEST_F(Form1SetupDlg, SingleShotCommandsReachTheResultsAndTheTuner) {
   auto f = Started();
-  TTrgForm* w = f->TrgForm();
+  TTrgForm* w = f->ToolWindows().Window<TTrgForm>("TrgForm");
   ASSERT_NE(w, nullptr);
-  ASSERT_NE(f->ResForm(), nullptr);
-  f->ResForm()->show();
-  f->ResForm()->FlushRefresh();
-  const QString before = f->ResForm()->FreqPanel()->text();
+  ASSERT_NE(f->ToolWindows().Window<TQzResForm>("QzResForm"), nullptr);
+  f->ToolWindows().Window<TQzResForm>("QzResForm")->show();
+  f->ToolWindows().Window<TQzResForm>("QzResForm")->FlushRefresh();
+  const QString before = f->ToolWindows().Window<TQzResForm>("QzResForm")->FreqPanel()->text();
   w->show();
   w->findChild<QPushButton*>("btMeaTun")->click();
   EXPECT_EQ(w->StatusPanel(), "\"Measure & Tune\" OK");
-  f->ResForm()->FlushRefresh();
-  EXPECT_NE(f->ResForm()->FreqPanel()->text(), before);
+  f->ToolWindows().Window<TQzResForm>("QzResForm")->FlushRefresh();
+  EXPECT_NE(f->ToolWindows().Window<TQzResForm>("QzResForm")->FreqPanel()->text(), before);
   const TMotState& mot = f->Core().Mot;
   EXPECT_EQ(mot.TunePos, mot.ActPos);
   // The positions shown are the tuner picture's, in steps at first.
@@ -184,24 +187,24 @@ TEST_F(Form1SetupDlg, SingleShotCommandsReachTheResultsAndTheTuner) {
   EXPECT_TRUE(mot.AtOn);
   // F1 opens the window's own help page.
   QTest::keyClick(w->findChild<QPushButton*>("btMeaTun"), Qt::Key_F1);
-  ASSERT_NE(f->HelpWindow(), nullptr);
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/single-shot-commands.html"))
-      << f->HelpWindow()->CurrentPage().toStdString();
+  ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/single-shot-commands.html"))
+      << f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
   EXPECT_FALSE(f->isMinimized());
 }
 
 TEST_F(Form1SetupDlg, SingleShotSectionReadOnlyAtStart) {
   WriteAll(Auto(), "[TrgForm]\r\nVisible=1\r\nTop=40\r\nLeft=50\r\nIndic=0\r\n");
   auto f = Started();
-  ASSERT_NE(f->TrgForm(), nullptr);
-  EXPECT_TRUE(f->TrgForm()->isVisible());
-  EXPECT_EQ(f->TrgForm()->Cmds().Indic, kIndicMm);
+  ASSERT_NE(f->ToolWindows().Window<TTrgForm>("TrgForm"), nullptr);
+  EXPECT_TRUE(f->ToolWindows().Window<TTrgForm>("TrgForm")->isVisible());
+  EXPECT_EQ(f->ToolWindows().Window<TTrgForm>("TrgForm")->Cmds().Indic, kIndicMm);
   // A loaded setup leaves the window alone; saving writes its section.
   IniFile in;
   in.SetText("[QuzarForm]\nTop=0\n[TrgForm]\nVisible=0\nIndic=1\n");
   f->Setup().LoadSetup(in);
-  EXPECT_TRUE(f->TrgForm()->isVisible());
-  EXPECT_EQ(f->TrgForm()->Cmds().Indic, kIndicMm);
+  EXPECT_TRUE(f->ToolWindows().Window<TTrgForm>("TrgForm")->isVisible());
+  EXPECT_EQ(f->ToolWindows().Window<TTrgForm>("TrgForm")->Cmds().Indic, kIndicMm);
   IniFile out;
   QString error;
   ASSERT_TRUE(f->Setup().WriteSetup(out, "c", error)) << error.toStdString();
@@ -211,7 +214,7 @@ TEST_F(Form1SetupDlg, SingleShotSectionReadOnlyAtStart) {
 
 TEST_F(Form1SetupDlg, PowerCalibrationDialogCreatedAtStart) {
   auto f = std::make_unique<TForm1>();
-  TPowCal* d = f->PowCalDlg();
+  TPowCal* d = f->ToolWindows().Window<TPowCal>("PowCalDlg");
   ASSERT_NE(d, nullptr);
   EXPECT_FALSE(d->isVisible());
   QString msg;
@@ -223,15 +226,15 @@ TEST_F(Form1SetupDlg, PowerCalibrationDialogCreatedAtStart) {
   EXPECT_EQ(d->CurrentText(), "2");
   // Help opens the viewer at the dialog's page, usable beside the modal dialog.
   d->findChild<QPushButton*>("btHelp")->click();
-  ASSERT_NE(f->HelpWindow(), nullptr);
-  EXPECT_TRUE(f->HelpWindow()->CurrentPage().endsWith("help/power-calibration.html"));
-  EXPECT_EQ(f->HelpWindow()->parentWidget(), d);
+  ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
+  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/power-calibration.html"));
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), d);
   EXPECT_FALSE(f->isMinimized());
   asker.QueueButton(mbYes);
   d->findChild<QPushButton*>("btRestore")->click();
   EXPECT_FALSE(d->isVisible());
   EXPECT_EQ(f->Core().Qv.UserPowCorr, 1.0f);
-  EXPECT_EQ(f->HelpWindow()->parentWidget(), f.get());
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f.get());
 }
 
 }  // namespace

@@ -135,17 +135,19 @@ TEST_F(Form1Tools, F1OnAHighlightedTransferItemOpensItsHelpPage) {
                         {"miSwitchServer", false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item);
-    if (form->HelpWindow()) form->HelpWindow()->hide();
+    if (form->ToolWindows().Window<THelpViewer>("HelpViewer"))
+      form->ToolWindows().Window<THelpViewer>("HelpViewer")->hide();
     // The menu is open with the item highlighted, as the operator has it.
     tools->popup(QPoint(0, 0));
     tools->setActiveAction(Find(QString::fromLatin1(c.item)));
     QTest::keyClick(tools, Qt::Key_F1);
     tools->hide();
-    const bool shown = form->HelpWindow() && form->HelpWindow()->isVisible();
+    const bool shown = form->ToolWindows().Window<THelpViewer>("HelpViewer") &&
+                       form->ToolWindows().Window<THelpViewer>("HelpViewer")->isVisible();
     EXPECT_EQ(shown, c.help);
     if (shown) {
-      EXPECT_TRUE(form->HelpWindow()->CurrentPage().endsWith(QStringLiteral("/file-transfer.html")))
-          << form->HelpWindow()->CurrentPage().toStdString();
+      EXPECT_TRUE(form->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith(QStringLiteral("/file-transfer.html")))
+          << form->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
     }
   }
   // Nothing was sent or asked.

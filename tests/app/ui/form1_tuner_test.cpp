@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/program.h"
 #include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "common/freshprofile.h"
@@ -34,7 +35,8 @@ class Form1Tuner : public qz::testing::FreshProfileTest {
     FreshProfileTest::SetUp();
     if (HasFatalFailure()) return;
     form = std::make_unique<TForm1>();
-    EXPECT_EQ(form->TunerPicture(), nullptr);  // not before the unit has started
+    EXPECT_EQ(form->ToolWindows().Window<TTpic>("TunPic"),
+              nullptr);  // not before the unit has started
     QString msg;
     ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
     form->show();
@@ -53,7 +55,7 @@ class Form1Tuner : public qz::testing::FreshProfileTest {
 };
 
 TEST_F(Form1Tuner, ReachedThroughTheTunerMenuAndTheToolButton) {
-  TTpic* t = form->TunerPicture();
+  TTpic* t = form->ToolWindows().Window<TTpic>("TunPic");
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->objectName(), QStringLiteral("Tpic"));
   EXPECT_EQ(t->windowTitle(), QStringLiteral("Tuner View"));
@@ -76,7 +78,7 @@ TEST_F(Form1Tuner, ReachedThroughTheTunerMenuAndTheToolButton) {
 }
 
 TEST_F(Form1Tuner, ARunStopsTheRepeatAndPlaneExtensionMovesTheMarker) {
-  TTpic* t = form->TunerPicture();
+  TTpic* t = form->ToolWindows().Window<TTpic>("TunPic");
   ASSERT_NE(t, nullptr);
   t->MouseHeld = [] { return true; };
   t->StepPress(2, TSmer::Dolu, Qt::NoModifier, false);
@@ -94,7 +96,7 @@ TEST_F(Form1Tuner, ARunStopsTheRepeatAndPlaneExtensionMovesTheMarker) {
 }
 
 TEST_F(Form1Tuner, ItsSectionIsKeptInTheAutomaticSetup) {
-  TTpic* t = form->TunerPicture();
+  TTpic* t = form->ToolWindows().Window<TTpic>("TunPic");
   ASSERT_NE(t, nullptr);
   t->IndicClick();
   t->IndicClick();
@@ -109,7 +111,7 @@ TEST_F(Form1Tuner, ItsSectionIsKeptInTheAutomaticSetup) {
 // The system information window: made with the unit, reached through its tool button, showing
 // the working tuner and the unit description it gave, and following a loaded analyzer section.
 TEST_F(Form1Tuner, SystemInfoFollowsTheTunerAndTheSetup) {
-  TQvTuStpFrm* sys = form->SysInfoWindow();
+  TQvTuStpFrm* sys = form->ToolWindows().Window<TQvTuStpFrm>("TuStpFrm");
   ASSERT_NE(sys, nullptr);
   EXPECT_EQ(sys->Cell(tpMotors, mrMaxSteps, 1), "3000 / 30 mm");
   // The unit description took the tuner's identity.
@@ -127,7 +129,8 @@ TEST_F(Form1Tuner, SystemInfoFollowsTheTunerAndTheSetup) {
   int marks = 0;
   asker.QueueText(QStringLiteral("700"));
   sys->GridClicked(tpAutotune, atrMaxMag);
-  form->RhoWatermark = [&marks] { ++marks; };
+  QObject::connect(&form->Program().Events, &TProgramEvents::TunerDescrChanged, form.get(),
+                   [&marks] { ++marks; });
   asker.QueueText(QStringLiteral("600"));
   sys->GridClicked(tpAutotune, atrMaxMag);
   EXPECT_EQ(marks, 1);
@@ -146,11 +149,12 @@ TEST_F(Form1Tuner, SystemInfoFollowsTheTunerAndTheSetup) {
 // The scenario window: created after the tuner picture, shown through Tuner > Scenario and the
 // picture's scenario button, which follows it.
 TEST_F(Form1Tuner, ScenarioThroughTheTunerMenuAndThePictureButton) {
-  TScenario* s = form->ScenarioWindow();
+  TScenario* s = form->ToolWindows().Window<TScenario>("TuScenarioForm");
   ASSERT_NE(s, nullptr);
   EXPECT_TRUE(form->ToolWindows().Created(QStringLiteral("TuScenarioForm")));
   QAction* item = Find("miTunScenario");
-  auto* scen = form->TunerPicture()->findChild<QAction*>(QStringLiteral("sbScenar"));
+  auto* scen =
+      form->ToolWindows().Window<TTpic>("TunPic")->findChild<QAction*>(QStringLiteral("sbScenar"));
   ASSERT_NE(scen, nullptr);
   EXPECT_FALSE(s->isVisible());
   item->trigger();
@@ -175,7 +179,7 @@ TEST_F(Form1Tuner, ScenarioThroughTheTunerMenuAndThePictureButton) {
 // A measured play owns the unit: Run/Pause does nothing until it ends, and a stopped play still
 // completes its file.
 TEST_F(Form1Tuner, RunPauseWaitsForAMeasuredPlay) {
-  TScenario* s = form->ScenarioWindow();
+  TScenario* s = form->ToolWindows().Window<TScenario>("TuScenarioForm");
   ASSERT_NE(s, nullptr);
   s->show();
   for (int i = 1; i <= 3; ++i) s->Book().Active().InsertRow(MakeSceRow(10000, i, i, i));
@@ -208,7 +212,7 @@ TEST_F(Form1Tuner, RunPauseWaitsForAMeasuredPlay) {
 // Leaving the program during a play: the play ends first, then the program closes, and the
 // pages are kept in "QzSim0.sce".
 TEST_F(Form1Tuner, ExitDuringAPlayEndsThePlayFirst) {
-  QPointer<TScenario> s = form->ScenarioWindow();
+  QPointer<TScenario> s = form->ToolWindows().Window<TScenario>("TuScenarioForm");
   ASSERT_TRUE(s);
   s->show();
   for (int i = 1; i <= 3; ++i) s->Book().Active().InsertRow(MakeSceRow(10000, i, i, i));
