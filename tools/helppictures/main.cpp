@@ -71,7 +71,7 @@ void Picture(QWidget* w, const QString& folder, const QString& name) {
 
 QWidget* Tool(TForm1& f, const char* section) {
   const TToolWindowEntry* e = f.ToolWindows().Find(QString::fromLatin1(section));
-  return e && e->window ? qobject_cast<QWidget*>(e->window()) : nullptr;
+  return e && e->object ? qobject_cast<QWidget*>(e->object()) : nullptr;
 }
 
 // Runs the measurement until `passes` frames were accepted.

@@ -94,18 +94,20 @@ TEST_F(Form1Help, TwentyFourRowsAndEveryRegisteredWindowHasOne) {
   EXPECT_EQ(pages.size(), 21);
   form->ShowHelp(kHelpContentsTopic);
   int registered = 0;
-  for (const QStringList* order : {&TToolWindows::CreateOrder(), &TToolWindows::UnitStartOrder(),
-                                   &TToolWindows::OnDemandOrder()}) {
-    for (const QString& section : *order) {
+  const TToolWindows& reg = form->ToolWindows();
+  for (const QStringList& order :
+       {reg.CreateOrder(TCreatePoint::FrameStart), reg.CreateOrder(TCreatePoint::UnitStart),
+        reg.CreateOrder(TCreatePoint::OnDemand)}) {
+    for (const QString& section : order) {
       const TToolWindowEntry* e = form->ToolWindows().Find(section);
       if (!e) continue;
       ++registered;
       SCOPED_TRACE(section.toStdString());
       EXPECT_EQ(e->helpRow, section);
       ASSERT_NE(HelpRequestOf(e->helpRow), nullptr);
-      ASSERT_TRUE(e->window);
-      ASSERT_NE(e->window(), nullptr);
-      EXPECT_EQ(HelpRowMark(e->window()), section);
+      ASSERT_TRUE(e->object);
+      ASSERT_NE(e->object(), nullptr);
+      EXPECT_EQ(HelpRowMark(e->object()), section);
     }
   }
   EXPECT_EQ(registered, 18);
@@ -119,7 +121,7 @@ TEST_F(Form1Help, F1AndHelpButtonsOfEveryToolWindowOpenTheirRowsPage) {
     if (!e) continue;
     if (r.origin == "AboutBox") continue;  // modal with its texts: its own test
     SCOPED_TRACE(r.origin.toStdString());
-    auto* w = qobject_cast<QWidget*>(e->window());
+    auto* w = qobject_cast<QWidget*>(e->object());
     ASSERT_NE(w, nullptr);
     if (w != Viewer()) HideViewer();
     w->show();
@@ -224,7 +226,7 @@ TEST_F(Form1Help, HelpMenuContentsAndTheMeasurementSetupsOwnAnswer) {
   EXPECT_FALSE(form->isMinimized());
   // CW Measurement Setup's button keeps its answer; its F1 opens the page.
   HideViewer();
-  QWidget* m = qobject_cast<QWidget*>(form->ToolWindows().Find("MstpForm")->window());
+  QWidget* m = qobject_cast<QWidget*>(form->ToolWindows().Find("MstpForm")->object());
   m->show();
   for (QAbstractButton* b : m->findChildren<QAbstractButton*>())
     if (b->text() == "&Help") b->click();
@@ -239,7 +241,7 @@ TEST_F(Form1Help, HelpMenuContentsAndTheMeasurementSetupsOwnAnswer) {
 TEST_F(Form1Help, ADialogWithoutARowTakesItsParentsPage) {
   // A value entry, a message box or a pen dialog opened over a window asks for that window's
   // page.
-  auto* trg = qobject_cast<QWidget*>(form->ToolWindows().Find("TrgForm")->window());
+  auto* trg = qobject_cast<QWidget*>(form->ToolWindows().Find("TrgForm")->object());
   ASSERT_NE(trg, nullptr);
   trg->show();
   QDialog entry(trg);
