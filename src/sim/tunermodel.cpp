@@ -76,6 +76,7 @@ void TTunerModel::ReadDescrLines(const QStringList& lines) {
 }
 
 void TTunerModel::TU_MdlDerivedData() {
+  ++derivedCount_;
   // A step length from a damaged description (zero, negative, not a number) would divide by
   // zero in every insertion; such a description keeps the default step.
   const double mm = d_.MmPerStep;

@@ -140,6 +140,10 @@ class TTunerModel {
   // Motor steps of an insertion, limited to the maximum insertion and the working maximum.
   int16_t StepsFromMm(double xMm) const;
 
+  // Counts the derivations of the description (TU_MdlDerivedData): what was computed from an
+  // earlier count is out of date.
+  uint64_t DerivedCount() const { return derivedCount_; }
+
   // Working values of the autotune.
   uint16_t AtFrameCount = 0;
   bool PairMode = false;  // set: stubs 2 and 3 tune with stub 1 at 0; clear: stubs 1 and 2
@@ -154,6 +158,7 @@ class TTunerModel {
   std::vector<TTunerObserver*> observers_;
   TTunerDerived dv_;
   TTunerFreqPars fq_;
+  uint64_t derivedCount_ = 0;
 };
 
 }  // namespace qz
