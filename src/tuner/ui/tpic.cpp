@@ -220,8 +220,10 @@ void TTpic::ShowMotPosit(int mo) {
 
 void TTpic::ShowMotErr(uint8_t flags) {
   err_ = qz::ShowMotErr(flags);
-  SetText(lbMotErr_, err_.label);
-  lbMotErr_->setVisible(err_.visible);
+  // A motor error wins over the outcome of a tune.
+  const bool outcome = !err_.visible && !tuneText_.isEmpty();
+  SetText(lbMotErr_, outcome ? tuneText_ : err_.label);
+  lbMotErr_->setVisible(err_.visible || outcome);
   pbTun_->update();
 }
 
@@ -274,7 +276,13 @@ void TTpic::ApplyBackground() {
   pbTun_->setPalette(p);
 }
 
-void TTpic::ClearTuneTime() { SetText(pTuneTime_, QString()); }
+void TTpic::ClearTuneTime() {
+  SetText(pTuneTime_, QString());
+  if (!tuneText_.isEmpty()) {
+    tuneText_.clear();
+    ShowMotErr(Mot().ErrFlags);
+  }
+}
 
 // ---- the operator's commands ----------------------------------------------------------------
 
@@ -379,6 +387,13 @@ void TTpic::OnTunerDescriptionChanged(const TTunerModel& m) {
 void TTpic::OnAtParamsChanged(const TTunerModel& m) { SetAtButton(m.Mot().AtOn); }
 
 void TTpic::OnStubsTuned(const TAutoTune&) { ShowMotPositAll(); }
+
+void TTpic::OnTuneOutcome(const TAutoTune&, const TTuneOutcome& o) {
+  const QString text = o.Text();
+  if (text == tuneText_) return;
+  tuneText_ = text;
+  ShowMotErr(Mot().ErrFlags);
+}
 
 void TTpic::OnTuneTime(const TAutoTune&, double seconds) {
   SetText(pTuneTime_, Format(QStringLiteral("%d"), {int64_t(TuneTimeMs(seconds))}));
