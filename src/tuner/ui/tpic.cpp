@@ -223,6 +223,13 @@ void TTpic::ShowMotErr(uint8_t flags) {
   // A motor error wins over the outcome of a tune.
   const bool outcome = !err_.visible && !tuneText_.isEmpty();
   SetText(lbMotErr_, outcome ? tuneText_ : err_.label);
+  // The outcome is longer than a motor error: it takes the picture's width and two lines.
+  const QRect place = outcome ? QRect(2, lay_.motErr.y(), pbTun_->width() - 4,
+                                      lay_.client.height() - lay_.motErr.y() - 1)
+                              : lay_.motErr;
+  if (lbMotErr_->geometry() != place) lbMotErr_->setGeometry(place);
+  lbMotErr_->setWordWrap(outcome);
+  lbMotErr_->setToolTip(outcome ? tuneText_ : QString());
   lbMotErr_->setVisible(err_.visible || outcome);
   pbTun_->update();
 }
