@@ -1,7 +1,9 @@
 // The whole setup as the window program writes it: a setup holding every section (display
 // windows of three types with their traces, pens, labels and depots, both stub models of the
 // tuner description, every tool window) is loaded and written again, on a fixed screen of
-// 1920 x 1080, and must give the same bytes as before.
+// 1920 x 1080, and must give the same bytes as before. The test runs in a process of its own (as
+// the test runner starts each test): windows made by earlier tests in the same process move the
+// default places of tool windows the file leaves at their defaults.
 #include <gtest/gtest.h>
 
 #include <QSize>
