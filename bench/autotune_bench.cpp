@@ -57,6 +57,18 @@ void BM_AutoTunUnmatchable(benchmark::State& state) {
 }
 BENCHMARK(BM_AutoTunUnmatchable)->Unit(benchmark::kMicrosecond);
 
+// A load the pair of stubs 1 and 2 (the pair a fresh start tries) cannot match: 0.3 at 0 deg.
+void BM_AutoTunFailingFirstPair(benchmark::State& state) {
+  Rig r;
+  const complex load = CPolarDeg(0.3, 0.0);
+  for (auto _ : state) {
+    r.m.PairMode = false;
+    r.at.TU_AutoTun(load);
+    benchmark::DoNotOptimize(r.mot.TargPos);
+  }
+}
+BENCHMARK(BM_AutoTunFailingFirstPair)->Unit(benchmark::kMicrosecond);
+
 void BM_GetRhoArea(benchmark::State& state) {
   Rig r;
   TRhoArea a;

@@ -408,7 +408,9 @@ TControlCmdAnswer TControl::AutoTune() {
   if (a.result.ok() && !port_.HasTuner()) a.result = Refused(TControlStatus::Failed, kNoTuner);
   if (a.result.ok()) {
     a.code = port_.SingleTune();
-    a.text = ErrorText(uint32_t(a.code));
+    // A tune that ran but could not match the load says why; a failing command its error.
+    const QString outcome = a.code == 0 ? port_.TuneOutcomeText() : QString();
+    a.text = outcome.isEmpty() ? ErrorText(uint32_t(a.code)) : outcome;
   }
   Done(a.result);
   return a;

@@ -94,6 +94,9 @@ class TControlPort {
   // (motor steps) through the command layer; the travel in steps and the step length in mm.
   virtual bool HasTuner() const = 0;
   virtual int32_t SingleTune() = 0;
+  // After a single tune: the text of its outcome, empty when it reached the target (a load out
+  // of reach, a tune ended above the tolerance).
+  virtual QString TuneOutcomeText() const { return QString(); }
   virtual int32_t MoveStubs(const std::array<int, 3>& steps) = 0;
   virtual int MaxSteps() const = 0;
   virtual double StepMm() const = 0;

@@ -1,6 +1,7 @@
 #include "app/controlport.h"
 
 #include "app/program.h"
+#include "sim/autotune.h"
 #include "sim/mdlengine.h"
 #include "sim/tunermodel.h"
 
@@ -49,7 +50,19 @@ void TProgramPort::EditModel(const std::function<void(TMdlEngine&)>& edit) {
 
 bool TProgramPort::HasTuner() const { return program_.Core.Qv.FixPar.IsTuner != 0; }
 
-int32_t TProgramPort::SingleTune() { return program_.Core.Cmd.SingleTune(); }
+int32_t TProgramPort::SingleTune() {
+  tuneText_.clear();
+  TSimCore& core = program_.Core;
+  const int32_t r = core.Cmd.SingleTune();
+  if (r != kCmdOk) return r;
+  // The unit tunes at once; the model tunes with its next frame, built here as the single-shot
+  // commands build theirs.
+  TQvWin& qv = core.Qv;
+  core.Model.GetMobBytes(std::max<int>(1, qv.VarPar.Vrpt), qv.Mob);
+  (void)qv.DekodMerData(qv.Mob, qv.Res);
+  if (!core.Sim.Btune1) tuneText_ = core.AutoTune.LastOutcome().Text();
+  return r;
+}
 
 int32_t TProgramPort::MoveStubs(const std::array<int, 3>& steps) {
   TMotState& mot = program_.Core.Mot;

@@ -45,7 +45,10 @@ class TProgramPort : public TControlPort, public TRunEnable {
   double NominalFreqHz() const override;
   void EditModel(const std::function<void(TMdlEngine&)>& edit) override;
   bool HasTuner() const override;
+  // The single tune through the command layer, then one frame through the model (neither
+  // stored, drawn nor logged), so that the stubs move at once as the unit's would.
   int32_t SingleTune() override;
+  QString TuneOutcomeText() const override { return tuneText_; }
   int32_t MoveStubs(const std::array<int, 3>& steps) override;
   int MaxSteps() const override;
   double StepMm() const override;
@@ -64,6 +67,7 @@ class TProgramPort : public TControlPort, public TRunEnable {
  private:
   TSaveAsTxtState ownSaveState_;
   bool passesDone_ = false;
+  QString tuneText_;
   bool quitting_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include "core/frame.h"
 #include "core/qvwin.h"
 #include "util/asker.h"
+#include "util/clock.h"
 #include "util/format.h"
 #include "util/valueinput.h"
 
@@ -147,6 +148,7 @@ void TCycle::StartRun() {
 
   unit.ResetSampleCounter();
   passes_ = 0;
+  pumped_ = false;
   accepted_ = 0;
 }
 
@@ -254,6 +256,7 @@ void TCycle::LinkMessages() {
 }
 
 void TCycle::StopTest(bool noFrame) {
+  ports_.host->PassDone();
   const THresults& res = qv_.Res;
   qv_.MozeKoncit =
       !sampled_ || noFrame || notSmpl_ || res.PulsErr || passes_ % kPumpEveryPasses == 0;
@@ -266,7 +269,16 @@ void TCycle::StopTest(bool noFrame) {
     // While the end waits only for Finish Sweep (which may never come when nothing is stored),
     // the operator must still be able to stop or uncheck it.
     const bool waitingForFinish = qv_.MaKoncit && !finishMet();
-    if ((!qv_.MaKoncit || waitingForFinish) && !closeRequested_) ports_.host->Pump();
+    if ((!qv_.MaKoncit || waitingForFinish) && !closeRequested_) {
+      // The events are looked at about every millisecond: often enough for the operator, and
+      // the frames in between need not pay for a look each.
+      const int64_t now = pumpIntervalNs_ > 0 ? ProgramClock().Nanoseconds() : 0;
+      if (!pumped_ || now - lastPumpNs_ >= pumpIntervalNs_) {
+        pumped_ = true;
+        lastPumpNs_ = now;
+        ports_.host->Pump();
+      }
+    }
   }
   qv_.Skonci = closeRequested_ || (qv_.MozeKoncit && qv_.MaKoncit && finishMet());
 }

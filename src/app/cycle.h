@@ -31,6 +31,9 @@ extern const char* const kMsgLogWithSamples;  // data logging cancelled for a sa
 inline constexpr int kStopOkNoticeMs = 500;
 // In a sampled series the events are also pumped every this many passes.
 inline constexpr int64_t kPumpEveryPasses = 5000;
+// Where a pass may pump the events, it does so once this much time has passed on the program
+// clock since the last pump (the first pass of a run always pumps).
+inline constexpr int64_t kPumpIntervalNs = 1000000;
 
 // The text of the time-out panel: "Tmout = %d ms".
 QString TimeoutPanelText(uint16_t ms);
@@ -84,6 +87,8 @@ class TCycle {
   int64_t AcceptedFrames() const { return accepted_; }
   // The run is a series of individual samples (rectified or pulsed with samples sent).
   bool SampledRun() const { return sampled_; }
+  // The least time between two pumps (kPumpIntervalNs; tests that count pumps by pass set 0).
+  void SetPumpIntervalNs(int64_t ns) { pumpIntervalNs_ = ns; }
 
  private:
   void Run();
@@ -129,6 +134,9 @@ class TCycle {
   bool sampled_ = false;
   int64_t passes_ = 0;
   int64_t accepted_ = 0;
+  int64_t pumpIntervalNs_ = kPumpIntervalNs;
+  int64_t lastPumpNs_ = 0;
+  bool pumped_ = false;  // this run has pumped
   bool waitFirst_ = true;
   bool firstSmpl_ = false;
   bool lastSmpl_ = false;

@@ -126,6 +126,9 @@ class TCycleHost {
   virtual bool SingleShotArmed() const { return false; }
   // Handles the pending window events once.
   virtual void Pump() {}
+  // Called after every pass, before the cycle decides whether to pump and end (the frame
+  // limits of runs without a window).
+  virtual void PassDone() {}
 };
 
 }  // namespace qz

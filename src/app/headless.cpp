@@ -12,6 +12,7 @@
 #include "app/program.h"
 #include "app/signalexit.h"
 #include "core/saveresults.h"
+#include "sim/autotune.h"
 #include "util/fileops.h"
 #include "util/format.h"
 #include "util/inifile.h"
@@ -28,15 +29,21 @@ class THeadlessHost : public TCycleHost {
       : cycle_(cycle), frames_(frames), pump_(pump) {}
   void Pump() override {
     if (pump_) pump_();
+  }
+  void PassDone() override {
     // A terminating signal ends the run as its number of frames would: after this pass.
-    if (cycle_.IsSweeping() && (cycle_.AcceptedFrames() >= frames_ || TSignalExit::Requested()))
+    if (cycle_.IsSweeping() && !ended_ &&
+        (cycle_.AcceptedFrames() >= frames_ || TSignalExit::Requested())) {
+      ended_ = true;
       cycle_.miSweepClick();
+    }
   }
 
  private:
   TCycle& cycle_;
   int64_t frames_;
   const std::function<void()>& pump_;
+  bool ended_ = false;
 };
 
 // The serving program's host: the events are handled once per pass, and the first run ends
@@ -46,8 +53,8 @@ class TServeHost : public TCycleHost {
  public:
   TServeHost(TCycle& cycle, TProgramPort& port, int64_t frames)
       : cycle_(cycle), port_(port), frames_(frames) {}
-  void Pump() override {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  void Pump() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+  void PassDone() override {
     if (frames_ > 0 && cycle_.IsSweeping() && cycle_.AcceptedFrames() >= frames_) {
       frames_ = 0;
       port_.PassesDone();
@@ -60,6 +67,30 @@ class TServeHost : public TCycleHost {
   TCycle& cycle_;
   TProgramPort& port_;
   int64_t frames_;
+};
+
+// A run without a window tells every tune that could not reach the target, one line each.
+class TTuneOutcomeLines : public TAutoTuneObserver {
+ public:
+  TTuneOutcomeLines(TAutoTune& at, QStringList* messages) : at_(at), messages_(messages) {
+    at_.AddObserver(this);
+  }
+  ~TTuneOutcomeLines() override { at_.RemoveObserver(this); }
+  TTuneOutcomeLines(const TTuneOutcomeLines&) = delete;
+  TTuneOutcomeLines& operator=(const TTuneOutcomeLines&) = delete;
+  void OnTuneOutcome(const TAutoTune&, const TTuneOutcome& o) override {
+    if (o.Reached) return;
+    if (messages_) {
+      *messages_ << o.Text();
+    } else {
+      std::fprintf(stderr, "QzSim: %s\n", qPrintable(o.Text()));
+      std::fflush(stderr);
+    }
+  }
+
+ private:
+  TAutoTune& at_;
+  QStringList* messages_;
 };
 
 // Runs a call of the scripted asker without its line on stderr.
@@ -137,6 +168,7 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
   };
 
   if (cl.passes > 0) {
+    const TTuneOutcomeLines tuneLines(core.AutoTune, messages);
     THeadlessHost host(core.Cycle, cl.passes, pump);
     TCyclePorts ports = core.Cycle.Ports();
     ports.host = &host;
@@ -213,6 +245,8 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
   if (!bus.Register())
     return fail(QStringLiteral("The remote control cannot be served: ") + bus.ErrorText());
 
+  // A server lives long: its lines go out as the tunes end.
+  const TTuneOutcomeLines tuneLines(core.AutoTune, nullptr);
   TServeHost host(core.Cycle, port, cl.passes);
   port.OnRunEnded = [&control, &host](const QString& reason) {
     host.RunEnded();

@@ -22,42 +22,96 @@ namespace {
 
 const QString kForm = QString::fromLatin1(kFormSection);
 
-int32_t Limit(int32_t v, int32_t lo, int32_t hi) {
-  // The lower bound wins when a small screen makes the range cross.
-  if (v > hi) v = hi;
-  if (v < lo) v = lo;
-  return v;
-}
-
-int32_t ReadLimited(const IniFile& ini, const char* key, int32_t current, int32_t lo, int32_t hi) {
-  return Limit(ini.ReadInteger(kForm, QString::fromLatin1(key), current), lo, hi);
-}
-
 }  // namespace
 
 // ---- "QuzarForm" ----------------------------------------------------------------------------
 
+namespace {
+
+// The section's record: the frame window's values, the run and send states of unit 1 (written
+// only: start-up reads them) and the screen the place is kept on.
+struct TFrameRec {
+  TFrameSetup f;
+  int32_t run1 = 0;
+  int32_t send1 = 0;
+  int screenWidth = 0;
+  int screenHeight = 0;
+};
+
+const TStpKeys<TFrameRec>& FrameKeys() {
+  using R = TFrameRec;
+  static const TStpKeys<R> keys =
+      TStpKeys<R>()
+          .Custom(
+              "Top, Left, Width, Height",
+              [](const R& r, IniFile& ini, const QString& s) {
+                ini.WriteInteger(s, QStringLiteral("Top"), r.f.pos.top);
+                ini.WriteInteger(s, QStringLiteral("Left"), r.f.pos.left);
+                ini.WriteInteger(s, QStringLiteral("Width"), r.f.pos.width);
+                ini.WriteInteger(s, QStringLiteral("Height"), r.f.pos.height);
+              },
+              [](R& r, const IniFile& ini, const QString& s) {
+                r.f.pos = ReadWindowPos(ini, s, r.f.pos, r.screenWidth, r.screenHeight,
+                                        kFrameWindowMargin, kFrameWindowSizeLimits);
+              })
+          .Colour("BkgColor", [](R& r) -> uint32_t& { return r.f.BkgColor; })
+          .Int(
+              "PicTyp", [](R& r) -> int32_t& { return r.f.PicTyp; }, 0, 3)
+          .Int(
+              "PicArea", [](R& r) -> int32_t& { return r.f.PicArea; }, 0, 1)
+          .CustomKey(
+              "UserStpPath",
+              [](const R& r, IniFile& ini, const QString& s, const QString& key) {
+                ini.WriteString(s, key, r.f.UserStpPath);
+              },
+              [](R& r, const IniFile& ini, const QString& s, const QString& key) {
+                r.f.UserStpPath = NormalizePath(
+                    ini.ReadString(s, key, InUserFolder(QString::fromLatin1(kDefaultUserSetup))));
+              })
+          .CustomKey(
+              "SaveAsTxtPath",
+              [](const R& r, IniFile& ini, const QString& s, const QString& key) {
+                ini.WriteString(s, key, r.f.SaveAsTxtPath);
+              },
+              [](R& r, const IniFile& ini, const QString& s, const QString& key) {
+                r.f.SaveAsTxtPath = NormalizePath(
+                    ini.ReadString(s, key, InUserFolder(QString::fromLatin1(kDefaultResultsFile))));
+              })
+          .CustomKey(
+              "SeparForTxtSave",
+              [](const R& r, IniFile& ini, const QString& s, const QString& key) {
+                ini.WriteString(s, key, QString(r.f.SeparForTxtSave));
+              },
+              [](R& r, const IniFile& ini, const QString& s, const QString& key) {
+                // Any separator other than a comma means the point.
+                const QString sep = ini.ReadString(s, key, QStringLiteral("."));
+                r.f.SeparForTxtSave = sep == QStringLiteral(",") ? QChar(',') : QChar('.');
+              })
+          // A negative count makes no sense; the series length limits it where it is used.
+          .Int(
+              "PreTrig", [](R& r) -> int32_t& { return r.f.PreTrig; }, 0, INT32_MAX,
+              kPreTrigDefault)
+          .Bool("SuspOnLow", [](R& r) -> bool& { return r.f.SuspOnLow; })
+          .Bool("sbOneShot", [](R& r) -> bool& { return r.f.sbOneShot; })
+          .Bool("miFinishSwp", [](R& r) -> bool& { return r.f.miFinishSwp; })
+          .Int(
+              "CanHW", [](R& r) -> int32_t& { return r.f.CanHW; }, 0, 1, 0)
+          .Int(
+              "CanSpeed", [](R& r) -> int32_t& { return r.f.CanSpeed; }, INT32_MIN, INT32_MAX,
+              kCanSpeedDefault)
+          // The program drives one unit: only its keys are written.
+          .Int("RunStatus1", &R::run1, 0, 1)
+          .WrittenOnly()
+          .Int("SendStatus1", &R::send1, 0, 1)
+          .WrittenOnly();
+  return keys;
+}
+
+}  // namespace
+
 void WriteFrameSetup(IniFile& ini, const TFrameSetup& f, const TStatusAll& run,
                      const TStatusAll& send) {
-  ini.WriteInteger(kForm, QStringLiteral("Top"), f.pos.top);
-  ini.WriteInteger(kForm, QStringLiteral("Left"), f.pos.left);
-  ini.WriteInteger(kForm, QStringLiteral("Width"), f.pos.width);
-  ini.WriteInteger(kForm, QStringLiteral("Height"), f.pos.height);
-  WriteColourKey(ini, kForm, QStringLiteral("BkgColor"), f.BkgColor);
-  ini.WriteInteger(kForm, QStringLiteral("PicTyp"), f.PicTyp);
-  ini.WriteInteger(kForm, QStringLiteral("PicArea"), f.PicArea);
-  ini.WriteString(kForm, QStringLiteral("UserStpPath"), f.UserStpPath);
-  ini.WriteString(kForm, QStringLiteral("SaveAsTxtPath"), f.SaveAsTxtPath);
-  ini.WriteString(kForm, QStringLiteral("SeparForTxtSave"), QString(f.SeparForTxtSave));
-  ini.WriteInteger(kForm, QStringLiteral("PreTrig"), f.PreTrig);
-  ini.WriteBool(kForm, QStringLiteral("SuspOnLow"), f.SuspOnLow);
-  ini.WriteBool(kForm, QStringLiteral("sbOneShot"), f.sbOneShot);
-  ini.WriteBool(kForm, QStringLiteral("miFinishSwp"), f.miFinishSwp);
-  ini.WriteInteger(kForm, QStringLiteral("CanHW"), f.CanHW);
-  ini.WriteInteger(kForm, QStringLiteral("CanSpeed"), f.CanSpeed);
-  // The program drives one unit: only its keys are written.
-  ini.WriteInteger(kForm, QStringLiteral("RunStatus1"), run[1] ? 1 : 0);
-  ini.WriteInteger(kForm, QStringLiteral("SendStatus1"), send[1] ? 1 : 0);
+  FrameKeys().Write(TFrameRec{f, run[1] ? 1 : 0, send[1] ? 1 : 0, 0, 0}, ini, kForm);
 }
 
 std::unique_ptr<IniFile> ReadSetupFile(const QString& path, QString& error) {
@@ -104,27 +158,9 @@ WindowPos FramePlacement(const WindowPos& workArea) {
 }
 
 void ReadFrameSetup(const IniFile& ini, TFrameSetup& f, int screenWidth, int screenHeight) {
-  f.pos = ReadWindowPos(ini, kForm, f.pos, screenWidth, screenHeight, kFrameWindowMargin,
-                        kFrameWindowSizeLimits);
-  f.BkgColor = ReadColourKey(ini, kForm, QStringLiteral("BkgColor"), f.BkgColor);
-  f.PicTyp = ReadLimited(ini, "PicTyp", f.PicTyp, 0, 3);
-  f.PicArea = ReadLimited(ini, "PicArea", f.PicArea, 0, 1);
-  f.UserStpPath = NormalizePath(ini.ReadString(
-      kForm, QStringLiteral("UserStpPath"), InUserFolder(QString::fromLatin1(kDefaultUserSetup))));
-  f.SaveAsTxtPath =
-      NormalizePath(ini.ReadString(kForm, QStringLiteral("SaveAsTxtPath"),
-                                   InUserFolder(QString::fromLatin1(kDefaultResultsFile))));
-  // Any separator other than a comma means the point.
-  const QString sep = ini.ReadString(kForm, QStringLiteral("SeparForTxtSave"), QStringLiteral("."));
-  f.SeparForTxtSave = sep == QStringLiteral(",") ? QChar(',') : QChar('.');
-  // A negative count makes no sense; the series length limits it where it is used.
-  f.PreTrig =
-      Limit(ini.ReadInteger(kForm, QStringLiteral("PreTrig"), kPreTrigDefault), 0, INT32_MAX);
-  f.SuspOnLow = ini.ReadBool(kForm, QStringLiteral("SuspOnLow"), f.SuspOnLow);
-  f.sbOneShot = ini.ReadBool(kForm, QStringLiteral("sbOneShot"), f.sbOneShot);
-  f.miFinishSwp = ini.ReadBool(kForm, QStringLiteral("miFinishSwp"), f.miFinishSwp);
-  f.CanHW = Limit(ini.ReadInteger(kForm, QStringLiteral("CanHW"), 0), 0, 1);
-  f.CanSpeed = ini.ReadInteger(kForm, QStringLiteral("CanSpeed"), kCanSpeedDefault);
+  TFrameRec r{f, 0, 0, screenWidth, screenHeight};
+  FrameKeys().Read(r, ini, kForm);
+  f = r.f;
 }
 
 // ---- files ----------------------------------------------------------------------------------

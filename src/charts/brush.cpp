@@ -1,22 +1,29 @@
 #include "charts/brush.h"
 
 #include "util/inifile.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
 int32_t BrushStyleFromKey(int32_t stored) { return stored == bsClear ? bsClear : bsSolid; }
 
+const TStpKeys<TBrush>& BrushKeys() {
+  static const TStpKeys<TBrush> keys =
+      TStpKeys<TBrush>()
+          .Colour("BColor", &TBrush::Color, std::nullopt, TColourRead::SignedOnly)
+          .IntRule("BStyle", &TBrush::Style, BrushStyleFromKey);
+  return keys;
+}
+
 void WriteBrushKeys(IniFile& ini, const QString& section, const QString& prefix,
                     const TBrush& brush) {
-  ini.WriteInteger(section, prefix + "BColor", int32_t(brush.Color));
-  ini.WriteInteger(section, prefix + "BStyle", brush.Style);
+  BrushKeys().Write(brush, ini, section, prefix);
 }
 
 TBrush ReadBrushKeys(const IniFile& ini, const QString& section, const QString& prefix,
                      const TBrush& current) {
   TBrush b = current;
-  b.Color = TColor(ini.ReadInteger(section, prefix + "BColor", int32_t(current.Color)));
-  b.Style = BrushStyleFromKey(ini.ReadInteger(section, prefix + "BStyle", current.Style));
+  BrushKeys().Read(b, ini, section, prefix);
   return b;
 }
 

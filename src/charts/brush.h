@@ -9,6 +9,8 @@
 namespace qz {
 
 class IniFile;
+template <class R>
+class TStpKeys;
 
 enum TBrushStyle : int32_t { bsSolid = 0, bsClear = 1 };
 
@@ -26,5 +28,8 @@ void WriteBrushKeys(IniFile& ini, const QString& section, const QString& prefix,
                     const TBrush& brush);
 TBrush ReadBrushKeys(const IniFile& ini, const QString& section, const QString& prefix,
                      const TBrush& current);
+
+// The table of those keys ("BColor", "BStyle"), for records holding a brush.
+const TStpKeys<TBrush>& BrushKeys();
 
 }  // namespace qz

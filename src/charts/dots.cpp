@@ -2,6 +2,7 @@
 
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
@@ -84,26 +85,25 @@ void TDots::Nastav(int32_t shape, int32_t size, int32_t fillStyle, TColor fillCo
   Border.Color = borderColor;
 }
 
+const TStpKeys<TDots>& TDots::Keys() {
+  static const TStpKeys<TDots> keys = TStpKeys<TDots>()
+                                          .IntRule("Tvar", &TDots::Tvar, TvarFromKey)
+                                          .Bool("DotsVisible", &TDots::Visible)
+                                          .Bool("Moving", &TDots::Moving)
+                                          .Bool("Kakaj", &TDots::Kakaj)
+                                          .Group("Dot", PenKeys(), &TDots::Border)
+                                          .Group("Dot", BrushKeys(), &TDots::Fill)
+                                          .IntRule("LineWidth", &TDots::LineWidth, LineWidthFromKey)
+                                          .IntRule("Size", &TDots::Dsize, DotSizeFromKey);
+  return keys;
+}
+
 void TDots::WriteStp(IniFile& ini, const QString& section) const {
-  ini.WriteInteger(section, "Tvar", Tvar);
-  ini.WriteBool(section, "DotsVisible", Visible);
-  ini.WriteBool(section, "Moving", Moving);
-  ini.WriteBool(section, "Kakaj", Kakaj);
-  WritePenKeys(ini, section, "Dot", Border);
-  WriteBrushKeys(ini, section, "Dot", Fill);
-  ini.WriteInteger(section, "LineWidth", LineWidth);
-  ini.WriteInteger(section, "Size", Dsize);
+  Keys().Write(*this, ini, section);
 }
 
 void TDots::ReadStp(const IniFile& ini, const QString& section) {
-  Tvar = TvarFromKey(ini.ReadInteger(section, "Tvar", Tvar));
-  Visible = ini.ReadBool(section, "DotsVisible", Visible);
-  Moving = ini.ReadBool(section, "Moving", Moving);
-  Kakaj = ini.ReadBool(section, "Kakaj", Kakaj);
-  Border = ReadPenKeys(ini, section, "Dot", Border);
-  Fill = ReadBrushKeys(ini, section, "Dot", Fill);
-  LineWidth = LineWidthFromKey(ini.ReadInteger(section, "LineWidth", LineWidth));
-  Dsize = DotSizeFromKey(ini.ReadInteger(section, "Size", Dsize));
+  Keys().Read(*this, ini, section);
 }
 
 }  // namespace qz

@@ -13,6 +13,8 @@
 namespace qz {
 
 class IniFile;
+template <class R>
+class TStpKeys;
 
 // Marker shapes (s = Dsize, y growing downward).
 enum TTvar : int32_t {
@@ -65,6 +67,8 @@ class TDots {
   // "Size", in this order. Reading uses the present values as defaults.
   void WriteStp(IniFile& ini, const QString& section) const;
   void ReadStp(const IniFile& ini, const QString& section);
+  // The table of the marker keys, for records holding a marker style.
+  static const TStpKeys<TDots>& Keys();
 
   bool operator==(const TDots&) const = default;
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "util/inifile.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
@@ -16,20 +17,21 @@ QString TDrawAttrib::SectionName(const QString& prefix, int32_t traceIndex) {
   return prefix + " Trace_" + QString::fromLatin1(std::to_string(traceIndex).c_str());
 }
 
+const TStpKeys<TDrawAttrib>& TDrawAttrib::Keys() {
+  static const TStpKeys<TDrawAttrib> keys = TStpKeys<TDrawAttrib>()
+                                                .Bool("TraceVisible", &TDrawAttrib::Visible)
+                                                .Bool("LineVisible", &TDrawAttrib::LineVisible)
+                                                .Group("Line", PenKeys(), &TDrawAttrib::LinePen)
+                                                .Group("", TDots::Keys(), &TDrawAttrib::Dots);
+  return keys;
+}
+
 void TDrawAttrib::WriteStp(IniFile& ini, const QString& prefix, int32_t traceIndex) const {
-  const QString sec = SectionName(prefix, traceIndex);
-  ini.WriteBool(sec, "TraceVisible", Visible);
-  ini.WriteBool(sec, "LineVisible", LineVisible);
-  WritePenKeys(ini, sec, "Line", LinePen);
-  Dots.WriteStp(ini, sec);
+  Keys().Write(*this, ini, SectionName(prefix, traceIndex));
 }
 
 void TDrawAttrib::ReadStp(const IniFile& ini, const QString& prefix, int32_t traceIndex) {
-  const QString sec = SectionName(prefix, traceIndex);
-  Visible = ini.ReadBool(sec, "TraceVisible", Visible);
-  LineVisible = ini.ReadBool(sec, "LineVisible", LineVisible);
-  LinePen = ReadPenKeys(ini, sec, "Line", LinePen);
-  Dots.ReadStp(ini, sec);
+  Keys().Read(*this, ini, SectionName(prefix, traceIndex));
 }
 
 }  // namespace qz

@@ -24,6 +24,8 @@ class TDrawAttrib {
   static QString SectionName(const QString& prefix, int32_t traceIndex);
   void WriteStp(IniFile& ini, const QString& prefix, int32_t traceIndex) const;
   void ReadStp(const IniFile& ini, const QString& prefix, int32_t traceIndex);
+  // The keys of one trace's section, for records holding traces.
+  static const TStpKeys<TDrawAttrib>& Keys();
 
   bool operator==(const TDrawAttrib&) const = default;
 

@@ -2,43 +2,50 @@
 
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
 int32_t LabelFontSizeFromKey(int32_t stored) { return ClampLowWins(stored, 8, 24); }
 
+const TStpKeys<TLabelStyle>& LabelTextKeys() {
+  static const TStpKeys<TLabelStyle> keys = TStpKeys<TLabelStyle>()
+                                                .Text("LCaption", &TLabelStyle::Caption, QString())
+                                                .Bool("LVisible", &TLabelStyle::Visible);
+  return keys;
+}
+
+const TStpKeys<TLabelStyle>& LabelLookKeys() {
+  using L = TLabelStyle;
+  static const TStpKeys<L> keys =
+      TStpKeys<L>()
+          .Bool("LTransp", &L::Transparent)
+          .Colour("LColor", &L::Color, std::nullopt, TColourRead::SignedOnly)
+          .Text("LFont", [](L& l) -> QString& { return l.Font.Name; })
+          .Colour(
+              "LFColor", [](L& l) -> TColor& { return l.Font.Color; }, std::nullopt,
+              TColourRead::SignedOnly)
+          .IntRule(
+              "LFSize", [](L& l) -> int32_t& { return l.Font.Size; }, LabelFontSizeFromKey)
+          .Bool(
+              "LFBold", [](L& l) -> bool& { return l.Font.Bold; }, false)
+          .Bool(
+              "LFItalic", [](L& l) -> bool& { return l.Font.Italic; }, false)
+          .Bool(
+              "LFUnderl", [](L& l) -> bool& { return l.Font.Underline; }, false);
+  return keys;
+}
+
 void WriteLabelStyle(IniFile& ini, const QString& section, const QString& prefix,
                      const TLabelStyle& style, bool withText) {
-  if (withText) {
-    ini.WriteString(section, prefix + "LCaption", style.Caption);
-    ini.WriteBool(section, prefix + "LVisible", style.Visible);
-  }
-  ini.WriteBool(section, prefix + "LTransp", style.Transparent);
-  ini.WriteInteger(section, prefix + "LColor", int32_t(style.Color));
-  ini.WriteString(section, prefix + "LFont", style.Font.Name);
-  ini.WriteInteger(section, prefix + "LFColor", int32_t(style.Font.Color));
-  ini.WriteInteger(section, prefix + "LFSize", style.Font.Size);
-  ini.WriteBool(section, prefix + "LFBold", style.Font.Bold);
-  ini.WriteBool(section, prefix + "LFItalic", style.Font.Italic);
-  ini.WriteBool(section, prefix + "LFUnderl", style.Font.Underline);
+  if (withText) LabelTextKeys().Write(style, ini, section, prefix);
+  LabelLookKeys().Write(style, ini, section, prefix);
 }
 
 void ReadLabelStyle(const IniFile& ini, const QString& section, const QString& prefix,
                     TLabelStyle& style, bool withText) {
-  if (withText) {
-    style.Caption = ini.ReadString(section, prefix + "LCaption", QString());
-    style.Visible = ini.ReadBool(section, prefix + "LVisible", style.Visible);
-  }
-  style.Transparent = ini.ReadBool(section, prefix + "LTransp", style.Transparent);
-  style.Color = TColor(ini.ReadInteger(section, prefix + "LColor", int32_t(style.Color)));
-  style.Font.Name = ini.ReadString(section, prefix + "LFont", style.Font.Name);
-  style.Font.Color =
-      TColor(ini.ReadInteger(section, prefix + "LFColor", int32_t(style.Font.Color)));
-  style.Font.Size =
-      LabelFontSizeFromKey(ini.ReadInteger(section, prefix + "LFSize", style.Font.Size));
-  style.Font.Bold = ini.ReadBool(section, prefix + "LFBold", false);
-  style.Font.Italic = ini.ReadBool(section, prefix + "LFItalic", false);
-  style.Font.Underline = ini.ReadBool(section, prefix + "LFUnderl", false);
+  if (withText) LabelTextKeys().Read(style, ini, section, prefix);
+  LabelLookKeys().Read(style, ini, section, prefix);
 }
 
 void CopyLabelStyle(const TLabelStyle& from, TLabelStyle& to, bool withText) {

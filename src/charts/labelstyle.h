@@ -9,6 +9,8 @@
 namespace qz {
 
 class IniFile;
+template <class R>
+class TStpKeys;
 
 struct TLabelStyle {
   QString Caption;
@@ -29,6 +31,9 @@ void WriteLabelStyle(IniFile& ini, const QString& section, const QString& prefix
                      const TLabelStyle& style, bool withText);
 void ReadLabelStyle(const IniFile& ini, const QString& section, const QString& prefix,
                     TLabelStyle& style, bool withText);
+// The tables of those keys: the text and visibility ("LCaption", "LVisible"), and the look.
+const TStpKeys<TLabelStyle>& LabelTextKeys();
+const TStpKeys<TLabelStyle>& LabelLookKeys();
 // Transparency, background colour and font; with withText also the text and visibility.
 void CopyLabelStyle(const TLabelStyle& from, TLabelStyle& to, bool withText);
 

@@ -8,6 +8,8 @@
 namespace qz {
 
 class IniFile;
+template <class R>
+class TStpKeys;
 
 // Range limits of the stored axis numbers.
 inline constexpr double kAxisValueLimit = 1e38;
@@ -25,6 +27,8 @@ class TOsSetup {
   // The unit factor is not stored; the owner sets it through the unit table.
   void WriteStp(IniFile& ini, const QString& section) const;
   void ReadStp(const IniFile& ini, const QString& section);
+  // The table of those keys.
+  static const TStpKeys<TOsSetup>& Keys();
 
   TOsData Data;
 };

@@ -2,6 +2,7 @@
 
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
@@ -9,19 +10,24 @@ int32_t PenStyleFromKey(int32_t stored) { return stored >= 1 && stored <= 5 ? st
 
 int32_t PenWidthFromKey(int32_t stored) { return ClampLowWins(stored, 1, 100); }
 
-void WritePenKeys(IniFile& ini, const QString& section, const QString& prefix, const TPen& pen) {
+const TStpKeys<TPen>& PenKeys() {
   // Colours are stored as the signed 32-bit value, so system colours (top byte 0xFF) are negative.
-  ini.WriteInteger(section, prefix + "PColor", int32_t(pen.Color));
-  ini.WriteInteger(section, prefix + "PStyle", pen.Style);
-  ini.WriteInteger(section, prefix + "PWidth", pen.Width);
+  static const TStpKeys<TPen> keys =
+      TStpKeys<TPen>()
+          .Colour("PColor", &TPen::Color, std::nullopt, TColourRead::SignedOnly)
+          .IntRule("PStyle", &TPen::Style, PenStyleFromKey)
+          .IntRule("PWidth", &TPen::Width, PenWidthFromKey);
+  return keys;
+}
+
+void WritePenKeys(IniFile& ini, const QString& section, const QString& prefix, const TPen& pen) {
+  PenKeys().Write(pen, ini, section, prefix);
 }
 
 TPen ReadPenKeys(const IniFile& ini, const QString& section, const QString& prefix,
                  const TPen& current) {
   TPen p = current;
-  p.Color = TColor(ini.ReadInteger(section, prefix + "PColor", int32_t(current.Color)));
-  p.Style = PenStyleFromKey(ini.ReadInteger(section, prefix + "PStyle", current.Style));
-  p.Width = PenWidthFromKey(ini.ReadInteger(section, prefix + "PWidth", current.Width));
+  PenKeys().Read(p, ini, section, prefix);
   return p;
 }
 

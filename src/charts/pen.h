@@ -9,6 +9,8 @@
 namespace qz {
 
 class IniFile;
+template <class R>
+class TStpKeys;
 
 // Pen styles as stored in setup files.
 enum TPenStyle : int32_t {
@@ -41,5 +43,7 @@ int32_t PenWidthFromKey(int32_t stored);
 void WritePenKeys(IniFile& ini, const QString& section, const QString& prefix, const TPen& pen);
 TPen ReadPenKeys(const IniFile& ini, const QString& section, const QString& prefix,
                  const TPen& current);
+// The table of those keys ("PColor", "PStyle", "PWidth"), for records holding a pen.
+const TStpKeys<TPen>& PenKeys();
 
 }  // namespace qz

@@ -4,6 +4,7 @@
 
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
@@ -23,54 +24,57 @@ QString DisplaySectionName(int32_t n) {
   return kPrefix + QString::fromLatin1(std::to_string(n).c_str());
 }
 
-void TDFormStp::WriteStp(IniFile& ini, const QString& s) const {
-  ini.WriteInteger(s, "WindowState", WindowState);
-  if (WindowState == 0) {
-    ini.WriteInteger(s, "Top", Top);
-    ini.WriteInteger(s, "Left", Left);
-    ini.WriteInteger(s, "Width", Width);
-    ini.WriteInteger(s, "Height", Height);
-  }
-  ini.WriteInteger(s, "LgndTop", LgndTop);
-  ini.WriteInteger(s, "LgndLeft", LgndLeft);
-  ini.WriteBool(s, "LgndShow", LgndShow);
-  ini.WriteInteger(s, "pTimeTop", pTimeTop);
-  ini.WriteInteger(s, "pTimeLeft", pTimeLeft);
-  ini.WriteBool(s, "pTimeShow", pTimeShow);
-  ini.WriteBool(s, "ClearAndGo", ClearAndGo);
-  ini.WriteBool(s, "Persist", Persist);
-  ini.WriteBool(s, "sbGmaL", sbGmaL);
-  ini.WriteInteger(s, "DsplTyp", DsplTyp);
-  ini.WriteInteger(s, "X-axis", Xaxis);
-  ini.WriteBool(s, "AutoX", AutoX);
-  // The caption's text and visibility are kept per type in the depot.
-  WriteLabelStyle(ini, s, QStringLiteral("Capt"), Capt, /*withText*/ false);
-  Depot.WriteStp(ini, s);
-  for (int32_t j = 0; j < kDisplayTraces; ++j) Atr[size_t(j)].WriteStp(ini, s, j);
+namespace {
+
+constexpr int64_t kAnyInt32Lo = INT32_MIN;
+constexpr int64_t kAnyInt32Hi = INT32_MAX;
+
+const TStpKeys<TDFormStp>& Keys() {
+  using F = TDFormStp;
+  // The outer place is kept only in the normal state; it is read in any state.
+  static const TStpKeys<F> place = TStpKeys<F>()
+                                       .Int("Top", &F::Top, kAnyInt32Lo, kAnyInt32Hi)
+                                       .Int("Left", &F::Left, kAnyInt32Lo, kAnyInt32Hi)
+                                       .Int("Width", &F::Width, kAnyInt32Lo, kAnyInt32Hi)
+                                       .Int("Height", &F::Height, kAnyInt32Lo, kAnyInt32Hi);
+  static const TStpKeys<F> keys =
+      TStpKeys<F>()
+          .Int("WindowState", &F::WindowState, 0, 2)
+          .Group("", place, [](F& f) -> F& { return f; })
+          .WrittenWhen([](const F& f) { return f.WindowState == 0; })
+          // The panels are limited to the client area by ReadStp.
+          .Int("LgndTop", &F::LgndTop, kAnyInt32Lo, kAnyInt32Hi)
+          .Int("LgndLeft", &F::LgndLeft, kAnyInt32Lo, kAnyInt32Hi)
+          .Bool("LgndShow", &F::LgndShow)
+          .Int("pTimeTop", &F::pTimeTop, kAnyInt32Lo, kAnyInt32Hi)
+          .Int("pTimeLeft", &F::pTimeLeft, kAnyInt32Lo, kAnyInt32Hi)
+          .Bool("pTimeShow", &F::pTimeShow)
+          .Bool("ClearAndGo", &F::ClearAndGo)
+          .Bool("Persist", &F::Persist)
+          .Bool("sbGmaL", &F::sbGmaL)
+          .Int("DsplTyp", &F::DsplTyp, 0, kDispTypeCount - 1)
+          .OnRead([](F& f) { f.DsplTyp = OfferedTypeOrFirst(f.DsplTyp); })
+          .Int("X-axis", &F::Xaxis, kAnyInt32Lo, kAnyInt32Hi)
+          .OnRead([](F& f) { f.Xaxis = XTypeFor(f.DsplTyp, f.Xaxis); })
+          .Bool("AutoX", &F::AutoX)
+          // The caption's text and visibility are kept per type in the depot.
+          .Group(QStringLiteral("Capt"), LabelLookKeys(), &F::Capt)
+          .Group("", TRasterDepot::Keys(), &F::Depot)
+          .Section(QStringLiteral(" Trace_"), {0, 1, 2, 3}, TDrawAttrib::Keys(),
+                   [](F& f, int j) -> TDrawAttrib& { return f.Atr[size_t(j)]; });
+  return keys;
 }
 
+}  // namespace
+
+void TDFormStp::WriteStp(IniFile& ini, const QString& s) const { Keys().Write(*this, ini, s); }
+
 void TDFormStp::ReadStp(const IniFile& ini, const QString& s, int32_t clientW, int32_t clientH) {
-  WindowState = ClampLowWins(ini.ReadInteger(s, "WindowState", WindowState), 0, 2);
-  Top = ini.ReadInteger(s, "Top", Top);
-  Left = ini.ReadInteger(s, "Left", Left);
-  Width = ini.ReadInteger(s, "Width", Width);
-  Height = ini.ReadInteger(s, "Height", Height);
-  LgndTop = ClampLowWins(ini.ReadInteger(s, "LgndTop", LgndTop), 1, clientH - 10);
-  LgndLeft = ClampLowWins(ini.ReadInteger(s, "LgndLeft", LgndLeft), 1, clientW - 10);
-  LgndShow = ini.ReadBool(s, "LgndShow", LgndShow);
-  pTimeTop = ClampLowWins(ini.ReadInteger(s, "pTimeTop", pTimeTop), 1, clientH - 5);
-  pTimeLeft = ClampLowWins(ini.ReadInteger(s, "pTimeLeft", pTimeLeft), 1, clientW - 10);
-  pTimeShow = ini.ReadBool(s, "pTimeShow", pTimeShow);
-  ClearAndGo = ini.ReadBool(s, "ClearAndGo", ClearAndGo);
-  Persist = ini.ReadBool(s, "Persist", Persist);
-  sbGmaL = ini.ReadBool(s, "sbGmaL", sbGmaL);
-  DsplTyp = OfferedTypeOrFirst(
-      ClampLowWins(ini.ReadInteger(s, "DsplTyp", DsplTyp), 0, kDispTypeCount - 1));
-  Xaxis = XTypeFor(DsplTyp, ini.ReadInteger(s, "X-axis", Xaxis));
-  AutoX = ini.ReadBool(s, "AutoX", AutoX);
-  ReadLabelStyle(ini, s, QStringLiteral("Capt"), Capt, /*withText*/ false);
-  Depot.ReadStp(ini, s);
-  for (int32_t j = 0; j < kDisplayTraces; ++j) Atr[size_t(j)].ReadStp(ini, s, j);
+  Keys().Read(*this, ini, s);
+  LgndTop = ClampLowWins(LgndTop, 1, clientH - 10);
+  LgndLeft = ClampLowWins(LgndLeft, 1, clientW - 10);
+  pTimeTop = ClampLowWins(pTimeTop, 1, clientH - 5);
+  pTimeLeft = ClampLowWins(pTimeLeft, 1, clientW - 10);
 }
 
 }  // namespace qz

@@ -39,37 +39,39 @@ QString TRasterDepot::YSection(const QString& mainSection, int32_t type) {
          QString::fromLatin1(std::to_string(type).c_str());
 }
 
+const TStpKeys<TRasterDepot>& TRasterDepot::Keys() {
+  // The limit line, zoom and caption of one display type follow its axis keys in its section.
+  static const TStpKeys<TRozne> ine =
+      TStpKeys<TRozne>()
+          .FloatForm(
+              "LimValue", [](TRozne& r) -> double& { return r.Lim.Va; }, FullNumberText,
+              AxisValueFromKey)
+          .IntRule(
+              "LimStyle", [](TRozne& r) -> int32_t& { return r.Lim.St; }, PenStyleFromKey)
+          .Int(
+              "LimWidth", [](TRozne& r) -> int32_t& { return r.Lim.Wi; }, 1, kMaxLimWidth)
+          .Colour("LimColor", [](TRozne& r) -> TColor& { return r.Lim.Co; })
+          .Int("Zoom", &TRozne::Zoom, 0, kMaxZoom)
+          .Text("CapText", &TRozne::CapText)
+          .Bool("CapVisible", &TRozne::CapVisible);
+  const std::vector<int> offered(OfferedTypes().begin(), OfferedTypes().end());
+  static const TStpKeys<TRasterDepot> keys =
+      TStpKeys<TRasterDepot>()
+          .Section(QStringLiteral(" DepotX_"), {kXPoints, kXReS11}, TOsSetup::Keys(),
+                   [](TRasterDepot& d, int x) -> TOsSetup& { return d.OsX[size_t(x)]; })
+          .Section(QStringLiteral(" DepotY_"), offered, TOsSetup::Keys(),
+                   [](TRasterDepot& d, int t) -> TOsSetup& { return d.OsY[size_t(t)]; })
+          .Section(QStringLiteral(" DepotY_"), offered, ine,
+                   [](TRasterDepot& d, int t) -> TRozne& { return d.Ine[size_t(t)]; });
+  return keys;
+}
+
 void TRasterDepot::WriteStp(IniFile& ini, const QString& mainSection) const {
-  for (int32_t x : {kXPoints, kXReS11}) OsX[size_t(x)].WriteStp(ini, XSection(mainSection, x));
-  for (int32_t t : OfferedTypes()) {
-    const QString s = YSection(mainSection, t);
-    OsY[size_t(t)].WriteStp(ini, s);
-    const TRozne& r = Ine[size_t(t)];
-    ini.WriteString(s, "LimValue", FullNumberText(r.Lim.Va));
-    ini.WriteInteger(s, "LimStyle", r.Lim.St);
-    ini.WriteInteger(s, "LimWidth", r.Lim.Wi);
-    WriteColourKey(ini, s, "LimColor", r.Lim.Co);
-    ini.WriteInteger(s, "Zoom", r.Zoom);
-    ini.WriteString(s, "CapText", r.CapText);
-    ini.WriteBool(s, "CapVisible", r.CapVisible);
-  }
+  Keys().Write(*this, ini, mainSection);
 }
 
 void TRasterDepot::ReadStp(const IniFile& ini, const QString& mainSection) {
-  for (int32_t x : {kXPoints, kXReS11}) OsX[size_t(x)].ReadStp(ini, XSection(mainSection, x));
-  for (int32_t t : OfferedTypes()) {
-    const QString s = YSection(mainSection, t);
-    OsY[size_t(t)].ReadStp(ini, s);
-    TRozne& r = Ine[size_t(t)];
-    if (ini.ValueExists(s, "LimValue"))
-      r.Lim.Va = AxisValueFromKey(ini.ReadString(s, "LimValue", QString()), r.Lim.Va);
-    r.Lim.St = PenStyleFromKey(ini.ReadInteger(s, "LimStyle", r.Lim.St));
-    r.Lim.Wi = ClampLowWins(ini.ReadInteger(s, "LimWidth", r.Lim.Wi), 1, kMaxLimWidth);
-    r.Lim.Co = ReadColourKey(ini, s, "LimColor", r.Lim.Co);
-    r.Zoom = ClampLowWins(ini.ReadInteger(s, "Zoom", r.Zoom), 0, kMaxZoom);
-    r.CapText = ini.ReadString(s, "CapText", r.CapText);
-    r.CapVisible = ini.ReadBool(s, "CapVisible", r.CapVisible);
-  }
+  Keys().Read(*this, ini, mainSection);
 }
 
 bool operator==(const TRasterDepot& a, const TRasterDepot& b) {

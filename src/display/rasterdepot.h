@@ -12,6 +12,8 @@
 namespace qz {
 
 class IniFile;
+template <class R>
+class TStpKeys;
 
 class TRasterDepot {
  public:
@@ -27,6 +29,8 @@ class TRasterDepot {
 
   static QString XSection(const QString& mainSection, int32_t xType);
   static QString YSection(const QString& mainSection, int32_t type);
+  // The table of the sub-sections, for records holding a depot.
+  static const TStpKeys<TRasterDepot>& Keys();
 
   friend bool operator==(const TRasterDepot& a, const TRasterDepot& b);
 

@@ -12,23 +12,11 @@
 #include <chrono>
 #include <cstring>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
-
 namespace qz {
 
 namespace {
 
 TLogIoResult Ok() { return TLogIoResult{true, {}, false, -1}; }
-
-void CpuRelax() {
-#if defined(__x86_64__) || defined(__i386__)
-  _mm_pause();
-#else
-  std::this_thread::yield();
-#endif
-}
 
 #if defined(__linux__)
 int Membarrier(int cmd) { return int(::syscall(__NR_membarrier, cmd, 0u, 0)); }
@@ -72,7 +60,7 @@ TLogQueuedSink::~TLogQueuedSink() {
     onFailure_ = nullptr;
   }
   stop_.store(true);
-  WakeWriter();
+  WakeWriter(true);
   thread_.join();  // the writer writes whatever is queued before it ends
   inner_.Close();
 }
@@ -82,7 +70,12 @@ void TLogQueuedSink::SetOnFailure(std::function<void()> onFailure) {
   onFailure_ = std::move(onFailure);
 }
 
-void TLogQueuedSink::WakeWriter() {
+void TLogQueuedSink::WakeWriter(bool urgent) {
+  if (urgent && gathering_.load()) {
+    std::lock_guard<std::mutex> lock(m_);
+    urgent_ = true;
+    work_.notify_one();
+  }
   // A writer about to sleep says so and then looks at the records once more; the records
   // handed over are looked at after the writer's word, so one of the two sees the other. The
   // writer pays for that order with a barrier on every thread of the program when it goes to
@@ -101,7 +94,7 @@ void TLogQueuedSink::WakeWriter() {
 template <typename Pred>
 void TLogQueuedSink::WaitFor(Pred pred) {
   while (!pred()) {
-    WakeWriter();
+    WakeWriter(true);
     ownerWaiting_.store(true);
     if (!pred()) {
       std::unique_lock<std::mutex> lock(m_);
@@ -171,7 +164,10 @@ TLogIoResult TLogQueuedSink::Queue(const QString& path, const QByteArray& bytes,
   records_[recHead_ % kRecordSlots] = Record{byteHead_, tag};
   ++recHead_;
   published_.store(recHead_, std::memory_order_release);
-  WakeWriter();
+  // Half the ring waiting: the writer need not finish its wait for more.
+  const uint64_t bytesWaiting = byteHead_ - byteTail_.load(std::memory_order_relaxed);
+  const uint64_t recordsWaiting = recHead_ - recTail_.load(std::memory_order_relaxed);
+  WakeWriter(2 * bytesWaiting >= capacity_ || 2 * recordsWaiting >= kRecordSlots);
   return Ok();
 }
 
@@ -250,23 +246,6 @@ void TLogQueuedSink::Run() {
         if (published_.load() == recTail) break;
         continue;
       }
-      if (spinUs_ > 0) {
-        // Records usually follow each other within microseconds while a log runs: look for
-        // the next one for a moment before sleeping, so that the owner need not wake this
-        // thread.
-        const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(spinUs_);
-        int n = 0;
-        while (published_.load(std::memory_order_acquire) == recTail &&
-               !stop_.load(std::memory_order_relaxed)) {
-          CpuRelax();
-          if (++n % 64 == 0) {
-            if (std::chrono::steady_clock::now() >= until) break;
-            // On a busy machine the processor goes to whoever waits for it, the cycle included.
-            std::this_thread::yield();
-          }
-        }
-        if (published_.load(std::memory_order_acquire) != recTail) continue;
-      }
       std::unique_lock<std::mutex> lock(m_);
       for (;;) {
         sleeping_.store(true);
@@ -294,6 +273,14 @@ void TLogQueuedSink::Run() {
       std::lock_guard<std::mutex> lock(m_);
       room_.notify_all();
     }
+    // Records usually follow each other within microseconds while a log runs: they gather for
+    // a moment and go in one write, unless the owner needs them written now.
+    std::unique_lock<std::mutex> lock(m_);
+    gathering_.store(true);
+    work_.wait_for(lock, kGatherTime,
+                   [this] { return urgent_ || stop_.load() || ownerWaiting_.load(); });
+    urgent_ = false;
+    gathering_.store(false);
   }
 }
 

@@ -2,11 +2,13 @@
 // A log file written on a thread of its own, so that the measurement cycle never waits for the
 // system's write.
 //
-// The cycle hands over each record and goes on; the writer wakes at once and writes whatever
-// records are waiting in one write, never waiting for more to gather: a killed program loses at
-// most the records of the last few microseconds, which writing record by record would lose as
-// well while it builds them. The waiting records are bounded: when the writer falls behind, the
-// cycle waits for room rather than dropping a record.
+// The cycle hands over each record and goes on. Having written, the writer waits up to a
+// millisecond for more records to gather and writes them in one write; the owner wakes it
+// earlier only when half the ring is taken and at Drain, Create, Append, Close and destruction.
+// Finding nothing after that wait, the writer sleeps until the next record is handed over. A
+// killed program thus loses at most the records of the last millisecond. The waiting records
+// are bounded: when the writer falls behind, the cycle waits for room rather than dropping a
+// record.
 //
 // A failed write keeps the records before the failed one (it is retried record by record, so
 // the file holds every whole record that fits and no torn line) and is reported, with the
@@ -17,6 +19,7 @@
 #include <QByteArray>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -49,9 +52,8 @@ class TLogQueuedSink : public TLogSink {
   // Called on the writer's thread when a write has failed (for example to ask the owner's
   // thread to Poll); must not call back into this sink.
   void SetOnFailure(std::function<void()> onFailure);
-  // How long the writer keeps looking for new records before it sleeps: records arriving within
-  // that time are taken without waking a sleeping thread. 0: sleep at once.
-  void SetSpinMicroseconds(int us) { spinUs_ = us; }
+  // How long the writer waits for more records after a write.
+  static constexpr std::chrono::microseconds kGatherTime{1000};
 
  private:
   // The hand-over is a ring of bytes and a ring of record ends that the owner fills and the
@@ -72,7 +74,8 @@ class TLogQueuedSink : public TLogSink {
   // The owner waits until pred() holds, waking the writer when it sleeps.
   template <typename Pred>
   void WaitFor(Pred pred);
-  void WakeWriter();
+  // Wakes a sleeping writer; urgent also ends its wait for more records.
+  void WakeWriter(bool urgent = false);
   // Waits until the writer has taken every record handed over.
   void WaitIdle();
   // The failure found by the writer, taken once every record after it has been dropped.
@@ -84,7 +87,6 @@ class TLogQueuedSink : public TLogSink {
   const uint64_t capacity_;
   std::unique_ptr<char[]> ring_;
   std::unique_ptr<Record[]> records_;
-  int spinUs_ = 50;
   // The writer can make this side pass a barrier when it goes to sleep.
   const bool heavyBarrier_;
   QString path_;  // the file of the records handed over; changed only while the writer is idle
@@ -106,6 +108,8 @@ class TLogQueuedSink : public TLogSink {
   std::atomic<bool> ownerWaiting_{false};
   std::atomic<bool> failed_{false};  // a failure is waiting to be taken; records are dropped
   std::atomic<bool> stop_{false};
+  std::atomic<bool> gathering_{false};  // the writer waits for more records after a write
+  bool urgent_ = false;                 // under m_: the wait for more records ends
 
   alignas(kLine) std::mutex m_;
   std::condition_variable work_;  // the writer waits for records

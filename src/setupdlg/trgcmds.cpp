@@ -11,6 +11,7 @@
 #include "util/inifile.h"
 #include "util/numtext.h"
 #include "util/numutil.h"
+#include "util/stpkeys.h"
 #include "util/strtools.h"
 
 namespace qz {
@@ -177,14 +178,22 @@ bool TTrgCmds::AtOn() const { return cmd_.Mot().AtOn; }
 
 bool TTrgCmds::SendTunePosFlag() const { return cmd_.Mot().SendTunePos; }
 
+namespace {
+
+const TStpKeys<TTrgCmds>& IndicKeys() {
+  static const TStpKeys<TTrgCmds> keys =
+      TStpKeys<TTrgCmds>().Int("Indic", &TTrgCmds::Indic, kIndicMm, kIndicSteps);
+  return keys;
+}
+
+}  // namespace
+
 void TTrgCmds::WriteIndic(IniFile& ini) const {
-  ini.WriteInteger(QString::fromLatin1(kTrgSection), QStringLiteral("Indic"), Indic);
+  IndicKeys().Write(*this, ini, QString::fromLatin1(kTrgSection));
 }
 
 void TTrgCmds::ReadIndic(const IniFile& ini) {
-  const int32_t v =
-      ini.ReadInteger(QString::fromLatin1(kTrgSection), QStringLiteral("Indic"), Indic);
-  Indic = ClampLowWins(v, kIndicMm, kIndicSteps);
+  IndicKeys().Read(*this, ini, QString::fromLatin1(kTrgSection));
 }
 
 }  // namespace qz

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "core/smatrixalg.h"
+#include "util/format.h"
 #include "util/numutil.h"
 #include "util/unitconv.h"
 
@@ -36,6 +37,14 @@ double Mismatch(const complex& a, const complex& b) {
 
 int TuneTimeMs(double seconds) { return RoundToInt32(seconds * 1000.0); }
 
+QString TTuneOutcome::Text() const {
+  if (Reached) return QString();
+  const QString head = AtTravelEnd ? QStringLiteral("Load outside the matchable area")
+                                   : QStringLiteral("Tune ended above the tolerance");
+  return head +
+         Format(QStringLiteral(": |Gamma in| = %1.3f (tolerance %1.3f)"), {GammaIn, Tolerance});
+}
+
 TAutoTune::TAutoTune(TTunerModel& model) : m_(model) {}
 
 void TAutoTune::AddObserver(TAutoTuneObserver* o) {
@@ -55,8 +64,10 @@ TTunerStepResult TAutoTune::TunerStep(const complex& gn, const complex& rloa) {
   bool tune = false;
   if (sim.Btune1) {
     sim.Btune1 = false;
+    kept_.valid = false;
     tune = true;
   } else if (!mot.AtOn) {
+    kept_.valid = false;
     return r;
   } else if (m_.AtFrameCount < mot.Skip) {
     ++m_.AtFrameCount;
@@ -66,7 +77,12 @@ TTunerStepResult TAutoTune::TunerStep(const complex& gn, const complex& rloa) {
     // for three tunes in all, then the counter skips the next measurements.
     const double tol = mot.Toler_mU / 1000.0;
     const double dev = std::fabs(CAbs(gn) - mot.Targ_mU / 1000.0);
-    if (dev >= tol) {
+    if (dev >= tol && HeldBySameLoad(rloa)) {
+      // The last tune could not match this load at this frequency with the stubs where it
+      // put them: tuning again would only repeat it.
+      r.HeldBack = true;
+      m_.AtFrameCount = 0;
+    } else if (dev >= tol) {
       tune = true;
       sim.NTunBurst = 1;
       m_.AtFrameCount = mot.Skip;
@@ -83,6 +99,15 @@ TTunerStepResult TAutoTune::TunerStep(const complex& gn, const complex& rloa) {
   TU_AutoTun(rloa);
   mot.ActPos = mot.TargPos;
   r.Tuned = true;
+  if (outcome_.Reached) {
+    kept_.valid = false;
+  } else {
+    kept_.valid = true;
+    kept_.rloa = rloa;
+    kept_.fHz = m_.Freq().F_Hz;
+    kept_.pos = mot.ActPos;
+    kept_.derived = m_.DerivedCount();
+  }
 
   const std::vector<TAutoTuneObserver*> list = observers_;
   if (sim.WasTune1Click) {
@@ -92,17 +117,70 @@ TTunerStepResult TAutoTune::TunerStep(const complex& gn, const complex& rloa) {
     for (TAutoTuneObserver* o : list) o->OnTuneTime(*this, tuneTime_);
   }
   for (TAutoTuneObserver* o : list) o->OnStubsTuned(*this);
+  for (TAutoTuneObserver* o : list) o->OnTuneOutcome(*this, outcome_);
   return r;
+}
+
+bool TAutoTune::HeldBySameLoad(const complex& rloa) const {
+  if (!kept_.valid || kept_.derived != m_.DerivedCount()) return false;
+  const TMotState& mot = m_.Mot();
+  const double tol = mot.Toler_mU / 1000.0;
+  if (!(CAbs(rloa - kept_.rloa) < tol)) return false;
+  if (!(std::fabs(m_.Freq().F_Hz - kept_.fHz) <= kKeptFreqShare * std::fabs(kept_.fHz)))
+    return false;
+  return mot.ActPos == kept_.pos;
 }
 
 void TAutoTune::TU_AutoTun(const complex& rhoL) {
   const complex g = ClipMagnitude(rhoL, m_.Sim().MaxMag_mU / 1000.0);
   // The load as seen at the plane of stub 3.
-  const complex g3 = InputFromLoad(g, m_.Freq().Chain.Line[3]);
+  const TSmatrix& line3 = m_.Freq().Chain.Line[3];
+  const complex g3 = InputFromLoad(g, line3);
   ChoosePair(g3);
+  SolveAndTarget(g3);
+
+  TMotState& mot = m_.Mot();
+  const double target = mot.Targ_mU / 1000.0;
+  const double tol = mot.Toler_mU / 1000.0;
+  const double reach = std::max(tol, kTuneReachMin);
+  double miss = std::fabs(InputMagAt(g3) - target);
+  // The pair chosen first (kept by the hysteresis near a border, or the border itself
+  // misjudged) may not reach a load the other pair matches. Exact tunes (tolerance 0) take
+  // the first pair as it is.
+  if (!(miss < reach) && tol > 0.0) {
+    const bool firstMode = m_.PairMode;
+    const TMotPos firstPos = mot.TargPos;
+    const TSolveInfo firstInfo = info_;
+    m_.PairMode = !firstMode;
+    SolveAndTarget(g3);
+    const double otherMiss = std::fabs(InputMagAt(g3) - target);
+    if (otherMiss < reach || otherMiss < miss) {
+      miss = otherMiss;
+    } else {
+      m_.PairMode = firstMode;
+      mot.TargPos = firstPos;
+      info_ = firstInfo;
+    }
+  }
+
+  outcome_ = TTuneOutcome{};
+  outcome_.Tolerance = tol;
+  outcome_.GammaIn =
+      CAbs(InputFromLoad(InputFromLoad(rhoL, line3), m_.TunerChain(mot.TargPos, kCloseNone)));
+  outcome_.Reached = miss < reach && std::fabs(outcome_.GammaIn - target) < reach;
+  const int maxSteps = m_.Derived().MaxSteps;
+  const int a = m_.PairMode ? 2 : 1;
+  outcome_.AtTravelEnd = mot.TargPos[a] >= maxSteps || mot.TargPos[a + 1] >= maxSteps;
+}
+
+void TAutoTune::SolveAndTarget(const complex& g3) {
   SolvePair(g3);
   const TMotState& mot = m_.Mot();
   TuneToTarget(g3, mot.Targ_mU / 1000.0, mot.Toler_mU / 1000.0);
+}
+
+double TAutoTune::InputMagAt(const complex& g3) const {
+  return CAbs(InputFromLoad(g3, m_.TunerChain(m_.Mot().TargPos, kCloseNone)));
 }
 
 bool TAutoTune::ChoosePair(const complex& g3) {

@@ -5,11 +5,17 @@
 #include "sim/tunerdescr.h"
 #include "sim/tunermodel.h"
 #include "util/inifile.h"
+#include "util/stpkeys.h"
 
 namespace qz {
 
 void TTransparentTuner::WriteDescr(IniFile& ini, const QString& section) const {
-  ini.WriteInteger(section, QStringLiteral("MaxSteps"), Max);
+  // A tuner without a description keeps only its travel; nothing of it is read back.
+  static const TStpKeys<TTransparentTuner> keys =
+      TStpKeys<TTransparentTuner>()
+          .Int("MaxSteps", &TTransparentTuner::Max, 0, 65535)
+          .WrittenOnly();
+  keys.Write(*this, ini, section);
 }
 
 void TTunerModelAdapter::FillFreqPars(double fHz) { m_.TU_FillFreqPars(fHz); }

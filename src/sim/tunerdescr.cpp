@@ -2,8 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <type_traits>
 
 #include "util/inifile.h"
+#include "util/stpkeys.h"
 #include "util/strtools.h"
 #include "util/valueinput.h"
 
@@ -40,21 +43,181 @@ TStubModel& ModelOf(TTunerDescr& d, bool second) { return second ? d.Par2 : d.Pa
 
 std::size_t Ix(int i) { return static_cast<std::size_t>(i); }
 
+// ---- the field table ---------------------------------------------------------------------------
+
+template <auto M>
+double Get(const TTunerDescr& d, int) {
+  return double(d.*M);
+}
+template <auto M>
+void Set(TTunerDescr& d, int, double v) {
+  using T = std::remove_reference_t<decltype(d.*M)>;
+  d.*M = T(v);
+}
+template <auto M>
+double GetAt(const TTunerDescr& d, int i) {
+  return double((d.*M)[i]);
+}
+template <auto M>
+void SetAt(TTunerDescr& d, int i, double v) {
+  using T = std::remove_reference_t<decltype((d.*M)[i])>;
+  (d.*M)[i] = T(v);
+}
+template <auto M>
+QString& Txt(TTunerDescr& d) {
+  return d.*M;
+}
+
+using F = TDescrField;
+using D = TTunerDescr;
+constexpr TMemBlock kId = TMemBlock::Identity;
+constexpr TMemBlock kMot = TMemBlock::Motor;
+constexpr TMemBlock kCell = TMemBlock::Cell;
+// Text fields of the memory file (length byte included).
+constexpr int kIdentField = kTextLen + 1;
+constexpr int kMotField = kMotTextLen + 1;
+constexpr int kCellField = 244;
+
+F TextField(const char* key, QString& (*text)(D&), int len, const char* def, TMemBlock b, int at,
+            int field) {
+  return F{key, nullptr, F::Text,        0,  0,     double(len), true,    0,   {},
+           def, b,       TMemType::Text, at, field, nullptr,     nullptr, text};
+}
+// An integer field; `bad` is the value of an unreadable one (none: the present value stays).
+F IntField(const char* key, double (*get)(const D&, int), void (*set)(D&, int, double), double lo,
+           double hi, std::optional<double> bad, double def, TMemBlock b, TMemType mem, int at) {
+  return F{key,     nullptr, F::Int, 0,  lo, hi,  !bad, bad.value_or(0), {def, 0, 0},
+           nullptr, b,       mem,    at, 0,  get, set,  nullptr};
+}
+
+std::vector<TDescrField> MakeFields() {
+  const auto none = std::nullopt;
+  std::vector<F> f = {
+      TextField("TuManuf", Txt<&D::Manuf>, kTextLen, "Vostrel", kId, 0, kIdentField),
+      TextField("TuNick", Txt<&D::Nick>, kTextLen, "Quzar Tuner", kId, 33, kIdentField),
+      TextField("TuModel", Txt<&D::Model>, kTextLen, "QZTU-340", kId, 66, kIdentField),
+      TextField("TuIntMdl", Txt<&D::IntMdl>, kTextLen, "QZTU", kId, 99, kIdentField),
+      // Held in a byte: a larger number would wrap round to another model.
+      IntField("ModelNo", Get<&D::ModelNo>, Set<&D::ModelNo>, 0, 255, 0, 1, kId, TMemType::U8, 132),
+      IntField("ModifNo", Get<&D::ModifNo>, Set<&D::ModifNo>, 0, 255, 0, 0, kId, TMemType::U8, 133),
+      IntField("SerNum", Get<&D::SerNum>, Set<&D::SerNum>, 0, 65535, 0, 0, kId, TMemType::U16, 134),
+      IntField("WgA_um", Get<&D::WgA_um>, Set<&D::WgA_um>, 1, 1000000, none, 86360, kId,
+               TMemType::I32, 136),
+      IntField("WgB_um", Get<&D::WgB_um>, Set<&D::WgB_um>, 1, 1000000, none, 43180, kId,
+               TMemType::I32, 140),
+      IntField("FnominKHz", Get<&D::FnominKHz>, Set<&D::FnominKHz>, 1, 100000000, none, 2450000,
+               kId, TMemType::I32, 144),
+      IntField("CellType", Get<&D::CellType>, Set<&D::CellType>, 0, 255, 0, kCellWaveguide, kId,
+               TMemType::I32, 148),
+      // The guide wavelength at 2.45 GHz is 173.4 mm; the stubs stand a quarter of it apart.
+      // The reference plane is the input flange.
+      IntField("Ltot_um", Get<&D::Ltot_um>, Set<&D::Ltot_um>, 1, 10000000, none, 210000, kId,
+               TMemType::I32, 152),
+      IntField("Lref_um", Get<&D::Lref_um>, Set<&D::Lref_um>, -10000000, 10000000, none, 210000,
+               kId, TMemType::I32, 156),
+      F{"StubDist",
+        nullptr,
+        F::Int,
+        3,
+        0,
+        10000000,
+        true,
+        0,
+        {60000, 103340, 146680},
+        nullptr,
+        kId,
+        TMemType::I32,
+        160,
+        4,
+        GetAt<&D::StubDist>,
+        SetAt<&D::StubDist>,
+        nullptr},
+      IntField("StubDia_um", Get<&D::StubDia_um>, Set<&D::StubDia_um>, 1, 1000000, none, 20000,
+               kCell, TMemType::I32, 0),
+      IntField("StubRe_um", Get<&D::StubRe_um>, Set<&D::StubRe_um>, 1, 1000000, none, 10000, kCell,
+               TMemType::I32, 4),
+      IntField("StubZeroExt_um", Get<&D::StubZeroExt_um>, Set<&D::StubZeroExt_um>, -1000000,
+               1000000, 0, 0, kCell, TMemType::I32, 8),
+      TextField("StubChokeInfo", Txt<&D::StubChokeInfo>, kInfoLen, "Quarter-wave choke", kCell, 24,
+                kCellField),
+      IntField("ShortWgA_um", Get<&D::ShortWgA_um>, Set<&D::ShortWgA_um>, 1, 1000000, none, 86360,
+               kCell, TMemType::I32, 12),
+      IntField("ShortWgB_um", Get<&D::ShortWgB_um>, Set<&D::ShortWgB_um>, 1, 1000000, none, 43180,
+               kCell, TMemType::I32, 16),
+      IntField("Ls_pH", Get<&D::Ls_pH>, Set<&D::Ls_pH>, -kInt32Max, kInt32Max, none, 0, kCell,
+               TMemType::I32, 20),
+      TextField("AddInfo", Txt<&D::AddInfo>, kInfoLen, "Built-in description", kCell, 268,
+                kCellField),
+      TextField("MotManuf", Txt<&D::MotManuf>, kMotTextLen, "Vostrel", kMot, 32, kMotField),
+      TextField("MotModel", Txt<&D::MotModel>, kMotTextLen, "ST57", kMot, 41, kMotField),
+      IntField("MaxSteps", Get<&D::MaxSteps>, Set<&D::MaxSteps>, 10, 65535, 5000, 3000, kMot,
+               TMemType::U16, 8),
+      IntField("MaxRstSteps", Get<&D::MaxRstSteps>, Set<&D::MaxRstSteps>, 100, 65535, 6000, 3300,
+               kMot, TMemType::U16, 14),
+      F{"MmPerStep",
+        nullptr,
+        F::Real,
+        0,
+        1e-6,
+        10.0,
+        true,
+        0,
+        {0.01, 0, 0},
+        nullptr,
+        kMot,
+        TMemType::F64,
+        0,
+        0,
+        Get<&D::MmPerStep>,
+        Set<&D::MmPerStep>,
+        nullptr},
+      IntField("InRate", Get<&D::InRate>, Set<&D::InRate>, 500, 65535, 3000, 3000, kMot,
+               TMemType::U16, 10),
+      IntField("OutRate", Get<&D::OutRate>, Set<&D::OutRate>, 500, 65535, 3000, 3000, kMot,
+               TMemType::U16, 12),
+      IntField("Ramp", Get<&D::Ramp>, Set<&D::Ramp>, 0, 65535, none, 200, kMot, TMemType::U16, 16),
+      IntField("MinRate", Get<&D::MinRate>, Set<&D::MinRate>, 10, 65535, 500, 500, kMot,
+               TMemType::U16, 18),
+      IntField("RstRate", Get<&D::RstRate>, Set<&D::RstRate>, 10, 65535, 800, 800, kMot,
+               TMemType::U16, 20),
+      IntField("RstAddIn", Get<&D::RstAddIn>, Set<&D::RstAddIn>, 0, 1000, 5, 5, kMot, TMemType::U16,
+               22),
+      IntField("RstAddOut", Get<&D::RstAddOut>, Set<&D::RstAddOut>, 0, 1000, 5, 5, kMot,
+               TMemType::U16, 24),
+      F{"Nzero",
+        nullptr,
+        F::Int,
+        3,
+        0,
+        1000,
+        true,
+        0,
+        {0, 0, 0},
+        nullptr,
+        kMot,
+        TMemType::U16,
+        26,
+        2,
+        GetAt<&D::Nzero>,
+        SetAt<&D::Nzero>,
+        nullptr},
+  };
+  // The older name of the reference length.
+  for (F& x : f)
+    if (QLatin1String(x.key) == QLatin1String("Lref_um")) x.alias = "Lcal_um";
+  return f;
+}
+
 // The prefixed keys; false when the key is none of them.
 bool AnalyzPrefixed(const QString& key, const QString& value, const TTunerRecords& r) {
   TTunerDescr& d = r.Descr;
   int i = 0;
   int j = 0;
-  const auto starts = [&key](const char* prefix) { return key.startsWith(QLatin1String(prefix)); };
-
-  if (starts("STUBDIST")) {
-    if (PrefixedInt(key, QStringLiteral("STUBDIST"), 1, 3, &i))
-      d.StubDist[i] = Int(value, d.StubDist[i], 0, 10000000);
-    return true;
-  }
-  if (starts("NZERO")) {
-    if (PrefixedInt(key, QStringLiteral("NZERO"), 1, 3, &i))
-      d.Nzero[i] = IntAs<uint16_t>(value, d.Nzero[i], 0, 1000);
+  for (const TDescrField& f : TunerDescrFields()) {
+    if (f.count == 0) continue;
+    const QString prefix = QString::fromLatin1(f.key).toUpper();
+    if (!key.startsWith(prefix)) continue;
+    if (PrefixedInt(key, prefix, 1, f.count, &i)) f.Apply(d, i, value);
     return true;
   }
   for (const bool second : {false, true}) {
@@ -89,84 +252,49 @@ bool AnalyzPrefixed(const QString& key, const QString& value, const TTunerRecord
 
 }  // namespace
 
+const std::vector<TDescrField>& TunerDescrFields() {
+  static const std::vector<TDescrField> fields = MakeFields();
+  return fields;
+}
+
+QString TDescrField::KeyOf(int index) const {
+  const QString k = QString::fromLatin1(key);
+  return count == 0 ? k : k + QString::number(index);
+}
+
+void TDescrField::Apply(TTunerDescr& d, int index, const QString& value) const {
+  switch (kind) {
+    case Text:
+      text(d) = CutShortString(value, int(hi));
+      return;
+    case Int: {
+      const double present = get(d, index);
+      set(d, index, qz::Int(value, int32_t(badKeeps ? present : bad), int32_t(lo), int32_t(hi)));
+      return;
+    }
+    case Real:
+      set(d, index, qz::Real(value, badKeeps ? get(d, index) : bad, lo, hi));
+      return;
+  }
+}
+
 bool TU_MdlAnalyzIni(const QString& rawKey, const QString& value, const TTunerRecords& r) {
   const QString key = rawKey.trimmed().toUpper();
   TTunerDescr& d = r.Descr;
-  const auto is = [&key](const char* k) { return key == QLatin1String(k); };
+  const auto is = [&key](const char* k) { return key == QString::fromLatin1(k).toUpper(); };
 
-  if (is("TUMANUF")) {
-    d.Manuf = CutShortString(value, kTextLen);
-  } else if (is("TUNICK")) {
-    d.Nick = CutShortString(value, kTextLen);
-  } else if (is("TUMODEL")) {
-    d.Model = CutShortString(value, kTextLen);
-  } else if (is("TUINTMDL")) {
-    d.IntMdl = CutShortString(value, kTextLen);
-  } else if (is("MODELNO")) {
-    // Held in a byte: a larger number would wrap round to another model.
-    d.ModelNo = IntAs<uint8_t>(value, 0, 0, 255);
-  } else if (is("MODIFNO")) {
-    d.ModifNo = IntAs<uint8_t>(value, 0, 0, 255);
-  } else if (is("SERNUM")) {
-    d.SerNum = IntAs<uint16_t>(value, 0, 0, 65535);
-  } else if (is("WGA_UM")) {
-    d.WgA_um = Int(value, d.WgA_um, 1, 1000000);
-  } else if (is("WGB_UM")) {
-    d.WgB_um = Int(value, d.WgB_um, 1, 1000000);
-  } else if (is("FNOMINKHZ")) {
-    d.FnominKHz = Int(value, d.FnominKHz, 1, 100000000);
-  } else if (is("CELLTYPE")) {
-    d.CellType = IntAs<uint8_t>(value, 0, 0, 255);
-  } else if (is("LTOT_UM")) {
-    d.Ltot_um = Int(value, d.Ltot_um, 1, 10000000);
-  } else if (is("LREF_UM") || is("LCAL_UM")) {
-    d.Lref_um = Int(value, d.Lref_um, -10000000, 10000000);
-  } else if (is("STUBDIA_UM")) {
-    d.StubDia_um = Int(value, d.StubDia_um, 1, 1000000);
-  } else if (is("STUBRE_UM")) {
-    d.StubRe_um = Int(value, d.StubRe_um, 1, 1000000);
-  } else if (is("SHORTWGA_UM")) {
-    d.ShortWgA_um = Int(value, d.ShortWgA_um, 1, 1000000);
-  } else if (is("SHORTWGB_UM")) {
-    d.ShortWgB_um = Int(value, d.ShortWgB_um, 1, 1000000);
-  } else if (is("STUBZEROEXT_UM")) {
-    d.StubZeroExt_um = Int(value, 0, -1000000, 1000000);
-  } else if (is("STUBCHOKEINFO")) {
-    d.StubChokeInfo = CutShortString(value, kInfoLen);
-  } else if (is("ADDINFO")) {
-    d.AddInfo = CutShortString(value, kInfoLen);
-  } else if (is("LS_PH")) {
-    d.Ls_pH = Int(value, d.Ls_pH, -kInt32Max, kInt32Max);
-  } else if (is("MOTMANUF")) {
-    d.MotManuf = CutShortString(value, kMotTextLen);
-  } else if (is("MOTMODEL")) {
-    d.MotModel = CutShortString(value, kMotTextLen);
-  } else if (is("MMPERSTEP")) {
-    d.MmPerStep = Real(value, d.MmPerStep, 1e-6, 10.0);
-  } else if (is("MAXSTEPS")) {
-    d.MaxSteps = IntAs<uint16_t>(value, 5000, 10, 65535);
-  } else if (is("MAXINSERT_MM")) {
+  for (const TDescrField& f : TunerDescrFields()) {
+    if (f.count == 0 && (is(f.key) || (f.alias && is(f.alias)))) {
+      f.Apply(d, 0, value);
+      return true;
+    }
+  }
+  if (is("MAXINSERT_MM")) {
     // An unreadable value leaves the operator's maximum unset (negative), not some made-up one.
     const TFloatInRange v = TextToFloatInRange(NumPart(value), -1.0, -1e12, 1e12, false);
     r.Sim.UserMax_mm = v.status == 0 ? std::fabs(v.value) : -1.0;
   } else if (is("MAXMAG_MU")) {
     r.Sim.MaxMag_mU = IntAs<uint16_t>(value, 1000, 0, 1000);
-  } else if (is("MAXRSTSTEPS")) {
-    d.MaxRstSteps = IntAs<uint16_t>(value, 6000, 100, 65535);
-  } else if (is("INRATE")) {
-    d.InRate = IntAs<uint16_t>(value, 3000, 500, 65535);
-  } else if (is("OUTRATE")) {
-    d.OutRate = IntAs<uint16_t>(value, 3000, 500, 65535);
-  } else if (is("RAMP")) {
-    d.Ramp = IntAs<uint16_t>(value, d.Ramp, 0, 65535);
-  } else if (is("MINRATE")) {
-    d.MinRate = IntAs<uint16_t>(value, 500, 10, 65535);
-  } else if (is("RSTRATE")) {
-    d.RstRate = IntAs<uint16_t>(value, 800, 10, 65535);
-  } else if (is("RSTADDIN")) {
-    d.RstAddIn = IntAs<uint16_t>(value, 5, 0, 1000);
-  } else if (is("RSTADDOUT")) {
-    d.RstAddOut = IntAs<uint16_t>(value, 5, 0, 1000);
   } else if (is("PAR1NH")) {
     d.Par1.NH = Int(value, 0, 0, 9);
   } else if (is("PAR2NH")) {
@@ -198,120 +326,108 @@ bool TU_MdlAnalyzLine(const QString& line, const TTunerRecords& r) {
   return TU_MdlAnalyzIni(s.left(eq), s.mid(eq + 1).trimmed(), r);
 }
 
+namespace {
+
+// What the description's section is written from.
+struct TDescrOut {
+  const TTunerDescr& d;
+  const TMotState& mot;
+  const TSimState& sim;
+};
+
+// The description keys are read line by line (TU_MdlAnalyzIni); this table only writes them.
+const TStpKeys<TDescrOut>& DescrOutKeys() {
+  using O = TDescrOut;
+  static const TStpKeys<O> keys = [] {
+    TStpKeys<O> k;
+    // Stub-model keys of an earlier, larger description go first.
+    k.Custom(
+        "Par*",
+        [](const O&, IniFile& ini, const QString& section) {
+          for (const QString& key : ini.ReadSection(section)) {
+            const QString u = key.toUpper();
+            if (u.startsWith(QLatin1String("PAR1NF")) || u.startsWith(QLatin1String("PAR1COEF")) ||
+                u.startsWith(QLatin1String("PAR2NF")) || u.startsWith(QLatin1String("PAR2COEF")))
+              ini.DeleteKey(section, key);
+          }
+        },
+        nullptr);
+    for (const TDescrField& f : TunerDescrFields()) {
+      k.Custom(
+          f.key,
+          [&f](const O& o, IniFile& ini, const QString& section) {
+            for (int n = f.count == 0 ? 0 : 1; n <= f.count; ++n) {
+              if (f.kind == TDescrField::Text)
+                ini.WriteString(section, f.KeyOf(n), f.text(const_cast<TTunerDescr&>(o.d)));
+              else if (f.kind == TDescrField::Real)
+                ini.WriteFloat(section, f.KeyOf(n), f.get(o.d, n));
+              else
+                ini.WriteInteger(section, f.KeyOf(n), int64_t(f.get(o.d, n)));
+            }
+          },
+          nullptr);
+    }
+    k.Custom(
+        "Par1, Par2",
+        [](const O& o, IniFile& ini, const QString& section) {
+          for (const bool second : {false, true}) {
+            const TStubModel& m = second ? o.d.Par2 : o.d.Par1;
+            const QString par = second ? QStringLiteral("Par2") : QStringLiteral("Par1");
+            const int nh = m.NH < 0 ? 0 : (m.NH > 9 ? 9 : m.NH);
+            ini.WriteInteger(section, par + QStringLiteral("Nh"), nh);
+            for (int i = 0; i <= nh; ++i)
+              ini.WriteInteger(section, par + QStringLiteral("Nf%1").arg(i), m.NF[Ix(i)]);
+            for (int i = 0; i <= nh; ++i) {
+              const int nf = m.NF[Ix(i)] < 0 ? 0 : (m.NF[Ix(i)] > 9 ? 9 : m.NF[Ix(i)]);
+              for (int j = 0; j <= nf; ++j)
+                ini.WriteFloat(section, par + QStringLiteral("Coef%1_%2").arg(i).arg(j),
+                               m.C[Ix(i)][Ix(j)]);
+            }
+          }
+        },
+        nullptr);
+    k.Custom(
+        "MaxIter, Breakup, MinStep, MaxMag_mU",
+        [](const O& o, IniFile& ini, const QString& section) {
+          ini.WriteInteger(section, QStringLiteral("MaxIter"), o.mot.MaxIter);
+          ini.WriteInteger(section, QStringLiteral("Breakup"), o.mot.BreakUp);
+          ini.WriteInteger(section, QStringLiteral("MinStep"), o.mot.MinStep);
+          ini.WriteInteger(section, QStringLiteral("MaxMag_mU"), o.sim.MaxMag_mU);
+        },
+        nullptr);
+    // The reader takes the absolute value: an unset maximum (negative) is not written, or it
+    // would come back as a maximum of its own.
+    k.Custom(
+        "MaxInsert_mm",
+        [](const O& o, IniFile& ini, const QString& section) {
+          if (o.sim.UserMax_mm > 0.0)
+            ini.WriteFloat(section, QStringLiteral("MaxInsert_mm"), o.sim.UserMax_mm);
+          else
+            ini.DeleteKey(section, QStringLiteral("MaxInsert_mm"));
+        },
+        nullptr);
+    return k;
+  }();
+  return keys;
+}
+
+}  // namespace
+
 void WriteTunerDescr(IniFile& ini, const QString& section, const TTunerDescr& d,
                      const TMotState& mot, const TSimState& sim) {
-  for (const QString& key : ini.ReadSection(section)) {
-    const QString k = key.toUpper();
-    if (k.startsWith(QLatin1String("PAR1NF")) || k.startsWith(QLatin1String("PAR1COEF")) ||
-        k.startsWith(QLatin1String("PAR2NF")) || k.startsWith(QLatin1String("PAR2COEF")))
-      ini.DeleteKey(section, key);
-  }
-  const auto str = [&](const char* key, const QString& v) {
-    ini.WriteString(section, QLatin1String(key), v);
-  };
-  const auto num = [&](const QString& key, int64_t v) { ini.WriteInteger(section, key, v); };
-  const auto n = [&](const char* key, int64_t v) { num(QLatin1String(key), v); };
-
-  str("TuManuf", d.Manuf);
-  str("TuNick", d.Nick);
-  str("TuModel", d.Model);
-  str("TuIntMdl", d.IntMdl);
-  n("ModelNo", d.ModelNo);
-  n("ModifNo", d.ModifNo);
-  n("SerNum", d.SerNum);
-  n("WgA_um", d.WgA_um);
-  n("WgB_um", d.WgB_um);
-  n("FnominKHz", d.FnominKHz);
-  n("CellType", d.CellType);
-  n("Ltot_um", d.Ltot_um);
-  n("Lref_um", d.Lref_um);
-  for (int k = 1; k <= 3; ++k) num(QStringLiteral("StubDist%1").arg(k), d.StubDist[k]);
-  n("StubDia_um", d.StubDia_um);
-  n("StubRe_um", d.StubRe_um);
-  n("StubZeroExt_um", d.StubZeroExt_um);
-  str("StubChokeInfo", d.StubChokeInfo);
-  n("ShortWgA_um", d.ShortWgA_um);
-  n("ShortWgB_um", d.ShortWgB_um);
-  n("Ls_pH", d.Ls_pH);
-  str("AddInfo", d.AddInfo);
-  str("MotManuf", d.MotManuf);
-  str("MotModel", d.MotModel);
-  n("MaxSteps", d.MaxSteps);
-  n("MaxRstSteps", d.MaxRstSteps);
-  ini.WriteFloat(section, QStringLiteral("MmPerStep"), d.MmPerStep);
-  n("InRate", d.InRate);
-  n("OutRate", d.OutRate);
-  n("Ramp", d.Ramp);
-  n("MinRate", d.MinRate);
-  n("RstRate", d.RstRate);
-  n("RstAddIn", d.RstAddIn);
-  n("RstAddOut", d.RstAddOut);
-  for (int k = 1; k <= 3; ++k) num(QStringLiteral("Nzero%1").arg(k), d.Nzero[k]);
-  for (const bool second : {false, true}) {
-    const TStubModel& m = second ? d.Par2 : d.Par1;
-    const QString par = second ? QStringLiteral("Par2") : QStringLiteral("Par1");
-    const int nh = m.NH < 0 ? 0 : (m.NH > 9 ? 9 : m.NH);
-    num(par + QStringLiteral("Nh"), nh);
-    for (int i = 0; i <= nh; ++i) num(par + QStringLiteral("Nf%1").arg(i), m.NF[Ix(i)]);
-    for (int i = 0; i <= nh; ++i) {
-      const int nf = m.NF[Ix(i)] < 0 ? 0 : (m.NF[Ix(i)] > 9 ? 9 : m.NF[Ix(i)]);
-      for (int j = 0; j <= nf; ++j)
-        ini.WriteFloat(section, par + QStringLiteral("Coef%1_%2").arg(i).arg(j), m.C[Ix(i)][Ix(j)]);
-    }
-  }
-  n("MaxIter", mot.MaxIter);
-  n("Breakup", mot.BreakUp);
-  n("MinStep", mot.MinStep);
-  n("MaxMag_mU", sim.MaxMag_mU);
-  // The reader takes the absolute value: an unset maximum (negative) is not written, or it
-  // would come back as a maximum of its own.
-  if (sim.UserMax_mm > 0.0)
-    ini.WriteFloat(section, QStringLiteral("MaxInsert_mm"), sim.UserMax_mm);
-  else
-    ini.DeleteKey(section, QStringLiteral("MaxInsert_mm"));
+  DescrOutKeys().Write(TDescrOut{d, mot, sim}, ini, section);
 }
 
 TTunerDescr DefaultTunerDescr() {
   TTunerDescr d;
-  d.Manuf = QStringLiteral("Vostrel");
-  d.Nick = QStringLiteral("Quzar Tuner");
-  d.Model = QStringLiteral("QZTU-340");
-  d.IntMdl = QStringLiteral("QZTU");
-  d.ModelNo = 1;
-  d.ModifNo = 0;
-  d.SerNum = 0;
-  d.WgA_um = 86360;
-  d.WgB_um = 43180;
-  d.FnominKHz = 2450000;
-  d.CellType = kCellWaveguide;
-  // The guide wavelength at 2.45 GHz is 173.4 mm; the stubs stand a quarter of it apart. The
-  // reference plane is the input flange.
-  d.Ltot_um = 210000;
-  d.Lref_um = 210000;
-  d.StubDist[1] = 60000;
-  d.StubDist[2] = 103340;
-  d.StubDist[3] = 146680;
-  d.StubDia_um = 20000;
-  d.StubRe_um = 10000;
-  d.StubZeroExt_um = 0;
-  d.StubChokeInfo = QStringLiteral("Quarter-wave choke");
-  d.AddInfo = QStringLiteral("Built-in description");
-  d.ShortWgA_um = 86360;
-  d.ShortWgB_um = 43180;
-  d.Ls_pH = 0;
-  d.MotManuf = QStringLiteral("Vostrel");
-  d.MotModel = QStringLiteral("ST57");
-  d.MaxSteps = 3000;
-  d.MmPerStep = 0.01;
-  d.MaxRstSteps = 3300;
-  d.InRate = 3000;
-  d.OutRate = 3000;
-  d.Ramp = 200;
-  d.MinRate = 500;
-  d.RstRate = 800;
-  d.RstAddIn = 5;
-  d.RstAddOut = 5;
-  for (int k = 1; k <= 3; ++k) d.Nzero[k] = 0;
+  for (const TDescrField& f : TunerDescrFields()) {
+    if (f.kind == TDescrField::Text)
+      f.text(d) = QString::fromLatin1(f.defText);
+    else if (f.count == 0)
+      f.set(d, 0, f.def[0]);
+    else
+      for (int k = 1; k <= f.count; ++k) f.set(d, k, f.def[size_t(k - 1)]);
+  }
   // Model 1, the series reactance: small, growing with the square of the insertion.
   d.Par1 = TStubModel{};
   d.Par1.NH = 2;

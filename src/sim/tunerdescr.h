@@ -8,6 +8,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <cstdint>
+#include <vector>
 
 #include "core/records.h"
 
@@ -24,6 +27,44 @@ struct TTunerRecords {
 
 // Section of the setup file the description is written to.
 inline constexpr const char* kTunerDescrSection = "Model";
+
+// Where a field of the description lies in a tuner memory file: its block, the type of its
+// bytes and its offset in the block.
+enum class TMemBlock : uint8_t { None, Identity, Motor, Cell };
+enum class TMemType : uint8_t { U8, U16, I32, F64, Text };
+
+// One field of TTunerDescr: its key, how a value is read, its value in the built-in
+// description, and its place in a memory file. An indexed field (StubDist, Nzero) has keys
+// key + 1 .. key + count and lies at offset + step * (index - 1).
+struct TDescrField {
+  enum Kind : uint8_t { Text, Int, Real };
+  const char* key;    // as written (the reader ignores the letter case)
+  const char* alias;  // a second name the reader takes, or nullptr
+  Kind kind;
+  int count;                  // 0: a single field, else the number of indices (from 1)
+  double lo, hi;              // limits of a number; hi is the longest text for a text
+  bool badKeeps;              // an unreadable or out-of-range number keeps the present value ...
+  double bad;                 // ... else it takes this one
+  std::array<double, 3> def;  // the built-in value (of each index)
+  const char* defText;        // the built-in text
+  TMemBlock block;
+  TMemType mem;
+  int offset;
+  int step;  // indexed: the bytes between indices; a text: the field size (length byte included)
+  // The value of a number field (index 0 for a single one), and its setter (the value is
+  // within the limits).
+  double (*get)(const TTunerDescr&, int index);
+  void (*set)(TTunerDescr&, int index, double v);
+  QString& (*text)(TTunerDescr&);
+
+  // The key of one index (the key itself for a single field).
+  QString KeyOf(int index) const;
+  // Applies a value as a description line does.
+  void Apply(TTunerDescr& d, int index, const QString& value) const;
+};
+
+// The fields in the order they are written into the setup file.
+const std::vector<TDescrField>& TunerDescrFields();
 
 // Applies one description line (the key's case is ignored, blanks around it too). Numbers
 // outside their range or unreadable take the key's default (or keep the value held, for the

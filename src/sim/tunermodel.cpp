@@ -76,6 +76,7 @@ void TTunerModel::ReadDescrLines(const QStringList& lines) {
 }
 
 void TTunerModel::TU_MdlDerivedData() {
+  ++derivedCount_;
   // A step length from a damaged description (zero, negative, not a number) would divide by
   // zero in every insertion; such a description keeps the default step.
   const double mm = d_.MmPerStep;
@@ -141,6 +142,10 @@ void TTunerModel::DerivedAt() {
 }
 
 void TTunerModel::TU_FillFreqPars(double f) {
+  // Every frame fills the data for its frequency; at a steady frequency they stay as they are.
+  if (freqFilledAt_ == derivedCount_ && f == fq_.F_Hz) return;
+  freqFilledAt_ = derivedCount_;
+  chain_.valid = false;
   fq_.F_Hz = f;
   fq_.LambdaG = GuideWavelength(dv_.Cutoff_Hz, f);
   fq_.Dev = dv_.Fnomin_Hz > 0.0 ? (f / dv_.Fnomin_Hz - 1.0) * 100.0 : 0.0;
@@ -202,7 +207,12 @@ void TTunerModel::UpdateAtParams() {
 TSmatrix TTunerModel::StubMatrix(double xMm) const { return qz::StubMatrix(xMm, fq_.Chain.Stub); }
 
 TSmatrix TTunerModel::TunerChain(const TMotPos& pos, int closing) const {
-  return qz::TunerChain(pos, closing, fq_.Chain);
+  if (chain_.valid && chain_.closing == closing && chain_.pos == pos) return chain_.s;
+  chain_.s = qz::TunerChain(pos, closing, fq_.Chain);
+  chain_.pos = pos;
+  chain_.closing = closing;
+  chain_.valid = true;
+  return chain_.s;
 }
 
 complex TTunerModel::TunerInputToAnalyzer(const complex& g) const {

@@ -116,7 +116,8 @@ class TTunerModel {
   void TU_MdlDerivedData();
   // Squared tolerance and hysteresis angle from the autotune parameters.
   void DerivedAt();
-  // The per-frequency data for f (Hz).
+  // The per-frequency data for f (Hz). Nothing is computed again for the frequency of the last
+  // call when nothing has been derived since.
   void TU_FillFreqPars(double f);
 
   // The common update after any change of the description or of the maximum insertion:
@@ -126,7 +127,8 @@ class TTunerModel {
   // TunerDescriptionChanged, then the observers of the autotune parameters.
   void UpdateAtParams();
 
-  // Two-ports at the present frequency.
+  // Two-ports at the present frequency. TunerChain keeps its last result until the positions,
+  // the closing or the per-frequency data change.
   TSmatrix StubMatrix(double xMm) const;
   TSmatrix TunerChain(const TMotPos& pos, int closing) const;
 
@@ -139,6 +141,10 @@ class TTunerModel {
   double ComputeTuneTime(const TMotPos& start, const TMotPos& stop) const;
   // Motor steps of an insertion, limited to the maximum insertion and the working maximum.
   int16_t StepsFromMm(double xMm) const;
+
+  // Counts the derivations of the description (TU_MdlDerivedData): what was computed from an
+  // earlier count is out of date.
+  uint64_t DerivedCount() const { return derivedCount_; }
 
   // Working values of the autotune.
   uint16_t AtFrameCount = 0;
@@ -154,6 +160,17 @@ class TTunerModel {
   std::vector<TTunerObserver*> observers_;
   TTunerDerived dv_;
   TTunerFreqPars fq_;
+  uint64_t derivedCount_ = 0;
+  // The per-frequency data were filled after this derivation (0: never).
+  uint64_t freqFilledAt_ = 0;
+  // The last chain and what it was built from (a new fill of the frequency data forgets it).
+  struct TChainMemo {
+    bool valid = false;
+    TMotPos pos;
+    int closing = 0;
+    TSmatrix s;
+  };
+  mutable TChainMemo chain_;
 };
 
 }  // namespace qz

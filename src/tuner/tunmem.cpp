@@ -14,10 +14,8 @@ namespace qz {
 
 namespace {
 
-// Field sizes of the texts (length byte included).
-constexpr int kIdentTextField = 33;
-constexpr int kMotTextField = 9;
-constexpr int kCellTextField = 244;
+// Where the identity block holds the cell type.
+constexpr int kIdentCellTypeAt = 148;
 
 // Offsets in a version-1 file.
 constexpr int kV1Ident = 21;
@@ -98,54 +96,43 @@ class TBytesIn {
 
 // ---- writing the blocks ----------------------------------------------------------------------
 
+// A block of the description: every field the field table places in it.
+QByteArray DescrBlock(const TTunerDescr& d, TMemBlock block, int size) {
+  TBytesOut o(size);
+  for (const TDescrField& f : TunerDescrFields()) {
+    if (f.block != block) continue;
+    for (int k = f.count == 0 ? 0 : 1; k <= f.count; ++k) {
+      const int at = f.offset + (f.count == 0 ? 0 : f.step * (k - 1));
+      switch (f.mem) {
+        case TMemType::U8:
+          o.U8(at, uint8_t(f.get(d, k)));
+          break;
+        case TMemType::U16:
+          o.U16(at, uint16_t(f.get(d, k)));
+          break;
+        case TMemType::I32:
+          o.I32(at, int32_t(f.get(d, k)));
+          break;
+        case TMemType::F64:
+          o.F64(at, f.get(d, k));
+          break;
+        case TMemType::Text:
+          o.Text(at, f.step, f.text(const_cast<TTunerDescr&>(d)));
+          break;
+      }
+    }
+  }
+  return o.Bytes();
+}
+
 QByteArray IdentityBlock(const TTunerDescr& d) {
-  TBytesOut o(kTunMemIdentSize);
-  o.Text(0, kIdentTextField, d.Manuf);
-  o.Text(33, kIdentTextField, d.Nick);
-  o.Text(66, kIdentTextField, d.Model);
-  o.Text(99, kIdentTextField, d.IntMdl);
-  o.U8(132, d.ModelNo);
-  o.U8(133, d.ModifNo);
-  o.U16(134, d.SerNum);
-  o.I32(136, d.WgA_um);
-  o.I32(140, d.WgB_um);
-  o.I32(144, d.FnominKHz);
-  o.I32(148, d.CellType);
-  o.I32(152, d.Ltot_um);
-  o.I32(156, d.Lref_um);
-  for (int k = 1; k <= 3; ++k) o.I32(160 + 4 * (k - 1), d.StubDist[k]);
-  return o.Bytes();
+  return DescrBlock(d, TMemBlock::Identity, kTunMemIdentSize);
 }
-
 QByteArray MotorBlock(const TTunerDescr& d) {
-  TBytesOut o(kTunMemMotorSize);
-  o.F64(0, d.MmPerStep);
-  o.U16(8, d.MaxSteps);
-  o.U16(10, d.InRate);
-  o.U16(12, d.OutRate);
-  o.U16(14, d.MaxRstSteps);
-  o.U16(16, d.Ramp);
-  o.U16(18, d.MinRate);
-  o.U16(20, d.RstRate);
-  o.U16(22, d.RstAddIn);
-  o.U16(24, d.RstAddOut);
-  for (int k = 1; k <= 3; ++k) o.U16(26 + 2 * (k - 1), d.Nzero[k]);
-  o.Text(32, kMotTextField, d.MotManuf);
-  o.Text(41, kMotTextField, d.MotModel);
-  return o.Bytes();
+  return DescrBlock(d, TMemBlock::Motor, kTunMemMotorSize);
 }
-
 QByteArray CellBlock(const TTunerDescr& d) {
-  TBytesOut o(kTunMemCellSize);
-  o.I32(0, d.StubDia_um);
-  o.I32(4, d.StubRe_um);
-  o.I32(8, d.StubZeroExt_um);
-  o.I32(12, d.ShortWgA_um);
-  o.I32(16, d.ShortWgB_um);
-  o.I32(20, d.Ls_pH);
-  o.Text(24, kCellTextField, d.StubChokeInfo);
-  o.Text(268, kCellTextField, d.AddInfo);
-  return o.Bytes();
+  return DescrBlock(d, TMemBlock::Cell, kTunMemCellSize);
 }
 
 QByteArray TableBlock(const TStubModel& m) {
@@ -204,54 +191,51 @@ QString K(const char* key, int i, int j) {
   return QString::fromLatin1(key) + QString::number(i) + QLatin1Char('_') + QString::number(j);
 }
 
+// Every field of a block through the rule of its key. The cell type is `kind` (version 1 holds
+// none of its own).
+void ReadDescrBlock(const TBytesIn& in, TApplier& a, TMemBlock block, int32_t kind) {
+  for (const TDescrField& f : TunerDescrFields()) {
+    if (f.block != block) continue;
+    for (int k = f.count == 0 ? 0 : 1; k <= f.count; ++k) {
+      const int at = f.offset + (f.count == 0 ? 0 : f.step * (k - 1));
+      const QString key = f.KeyOf(k);
+      if (block == TMemBlock::Identity && at == kIdentCellTypeAt) {
+        a.Int(key, kind);
+        continue;
+      }
+      switch (f.mem) {
+        case TMemType::U8:
+          a.Int(key, in.U8(at));
+          break;
+        case TMemType::U16:
+          a.Int(key, in.U16(at));
+          break;
+        case TMemType::I32:
+          a.Int(key, in.I32(at));
+          break;
+        case TMemType::F64:
+          a.Real(key, in.F64(at));
+          break;
+        case TMemType::Text:
+          a.Key(key, in.Text(at, f.step));
+          break;
+      }
+    }
+  }
+}
+
 // The identity block; false when the description kind is neither a waveguide nor a coaxial
 // tuner (forcedKind, version 1: the kind is always that of a waveguide).
 bool ReadIdentity(const TBytesIn& in, TApplier& a, int forcedKind) {
-  const int32_t kind = forcedKind > 0 ? forcedKind : in.I32(148);
+  const int32_t kind = forcedKind > 0 ? forcedKind : in.I32(kIdentCellTypeAt);
   if (kind != kCellWaveguide && kind != kCellCoax) return false;
-  a.Key(K("TUMANUF"), in.Text(0, kIdentTextField));
-  a.Key(K("TUNICK"), in.Text(33, kIdentTextField));
-  a.Key(K("TUMODEL"), in.Text(66, kIdentTextField));
-  a.Key(K("TUINTMDL"), in.Text(99, kIdentTextField));
-  a.Int(K("MODELNO"), in.U8(132));
-  a.Int(K("MODIFNO"), in.U8(133));
-  a.Int(K("SERNUM"), in.U16(134));
-  a.Int(K("WGA_UM"), in.I32(136));
-  a.Int(K("WGB_UM"), in.I32(140));
-  a.Int(K("FNOMINKHZ"), in.I32(144));
-  a.Int(K("CELLTYPE"), kind);
-  a.Int(K("LTOT_UM"), in.I32(152));
-  a.Int(K("LREF_UM"), in.I32(156));
-  for (int k = 1; k <= 3; ++k) a.Int(K("STUBDIST", k), in.I32(160 + 4 * (k - 1)));
+  ReadDescrBlock(in, a, TMemBlock::Identity, kind);
   return true;
 }
 
-void ReadMotor(const TBytesIn& in, TApplier& a) {
-  a.Real(K("MMPERSTEP"), in.F64(0));
-  a.Int(K("MAXSTEPS"), in.U16(8));
-  a.Int(K("INRATE"), in.U16(10));
-  a.Int(K("OUTRATE"), in.U16(12));
-  a.Int(K("MAXRSTSTEPS"), in.U16(14));
-  a.Int(K("RAMP"), in.U16(16));
-  a.Int(K("MINRATE"), in.U16(18));
-  a.Int(K("RSTRATE"), in.U16(20));
-  a.Int(K("RSTADDIN"), in.U16(22));
-  a.Int(K("RSTADDOUT"), in.U16(24));
-  for (int k = 1; k <= 3; ++k) a.Int(K("NZERO", k), in.U16(26 + 2 * (k - 1)));
-  a.Key(K("MOTMANUF"), in.Text(32, kMotTextField));
-  a.Key(K("MOTMODEL"), in.Text(41, kMotTextField));
-}
+void ReadMotor(const TBytesIn& in, TApplier& a) { ReadDescrBlock(in, a, TMemBlock::Motor, 0); }
 
-void ReadCell(const TBytesIn& in, TApplier& a) {
-  a.Int(K("STUBDIA_UM"), in.I32(0));
-  a.Int(K("STUBRE_UM"), in.I32(4));
-  a.Int(K("STUBZEROEXT_UM"), in.I32(8));
-  a.Int(K("SHORTWGA_UM"), in.I32(12));
-  a.Int(K("SHORTWGB_UM"), in.I32(16));
-  a.Int(K("LS_PH"), in.I32(20));
-  a.Key(K("STUBCHOKEINFO"), in.Text(24, kCellTextField));
-  a.Key(K("ADDINFO"), in.Text(268, kCellTextField));
-}
+void ReadCell(const TBytesIn& in, TApplier& a) { ReadDescrBlock(in, a, TMemBlock::Cell, 0); }
 
 // A table replaces the whole stub model: what it does not name is zero.
 void ReadTable(const TBytesIn& in, TApplier& a, TStubModel& m, bool second) {
@@ -300,7 +284,7 @@ int32_t ReadV2(const QByteArray& bytes, TTunMemContent& c) {
   }
   if (at[tmrIdentity] < 0 || at[tmrStubModel1] < 0 || at[tmrStubModel2] < 0 || at[tmrAutotune] < 0)
     return kTunMemInvalid;
-  const int32_t kind = TBytesIn(bytes, at[tmrIdentity]).I32(148);
+  const int32_t kind = TBytesIn(bytes, at[tmrIdentity]).I32(kIdentCellTypeAt);
   const int cell = kind == kCellWaveguide ? tmrCellWaveguide : tmrCellCoax;
   if ((kind != kCellWaveguide && kind != kCellCoax) || at[cell] < 0) return kTunMemInvalid;
 

@@ -205,6 +205,20 @@ TEST_F(ControlTest, CommandResultCodesAreAnsweredWithTheirText) {
   EXPECT_EQ(a.text, "RX timeout");
 }
 
+TEST_F(ControlTest, ATuneThatRanAnswersItsOutcomeAndAFailureItsError) {
+  TControl c(port);
+  const QString outside =
+      QStringLiteral("Load outside the matchable area: |Gamma in| = 0.211 (tolerance 0.025)");
+  ON_CALL(port, TuneOutcomeText()).WillByDefault(::testing::Return(outside));
+  EXPECT_CALL(port, SingleTune()).WillOnce(::testing::Return(0)).WillOnce(::testing::Return(6));
+  const TControlCmdAnswer ran = c.AutoTune();
+  EXPECT_EQ(ran.code, 0);
+  EXPECT_EQ(ran.text, outside);
+  const TControlCmdAnswer failed = c.AutoTune();
+  EXPECT_EQ(failed.code, 6);
+  EXPECT_EQ(failed.text, "RX timeout");
+}
+
 TEST_F(ControlTest, WithoutATunerTheTunerCallsAreRefused) {
   port.tuner = false;
   TControl c(port);

@@ -147,6 +147,41 @@ TEST_F(ProgramPortTest, ModelValuesAreAppliedAsTheModelWindowApplies) {
   EXPECT_EQ(Model().SimulRo.im, 0.0);
 }
 
+// An idle AutoTune tunes at once (the model builds the unit's next frame) and answers how the
+// tune ended.
+TEST_F(ProgramPortTest, IdleAutoTuneMovesTheStubsAtOnceAndAnswersItsOutcome) {
+  ASSERT_TRUE(control->SetModelValue("RUncert", "0").ok());
+  ASSERT_TRUE(control->SetModelValue("FUncert", "0").ok());
+  struct Case {
+    double mag, deg;
+    const char* text;
+    double mm[3];  // where the stubs stand after the tune (negative: not checked)
+  };
+  const Case cases[] = {
+      {0.95,
+       60.0,
+       "Load outside the matchable area: |Gamma in| = 0.577 (tolerance 0.025)",
+       {30.0, 5.20, 0.0}},
+      {0.5, 90.0, "No error", {-1.0, -1.0, -1.0}},
+  };
+  const double step = port->StepMm();
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.mag);
+    ASSERT_TRUE(control->SetModelLoad(k.mag, k.deg).ok());
+    const TControlCmdAnswer a = control->AutoTune();
+    ASSERT_TRUE(a.result.ok()) << a.result.error.toStdString();
+    EXPECT_EQ(a.code, 0);
+    EXPECT_EQ(a.text, QString::fromUtf8(k.text));
+    const TMotState& mot = program->Core.Mot;
+    for (int i = 1; i <= 3; ++i) {
+      if (k.mm[i - 1] >= 0.0) {
+        EXPECT_NEAR(mot.ActPos[i] * step, k.mm[i - 1], 0.005) << i;
+      }
+    }
+    EXPECT_FALSE(program->Core.Sim.Btune1);
+  }
+}
+
 TEST_F(ProgramPortTest, StubsMoveThroughTheCommandLayerToTheNearestStep) {
   const double step = port->StepMm();
   ASSERT_GT(step, 0.0);

@@ -12,6 +12,7 @@
 #include "core/frameenc.h"
 #include "core/qvwin.h"
 #include "util/asker.h"
+#include "util/clock.h"
 
 namespace qz {
 namespace {
@@ -176,6 +177,10 @@ class FakeHost : public TCycleHost {
     pumps.push_back(cycle->Passes());
     if (onPump) onPump(cycle->Passes());
   }
+  std::function<void(int64_t pass)> onPassDone;
+  void PassDone() override {
+    if (onPassDone) onPassDone(cycle->Passes());
+  }
 };
 
 class FakeEnable : public TRunEnable {
@@ -201,6 +206,8 @@ class CycleTest : public ::testing::Test {
     cycle = std::make_unique<TCycle>(qv, p);
     unit.cycle = cycle.get();
     host.cycle = cycle.get();
+    // These tests count the pumps by pass: every pass that may pump does.
+    cycle->SetPumpIntervalNs(0);
   }
 
   // Sampled mode: rectified waveform with individual samples sent, n samples per series.
@@ -233,6 +240,26 @@ class CycleTest : public ::testing::Test {
   TScriptedAsker asker;
   std::unique_ptr<TCycle> cycle;
 };
+
+// The events are pumped at the first pass of a run and then once a millisecond has passed on
+// the program clock, not at every pass; every pass is told to the host.
+TEST_F(CycleTest, EventsArePumpedOnceAMillisecondOnTheProgramClock) {
+  auto owned = std::make_unique<ManualClock>();
+  ManualClock* clock = owned.get();
+  SetProgramClock(std::move(owned));
+  cycle->SetPumpIntervalNs(kPumpIntervalNs);
+  std::vector<int64_t> told;
+  host.onPassDone = [&](int64_t pass) {
+    told.push_back(pass);
+    clock->AdvanceNs(400000);  // 0.4 ms a pass
+    if (pass == 10) cycle->miSweepClick();
+  };
+  cycle->miSweepClick();
+  SetProgramClock(nullptr);
+  EXPECT_EQ(host.pumps, (std::vector<int64_t>{1, 4, 7}));
+  EXPECT_EQ(told, (std::vector<int64_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(cycle->Passes(), 10);
+}
 
 TEST_F(CycleTest, DefaultCwTimeoutIsShownAsTmout1074) {
   host.onPump = [&](int64_t) { cycle->miSweepClick(); };

@@ -220,6 +220,50 @@ TEST_F(ServeTest, AScriptSetsTheLoadRunsSavesTunesAndQuits) {
   EXPECT_EQ(Bytes(AutoSetup()), autoBefore);
 }
 
+// Autotune on, every frame checked: after a load change between two runs the tuner matches the
+// new load with the pair of stubs that can match it, whatever pair the last load needed.
+TEST_F(ServeTest, AutotuneMatchesALoadChangedBetweenRuns) {
+  const QString stp = dir.filePath("autotune.stp");
+  {
+    QFile f(stp);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[QvTuStp1]\r\nIsOn=1\r\nSkip=0\r\n[Model]\r\nRUncert=0\r\nFUncert=0\r\n");
+  }
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve", "--setup", stp})) << qz.ErrorOutput().toStdString();
+  struct Case {
+    double fromMag, fromDeg, toMag, toDeg;
+    double mm[3];
+  };
+  const Case cases[] = {
+      {0.5, -90.0, 0.3, 180.0, {12.50, 18.94, 0.0}},
+      {0.7, 0.0, 0.25, 170.0, {13.44, 18.12, 0.0}},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.toDeg);
+    for (const auto& [mag, deg] : {std::pair{c.fromMag, c.fromDeg}, std::pair{c.toMag, c.toDeg}}) {
+      EXPECT_EQ(ErrorOf(bus.Call("SetModelLoad", {mag, deg})), "");
+      EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+      ASSERT_TRUE(WaitFor([&] { return bus.Property("Running").toBool(); }));
+      ASSERT_TRUE(WaitFrames(250));
+      EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+      ASSERT_TRUE(WaitIdle());
+    }
+    const QString out = dir.filePath(QString("tuned%1.txt").arg(++n));
+    ASSERT_EQ(ErrorOf(bus.Call("SaveResults", {out, ""})), "");
+    const QList<QStringList> rows = DataLines(out);
+    ASSERT_EQ(rows.size(), 101);
+    for (const QStringList& r : rows) {
+      EXPECT_LE(r[2].toDouble(), 0.006) << r.join(' ').toStdString();
+      for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(r[10 + k].toDouble(), c.mm[k], 0.05) << r.join(' ').toStdString();
+    }
+  }
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+}
+
 TEST_F(ServeTest, PassesStartARunAtOnceAndQuitEndsItClosing) {
   TServedProgram qz(bus, Profile());
   ASSERT_TRUE(qz.Start({"--serve", "--passes", "300"})) << qz.ErrorOutput().toStdString();

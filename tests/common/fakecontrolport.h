@@ -81,6 +81,7 @@ class TFakeControlPort : public TControlPort {
   MOCK_METHOD(void, EditModel, (const std::function<void(TMdlEngine&)>&), (override));
   MOCK_METHOD(bool, HasTuner, (), (const, override));
   MOCK_METHOD(int32_t, SingleTune, (), (override));
+  MOCK_METHOD(QString, TuneOutcomeText, (), (const, override));
   MOCK_METHOD(int32_t, MoveStubs, ((const std::array<int, 3>&)), (override));
   MOCK_METHOD(int, MaxSteps, (), (const, override));
   MOCK_METHOD(double, StepMm, (), (const, override));

@@ -4,10 +4,12 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <numbers>
 #include <string>
 #include <vector>
 
+#include "common/roundtrip.h"
 #include "core/frameenc.h"
 #include "util/inifile.h"
 
@@ -267,99 +269,93 @@ TEST(TQvWin, DekodMerDataUsesTheObjectsCutoffPlaneExtensionAndMotorState) {
 
 // ---- the setup section ----------------------------------------------------------------------
 
-TEST(TQvWinSetup, WriteThenReadRestoresEveryField) {
-  TMotState motA;
-  TQvWin a(motA);
-  a.PtsPerSwp = 555;
-  a.PlaneExt.SetValue(-12.375);
-  a.VarPar.Vrpt = 333;
-  a.VarPar.Trpt = 17;
-  a.VarPar.IsCntOn = 0;
-  a.VarPar.TcountCw = 40000;
-  a.VarPar.FdeltaMHz = 100;
-  a.VarPar.FsubstKHz = 2400000;
-  a.VarPar.FsamplCw = 50000;
-  a.MotRefreshMs = 250;
-  a.VarPar.Waveform = wfPulsed;
-  a.Rectif.RippleFreq = 60;
-  a.Rectif.Periods = 3;
-  a.Rectif.Nvzoriek = 301;
-  a.Rectif.TcntUs = 4000;
-  a.Rectif.Bsamples = true;
-  a.Pulsed.TsamplUs = 2500;
-  a.Pulsed.TmaxMs = 250;
-  a.Pulsed.Nvzoriek = 401;
-  a.Pulsed.TcntUs = 64;
-  a.Pulsed.Bsamples = true;
-  a.VarPar.MinMaxTrgLvl = 70;
-  a.TrgMethod = 1;
-  a.VarPar.TrgMeth_AccLvl = WithPulsAccLvl(WithRectAccLvl(a.VarPar.TrgMeth_AccLvl, 33), 66);
-  a.BiTr.Path = QStringLiteral("/data/my spar, v2.txt");
-  motA.AtOn = true;
-  motA.Toler_mU = 40;
-  motA.Targ_mU = 10;
-  motA.Skip = 3;
-  motA.Delay5b = 12;
-  motA.Smooth = 4;
-  motA.WaitRF = false;
-  motA.HystDg = 9;
-  motA.SendTunePos = true;
-  a.MstpCW.OnPeriod_ms = 100;
-  a.MstpCW.OfsPeriod_s = 60;
-  a.MstpCW.FPeriod_ms = 200;
-  a.MstpCW.TPeriod_s = 90;
-  a.MstpCW.TxPeriod_ms = 500;
-  a.MstpCW.TxMask = 5;
-  a.MstpCW.OnRnge = 2;
-  a.MstpCW.OfsRnge = -1;
-  a.MstpCW.OfsEqualOn = false;
+// The analyzer state and the motor state it writes beside its own, as one setup rig.
+struct QvSetupRig {
+  TMotState mot;
+  TQvWin qv{mot};
+  void Write(IniFile& ini) const { qv.WriteStp(1, ini, QStringLiteral("bench setup")); }
+  void Read(const IniFile& ini) { qv.ReadStp(1, ini, nullptr); }
+};
 
+const qz::testing::TPerturbs<QvSetupRig>& QvPerturbs() {
+  using R = QvSetupRig;
+  static const qz::testing::TPerturbs<R> p = {
+      {"Points", [](R& r) { r.qv.PtsPerSwp = 555; }},
+      {"PlaneExt", [](R& r) { r.qv.PlaneExt.SetValue(-12.375); }},
+      {"Vrpt", [](R& r) { r.qv.VarPar.Vrpt = 333; }},
+      {"Trpt", [](R& r) { r.qv.VarPar.Trpt = 17; }},
+      {"IsCntOn", [](R& r) { r.qv.VarPar.IsCntOn = 0; }},
+      {"TcountCw", [](R& r) { r.qv.VarPar.TcountCw = 40000; }},
+      {"FdeltaMHz", [](R& r) { r.qv.VarPar.FdeltaMHz = 100; }},
+      {"FsubstKHz", [](R& r) { r.qv.VarPar.FsubstKHz = 2400000; }},
+      {"FsamplCw", [](R& r) { r.qv.VarPar.FsamplCw = 50000; }},
+      {"MotRefreshMs", [](R& r) { r.qv.MotRefreshMs = 250; }},
+      {"Waveform", [](R& r) { r.qv.VarPar.Waveform = wfPulsed; }},
+      {"LineFreq", [](R& r) { r.qv.Rectif.RippleFreq = 60; }},
+      {"Periods", [](R& r) { r.qv.Rectif.Periods = 3; }},
+      {"NvzRect", [](R& r) { r.qv.Rectif.Nvzoriek = 301; }},
+      {"TcntRect", [](R& r) { r.qv.Rectif.TcntUs = 4000; }},
+      {"BsmplRect", [](R& r) { r.qv.Rectif.Bsamples = true; }},
+      {"TsmplPuls", [](R& r) { r.qv.Pulsed.TsamplUs = 2500; }},
+      {"TmaxMsPuls", [](R& r) { r.qv.Pulsed.TmaxMs = 250; }},
+      {"NvzPuls", [](R& r) { r.qv.Pulsed.Nvzoriek = 401; }},
+      {"TcntPuls", [](R& r) { r.qv.Pulsed.TcntUs = 64; }},
+      {"BsmplPuls", [](R& r) { r.qv.Pulsed.Bsamples = true; }},
+      {"TrgLevel", [](R& r) { r.qv.VarPar.MinMaxTrgLvl = 70; }},
+      {"TrgMethod", [](R& r) { r.qv.TrgMethod = 1; }},
+      {"Rect_Acc_Lvl",
+       [](R& r) { r.qv.VarPar.TrgMeth_AccLvl = WithRectAccLvl(r.qv.VarPar.TrgMeth_AccLvl, 33); }},
+      {"Puls_Acc_Lvl",
+       [](R& r) { r.qv.VarPar.TrgMeth_AccLvl = WithPulsAccLvl(r.qv.VarPar.TrgMeth_AccLvl, 66); }},
+      {"BilinTrPath", [](R& r) { r.qv.BiTr.Path = QStringLiteral("/data/my spar, v2.txt"); }},
+      {"IsOn", [](R& r) { r.mot.AtOn = true; }},
+      {"Toler_mU", [](R& r) { r.mot.Toler_mU = 40; }},
+      {"Targ_mU", [](R& r) { r.mot.Targ_mU = 10; }},
+      {"Skip", [](R& r) { r.mot.Skip = 3; }},
+      {"Delay5b", [](R& r) { r.mot.Delay5b = 12; }},
+      {"Smooth", [](R& r) { r.mot.Smooth = 4; }},
+      {"WaitRF", [](R& r) { r.mot.WaitRF = false; }},
+      {"HystDg", [](R& r) { r.mot.HystDg = 9; }},
+      {"SendTunePos", [](R& r) { r.mot.SendTunePos = true; }},
+      {"OnPeriod_ms", [](R& r) { r.qv.MstpCW.OnPeriod_ms = 100; }},
+      {"OfsPeriod_s", [](R& r) { r.qv.MstpCW.OfsPeriod_s = 60; }},
+      {"FPeriod_ms", [](R& r) { r.qv.MstpCW.FPeriod_ms = 200; }},
+      {"TPeriod_s", [](R& r) { r.qv.MstpCW.TPeriod_s = 90; }},
+      {"TxPeriod_ms", [](R& r) { r.qv.MstpCW.TxPeriod_ms = 500; }},
+      {"TxMask", [](R& r) { r.qv.MstpCW.TxMask = 5; }},
+      {"OnRnge", [](R& r) { r.qv.MstpCW.OnRnge = 2; }},
+      {"OfsRnge", [](R& r) { r.qv.MstpCW.OfsRnge = -1; }},
+      {"OfsEqualOn", [](R& r) { r.qv.MstpCW.OfsEqualOn = false; }},
+  };
+  return p;
+}
+
+TEST(TQvWinSetup, WriteThenReadRestoresEveryField) {
+  const std::function<std::unique_ptr<QvSetupRig>()> fresh = [] {
+    return std::make_unique<QvSetupRig>();
+  };
+  qz::testing::ExpectRoundTrip(fresh, QvPerturbs());
+
+  // Every key of the section has its change.
   IniFile ini;
-  a.WriteStp(1, ini, QStringLiteral("bench setup"));
-  EXPECT_TRUE(ini.SectionExists(QStringLiteral("QvTuStp1")));
+  QvSetupRig a;
+  for (const auto& [name, change] : QvPerturbs()) change(a);
+  a.Write(ini);
+  QStringList perturbed;
+  for (const auto& p : QvPerturbs()) perturbed << QString::fromLatin1(p.first);
+  EXPECT_EQ(QStringList{"SetupInfo"} + perturbed, ini.ReadSection(QStringLiteral("QvTuStp1")));
   // Written with the system's own key spelling.
   EXPECT_EQ(ini.ReadSection(QStringLiteral("QvTuStp1")).at(24), QStringLiteral("Rect_Acc_Lvl"));
 
   TMotState motB;
   TQvWin b(motB);
   EXPECT_EQ(b.ReadStp(1, ini, nullptr), QStringLiteral("bench setup"));
-  EXPECT_EQ(b.PtsPerSwp, 555);
   EXPECT_EQ(b.PlaneExt.Extension, -12.375);
   EXPECT_TRUE(b.PlaneExt.Bexten);
-  EXPECT_EQ(b.VarPar.Vrpt, 333);
-  EXPECT_EQ(b.VarPar.Trpt, 17);
-  EXPECT_EQ(b.VarPar.IsCntOn, 0);
-  EXPECT_EQ(b.VarPar.TcountCw, 40000);
-  EXPECT_EQ(b.VarPar.FdeltaMHz, 100);
-  EXPECT_EQ(b.VarPar.FsubstKHz, 2400000);
-  EXPECT_EQ(b.VarPar.FsamplCw, 50000);
-  EXPECT_EQ(b.MotRefreshMs, 250);
-  EXPECT_EQ(b.VarPar.Waveform, wfPulsed);
-  EXPECT_EQ(b.Rectif.RippleFreq, 60);
-  EXPECT_EQ(b.Rectif.Periods, 3);
-  EXPECT_EQ(b.Rectif.Nvzoriek, 301);
-  EXPECT_EQ(b.Rectif.TcntUs, 4000);
-  EXPECT_TRUE(b.Rectif.Bsamples);
-  EXPECT_EQ(b.Pulsed.TsamplUs, 2500);
-  EXPECT_EQ(b.Pulsed.TmaxMs, 250);
-  EXPECT_EQ(b.Pulsed.Nvzoriek, 401);
-  EXPECT_EQ(b.Pulsed.TcntUs, 64);
-  EXPECT_TRUE(b.Pulsed.Bsamples);
-  EXPECT_EQ(b.VarPar.MinMaxTrgLvl, 70);
-  EXPECT_EQ(b.TrgMethod, 1);
   EXPECT_EQ(RectAccLvlOf(b.VarPar.TrgMeth_AccLvl), 33);
   EXPECT_EQ(PulsAccLvlOf(b.VarPar.TrgMeth_AccLvl), 66);
   EXPECT_EQ(b.BiTr.Path, QStringLiteral("/data/my spar, v2.txt"));
-  EXPECT_TRUE(motB.AtOn);
-  EXPECT_EQ(motB.Toler_mU, 40);
-  EXPECT_EQ(motB.Targ_mU, 10);
-  EXPECT_EQ(motB.Skip, 3);
-  EXPECT_EQ(motB.Delay5b, 12);
-  EXPECT_EQ(motB.Smooth, 4);
-  EXPECT_FALSE(motB.WaitRF);
-  EXPECT_EQ(motB.HystDg, 9);
-  EXPECT_TRUE(motB.SendTunePos);
-  TMeaStp expected = a.MstpCW;
+  TMeaStp expected = a.qv.MstpCW;
   EXPECT_EQ(b.MstpCW, expected);
 
   // Read back and written again, the section is the same text, its keys in the setup's order.

@@ -171,6 +171,28 @@ TEST(DFormStpTest, WholeRecordRoundTrip) {
   EXPECT_TRUE(a == b);
 }
 
+// The outer place is kept only in the normal state (a minimized or maximized window keeps the
+// place the file holds from its normal state); it is read in any state.
+TEST(DFormStpTest, ThePlaceIsWrittenOnlyInTheNormalState) {
+  for (const int32_t state : {0, 1, 2}) {
+    SCOPED_TRACE(state);
+    TDFormStp a;
+    a.WindowState = state;
+    a.Top = 40;
+    IniFile ini;
+    a.WriteStp(ini, "DForm_1");
+    const QStringList keys = ini.ReadSection("DForm_1");
+    for (const char* k : {"Top", "Left", "Width", "Height"})
+      EXPECT_EQ(keys.contains(QString::fromLatin1(k)), state == 0) << k;
+    EXPECT_EQ(keys.indexOf("LgndTop"), state == 0 ? 5 : 1);
+    ini.WriteInteger("DForm_1", "Top", 77);
+    TDFormStp b;
+    b.ReadStp(ini, "DForm_1", 330, 220);
+    EXPECT_EQ(b.Top, 77);
+    EXPECT_EQ(b.WindowState, state);
+  }
+}
+
 TEST(DFormStpTest, ReadLimitsEveryDamagedValue) {
   IniFile ini;
   ini.SetText(

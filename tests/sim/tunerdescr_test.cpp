@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "util/inifile.h"
 
@@ -365,6 +367,81 @@ TEST(DefaultTunerDescr, TheShippedDefaultSetupHoldsIt) {
   EXPECT_EQ(mot.BreakUp, kAtDefBreakUp);
   EXPECT_EQ(mot.MinStep, kAtDefMinStep);
   EXPECT_EQ(sim.MaxMag_mU, 1000);
+}
+
+// The field table places every field of a block in bytes of its own, inside the block, and
+// every key is written and read under one name.
+TEST(TunerDescrFields, BlocksHoldEachFieldInBytesOfItsOwn) {
+  const struct {
+    TMemBlock block;
+    int size;
+  } blocks[] = {{TMemBlock::Identity, 172}, {TMemBlock::Motor, 54}, {TMemBlock::Cell, 512}};
+  const auto width = [](const TDescrField& f) {
+    switch (f.mem) {
+      case TMemType::U8:
+        return 1;
+      case TMemType::U16:
+        return 2;
+      case TMemType::I32:
+        return 4;
+      case TMemType::F64:
+        return 8;
+      case TMemType::Text:
+        return f.step;
+    }
+    return 0;
+  };
+  for (const auto& b : blocks) {
+    std::vector<int> owner(size_t(b.size), -1);
+    for (size_t n = 0; n < TunerDescrFields().size(); ++n) {
+      const TDescrField& f = TunerDescrFields()[n];
+      if (f.block != b.block) continue;
+      for (int k = 0; k < std::max(f.count, 1); ++k) {
+        const int at = f.offset + (f.count ? f.step * k : 0);
+        for (int byte = at; byte < at + width(f); ++byte) {
+          ASSERT_LT(byte, b.size) << f.key;
+          EXPECT_EQ(owner[size_t(byte)], -1) << f.key << " overlaps at " << byte;
+          owner[size_t(byte)] = int(n);
+        }
+      }
+    }
+  }
+  QStringList keys;
+  for (const TDescrField& f : TunerDescrFields()) {
+    EXPECT_NE(f.block, TMemBlock::None) << f.key;
+    for (int k = f.count ? 1 : 0; k <= f.count; ++k) keys << f.KeyOf(k).toUpper();
+  }
+  keys.removeDuplicates();
+  int total = 0;
+  for (const TDescrField& f : TunerDescrFields()) total += std::max(f.count, 1);
+  EXPECT_EQ(keys.size(), total);
+}
+
+// The written keys read back through the table into the same description, for the built-in
+// one and for one whose every number sits at the end of its range.
+TEST(TunerDescrFields, EveryKeyAtItsLimitsReadsBack) {
+  for (const bool high : {false, true}) {
+    TTunerDescr d = DefaultTunerDescr();
+    for (const TDescrField& f : TunerDescrFields()) {
+      for (int k = f.count ? 1 : 0; k <= f.count; ++k) {
+        if (f.kind == TDescrField::Text)
+          f.text(d) = QString(int(f.hi), QChar(high ? 'z' : 'a'));
+        else
+          f.set(d, k, high ? f.hi : f.lo);
+      }
+    }
+    TMotState mot;
+    TSimState sim;
+    IniFile ini;
+    WriteTunerDescr(ini, QStringLiteral("Model"), d, mot, sim);
+    TTunerDescr back;
+    TMotState mot2;
+    TSimState sim2;
+    for (const QString& key : ini.ReadSection(QStringLiteral("Model")))
+      TU_MdlAnalyzIni(key, ini.ReadString(QStringLiteral("Model"), key, QString()),
+                      TTunerRecords{back, mot2, sim2});
+    EXPECT_TRUE(back == d) << high;
+  }
 }
 
 }  // namespace

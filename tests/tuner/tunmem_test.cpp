@@ -9,6 +9,7 @@
 #include <functional>
 #include <limits>
 
+#include "common/golden.h"
 #include "common/readerrig.h"
 #include "common/testfiles.h"
 #include "common/tunerrig.h"
@@ -56,7 +57,7 @@ TTunMemContent Other() {
   return c;
 }
 
-struct TunMemFiles : testing::Test {
+struct TunMemFiles : ::testing::Test {
   QTemporaryDir dir;
   testrig::TunerRig rig;
   QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -80,6 +81,85 @@ TEST(TunMem, ShippedFileIsTheBuiltInDescriptionOfVersion2) {
   }
   EXPECT_EQ(written.size(), 7 * kTunMemV2RecSize);  // one cell block
   EXPECT_EQ(written.mid(1, 12), QByteArray("\x0bTUNERMEM002"));
+}
+
+// A description whose every field differs from the built-in one and from its neighbours, so
+// that a value in the wrong place or of the wrong width shows in the bytes.
+TTunMemContent Distinct(uint8_t cellType) {
+  TTunMemContent c = BuiltIn();
+  TTunerDescr& d = c.Descr;
+  d.Manuf = QStringLiteral("Maker A");
+  d.Nick = QStringLiteral("Nick B");
+  d.Model = QStringLiteral("Model C");
+  d.IntMdl = QStringLiteral("Int D");
+  d.ModelNo = 201;
+  d.ModifNo = 202;
+  d.SerNum = 60003;
+  d.WgA_um = 70004;
+  d.WgB_um = 30005;
+  d.FnominKHz = 915006;
+  d.CellType = cellType;
+  d.Ltot_um = 250007;
+  d.Lref_um = -12008;
+  d.StubDist[1] = 50009;
+  d.StubDist[2] = 90010;
+  d.StubDist[3] = 130011;
+  d.StubDia_um = 19012;
+  d.StubRe_um = 9013;
+  d.StubZeroExt_um = -314;
+  d.StubChokeInfo = QStringLiteral("choke E");
+  d.AddInfo = QStringLiteral("info F");
+  d.ShortWgA_um = 70015;
+  d.ShortWgB_um = 30016;
+  d.Ls_pH = -17017;
+  d.MotManuf = QStringLiteral("MotG");
+  d.MotModel = QStringLiteral("MotH");
+  d.MaxSteps = 4018;
+  d.MmPerStep = 0.0125;
+  d.MaxRstSteps = 4419;
+  d.InRate = 2020;
+  d.OutRate = 2121;
+  d.Ramp = 222;
+  d.MinRate = 623;
+  d.RstRate = 924;
+  d.RstAddIn = 25;
+  d.RstAddOut = 26;
+  d.Nzero[1] = 27;
+  d.Nzero[2] = 28;
+  d.Nzero[3] = 29;
+  for (TStubModel* m : {&d.Par1, &d.Par2}) {
+    const double base = m == &d.Par1 ? 1.0 : 2.0;
+    m->NH = m == &d.Par1 ? 4 : 9;
+    for (int i = 0; i < 10; ++i) {
+      m->NF[size_t(i)] = (i + int(base)) % 4;
+      for (int j = 0; j < 10; ++j) m->C[size_t(i)][size_t(j)] = base * 100 + i * 10 + j + 0.25;
+    }
+  }
+  c.MaxIter = 3031;
+  c.BreakUp = 32;
+  c.HystDg = 33;
+  return c;
+}
+
+// The bytes of both versions stay as the landed writer made them: the built-in description
+// (version 2 is the shipped file) and descriptions with every field set, of both cell types.
+TEST(TunMem, BytesOfBothVersionsAsBefore) {
+  const struct {
+    TTunMemContent content;
+    int version;
+    const char* golden;
+  } cases[] = {
+      {BuiltIn(), 1, "tunmem_builtin_v1.golden"},
+      {BuiltIn(), 2, "tunmem_builtin_v2.golden"},
+      {Distinct(kCellWaveguide), 1, "tunmem_distinct_v1.golden"},
+      {Distinct(kCellWaveguide), 2, "tunmem_distinct_v2.golden"},
+      {Distinct(kCellCoax), 2, "tunmem_distinct_coax_v2.golden"},
+  };
+  for (const auto& c : cases)
+    qz::testing::ExpectGolden(TunMemBytes(c.content, c.version), QString::fromLatin1(c.golden));
+  EXPECT_EQ(testfiles::ReadAll(qz::testing::GoldenPath("tunmem_builtin_v2.golden")),
+            testfiles::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR) +
+                               QStringLiteral("/../../share/qzsim/TunQztu340.mem")));
 }
 
 TEST(TunMem, BothVersionsOfTheBuiltInDescriptionLoadTheSameRecords) {

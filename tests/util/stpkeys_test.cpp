@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace qz {
 namespace {
 
@@ -148,6 +150,131 @@ TEST(StpKeys, CrossedLimitsAndWrittenOnlyKeys) {
   IniFile out;
   keys.Write(r, out, QStringLiteral("R"));
   EXPECT_EQ(out.ReadSection(QStringLiteral("R")), (QStringList{"Points", "Gain", "Visible"}));
+}
+
+// Records made of parts: a prefixed group, an indexed group, indexed sub-sections, a condition
+// and a value derived after reading.
+struct TPart {
+  int32_t Style = 0;
+  uint32_t Colour = 0;
+  friend bool operator==(const TPart&, const TPart&) = default;
+};
+
+int32_t StyleRule(int32_t stored) { return stored >= 1 && stored <= 5 ? stored : 0; }
+double HalfRule(const QString& raw, double present) {
+  bool ok = false;
+  const double v = raw.toDouble(&ok);
+  return ok ? v / 2 : present;
+}
+QString TwiceText(double v) { return QString::number(v * 2); }
+
+const TStpKeys<TPart>& PartKeys() {
+  static const TStpKeys<TPart> keys =
+      TStpKeys<TPart>()
+          .IntRule("Style", &TPart::Style, StyleRule)
+          .Colour("Color", &TPart::Colour, std::nullopt, TColourRead::SignedOnly);
+  return keys;
+}
+
+struct TWhole {
+  int32_t State = 0;
+  int32_t Top = 10;
+  TPart Line;
+  std::array<int32_t, 3> Dist{1, 2, 3};
+  std::array<TPart, 2> Traces;
+  double Half = 1.0;
+  int32_t Derived = 0;
+  QString Custom = QStringLiteral("c");
+  friend bool operator==(const TWhole&, const TWhole&) = default;
+};
+
+const TStpKeys<TWhole>& WholeKeys() {
+  static const TStpKeys<int32_t> one = TStpKeys<int32_t>().Int(
+      "", [](int32_t& v) -> int32_t& { return v; }, 0, 100);
+  static const TStpKeys<TWhole> keys =
+      TStpKeys<TWhole>()
+          .Int("State", &TWhole::State, 0, 2)
+          .Int("Top", &TWhole::Top, -100, 100)
+          .WrittenWhen([](const TWhole& w) { return w.State == 0; })
+          .Group(QStringLiteral("Line"), PartKeys(), &TWhole::Line)
+          .Each(QStringLiteral("Dist"), {1, 2, 3}, one,
+                [](TWhole& w, int i) -> int32_t& { return w.Dist[size_t(i - 1)]; })
+          .FloatForm("Half", &TWhole::Half, TwiceText, HalfRule)
+          .OnRead([](TWhole& w) { w.Derived = w.State * 10; })
+          .CustomKey(
+              "Cu",
+              [](const TWhole& w, IniFile& ini, const QString& s, const QString& key) {
+                ini.WriteString(s, key, w.Custom + QStringLiteral("!"));
+              },
+              [](TWhole& w, const IniFile& ini, const QString& s, const QString& key) {
+                w.Custom = ini.ReadString(s, key, w.Custom + QStringLiteral("!")).chopped(1);
+              })
+          .Section(QStringLiteral(" Trace_"), {0, 1}, PartKeys(),
+                   [](TWhole& w, int i) -> TPart& { return w.Traces[size_t(i)]; })
+          .When([](const TWhole& w) { return w.State != 2; });
+  return keys;
+}
+
+TEST(StpKeys, PartsAreWrittenInTheirPlacesAndReadBack) {
+  TWhole w;
+  w.Line = {3, 0xFF000005};
+  w.Dist = {7, 8, 9};
+  w.Traces = {TPart{2, 0x102030}, TPart{4, 5}};
+  w.Half = 2.5;
+  w.Custom = QStringLiteral("x");
+  IniFile ini;
+  WholeKeys().Write(w, ini, QStringLiteral("W"), QStringLiteral("P"));
+  EXPECT_EQ(ini.Text(), QByteArray("[W]\r\nPState=0\r\nPTop=10\r\nPLineStyle=3\r\n"
+                                   "PLineColor=-16777211\r\nPDist1=7\r\nPDist2=8\r\nPDist3=9\r\n"
+                                   "PHalf=5\r\nPCu=x!\r\n\r\n[W Trace_0]\r\nStyle=2\r\n"
+                                   "Color=1056816\r\n\r\n[W Trace_1]\r\nStyle=4\r\nColor=5\r\n"));
+  TWhole back;
+  back.Dist = {0, 0, 0};
+  WholeKeys().Read(back, ini, QStringLiteral("W"), QStringLiteral("P"));
+  EXPECT_EQ(back, w);
+  EXPECT_EQ(WholeKeys().Names(), (QStringList{"State", "Top", "LineStyle", "LineColor", "Dist1",
+                                              "Dist2", "Dist3", "Half", "Cu"}));
+
+  // Out of the normal state the place is not written; in state 2 the traces are neither
+  // written nor read. The derived value follows what was read.
+  w.State = 2;
+  IniFile two;
+  WholeKeys().Write(w, two, QStringLiteral("W"));
+  EXPECT_FALSE(two.ValueExists(QStringLiteral("W"), QStringLiteral("Top")));
+  EXPECT_FALSE(two.SectionExists(QStringLiteral("W Trace_0")));
+  two.SetText("[W]\r\nState=2\r\nTop=-5\r\n[W Trace_0]\r\nStyle=5\r\n");
+  TWhole r;
+  WholeKeys().Read(r, two, QStringLiteral("W"));
+  EXPECT_EQ(r.Top, -5);
+  EXPECT_EQ(r.Derived, 20);
+  EXPECT_EQ(r.Traces[0], TPart{});
+}
+
+TEST(StpKeys, RulesOfThePartsOnReading) {
+  struct Case {
+    const char* text;
+    TPart line;
+    int32_t dist1;
+    double half;
+  };
+  const Case cases[] = {
+      // A style outside its values reads as the first; unreadable keeps the present value.
+      {"[W]\r\nLineStyle=9\r\nDist1=200\r\nHalf=x\r\n", {0, 0}, 100, 1.0},
+      {"[W]\r\nLineStyle=x\r\nDist1=-3\r\nHalf=7\r\n", {0, 0}, 0, 3.5},
+      // The signed-only colour keeps the present value on the unsigned form.
+      {"[W]\r\nLineColor=4278190092\r\n", {0, 0}, 1, 1.0},
+      {"[W]\r\nLineColor=-16777204\r\nLineStyle=5\r\n", {5, 0xFF00000C}, 1, 1.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    IniFile ini;
+    ini.SetText(c.text);
+    TWhole w;
+    WholeKeys().Read(w, ini, QStringLiteral("W"));
+    EXPECT_EQ(w.Line, c.line);
+    EXPECT_EQ(w.Dist[0], c.dist1);
+    EXPECT_EQ(w.Half, c.half);
+  }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "core/bilintransf.h"
 #include "core/texttokens.h"
 #include "sim/tunermodel.h"
+#include "tuner/makescestp.h"
 #include "tuner/rholist.h"
 #include "tuner/scegen.h"
 #include "util/asker.h"
@@ -69,8 +70,7 @@ class TMakeSceForm::TUi {
 
 namespace {
 
-const char* const kEdKeys[7] = {"edRstart",    "edRstop", "edRstep", "edStartAngle",
-                                "edStopAngle", "edRot",   "edDwell"};
+const char* const* const kEdKeys = kMakeSceEdKeys;
 
 // The memo's text as lines (the last line end does not start another line).
 QStringList MemoLines(const QPlainTextEdit* m) {
@@ -364,47 +364,43 @@ void TMakeSceForm::LoadList() {
   rhoListFile_ = path;
 }
 
+TMakeSceStp TMakeSceForm::Stp() const {
+  TMakeSceStp r;
+  r.pos = {x(), y(), width(), height()};
+  r.circ = ui_->rbCirc->isChecked();
+  for (int i = 0; i < kMakeSceEntries; ++i) r.ed[size_t(i)] = ui_->ed[i]->text();
+  r.clockwise = ui_->cbClockwise->isChecked();
+  r.segment = ui_->cbSegment->isChecked();
+  r.addMatch = ui_->cbAddMatch->isChecked();
+  r.skipMatches = ui_->cbSkipMatches->isChecked();
+  r.shuttle = ui_->cbShuttle->isChecked();
+  return r;
+}
+
 void TMakeSceForm::WriteStp(IniFile& ini) const {
-  const QString s = QString::fromLatin1(kMakeSceSection);
-  ini.WriteInteger(s, QStringLiteral("Top"), y());
-  ini.WriteInteger(s, QStringLiteral("Left"), x());
-  ini.WriteInteger(s, QStringLiteral("Width"), width());
-  ini.WriteInteger(s, QStringLiteral("Height"), height());
-  ini.WriteInteger(s, QStringLiteral("rgTrajectory"), ui_->rbCirc->isChecked() ? 1 : 0);
-  for (int i = 0; i < 7; ++i)
-    ini.WriteString(s, QString::fromLatin1(kEdKeys[i]), ui_->ed[i]->text());
-  ini.WriteBool(s, QStringLiteral("cbClockwise"), ui_->cbClockwise->isChecked());
-  ini.WriteBool(s, QStringLiteral("cbSegment"), ui_->cbSegment->isChecked());
-  ini.WriteBool(s, QStringLiteral("cbAddMatch"), ui_->cbAddMatch->isChecked());
-  ini.WriteBool(s, QStringLiteral("cbSkipMatches"), ui_->cbSkipMatches->isChecked());
-  ini.WriteBool(s, QStringLiteral("cbShuttle"), ui_->cbShuttle->isChecked());
+  Stp().WriteStp(ini, QString::fromLatin1(kMakeSceSection));
 }
 
 void TMakeSceForm::ReadStp(const IniFile& ini) {
-  const QString s = QString::fromLatin1(kMakeSceSection);
+  TMakeSceStp r = Stp();
+  r.ReadStp(ini, QString::fromLatin1(kMakeSceSection));
   // On the screen: the corner at least 50 pixels inside, the size 640 x 250 up to the screen
   // less 100.
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize sz = screen ? screen->availableGeometry().size() : QSize(1280, 1024);
-  WindowPos p = ReadWindowPos(ini, s, {x(), y(), width(), height()}, sz.width(), sz.height(),
-                              kToolWindowMargin, WindowSizeLimits{640, 250});
+  WindowPos p =
+      LimitWindowPos(r.pos, sz.width(), sz.height(), kToolWindowMargin, WindowSizeLimits{640, 250});
   p.width = ClampLowWins(p.width, 640, sz.width() - 100);
   p.height = ClampLowWins(p.height, 250, sz.height() - 100);
   resize(p.width, p.height);
   move(p.left, p.top);
-  const bool circ =
-      ini.ReadInteger(s, QStringLiteral("rgTrajectory"), ui_->rbCirc->isChecked()) == 1;
-  (circ ? ui_->rbCirc : ui_->rbRect)->setChecked(true);
-  for (int i = 0; i < 7; ++i)
-    ui_->ed[i]->setText(ini.ReadString(s, QString::fromLatin1(kEdKeys[i]), ui_->ed[i]->text()));
-  auto rb = [&](QCheckBox* c, const char* key) {
-    c->setChecked(ini.ReadBool(s, QString::fromLatin1(key), c->isChecked()));
-  };
-  rb(ui_->cbClockwise, "cbClockwise");
-  rb(ui_->cbSegment, "cbSegment");
-  rb(ui_->cbAddMatch, "cbAddMatch");
-  rb(ui_->cbSkipMatches, "cbSkipMatches");
-  rb(ui_->cbShuttle, "cbShuttle");
+  (r.circ ? ui_->rbCirc : ui_->rbRect)->setChecked(true);
+  for (int i = 0; i < kMakeSceEntries; ++i) ui_->ed[i]->setText(r.ed[size_t(i)]);
+  ui_->cbClockwise->setChecked(r.clockwise);
+  ui_->cbSegment->setChecked(r.segment);
+  ui_->cbAddMatch->setChecked(r.addMatch);
+  ui_->cbSkipMatches->setChecked(r.skipMatches);
+  ui_->cbShuttle->setChecked(r.shuttle);
   ApplyOptionStates();
 }
 

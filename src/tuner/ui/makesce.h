@@ -9,6 +9,8 @@
 #include <atomic>
 #include <functional>
 
+#include "tuner/makescestp.h"
+
 namespace qz {
 
 class IniFile;
@@ -48,6 +50,8 @@ class TMakeSceForm : public QWidget {
 
   void WriteStp(IniFile& ini) const;
   void ReadStp(const IniFile& ini);
+  // The controls as the setup record holds them.
+  TMakeSceStp Stp() const;
 
   // Tests: called in the worker before each progress step (may block it).
   std::function<void(int done)> workerHook;

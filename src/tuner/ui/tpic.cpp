@@ -220,8 +220,17 @@ void TTpic::ShowMotPosit(int mo) {
 
 void TTpic::ShowMotErr(uint8_t flags) {
   err_ = qz::ShowMotErr(flags);
-  SetText(lbMotErr_, err_.label);
-  lbMotErr_->setVisible(err_.visible);
+  // A motor error wins over the outcome of a tune.
+  const bool outcome = !err_.visible && !tuneText_.isEmpty();
+  SetText(lbMotErr_, outcome ? tuneText_ : err_.label);
+  // The outcome is longer than a motor error: it takes the picture's width and two lines.
+  const QRect place = outcome ? QRect(2, lay_.motErr.y(), pbTun_->width() - 4,
+                                      lay_.client.height() - lay_.motErr.y() - 1)
+                              : lay_.motErr;
+  if (lbMotErr_->geometry() != place) lbMotErr_->setGeometry(place);
+  lbMotErr_->setWordWrap(outcome);
+  lbMotErr_->setToolTip(outcome ? tuneText_ : QString());
+  lbMotErr_->setVisible(err_.visible || outcome);
   pbTun_->update();
 }
 
@@ -278,7 +287,13 @@ void TTpic::ApplyBackground() {
   pbTun_->setPalette(p);
 }
 
-void TTpic::ClearTuneTime() { SetText(pTuneTime_, QString()); }
+void TTpic::ClearTuneTime() {
+  SetText(pTuneTime_, QString());
+  if (!tuneText_.isEmpty()) {
+    tuneText_.clear();
+    ShowMotErr(Mot().ErrFlags);
+  }
+}
 
 // ---- the operator's commands ----------------------------------------------------------------
 
@@ -383,6 +398,13 @@ void TTpic::OnTunerDescriptionChanged(const TTunerModel& m) {
 void TTpic::OnAtParamsChanged(const TTunerModel& m) { SetAtButton(m.Mot().AtOn); }
 
 void TTpic::OnStubsTuned(const TAutoTune&) { ShowMotPositAll(); }
+
+void TTpic::OnTuneOutcome(const TAutoTune&, const TTuneOutcome& o) {
+  const QString text = o.Text();
+  if (text == tuneText_) return;
+  tuneText_ = text;
+  ShowMotErr(Mot().ErrFlags);
+}
 
 void TTpic::OnTuneTime(const TAutoTune&, double seconds) {
   SetText(pTuneTime_, Format(QStringLiteral("%d"), {int64_t(TuneTimeMs(seconds))}));

@@ -85,6 +85,9 @@ class TTpic : public QWidget, public TTunerObserver, public TAutoTuneObserver {
   QString MotorText(int mo) const;
   QString TuneTimeText() const;
   QString MotErrText() const;
+  // The outcome of the last tune when it did not reach the target (shown in the error label's
+  // place unless a motor error is shown).
+  QString TuneOutcomeText() const { return tuneText_; }
   bool MotErrShown() const;
   int StubDrawnHeight(int mo) const { return height_[size_t(mo - 1)]; }
   TStubLook StubLook(int mo) const { return err_.stubs[size_t(mo - 1)]; }
@@ -111,6 +114,7 @@ class TTpic : public QWidget, public TTunerObserver, public TAutoTuneObserver {
   void OnAtParamsChanged(const TTunerModel&) override;
   void OnStubsTuned(const TAutoTune&) override;
   void OnTuneTime(const TAutoTune&, double seconds) override;
+  void OnTuneOutcome(const TAutoTune&, const TTuneOutcome& o) override;
 
  protected:
   bool event(QEvent* e) override;
@@ -145,6 +149,7 @@ class TTpic : public QWidget, public TTunerObserver, public TAutoTuneObserver {
   TStubScale scale_;
   TTpicStp stp_;
   TMotErrView err_;
+  QString tuneText_;
   TExtMarker marker_;
   std::array<int, 3> height_{4, 4, 4};
   std::array<bool, 3> held_{false, false, false};

@@ -243,6 +243,35 @@ TEST_F(TpicTest, SingleTuneInARunShowsItsTimeAndThePositions) {
   EXPECT_EQ(w->TuneTimeText(), QString());
 }
 
+// A tune that cannot match its load shows why below the guide; a motor error wins over it,
+// the next command and a tune that matches clear it.
+TEST_F(TpicTest, AnUnreachedTuneShowsItsOutcomeBelowTheGuide) {
+  rig.mot.AtOn = true;
+  rig.mot.Skip = 0;
+  const QString outside =
+      QStringLiteral("Load outside the matchable area: |Gamma in| = 0.577 (tolerance 0.025)");
+  rig.at.TunerStep(complex(0.9), CPolarDeg(0.95, 60.0));
+  EXPECT_EQ(w->TuneOutcomeText(), outside);
+  EXPECT_TRUE(w->MotErrShown());
+  EXPECT_EQ(w->MotErrText(), outside);
+  rig.mot.ErrFlags = 0x05;
+  w->ShowMotPositAll();
+  EXPECT_EQ(w->MotErrText(), QStringLiteral("Motors Error"));
+  rig.mot.ErrFlags = 0;
+  w->ShowMotPositAll();
+  EXPECT_EQ(w->MotErrText(), outside);
+  // Another command clears it.
+  Find<QAction>("sbReadPos")->trigger();
+  EXPECT_FALSE(w->MotErrShown());
+  EXPECT_EQ(w->TuneOutcomeText(), QString());
+  // Shown again by the next unreached tune, gone with a tune that matches.
+  rig.sim.Btune1 = true;
+  rig.at.TunerStep(complex(0.9), CPolarDeg(0.95, 60.0));
+  EXPECT_EQ(w->MotErrText(), outside);
+  rig.at.TunerStep(complex(0.5), CPolarDeg(0.5, 90.0));
+  EXPECT_FALSE(w->MotErrShown());
+}
+
 TEST_F(TpicTest, ReadingAndHomeAndTheirFailures) {
   rig.mot.ActPos = MakeMotPos(10, 20, 30);
   EXPECT_CALL(rig.cmd, ResetStubs());
