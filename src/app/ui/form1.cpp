@@ -361,7 +361,7 @@ void TForm1::RegisterToolWindows() {
   // setup; the refresh reaches the numeric results windows and the tuner picture, whichever exist.
   TToolWindowEntry trg = WidgetEntry(QString::fromLatin1(kTrgSection), trgForm_);
   trg.create = [this](const IniFile* ini) {
-    trgForm_ = new TTrgForm(core_->Cmd, core_->Source, core_->TunerModel, ini, this);
+    trgForm_ = new TTrgForm(core_->Cmd, core_->TunerModel, ini, this);
     trgForm_->OnHelp = [this](const QString& keyword) { ShowHelpKeyword(keyword); };
     TTrgDisplays& d = trgForm_->Displays();
     d.Napln = [this](const THresults& res) {
@@ -502,8 +502,7 @@ void TForm1::WireRhoChart() {
 }
 
 void TForm1::CreateScenario(const IniFile* ini) {
-  sce_ =
-      new TScenario(core_->TunerModel, core_->Cmd, core_->Qv, core_->Source, tpic_, nullptr, this);
+  sce_ = new TScenario(core_->TunerModel, core_->Cmd, core_->Qv, tpic_, nullptr, this);
   sce_->IsSweeping = [this] { return IsSweeping(); };
   // The play itself stops a running measurement before it starts.
   sce_->RunPause = [this] { RunPauseNow(); };

@@ -27,7 +27,6 @@ namespace qz {
 
 class IniFile;
 class TAsker;
-class TFrameSource;
 class TQvWin;
 class TQzCmd;
 class TTpic;
@@ -42,8 +41,8 @@ class TScenario : public QWidget {
  public:
   // autoSetup: the section to read at creation (nullptr keeps the defaults). asker: nullptr
   // means the installed one.
-  TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TFrameSource& frames, TTpic* tpic,
-            const IniFile* autoSetup, QWidget* parent = nullptr, TAsker* asker = nullptr);
+  TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TTpic* tpic, const IniFile* autoSetup,
+            QWidget* parent = nullptr, TAsker* asker = nullptr);
   ~TScenario() override;
 
   // ---- what the window asks of the program (each may be unset) ----

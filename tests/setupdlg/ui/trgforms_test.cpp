@@ -73,7 +73,7 @@ void ClickLabel(QLabel* l) {
 
 TEST(TrgForm, ControlsCaptionsAndHints) {
   FormRig r;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   EXPECT_EQ(f.objectName(), "TrgForm");
   EXPECT_EQ(f.windowTitle(), "Single-Shots Commands");
   EXPECT_TRUE(f.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -129,7 +129,7 @@ TEST(TrgForm, EachShowingQueriesAndFills) {
   r.mot.ActPos = MakeMotPos(1000, 2, 3);
   r.mot.SendTunePos = true;
   r.mot.AtOn = true;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   f.show();
   EXPECT_EQ(f.CountPanel(), "002");
   EXPECT_EQ(f.StatusPanel(), "\"Query Timeouts\" OK");
@@ -158,7 +158,7 @@ TEST(TrgForm, EachShowingQueriesAndFills) {
 
 TEST(TrgForm, ButtonsShowTheirOutcome) {
   FormRig r;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   f.Displays() = r.trg.Displays;  // the rig's counting callbacks
   f.show();
   r.NextFrame(MakeMotPos(5, 6, 7), 119, 0);
@@ -193,7 +193,7 @@ TEST(TrgForm, SectionReadAtCreationAndWritten) {
   IniFile ini;
   ini.SetText("[TrgForm]\nVisible=1\nTop=10\nLeft=20\nIndic=7\n");
   const TFixedScreen screen(QSize(1000, 800));
-  TTrgForm f(r.cmd, r.source, r.m, &ini, nullptr, &screen);
+  TTrgForm f(r.cmd, r.m, &ini, nullptr, &screen);
   EXPECT_TRUE(f.isVisible());
   EXPECT_EQ(f.Cmds().Indic, kIndicSteps);
   EXPECT_EQ(f.CountPanel(), "002");
@@ -206,14 +206,14 @@ TEST(TrgForm, SectionReadAtCreationAndWritten) {
   // Hidden by the setup: stays hidden.
   IniFile hidden;
   hidden.SetText("[TrgForm]\nVisible=0\nIndic=1\n");
-  TTrgForm g(r.cmd, r.source, r.m, &hidden, nullptr, &screen);
+  TTrgForm g(r.cmd, r.m, &hidden, nullptr, &screen);
   EXPECT_FALSE(g.isVisible());
   EXPECT_EQ(g.Cmds().Indic, kIndicInch);
 }
 
 TEST(TrgForm, HelpKeyOpensTheKeyword) {
   FormRig r;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   QString asked;
   f.OnHelp = [&](const QString& k) { asked = k; };
   f.show();
@@ -322,7 +322,7 @@ TEST(TrgForms, Screenshot) {
     EXPECT_TRUE(px.save(QDir(QString::fromLocal8Bit(dirName)).filePath(name)));
     w.hide();
   };
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   r.NextFrame(MakeMotPos(1200, 2400, 600), 119, 0);
   f.show();
   Child<QPushButton>(f, "btMeasure")->click();

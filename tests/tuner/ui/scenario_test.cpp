@@ -31,8 +31,8 @@ class ScenarioWin : public qz::testing::FreshProfileTest {
   void SetUp() override {
     FreshProfileTest::SetUp();
     if (HasFatalFailure()) return;
-    w = std::make_unique<TScenario>(rig.m, rig.cmd, rig.qv, frames, nullptr, nullptr, nullptr,
-                                    &asker);
+    rig.cmd.SetFrameSource(&frames);
+    w = std::make_unique<TScenario>(rig.m, rig.cmd, rig.qv, nullptr, nullptr, nullptr, &asker);
   }
   void TearDown() override {
     w.reset();
