@@ -7,16 +7,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 
 #include "common/trgrig.h"
@@ -305,31 +300,6 @@ TEST(PowCal, CancelAndRestore) {
   Child<QPushButton>(p.d, "btRestore")->click();
   EXPECT_FALSE(p.d.isVisible());
   EXPECT_EQ(p.r.qv.UserPowCorr, 1.0f);
-}
-
-// Under a real display (QZ_SCREENSHOT_DIR set): both windows shown, the screen saved.
-TEST(TrgForms, Screenshot) {
-  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
-  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
-  FormRig r(5000, 0.01);
-  auto shoot = [&](QWidget& w, const QString& name) {
-    w.move(40, 40);
-    w.show();
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 1200) QApplication::processEvents();
-    const QPixmap px = QGuiApplication::primaryScreen()->grabWindow(0);
-    EXPECT_TRUE(px.save(QDir(QString::fromLocal8Bit(dirName)).filePath(name)));
-    w.hide();
-  };
-  TTrgForm f(r.cmd, r.m, nullptr);
-  r.NextFrame(MakeMotPos(1200, 2400, 600), 119, 0);
-  f.show();
-  Child<QPushButton>(f, "btMeasure")->click();
-  shoot(f, "trgform.png");
-  r.qv.UserPowCorr = 2.0f;
-  TPowCal d(r.cmd, nullptr, &r.asker);
-  shoot(d, "powcal.png");
 }
 
 }  // namespace
