@@ -58,6 +58,7 @@ class TScenario::TPorts : public TScePlayPorts {
     // being ended) returns at once: the slice then still lasts its time, in small naps.
     QElapsedTimer t;
     t.start();
+    ++w_.waitSlices_;
     while (t.elapsed() < ms) {
       QEventLoop loop;
       QTimer::singleShot(int(ms - t.elapsed()), &loop, &QEventLoop::quit);

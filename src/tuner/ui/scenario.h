@@ -94,6 +94,8 @@ class TScenario : public QWidget {
   void StopPlay();
   bool Playing() const { return play_->Playing(); }
   bool MeasuredPlaying() const { return play_->MeasuredPlaying(); }
+  // The wait slices (each at most 50 ms) the plays of this window have taken so far.
+  int WaitSlices() const { return waitSlices_; }
   // Called once the play in progress has returned (at once when none is running).
   void AfterPlay(std::function<void()> then);
 
@@ -145,6 +147,7 @@ class TScenario : public QWidget {
   void MoveStubs(const std::array<int, 3>& steps);
 
   TTunerModel& model_;
+  int waitSlices_ = 0;
   TQzCmd& cmd_;
   TQvWin& qv_;
   QPointer<TTpic> tpic_;
