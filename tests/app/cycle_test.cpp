@@ -581,6 +581,7 @@ TEST(CycleOverTheCommandLayer, AcceptsNoFrameWithoutAFrameSource) {
   p.host = &host;
   p.asker = &asker;
   core.Cycle.SetPorts(p);
+  core.Qv.LastSwp.SetNwanted(core.Qv.PtsPerSwp);  // as the unit's start sets it
   struct Case {
     bool withSource;
     int64_t accepted;
