@@ -12,7 +12,9 @@
 #                      build-fuzz/corpus/<target>/, findings to build-fuzz/findings/<target>/
 # Environment: BUILD_DIR (default build), BUILD_TYPE (default RelWithDebInfo), JOBS,
 #              QZ_SANITIZE=ON for an address + undefined-behaviour sanitizer build (its tests
-#              run with leak checking; tests/lsan.supp names the leaks of system libraries).
+#              run with leak checking; tests/lsan.supp names the leaks of system libraries),
+#              QZ_WERROR=ON to make compiler warnings errors (as continuous integration does;
+#              off by default, so that a newer compiler's warnings do not stop a build).
 set -euo pipefail
 CALLER_DIR=$PWD
 cd "$(dirname "$0")"
@@ -48,7 +50,7 @@ deps() {
 
 build() {
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="$BUILD_TYPE" \
-    -DQZ_SANITIZE="${QZ_SANITIZE:-OFF}"
+    -DQZ_SANITIZE="${QZ_SANITIZE:-OFF}" -DQZ_WERROR="${QZ_WERROR:-OFF}"
   cmake --build "$BUILD_DIR" -j "$JOBS"
 }
 

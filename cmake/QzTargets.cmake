@@ -6,9 +6,40 @@
 # is built in this order and the test "QzSim.layering" checks every include against it.
 set(QZ_LAYERS "util|core|sim,comm|tuner,charts|display,results,setupdlg|app")
 
-# Warnings are errors in the project's own code.
+# What the test "QzSim.layering" still tolerates while the tool windows move out of the frame
+# window and the last include loops are broken. Both lists only ever shrink: an entry that no
+# longer applies fails the test too, so each goes with the change that ends it.
+# Include loops, each as its files (without extension, sorted) joined by "+".
+set(QZ_ALLOWED_INCLUDE_LOOPS
+    "app/ui/form1+app/ui/form1control+app/ui/windowcmds"
+    "display/ui/dlgattr+display/ui/gdisplform"
+    "sim/mdlengine+sim/mdlentries")
+# Window headers the frame window (app/ui/form1.h, .cpp) includes, as "file:header".
+set(QZ_ALLOWED_FORM1_INCLUDES
+    "app/ui/form1.cpp:app/ui/helpviewer.h"
+    "app/ui/form1.cpp:display/ui/rhochart.h"
+    "app/ui/form1.cpp:results/ui/logform.h"
+    "app/ui/form1.cpp:results/ui/qzresform.h"
+    "app/ui/form1.cpp:results/ui/qzsmallfrm.h"
+    "app/ui/form1.cpp:setupdlg/ui/mstpform.h"
+    "app/ui/form1.cpp:setupdlg/ui/powcal.h"
+    "app/ui/form1.cpp:setupdlg/ui/qzsamplform.h"
+    "app/ui/form1.cpp:setupdlg/ui/trgform.h"
+    "app/ui/form1.cpp:setupdlg/ui/txtimingform.h"
+    "app/ui/form1.cpp:sim/ui/qzmdl.h"
+    "app/ui/form1.cpp:tuner/ui/makesce.h"
+    "app/ui/form1.cpp:tuner/ui/qvtustpfrm.h"
+    "app/ui/form1.cpp:tuner/ui/scenario.h"
+    "app/ui/form1.cpp:tuner/ui/tpic.h")
+
+# The project's own code is compiled with the common warnings; with QZ_WERROR (as continuous
+# integration builds) they are errors.
 function(qz_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(QZ_WERROR)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  else()
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+  endif()
 endfunction()
 
 # The sources of the calling folder: its own .cpp/.h files (the GUI-free logic, main.cpp left

@@ -6,7 +6,7 @@
 
 namespace qz {
 
-bool TCmdCycleUnit::ReadFrame(uint16_t timeoutMs) { return cmd_.ReadFrame(timeoutMs); }
+bool TCmdCycleUnit::Measure(uint16_t timeoutMs) { return cmd_.Measure(timeoutMs); }
 
 int32_t TCmdCycleUnit::StartStop(uint8_t action, bool remember) {
   return cmd_.UnitStartStop(kUnitAddr, action, kToutForCycle, remember);

@@ -15,7 +15,7 @@ class TCmdCycleUnit : public TCycleUnit {
   TCmdCycleUnit(TQzCmd& cmd, T232& port, TMdlEngine& model)
       : cmd_(cmd), port_(port), model_(model) {}
 
-  bool ReadFrame(uint16_t timeoutMs) override;
+  bool Measure(uint16_t timeoutMs) override;
   int32_t StartStop(uint8_t action, bool remember) override;
   int32_t SendHush(uint8_t action, bool remember) override;
   int32_t StopWithWait() override;

@@ -173,10 +173,7 @@ void TCycle::OnePass() {
   StopTest(noFrame);
 }
 
-bool TCycle::FetchFrame() {
-  const bool received = ports_.unit->ReadFrame(qv_.ContMeaTout);
-  return received && qv_.DekodMerData(qv_.Mob, qv_.Res);
-}
+bool TCycle::FetchFrame() { return ports_.unit->Measure(qv_.ContMeaTout); }
 
 void TCycle::PublishAndShow() {
   const THresults& res = qv_.Res;

@@ -19,14 +19,15 @@ inline constexpr uint8_t kRunActSingleSeries = 3;
 // Send/hush action that switches sending results on.
 inline constexpr uint8_t kRunActSend = 1;
 
-// The unit as the cycle sees it: the command layer's frame read and the few commands a run
+// The unit as the cycle sees it: the command layer's measured frame and the few commands a run
 // sends. Commands go out with the frame time-out asked with -1, without waiting window and
 // without retry question.
 class TCycleUnit {
  public:
   virtual ~TCycleUnit() = default;
-  // Receives the next frame into the analyzer state's frame buffer; true when one arrived.
-  virtual bool ReadFrame(uint16_t timeoutMs) = 0;
+  // Receives the next frame into the analyzer state's frame buffer and decodes it into its
+  // latest result; true when one arrived and the decoding accepted it.
+  virtual bool Measure(uint16_t timeoutMs) = 0;
   virtual int32_t StartStop(uint8_t action, bool remember) {
     (void)action;
     (void)remember;

@@ -210,6 +210,11 @@ bool TQzCmd::ReadFrame(int32_t timeoutMs) {
   return true;
 }
 
+bool TQzCmd::Measure(int32_t timeoutMs) {
+  if (!ReadFrame(timeoutMs)) return false;
+  return qv_.DekodMerData(qv_.Mob, qv_.Res);
+}
+
 int32_t TQzCmd::WaitFrame(int kind, int32_t timeoutMs) {
   (void)kind;
   (void)timeoutMs;

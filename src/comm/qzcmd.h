@@ -131,6 +131,10 @@ class TQzCmd {
   // Asks the frame source for the next frame into the analyzer's frame buffer, with the
   // averaging count Vrpt. False only when no frame source is attached.
   bool ReadFrame(int32_t timeoutMs);
+  // The one path of a measured frame: ReadFrame, then the frame decoded into the analyzer's
+  // latest result (Qv().Res). True when a frame arrived and the decoding accepted it; without a
+  // frame source nothing is decoded and the latest result stays as it was.
+  bool Measure(int32_t timeoutMs);
   // Waits for a frame of the kind (1..3): clears the motor error flag "Read Stub Position Fail".
   int32_t WaitFrame(int kind, int32_t timeoutMs);
   // A command by code byte (with an optional text); reply, when given, is left empty.

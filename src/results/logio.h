@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "util/appendfile.h"
+
 namespace qz {
 
 struct TLogIoResult {
@@ -54,39 +56,21 @@ class TLogSink {
   virtual TLogIoResult Poll() { return TLogIoResult{true, {}, false, -1}; }
 };
 
-// How much of text[0..size) one write takes at file offset `offset`. The system copies a write
-// page by page and a killed program stops between two pages, so a write ends at the last line
-// end before the next page boundary; a line that straddles the boundary goes alone. A killed
-// program thus leaves whole lines, as when every line had a write of its own.
-qsizetype LinesUpToPageEnd(const char* text, qsizetype size, qint64 offset);
-
-// The real files, one kept open at a time.
+// The real files, one kept open at a time (util/appendfile).
 class TLogFileSink : public TLogSink {
  public:
-  TLogFileSink() = default;
-  ~TLogFileSink() override;
-  TLogFileSink(const TLogFileSink&) = delete;
-  TLogFileSink& operator=(const TLogFileSink&) = delete;
   TLogIoResult Create(const QString& path) override;
   TLogIoResult Append(const QString& path, const QByteArray& bytes) override;
-  void Close() override;
+  void Close() override { file_.Close(); }
   // A file is open for appending.
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return file_.IsOpen(); }
   // How often (milliseconds of the monotonic clock) an append looks whether the open file has
   // been deleted; asking the system at every record would cost as much as the write itself.
   // 0: at every append.
-  void SetGoneCheckIntervalMs(int ms) { goneCheckMs_ = ms; }
+  void SetGoneCheckIntervalMs(int ms) { file_.SetGoneCheckIntervalMs(ms); }
 
  private:
-  TLogIoResult Open(const QString& path);
-  // The open file has lost its last name.
-  bool Gone();
-
-  int fd_ = -1;
-  QString path_;     // the file fd_ belongs to
-  qint64 size_ = 0;  // its size after the last whole write
-  int goneCheckMs_ = 200;
-  qint64 nextGoneCheckMs_ = 0;
+  TAppendFile file_;
 };
 
 class TLogTimer {

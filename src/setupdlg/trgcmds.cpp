@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <exception>
 
-#include "comm/framesource.h"
 #include "comm/qzcmd.h"
 #include "core/qvwin.h"
 #include "sim/tunermodel.h"
@@ -21,8 +20,7 @@ namespace {
 const QChar kPosDecSep('.');
 }  // namespace
 
-TTrgCmds::TTrgCmds(TQzCmd& cmd, TFrameSource& model, const TTunerModel& tuner)
-    : cmd_(cmd), model_(model), tuner_(tuner) {}
+TTrgCmds::TTrgCmds(TQzCmd& cmd, const TTunerModel& tuner) : cmd_(cmd), tuner_(tuner) {}
 
 template <typename F>
 void TTrgCmds::Guarded(F&& f) {
@@ -45,11 +43,7 @@ bool TTrgCmds::Done(const QString& name, bool ok) {
 
 int32_t TTrgCmds::Tout() const { return cmd_.Qv().FrameTimeoutMs(kToutForCycle); }
 
-bool TTrgCmds::FrameAndDecode() {
-  TQvWin& qv = cmd_.Qv();
-  model_.GetMobBytes(std::max<int>(1, qv.VarPar.Vrpt), qv.Mob);
-  return qv.DekodMerData(qv.Mob, qv.Res);
-}
+bool TTrgCmds::FrameAndDecode() { return cmd_.Measure(Tout()); }
 
 bool TTrgCmds::MeasureCmd(uint8_t code, int waitKind, const QString& name, bool tune) {
   // The unit's answer to the command is the frame itself: its decoding tells the outcome.

@@ -4,8 +4,9 @@
 // status line and, on success, refreshes the numeric results, the tuner picture and the
 // window's own position texts.
 //
-// The commands go to the command layer; the measure buttons take their frame from the model
-// and decode it as the measurement cycle does, so their outcome is the decoding's. The windows
+// The commands go to the command layer; the measure buttons take their frame through its
+// measurement, as the measurement cycle does, so their outcome is the decoding's (and without a
+// frame source a measure button fails). The windows
 // the refresh reaches are callbacks the frame window sets; any of them may be unset, and an
 // error raised inside one is ignored, since a refresh must never cost the command its outcome.
 
@@ -20,7 +21,6 @@
 namespace qz {
 
 class IniFile;
-class TFrameSource;
 class TQzCmd;
 class TTunerModel;
 
@@ -64,9 +64,9 @@ struct TTrgPositions {
 
 class TTrgCmds {
  public:
-  // model builds the frames of the measure buttons; tuner gives the working step length (the
-  // tuner picture's, so both windows show the same texts).
-  TTrgCmds(TQzCmd& cmd, TFrameSource& model, const TTunerModel& tuner);
+  // tuner gives the working step length (the tuner picture's, so both windows show the same
+  // texts).
+  TTrgCmds(TQzCmd& cmd, const TTunerModel& tuner);
 
   TTrgDisplays Displays;
 
@@ -130,7 +130,8 @@ class TTrgCmds {
   bool Done(const QString& name, bool ok);
   // The frame time-out of the one-shot commands (the measurement cycle's).
   int32_t Tout() const;
-  // A frame from the model decoded into the latest result; true when the decoding accepted it.
+  // A frame measured through the command layer into the latest result; true when one arrived
+  // and the decoding accepted it.
   bool FrameAndDecode();
   // A measure button: the command, then a frame and its decoding (the outcome), then the
   // refresh; tune requests the single tune and takes the tune positions from the result.
@@ -140,7 +141,6 @@ class TTrgCmds {
   void Guarded(F&& f);
 
   TQzCmd& cmd_;
-  TFrameSource& model_;
   const TTunerModel& tuner_;
   QString count_;
   QString status_;

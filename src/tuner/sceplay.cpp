@@ -1,15 +1,16 @@
 #include "tuner/sceplay.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
-#include "comm/framesource.h"
+#include "comm/qzcmd.h"
 #include "core/onesweep.h"
 #include "core/qvwin.h"
 #include "tuner/scestp.h"
+#include "util/appendfile.h"
 #include "util/asker.h"
 #include "util/atomicfile.h"
 #include "util/fileops.h"
@@ -50,19 +51,11 @@ TSceOutResult TSceFileSink::Create(const QString& path) {
 }
 
 TSceOutResult TSceFileSink::Append(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
   // An append never makes a missing file: a file deleted during the run is reported.
-  if (!f.exists()) return {false, QStringLiteral("The file no longer exists")};
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return {false, f.errorString()};
-  const qint64 before = f.size();
-  if (f.write(bytes) != bytes.size() || !f.flush()) {
-    const QString reason = f.errorString();
-    (void)f.resize(before);  // keep only whole lines; a failed cut leaves what was written
-    return {false, reason};
-  }
-  f.close();
-  if (f.error() != QFileDevice::NoError) return {false, f.errorString()};
-  return {};
+  const TAppendResult r = AppendToFile(path, bytes);
+  if (r.ok) return {};
+  if (r.error == ENOENT) return {false, QStringLiteral("The file no longer exists")};
+  return {false, r.reason};
 }
 
 // ---- statistics ----
@@ -135,10 +128,10 @@ QString Out2Header(bool withWanted) {
 
 TScePlay::TScePlay(TScePlayPorts& ports, TAsker& asker) : ports_(ports), asker_(asker) {}
 
-void TScePlay::SetMeasurement(TQvWin* qv, const TTunerDescr* tu, TFrameSource* frames) {
-  qv_ = qv;
+void TScePlay::SetMeasurement(TQzCmd* cmd, const TTunerDescr* tu) {
+  cmd_ = cmd;
+  qv_ = cmd ? &cmd->Qv() : nullptr;
   tu_ = tu;
-  frames_ = frames;
 }
 
 bool TScePlay::Wait(int64_t ms) {
@@ -238,15 +231,14 @@ void TScePlay::Put(TOut& out, const QString& text) {
 }
 
 bool TScePlay::MeasureOne(THresults& res) {
-  frames_->GetMobBytes(std::max<int>(1, qv_->VarPar.Vrpt), qv_->Mob);
-  const bool decoded = qv_->DekodMerData(qv_->Mob, qv_->Res);
+  const bool decoded = cmd_->Measure(qv_->FrameTimeoutMs(kToutForCycle));
   res = qv_->Res;
   return decoded && res.je_qv && res.qv_ok;
 }
 
 bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
   if (playing_) return false;
-  if (page.LastRow() == 0 || !qv_ || !tu_ || !frames_) {
+  if (page.LastRow() == 0 || !cmd_ || !tu_) {
     if (page.LastRow() == 0) asker_.ShowError(QString::fromLatin1(kSceEmptyText));
     ports_.Released();
     return false;
@@ -273,42 +265,8 @@ bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
   }
   ports_.AllHome();
   if (released_) return release();
-
-  // PrepareOutputFiles
-  const FileNameParts parts = SplitFileName(stp.FSceMeasFile);
-  const QString folder = parts.folder.isEmpty() ? UserFolder() : parts.folder;
-  const QString chosen = asker_.SaveFileName(
-      QStringLiteral("Prepare Output Files"), folder + parts.name + parts.ext,
-      QStringLiteral("Text file (*.txt)|*.txt|Any file (*.*)|*.*"), QStringLiteral("txt"));
-  if (chosen.isEmpty()) {
-    asker_.ShowInfo(QStringLiteral("Procedure aborted."));
-    return release();
-  }
-  const QString oldFile = stp.FSceMeasFile;
-  stp.FSceMeasFile = chosen;
-  out1_ = TOut{chosen, true, false};
-  out2_ = TOut{ChangeExt(chosen, QStringLiteral("rkd")), mpp > 1, false};
-  TSceOutSink& sink = sink_ ? *sink_ : fileSink_;
-  if (!sink.Create(out1_.path).ok || (out2_.used && !sink.Create(out2_.path).ok)) {
-    stp.FSceMeasFile = oldFile;
-    asker_.ShowError(Format(
-        QStringLiteral("Error %d: Output files could not be created.\r\nProcedure aborted."), {4}));
-    return release();
-  }
-
-  // WriteOutputHeaders
-  const TInputResult c = InputText(QStringLiteral("Enter Comment"), QStringLiteral("Comment :"),
-                                   stp.FSceMeasInfo, asker_);
-  if (c.ok) stp.FSceMeasInfo = c.text;
-  const bool wanted = page.HasExtraTexts();
-  const QString fileName = QFileInfo(chosen).fileName();
-  const QString commentLine =
-      Format(QStringLiteral("%s (%s)"), {stp.FSceMeasInfo, fileName}) + kCrLf;
-  aborted_ = false;
-  writeErrorShown_ = false;
-  page_ = &page;
-  Put(out1_, commentLine + Out1Header() + kCrLf);
-  Put(out2_, commentLine + Out2Header(wanted) + kCrLf);
+  if (!PrepareOutputFiles(stp, mpp)) return release();
+  WriteOutputHeaders(page, stp);
 
   ports_.CyclicOff();
   ports_.EnableEditing(false);
@@ -320,54 +278,112 @@ bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
   const QDateTime start = ports_.Now();
   std::vector<THresults> rowResults;
   rowResults.reserve(size_t(mpp));
-
   while (page.IteratedRow <= page.LastRow() && !released_ && !aborted_) {
-    const int32_t row = page.IteratedRow;
-    ports_.SetStatus(Format(QStringLiteral("Progress: %d of %d"), {row, page.LastRow()}));
-    GoToRow(page, row);
-    ports_.RowChanged();
-    if (!Wait(DwellMs(page.Row(row).T))) break;
-    const QDateTime t = ports_.Now();
-    rowResults.clear();
-    for (int k = 0; k < mpp && !aborted_; ++k) {
-      ++counter;
-      THresults res;
-      for (;;) {
-        if (MeasureOne(res)) break;
-        asker_.Beep(kAlarmHz, kAlarmMs);
-        if (asker_.MessageBox(QString::fromLatin1(kSceMeasErrorText), TMsgType::Error,
-                              mbAbort | mbRetry) != mbRetry) {
-          aborted_ = true;
-          break;
-        }
-      }
-      if (aborted_) break;
-      ports_.ShowResult(res);
-      rowResults.push_back(res);
-      Put(out1_, MeasToString(counter, res, sep) + TunToString(true, qv_->Mot(), *tu_, sep) +
-                     Format(QStringLiteral("\t%1.5e"), {res.Pabs / 1000.0}, sep) + WinTime(t, sep) +
-                     kCrLf);
-      qv_->LastSwp.Add(qv_->Mob);
-    }
-    if (aborted_) break;
-    if (mpp > 1) {
-      const TSceStats st = ComputeStats(rowResults);
-      QString line = MeasToString(row, st.Statis, sep) + TunToString(true, qv_->Mot(), *tu_, sep) +
-                     StatsColumns(st, sep);
-      // Each line carries its own row's wanted values; a row without them keeps the columns
-      // empty, so every line has as many fields as the header.
-      if (wanted) {
-        const QString extra = page.Row(row).Extra;
-        line += extra.isEmpty() ? QStringLiteral("\t\t\t\t\t") : QLatin1Char('\t') + extra;
-      }
-      Put(out2_, line + WinTime(t, sep) + kCrLf);
-    }
+    if (!PlayRow(page, mpp, sep, counter, rowResults)) break;
     ++page.IteratedRow;
     ports_.ProcessEvents();
   }
 
   // Ending: the files are completed also after an abort.
   const bool rowsRemain = page.IteratedRow <= page.LastRow();
+  WriteTail(start, rowsRemain);
+  measured_ = false;
+  Finish(false);
+  asker_.Beep(kAlarmHz, kAlarmMs);
+  asker_.ShowWait(
+      QStringLiteral("Wait..."),
+      rowsRemain ? QStringLiteral("Scenario aborted") : QStringLiteral("Scenario completed"), 0, 0);
+  asker_.Sleep(kNoticeMs);
+  asker_.HideWait();
+  ports_.SetStatus(QString());
+  return true;
+}
+
+bool TScePlay::PrepareOutputFiles(TSceStp& stp, int mpp) {
+  const FileNameParts parts = SplitFileName(stp.FSceMeasFile);
+  const QString folder = parts.folder.isEmpty() ? UserFolder() : parts.folder;
+  const QString chosen = asker_.SaveFileName(
+      QStringLiteral("Prepare Output Files"), folder + parts.name + parts.ext,
+      QStringLiteral("Text file (*.txt)|*.txt|Any file (*.*)|*.*"), QStringLiteral("txt"));
+  if (chosen.isEmpty()) {
+    asker_.ShowInfo(QStringLiteral("Procedure aborted."));
+    return false;
+  }
+  const QString oldFile = stp.FSceMeasFile;
+  stp.FSceMeasFile = chosen;
+  out1_ = TOut{chosen, true, false};
+  out2_ = TOut{ChangeExt(chosen, QStringLiteral("rkd")), mpp > 1, false};
+  TSceOutSink& sink = sink_ ? *sink_ : fileSink_;
+  if (!sink.Create(out1_.path).ok || (out2_.used && !sink.Create(out2_.path).ok)) {
+    stp.FSceMeasFile = oldFile;
+    asker_.ShowError(Format(
+        QStringLiteral("Error %d: Output files could not be created.\r\nProcedure aborted."), {4}));
+    return false;
+  }
+  return true;
+}
+
+void TScePlay::WriteOutputHeaders(TScePage& page, TSceStp& stp) {
+  const TInputResult c = InputText(QStringLiteral("Enter Comment"), QStringLiteral("Comment :"),
+                                   stp.FSceMeasInfo, asker_);
+  if (c.ok) stp.FSceMeasInfo = c.text;
+  wanted_ = page.HasExtraTexts();
+  const QString fileName = QFileInfo(out1_.path).fileName();
+  const QString commentLine =
+      Format(QStringLiteral("%s (%s)"), {stp.FSceMeasInfo, fileName}) + kCrLf;
+  aborted_ = false;
+  writeErrorShown_ = false;
+  page_ = &page;
+  Put(out1_, commentLine + Out1Header() + kCrLf);
+  Put(out2_, commentLine + Out2Header(wanted_) + kCrLf);
+}
+
+bool TScePlay::PlayRow(TScePage& page, int mpp, QChar sep, int32_t& counter,
+                       std::vector<THresults>& rowResults) {
+  const int32_t row = page.IteratedRow;
+  ports_.SetStatus(Format(QStringLiteral("Progress: %d of %d"), {row, page.LastRow()}));
+  GoToRow(page, row);
+  ports_.RowChanged();
+  if (!Wait(DwellMs(page.Row(row).T))) return false;
+  const QDateTime t = ports_.Now();
+  rowResults.clear();
+  for (int k = 0; k < mpp && !aborted_; ++k) {
+    ++counter;
+    THresults res;
+    for (;;) {
+      if (MeasureOne(res)) break;
+      asker_.Beep(kAlarmHz, kAlarmMs);
+      if (asker_.MessageBox(QString::fromLatin1(kSceMeasErrorText), TMsgType::Error,
+                            mbAbort | mbRetry) != mbRetry) {
+        aborted_ = true;
+        break;
+      }
+    }
+    if (aborted_) break;
+    ports_.ShowResult(res);
+    rowResults.push_back(res);
+    Put(out1_, MeasToString(counter, res, sep) + TunToString(true, qv_->Mot(), *tu_, sep) +
+                   Format(QStringLiteral("\t%1.5e"), {res.Pabs / 1000.0}, sep) + WinTime(t, sep) +
+                   kCrLf);
+    qv_->LastSwp.Add(qv_->Mob);
+  }
+  if (aborted_) return false;
+  if (mpp > 1) {
+    const TSceStats st = ComputeStats(rowResults);
+    QString line = MeasToString(row, st.Statis, sep) + TunToString(true, qv_->Mot(), *tu_, sep) +
+                   StatsColumns(st, sep);
+    // Each line carries its own row's wanted values; a row without them keeps the columns
+    // empty, so every line has as many fields as the header.
+    if (wanted_) {
+      const QString extra = page.Row(row).Extra;
+      line += extra.isEmpty() ? QStringLiteral("\t\t\t\t\t") : QLatin1Char('\t') + extra;
+    }
+    Put(out2_, line + WinTime(t, sep) + kCrLf);
+  }
+  return true;
+}
+
+void TScePlay::WriteTail(const QDateTime& start, bool rowsRemain) {
   ports_.RedrawAll();
   qv_->LastSwp.SetNwanted(ports_.NormalSweepCapacity());
   QString tail =
@@ -379,16 +395,6 @@ bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
   Put(out1_, tail);
   Put(out2_, tail);
   aborted_ = wasAborted || aborted_;
-  measured_ = false;
-  Finish(false);
-  asker_.Beep(kAlarmHz, kAlarmMs);
-  asker_.ShowWait(
-      QStringLiteral("Wait..."),
-      rowsRemain ? QStringLiteral("Scenario aborted") : QStringLiteral("Scenario completed"), 0, 0);
-  asker_.Sleep(kNoticeMs);
-  asker_.HideWait();
-  ports_.SetStatus(QString());
-  return true;
 }
 
 }  // namespace qz

@@ -5,11 +5,11 @@
 // are taken, to text files.
 //
 // The engine talks to the rest of the program through small ports: the stubs, the waits, the
-// status text, the unit, the results windows and the output files; the analyzer state and the
-// frame source are used as they are. Every wait runs in slices of at most 50 ms that let
-// events in, so releasing the play button, closing the window or leaving the program ends a
-// play within one slice, however long the dwell time; a measured play still completes both of
-// its files.
+// status text, the unit, the results windows and the output files; the measurements are the
+// command layer's, and the analyzer state is used as it is. Every wait runs in slices of at most 50
+// ms that let events in, so releasing the play button, closing the window or leaving the program
+// ends a play within one slice, however long the dwell time; a measured play still completes both
+// of its files.
 
 #include <QByteArray>
 #include <QChar>
@@ -27,8 +27,8 @@
 namespace qz {
 
 class TAsker;
-class TFrameSource;
 class TQvWin;
+class TQzCmd;
 struct TSceStp;
 
 // The longest piece of a wait before events are let in.
@@ -48,7 +48,8 @@ class TSceOutSink {
 };
 
 // The real files: created through the atomic writer (a folder, device or FIFO is refused and
-// left alone), each append written through and checked.
+// left alone), each append written through the append helper (whole lines, checked, opened and
+// closed around each append).
 class TSceFileSink : public TSceOutSink {
  public:
   TSceOutResult Create(const QString& path) override;
@@ -137,9 +138,9 @@ class TScePlay {
  public:
   TScePlay(TScePlayPorts& ports, TAsker& asker);
 
-  // The analyzer state, the tuner description and the frame source of measured plays, and
-  // where their files go (the real files when not set).
-  void SetMeasurement(TQvWin* qv, const TTunerDescr* tu, TFrameSource* frames);
+  // The command layer (with its analyzer state) and the tuner description of measured plays,
+  // and where their files go (the real files when not set).
+  void SetMeasurement(TQzCmd* cmd, const TTunerDescr* tu);
   void SetSink(TSceOutSink* sink) { sink_ = sink; }
   void SetProgramInfo(const TProgramInfo& info) { prog_ = info; }
 
@@ -175,14 +176,24 @@ class TScePlay {
   };
   // Appends to an output file; a first failure ends the run with one message.
   void Put(TOut& out, const QString& text);
+  // One measurement through the command layer; true when its result is valid.
   bool MeasureOne(THresults& res);
   void Finish(bool plain);
+  // The steps of a measured play. PrepareOutputFiles asks for the file and creates both files
+  // (false: the run ends, the message shown); WriteOutputHeaders asks for the comment and
+  // writes both headers; PlayRow plays one row with its measurements (false when the run is
+  // released or aborted meanwhile); WriteTail completes both files, also after an abort.
+  bool PrepareOutputFiles(TSceStp& stp, int mpp);
+  void WriteOutputHeaders(TScePage& page, TSceStp& stp);
+  bool PlayRow(TScePage& page, int mpp, QChar sep, int32_t& counter,
+               std::vector<THresults>& rowResults);
+  void WriteTail(const QDateTime& start, bool rowsRemain);
 
   TScePlayPorts& ports_;
   TAsker& asker_;
+  TQzCmd* cmd_ = nullptr;
   TQvWin* qv_ = nullptr;
   const TTunerDescr* tu_ = nullptr;
-  TFrameSource* frames_ = nullptr;
   TSceOutSink* sink_ = nullptr;
   TSceFileSink fileSink_;
   TProgramInfo prog_;
@@ -191,6 +202,7 @@ class TScePlay {
   bool measured_ = false;
   bool aborted_ = false;
   bool writeErrorShown_ = false;
+  bool wanted_ = false;  // the page has wanted values (the second file's extra columns)
   TScePage* page_ = nullptr;
   TOut out1_, out2_;
 };

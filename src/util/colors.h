@@ -42,11 +42,16 @@ constexpr int SystemColorIndex(TColor c) { return int(c & 0xFF); }
 // index -> Window.
 constexpr TSysColorRole SystemColorRole(TColor c) {
   switch (SystemColorIndex(c)) {
-    case 5: return TSysColorRole::Base;
-    case 8: return TSysColorRole::WindowText;
-    case 12: return TSysColorRole::Workspace;
-    case 15: return TSysColorRole::Button;
-    default: return TSysColorRole::Window;
+    case 5:
+      return TSysColorRole::Base;
+    case 8:
+      return TSysColorRole::WindowText;
+    case 12:
+      return TSysColorRole::Workspace;
+    case 15:
+      return TSysColorRole::Button;
+    default:
+      return TSysColorRole::Window;
   }
 }
 constexpr int ColorRed(TColor c) { return int(c & 0xFF); }

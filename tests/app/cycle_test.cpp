@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/simcore.h"
 #include "core/frame.h"
 #include "core/frameenc.h"
 #include "core/qvwin.h"
@@ -58,7 +59,7 @@ class FakeUnit : public TCycleUnit {
   std::vector<bool> remembered;
   int stops = 0, clears = 0, purges = 0, counterResets = 0;
 
-  bool ReadFrame(uint16_t timeoutMs) override {
+  bool Measure(uint16_t timeoutMs) override {
     ++reads;
     if (timeouts.empty() || timeouts.back() != timeoutMs) timeouts.push_back(timeoutMs);
     if (reads > limit && cycle) {
@@ -69,7 +70,7 @@ class FakeUnit : public TCycleUnit {
     qv_.Mob.fill(0);
     if (!pf.received) return false;
     EncodeFrame(pf.fspec, qv_.Mob);
-    return true;
+    return qv_.DekodMerData(qv_.Mob, qv_.Res);
   }
   int32_t StartStop(uint8_t action, bool remember) override {
     commands.push_back({'S', action});
@@ -586,6 +587,41 @@ TEST_F(CycleTest, MotorOnlyFramesCountAsAcceptedButAreNotStored) {
   cycle->miSweepClick();
   EXPECT_EQ(cycle->AcceptedFrames(), 6);
   EXPECT_EQ(qv.LastSwp.Count(), 3);
+}
+
+// The program's own unit over the command layer: with the frame source taken away, no pass
+// finds a frame, so the cycle accepts none and the sweep stays empty; with it back, every pass
+// does.
+TEST(CycleOverTheCommandLayer, AcceptsNoFrameWithoutAFrameSource) {
+  TSimCore core(true);
+  TScriptedAsker asker;
+  asker.quiet = true;
+  struct PassHost : TCycleHost {
+    TCycle* cycle = nullptr;
+    int64_t endAt = 0;
+    void Pump() override {
+      if (cycle->Passes() == endAt) cycle->miSweepClick();
+    }
+  } host;
+  host.cycle = &core.Cycle;
+  TCyclePorts p = core.Cycle.Ports();
+  p.host = &host;
+  p.asker = &asker;
+  core.Cycle.SetPorts(p);
+  core.Qv.LastSwp.SetNwanted(core.Qv.PtsPerSwp);  // as the unit's start sets it
+  struct Case {
+    bool withSource;
+    int64_t accepted;
+  };
+  for (const Case& c : {Case{false, 0}, Case{true, 20}}) {
+    SCOPED_TRACE(c.withSource);
+    core.Cmd.SetFrameSource(c.withSource ? &core.Source : nullptr);
+    host.endAt = 20;
+    core.Cycle.miSweepClick();
+    EXPECT_EQ(core.Cycle.Passes(), 20);
+    EXPECT_EQ(core.Cycle.AcceptedFrames(), c.accepted);
+    EXPECT_EQ(core.Qv.LastSwp.Count(), c.accepted);
+  }
 }
 
 }  // namespace

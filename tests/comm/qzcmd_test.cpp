@@ -11,6 +11,7 @@
 
 #include "comm/errcodes.h"
 #include "comm/qzcmdsync.h"
+#include "common/testframes.h"
 #include "core/frame.h"
 #include "core/frameenc.h"
 #include "core/qvwin.h"
@@ -392,6 +393,46 @@ TEST_F(QzCmdTest, ReadFramePassesTheAveragingCountAndFailsWithoutSource) {
   EXPECT_TRUE(cmd.ReadFrame(1000));
   EXPECT_EQ(src.lastAvg, 37);
   EXPECT_EQ(src.calls, 1);
+}
+
+// Measure is the frame read plus its decoding into the latest result; whatever fails leaves a
+// result that cannot pass for a new one.
+TEST_F(QzCmdTest, MeasureDecodesIntoTheLatestResultOnlyWhenAFrameArrivesWhole) {
+  struct Spoiling : TFrameSource {
+    void GetMobBytes(int, TMerObjekt& mob) override {
+      mob = testframes::RawFrame({0x55, 1, 2, 3}, 1);
+    }
+  } spoilt;
+  TFakeSource good(mot);
+  struct Case {
+    const char* name;
+    TFrameSource* source;
+    bool ok;
+    int reads;  // calls of the good source
+  };
+  for (const Case& c : {Case{"no source", nullptr, false, 0}, Case{"spoilt", &spoilt, false, 0},
+                        Case{"whole", &good, true, 1}}) {
+    SCOPED_TRACE(c.name);
+    good.calls = 0;
+    qv.Res = THresults{};
+    qv.Res.je_qv = true;
+    qv.Res.Pinc = 11.0;
+    qv.Mob.fill(0xAB);
+    cmd.SetFrameSource(c.source);
+    EXPECT_EQ(cmd.Measure(1000), c.ok);
+    EXPECT_EQ(good.calls, c.reads);
+    if (c.ok) {
+      EXPECT_TRUE(qv.Res.je_qv);
+      EXPECT_DOUBLE_EQ(qv.Res.Pinc, 5678.0);
+      EXPECT_NEAR(qv.Res.FreD, 2.45e9, 1e6);
+    } else if (!c.source) {
+      // Nothing was read: the buffer and the latest result are untouched.
+      EXPECT_EQ(qv.Mob[0], 0xAB);
+      EXPECT_TRUE(qv.Res.je_qv);
+      EXPECT_DOUBLE_EQ(qv.Res.Pinc, 11.0);
+    }
+  }
+  cmd.SetFrameSource(nullptr);
 }
 
 // ---- tuner commands ---------------------------------------------------------------------------

@@ -1,7 +1,8 @@
 #pragma once
 // A scenario play without a window: fake ports that record the stub moves and count the wait
 // slices, output files kept in memory (with a failure after a chosen number of writes), frames
-// of a measured load (spoilt on chosen calls), the analyzer state and a scripted asker.
+// of a measured load (spoilt on chosen calls) read through the command layer, the analyzer state
+// and a scripted asker.
 
 #include <QByteArray>
 #include <QMap>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "comm/framesource.h"
+#include "comm/qzcmd.h"
 #include "common/testframes.h"
 #include "core/qvwin.h"
 #include "tuner/sceplay.h"
@@ -115,13 +117,15 @@ struct SceRig {
   FakeScePorts ports;
   MemSceSink sink;
   SceFrames frames;
+  TSimState sim;
+  TQzCmd cmd{qv, sim, &frames};
   TScriptedAsker asker;
   TScePlay play{ports, asker};
   TSceStp stp;
 
   SceRig() {
     asker.quiet = true;
-    play.SetMeasurement(&qv, &tu, &frames);
+    play.SetMeasurement(&cmd, &tu);
     play.SetSink(&sink);
   }
   // The question about the inactive transform is answered Yes and the output file chosen.

@@ -1,8 +1,8 @@
 #pragma once
 // The single-shot commands window's rig: the tuner picture's rig (one simulated tuner, the
 // analyzer state over its motor state, a command layer of mocks doing what the real layer does)
-// with a frame source that hands out a chosen frame, and display callbacks that count their
-// calls.
+// with a frame source that hands out a chosen frame to the command layer's measurement, and
+// display callbacks that count their calls.
 
 #include <gmock/gmock.h>
 
@@ -38,7 +38,7 @@ struct DisplayCalls {
 struct TrgRig : TpicRig {
   FixedFrameSource source;
   DisplayCalls calls;
-  TTrgCmds trg{cmd, source, m};
+  TTrgCmds trg{cmd, m};
 
   TrgRig() { Wire(); }
   TrgRig(int maxSteps, double stepMm) : TpicRig(maxSteps, stepMm) { Wire(); }
@@ -56,6 +56,7 @@ struct TrgRig : TpicRig {
 
  private:
   void Wire() {
+    cmd.SetFrameSource(&source);
     trg.Displays.Napln = [this](const THresults&) { ++calls.napln; };
     trg.Displays.ShowMotPositAll = [this] { ++calls.showAll; };
     trg.Displays.ReadShow = [this] {

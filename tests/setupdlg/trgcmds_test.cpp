@@ -137,6 +137,10 @@ TEST(TrgCmds, FailureReadsFailAndRefreshesNothing) {
       {"\"Measure\" FAIL", [](TrgRig& r) { r.NextFrameSpoilt(); }, &TTrgCmds::Measure},
       {"\"Measure & Compute\" FAIL", [](TrgRig& r) { r.NextFrameSpoilt(); }, &TTrgCmds::MeaComp},
       {"\"Measure & Tune\" FAIL", [](TrgRig& r) { r.NextFrameSpoilt(); }, &TTrgCmds::MeaTun},
+      // Without a frame source the command layer measures nothing.
+      {"\"Measure\" FAIL", [](TrgRig& r) { r.cmd.SetFrameSource(nullptr); }, &TTrgCmds::Measure},
+      {"\"Measure & Tune\" FAIL", [](TrgRig& r) { r.cmd.SetFrameSource(nullptr); },
+       &TTrgCmds::MeaTun},
       {"\"Fetch\" FAIL",
        [](TrgRig& r) { EXPECT_CALL(r.cmd, SendCmd(39, _, _, _, _)).WillOnce(Return(2)); },
        &TTrgCmds::Fetch},
@@ -250,7 +254,8 @@ TEST(TrgCmds, MeaTunThenMoveStubsWithTheRealModel) {
     explicit ModelSource(TMdlEngine& e) : m(e) {}
     void GetMobBytes(int avg, TMerObjekt& mob) override { m.GetMobBytes(avg, mob); }
   } source{model};
-  TTrgCmds trg{r.cmd, source, r.m};
+  r.cmd.SetFrameSource(&source);
+  TTrgCmds trg{r.cmd, r.m};
   r.mot.AtOn = false;
   r.mot.ActPos = MakeMotPos(0, 0, 0);
   r.mot.TunePos = MakeMotPos(0, 0, 0);

@@ -4,7 +4,6 @@
 
 #include "common/tunerrig.h"
 
-#include <chrono>
 #include <vector>
 
 #include "core/qvwin.h"
@@ -290,7 +289,7 @@ TEST(AutoTune, UnmatchableLoadEndsWithinTheIterationLimit) {
   r.mot.MaxIter = 65535;
   r.mot.BreakUp = 50;
   r.mot.MinStep = 1;
-  const auto t0 = std::chrono::steady_clock::now();
+  // (How long these take is bench_autotune's BM_AutoTunUnmatchableLoads.)
   for (const complex& load : {CPolarDeg(0.99, 0.0), CPolarDeg(0.999, 123.0), complex(5.0, -7.0)}) {
     r.at.TU_AutoTun(load);
     EXPECT_LE(r.at.LastSolve().Iterations, 65535);
@@ -299,8 +298,6 @@ TEST(AutoTune, UnmatchableLoadEndsWithinTheIterationLimit) {
       EXPECT_LE(r.mot.TargPos[k], r.m.Derived().MaxSteps);
     }
   }
-  const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  EXPECT_LT(s, 1.0);
   // A limit of one iteration is honoured.
   r.mot.MaxIter = 1;
   r.at.TU_AutoTun(CPolarDeg(0.99, 0.0));

@@ -37,8 +37,6 @@ class ProfileScope {
   QByteArray old_;
 };
 
-
-
 TEST(Folders, KnownFolderPath) {
   QTemporaryDir profile;
   ProfileScope scope(profile.path());

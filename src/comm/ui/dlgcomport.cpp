@@ -269,7 +269,10 @@ void TDlgComPort::Wait(int ms) {
   // The operator's input is handled while the attempt waits; a stop ends the wait early.
   QEventLoop loop;
   waitLoop_ = &loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  QTimer::singleShot(ms, &loop, [this, &loop] {
+    ++waitsRunOut_;
+    loop.quit();
+  });
   loop.exec();
   waitLoop_ = nullptr;
 }

@@ -63,6 +63,9 @@ class TDlgComPort : public QDialog {
 
   // The close box and Escape.
   void reject() override;
+  // The search's waits (with the event loop running) that lasted their whole time; a stop or
+  // a leaving ends a wait early, and such a wait is not counted.
+  int WaitsRunOut() const { return waitsRunOut_; }
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -76,6 +79,7 @@ class TDlgComPort : public QDialog {
   TDlgComPortModel m_;
   TDlgComPortModel::WaitFn testWait_;
   QEventLoop* waitLoop_ = nullptr;
+  int waitsRunOut_ = 0;
   bool mirroring_ = false;
 
   QListWidget* lbCommPorts_ = nullptr;

@@ -62,9 +62,9 @@ void SetCheck(QCheckBox* c, bool on) {
 
 }  // namespace
 
-TTrgForm::TTrgForm(TQzCmd& cmd, TFrameSource& model, const TTunerModel& tuner,
-                   const IniFile* autoSetup, QWidget* parent, const TScreenService* screen)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), cmds_(cmd, model, tuner) {
+TTrgForm::TTrgForm(TQzCmd& cmd, const TTunerModel& tuner, const IniFile* autoSetup, QWidget* parent,
+                   const TScreenService* screen)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), cmds_(cmd, tuner) {
   setObjectName(QString::fromLatin1(kTrgSection));
   setWindowTitle(QString::fromLatin1(kTrgCaption));
   Build();

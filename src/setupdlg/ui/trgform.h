@@ -18,7 +18,6 @@ class QPushButton;
 namespace qz {
 
 class IniFile;
-class TFrameSource;
 class TQzCmd;
 class TScreenService;
 class TTunerModel;
@@ -27,7 +26,7 @@ class TTrgForm : public QWidget {
   Q_OBJECT
  public:
   // autoSetup: the automatic setup, read once here (nullptr keeps the defaults).
-  TTrgForm(TQzCmd& cmd, TFrameSource& model, const TTunerModel& tuner, const IniFile* autoSetup,
+  TTrgForm(TQzCmd& cmd, const TTunerModel& tuner, const IniFile* autoSetup,
            QWidget* parent = nullptr, const TScreenService* screen = nullptr);
 
   TTrgCmds& Cmds() { return cmds_; }

@@ -59,6 +59,7 @@ class TScenario::TPorts : public TScePlayPorts {
     // being ended) returns at once: the slice then still lasts its time, in small naps.
     QElapsedTimer t;
     t.start();
+    ++w_.waitSlices_;
     while (t.elapsed() < ms) {
       QEventLoop loop;
       QTimer::singleShot(int(ms - t.elapsed()), &loop, &QEventLoop::quit);
@@ -118,7 +119,7 @@ class TScenario::TPorts : public TScePlayPorts {
   TScenario& w_;
 };
 
-TScenario::TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TFrameSource& frames, TTpic* tpic,
+TScenario::TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TTpic* tpic,
                      const IniFile* autoSetup, QWidget* parent, TAsker* asker)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       model_(model),
@@ -129,7 +130,7 @@ TScenario::TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TFrameSource& 
   setObjectName(QStringLiteral("Scenario"));
   ports_ = std::make_unique<TPorts>(*this);
   play_ = std::make_unique<TScePlay>(*ports_, Ask());
-  play_->SetMeasurement(&qv_, &model_.Descr(), &frames);
+  play_->SetMeasurement(&cmd_, &model_.Descr());
   play_->SetProgramInfo(CurrentProgramInfo());
   Build();
   if (autoSetup) ReadStp(*autoSetup);

@@ -27,7 +27,6 @@ namespace qz {
 
 class IniFile;
 class TAsker;
-class TFrameSource;
 class TQvWin;
 class TQzCmd;
 class TTpic;
@@ -42,8 +41,8 @@ class TScenario : public QWidget {
  public:
   // autoSetup: the section to read at creation (nullptr keeps the defaults). asker: nullptr
   // means the installed one.
-  TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TFrameSource& frames, TTpic* tpic,
-            const IniFile* autoSetup, QWidget* parent = nullptr, TAsker* asker = nullptr);
+  TScenario(TTunerModel& model, TQzCmd& cmd, TQvWin& qv, TTpic* tpic, const IniFile* autoSetup,
+            QWidget* parent = nullptr, TAsker* asker = nullptr);
   ~TScenario() override;
 
   // ---- what the window asks of the program (each may be unset) ----
@@ -95,6 +94,8 @@ class TScenario : public QWidget {
   void StopPlay();
   bool Playing() const { return play_->Playing(); }
   bool MeasuredPlaying() const { return play_->MeasuredPlaying(); }
+  // The wait slices (each at most 50 ms) the plays of this window have taken so far.
+  int WaitSlices() const { return waitSlices_; }
   // Called once the play in progress has returned (at once when none is running).
   void AfterPlay(std::function<void()> then);
 
@@ -146,6 +147,7 @@ class TScenario : public QWidget {
   void MoveStubs(const std::array<int, 3>& steps);
 
   TTunerModel& model_;
+  int waitSlices_ = 0;
   TQzCmd& cmd_;
   TQvWin& qv_;
   QPointer<TTpic> tpic_;

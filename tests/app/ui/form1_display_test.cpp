@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -212,25 +210,6 @@ TEST_F(Form1Displays, AWindowClosedDuringARunLeavesAtOnceAndTheRunGoesOn) {
   EXPECT_TRUE(watch.isNull());
   EXPECT_EQ(f->Displays().Windows()[0]->Displ().TracesToDraw.MaxPoints(),
             f->Core().Qv.LastSwp.Count());
-}
-
-// Every display type after a run, saved as one picture for a look by eye.
-TEST_F(Form1Displays, Screenshot) {
-  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
-  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
-  f->resize(1400, 1000);
-  TGDisplForm* first = f->Displays().Windows()[0];
-  std::vector<TGDisplForm*> wins{first};
-  for (size_t i = 1; i < OfferedTypes().size(); ++i) wins.push_back(f->Displays().NewDisplay());
-  for (size_t i = 0; i < wins.size(); ++i) {
-    wins[i]->RecreateDisplay(XTypeOf(OfferedTypes()[i]), OfferedTypes()[i]);
-    wins[i]->SetClockVisible(true);
-  }
-  f->Mdi()->tileSubWindows();
-  RunUntil([&] { return Passes() >= 250; });
-  f->Displays().RedrawAll();
-  QCoreApplication::processEvents();
-  EXPECT_TRUE(f->grab().save(QDir(QString::fromLocal8Bit(dirName)).filePath("displays.png")));
 }
 
 }  // namespace

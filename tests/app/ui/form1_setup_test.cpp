@@ -7,9 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 #include <QMenu>
-#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -275,36 +273,6 @@ TEST_F(Form1Setup, HelpOpensTheViewerAtThePageOrTheIndex) {
   // A topic no window asks with: the index.
   f->ShowHelp(999);
   EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/index.html"));
-  f->ExitNoSetupClick();
-}
-
-// The frame window with its tool windows during a run, saved as one picture for a look by eye.
-TEST_F(Form1Setup, Screenshot) {
-  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
-  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
-  WriteAll(Auto(),
-           "[QuzarForm]\r\nTop=0\r\nLeft=0\r\nWidth=1200\r\nHeight=900\r\n"
-           "[QzResForm]\r\nVisible=1\r\nTop=60\r\nLeft=860\r\n"
-           "[QzSmallFrm]\r\nVisible=1\r\nTop=380\r\nLeft=860\r\n"
-           "[LogForm]\r\nVisible=1\r\nTop=330\r\nLeft=20\r\n"
-           "[Model]\r\nVisible=1\r\nTop=70\r\nLeft=20\r\n");
-  auto f = Started();
-  f->resize(1200, 900);
-  // The picture is taken while the run goes on, then the run is paused.
-  QImage img(f->size(), QImage::Format_RGB32);
-  QTimer::singleShot(300, f.get(), [&] {
-    QPainter p(&img);
-    p.drawPixmap(0, 0, f->grab());
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             f->ToolWindows().Window<TQzMdl>("Model"), f->ToolWindows().Window<TLogForm>("LogForm"),
-             f->ToolWindows().Window<TQzResForm>("QzResForm"),
-             f->ToolWindows().Window<TQzSmallFrm>("QzSmallFrm")})
-      if (w && w->isVisible()) p.drawPixmap(w->pos() - f->pos(), w->grab());
-    p.end();
-    f->miSweepClick();
-  });
-  f->miSweepClick();
-  EXPECT_TRUE(img.save(QDir(QString::fromLocal8Bit(dirName)).filePath("form1_tools.png")));
   f->ExitNoSetupClick();
 }
 

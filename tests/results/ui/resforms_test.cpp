@@ -1,13 +1,11 @@
 // The two numeric results windows on the offscreen platform: what a refresh shows, the popup
-// menus, the temperature toggle, buttons and the setup section. A picture of both windows with
-// a result is written when QZ_SCREENSHOT_DIR names a folder.
+// menus, the temperature toggle, buttons and the setup section.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -190,24 +188,6 @@ TEST_F(ResFormsTest, SmallWindowCaptionsAndColours) {
   s.Napln(nullptr);
   EXPECT_EQ(s.PowUnit(Postup)->palette().color(QPalette::WindowText), QColor(Qt::black));
   EXPECT_EQ(s.FreqUnit()->palette().color(QPalette::WindowText), QColor(Qt::red));
-}
-
-// Both windows during a run, saved as pictures for a look by eye.
-TEST_F(ResFormsTest, Screenshot) {
-  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
-  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
-  qv.PlaneExt.MsgStr = QStringLiteral("12.5 mm");
-  TQzResForm f(qv, nullptr);
-  TQzSmallFrm s(qv, nullptr);
-  f.SetExtCaption();
-  THresults r = Result();
-  r.Oflow = true;
-  r.TooHot = true;
-  f.Napln(&r);
-  s.Napln(&r);
-  const QDir dir(QString::fromLocal8Bit(dirName));
-  EXPECT_TRUE(f.grab().save(dir.filePath(QStringLiteral("qzresform.png"))));
-  EXPECT_TRUE(s.grab().save(dir.filePath(QStringLiteral("qzsmallfrm.png"))));
 }
 
 }  // namespace

@@ -7,17 +7,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <cstring>
 
@@ -374,34 +369,6 @@ TEST(TimingForms, DefaultsAskAndSendNothing) {
   EXPECT_EQ(q[0].text, "Set all to recommended defaults?");
   EXPECT_EQ(q[1].text, "Set all to recommended defaults?");
   EXPECT_EQ(r.qv.MstpCW, TMeaStp());
-}
-
-// Under a real display (QZ_SCREENSHOT_DIR set): each window shown on its own, the whole screen
-// saved, for a look at the layout.
-TEST(SetupForms, Screenshot) {
-  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
-  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
-  Rig r;
-  auto shoot = [&](QWidget& w, const QString& name) {
-    w.move(40, 40);
-    w.show();
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 1200) QApplication::processEvents();
-    const QPixmap p = QGuiApplication::primaryScreen()->grabWindow(0);
-    EXPECT_TRUE(p.save(QDir(QString::fromLocal8Bit(dirName)).filePath(name)));
-    w.hide();
-  };
-  TQzSamplForm s;
-  r.Bind(s);
-  s.Pages()->setCurrentIndex(2);
-  shoot(s, "sampl_cw.png");
-  r.qv.VarPar.Waveform = wfPulsed;
-  shoot(s, "sampl_pulsed.png");
-  TTxTimingForm tx(r.cmd);
-  shoot(tx, "txtiming.png");
-  TMstpForm m(r.cmd);
-  shoot(m, "mstp.png");
 }
 
 }  // namespace

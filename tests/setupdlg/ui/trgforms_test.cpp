@@ -7,16 +7,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 
 #include "common/trgrig.h"
@@ -73,7 +68,7 @@ void ClickLabel(QLabel* l) {
 
 TEST(TrgForm, ControlsCaptionsAndHints) {
   FormRig r;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   EXPECT_EQ(f.objectName(), "TrgForm");
   EXPECT_EQ(f.windowTitle(), "Single-Shots Commands");
   EXPECT_TRUE(f.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -129,7 +124,7 @@ TEST(TrgForm, EachShowingQueriesAndFills) {
   r.mot.ActPos = MakeMotPos(1000, 2, 3);
   r.mot.SendTunePos = true;
   r.mot.AtOn = true;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   f.show();
   EXPECT_EQ(f.CountPanel(), "002");
   EXPECT_EQ(f.StatusPanel(), "\"Query Timeouts\" OK");
@@ -158,7 +153,7 @@ TEST(TrgForm, EachShowingQueriesAndFills) {
 
 TEST(TrgForm, ButtonsShowTheirOutcome) {
   FormRig r;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   f.Displays() = r.trg.Displays;  // the rig's counting callbacks
   f.show();
   r.NextFrame(MakeMotPos(5, 6, 7), 119, 0);
@@ -193,7 +188,7 @@ TEST(TrgForm, SectionReadAtCreationAndWritten) {
   IniFile ini;
   ini.SetText("[TrgForm]\nVisible=1\nTop=10\nLeft=20\nIndic=7\n");
   const TFixedScreen screen(QSize(1000, 800));
-  TTrgForm f(r.cmd, r.source, r.m, &ini, nullptr, &screen);
+  TTrgForm f(r.cmd, r.m, &ini, nullptr, &screen);
   EXPECT_TRUE(f.isVisible());
   EXPECT_EQ(f.Cmds().Indic, kIndicSteps);
   EXPECT_EQ(f.CountPanel(), "002");
@@ -206,7 +201,7 @@ TEST(TrgForm, SectionReadAtCreationAndWritten) {
   // Hidden by the setup: stays hidden.
   IniFile hidden;
   hidden.SetText("[TrgForm]\nVisible=0\nIndic=1\n");
-  TTrgForm g(r.cmd, r.source, r.m, &hidden, nullptr, &screen);
+  TTrgForm g(r.cmd, r.m, &hidden, nullptr, &screen);
   EXPECT_FALSE(g.isVisible());
   EXPECT_EQ(g.Cmds().Indic, kIndicInch);
 }
@@ -214,7 +209,7 @@ TEST(TrgForm, SectionReadAtCreationAndWritten) {
 TEST(TrgForm, HelpKeyIsNoShortcutOfTheWindow) {
   // A second F1 shortcut beside the program's rule made the key ambiguous: it did nothing.
   FormRig r;
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
+  TTrgForm f(r.cmd, r.m, nullptr);
   f.show();
   EXPECT_FALSE(PressShortcut(f, Qt::Key_F1));
 }
@@ -303,31 +298,6 @@ TEST(PowCal, CancelAndRestore) {
   Child<QPushButton>(p.d, "btRestore")->click();
   EXPECT_FALSE(p.d.isVisible());
   EXPECT_EQ(p.r.qv.UserPowCorr, 1.0f);
-}
-
-// Under a real display (QZ_SCREENSHOT_DIR set): both windows shown, the screen saved.
-TEST(TrgForms, Screenshot) {
-  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
-  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
-  FormRig r(5000, 0.01);
-  auto shoot = [&](QWidget& w, const QString& name) {
-    w.move(40, 40);
-    w.show();
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 1200) QApplication::processEvents();
-    const QPixmap px = QGuiApplication::primaryScreen()->grabWindow(0);
-    EXPECT_TRUE(px.save(QDir(QString::fromLocal8Bit(dirName)).filePath(name)));
-    w.hide();
-  };
-  TTrgForm f(r.cmd, r.source, r.m, nullptr);
-  r.NextFrame(MakeMotPos(1200, 2400, 600), 119, 0);
-  f.show();
-  Child<QPushButton>(f, "btMeasure")->click();
-  shoot(f, "trgform.png");
-  r.qv.UserPowCorr = 2.0f;
-  TPowCal d(r.cmd, nullptr, &r.asker);
-  shoot(d, "powcal.png");
 }
 
 }  // namespace

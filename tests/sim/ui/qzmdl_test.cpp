@@ -119,26 +119,3 @@ TEST(QzMdlWindow, SetupRoundTripThroughTheWindow) {
 
 }  // namespace
 }  // namespace qz
-
-namespace qz {
-namespace {
-
-// Every page of the window, saved as pictures for a look by eye.
-TEST(QzMdlWindow, Screenshot) {
-  const QByteArray dirName = qgetenv("QZ_SCREENSHOT_DIR");
-  if (dirName.isEmpty()) GTEST_SKIP() << "QZ_SCREENSHOT_DIR is not set";
-  testing_mdl::MdlRig r;
-  TQzMdl win(r.m, nullptr);
-  win.show();
-  auto* tabs = win.findChild<QTabWidget*>();
-  ASSERT_NE(tabs, nullptr);
-  for (int i = 0; i < tabs->count(); ++i) {
-    tabs->setCurrentIndex(i);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(
-        win.grab().save(QString::fromLatin1(dirName) + QStringLiteral("/model_page%1.png").arg(i)));
-  }
-}
-
-}  // namespace
-}  // namespace qz

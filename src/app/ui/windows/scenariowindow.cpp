@@ -25,7 +25,7 @@ void RegisterScenarioWindow(TWindowContext& ctx) {
   TWindowContext* c = &ctx;
   e.create = [c, w](const IniFile* ini) {
     TTpic* tpic = c->windows.Window<TTpic>(QString::fromLatin1(kTpicSection));
-    *w = new TScenario(c->core.TunerModel, c->core.Cmd, c->core.Qv, c->core.Source, tpic, nullptr,
+    *w = new TScenario(c->core.TunerModel, c->core.Cmd, c->core.Qv, tpic, nullptr,
                        c->shell.Parent());
     TScenario* s = *w;
     TProgramEvents* ev = &c->events;

@@ -19,7 +19,7 @@ void RegisterTrgWindow(TWindowContext& ctx) {
   e.viewRank = 50;
   TWindowContext* c = &ctx;
   e.create = [c, w](const IniFile* ini) {
-    *w = new TTrgForm(c->core.Cmd, c->core.Source, c->core.TunerModel, ini, c->shell.Parent());
+    *w = new TTrgForm(c->core.Cmd, c->core.TunerModel, ini, c->shell.Parent());
     TTrgDisplays& d = (*w)->Displays();
     TProgramEvents* ev = &c->events;
     d.Napln = [ev](const THresults& res) { emit ev->ResultShown(res); };
