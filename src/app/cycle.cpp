@@ -5,6 +5,7 @@
 #include "core/frame.h"
 #include "core/qvwin.h"
 #include "util/asker.h"
+#include "util/clock.h"
 #include "util/format.h"
 #include "util/valueinput.h"
 
@@ -158,12 +159,12 @@ void TCycle::OnePass() {
   const bool noFrame = !accepted;
   if (accepted) {
     PublishAndShow();
-    if (qv_.Res.je_qv) {
-      accepted = SeriesRules();
-      if (accepted) {
-        StoreAndDraw();
-        SignalMessage();
-      }
+    if (qv_.Res.je_qv) accepted = SeriesRules();
+    // Every accepted frame takes the next number of the program-wide count, stored or not.
+    if (accepted) stamp_ = qv_.StampAccepted(frameUtcMs_);
+    if (accepted && qv_.Res.je_qv) {
+      StoreAndDraw();
+      SignalMessage();
     }
   }
   LinkMessages();
@@ -173,6 +174,7 @@ void TCycle::OnePass() {
 
 bool TCycle::FetchFrame() {
   const bool received = ports_.unit->ReadFrame(qv_.ContMeaTout);
+  frameUtcMs_ = RunUtcMs();
   return received && qv_.DekodMerData(qv_.Mob, qv_.Res);
 }
 
@@ -219,10 +221,10 @@ void TCycle::StoreAndDraw() {
   const bool store = sampled_ ? !notSmpl_ : !(SuspOnLow && res.LowSignal);
   if (!store) return;
   TOneSweep& swp = qv_.LastSwp;
-  swp.Add(qv_.Mob);
+  swp.Add(qv_.Mob, stamp_);
   if (!sampled_) {
     dsp.DrawPointAll(swp.Last());
-    if (ports_.logger->LoggingOn()) ports_.logger->WriteRecord(res);
+    if (ports_.logger->LoggingOn()) ports_.logger->WriteRecord(res, stamp_);
     swpDone_ = swp.Last() == swp.Nwanted() - 1;
     if (swpDone_) {
       dsp.KeepPreviousDrawing();

@@ -129,6 +129,8 @@ class TCycle {
   bool sampled_ = false;
   int64_t passes_ = 0;
   int64_t accepted_ = 0;
+  int64_t frameUtcMs_ = 0;  // receive time of the frame of this pass (run clock)
+  TSwpStamp stamp_;         // stamp of the frame of this pass once accepted
   bool waitFirst_ = true;
   bool firstSmpl_ = false;
   bool lastSmpl_ = false;

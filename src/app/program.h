@@ -11,6 +11,7 @@
 #include "app/cyclelogger.h"
 #include "app/ddebus.h"
 #include "app/ddeitem.h"
+#include "app/saveastxt.h"
 #include "app/setupfiles.h"
 #include "app/simcore.h"
 #include "app/toolwindows.h"
@@ -36,6 +37,10 @@ class TProgram {
   TEngineLogger Logger;
   TToolWindows Windows;
   TSetupFiles Setup;
+  // What Save Results keeps without a window: the decimal separator of the frame window's
+  // section ("SeparForTxtSave" of the automatic setup, then of a loaded setup, read as the
+  // frame window reads it) and the last results file.
+  TSaveAsTxtState SaveTxt;
 
   // Starts the unit and then creates the windows that need its settings.
   bool Start(QString& messages, int screenWidth = 1920, int screenHeight = 1080);

@@ -12,6 +12,7 @@
 #include "tuner/scestp.h"
 #include "util/asker.h"
 #include "util/atomicfile.h"
+#include "util/clock.h"
 #include "util/fileops.h"
 #include "util/folders.h"
 #include "util/format.h"
@@ -332,8 +333,12 @@ bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
     for (int k = 0; k < mpp && !aborted_; ++k) {
       ++counter;
       THresults res;
+      int64_t receivedMs = 0;
       for (;;) {
-        if (MeasureOne(res)) break;
+        if (MeasureOne(res)) {
+          receivedMs = RunUtcMs();
+          break;
+        }
         asker_.Beep(kAlarmHz, kAlarmMs);
         if (asker_.MessageBox(QString::fromLatin1(kSceMeasErrorText), TMsgType::Error,
                               mbAbort | mbRetry) != mbRetry) {
@@ -347,7 +352,7 @@ bool TScePlay::PlayMeasured(TScePage& page, TSceStp& stp, QChar sep) {
       Put(out1_, MeasToString(counter, res, sep) + TunToString(true, qv_->Mot(), *tu_, sep) +
                      Format(QStringLiteral("\t%1.5e"), {res.Pabs / 1000.0}, sep) + WinTime(t, sep) +
                      kCrLf);
-      qv_->LastSwp.Add(qv_->Mob);
+      qv_->LastSwp.Add(qv_->Mob, qv_->StampAccepted(receivedMs));
     }
     if (aborted_) break;
     if (mpp > 1) {
