@@ -276,6 +276,14 @@ TEST_F(ProgramPortFileTest, ResultsTakeTheFrameSectionsSeparator) {
     ASSERT_FALSE(freqs.isEmpty());
     const QRegularExpression re(QString::fromLatin1(k.pattern));
     for (const QString& fr : freqs) EXPECT_TRUE(re.match(fr).hasMatch()) << fr.toStdString();
+    // The CSV always has the point.
+    const QString csv = dir.filePath("r.csv");
+    ASSERT_TRUE(control->SaveResultsCsv(csv, "").ok());
+    QFile c(csv);
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    const QByteArray bytes = c.readAll();
+    EXPECT_TRUE(bytes.contains(",2450.00000,")) << k.name;
+    EXPECT_FALSE(bytes.contains("2450,0")) << k.name;
   }
 }
 
