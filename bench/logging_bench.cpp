@@ -1,8 +1,9 @@
 // The cost of continuous data logging for the measurement cycle: the headless run measures the
-// same number of frames without a log and with every frame logged, and prints both frame rates
-// and the share of the rate that logging costs. Build with -DQZ_BUILD_BENCH=ON (Release) and run:
-//   build-rel/bench/bench_logging [FRAMES [plain|log]]
-// (default 300000 frames; best of three runs each; "plain" or "log" runs only that kind.)
+// same number of frames without a log, with every frame logged as text and as CSV, and prints
+// the frame rates and the share of the rate that logging costs. Build with -DQZ_BUILD_BENCH=ON
+// (Release) and run:
+//   build-rel/bench/bench_logging [FRAMES [plain|log|csv]]
+// (default 300000 frames; best of three runs each; "plain", "log" or "csv" runs only that kind.)
 // It also prints the processor time per frame of the cycle's thread and of the whole program,
 // which a busy machine changes far less than the frame rates, and the share of a core the log's
 // writer thread takes. The cycle pumps the events as the program's headless run does.
@@ -71,24 +72,33 @@ int main(int argc, char** argv) {
   qz::CommandLine cl;
   cl.headless = true;
   cl.passes = frames;
-  // A second argument "plain" or "log" runs only that kind (for a profiler).
+  // A second argument "plain", "log" or "csv" runs only that kind (for a profiler).
   const QByteArray only = argc > 2 ? QByteArray(argv[2]) : QByteArray();
-  const Rates plain = only == "log" ? Rates{} : BestRate(cl, 3);
+  auto wanted = [&only](const char* kind) { return only.isEmpty() || only == kind; };
+  const Rates plain = wanted("plain") ? BestRate(cl, 3) : Rates{};
   cl.logFile = profile.filePath(QStringLiteral("bench.log"));
-  const Rates logged = only == "plain" ? Rates{} : BestRate(cl, 3);
+  const Rates logged = wanted("log") ? BestRate(cl, 3) : Rates{};
+  cl.logFile = profile.filePath(QStringLiteral("bench.csv"));
+  cl.logFormat = QStringLiteral("csv");
+  const Rates csv = wanted("csv") ? BestRate(cl, 3) : Rates{};
 
   std::printf("frames per run          %d\n", frames);
   std::printf("headless, no log        %.0f frames/s\n", plain.framesPerS);
   std::printf("headless, logging each  %.0f frames/s\n", logged.framesPerS);
   std::printf("cost of logging         %.1f %% of the frame rate\n",
               100.0 * (1.0 - logged.framesPerS / plain.framesPerS));
+  std::printf("headless, CSV log       %.0f frames/s\n", csv.framesPerS);
+  std::printf("cost of CSV logging     %.1f %% of the frame rate\n",
+              100.0 * (1.0 - csv.framesPerS / plain.framesPerS));
   // Processor time tells the same apart from the machine's load: the cycle's own thread, and
   // every thread of the program (the log's writer included).
   std::printf("cycle thread, no log    %.3f us/frame\n", plain.cycleCpuUs);
   std::printf("cycle thread, logging   %.3f us/frame (%.1f %% more)\n", logged.cycleCpuUs,
               100.0 * (logged.cycleCpuUs / plain.cycleCpuUs - 1.0));
-  std::printf("all threads, logging    %.3f us/frame (no log %.3f)\n", logged.processCpuUs,
-              plain.processCpuUs);
+  std::printf("cycle thread, CSV log   %.3f us/frame (%.1f %% more)\n", csv.cycleCpuUs,
+              100.0 * (csv.cycleCpuUs / plain.cycleCpuUs - 1.0));
+  std::printf("all threads, logging    %.3f us/frame (no log %.3f, CSV %.3f)\n",
+              logged.processCpuUs, plain.processCpuUs, csv.processCpuUs);
   std::printf("log writer              %.1f %% of a core\n", 100.0 * logged.otherShare);
   return 0;
 }

@@ -20,7 +20,7 @@ class FuzzTransforms : public qz::TFrameTransforms {
   bool bilin = false, plane = false;
   double factor = 0.0, scale = 1.0;
   bool BilinActive() const override { return bilin; }
-  qz::complex BilinLoadToInput(const qz::complex& rho, double f) const override {
+  qz::complex BilinToShown(const qz::complex& rho, double f) const override {
     return qz::complex(rho.re * scale, rho.im * scale + f * 0.0);
   }
   bool PlaneExtOn() const override { return plane; }

@@ -63,10 +63,19 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("save-results"),
       QStringLiteral("Headless: write the current sweep to FILE as a results text file."),
       QStringLiteral("FILE"));
+  const QCommandLineOption saveCsv(
+      QStringLiteral("save-csv"),
+      QStringLiteral("Headless: write the current sweep to FILE as CSV (comma, point, one row a "
+                     "frame after \"# key: value\" lines; pandas.read_csv(FILE, comment='#'))."),
+      QStringLiteral("FILE"));
   const QCommandLineOption log(
       QStringLiteral("log"),
       QStringLiteral("Prepare the data log FILE (after the setups are read), as Prepare does."),
       QStringLiteral("FILE"));
+  const QCommandLineOption logFormat(
+      QStringLiteral("log-format"),
+      QStringLiteral("The layout of the --log file: text (the log's own) or csv."),
+      QStringLiteral("text|csv"));
   const QCommandLineOption chart(
       QStringLiteral("chart"),
       QStringLiteral("Headless: the chart of the last sweep in display TYPE (%1), WIDTHxHEIGHT "
@@ -83,7 +92,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("serve"),
       QStringLiteral("Run without a window and answer the remote control (object /Control on the "
                      "session bus) until its Quit; --passes starts a run at once."));
-  p.addOptions({help, version, setup, headless, passes, saveResults, log, chart, saveChart, serve});
+  p.addOptions({help, version, setup, headless, passes, saveResults, saveCsv, log, logFormat, chart,
+                saveChart, serve});
   // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
   const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
@@ -100,7 +110,20 @@ CommandLine ParseCommandLine(const QStringList& args) {
   cl.serve = p.isSet(serve);
   cl.setupFile = p.value(setup);
   cl.saveResultsFile = p.value(saveResults);
+  cl.saveCsvFile = p.value(saveCsv);
   cl.logFile = p.value(log);
+  if (p.isSet(logFormat)) {
+    cl.logFormat = p.value(logFormat).toLower();
+    if (cl.logFormat != QLatin1String("text") && cl.logFormat != QLatin1String("csv")) {
+      cl.error =
+          QStringLiteral("--log-format needs text or csv, not \"%1\".").arg(p.value(logFormat));
+      return cl;
+    }
+    if (!p.isSet(log)) {
+      cl.error = QStringLiteral("--log-format needs --log.");
+      return cl;
+    }
+  }
   cl.chart = p.isSet(chart);
   cl.saveChartFile = p.value(saveChart);
   // A file option followed by another option ("--setup --headless") takes the option for its
@@ -128,6 +151,12 @@ CommandLine ParseCommandLine(const QStringList& args) {
       cl.error = QStringLiteral(
           "--serve saves results through the remote control's SaveResults, "
           "not with --save-results.");
+      return cl;
+    }
+    if (!cl.saveCsvFile.isEmpty()) {
+      cl.error = QStringLiteral(
+          "--serve saves results through the remote control's SaveResultsCsv, "
+          "not with --save-csv.");
       return cl;
     }
     if (p.isSet(chart) || p.isSet(saveChart)) {
@@ -162,6 +191,7 @@ CommandLine ParseCommandLine(const QStringList& args) {
       {&setup, &cl.setupFile},
       {&log, &cl.logFile},
       {&saveResults, &cl.saveResultsFile},
+      {&saveCsv, &cl.saveCsvFile},
       {&saveChart, &cl.saveChartFile}};
   for (const auto& [opt, value] : files) {
     if (p.isSet(*opt) && value->isEmpty()) {

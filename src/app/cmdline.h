@@ -17,7 +17,9 @@ struct CommandLine {
   int passes = 0;              // --passes N: accepted frames of a headless measurement run
   QString setupFile;           // --setup FILE
   QString saveResultsFile;     // --save-results FILE
+  QString saveCsvFile;         // --save-csv FILE: the current sweep as CSV
   QString logFile;             // --log FILE: prepare FILE as the logging window's Prepare does
+  QString logFormat;           // --log-format text|csv (empty: as the setup says)
   bool chart = false;          // --chart TYPE[:WIDTHxHEIGHT] given
   TChartRequest chartRequest;  // its type and size
   QString saveChartFile;       // --save-chart FILE: the chart's picture, by the file's extension

@@ -356,6 +356,16 @@ TControlResult TControl::SaveResults(const QString& path, const QString& comment
   return Done({});
 }
 
+TControlResult TControl::SaveResultsCsv(const QString& path, const QString& comment) {
+  if (TControlResult r = Refusal(true); !r.ok()) return Done(r);
+  if (const QString why = WritablePathProblem(path); !why.isEmpty())
+    return Done(Refused(TControlStatus::InvalidValue, why));
+  QString error;
+  if (!port_.SaveResultsCsv(path, comment, error))
+    return Done(Refused(TControlStatus::Failed, error));
+  return Done({});
+}
+
 TControlResult TControl::SaveChart(const QString& type, const QString& path, uint32_t width,
                                    uint32_t height) {
   if (TControlResult r = Refusal(true); !r.ok()) return Done(r);

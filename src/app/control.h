@@ -5,9 +5,9 @@
 //
 // Rules: while a modal dialog of the window program is open, every call is refused ("busy: a
 // dialog is open"). During a run, the calls whose menu or control the run disables (LoadSetup,
-// SaveSetup, SaveResults, AutoTune, MoveStubs) are refused ("busy: running"); the model's values,
-// Pause, Stop, Finish and Quit stay available, as the model window and the first three items of
-// the Quzar menu do. A refused call changes nothing.
+// SaveSetup, SaveResults, SaveResultsCsv, AutoTune, MoveStubs) are refused ("busy: running"); the
+// model's values, Pause, Stop, Finish and Quit stay available, as the model window and the first
+// three items of the Quzar menu do. A refused call changes nothing.
 
 #include <QString>
 #include <QStringList>
@@ -83,6 +83,8 @@ class TControlPort {
   virtual bool LoadSetup(const QString& path, QString& comment, QString& error) = 0;
   virtual bool SaveSetup(const QString& path, const QString& comment, QString& error) = 0;
   virtual bool SaveResults(const QString& path, const QString& comment, QString& error) = 0;
+  // The current sweep as CSV (core/resultscsv.h).
+  virtual bool SaveResultsCsv(const QString& path, const QString& comment, QString& error) = 0;
   // The model's entries as the model window shows them, and the nominal frequency (Hz) its
   // frequency entry is checked against.
   virtual TMdlEntries ModelEntries() = 0;
@@ -138,6 +140,7 @@ class TControl {
   TControlResult LoadSetup(const QString& path);
   TControlResult SaveSetup(const QString& path, const QString& comment);
   TControlResult SaveResults(const QString& path, const QString& comment);
+  TControlResult SaveResultsCsv(const QString& path, const QString& comment);
   TControlResult SetModelLoad(double magnitude, double phaseDeg);
   TControlResult SetModelValue(const QString& key, const QString& value);
   TControlCmdAnswer AutoTune();

@@ -90,6 +90,9 @@ void TControlBus::SaveSetup(const QString& path, const QString& comment) {
 void TControlBus::SaveResults(const QString& path, const QString& comment) {
   Answer(control_.SaveResults(path, comment));
 }
+void TControlBus::SaveResultsCsv(const QString& path, const QString& comment) {
+  Answer(control_.SaveResultsCsv(path, comment));
+}
 void TControlBus::SaveChart(const QString& type, const QString& path, uint width, uint height) {
   Answer(control_.SaveChart(type, path, width, height));
 }

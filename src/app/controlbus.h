@@ -51,6 +51,7 @@ class TControlBus : public QObject, protected QDBusContext {
   void LoadSetup(const QString& path);
   void SaveSetup(const QString& path, const QString& comment);
   void SaveResults(const QString& path, const QString& comment);
+  void SaveResultsCsv(const QString& path, const QString& comment);
   void SetModelLoad(double magnitude, double phaseDeg);
   void SetModelValue(const QString& key, const QString& value);
   // The command's result code and its text.

@@ -7,7 +7,7 @@
 
 namespace qz {
 
-TProgramPort::TProgramPort(TProgram& program) : program_(program) {
+TProgramPort::TProgramPort(TProgram& program) : SaveState(&program.SaveTxt), program_(program) {
   program_.Core.Cycle.AddRunEnable(this);
 }
 
@@ -36,6 +36,10 @@ bool TProgramPort::SaveSetup(const QString& path, const QString& comment, QStrin
 bool TProgramPort::SaveResults(const QString& path, const QString& comment, QString& error) {
   SaveState->preTrig = program_.Core.Cycle.n_pretrg;
   return SaveAsTxtTo(program_.Core.Qv, program_.Core.Descr, *SaveState, path, comment, error);
+}
+
+bool TProgramPort::SaveResultsCsv(const QString& path, const QString& comment, QString& error) {
+  return SaveAsCsvTo(program_.Core.Qv, program_.Core.Descr, *SaveState, path, comment, error);
 }
 
 TMdlEntries TProgramPort::ModelEntries() { return program_.Core.Model.Ent; }

@@ -28,8 +28,9 @@ class TProgramPort : public TControlPort, public TRunEnable {
   std::function<void(const QString&)> OnRunEnded;
   // The run in progress ends because its number of frames has been reached.
   void PassesDone() { passesDone_ = true; }
-  // What Save Results keeps between two saves (the window program gives its own).
-  TSaveAsTxtState* SaveState = &ownSaveState_;
+  // What Save Results keeps between two saves: the program's (the window program gives its
+  // own).
+  TSaveAsTxtState* SaveState = nullptr;
 
   bool DialogOpen() const override { return false; }
   bool Running() const override;
@@ -41,6 +42,7 @@ class TProgramPort : public TControlPort, public TRunEnable {
   bool LoadSetup(const QString& path, QString& comment, QString& error) override;
   bool SaveSetup(const QString& path, const QString& comment, QString& error) override;
   bool SaveResults(const QString& path, const QString& comment, QString& error) override;
+  bool SaveResultsCsv(const QString& path, const QString& comment, QString& error) override;
   TMdlEntries ModelEntries() override;
   double NominalFreqHz() const override;
   void EditModel(const std::function<void(TMdlEngine&)>& edit) override;
@@ -65,7 +67,6 @@ class TProgramPort : public TControlPort, public TRunEnable {
   TProgram& program_;
 
  private:
-  TSaveAsTxtState ownSaveState_;
   bool passesDone_ = false;
   QString tuneText_;
   bool quitting_ = false;

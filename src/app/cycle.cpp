@@ -160,12 +160,12 @@ void TCycle::OnePass() {
   const bool noFrame = !accepted;
   if (accepted) {
     PublishAndShow();
-    if (qv_.Res.je_qv) {
-      accepted = SeriesRules();
-      if (accepted) {
-        StoreAndDraw();
-        SignalMessage();
-      }
+    if (qv_.Res.je_qv) accepted = SeriesRules();
+    // Every accepted frame takes the next number of the program-wide count, stored or not.
+    if (accepted) stamp_ = qv_.StampAccepted(frameUtcMs_);
+    if (accepted && qv_.Res.je_qv) {
+      StoreAndDraw();
+      SignalMessage();
     }
   }
   LinkMessages();
@@ -173,7 +173,11 @@ void TCycle::OnePass() {
   StopTest(noFrame);
 }
 
-bool TCycle::FetchFrame() { return ports_.unit->Measure(qv_.ContMeaTout); }
+bool TCycle::FetchFrame() {
+  const bool received = ports_.unit->Measure(qv_.ContMeaTout);
+  frameUtcMs_ = RunUtcMs();
+  return received;
+}
 
 void TCycle::PublishAndShow() {
   const THresults& res = qv_.Res;
@@ -218,10 +222,10 @@ void TCycle::StoreAndDraw() {
   const bool store = sampled_ ? !notSmpl_ : !(SuspOnLow && res.LowSignal);
   if (!store) return;
   TOneSweep& swp = qv_.LastSwp;
-  swp.Add(qv_.Mob);
+  swp.Add(qv_.Mob, stamp_);
   if (!sampled_) {
     dsp.DrawPointAll(swp.Last());
-    if (ports_.logger->LoggingOn()) ports_.logger->WriteRecord(res);
+    if (ports_.logger->LoggingOn()) ports_.logger->WriteRecord(res, stamp_);
     swpDone_ = swp.Last() == swp.Nwanted() - 1;
     if (swpDone_) {
       dsp.KeepPreviousDrawing();

@@ -13,7 +13,9 @@ class TEngineLogger : public TCycleLogger {
   void Cancel() override { e_.Cancel(); }
   void MeasurementStarted() override { e_.PoSpusteniMer(); }
   bool LoggingOn() const override { return e_.LoggingOn(); }
-  void WriteRecord(const THresults& res) override { e_.ZapisData(res); }
+  void WriteRecord(const THresults& res, const TSwpStamp& stamp) override {
+    e_.ZapisData(res, stamp);
+  }
   void EventLoggingOff() override { e_.EventLoggingOff(); }
 
  private:

@@ -83,7 +83,11 @@ class TCycleLogger {
   virtual void MeasurementStarted() {}
   // A record is due for every stored point (event logging or continuous sampling).
   virtual bool LoggingOn() const { return false; }
-  virtual void WriteRecord(const THresults& res) { (void)res; }
+  // stamp: the frame's number and receive time (core/onesweep.h).
+  virtual void WriteRecord(const THresults& res, const TSwpStamp& stamp) {
+    (void)res;
+    (void)stamp;
+  }
   virtual void EventLoggingOff() {}
 };
 

@@ -11,8 +11,10 @@
 #include "app/controlport.h"
 #include "app/program.h"
 #include "app/signalexit.h"
+#include "core/resultscsv.h"
 #include "core/saveresults.h"
 #include "sim/autotune.h"
+#include "util/clock.h"
 #include "util/fileops.h"
 #include "util/format.h"
 #include "util/inifile.h"
@@ -138,7 +140,15 @@ bool StartWithSetupAndLog(TProgram& program, const CommandLine& cl, QString& why
     QString comment;
     if (!program.LoadSetupFile(cl.setupFile, comment, why)) return false;
   }
-  if (!cl.logFile.isEmpty()) program.Log.engine.Prepare(cl.logFile);
+  if (!cl.logFile.isEmpty()) {
+    TLogEngine& e = program.Log.engine;
+    if (!cl.logFormat.isEmpty()) {
+      TLogEntries entries = e.Entries();
+      entries.csv = cl.logFormat == QLatin1String("csv");
+      e.SetEntries(entries);
+    }
+    e.Prepare(cl.logFile);
+  }
   return true;
 }
 }  // namespace
@@ -187,11 +197,24 @@ THeadlessReport RunHeadless(const CommandLine& cl, const std::function<void()>& 
     TSaveTxtJob job;
     job.path = cl.saveResultsFile;
     job.comment = QString();
+    job.decSep = program.SaveTxt.SeparForTxtSave;
     job.now = QDateTime::currentDateTime();
     job.program = CurrentProgramInfo();
     job.preTrig = core.Cycle.n_pretrg;
     QString lastPath;
     const TSaveTxtResult r = SaveResultsTxt(core.Qv, core.Descr, job, lastPath);
+    if (!r.ok) {
+      finishLog();
+      return fail(r.message);
+    }
+  }
+  if (!cl.saveCsvFile.isEmpty()) {
+    TCsvJob job;
+    job.path = cl.saveCsvFile;
+    job.savedUtcMs = RunUtcMs();
+    job.program = CurrentProgramInfo();
+    QString lastPath;
+    const TSaveTxtResult r = SaveResultsCsv(core.Qv, core.Descr, job, lastPath);
     if (!r.ok) {
       finishLog();
       return fail(r.message);

@@ -6,6 +6,16 @@
 
 namespace qz {
 
+namespace {
+// The keys of Save Results in "QuzarForm", with the frame window's defaults for missing ones.
+void ReadSaveTxtKeys(const IniFile& ini, TSaveAsTxtState& st) {
+  TFrameSetup f;
+  ReadFrameSetup(ini, f, 1920, 1080);
+  st.SeparForTxtSave = f.SeparForTxtSave;
+  st.lastPath = f.SaveAsTxtPath;
+}
+}  // namespace
+
 TProgram::TProgram(bool headless)
     : Core(headless),
       Dde(Core.Qv.Mob, Core.Mot, Core.Descr),
@@ -22,6 +32,7 @@ TProgram::TProgram(bool headless)
   Core.OpenAutoSetup();
   Dde.ReadStp(Core.AutoIni(), QString::fromLatin1(kFormSection));
   Log.engine.ReadStp(Core.AutoIni());
+  ReadSaveTxtKeys(Core.AutoIni(), SaveTxt);
 
   TCyclePorts ports = Core.Cycle.Ports();
   ports.publisher = &Dde;
@@ -35,6 +46,7 @@ TProgram::TProgram(bool headless)
   // their windows replace these entries.
   Setup.ReadFrame = [this](const IniFile& ini) {
     Dde.ReadStp(ini, QString::fromLatin1(kFormSection));
+    ReadSaveTxtKeys(ini, SaveTxt);
   };
   // Their places in the orders are the windows' places.
   TToolWindowEntry model;

@@ -12,6 +12,7 @@
 #include "app/ddebus.h"
 #include "app/ddeitem.h"
 #include "app/programevents.h"
+#include "app/saveastxt.h"
 #include "app/setupfiles.h"
 #include "app/simcore.h"
 #include "app/toolwindows.h"
@@ -39,6 +40,10 @@ class TProgram {
   TSetupFiles Setup;
   // What the windows follow (the frame window and its tool windows tell and subscribe).
   TProgramEvents Events;
+  // What Save Results keeps without a window: the decimal separator of the frame window's
+  // section ("SeparForTxtSave" of the automatic setup, then of a loaded setup, read as the
+  // frame window reads it) and the last results file.
+  TSaveAsTxtState SaveTxt;
 
   // Starts the unit and then creates the windows that need its settings.
   bool Start(QString& messages, int screenWidth = 1920, int screenHeight = 1080);

@@ -23,6 +23,10 @@ struct TSaveAsTxtState {
   int32_t preTrig = 0;
 };
 
+// Export Results (CSV): the dialog starts at the last results file with ".csv".
+inline constexpr const char* kExportCsvCaption = "Export Results (CSV)...";
+inline constexpr const char* kExportCsvHint = "Export results as CSV for other programs";
+
 // Runs the command; true when a file was written.
 bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& asker);
 
@@ -31,6 +35,13 @@ bool SaveAsTxt(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& a
 // message when there is nothing to save or the file cannot be written (an old file then stays
 // whole).
 bool SaveAsTxtTo(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, const QString& path,
+                 const QString& comment, QString& error);
+
+// Export Results (CSV) with its checks, file choice and comment; true when a file was written.
+bool ExportResultsCsv(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, TAsker& asker);
+// The same once the file and comment are chosen (the comment is kept as Save Results keeps it;
+// the last results file stays). False with the message as SaveAsTxtTo.
+bool SaveAsCsvTo(TQvWin& qv, const TTunerDescr& tu, TSaveAsTxtState& st, const QString& path,
                  const QString& comment, QString& error);
 
 }  // namespace qz

@@ -8,17 +8,25 @@
 namespace qz {
 
 const char* const kSparOpenTitle = "Load Text File of S-Parameters";
-const char* const kSparOpenFilter = "Text file (*.txt)|*.txt|Any file (*.*)|*.*";
+const char* const kSparOpenFilter =
+    "Text file (*.txt)|*.txt|Touchstone file (*.s2p)|*.s2p|Any file (*.*)|*.*";
 const char* const kTransformCaption = "Transform";
 const char* const kTransformHint = "Apply bilinear transform to input reflection coefficient";
 const char* const kTransformLoadHint = "Load transform S-matrix";
 const char* const kTransformActiveHint = "Activate/deactivate transform";
 const char* const kTransformClearHint = "Clear transform data";
+const char* const kTransformApplyCaption = "Apply two-port";
+const char* const kTransformApplyHint =
+    "The measured reflection coefficient loads port 2 of the two-port; its input is shown";
+const char* const kTransformRemoveCaption = "Remove fixture";
+const char* const kTransformRemoveHint =
+    "The measured reflection coefficient is seen at port 1 (towards the analyzer); port 2 is "
+    "shown";
 const char* const kTransformClearQuestion = "Clear the transform of input reflection coefficient";
 const char* const kPlaneExtCaption = "Plane &Ext";
 const char* const kPlaneExtShortcut = "Ctrl+E";
 const char* const kPlaneExtHint =
-    "Measurement plane shift out of the calibration plane (air-line equivalent)";
+    "Measurement plane shift out of the calibration plane (length along the waveguide)";
 const char* const kPlaneExtButton = "Ext";
 const char* const kPlaneExtPrompt = "Measurement plane extension (mm)";
 
@@ -30,6 +38,7 @@ TTransformMenuState TTransformCmds::MenuState() const {
   m.activeChecked = active;
   m.activeCaption = active ? QStringLiteral("Active") : QStringLiteral("Active (NO)");
   m.clearEnabled = loaded;
+  m.removeChecked = bt_.Direction == TBilinDir::Remove;
   const FileNameParts p = SplitFileName(NormalizePath(bt_.Path));
   const QString fileName = p.name + p.ext;
   m.loadCaption = loaded && !bt_.Path.isEmpty()
@@ -58,6 +67,12 @@ void TTransformCmds::Load() {
   } else {
     asker.ShowInfo(r.message);
   }
+  TransformChanged();
+}
+
+void TTransformCmds::SetDirection(TBilinDir d) {
+  if (bt_.Direction == d) return;
+  bt_.Direction = d;
   TransformChanged();
 }
 

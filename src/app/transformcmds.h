@@ -1,7 +1,8 @@
 #pragma once
 // The operator commands of the bilinear transform (menu "Transform": Load, Active, Clear) and of
-// the plane extension, as one small object the frame window wires into its menus and tool bar.
-// The window asks MenuState when the menu opens and redraws what depends on the transform or
+// the plane extension (the load's reference plane moved along the waveguide by a length in mm,
+// positive towards the load), as one small object the frame window wires into its menus and tool
+// bar. The window asks MenuState when the menu opens and redraws what depends on the transform or
 // the extension through the two callbacks.
 
 #include <QString>
@@ -15,13 +16,17 @@ namespace qz {
 
 // Captions and hints of the commands.
 extern const char* const kSparOpenTitle;        // "Load Text File of S-Parameters"
-extern const char* const kSparOpenFilter;       // "Text file (*.txt)|*.txt|Any file (*.*)|*.*"
+extern const char* const kSparOpenFilter;       // text files, Touchstone (*.s2p), any file
 extern const char* const kTransformCaption;     // "Transform"
 extern const char* const kTransformHint;        // "Apply bilinear transform to input ..."
 extern const char* const kTransformLoadHint;    // "Load transform S-matrix"
 extern const char* const kTransformActiveHint;  // "Activate/deactivate transform"
 extern const char* const kTransformClearHint;   // "Clear transform data"
 extern const char* const kTransformClearQuestion;
+extern const char* const kTransformApplyCaption;  // "Apply two-port"
+extern const char* const kTransformApplyHint;
+extern const char* const kTransformRemoveCaption;  // "Remove fixture"
+extern const char* const kTransformRemoveHint;
 extern const char* const kPlaneExtCaption;   // "Plane &Ext"
 extern const char* const kPlaneExtShortcut;  // "Ctrl+E"
 extern const char* const kPlaneExtHint;
@@ -35,6 +40,7 @@ struct TTransformMenuState {
   bool activeEnabled = false;
   bool activeChecked = false;
   bool clearEnabled = false;
+  bool removeChecked = false;  // "Remove fixture" is chosen, else "Apply two-port"
 };
 
 class TTransformCmds {
@@ -55,6 +61,8 @@ class TTransformCmds {
   // "Load": asks for an S-parameter file (the choice starts at the transform's last file), reads
   // it and shows the reader's message. A cancelled choice disables the transform.
   void Load();
+  // "Apply two-port" / "Remove fixture": the direction of the transform.
+  void SetDirection(TBilinDir d);
   // "Active": switches the transform on or off.
   void ToggleActive();
   // "Clear": after the operator's confirmation disables the transform; true when cleared.

@@ -1,5 +1,6 @@
 #include "core/bilintransf.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 #include "core/sparfile.h"
@@ -82,7 +83,7 @@ TSparLoad TBilinTransf::LoadSParams(const QString& path, TArrD& freqs,
                   QStringLiteral("\r\n\r\nInput file analysis aborted.");
     return out;
   }
-  TSparFileResult r = ParseSparLines(lines);
+  TSparFileResult r = ParseSparLines(lines, QFileInfo(path).fileName());
   out.isError = r.isError;
   out.message = r.message;
   out.valid = r.valid;

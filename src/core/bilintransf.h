@@ -33,6 +33,11 @@ struct TSparLoad {
   QString message;
 };
 
+// Which way the table is used. Apply: the measured Γ loads port 2 of the two-port and the
+// input Γ is shown (a fixture added in front of the load). Remove: the measured Γ is seen at
+// port 1 (towards the analyzer) and the Γ at port 2 is shown (a fixture taken out).
+enum class TBilinDir { Apply = 0, Remove = 1 };
+
 class TBilinTransf {
  public:
   TBilinStruct FBis;
@@ -40,6 +45,7 @@ class TBilinTransf {
   bool FActive = false;   // the operator has the transform switched on
   bool FSLoaded = false;  // the last file read succeeded
   QString Path = QStringLiteral("Spar.txt");
+  TBilinDir Direction = TBilinDir::Apply;
 
   // Disables the transform; the table itself stays.
   void Clear();
@@ -51,6 +57,16 @@ class TBilinTransf {
   TBilinCoefs CoefsAt(double f) const;
   complex TransformLoadToInput(const complex& g, double f) const;
   complex TransformInputToLoad(const complex& gin, double f) const;
+  // The shown Γ of a measured one and back, in the chosen direction (Apply: load to input;
+  // Remove: input to load).
+  complex ToShown(const complex& measured, double f) const {
+    return Direction == TBilinDir::Remove ? TransformInputToLoad(measured, f)
+                                          : TransformLoadToInput(measured, f);
+  }
+  complex FromShown(const complex& shown, double f) const {
+    return Direction == TBilinDir::Remove ? TransformLoadToInput(shown, f)
+                                          : TransformInputToLoad(shown, f);
+  }
 
   // Where the choice of a file starts: the last file, a bare name in the user folder.
   QString StartPath() const;
@@ -75,8 +91,8 @@ class TDecodeTransforms : public TFrameTransforms {
  public:
   TDecodeTransforms(const TPlaneExt& pe, const TBilinTransf& bt) : pe_(pe), bt_(bt) {}
   bool BilinActive() const override { return bt_.GetActive(); }
-  complex BilinLoadToInput(const complex& rho, double freqHz) const override {
-    return bt_.TransformLoadToInput(rho, freqHz);
+  complex BilinToShown(const complex& rho, double freqHz) const override {
+    return bt_.ToShown(rho, freqHz);
   }
   bool PlaneExtOn() const override { return pe_.Bexten; }
   double PlaneExtFactor() const override { return pe_.ExtFactor; }

@@ -111,7 +111,7 @@ bool DekodMerData(const TMerObjekt& frame, THresults& res, TMotState& mot, doubl
     // In double: ten times the count overflows 32 bits above 214 MHz.
     res.FreD = double(res.Fre) * FreqStepHz;
 
-    if (tr.BilinActive()) res.Rho_m = tr.BilinLoadToInput(res.Rho_m, res.FreD);
+    if (tr.BilinActive()) res.Rho_m = tr.BilinToShown(res.Rho_m, res.FreD);
 
     res.LG = GuideWavelength(fCutoff, res.FreD);
 

@@ -68,10 +68,10 @@ int MotorBlockOffset(uint8_t status);
 class TFrameTransforms {
  public:
   virtual ~TFrameTransforms() = default;
-  // The bilinear transform is active: the measured reflection coefficient is replaced by its
-  // transform from load to input at the frequency (Hz).
+  // The bilinear transform is active: the measured reflection coefficient is replaced by the
+  // one the transform shows at the frequency (Hz), in its direction.
   virtual bool BilinActive() const { return false; }
-  virtual complex BilinLoadToInput(const complex& rho, double freqHz) const {
+  virtual complex BilinToShown(const complex& rho, double freqHz) const {
     (void)freqHz;
     return rho;
   }

@@ -1,8 +1,10 @@
 #pragma once
-// Plane extension: moves the reference plane of the load reflection coefficient along the line
-// by a length given as an air-line equivalent in millimetres. The decoder rotates the load
-// reflection coefficient by the round trip of that length at the guide wavelength,
-// ExtFactor / LG radians (= 4 pi L / lambda_g).
+// Plane extension: moves the reference plane of the load reflection coefficient along the
+// waveguide by a length in millimetres (positive: towards the load). The decoder rotates the
+// load reflection coefficient by the round trip of that length at the guide wavelength,
+// ExtFactor / LG radians (= 4 pi L / lambda_g). The length is one along the guide itself, not
+// an air-line equivalent: 10 mm in WR-340 at 2.45 GHz turn by 41.53 degrees, where 10 mm of air
+// line would turn by 58.84.
 
 #include <QString>
 
@@ -24,7 +26,7 @@ class TPlaneExt {
   // rotated by the negative angle the formula gives.
   complex Apply(const complex& rhoZ, double lg) const;
 
-  double Extension = 0.0;  // mm, air-line equivalent
+  double Extension = 0.0;  // mm along the waveguide, positive towards the load
   double ExtFactor = 0.0;  // Extension * pi / 250 (rad * m), 0 without an extension
   QString MsgStr;          // the extension as a length text
   bool Bexten = false;     // the extension is non-zero

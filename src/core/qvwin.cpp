@@ -202,6 +202,18 @@ TStpKeys<TQvWin> QvKeys(const TFixPar& fix) {
                                 0, kLevelMax));
           })
       .Text("BilinTrPath", QV_FIELD(BiTr.Path))
+      // The transform's direction: 1 Remove fixture; missing or anything else Apply two-port.
+      .Custom(
+          "BilinTrDir",
+          [](const TQvWin& q, IniFile& ini, const QString& s) {
+            ini.WriteInteger(s, QStringLiteral("BilinTrDir"),
+                             q.BiTr.Direction == TBilinDir::Remove ? 1 : 0);
+          },
+          [](TQvWin& q, const IniFile& ini, const QString& s) {
+            q.BiTr.Direction = ini.ReadInteger(s, QStringLiteral("BilinTrDir"), 0) == 1
+                                   ? TBilinDir::Remove
+                                   : TBilinDir::Apply;
+          })
       .Bool("IsOn", QV_FIELD(Mot().AtOn))
       .Int("Toler_mU", QV_FIELD(Mot().Toler_mU), 0, kAtMilliMax)
       .Int("Targ_mU", QV_FIELD(Mot().Targ_mU), 0, kAtMilliMax)

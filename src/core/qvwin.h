@@ -73,6 +73,13 @@ class TQvWin {
   // it.
   double TuneTimeMs = kTuneTimeInitMs;
 
+  // The stamp of a frame accepted now (the cycle and the scenario play take one for every frame
+  // they accept, stored or not): the next number of the program-wide count and the receive
+  // time utcMs of the run clock.
+  TSwpStamp StampAccepted(int64_t utcMs) { return TSwpStamp{++framesAccepted_, utcMs}; }
+  // Frames accepted since the program started (the number of the last stamp).
+  int64_t FramesAccepted() const { return framesAccepted_; }
+
   TMotState& Mot() { return mot_; }
   const TMotState& Mot() const { return mot_; }
 
@@ -111,6 +118,7 @@ class TQvWin {
 
  private:
   TMotState& mot_;
+  int64_t framesAccepted_ = 0;
 };
 
 }  // namespace qz

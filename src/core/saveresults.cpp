@@ -36,24 +36,23 @@ TSaveTxtResult SaveResultsTxt(TQvWin& qv, const TTunerDescr& tu, const TSaveTxtJ
   lastPath = job.path;
   // The text is built whole before the file is touched, so a failure cannot leave part of it
   // under the chosen name.
-  const QByteArray bytes = ResultsFileText(qv, tu, job).toUtf8();
-  const AtomicWriteResult w = WriteFileAtomic(job.path, bytes);
+  r = WriteResultsFile(job.path, ResultsFileText(qv, tu, job).toUtf8());
+  if (!r.ok) lastPath = previousPath;
+  return r;
+}
+
+TSaveTxtResult WriteResultsFile(const QString& path, const QByteArray& bytes) {
+  TSaveTxtResult r;
+  const AtomicWriteResult w = WriteFileAtomic(path, bytes);
   if (w.status == AtomicWriteStatus::NotRegularFile) {
     r.message = w.reason;
-    lastPath = previousPath;
-    return r;
+  } else if (w.status == AtomicWriteStatus::OpenFailed) {
+    r.message = QStringLiteral("File \"%1\" cannot be opened").arg(path);
+  } else if (!w.ok()) {
+    r.message = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(path, w.reason);
+  } else {
+    r.ok = true;
   }
-  if (w.status == AtomicWriteStatus::OpenFailed) {
-    r.message = QStringLiteral("File \"%1\" cannot be opened").arg(job.path);
-    lastPath = previousPath;
-    return r;
-  }
-  if (!w.ok()) {
-    r.message = QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(job.path, w.reason);
-    lastPath = previousPath;
-    return r;
-  }
-  r.ok = true;
   return r;
 }
 

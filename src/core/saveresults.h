@@ -42,6 +42,10 @@ inline const QString kNoMeasuredData = QStringLiteral("No measured data availabl
 // The whole results file text, CR LF line ends. Decodes every stored frame into qv.Res.
 QString ResultsFileText(TQvWin& qv, const TTunerDescr& tu, const TSaveTxtJob& job);
 
+// Writes a results file's bytes whole under path (through util/atomicfile): the message of a
+// failure names the file as Save Results reports it.
+TSaveTxtResult WriteResultsFile(const QString& path, const QByteArray& bytes);
+
 // Writes the results file. lastPath (the last results file) becomes job.path; it is set back
 // to its previous value when the save fails. An empty sweep writes nothing.
 TSaveTxtResult SaveResultsTxt(TQvWin& qv, const TTunerDescr& tu, const TSaveTxtJob& job,

@@ -4,6 +4,7 @@
 
 #include "core/texttokens.h"
 #include "util/complex.h"
+#include "util/inifile.h"
 #include "util/unitconv.h"
 
 namespace qz {
@@ -123,7 +124,187 @@ complex ParamValue(const TParamCols& pc, const std::vector<double>& num) {
   }
 }
 
+// ---- Touchstone version 1 ----------------------------------------------------------------
+
+const QString kAborted = QStringLiteral("\r\n\r\nProcedure aborted.");
+
+struct TTouchOptions {
+  double factor = 1e9;  // GHZ
+  QChar param = QChar('S');
+  QString format = QStringLiteral("MA");
+  double refOhm = 50.0;
+};
+
+// Reads the option words; false when a token is none of them.
+bool ReadTouchOptions(const QString& rest, TTouchOptions* o) {
+  const QStringList t = SplitTokens(TrimBlanks(rest.toUpper()));
+  for (qsizetype i = 0; i < t.size(); ++i) {
+    const QString& w = t.at(i);
+    if (w == QLatin1String("HZ")) {
+      o->factor = 1.0;
+    } else if (w == QLatin1String("KHZ")) {
+      o->factor = 1e3;
+    } else if (w == QLatin1String("MHZ")) {
+      o->factor = 1e6;
+    } else if (w == QLatin1String("GHZ")) {
+      o->factor = 1e9;
+    } else if (w.size() == 1 && QStringLiteral("SYZHG").contains(w)) {
+      o->param = w.at(0);
+    } else if (w == QLatin1String("DB") || w == QLatin1String("MA") || w == QLatin1String("RI")) {
+      o->format = w;
+    } else if (w == QLatin1String("R") && i + 1 < t.size()) {
+      const std::vector<double> r = ScanNumbers(t.at(i + 1));
+      if (r.size() != 1) return false;
+      o->refOhm = r.front();
+      ++i;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The text of a line before its "!" comment, trimmed.
+QString WithoutComment(const QString& line) {
+  const qsizetype bang = line.indexOf(QLatin1Char('!'));
+  return TrimBlanks(bang < 0 ? line : line.left(bang));
+}
+
+// The port count an extension ".s<n>p" gives, or 0.
+int PortsOfName(const QString& name) {
+  const QString lower = name.toLower();
+  const qsizetype dot = lower.lastIndexOf(QLatin1Char('.'));
+  if (dot < 0) return 0;
+  const QString ext = lower.mid(dot + 1);
+  if (ext.size() < 3 || !ext.startsWith(QLatin1Char('s')) || !ext.endsWith(QLatin1Char('p')))
+    return 0;
+  bool ok = false;
+  const int n = ext.mid(1, ext.size() - 2).toInt(&ok);
+  return ok && n > 0 ? n : 0;
+}
+
+QString TouchName(const QString& name) {
+  return name.isEmpty() ? QStringLiteral("Touchstone file")
+                        : QStringLiteral("Touchstone file ") + name;
+}
+
+QString AtLine(int i, const QString& line) {
+  return QStringLiteral(" in Line ") + QString::number(i) + QStringLiteral(":\r\n    ") +
+         TabsToBlanks(line);
+}
+
+TSparFileResult Refused(const QString& text) {
+  TSparFileResult r;
+  r.message = text + kAborted;
+  return r;
+}
+
+complex TouchValue(const QString& format, double x, double y) {
+  if (format == QLatin1String("RI")) return complex(x, y);
+  if (format == QLatin1String("DB")) return CPolarDeg(Pow10(x / 20.0), y);
+  return CPolarDeg(x, y);
+}
+
+TSparFileResult ParseTouchstone(const QStringList& lines, const QString& name) {
+  const QString who = TouchName(name);
+  const QString twoPort = QStringLiteral(": the transform needs a two-port file (.s2p)");
+  const int ports = PortsOfName(name);
+  if (ports != 0 && ports != 2)
+    return Refused(who + QStringLiteral(" is a file of ") + QString::number(ports) +
+                   (ports == 1 ? QStringLiteral(" port") : QStringLiteral(" ports")) + twoPort +
+                   QStringLiteral("."));
+  TTouchOptions opt;
+  bool haveOptions = false;
+  bool noise = false;
+  TSparFileResult r;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QString s = WithoutComment(lines.at(i));
+    if (s.isEmpty()) continue;
+    if (s.startsWith(QLatin1Char('['))) {
+      return Refused(who +
+                     QStringLiteral(" is of Touchstone version 2 (\"[Version]\"): only "
+                                    "version 1 files are read") +
+                     AtLine(int(i), s));
+    }
+    if (s.startsWith(QLatin1Char('#'))) {
+      // Only the first option line counts.
+      if (haveOptions) continue;
+      haveOptions = true;
+      ReadTouchOptions(s.mid(1), &opt);
+      if (opt.param != QChar('S')) {
+        return Refused(who + QStringLiteral(" holds ") + QString(opt.param) +
+                       QStringLiteral("-parameters: the transform needs S-parameters") +
+                       AtLine(int(i), s));
+      }
+      continue;
+    }
+    if (noise) continue;
+    const std::vector<double> num = ScanNumbers(s);
+    const bool allNumbers = int(SplitTokens(s).size()) == int(num.size());
+    if (allNumbers && num.size() == 5 && !r.freqs.empty()) {
+      // The noise parameters of a two-port follow its data: nothing after them is read.
+      noise = true;
+      continue;
+    }
+    if (allNumbers && num.size() == 3)
+      return Refused(who + QStringLiteral(" holds one-port records") + twoPort + AtLine(int(i), s));
+    if (!allNumbers || num.size() != 9) {
+      return Refused(who + QStringLiteral(": a two-port record holds 9 numbers, not ") +
+                     QString::number(num.size()) + AtLine(int(i), s));
+    }
+    const double f = num[0] * opt.factor;
+    if (!r.freqs.empty() && !(f > r.freqs.back())) {
+      return Refused(who + QStringLiteral(": the frequencies must rise") + AtLine(int(i), s));
+    }
+    TSmatrix m;
+    m.s11 = TouchValue(opt.format, num[1], num[2]);
+    m.s21 = TouchValue(opt.format, num[3], num[4]);
+    m.s12 = TouchValue(opt.format, num[5], num[6]);
+    m.s22 = TouchValue(opt.format, num[7], num[8]);
+    r.freqs.push_back(f);
+    r.matrices.push_back(m);
+  }
+  if (r.freqs.empty()) return Refused(who + QStringLiteral(" holds no data"));
+  r.info =
+      TouchstoneLoadedInfo(name, int(r.freqs.size()), r.freqs.front(), r.freqs.back(), opt.refOhm);
+  r.valid = true;
+  r.isError = false;
+  r.message = SparLoadedMsg(r.info);
+  return r;
+}
+
+// The file is a Touchstone file: its first "#" line holds option words only, or it starts with
+// a version 2 keyword.
+bool IsTouchstone(const QStringList& lines) {
+  for (const QString& line : lines) {
+    const QString s = WithoutComment(line);
+    if (s.isEmpty()) continue;
+    if (s.toUpper().startsWith(QLatin1String("[VERSION]"))) return true;
+    if (s.startsWith(QLatin1Char('#'))) return IsTouchstoneOptionLine(s.mid(1));
+  }
+  return false;
+}
+
 }  // namespace
+
+bool IsTouchstoneOptionLine(const QString& rest) {
+  // A bare "#" stays the program's own (unit-less, refused) header.
+  if (SplitTokens(TrimBlanks(rest)).isEmpty()) return false;
+  TTouchOptions o;
+  return ReadTouchOptions(rest, &o);
+}
+
+QString TouchstoneLoadedInfo(const QString& name, int count, double f1Hz, double f2Hz,
+                             double refOhm) {
+  QString s = QStringLiteral("Touchstone ") + name + QStringLiteral(", ") + QString::number(count) +
+              QStringLiteral(" frequencies, ") + IniFile::FloatText(f1Hz / 1e6) +
+              QStringLiteral(" to ") + IniFile::FloatText(f2Hz / 1e6) + QStringLiteral(" MHz");
+  if (refOhm != 50.0) {
+    s += QStringLiteral("\r\nReference impedance ") + IniFile::FloatText(refOhm) +
+         QStringLiteral(" ohm, not 50: the data are used as they stand.");
+  }
+  return s;
+}
 
 QString SparTooFewLinesMsg(int count) {
   return QStringLiteral("Less than 2 lines in source file: Nlines=") + QString::number(count) +
@@ -157,7 +338,8 @@ QString SparNoValidDataMsg() {
 // The odd "\n\r" is the message's own and is kept as it is.
 QString SparLoadedMsg(const QString& info) { return QStringLiteral("Loaded File:\n\r") + info; }
 
-TSparFileResult ParseSparLines(const QStringList& lines) {
+TSparFileResult ParseSparLines(const QStringList& lines, const QString& name) {
+  if (IsTouchstone(lines)) return ParseTouchstone(lines, name);
   TSparFileResult r;
   if (lines.size() < 2) {
     r.message = SparTooFewLinesMsg(int(lines.size()));

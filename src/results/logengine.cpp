@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include "core/resultscsv.h"
 #include "core/resultstext.h"
 #include "util/format.h"
 #include "util/inifile.h"
@@ -61,13 +62,15 @@ void TLogEngine::PoSpusteniMer() {
   ApplySettings();
   status_ = lsLogging;
   logStart_ = wallClock();
+  logStartUtcMs_ = utcClock();
   startNs_ = clock_.Nanoseconds();
   nrecorded_ = 0;
   if (!contSampling_) timer_.Start(applied_.samplIntervMs);
   Changed();
 }
 
-void TLogEngine::ZapisData(const THresults& res) {
+void TLogEngine::ZapisData(const THresults& res, const TSwpStamp& stamp) {
+  stamp_ = stamp;
   if (!LoggingOn()) return;
   elapsedS_ = double(clock_.Nanoseconds() - startNs_) / 1e9;
   if (recordNumber_ == 0 && !headerWritten_) {
@@ -199,7 +202,23 @@ void TLogEngine::ZastavUkonciLog(TLogStatus s) {
   sink_.Close();
 }
 
+QString TLogEngine::CsvStartText() const {
+  QString s = writeProc_->CsvDescription(logStartUtcMs_, entries_.info);
+  for (const QString& line : WriteLogSettings(applied_).split(kCrLf)) {
+    if (line.isEmpty() || line.startsWith(QLatin1Char('[')) ||
+        line == QLatin1String("End of logging."))
+      continue;
+    s += QStringLiteral("# logging: ") + line + kCrLf;
+  }
+  return s + QString::fromLatin1(CsvColumnNames(true)) + kCrLf;
+}
+
 QString TLogEngine::EndRecordText(TRecordType rt) const {
+  if (applied_.csv) {
+    return QStringLiteral("# stopped: ") + UtcTimeText(utcClock()) +
+           (rt == rtIllegalEnd ? QStringLiteral(" (ended illegally)") : QString()) + kCrLf +
+           Format(QStringLiteral("# records: %d"), {recordNumber_}) + kCrLf;
+  }
   QString s = Format(QStringLiteral("\r\nStart: %s  Stop: %s %s"),
                      {SavedDateTimeText(logStart_, locale), SavedDateTimeText(wallClock(), locale),
                       rt == rtIllegalEnd ? QStringLiteral("(ended illegally)") : QString()});
@@ -217,8 +236,11 @@ bool TLogEngine::PisDoLogSuboru(TRecordType rt, const THresults* res) {
   TLogIoResult r;
   switch (rt) {
     case rtStart:
-      r = sink_.Queue(entries_.fileName,
-                      (entries_.info + kCrLf + writeProc_->Header() + kCrLf).toUtf8(), Tag());
+      r = sink_.Queue(
+          entries_.fileName,
+          (applied_.csv ? CsvStartText() : entries_.info + kCrLf + writeProc_->Header() + kCrLf)
+              .toUtf8(),
+          Tag());
       break;
     case rtData:
       if (!res) return false;
@@ -226,8 +248,12 @@ bool TLogEngine::PisDoLogSuboru(TRecordType rt, const THresults* res) {
       // such record per result.
       if (sepBytes_.sep() != decSep_) sepBytes_ = TDecSepBytes(decSep_);
       line_.resize(0);
-      writeProc_->AppendDataLine(line_, *res, recordNumber_, elapsedS_, sepBytes_, wallClock());
-      line_.append("\r\n", 2);
+      if (applied_.csv) {
+        writeProc_->AppendCsvRow(line_, *res, recordNumber_, stamp_);
+      } else {
+        writeProc_->AppendDataLine(line_, *res, recordNumber_, elapsedS_, sepBytes_, wallClock());
+        line_.append("\r\n", 2);
+      }
       r = sink_.Queue(entries_.fileName, line_, Tag());
       break;
     case rtEnd:

@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 
+#include "core/onesweep.h"
 #include "core/records.h"
 #include "results/logio.h"
 #include "results/logqueuedsink.h"
@@ -55,6 +56,8 @@ class TLogEngine {
     return clock->Now();
   };
   QLocale locale;
+  // The run clock of a CSV log's times (UTC ms, util/clock.h).
+  std::function<int64_t()> utcClock = [] { return RunUtcMs(); };
   // Called after every change of status, progress or file name.
   std::function<void()> OnChange;
   // Called when a message has been queued.
@@ -80,8 +83,8 @@ class TLogEngine {
   void PoSpusteniMer();
   // A record is due for the next result.
   bool LoggingOn() const { return status_ == lsLogging && (logEventOn_ || contSampling_); }
-  // Writes the result when a record is due.
-  void ZapisData(const THresults& res);
+  // Writes the result when a record is due; stamp: its frame's number and receive time.
+  void ZapisData(const THresults& res, const TSwpStamp& stamp = {});
   // The run has ended (paused): the current event stops taking results; the records handed
   // over are in the file when this returns.
   void EventLoggingOff();
@@ -142,6 +145,8 @@ class TLogEngine {
   bool PisDoLogSuboru(TRecordType rt, const THresults* res = nullptr);
   // The end record's text.
   QString EndRecordText(TRecordType rt) const;
+  // A CSV log's start: the description lines, the settings as "# logging:" lines, the columns.
+  QString CsvStartText() const;
 
  private:
   void ApplySettings();
@@ -171,6 +176,8 @@ class TLogEngine {
   double elapsedS_ = 0.0;
   int64_t startNs_ = 0;
   QDateTime logStart_;
+  int64_t logStartUtcMs_ = 0;
+  TSwpStamp stamp_;  // of the result being written
   QChar decSep_ = QChar('.');
 
   bool failureReported_ = false;  // this log's failure message has been queued

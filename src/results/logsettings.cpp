@@ -98,7 +98,9 @@ TLogApplied ApplyLogSettings(const TLogEntries& in) {
   a.contSampling = a.samplIntervMs == 0;
   a.maxRecordNumber = ParseMaxRecords(e.records);
   a.logSamples = ParseLogSamples(e.samples);
-  a.decSep = e.comma ? QChar(',') : QChar('.');
+  a.csv = e.csv;
+  // A CSV log always has the point.
+  a.decSep = e.comma && !e.csv ? QChar(',') : QChar('.');
   return a;
 }
 
@@ -179,7 +181,18 @@ const TStpKeys<TLogEntries>& LogKeys() {
                 e.fileName = ini.ReadString(s, QStringLiteral("LogFileName"), e.fileName);
                 e.fileName.replace(QLatin1Char('\\'), QLatin1Char('/'));
               })
-          .Text("edLogInfo", &TLogEntries::info);
+          .Text("edLogInfo", &TLogEntries::info)
+          // "Format": 1 CSV, anything else Text.
+          .Custom(
+              "LogFormat",
+              [](const TLogEntries& e, IniFile& ini, const QString& s) {
+                ini.WriteInteger(s, QStringLiteral("LogFormat"), e.csv ? 1 : 0);
+              },
+              [](TLogEntries& e, const IniFile& ini, const QString& s) {
+                const QString v = ini.ReadString(s, QStringLiteral("LogFormat"),
+                                                 e.csv ? QStringLiteral("1") : QStringLiteral("0"));
+                e.csv = v.trimmed() == QStringLiteral("1");
+              });
   return keys;
 }
 

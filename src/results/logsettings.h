@@ -58,6 +58,7 @@ struct TLogEntries {
   bool comma = false;                          // "Separator": "Comma" (else "Point")
   QString info;                                // "Info", the comment line of the log
   QString fileName;                            // full path of the log file
+  bool csv = false;                            // "Format": "CSV" (else "Text")
 
   bool operator==(const TLogEntries&) const = default;
 
@@ -84,6 +85,7 @@ struct TLogApplied {
   int32_t maxRecordNumber = 0;  // 0: unlimited
   int32_t logSamples = 1;       // results per event (timed logging)
   QChar decSep = QChar('.');    // separator of the numbers of the data lines
+  bool csv = false;             // the log is written as CSV (core/resultscsv.h)
 };
 
 TLogApplied ApplyLogSettings(const TLogEntries& e);

@@ -9,6 +9,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "core/onesweep.h"
 #include "core/records.h"
 #include "core/resultstext.h"
 #include "util/formatbytes.h"
@@ -35,6 +36,20 @@ class TLogWriteProc {
   virtual QString SaveTxtInfo() const = 0;
   // The setup stamp, every line ended by CR LF.
   virtual QString Stamp() const = 0;
+  // A CSV log: the description lines of its start ("# key: value" + CR LF, core/resultscsv.h)
+  // and the row of a result for record number recordNumber + 1, with its CR LF.
+  virtual QString CsvDescription(int64_t startUtcMs, const QString& comment) const {
+    (void)startUtcMs;
+    (void)comment;
+    return QString();
+  }
+  virtual void AppendCsvRow(QByteArray& out, const THresults& res, int32_t recordNumber,
+                            const TSwpStamp& stamp) const {
+    (void)out;
+    (void)res;
+    (void)recordNumber;
+    (void)stamp;
+  }
 };
 
 // The analyzer state's texts: millimetre form of the tuner columns.
@@ -49,6 +64,9 @@ class TQvLogText : public TLogWriteProc {
                       const TDecSepBytes& sep, const QDateTime& now) const override;
   QString SaveTxtInfo() const override;
   QString Stamp() const override;
+  QString CsvDescription(int64_t startUtcMs, const QString& comment) const override;
+  void AppendCsvRow(QByteArray& out, const THresults& res, int32_t recordNumber,
+                    const TSwpStamp& stamp) const override;
 
  private:
   const TQvWin& qv_;

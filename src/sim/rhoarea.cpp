@@ -59,7 +59,7 @@ void GetRhoArea(TTunerModel& model, double f, int typ, int plane, const TBilinTr
               break;
             case kAreaTransform:
               rho = CRotate(rho, -2.0 * (th[1] + th[2]));
-              if (bilin) rho = bitr->TransformInputToLoad(rho, f);
+              if (bilin) rho = bitr->FromShown(rho, f);
               break;
             default:
               break;
@@ -80,7 +80,7 @@ void GetRhoArea(TTunerModel& model, double f, int typ, int plane, const TBilinTr
               rho = CRotate(rho, -2.0 * th[0]);
               break;
             case kAreaTransform:
-              if (bilin) rho = bitr->TransformLoadToInput(rho, f);
+              if (bilin) rho = bitr->ToShown(rho, f);
               break;
             default:
               break;

@@ -188,7 +188,7 @@ class TRowWorker {
     c_.mot.TargPos = startTarg_;
     c_.mot.ActPos = startAct_;
     m_.PairMode = startPair_;
-    complex g = c_.transf.GetActive() ? c_.transf.TransformInputToLoad(r.rho, r.fHz) : r.rho;
+    complex g = c_.transf.GetActive() ? c_.transf.FromShown(r.rho, r.fHz) : r.rho;
     g = CConj(g) * CPolar(1.0, 2.0 * m_.Freq().Theta[3]);
     at_.TU_AutoTun(g);
     const double mm = m_.Derived().StepMm;

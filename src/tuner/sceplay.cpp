@@ -13,6 +13,7 @@
 #include "util/appendfile.h"
 #include "util/asker.h"
 #include "util/atomicfile.h"
+#include "util/clock.h"
 #include "util/fileops.h"
 #include "util/folders.h"
 #include "util/format.h"
@@ -350,8 +351,12 @@ bool TScePlay::PlayRow(TScePage& page, int mpp, QChar sep, int32_t& counter,
   for (int k = 0; k < mpp && !aborted_; ++k) {
     ++counter;
     THresults res;
+    int64_t receivedMs = 0;
     for (;;) {
-      if (MeasureOne(res)) break;
+      if (MeasureOne(res)) {
+        receivedMs = RunUtcMs();
+        break;
+      }
       asker_.Beep(kAlarmHz, kAlarmMs);
       if (asker_.MessageBox(QString::fromLatin1(kSceMeasErrorText), TMsgType::Error,
                             mbAbort | mbRetry) != mbRetry) {
@@ -365,7 +370,7 @@ bool TScePlay::PlayRow(TScePage& page, int mpp, QChar sep, int32_t& counter,
     Put(out1_, MeasToString(counter, res, sep) + TunToString(true, qv_->Mot(), *tu_, sep) +
                    Format(QStringLiteral("\t%1.5e"), {res.Pabs / 1000.0}, sep) + WinTime(t, sep) +
                    kCrLf);
-    qv_->LastSwp.Add(qv_->Mob);
+    qv_->LastSwp.Add(qv_->Mob, qv_->StampAccepted(receivedMs));
   }
   if (aborted_) return false;
   if (mpp > 1) {

@@ -36,4 +36,33 @@ void SetProgramClock(std::unique_ptr<Clock> clock) {
 
 uint32_t TickCount() { return ProgramClock().TickMs(); }
 
+RunClock::RunClock(int64_t startUtcMs, Clock* steady)
+    : steady_(steady), startUtcMs_(startUtcMs), startNs_(Steady().Nanoseconds()) {}
+
+int64_t RunClock::UtcMs() {
+  const int64_t ns = Steady().Nanoseconds() - startNs_;
+  // A counter replaced by one that stands earlier must not make the time go back.
+  return startUtcMs_ + (ns > 0 ? ns / 1000000 : 0);
+}
+
+namespace {
+int64_t SystemUtcMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+std::unique_ptr<RunClock>& RunSlot() {
+  static std::unique_ptr<RunClock> clock = std::make_unique<RunClock>(SystemUtcMs());
+  return clock;
+}
+}  // namespace
+
+RunClock& ProgramRunClock() { return *RunSlot(); }
+
+void SetProgramRunClock(std::unique_ptr<RunClock> clock) {
+  RunSlot() = clock ? std::move(clock) : std::make_unique<RunClock>(SystemUtcMs());
+}
+
+int64_t RunUtcMs() { return ProgramRunClock().UtcMs(); }
+
 }  // namespace qz

@@ -8,6 +8,9 @@
 
 namespace qz {
 
+class Clock;
+Clock& ProgramClock();
+
 class Clock {
  public:
   virtual ~Clock() = default;
@@ -46,6 +49,30 @@ class ManualClock : public Clock {
   int64_t ns_;
   bool hiRes_;
 };
+
+// The run clock: UTC milliseconds since 1970 as the program's monotonic clock counts them from a
+// start, so that stamps taken during a run never go back (a step of the system's time of day
+// does not move them). `steady` is the counter it follows; nullptr: the program-wide clock,
+// looked up at every read (so a test's ManualClock takes effect at once).
+class RunClock {
+ public:
+  explicit RunClock(int64_t startUtcMs, Clock* steady = nullptr);
+  // startUtcMs plus the whole milliseconds elapsed on the counter since construction.
+  int64_t UtcMs();
+
+ private:
+  Clock& Steady() { return steady_ ? *steady_ : ProgramClock(); }
+  Clock* steady_;
+  int64_t startUtcMs_;
+  int64_t startNs_;
+};
+
+// The program-wide run clock, started at its first use from the system's UTC time.
+RunClock& ProgramRunClock();
+// Replaces it (tests); nullptr starts a new one from the system's UTC time.
+void SetProgramRunClock(std::unique_ptr<RunClock> clock);
+// ProgramRunClock().UtcMs().
+int64_t RunUtcMs();
 
 // The program-wide clock: a SteadyClock unless replaced.
 Clock& ProgramClock();

@@ -13,13 +13,15 @@ namespace qz {
 namespace {
 
 TEST(CommandLine, ReadsEveryOption) {
-  const CommandLine cl = ParseCommandLine({"QzSim", "--headless", "--passes", "25", "--setup",
-                                           "/tmp/a.stp", "--save-results", "/tmp/r.txt"});
+  const CommandLine cl =
+      ParseCommandLine({"QzSim", "--headless", "--passes", "25", "--setup", "/tmp/a.stp",
+                        "--save-results", "/tmp/r.txt", "--save-csv", "/tmp/r.csv"});
   EXPECT_TRUE(cl.error.isEmpty()) << cl.error.toStdString();
   EXPECT_TRUE(cl.headless);
   EXPECT_EQ(cl.passes, 25);
   EXPECT_EQ(cl.setupFile, "/tmp/a.stp");
   EXPECT_EQ(cl.saveResultsFile, "/tmp/r.txt");
+  EXPECT_EQ(cl.saveCsvFile, "/tmp/r.csv");
   EXPECT_FALSE(cl.help);
   EXPECT_FALSE(cl.version);
 }
@@ -65,6 +67,10 @@ TEST(CommandLine, ServeRunsWithoutAWindowAndSavesOnlyThroughItsCalls) {
        0,
        "--serve saves results through the remote control's SaveResults, not with "
        "--save-results."},
+      {{"--serve", "--save-csv", "/tmp/r.csv"},
+       0,
+       "--serve saves results through the remote control's SaveResultsCsv, not with "
+       "--save-csv."},
   };
   for (const auto& c : cases) {
     const CommandLine cl = ParseCommandLine(QStringList{"QzSim"} + c.args);
@@ -76,6 +82,29 @@ TEST(CommandLine, ServeRunsWithoutAWindowAndSavesOnlyThroughItsCalls) {
   }
   EXPECT_FALSE(ParseCommandLine({"QzSim", "--headless"}).serve);
   EXPECT_TRUE(ParseCommandLine({"QzSim"}).helpText.contains("--serve"));
+}
+
+TEST(CommandLine, LogFormatIsTextOrCsvAndNeedsALog) {
+  const struct {
+    QStringList args;
+    const char* format;
+    const char* error;
+  } cases[] = {
+      {{"--log", "a.csv", "--log-format", "csv"}, "csv", ""},
+      {{"--log", "a.txt", "--log-format", "TEXT"}, "text", ""},
+      {{"--log", "a.txt"}, "", ""},
+      {{"--log", "a.txt", "--log-format", "xml"},
+       "",
+       "--log-format needs text or csv, not \"xml\"."},
+      {{"--log-format", "csv"}, "", "--log-format needs --log."},
+  };
+  for (const auto& c : cases) {
+    const CommandLine cl = ParseCommandLine(QStringList{"QzSim", "--headless"} + c.args);
+    EXPECT_EQ(cl.error, c.error) << c.args.join(' ').toStdString();
+    if (!*c.error) {
+      EXPECT_EQ(cl.logFormat, c.format);
+    }
+  }
 }
 
 TEST(CommandLine, HelpAndVersion) {
@@ -106,6 +135,9 @@ TEST(CommandLine, OneFileForTwoOptionsIsRefusedNamingBoth) {
       {{"--setup", s, "--log", "hard.stp"}, "--setup and --log"},
       {{"--setup", s, "--log", "x.log", "--save-results", "x.txt"}, nullptr},
       {{"--log", "x.txt", "--save-results", "X.txt"}, nullptr},
+      {{"--save-results", "r.txt", "--save-csv", "./r.txt"}, "--save-results and --save-csv"},
+      {{"--log", "x.csv", "--save-csv", dir.filePath("x.csv")}, "--log and --save-csv"},
+      {{"--save-results", "r.txt", "--save-csv", "r.csv"}, nullptr},
   };
   QDir().mkdir("sub");
   // A hard link is the same file under another name.
@@ -123,7 +155,7 @@ TEST(CommandLine, OneFileForTwoOptionsIsRefusedNamingBoth) {
 }
 
 TEST(CommandLine, AnEmptyFileNameIsRefused) {
-  for (const char* opt : {"--setup", "--log", "--save-results"}) {
+  for (const char* opt : {"--setup", "--log", "--save-results", "--save-csv"}) {
     const CommandLine cl = ParseCommandLine({"QzSim", "--headless", opt, ""});
     EXPECT_EQ(cl.error, QString(opt) + " needs a file name.");
     const CommandLine eq = ParseCommandLine({"QzSim", "--headless", QString(opt) + "="});
@@ -162,6 +194,7 @@ TEST(CommandLine, UsageNamesTheProgramWhateverItWasStartedAs) {
     const CommandLine cl = ParseCommandLine({argv0, "--help"});
     EXPECT_TRUE(cl.helpText.startsWith("Usage: QzSim [options]\n")) << cl.helpText.toStdString();
     EXPECT_TRUE(cl.helpText.contains("--save-results <FILE>"));
+    EXPECT_TRUE(cl.helpText.contains("--save-csv <FILE>"));
   }
 }
 

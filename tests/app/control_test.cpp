@@ -34,6 +34,8 @@ const std::vector<TCall>& Calls() {
       {"LoadSetup", true, [](TControl& c, const QString& f) { return c.LoadSetup(f); }},
       {"SaveSetup", true, [](TControl& c, const QString& f) { return c.SaveSetup(f, "x"); }},
       {"SaveResults", true, [](TControl& c, const QString& f) { return c.SaveResults(f, "x"); }},
+      {"SaveResultsCsv", true,
+       [](TControl& c, const QString& f) { return c.SaveResultsCsv(f, "x"); }},
       {"AutoTune", true, [](TControl& c, const QString&) { return c.AutoTune().result; }},
       {"MoveStubs", true,
        [](TControl& c, const QString&) { return c.MoveStubs(1.0, 2.0, 3.0).result; }},
@@ -344,6 +346,7 @@ TEST_F(ControlTest, PathsThatCannotBeWrittenAreRefusedBeforeAnything) {
     TControl c(port);
     EXPECT_EQ(c.SaveSetup(k.path, "").error, k.error);
     EXPECT_EQ(c.SaveResults(k.path, "").status, TControlStatus::InvalidValue);
+    EXPECT_EQ(c.SaveResultsCsv(k.path, "").status, TControlStatus::InvalidValue);
   }
   EXPECT_EQ(port.actions, 0);
   EXPECT_EQ(WritablePathProblem(dir.filePath("new.txt")), "");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -74,6 +75,32 @@ class ProgramPortTest : public testing::FreshProfileTest {
   std::unique_ptr<TControl> control;
   QStringList ends;
   int quits = 0;
+};
+
+// The program started over an automatic setup whose frame section has a given separator, with
+// the model at a fixed 2450 MHz.
+class ProgramPortFileTest : public ProgramPortTest {
+ protected:
+  void SetUp() override { FreshProfileTest::SetUp(); }
+  bool StartWithAutoSeparator(const char* sep) {
+    control.reset();
+    port.reset();
+    program.reset();
+    {
+      IniFile ini(Auto());
+      ini.EraseSection("QuzarForm");
+      if (sep) ini.WriteString("QuzarForm", "SeparForTxtSave", QString::fromLatin1(sep));
+      ini.WriteString("Model", "Freq", "2450");
+      ini.WriteString("Model", "FUncert", "0");
+      if (!ini.SaveAs(Auto())) return false;
+    }
+    program = std::make_unique<TProgram>(true);
+    QString messages;
+    if (!program->Start(messages)) return false;
+    port = std::make_unique<TProgramPort>(*program);
+    control = std::make_unique<TControl>(*port);
+    return true;
+  }
 };
 
 TEST_F(ProgramPortTest, EveryRunEndIsToldWithWhatEndedIt) {
@@ -233,6 +260,66 @@ TEST_F(ProgramPortTest, ResultsNeedAMeasuredSweep) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_TRUE(f.readLine().startsWith("after a run"));
+}
+
+// The frequency column of every results line of a file.
+QStringList FrequencyColumn(const QString& path) {
+  QStringList freqs;
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return freqs;
+  for (const QByteArray& line : f.readAll().split('\n')) {
+    const QList<QByteArray> cols = line.split('\t');
+    bool number = false;
+    cols.first().toInt(&number);
+    if (number && cols.size() == 16) freqs << QString::fromLatin1(cols[1]);
+  }
+  return freqs;
+}
+
+// Saved without a window, the results take the decimal separator of the frame window's section,
+// from the automatic setup and then from a loaded setup, as the frame window reads it (a section
+// without the key means the point).
+TEST_F(ProgramPortFileTest, ResultsTakeTheFrameSectionsSeparator) {
+  struct Case {
+    const char* name;
+    const char* autoSep;  // nullptr: no key in the automatic setup
+    const char* loaded;   // the "QuzarForm" lines of a loaded setup; nullptr: nothing loaded
+    const char* pattern;  // every frequency matches
+  };
+  const Case cases[] = {
+      {"automatic comma", ",", nullptr, "^2450,000$"},
+      {"automatic point", ".", nullptr, "^2450\\.000$"},
+      {"no key", nullptr, nullptr, "^2450\\.000$"},
+      {"loaded comma", ".", "SeparForTxtSave=,\r\n", "^2450,000$"},
+      {"loaded section without the key", ",", "PicTyp=1\r\n", "^2450\\.000$"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ASSERT_TRUE(StartWithAutoSeparator(k.autoSep));
+    if (k.loaded) {
+      const QString stp = dir.filePath("sep.stp");
+      QFile f(stp);
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(QByteArray("[QuzarForm]\r\n") + k.loaded);
+      f.close();
+      ASSERT_TRUE(control->LoadSetup(stp).ok());
+    }
+    RunWith([&] { control->Pause(); });
+    const QString path = dir.filePath("r.txt");
+    ASSERT_TRUE(control->SaveResults(path, "").ok());
+    const QStringList freqs = FrequencyColumn(path);
+    ASSERT_FALSE(freqs.isEmpty());
+    const QRegularExpression re(QString::fromLatin1(k.pattern));
+    for (const QString& fr : freqs) EXPECT_TRUE(re.match(fr).hasMatch()) << fr.toStdString();
+    // The CSV always has the point.
+    const QString csv = dir.filePath("r.csv");
+    ASSERT_TRUE(control->SaveResultsCsv(csv, "").ok());
+    QFile c(csv);
+    ASSERT_TRUE(c.open(QIODevice::ReadOnly));
+    const QByteArray bytes = c.readAll();
+    EXPECT_TRUE(bytes.contains(",2450.00000,")) << k.name;
+    EXPECT_FALSE(bytes.contains("2450,0")) << k.name;
+  }
 }
 
 }  // namespace

@@ -146,7 +146,11 @@ class FakeLogger : public TCycleLogger {
   void Cancel() override { ++cancels; }
   void MeasurementStarted() override { ++starts; }
   bool LoggingOn() const override { return on; }
-  void WriteRecord(const THresults&) override { ++records; }
+  void WriteRecord(const THresults&, const TSwpStamp& st) override {
+    ++records;
+    stamps.push_back(st);
+  }
+  std::vector<TSwpStamp> stamps;
   void EventLoggingOff() override { ++offs; }
 };
 
@@ -622,6 +626,48 @@ TEST(CycleOverTheCommandLayer, AcceptsNoFrameWithoutAFrameSource) {
     EXPECT_EQ(core.Cycle.AcceptedFrames(), c.accepted);
     EXPECT_EQ(core.Qv.LastSwp.Count(), c.accepted);
   }
+}
+
+// Every accepted frame takes the next number of one count that runs on over runs, a blanked
+// sweep and frames that are not stored; its receive time is the run clock's when it was read.
+TEST_F(CycleTest, StoredFramesAreStampedWithTheProgramWideCountAndReceiveTime) {
+  auto manual = std::make_unique<ManualClock>(0, 0);
+  ManualClock& m = *manual;
+  SetProgramClock(std::move(manual));
+  SetProgramRunClock(std::make_unique<RunClock>(1'000'000));
+  unit.script = [&m](int64_t pass) {
+    m.AdvanceMs(10);  // each frame arrives 10 ms after the one before
+    TFrameSpec s = CwSpec();
+    if (pass == 3) s.Meas = false;  // accepted, not stored
+    return PassFrame{true, s};
+  };
+  qv.LastSwp.SetNwanted(4);
+  logger.on = true;
+  host.onPump = [&](int64_t pass) {
+    if (pass == 5) cycle->miSweepClick();
+  };
+  cycle->miSweepClick();
+  // Frames 1, 2, 4, 5 stored (3 had no measurement block); the ring keeps 4 of them.
+  const TOneSweep& swp = qv.LastSwp;
+  ASSERT_EQ(swp.Count(), 4);
+  const std::vector<TSwpStamp> want = {
+      {1, 1'000'010}, {2, 1'000'020}, {4, 1'000'040}, {5, 1'000'050}};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(swp.Stamp(i), want[size_t(i)]) << i;
+  EXPECT_EQ(logger.stamps, want);
+  // A new run after Blank All goes on counting.
+  qv.LastSwp.Clear();
+  unit.reads = 0;
+  host.onPump = [&](int64_t pass) {
+    if (pass == 2) cycle->miSweepClick();
+  };
+  cycle->miSweepClick();
+  EXPECT_EQ(cycle->AcceptedFrames(), 2);
+  EXPECT_EQ(qv.FramesAccepted(), 7);
+  EXPECT_EQ(swp.Stamp(0).frame, 6);
+  EXPECT_EQ(swp.Stamp(1).frame, 7);
+  EXPECT_LT(swp.Stamp(0).utcMs, swp.Stamp(1).utcMs);
+  SetProgramRunClock(nullptr);
+  SetProgramClock(nullptr);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
+#include <QProcess>
 #include <QSize>
 #include <QTemporaryDir>
 
@@ -112,6 +113,7 @@ TEST_F(ServeTest, AScriptSetsTheLoadRunsSavesTunesAndQuits) {
   };
   const Refusal inRun[] = {
       {"SaveResults", {during, ""}, "local.QzSim.Control.Error.Busy: busy: running"},
+      {"SaveResultsCsv", {during, ""}, "local.QzSim.Control.Error.Busy: busy: running"},
       {"SaveSetup", {during, ""}, "local.QzSim.Control.Error.Busy: busy: running"},
       {"LoadSetup", {during}, "local.QzSim.Control.Error.Busy: busy: running"},
       {"AutoTune", {}, "local.QzSim.Control.Error.Busy: busy: running"},
@@ -141,6 +143,27 @@ TEST_F(ServeTest, AScriptSetsTheLoadRunsSavesTunesAndQuits) {
     EXPECT_EQ(r[9], "90.000") << r.join(' ').toStdString();
   }
 
+  // The same sweep as CSV: 101 rows of the load after the description, read by pandas.
+  const QString csv = dir.filePath("load.csv");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveResultsCsv", {csv, "defined load"})), "");
+  const QByteArray csvBytes = Bytes(csv);
+  EXPECT_TRUE(csvBytes.contains("\r\n# comment: defined load\r\n"));
+  EXPECT_TRUE(csvBytes.contains("\r\n# rows_kept: 101\r\n"));
+  if (QFileInfo::exists("/usr/bin/python3")) {
+    QProcess py;
+    py.start("/usr/bin/python3",
+             {"-c",
+              "import sys\ntry:\n import pandas\nexcept ImportError:\n print('skip'); sys.exit()\n"
+              "d = pandas.read_csv(sys.argv[1], comment='#')\n"
+              "print(len(d), round(d['mag_load'].mean(), 3), d['frame'].is_monotonic_increasing)",
+              csv});
+    ASSERT_TRUE(py.waitForFinished(60000));
+    const QString out = QString::fromUtf8(py.readAllStandardOutput()).trimmed();
+    if (out != "skip") {
+      EXPECT_EQ(out, "101 0.5 True") << py.readAllStandardError().toStdString();
+    }
+  }
+
   // Bad values and paths answer their errors and change nothing.
   const QString readOnly = dir.filePath("ro.txt");
   {
@@ -152,6 +175,10 @@ TEST_F(ServeTest, AScriptSetsTheLoadRunsSavesTunesAndQuits) {
   const QString invalid = "org.freedesktop.DBus.Error.InvalidArgs: ";
   const Refusal idle[] = {
       {"SaveResults", {readOnly, ""}, "is read-only; it is not overwritten."},
+      {"SaveResultsCsv", {readOnly, ""}, "is read-only; it is not overwritten."},
+      {"SaveResultsCsv",
+       {"/nonexistent-qz/a.csv", ""},
+       "Folder \"/nonexistent-qz\" does not exist."},
       {"SaveSetup", {readOnly, ""}, "is read-only; it is not overwritten."},
       {"SaveSetup", {"/nonexistent-qz/a.stp", ""}, "Folder \"/nonexistent-qz\" does not exist."},
       {"SetModelLoad", {1.5, 0.0}, "The magnitude must be from 0 to 1, not 1.5."},

@@ -95,6 +95,24 @@ TEST_F(TransformCmdsTest, PlaneExtensionEntryAndHint) {
   asker.QueueCancel();
   cmds.PlaneExt();
   EXPECT_EQ(pe.Extension, 1500.0);
+  // The hint says what the formula does: a length along the waveguide.
+  EXPECT_STREQ(kPlaneExtHint,
+               "Measurement plane shift out of the calibration plane (length along the waveguide)");
+}
+
+// "Apply two-port" / "Remove fixture": the direction is kept by the transform, shown in the menu
+// and refreshes what the transform refreshes, once per change.
+TEST_F(TransformCmdsTest, DirectionIsChosenAndRefreshes) {
+  EXPECT_FALSE(cmds.MenuState().removeChecked);
+  cmds.SetDirection(TBilinDir::Remove);
+  EXPECT_EQ(bt.Direction, TBilinDir::Remove);
+  EXPECT_TRUE(cmds.MenuState().removeChecked);
+  EXPECT_EQ(transformRefreshes, 1);
+  cmds.SetDirection(TBilinDir::Remove);
+  EXPECT_EQ(transformRefreshes, 1);
+  cmds.SetDirection(TBilinDir::Apply);
+  EXPECT_FALSE(cmds.MenuState().removeChecked);
+  EXPECT_EQ(transformRefreshes, 2);
 }
 
 // "Load" asks for the file where the last one was, reads it and shows the reader's message.
@@ -113,7 +131,8 @@ TEST_F(TransformCmdsTest, LoadAsksForTheFileAndShowsTheMessage) {
   const auto files = asker.Records(TAskRecord::OpenFile);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].caption, QStringLiteral("Load Text File of S-Parameters"));
-  EXPECT_EQ(files[0].extra, QStringLiteral("Text file (*.txt)|*.txt|Any file (*.*)|*.*"));
+  EXPECT_EQ(files[0].extra, QStringLiteral("Text file (*.txt)|*.txt|Touchstone file (*.s2p)|*.s2p|"
+                                           "Any file (*.*)|*.*"));
   EXPECT_EQ(files[0].text, UserFolder() + QStringLiteral("Spar.txt"));  // a bare name
   auto msgs = asker.Records(TAskRecord::Message);
   ASSERT_EQ(msgs.size(), 1u);

@@ -53,6 +53,10 @@ class TFakeControlPort : public TControlPort {
       ++actions;
       return true;
     });
+    ON_CALL(*this, SaveResultsCsv(_, _, _)).WillByDefault([this] {
+      ++actions;
+      return true;
+    });
     ON_CALL(*this, EditModel(_)).WillByDefault([this] { ++actions; });
     ON_CALL(*this, SingleTune()).WillByDefault([this] {
       ++actions;
@@ -76,6 +80,7 @@ class TFakeControlPort : public TControlPort {
   MOCK_METHOD(bool, LoadSetup, (const QString&, QString&, QString&), (override));
   MOCK_METHOD(bool, SaveSetup, (const QString&, const QString&, QString&), (override));
   MOCK_METHOD(bool, SaveResults, (const QString&, const QString&, QString&), (override));
+  MOCK_METHOD(bool, SaveResultsCsv, (const QString&, const QString&, QString&), (override));
   MOCK_METHOD(TMdlEntries, ModelEntries, (), (override));
   MOCK_METHOD(double, NominalFreqHz, (), (const, override));
   MOCK_METHOD(void, EditModel, (const std::function<void(TMdlEngine&)>&), (override));

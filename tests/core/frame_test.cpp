@@ -335,7 +335,7 @@ class FakeTransforms : public TFrameTransforms {
   double factor = 0.0;
   mutable double seenFreq = -1.0;
   bool BilinActive() const override { return bilin; }
-  complex BilinLoadToInput(const complex& rho, double f) const override {
+  complex BilinToShown(const complex& rho, double f) const override {
     seenFreq = f;
     return rho * 0.5;
   }

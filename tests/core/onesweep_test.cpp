@@ -25,11 +25,28 @@ std::vector<int> Slots(const TOneSweep& s, int count) {
   return out;
 }
 
+// Frame k is stamped as frame k, received at 1000 + k ms.
 TOneSweep Filled(int capacity, int frames) {
   TOneSweep s;
   s.SetNwanted(capacity);
-  for (int k = 1; k <= frames; ++k) s.Add(Numbered(k));
+  for (int k = 1; k <= frames; ++k) s.Add(Numbered(k), TSwpStamp{k, 1000 + k});
   return s;
+}
+
+// Every filled slot's stamp names the frame in it.
+void ExpectStampsBesideFrames(const TOneSweep& s) {
+  ASSERT_EQ(s.Nwanted(), int(s.Frames().size()));
+  for (int i = 0; i < s.Count(); ++i) {
+    const int k = s.Frame(i)[1];
+    EXPECT_EQ(s.Stamp(i), (TSwpStamp{k, 1000 + k})) << "slot " << i;
+  }
+}
+
+// The frame numbers in time order.
+std::vector<int> OldestFirst(const TOneSweep& s) {
+  std::vector<int> out;
+  for (int k = 0; k < s.Count(); ++k) out.push_back(s.Frame(s.OldestFirst(k))[1]);
+  return out;
 }
 
 TEST(TOneSweep, RingOfCapacityThree) {
@@ -162,6 +179,55 @@ TEST(TOneSweep, StampIsADayNumber) {
   EXPECT_NEAR(s.Kedy, 36526.75, 1e-9);
   s.DajCas();
   EXPECT_GE(s.Kedy, 45000.0);  // after 2023
+}
+
+// The stamps travel with their frames through the ring, rotation and capacity changes, and the
+// time order is the ring's order once it has wrapped, a rotated series' order after Rotuj.
+TEST(TOneSweep, StampsStayBesideTheirFrames) {
+  struct Case {
+    std::string name;
+    int capacity, frames;
+    int pre;          // < 0: no rotation
+    int newCapacity;  // 0: unchanged
+    std::vector<int> oldestFirst;
+  } cases[] = {
+      {"filling ring", 4, 2, -1, 0, {1, 2}},
+      {"full ring, not wrapped", 3, 3, -1, 0, {1, 2, 3}},
+      {"wrapped ring", 3, 5, -1, 0, {3, 4, 5}},
+      {"wrapped twice", 3, 7, -1, 0, {5, 6, 7}},
+      {"last slot written last", 3, 6, -1, 0, {4, 5, 6}},
+      {"rotated series", 5, 5, 2, 0, {4, 5, 1, 2, 3}},
+      {"rotated partly filled series", 6, 4, 1, 0, {4, 1, 2, 3}},
+      {"wrapped ring grown", 3, 5, -1, 5, {3, 4, 5}},
+      {"wrapped ring shrunk", 5, 7, -1, 3, {3, 6, 7}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TOneSweep s = Filled(c.capacity, c.frames);
+    if (c.pre >= 0) {
+      int32_t pre = c.pre;
+      s.Rotuj(pre);
+    }
+    if (c.newCapacity > 0) s.SetNwanted(c.newCapacity);
+    EXPECT_EQ(int(s.Frames().size()), s.Nwanted());
+    ExpectStampsBesideFrames(s);
+    EXPECT_EQ(OldestFirst(s), c.oldestFirst);
+  }
+  // A frame added after a rotation makes the sweep a ring again; Clear and Init keep the stamps'
+  // array at the capacity and the next Add stamps slot 0.
+  TOneSweep s = Filled(3, 3);
+  int32_t pre = 1;
+  s.Rotuj(pre);
+  EXPECT_EQ(OldestFirst(s), (std::vector<int>{3, 1, 2}));
+  s.Add(Numbered(4), TSwpStamp{4, 1004});
+  ExpectStampsBesideFrames(s);
+  EXPECT_EQ(OldestFirst(s), (std::vector<int>{1, 2, 4}));
+  s.Clear();
+  s.Add(Numbered(9), TSwpStamp{9, 1009});
+  EXPECT_EQ(s.Stamp(0), (TSwpStamp{9, 1009}));
+  // A frame stored without a stamp holds the empty one.
+  s.Add(Numbered(10));
+  EXPECT_EQ(s.Stamp(1), TSwpStamp{});
 }
 
 TEST(SweepCapacity, IndividualSamplesDecide) {

@@ -89,5 +89,19 @@ TEST(PlaneExt, DecoderRotatesRhoZ) {
   EXPECT_NEAR(r.Rho_z.im, 0.0, 1e-12);
 }
 
+// The length is one along the guide, not of an air line: 10 mm in WR-340 (a = 86.36 mm) at
+// 2.45 GHz turn by 4 pi L / lambda_g = 41.53 degrees, where an air line would turn by 58.84.
+TEST(PlaneExt, TheLengthIsAlongTheWaveguide) {
+  const double c = 299792458.0;
+  const double f = 2.45e9;
+  const double fc = c / (2 * 0.08636);
+  const double lg = c / f / std::sqrt(1.0 - (fc / f) * (fc / f));
+  TPlaneExt pe;
+  pe.SetValue(10.0);
+  const double turned = CArgDeg(pe.Apply(complex(1, 0), lg));
+  EXPECT_NEAR(turned, 41.53, 0.005);
+  EXPECT_NEAR(720.0 * 0.010 / (c / f), 58.84, 0.005);
+}
+
 }  // namespace
 }  // namespace qz

@@ -308,6 +308,7 @@ const qz::testing::TPerturbs<QvSetupRig>& QvPerturbs() {
       {"Puls_Acc_Lvl",
        [](R& r) { r.qv.VarPar.TrgMeth_AccLvl = WithPulsAccLvl(r.qv.VarPar.TrgMeth_AccLvl, 66); }},
       {"BilinTrPath", [](R& r) { r.qv.BiTr.Path = QStringLiteral("/data/my spar, v2.txt"); }},
+      {"BilinTrDir", [](R& r) { r.qv.BiTr.Direction = TBilinDir::Remove; }},
       {"IsOn", [](R& r) { r.mot.AtOn = true; }},
       {"Toler_mU", [](R& r) { r.mot.Toler_mU = 40; }},
       {"Targ_mU", [](R& r) { r.mot.Targ_mU = 10; }},
@@ -364,15 +365,16 @@ TEST(TQvWinSetup, WriteThenReadRestoresEveryField) {
   EXPECT_EQ(again.Text(), ini.Text());
   EXPECT_EQ(
       ini.ReadSection(QStringLiteral("QvTuStp1")),
-      (QStringList{"SetupInfo",    "Points",      "PlaneExt",    "Vrpt",       "Trpt",
-                   "IsCntOn",      "TcountCw",    "FdeltaMHz",   "FsubstKHz",  "FsamplCw",
-                   "MotRefreshMs", "Waveform",    "LineFreq",    "Periods",    "NvzRect",
-                   "TcntRect",     "BsmplRect",   "TsmplPuls",   "TmaxMsPuls", "NvzPuls",
-                   "TcntPuls",     "BsmplPuls",   "TrgLevel",    "TrgMethod",  "Rect_Acc_Lvl",
-                   "Puls_Acc_Lvl", "BilinTrPath", "IsOn",        "Toler_mU",   "Targ_mU",
-                   "Skip",         "Delay5b",     "Smooth",      "WaitRF",     "HystDg",
-                   "SendTunePos",  "OnPeriod_ms", "OfsPeriod_s", "FPeriod_ms", "TPeriod_s",
-                   "TxPeriod_ms",  "TxMask",      "OnRnge",      "OfsRnge",    "OfsEqualOn"}));
+      (QStringList{"SetupInfo",    "Points",      "PlaneExt",    "Vrpt",        "Trpt",
+                   "IsCntOn",      "TcountCw",    "FdeltaMHz",   "FsubstKHz",   "FsamplCw",
+                   "MotRefreshMs", "Waveform",    "LineFreq",    "Periods",     "NvzRect",
+                   "TcntRect",     "BsmplRect",   "TsmplPuls",   "TmaxMsPuls",  "NvzPuls",
+                   "TcntPuls",     "BsmplPuls",   "TrgLevel",    "TrgMethod",   "Rect_Acc_Lvl",
+                   "Puls_Acc_Lvl", "BilinTrPath", "BilinTrDir",  "IsOn",        "Toler_mU",
+                   "Targ_mU",      "Skip",        "Delay5b",     "Smooth",      "WaitRF",
+                   "HystDg",       "SendTunePos", "OnPeriod_ms", "OfsPeriod_s", "FPeriod_ms",
+                   "TPeriod_s",    "TxPeriod_ms", "TxMask",      "OnRnge",      "OfsRnge",
+                   "OfsEqualOn"}));
 }
 
 TEST(TQvWinSetup, WrittenTextUsesPointsAndOnesAndZeros) {
@@ -388,7 +390,8 @@ TEST(TQvWinSetup, WrittenTextUsesPointsAndOnesAndZeros) {
   EXPECT_TRUE(lines.contains(QStringLiteral("BsmplPuls=0")));
   EXPECT_TRUE(lines.contains(QStringLiteral("TrgMethod=0")));
   EXPECT_TRUE(lines.contains(QStringLiteral("OnRnge=-1")));
-  EXPECT_EQ(lines.size(), 45);
+  EXPECT_EQ(lines.size(), 46);
+  EXPECT_TRUE(lines.contains(QStringLiteral("BilinTrDir=0")));
 }
 
 TEST(TQvWinSetup, ValuesAreLimitedOnRead) {
@@ -401,6 +404,11 @@ TEST(TQvWinSetup, ValuesAreLimitedOnRead) {
   using M = const TMotState&;
   const Case cases[] = {
       {"TrgMethod=2", [](Q q, M) { return q.TrgMethod; }, 1},
+      // The transform's direction: 1 Remove fixture, anything else Apply two-port.
+      {"BilinTrDir=1", [](Q q, M) { return int(q.BiTr.Direction); }, 1},
+      {"BilinTrDir=2", [](Q q, M) { return int(q.BiTr.Direction); }, 0},
+      {"BilinTrDir=-1", [](Q q, M) { return int(q.BiTr.Direction); }, 0},
+      {"BilinTrDir=x", [](Q q, M) { return int(q.BiTr.Direction); }, 0},
       {"TxMask=255", [](Q q, M) { return q.MstpCW.TxMask; }, 7},
       {"TxMask=13", [](Q q, M) { return q.MstpCW.TxMask; }, 5},
       {"TxMask=300", [](Q q, M) { return q.MstpCW.TxMask; }, 7},
@@ -461,6 +469,18 @@ TEST(TQvWinSetup, ValuesAreLimitedOnRead) {
     qv.ReadStp(1, ini, nullptr);
     EXPECT_EQ(c.get(qv, mot), c.expected);
   }
+}
+
+// A setup without the direction (written before it existed) reads Apply two-port, whatever was
+// chosen before.
+TEST(TQvWinSetup, AbsentTransformDirectionReadsApply) {
+  TMotState mot;
+  TQvWin qv(mot);
+  qv.BiTr.Direction = TBilinDir::Remove;
+  IniFile ini;
+  SetSetup(ini, QStringLiteral("[QvTuStp1]\r\nBilinTrPath=a.s2p\r\n"));
+  qv.ReadStp(1, ini, nullptr);
+  EXPECT_EQ(qv.BiTr.Direction, TBilinDir::Apply);
 }
 
 TEST(TQvWinSetup, PlaneExtensionIsLimitedAndDefaultsToZero) {

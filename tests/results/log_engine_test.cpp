@@ -13,6 +13,7 @@
 #include "common/specialfiles.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
+#include "core/resultscsv.h"
 #include "results/logengine.h"
 #include "util/inifile.h"
 
@@ -381,6 +382,93 @@ TEST_F(LogEngineTest, CommaSeparatorOnlyInTheLogWhileLogging) {
   eng.Stop();
   EXPECT_EQ(eng.DecimalSepar(), QChar('.'));
   EXPECT_EQ(eng.ElapsedText(), QStringLiteral("00:00:00.20"));
+}
+
+// A fixed schedule, clock, program information and locale give exactly the stored log: comment,
+// header, data lines (one without a measurement block), the end record with the setup stamp and
+// the settings block. Other programs read these files: the bytes must not change.
+TEST_F(LogEngineTest, GoldenTextLog) {
+  qv.PlaneExt.SetValue(12.5);
+  mot.ActPos = MakeMotPos(100, 200, 300);
+  mot.MotStatus = 3;
+  mot.MotError = 1;
+  TLogEntries e;
+  e.info = QStringLiteral("Golden log");
+  e.records = QStringLiteral("0");
+  Prepare(e);
+  eng.PoSpusteniMer();
+  for (int i = 0; i < 4; ++i) {
+    clock.AdvanceMs(250);
+    wall = wall.addMSecs(250);
+    THresults r = res;
+    r.FreD = 2.45e9 + i * 1.5e6;
+    r.Pinc = 1234.5 * (i + 1);
+    r.je_qv = i != 2;
+    eng.ZapisData(r);
+  }
+  wall = later;
+  eng.Stop();
+  const QByteArray got = sink.files[kPath];
+  const QByteArray want =
+      testfiles::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR "/textlog_golden.txt"));
+  EXPECT_EQ(got.toStdString(), want.toStdString());
+  if (got != want) {
+    // Left beside the temporary files for comparison by hand.
+    QFile out(QDir::temp().filePath(QStringLiteral("textlog_golden.actual.txt")));
+    if (out.open(QIODevice::WriteOnly)) out.write(got);
+  }
+}
+
+// A CSV log: the description and settings lines, the named columns with the record first, one
+// row per result with its frame's stamp, and the closing lines; the comma choice is ignored.
+TEST_F(LogEngineTest, CsvLogHasDescriptionRowsAndClosingLines) {
+  int64_t utc = 1781049600000;  // 2026-06-10T00:00:00.000Z
+  eng.utcClock = [&utc] { return utc; };
+  TLogEntries e;
+  e.csv = true;
+  e.comma = true;
+  e.info = QStringLiteral("csv run");
+  Prepare(e);
+  eng.PoSpusteniMer();
+  for (int i = 1; i <= 3; ++i) {
+    clock.AdvanceMs(100);
+    utc += 100;
+    eng.ZapisData(res, TSwpStamp{40 + i, utc});
+  }
+  utc = 1781049601234;
+  eng.Stop();
+  const QStringList lines = Lines();
+  ASSERT_GT(lines.size(), 10);
+  EXPECT_TRUE(lines[0].startsWith("# program: QzmSoft Version")) << lines[0].toStdString();
+  EXPECT_TRUE(lines.contains("# log_started: 2026-06-10T00:00:00.000Z"));
+  EXPECT_TRUE(lines.contains("# comment: csv run"));
+  EXPECT_TRUE(lines.contains("# logging: Sampling Repetition Time = 00h 00m 00s (continuous)"));
+  EXPECT_FALSE(lines.join('\n').contains("frames_measured"));
+  const qsizetype h = lines.indexOf(QString::fromLatin1(CsvColumnNames(true)));
+  ASSERT_GT(h, 0);
+  for (qsizetype i = 0; i < h; ++i) EXPECT_TRUE(lines[i].startsWith("# ")) << i;
+  ASSERT_GE(lines.size(), h + 7);
+  for (int k = 1; k <= 3; ++k) {
+    const QString row = lines[h + k];
+    EXPECT_TRUE(row.startsWith(QStringLiteral("%1,%2,2026-06-10T00:00:00.%3Z,2450.00000,0.500000,")
+                                   .arg(k)
+                                   .arg(40 + k)
+                                   .arg(k * 100)))
+        << row.toStdString();
+    EXPECT_EQ(row.split(',').size(), 19);
+  }
+  EXPECT_EQ(lines[h + 4], "# stopped: 2026-06-10T00:00:01.234Z");
+  EXPECT_EQ(lines[h + 5], "# records: 3");
+  EXPECT_EQ(lines[h + 6], "");
+  EXPECT_EQ(lines.size(), h + 7);
+
+  // Ended by the program's exit: marked as such.
+  Prepare(e);
+  eng.PoSpusteniMer();
+  eng.ZapisData(res, TSwpStamp{50, utc});
+  eng.ProgramExit();
+  EXPECT_TRUE(Lines().contains("# stopped: 2026-06-10T00:00:01.234Z (ended illegally)"));
+  EXPECT_TRUE(Lines().contains("# records: 1"));
 }
 
 TEST_F(LogEngineTest, EveryWayOutOfALiveLogStopsTheSchedule) {

@@ -166,12 +166,14 @@ TEST(LogSettings, SetupSectionRoundTripAndLimits) {
   e.comma = true;
   e.info = QStringLiteral("my comment, with comma");
   e.fileName = QStringLiteral("/tmp/x.log");
+  e.csv = true;
   IniFile ini;
   WriteLogStp(ini, e);
   const QString text = QString::fromUtf8(ini.Text());
   EXPECT_TRUE(text.contains(QStringLiteral("[LogForm]")));
   EXPECT_TRUE(text.contains(QStringLiteral("Separator=,")));
   EXPECT_TRUE(text.contains(QStringLiteral("MaxSamples=abc")));
+  EXPECT_TRUE(text.contains(QStringLiteral("LogFormat=1")));
   TLogEntries back;
   ReadLogStp(ini, back, false);
   EXPECT_EQ(back, e);
@@ -191,6 +193,22 @@ TEST(LogSettings, SetupSectionRoundTripAndLimits) {
   EXPECT_EQ(cur.fileName, QStringLiteral("/tmp/x.log"));
   ReadLogStp(bad, cur, false);
   EXPECT_EQ(cur.fileName, QStringLiteral("C:/logs/a.txt"));
+  EXPECT_TRUE(cur.csv);  // missing: as it was
+
+  // "LogFormat": 1 CSV, anything else Text; a CSV log always has the point.
+  const struct {
+    const char* value;
+    bool csv;
+  } formats[] = {{"1", true}, {"0", false}, {"2", false}, {"csv", false}, {"-1", false}};
+  for (const auto& f : formats) {
+    IniFile fi;
+    fi.SetText(QByteArray("[LogForm]\r\nSeparator=,\r\nLogFormat=") + f.value + "\r\n");
+    TLogEntries x;
+    x.csv = true;
+    ReadLogStp(fi, x, false);
+    EXPECT_EQ(x.csv, f.csv) << f.value;
+    EXPECT_EQ(ApplyLogSettings(x).decSep, f.csv ? QChar('.') : QChar(',')) << f.value;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -291,6 +291,8 @@ class TForm1 : public QMainWindow,
   QAction* aTrLoad_ = nullptr;
   QAction* aTrActive_ = nullptr;
   QAction* aTrClear_ = nullptr;
+  QAction* aTrApply_ = nullptr;
+  QAction* aTrRemove_ = nullptr;
   QAction* tbRun_ = nullptr;
   QAction* tbStop_ = nullptr;
   QAction* tbExt_ = nullptr;

@@ -1,6 +1,7 @@
 // The frame window's menus, tool bars and status bar, and the View menu's tool-window items.
 
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -92,6 +93,10 @@ void TForm1::BuildMenus() {
   aSaveRes_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   SetHint(aSaveRes_, QStringLiteral("Save results"));
   connect(aSaveRes_, &QAction::triggered, this, [this] { SaveAsTxt(); });
+  QAction* exportCsv = mQuzar_->addAction(QString::fromLatin1(kExportCsvCaption));
+  SetHint(exportCsv, QString::fromLatin1(kExportCsvHint));
+  connect(exportCsv, &QAction::triggered, this,
+          [this] { qz::ExportResultsCsv(core_->Qv, core_->Descr, saveState_, Asker()); });
 
   mTransform_ = mQuzar_->addMenu(QString::fromLatin1(kTransformCaption));
   mTransform_->menuAction()->setStatusTip(QString::fromLatin1(kTransformHint));
@@ -102,6 +107,20 @@ void TForm1::BuildMenus() {
   aTrActive_->setCheckable(true);
   SetHint(aTrActive_, QString::fromLatin1(kTransformActiveHint));
   connect(aTrActive_, &QAction::triggered, this, [this] { transformCmds_->ToggleActive(); });
+  // The direction of the transform: one of the two is chosen.
+  auto* trDir = new QActionGroup(mTransform_);
+  aTrApply_ = mTransform_->addAction(QString::fromLatin1(kTransformApplyCaption));
+  aTrRemove_ = mTransform_->addAction(QString::fromLatin1(kTransformRemoveCaption));
+  SetHint(aTrApply_, QString::fromLatin1(kTransformApplyHint));
+  SetHint(aTrRemove_, QString::fromLatin1(kTransformRemoveHint));
+  for (QAction* a : {aTrApply_, aTrRemove_}) {
+    a->setCheckable(true);
+    trDir->addAction(a);
+  }
+  connect(aTrApply_, &QAction::triggered, this,
+          [this] { transformCmds_->SetDirection(TBilinDir::Apply); });
+  connect(aTrRemove_, &QAction::triggered, this,
+          [this] { transformCmds_->SetDirection(TBilinDir::Remove); });
   aTrClear_ = mTransform_->addAction(QStringLiteral("Clear"));
   SetHint(aTrClear_, QString::fromLatin1(kTransformClearHint));
   connect(aTrClear_, &QAction::triggered, this, [this] { transformCmds_->Clear(); });
@@ -352,6 +371,8 @@ void TForm1::TransformMenuOpening() {
   aTrActive_->setEnabled(s.activeEnabled);
   aTrActive_->setChecked(s.activeChecked);
   aTrClear_->setEnabled(s.clearEnabled);
+  aTrApply_->setChecked(!s.removeChecked);
+  aTrRemove_->setChecked(s.removeChecked);
 }
 
 void TForm1::SetHint(QAction* a, const QString& hint) {

@@ -83,6 +83,16 @@ TLogForm::TLogForm(TLogEngine& engine, TAsker* asker, QWidget* parent)
   sl->addWidget(point_);
   sl->addWidget(comma_);
   gf->addWidget(sepBox, 3, 0, 2, 2);
+  sepBox_ = sepBox;
+  auto* formatBox = new QGroupBox(QStringLiteral("Format"), gbFile_);
+  SetHint(formatBox, QStringLiteral("Layout of the log file|"));
+  auto* fl = new QHBoxLayout(formatBox);
+  text_ = new QRadioButton(QStringLiteral("Text"), formatBox);
+  csv_ = new QRadioButton(QStringLiteral("CSV"), formatBox);
+  text_->setChecked(true);
+  fl->addWidget(text_);
+  fl->addWidget(csv_);
+  gf->addWidget(formatBox, 5, 0, 1, 2);
   records_ = new QLineEdit(QStringLiteral("0"), gbFile_);
   SetHint(records_, QStringLiteral("1 to 10 000 000|"));
   samples_ = new QLineEdit(QStringLiteral("1"), gbFile_);
@@ -130,6 +140,11 @@ TLogForm::TLogForm(TLogEngine& engine, TAsker* asker, QWidget* parent)
   for (QLineEdit* e : {info_, records_, samples_})
     connect(e, &QLineEdit::textChanged, this, [this] { EntriesToEngine(); });
   connect(comma_, &QRadioButton::toggled, this, [this] { EntriesToEngine(); });
+  connect(csv_, &QRadioButton::toggled, this, [this] {
+    // A CSV log always has the point.
+    sepBox_->setEnabled(!csv_->isChecked());
+    EntriesToEngine();
+  });
   connect(btPrepare_, &QPushButton::clicked, this, &TLogForm::PrepareClick);
   connect(btStop_, &QPushButton::clicked, this, &TLogForm::StopClick);
   connect(btHelp_, &QPushButton::clicked, this, [this] {
@@ -174,6 +189,7 @@ void TLogForm::EntriesToEngine() {
   e.records = records_->text();
   e.samples = samples_->text();
   e.comma = comma_->isChecked();
+  e.csv = csv_->isChecked();
   e.info = info_->text();
   engine_.SetEntries(e);
 }
@@ -191,6 +207,8 @@ void TLogForm::EntriesToControls() {
   records_->setText(e.records);
   samples_->setText(e.samples);
   (e.comma ? comma_ : point_)->setChecked(true);
+  (e.csv ? csv_ : text_)->setChecked(true);
+  sepBox_->setEnabled(!e.csv);
   info_->setText(e.info);
   filling_ = false;
 }
@@ -230,9 +248,10 @@ void TLogForm::PrepareClick() {
   engine_.EndForPrepare();
   const QString cur = engine_.LogFileName();
   const QString start = InFolder(QFileInfo(cur).fileName(), FolderOrDefault(cur, UserFolder()));
-  const QString chosen =
-      Ask().SaveFileName(QString::fromLatin1(kLogPrepareTitle), start,
-                         QString::fromLatin1(kLogFileFilter), QStringLiteral("txt"), true);
+  const QString chosen = Ask().SaveFileName(
+      QString::fromLatin1(kLogPrepareTitle), start,
+      QString::fromLatin1(engine_.Entries().csv ? kLogCsvFilter : kLogFileFilter),
+      engine_.Entries().csv ? QStringLiteral("csv") : QStringLiteral("txt"), true);
   if (chosen.isEmpty())
     engine_.PrepareCancelled();
   else

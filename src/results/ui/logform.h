@@ -27,6 +27,7 @@ inline constexpr const char* kLogFormCaption = "Data Logging";
 inline constexpr const char* kLogPrepareTitle = "Prepare Log File";
 inline constexpr const char* kLogFileFilter =
     "Text file (*.txt, *.log)|*.txt;*.log|Any file (*.*)|*.*";
+inline constexpr const char* kLogCsvFilter = "CSV file (*.csv)|*.csv|Any file (*.*)|*.*";
 
 class TLogForm : public QWidget {
   Q_OBJECT
@@ -73,6 +74,7 @@ class TLogForm : public QWidget {
   QLineEdit* SamplesEdit() const { return samples_; }
   QLineEdit* InfoEdit() const { return info_; }
   QRadioButton* CommaButton() const { return comma_; }
+  QRadioButton* CsvButton() const { return csv_; }
   QGroupBox* TimingGroup() const { return gbTiming_; }
 
  private:
@@ -97,6 +99,9 @@ class TLogForm : public QWidget {
   QLineEdit* info_;
   QRadioButton* point_;
   QRadioButton* comma_;
+  QGroupBox* sepBox_ = nullptr;
+  QRadioButton* text_ = nullptr;
+  QRadioButton* csv_ = nullptr;
   QLineEdit* records_;
   QLineEdit* samples_;
   QPushButton* btPrepare_;

@@ -42,13 +42,27 @@ TEST(Form1, QuzarMenuCommandsAndHints) {
   EXPECT_EQ(buttons[0]->toolTip(), QStringLiteral("Start Quzar"));
   EXPECT_EQ(buttons[0]->statusTip(), QString());
   EXPECT_EQ(buttons[1]->toolTip(), QStringLiteral("Stop Quzar to standstill"));
-  // Transform menu without a table: "Load", "Active (NO)" disabled, "Clear" disabled.
+  // Transform menu without a table: "Load", "Active (NO)" disabled, the direction pair with
+  // "Apply two-port" chosen, "Clear" disabled.
   const QList<QAction*> tr = form.TransformMenu()->actions();
-  ASSERT_EQ(tr.size(), 3);
+  ASSERT_EQ(tr.size(), 5);
   EXPECT_EQ(tr[0]->text(), QStringLiteral("Load"));
   EXPECT_EQ(tr[1]->text(), QStringLiteral("Active (NO)"));
   EXPECT_FALSE(tr[1]->isEnabled());
-  EXPECT_FALSE(tr[2]->isEnabled());
+  EXPECT_EQ(tr[2]->text(), QStringLiteral("Apply two-port"));
+  EXPECT_TRUE(tr[2]->isChecked());
+  EXPECT_EQ(tr[3]->text(), QStringLiteral("Remove fixture"));
+  EXPECT_FALSE(tr[3]->isChecked());
+  EXPECT_EQ(tr[4]->text(), QStringLiteral("Clear"));
+  EXPECT_FALSE(tr[4]->isEnabled());
+  // "Export Results (CSV)..." right below Save Results.
+  const QMenu* quzarMenu = qobject_cast<QMenu*>(form.TransformMenu()->parent());
+  ASSERT_NE(quzarMenu, nullptr);
+  const QList<QAction*> quzar = quzarMenu->actions();
+  const qsizetype at = quzar.indexOf(form.SaveResultsAction());
+  ASSERT_GE(at, 0);
+  ASSERT_LT(at + 1, quzar.size());
+  EXPECT_EQ(quzar[at + 1]->text(), QStringLiteral("Export Results (CSV)..."));
 }
 
 TEST(Form1, ARunFillsTheSweepAndDisablesOnlyTheOtherControls) {

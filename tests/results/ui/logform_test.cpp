@@ -144,6 +144,33 @@ TEST_F(LogFormTest, SetupSectionFillsTheControls) {
   EXPECT_EQ(out.ReadInteger(QStringLiteral("LogForm"), QStringLiteral("udDurH"), 0), 5);
 }
 
+// "Format": CSV greys the separator (a CSV log always has the point), is kept as "LogFormat" and
+// makes Prepare offer CSV files.
+TEST_F(LogFormTest, CsvFormatGreysTheSeparatorAndPreparesACsvFile) {
+  IniFile ini;
+  ini.SetText(QByteArray("[LogForm]\r\nSeparator=,\r\nLogFormat=1\r\n"));
+  TLogForm form(engine, &asker);
+  form.ReadStp(ini);
+  EXPECT_TRUE(form.CsvButton()->isChecked());
+  EXPECT_TRUE(engine.Entries().csv);
+  EXPECT_FALSE(form.CommaButton()->isEnabled());
+  asker.QueueFile(dir.filePath(QStringLiteral("a.csv")));
+  form.PrepareClick();
+  const auto saves = asker.Records(TAskRecord::SaveFile);
+  ASSERT_EQ(saves.size(), 1u);
+  EXPECT_EQ(saves[0].extra, QString::fromLatin1(kLogCsvFilter));
+  EXPECT_EQ(engine.Applied().decSep, QChar('.'));
+  // Back to Text: the separator is the operator's again.
+  form.CsvButton()->setChecked(false);
+  for (QRadioButton* b : form.findChildren<QRadioButton*>())
+    if (b->text() == QStringLiteral("Text")) b->setChecked(true);
+  EXPECT_FALSE(engine.Entries().csv);
+  EXPECT_TRUE(form.CommaButton()->isEnabled());
+  IniFile out;
+  form.WriteStp(out);
+  EXPECT_EQ(out.ReadInteger(QStringLiteral("LogForm"), QStringLiteral("LogFormat"), -1), 0);
+}
+
 TEST_F(LogFormTest, AVisibleWindowShowsTheProgressOfTheLastRecordOnceTheRefreshHasFired) {
   TLogForm form(engine, &asker);
   form.show();
