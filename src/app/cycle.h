@@ -136,7 +136,7 @@ class TCycle {
   int64_t accepted_ = 0;
   int64_t pumpIntervalNs_ = kPumpIntervalNs;
   int64_t lastPumpNs_ = 0;
-  bool pumped_ = false;  // this run has pumped
+  bool pumped_ = false;     // this run has pumped
   int64_t frameUtcMs_ = 0;  // receive time of the frame of this pass (run clock)
   TSwpStamp stamp_;         // stamp of the frame of this pass once accepted
   bool waitFirst_ = true;

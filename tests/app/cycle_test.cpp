@@ -603,7 +603,8 @@ TEST(CycleOverTheCommandLayer, AcceptsNoFrameWithoutAFrameSource) {
   struct PassHost : TCycleHost {
     TCycle* cycle = nullptr;
     int64_t endAt = 0;
-    void Pump() override {
+    void Pump() override {}
+    void PassDone() override {
       if (cycle->Passes() == endAt) cycle->miSweepClick();
     }
   } host;

@@ -156,7 +156,10 @@ TEST_F(Form1Commun, HelpOpensAtEstablishingCommunicationOverTheDialog) {
   EXPECT_TRUE(helpOverDialog);
   // Back with the frame window once the dialog has gone.
   EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f.get());
-  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/com-port.html"))
+  EXPECT_TRUE(f->ToolWindows()
+                  .Window<THelpViewer>("HelpViewer")
+                  ->CurrentPage()
+                  .endsWith("help/com-port.html"))
       << f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
 }
 

@@ -266,13 +266,22 @@ TEST_F(Form1Setup, HelpOpensTheViewerAtThePageOrTheIndex) {
   f->ShowHelpKeyword(QString::fromLatin1("Frame Window"));
   ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
   EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->isVisible());
-  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/frame-window.html"))
+  EXPECT_TRUE(f->ToolWindows()
+                  .Window<THelpViewer>("HelpViewer")
+                  ->CurrentPage()
+                  .endsWith("help/frame-window.html"))
       << f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
   f->ShowHelp(158);
-  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/model.html"));
+  EXPECT_TRUE(f->ToolWindows()
+                  .Window<THelpViewer>("HelpViewer")
+                  ->CurrentPage()
+                  .endsWith("help/model.html"));
   // A topic no window asks with: the index.
   f->ShowHelp(999);
-  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/index.html"));
+  EXPECT_TRUE(f->ToolWindows()
+                  .Window<THelpViewer>("HelpViewer")
+                  ->CurrentPage()
+                  .endsWith("help/index.html"));
   f->ExitNoSetupClick();
 }
 

@@ -188,7 +188,10 @@ TEST_F(Form1SetupDlg, SingleShotCommandsReachTheResultsAndTheTuner) {
   // F1 opens the window's own help page.
   QTest::keyClick(w->findChild<QPushButton*>("btMeaTun"), Qt::Key_F1);
   ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
-  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/single-shot-commands.html"))
+  EXPECT_TRUE(f->ToolWindows()
+                  .Window<THelpViewer>("HelpViewer")
+                  ->CurrentPage()
+                  .endsWith("help/single-shot-commands.html"))
       << f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
   EXPECT_FALSE(f->isMinimized());
 }
@@ -227,7 +230,10 @@ TEST_F(Form1SetupDlg, PowerCalibrationDialogCreatedAtStart) {
   // Help opens the viewer at the dialog's page, usable beside the modal dialog.
   d->findChild<QPushButton*>("btHelp")->click();
   ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
-  EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith("help/power-calibration.html"));
+  EXPECT_TRUE(f->ToolWindows()
+                  .Window<THelpViewer>("HelpViewer")
+                  ->CurrentPage()
+                  .endsWith("help/power-calibration.html"));
   EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), d);
   EXPECT_FALSE(f->isMinimized());
   asker.QueueButton(mbYes);

@@ -146,7 +146,10 @@ TEST_F(Form1Tools, F1OnAHighlightedTransferItemOpensItsHelpPage) {
                        form->ToolWindows().Window<THelpViewer>("HelpViewer")->isVisible();
     EXPECT_EQ(shown, c.help);
     if (shown) {
-      EXPECT_TRUE(form->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().endsWith(QStringLiteral("/file-transfer.html")))
+      EXPECT_TRUE(form->ToolWindows()
+                      .Window<THelpViewer>("HelpViewer")
+                      ->CurrentPage()
+                      .endsWith(QStringLiteral("/file-transfer.html")))
           << form->ToolWindows().Window<THelpViewer>("HelpViewer")->CurrentPage().toStdString();
     }
   }
