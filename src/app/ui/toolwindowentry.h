@@ -56,4 +56,15 @@ TToolWindowEntry WidgetEntry(const QString& section, const TWindowHold<W>& hold)
   return detail::WidgetEntryOver(section, hold.get(), hold);
 }
 
+// The window keeps its own section: written and read by the window while it exists.
+template <class W>
+void KeepsSetup(TToolWindowEntry& e, const TWindowHold<W>& w) {
+  e.writeStp = [w](IniFile& ini) {
+    if (*w) (*w)->WriteStp(ini);
+  };
+  e.readStp = [w](const IniFile& ini) {
+    if (*w) (*w)->ReadStp(ini);
+  };
+}
+
 }  // namespace qz

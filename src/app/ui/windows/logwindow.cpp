@@ -20,12 +20,7 @@ void RegisterLogWindow(TWindowContext& ctx) {
     (*w)->OnHelp = [c] { c->shell.ShowHelpKeyword(QString::fromLatin1(kLogFormCaption)); };
     if (ini) (*w)->ReadStp(*ini);
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.viewCaption = QStringLiteral("&Logging Window");
   e.viewHint = QStringLiteral("View Data Logging Window");
   // Its timing, file and progress groups wait for the end of a run.

@@ -29,12 +29,7 @@ void RegisterMakeSceWindow(TWindowContext& ctx) {
       m->raise();
     });
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.helpRow = e.section;
   (void)ctx.windows.Register(std::move(e));
 }

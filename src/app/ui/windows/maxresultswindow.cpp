@@ -40,12 +40,7 @@ void RegisterMaxResultsWindow(TWindowContext& ctx) {
       if (f->isVisible()) f->Napln(&res);
     });
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.viewCaption = QStringLiteral("Results (Ma&xi)");
   e.viewHint = QStringLiteral("View full-size numeric results window");
   e.destroy = [c, w] {

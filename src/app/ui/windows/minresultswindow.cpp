@@ -26,12 +26,7 @@ void RegisterMinResultsWindow(TWindowContext& ctx) {
       if (f->isVisible()) f->Napln(&res);
     });
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.viewCaption = QStringLiteral("&Results (Mini)");
   e.viewHint = QStringLiteral("View reduced-size numeric results window");
   e.helpRow = e.section;

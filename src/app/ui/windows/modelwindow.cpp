@@ -34,12 +34,7 @@ void RegisterModelWindow(TWindowContext& ctx) {
       if (model.Hooks.ChartApplied) model.Hooks.ChartApplied(true);
     }
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.helpRow = e.section;
   (void)ctx.windows.Register(std::move(e));
 }

@@ -47,12 +47,7 @@ void RegisterRhoChartWindow(TWindowContext& ctx) {
     // The operator's close of the chart puts the model back to a defined load.
     chart->OnOperatorClose = [ev] { emit ev->ChartClosedByOperator(); };
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.helpRow = e.section;
   (void)ctx.windows.Register(std::move(e));
 }

@@ -27,12 +27,7 @@ void RegisterSamplWindow(TWindowContext& ctx) {
     (*w)->OnHelp = [c, w](int topic) { c->shell.ShowHelpOver(*w, topic); };
     if (ini) (*w)->ReadStp(*ini);
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.helpRow = e.section;
   (void)ctx.windows.Register(std::move(e));
 }

@@ -54,12 +54,7 @@ void RegisterScenarioWindow(TWindowContext& ctx) {
     // Read once the callbacks are in place: a window stored as visible shows itself.
     if (ini) s->ReadStp(*ini);
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.holdsUnit = [w] { return *w && (*w)->MeasuredPlaying(); };
   // A play runs inside its button's handler: it ends first (a measured play still completes
   // its files) and the window closes again once the play has returned.

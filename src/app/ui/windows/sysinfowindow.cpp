@@ -22,12 +22,7 @@ void RegisterSysInfoWindow(TWindowContext& ctx) {
     // Its edits renew the reflection chart's areas.
     (*w)->Edits().RenewWatermark = [c] { emit c->events.TunerDescrChanged(); };
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.viewCaption = QStringLiteral("&System Info");
   e.viewHint = QStringLiteral("Show system info/modify autotune params");
   // Its pages wait for the end of a run.

@@ -31,12 +31,7 @@ void RegisterTunerPicWindow(TWindowContext& ctx) {
     QObject::connect(ev, &TProgramEvents::ScenarioShown, t,
                      [t](bool shown) { t->SetScenarioButton(shown); });
   };
-  e.writeStp = [w](IniFile& ini) {
-    if (*w) (*w)->WriteStp(ini);
-  };
-  e.readStp = [w](const IniFile& ini) {
-    if (*w) (*w)->ReadStp(ini);
-  };
+  KeepsSetup(e, w);
   e.runHook = [w](bool running) {
     if (!*w) return;
     if (running) (*w)->ZastavTimery();
