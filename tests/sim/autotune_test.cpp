@@ -218,9 +218,8 @@ TEST(AutoTune, MatchedLoadEndsAtOnceAtZero) {
   }
 }
 
-// Loads that one pair of stubs matches exactly: the autotune finds a match within the tolerance.
-// (None lies within the hysteresis of a border between the pairs, where the previous pair is
-// kept even when only the other one could match.)
+// Loads that one pair of stubs matches exactly: the autotune finds a match within the tolerance,
+// whichever pair it tries first (a pair that cannot match gives way to the other one).
 TEST(AutoTune, MatchesLoadsInsideTheMatchableArea) {
   const std::vector<TMotPos> positions = {
       MakeMotPos(600, 900, 0),   MakeMotPos(1500, 300, 0),  MakeMotPos(2500, 2000, 0),
