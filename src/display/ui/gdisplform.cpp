@@ -666,8 +666,8 @@ void TGDisplForm::ReadStp(const IniFile& ini, const QString& section) {
     // The place read is the place it keeps: the first showing no longer sizes it to the
     // default client, and what it is given (never lower than its tool bar) is what it writes.
     sized_ = true;
-    // The frame around this window (the sub-window's title bar and borders) as it is now.
-    const int least = minimumHeight() + std::max(0, outer->height() - height());
+    // Never lower than the window itself can be (its tool bar below the menu bar).
+    const int least = minimumHeight();
     outer->setGeometry(r.Left, r.Top, r.Width, std::max(r.Height, least));
   }
   if (r.WindowState == 1) outer->showMinimized();
