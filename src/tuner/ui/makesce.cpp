@@ -33,6 +33,7 @@
 #include "util/numutil.h"
 #include "util/readfile.h"
 #include "util/ui/dialogparent.h"
+#include "util/ui/screen.h"
 #include "util/ui/windowplace.h"
 #include "util/winpos.h"
 
@@ -397,7 +398,17 @@ void TMakeSceForm::ReadStp(const IniFile& ini) {
   // The place through the window kit: the corner at least 50 pixels inside the screen, the
   // client 640 x 250 up to the screen less 100; without a stored place the window opens beside
   // the window that asks for it.
-  ReadWindowPlace(ini, QString::fromLatin1(kMakeSceSection), *this, kMakeScePlaceRule);
+  // (It takes no place in the tool windows' cascade: ShowAbove places it when it opens.)
+  const QString sec = QString::fromLatin1(kMakeSceSection);
+  const QSize sz = Screen().Size();
+  const TWindowPlace p =
+      ReadPlace(ini, sec, CurrentPlace(*this), kMakeScePlaceRule, sz.width(), sz.height());
+  TPlaceKeys keys = kMakeScePlaceRule.keys;
+  if (HasStoredPosition(ini, sec))
+    MarkPlaceKept(*this);
+  else
+    keys &= ~(pkTop | pkLeft);
+  ApplyPlace(*this, p, keys);
   (r.circ ? ui_->rbCirc : ui_->rbRect)->setChecked(true);
   for (int i = 0; i < kMakeSceEntries; ++i) ui_->ed[i]->setText(r.ed[size_t(i)]);
   ui_->cbClockwise->setChecked(r.clockwise);

@@ -67,7 +67,7 @@ void ApplyPlace(QWidget& w, const TWindowPlace& p, TPlaceKeys keys) {
   // The size is settled before the position: a window that is sized after being moved, while
   // the window system has not framed it yet, takes the position as its client area's and opens
   // one title bar higher (so a layout still to be applied is applied first).
-  if (!w.isVisible()) {
+  if (!w.isVisible() && (keys & (pkWidth | pkHeight))) {
     // Polished first: the style and fonts a window takes at its showing change its layout.
     w.ensurePolished();
     if (QLayout* l = w.layout()) l->activate();
