@@ -71,6 +71,10 @@ void TDFormStp::WriteStp(IniFile& ini, const QString& s) const { Keys().Write(*t
 
 void TDFormStp::ReadStp(const IniFile& ini, const QString& s, int32_t clientW, int32_t clientH) {
   Keys().Read(*this, ini, s);
+  LimitPanels(clientW, clientH);
+}
+
+void TDFormStp::LimitPanels(int32_t clientW, int32_t clientH) {
   LgndTop = ClampLowWins(LgndTop, 1, clientH - 10);
   LgndLeft = ClampLowWins(LgndLeft, 1, clientW - 10);
   pTimeTop = ClampLowWins(pTimeTop, 1, clientH - 5);

@@ -38,6 +38,8 @@ struct TDFormStp {
   // Reads with the present values as defaults. The panel positions are limited into a client of
   // clientW x clientH, a type not offered reads as Mag and the horizontal type follows the type.
   void ReadStp(const IniFile& ini, const QString& section, int32_t clientW, int32_t clientH);
+  // The legend and clock positions limited into a client of clientW x clientH.
+  void LimitPanels(int32_t clientW, int32_t clientH);
 
   friend bool operator==(const TDFormStp&, const TDFormStp&) = default;
 };

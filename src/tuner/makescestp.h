@@ -12,6 +12,9 @@ namespace qz {
 
 class IniFile;
 
+// The window's place: width 640 .. screen width - 100, height 250 .. screen height - 100.
+inline constexpr TPlaceRule kMakeScePlaceRule{pkTop | pkLeft | pkWidth | pkHeight,
+                                              kToolWindowMargin, 640, 250, 100};
 inline constexpr int kMakeSceEntries = 7;
 // The keys of the entries, in the order of the window's fields.
 extern const char* const kMakeSceEdKeys[kMakeSceEntries];

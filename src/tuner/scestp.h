@@ -7,12 +7,16 @@
 #include <cstdint>
 
 #include "util/stpkeys.h"
+#include "util/winpos.h"
 
 namespace qz {
 
 inline constexpr char kScenarioSection[] = "TuScenarioForm";
 inline constexpr int kMeasPerPositMax = 1000;
 inline constexpr int kDwellMaxMs = 10000;
+// The window's place: position, height and visibility.
+inline constexpr TPlaceRule kScenarioPlaceRule{pkVisible | pkTop | pkLeft | pkHeight,
+                                               kToolWindowMargin, 0, 0, kToolWindowMargin};
 
 struct TSceStp {
   QString ScenarioPath;

@@ -102,4 +102,17 @@ WindowPos FitIntoArea(const WindowPos& frame, const WindowPos& area) {
   return r;
 }
 
+WindowPos BesidePosition(const WindowPos& asking, int width, int height, const WindowPos& area) {
+  const int64_t areaRight = int64_t(area.left) + area.width;
+  const int64_t areaBottom = int64_t(area.top) + area.height;
+  int64_t x = int64_t(asking.left) + asking.width;
+  if (x + width > areaRight) x = int64_t(asking.left) - width;
+  if (x < area.left) x = areaRight - width;
+  if (x < area.left) x = area.left;
+  int64_t y = asking.top;
+  if (y + height > areaBottom) y = areaBottom - height;
+  if (y < area.top) y = area.top;
+  return WindowPos{int(x), int(y), width, height};
+}
+
 }  // namespace qz

@@ -76,16 +76,6 @@ inline constexpr TPlaceRule kToolPlaceRule{};
 inline constexpr TPlaceRule kFramePlaceRule{pkTop | pkLeft | pkWidth | pkHeight, kFrameWindowMargin,
                                             kFrameWindowSizeLimits.minWidth,
                                             kFrameWindowSizeLimits.minHeight, kFrameWindowMargin};
-// The reflection chart: position and size, both kept 50 pixels inside the screen.
-inline constexpr TPlaceRule kRhoChartPlaceRule{pkTop | pkLeft | pkWidth | pkHeight,
-                                               kToolWindowMargin, 0, 0, kToolWindowMargin};
-// The scenario generator: width 640 .. screen width - 100, height 250 .. screen height - 100.
-inline constexpr TPlaceRule kMakeScePlaceRule{pkTop | pkLeft | pkWidth | pkHeight,
-                                              kToolWindowMargin, 640, 250, 100};
-// The scenario window: position, height and visibility.
-inline constexpr TPlaceRule kScenarioPlaceRule{pkVisible | pkTop | pkLeft | pkHeight,
-                                               kToolWindowMargin, 0, 0, kToolWindowMargin};
-
 struct TWindowPlace {
   int left = 0;    // outer frame
   int top = 0;     // outer frame
@@ -126,5 +116,11 @@ WindowPos DefaultToolPosition(int n, const WindowPos& anchor, const WindowPos& a
 // shrunk) so that its title bar and all its borders are inside. `frame` and the result are
 // outer frames; the client shrinks by as much as the frame.
 WindowPos FitIntoArea(const WindowPos& frame, const WindowPos& area);
+
+// Where a window whose outer frame is `width` x `height` opens beside the outer frame `asking`
+// inside `area`: right of it, else left of it, else at the area's right edge (its left edge
+// when the window is wider than the area); its top at the asking window's top, lifted so that
+// it ends inside the area, never above the area's top.
+WindowPos BesidePosition(const WindowPos& asking, int width, int height, const WindowPos& area);
 
 }  // namespace qz

@@ -89,6 +89,16 @@ WindowPos Cycle(const WindowPos& client, const TPlaceRule& rule, IniFile& ini) {
   return ClientOfPlace(read, kFrame);
 }
 
+// Rules of the shapes the windows keep (each window's own rule lives in its folder and is
+// checked there): position and size; the scenario generator's limits; position, height and
+// visibility.
+constexpr TPlaceRule kSizedRule{pkTop | pkLeft | pkWidth | pkHeight, kToolWindowMargin, 0, 0,
+                                kToolWindowMargin};
+constexpr TPlaceRule kGeneratorRule{pkTop | pkLeft | pkWidth | pkHeight, kToolWindowMargin, 640,
+                                    250, 100};
+constexpr TPlaceRule kHeightRule{pkVisible | pkTop | pkLeft | pkHeight, kToolWindowMargin, 0, 0,
+                                 kToolWindowMargin};
+
 TEST(WindowPlace, TenRestartsOfEveryWindowKeepItsPlace) {
   struct Case {
     const char* window;
@@ -98,9 +108,9 @@ TEST(WindowPlace, TenRestartsOfEveryWindowKeepItsPlace) {
   const Case cases[] = {
       {"frame", kFramePlaceRule, {51, 121, 900, 700}},
       {"tool", kToolPlaceRule, {301, 220, 320, 281}},
-      {"reflection chart", kRhoChartPlaceRule, {11, 30, 500, 400}},
-      {"scenario generator", kMakeScePlaceRule, {101, 60, 700, 300}},
-      {"scenario", kScenarioPlaceRule, {1, 20, 400, 600}},
+      {"reflection chart", kSizedRule, {11, 30, 500, 400}},
+      {"scenario generator", kGeneratorRule, {101, 60, 700, 300}},
+      {"scenario", kHeightRule, {1, 20, 400, 600}},
   };
   for (const Case& c : cases) {
     IniFile ini;
@@ -131,9 +141,9 @@ TEST(WindowPlace, EachWindowWritesOnlyItsOwnKeys) {
   const Case cases[] = {
       {"results, logging, model", kToolPlaceRule, {"Visible", "Top", "Left"}},
       {"frame", kFramePlaceRule, {"Top", "Left", "Width", "Height"}},
-      {"reflection chart", kRhoChartPlaceRule, {"Top", "Left", "Width", "Height"}},
-      {"scenario generator", kMakeScePlaceRule, {"Top", "Left", "Width", "Height"}},
-      {"scenario", kScenarioPlaceRule, {"Visible", "Top", "Left", "Height"}},
+      {"reflection chart", kSizedRule, {"Top", "Left", "Width", "Height"}},
+      {"scenario generator", kGeneratorRule, {"Top", "Left", "Width", "Height"}},
+      {"scenario", kHeightRule, {"Visible", "Top", "Left", "Height"}},
   };
   for (const Case& c : cases) {
     IniFile ini;
@@ -175,10 +185,10 @@ TEST(WindowPlace, ReadPlacesAreLimitedByEachWindowsRule) {
        "Top=1000\nLeft=1250\nWidth=5\nVisible=1",
        {1230, 974, 300, 200, true}},
       // The scenario generator: width 640 .. size - 100, height 250 .. size - 100.
-      {"generator small", kMakeScePlaceRule, "Width=10\nHeight=10", {5, 6, 640, 250, false}},
-      {"generator large", kMakeScePlaceRule, "Width=9000\nHeight=9000", {5, 6, 1180, 924, false}},
+      {"generator small", kGeneratorRule, "Width=10\nHeight=10", {5, 6, 640, 250, false}},
+      {"generator large", kGeneratorRule, "Width=9000\nHeight=9000", {5, 6, 1180, 924, false}},
       // The reflection chart: sizes 0 .. size - 50.
-      {"chart", kRhoChartPlaceRule, "Width=-3\nHeight=2000", {5, 6, 0, 974, false}},
+      {"chart", kSizedRule, "Width=-3\nHeight=2000", {5, 6, 0, 974, false}},
       // Missing or unreadable keys keep the present values.
       {"unreadable", kFramePlaceRule, "Top=x\nWidth=", {5, 6, 400, 350, false}},
   };
@@ -232,6 +242,36 @@ TEST(WindowPlace, AFrameIsBroughtInsideTheAvailableArea) {
     EXPECT_EQ(r.width, c.expected.width);
     EXPECT_EQ(r.height, c.expected.height);
   }
+}
+
+TEST(WindowPlace, AWindowOpensBesideTheAskingOneInsideTheArea) {
+  struct Case {
+    const char* where;
+    WindowPos asking;
+    int width, height;
+    WindowPos expected;
+  };
+  const WindowPos area{0, 0, 1280, 1000};
+  const Case cases[] = {
+      {"right of it", {100, 200, 300, 400}, 500, 300, {400, 200, 500, 300}},
+      {"right of it, just fitting", {100, 0, 680, 400}, 500, 300, {780, 0, 500, 300}},
+      {"left of it", {700, 50, 300, 300}, 650, 300, {50, 50, 650, 300}},
+      {"at the right edge, over it", {300, 50, 600, 300}, 700, 300, {580, 50, 700, 300}},
+      {"wider than the area", {300, 50, 600, 300}, 1500, 300, {0, 50, 1500, 300}},
+      {"lifted to end inside", {100, 900, 300, 90}, 400, 380, {400, 620, 400, 380}},
+      {"never above the top", {100, 900, 300, 90}, 400, 1200, {400, 0, 400, 1200}},
+  };
+  for (const Case& c : cases) {
+    const WindowPos p = BesidePosition(c.asking, c.width, c.height, area);
+    EXPECT_EQ(p.left, c.expected.left) << c.where;
+    EXPECT_EQ(p.top, c.expected.top) << c.where;
+    EXPECT_EQ(p.width, c.width) << c.where;
+    EXPECT_EQ(p.height, c.height) << c.where;
+  }
+  // An area that does not start at the origin (a panel at the top).
+  const WindowPos p = BesidePosition({0, 0, 200, 100}, 300, 200, {0, 40, 1280, 960});
+  EXPECT_EQ(p.left, 200);
+  EXPECT_EQ(p.top, 40);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "comm/ui/dlgcomport.h"
 #include "util/asker.h"
 #include "util/hints.h"
+#include "util/ui/dialogparent.h"
 
 namespace qz {
 
@@ -44,7 +45,7 @@ int TCommunMenu::ComPortClick() {
       if (OnHelp) OnHelp(&dlg, keyword);
     };
     if (OnDialog) OnDialog(dlg);
-    result = dlg.exec();
+    result = ExecAbove(dlg);
   }
   if (result != int(TComModal::Ok)) Asker().ShowWarning(QString::fromLatin1(kComTestFailed));
   return result;

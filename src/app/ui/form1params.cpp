@@ -23,6 +23,7 @@
 #include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/tpic.h"
 #include "util/numtext.h"
+#include "util/ui/dialogparent.h"
 
 namespace qz {
 
@@ -65,7 +66,7 @@ class TForm1::ParamPort : public TParamPort {
 };
 
 void TForm1::OpenPowCal() {
-  if (auto* p = program_->Windows.Window<TPowCal>(QStringLiteral("PowCalDlg"))) p->exec();
+  if (auto* p = program_->Windows.Window<TPowCal>(QStringLiteral("PowCalDlg"))) ExecAbove(*p);
 }
 
 bool TForm1::SingleShotArmed() const {
@@ -91,7 +92,7 @@ void TForm1::BuildParamItems() {
       [this, pc] {
         auto* dlg = program_->Windows.Window<TQzSamplForm>(QString::fromLatin1(kSamplFormSection));
         if (!dlg) return;
-        if (dlg->exec() == QDialog::Accepted) pc->SamplingSetupAccepted();
+        if (ExecAbove(*dlg) == QDialog::Accepted) pc->SamplingSetupAccepted();
       });
   aSampl->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   item(mQuzar_, QStringLiteral("TX Timing..."), QStringLiteral("miTxTiming"),
@@ -99,7 +100,7 @@ void TForm1::BuildParamItems() {
          auto* dlg = program_->Windows.Window<TTxTimingForm>(QString::fromLatin1(kTxTimingSection));
          if (!dlg) return;
          dlg->PrevezmiNapln();
-         dlg->exec();
+         ExecAbove(*dlg);
        });
   QAction* aPoints = item(mQuzar_, QStringLiteral("&Points per Sweep"), QStringLiteral("miPoints"),
                           QString(), [pc] { pc->PointsPerSweep(); });

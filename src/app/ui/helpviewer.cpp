@@ -19,6 +19,7 @@
 #include "app/helppages.h"
 #include "app/helpsearch.h"
 #include "app/ui/helprequests.h"
+#include "util/ui/dialogparent.h"
 #include "util/ui/screen.h"
 
 namespace qz {
@@ -277,9 +278,9 @@ void THelpViewer::Present(const QWidget* from) {
     if (y < avail.top()) y = avail.top();
     move(x, y);
   }
-  show();
-  raise();
-  activateWindow();
+  // Placed above: from now on it stays on top, as the tool windows do.
+  MarkPlaceKept(*this);
+  ShowAbove(*this, from);
 }
 
 QString THelpViewer::CurrentPage() const { return browser_->source().toLocalFile(); }

@@ -23,6 +23,7 @@
 #include "display/ui/gdisplform.h"
 #include "util/asker.h"
 #include "util/folders.h"
+#include "util/ui/dialogparent.h"
 #include "util/ui/qcolor.h"
 #include "util/ui/screen.h"
 #include "util/ui/windowplace.h"
@@ -279,7 +280,7 @@ void TWindowCmds::AboutClick() {
   if (RunModal)
     RunModal(*about_);
   else
-    about_->exec();
+    ExecAbove(*about_);
 }
 
 // ---- pictures -------------------------------------------------------------------------------

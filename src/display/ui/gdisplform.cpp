@@ -1,5 +1,7 @@
 #include "display/ui/gdisplform.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -25,6 +27,7 @@
 #include "util/asker.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/ui/dialogparent.h"
 #include "util/ui/qcolor.h"
 #include "util/valueinput.h"
 
@@ -457,12 +460,12 @@ void TGDisplForm::SetClearAndGo(bool on) {
 
 void TGDisplForm::EditScale(TDlgQzScale& dlg, int32_t npts) {
   dlg.AssignSenderDispl(*displ_, npts);
-  if (dlg.exec() == QDialog::Accepted) RepaintAll();
+  if (ExecAbove(dlg) == QDialog::Accepted) RepaintAll();
 }
 
 void TGDisplForm::EditProperties(TDlgAttr& dlg) {
   dlg.AssignSenderForm(*this);
-  dlg.exec();
+  ExecAbove(dlg);
 }
 
 void TGDisplForm::AttributesEdited() {
@@ -476,7 +479,7 @@ void TGDisplForm::EditLimitStyle() {
   TPenFrm dlg(this);
   dlg.setWindowTitle(QStringLiteral("Limit Line Properties"));
   dlg.AssignSenderPen(&pen);
-  if (dlg.exec() != QDialog::Accepted) return;
+  if (ExecAbove(dlg) != QDialog::Accepted) return;
   // The pen is the present type's own: the depot keeps it for the type.
   displ_->Grf->LimLine.Pen = pen;
   TLimData& lim = depot_.Ine[size_t(displ_->AkeY)].Lim;
@@ -539,13 +542,36 @@ void TGDisplForm::resizeEvent(QResizeEvent* e) { QWidget::resizeEvent(e); }
 
 void TGDisplForm::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
-  if (sized_) return;
-  sized_ = true;
-  // The first show gives the chart its client size, whatever the frame around it takes.
-  const QSize delta = QSize(kClientW, kClientH) - panel_->size();
-  if (delta.isEmpty() && delta == QSize(0, 0)) return;
-  QWidget* outer = window() != this && parentWidget() ? parentWidget() : this;
-  outer->resize(outer->size() + delta);
+  if (!sized_) {
+    sized_ = true;
+    // The first show gives the chart its client size, whatever the frame around it takes.
+    const QSize delta = QSize(kClientW, kClientH) - panel_->size();
+    if (delta != QSize(0, 0)) {
+      QWidget* outer = window() != this && parentWidget() ? parentWidget() : this;
+      outer->resize(outer->size() + delta);
+    }
+  }
+  if (readPanels_) {
+    if (layout()) layout()->activate();
+    const auto [legendAt, clockAt] = *readPanels_;
+    readPanels_.reset();
+    PlaceReadPanels(legendAt, clockAt);
+  }
+}
+
+void TGDisplForm::PlaceReadPanels(QPoint legend, QPoint clock) {
+  TDFormStp r;
+  r.LgndLeft = legend.x();
+  r.LgndTop = legend.y();
+  r.pTimeLeft = clock.x();
+  r.pTimeTop = clock.y();
+  r.LimitPanels(panel_->width(), panel_->height());
+  placing_ = true;
+  legend_->move(r.LgndLeft, r.LgndTop);
+  clock_->move(r.pTimeLeft, r.pTimeTop);
+  placing_ = false;
+  RememberPanelPlace(legend_);
+  RememberPanelPlace(clock_);
 }
 
 bool TGDisplForm::eventFilter(QObject* watched, QEvent* event) {
@@ -632,11 +658,18 @@ void TGDisplForm::WriteStp(IniFile& ini, int32_t n) {
 
 void TGDisplForm::ReadStp(const IniFile& ini, const QString& section) {
   TDFormStp r = StpRecord();
-  r.ReadStp(ini, section, panel_->width(), panel_->height());
+  // The panels are limited once the window has the size it is given.
+  r.ReadStp(ini, section, INT32_MAX, INT32_MAX);
   QWidget* outer =
       parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this;
-  if (r.WindowState == 0 && r.Width > 0 && r.Height > 0)
-    outer->setGeometry(r.Left, r.Top, r.Width, r.Height);
+  if (r.WindowState == 0 && r.Width > 0 && r.Height > 0) {
+    // The place read is the place it keeps: the first showing no longer sizes it to the
+    // default client, and what it is given (never lower than its tool bar) is what it writes.
+    sized_ = true;
+    // Never lower than the window itself can be (its tool bar below the menu bar).
+    const int least = minimumHeight();
+    outer->setGeometry(r.Left, r.Top, r.Width, std::max(r.Height, least));
+  }
   if (r.WindowState == 1) outer->showMinimized();
   if (r.WindowState == 2) outer->showMaximized();
   depot_ = r.Depot;
@@ -660,12 +693,11 @@ void TGDisplForm::ReadStp(const IniFile& ini, const QString& section) {
   RecreateDisplay(r.Xaxis, r.DsplTyp);
   SetShowLoad(showLoad_);
   SetPersist(r.Persist);
-  placing_ = true;
-  legend_->move(r.LgndLeft, r.LgndTop);
-  clock_->move(r.pTimeLeft, r.pTimeTop);
-  placing_ = false;
-  RememberPanelPlace(legend_);
-  RememberPanelPlace(clock_);
+  const QPoint legendAt(r.LgndLeft, r.LgndTop);
+  const QPoint clockAt(r.pTimeLeft, r.pTimeTop);
+  PlaceReadPanels(legendAt, clockAt);
+  // Not showing yet, the chart panel gets its size only at the showing.
+  if (!isVisible()) readPanels_.emplace(legendAt, clockAt);
   SetLegendVisible(r.LgndShow);
   SetClockVisible(r.pTimeShow);
 }

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "charts/labelstyle.h"
 #include "charts/ui/rasterpanel.h"
@@ -141,6 +143,9 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void PlacePanels();
   void RefreshLegend();
   void RememberPanelPlace(QWidget* w);
+  // Moves legend and clock to places read from the setup, limited into the chart panel as it
+  // is now, and remembers them.
+  void PlaceReadPanels(QPoint legend, QPoint clock);
 
   TDisplayDefaults& defaults_;
   TRasterDepot depot_;
@@ -174,6 +179,9 @@ class TGDisplForm : public QWidget, public TDisplayView {
   QPoint clockPress_;
   QPoint legendPress_;
   bool sized_ = false;
+  // Legend and clock places read while the window was not showing: placed again once the chart
+  // panel has the size the window shows it in.
+  std::optional<std::pair<QPoint, QPoint>> readPanels_;
   bool panelsPlaced_ = false;  // the operator or the setup has placed legend and clock
   int minH_ = 0;
 };

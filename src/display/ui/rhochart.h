@@ -13,6 +13,7 @@
 
 #include "charts/ui/imagecanvas.h"
 #include "display/rhopad.h"
+#include "util/winpos.h"
 
 class QButtonGroup;
 class QGroupBox;
@@ -30,6 +31,9 @@ class TTunerModel;
 class TRhoPanel;
 
 inline constexpr const char* kRhoChartSection = "RhoChart";
+// The chart's place: position and size, both kept 50 pixels inside the screen.
+inline constexpr TPlaceRule kRhoChartPlaceRule{pkTop | pkLeft | pkWidth | pkHeight,
+                                               kToolWindowMargin, 0, 0, kToolWindowMargin};
 
 class TRhoChart : public QWidget {
   Q_OBJECT

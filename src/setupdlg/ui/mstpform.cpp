@@ -343,6 +343,12 @@ void TMstpForm::WriteStp(IniFile& ini) const {
 void TMstpForm::ReadStp(const IniFile& ini) { ReadStp(ini, Screen()); }
 
 void TMstpForm::ReadStp(const IniFile& ini, const TScreenService& screen) {
+  // A window that shows itself now gets its range buttons and values first: they change its
+  // fixed size, and a size changed after the place is given would lift it by its title bar.
+  if (ini.ReadBool(QString::fromLatin1(kMstpSection), QStringLiteral("Visible"), isVisible())) {
+    BuildRangeItems();
+    PrevezmiNapln();
+  }
   ReadWindowPlace(ini, QString::fromLatin1(kMstpSection), *this, kToolPlaceRule, screen);
 }
 

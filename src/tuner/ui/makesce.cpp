@@ -12,7 +12,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QThread>
 #include <QTimer>
@@ -33,6 +32,9 @@
 #include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/readfile.h"
+#include "util/ui/dialogparent.h"
+#include "util/ui/screen.h"
+#include "util/ui/windowplace.h"
 #include "util/winpos.h"
 
 namespace qz {
@@ -148,14 +150,18 @@ TMakeSceForm::TMakeSceForm(TTunerModel& model, const TBilinTransf& transf,
         static_cast<QAbstractButton*>(ui_->rbCirc)})
     connect(b, &QAbstractButton::toggled, this, [this] { ApplyOptionStates(); });
 
-  auto* buttons = new QHBoxLayout;
+  // Eleven buttons in two rows (the list's and scenario's work, then the memo commands), so the
+  // window stays as narrow as its setup allows.
+  auto* buttons = new QGridLayout;
   box->addLayout(buttons);
+  int nButton = 0;
   auto button = [&](const char* text, const char* hint, std::function<void()> f) {
     auto* b = new QPushButton(QString::fromUtf8(text), this);
     b->setObjectName(QString::fromUtf8(text).remove(QChar('&')).remove(QChar(' ')));
     if (*hint) b->setToolTip(QString::fromUtf8(hint));
     connect(b, &QPushButton::clicked, this, std::move(f));
-    buttons->addWidget(b);
+    buttons->addWidget(b, nButton / 6, nButton % 6);
+    ++nButton;
   };
   button("Create List", "Create list of reflection coefficients in input  memo",
          [this] { CreateList(); });
@@ -273,6 +279,11 @@ void TMakeSceForm::MakeSce(bool append) {
   auto* dlg = new QProgressDialog(QStringLiteral("Computing scenario rows..."),
                                   QStringLiteral("Cancel"), 0, 0, this);
   dlg->setObjectName(QStringLiteral("makeSceProgress"));
+  // A wait of this window: titled as it, above whatever it stays above, no border buttons.
+  dlg->setWindowTitle(windowTitle());
+  dlg->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  KeepAboveTools(dlg);
+  FitTitleWidth(*dlg);
   dlg->setWindowModality(Qt::WindowModal);
   dlg->setMinimumDuration(300);
   dlg->setAutoClose(false);
@@ -384,16 +395,20 @@ void TMakeSceForm::WriteStp(IniFile& ini) const {
 void TMakeSceForm::ReadStp(const IniFile& ini) {
   TMakeSceStp r = Stp();
   r.ReadStp(ini, QString::fromLatin1(kMakeSceSection));
-  // On the screen: the corner at least 50 pixels inside, the size 640 x 250 up to the screen
-  // less 100.
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSize sz = screen ? screen->availableGeometry().size() : QSize(1280, 1024);
-  WindowPos p =
-      LimitWindowPos(r.pos, sz.width(), sz.height(), kToolWindowMargin, WindowSizeLimits{640, 250});
-  p.width = ClampLowWins(p.width, 640, sz.width() - 100);
-  p.height = ClampLowWins(p.height, 250, sz.height() - 100);
-  resize(p.width, p.height);
-  move(p.left, p.top);
+  // The place through the window kit: the corner at least 50 pixels inside the screen, the
+  // client 640 x 250 up to the screen less 100; without a stored place the window opens beside
+  // the window that asks for it.
+  // (It takes no place in the tool windows' cascade: ShowAbove places it when it opens.)
+  const QString sec = QString::fromLatin1(kMakeSceSection);
+  const QSize sz = Screen().Size();
+  const TWindowPlace p =
+      ReadPlace(ini, sec, CurrentPlace(*this), kMakeScePlaceRule, sz.width(), sz.height());
+  TPlaceKeys keys = kMakeScePlaceRule.keys;
+  if (HasStoredPosition(ini, sec))
+    MarkPlaceKept(*this);
+  else
+    keys &= ~(pkTop | pkLeft);
+  ApplyPlace(*this, p, keys);
   (r.circ ? ui_->rbCirc : ui_->rbRect)->setChecked(true);
   for (int i = 0; i < kMakeSceEntries; ++i) ui_->ed[i]->setText(r.ed[size_t(i)]);
   ui_->cbClockwise->setChecked(r.clockwise);

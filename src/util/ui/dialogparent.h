@@ -4,6 +4,7 @@
 // any stay-on-top window of the program is showing, so that no dialog the program waits for can
 // open hidden under a tool window.
 
+class QDialog;
 class QWidget;
 
 namespace qz {
@@ -21,5 +22,25 @@ void KeepAboveTools(QWidget* dialog);
 // centred, raised, and painted on the screen before the call returns. Waits at most `maxWaitMs`
 // for the window system to map it.
 void ShowAndPaintNow(QWidget* w, int maxWaitMs = 500);
+
+// The one rule for dialogs the operator works in: for the time it runs, the dialog belongs to
+// `DialogParent()` (its own parent returns afterwards), stays above the stay-on-top tool
+// windows when any is showing, is at least its title's width + 120 pixels wide, has a close
+// button only, and opens raised and active. Returns what exec() returns.
+int ExecAbove(QDialog& dlg);
+// The same for a window the operator opens that the program does not wait for (the help
+// viewer, the scenario generator): it stays on top from then on, opens raised and active, and a
+// window without a stored place opens beside the asking window (`asking`, else the active
+// one), inside the screen. A window shown before keeps its place.
+void ShowAbove(QWidget& w, const QWidget* asking = nullptr);
+
+// A dialog at least as wide as its title + 120 pixels (message boxes size themselves, so they
+// get a spacer of that width).
+void FitTitleWidth(QWidget& dlg);
+// A dialog's title bar shows its close button only (no help, minimise or maximise button).
+void CloseButtonOnly(QWidget& dlg);
+// Marks a window whose place was given (read from the setup, or chosen once by `ShowAbove`):
+// `ShowAbove` then keeps it where it is.
+void MarkPlaceKept(QWidget& w);
 
 }  // namespace qz

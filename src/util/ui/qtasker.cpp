@@ -107,7 +107,7 @@ TMsgButton TQtAsker::MessageBox(const QString& text, TMsgType type, TMsgButtons 
     }
   }
   box.setEscapeButton(ToQt(EscapeButton(buttons)));
-  box.exec();
+  ExecAbove(box);
   QAbstractButton* clicked = box.clickedButton();
   for (const ButtonMap& m : kButtons) {
     if ((buttons & m.ours) && clicked == box.button(m.qt)) return m.ours;
@@ -119,7 +119,7 @@ TInputResult TQtAsker::InputText(const QString& title, const QString& prompt,
                                  const QString& initial) {
   TInputForm form(DialogParent());
   form.Setup(title, prompt, initial);
-  const bool ok = form.exec() == QDialog::Accepted;
+  const bool ok = ExecAbove(form) == QDialog::Accepted;
   return {ok ? form.Text() : initial, ok};
 }
 
@@ -145,7 +145,7 @@ QStringList RunFileDialogAll(QFileDialog& dlg, const QString& initialPath, const
       dlg.selectFile(fi.fileName());
     }
   }
-  if (dlg.exec() != QDialog::Accepted) return QStringList();
+  if (ExecAbove(dlg) != QDialog::Accepted) return QStringList();
   if (filterIndex) {
     const qsizetype chosen = filters.indexOf(dlg.selectedNameFilter());
     if (chosen >= 0) *filterIndex = int(chosen) + 1;
@@ -251,7 +251,9 @@ void TQtAsker::SetBusyInfo(const QString& text) {
 void TQtAsker::HideBusy() { delete busy_.data(); }
 
 bool TQtAsker::AskColor(TColor& color) {
-  const QColor c = QColorDialog::getColor(ToQColor(color), QApplication::activeWindow());
+  QColorDialog dlg(ToQColor(color), DialogParent());
+  if (ExecAbove(dlg) != QDialog::Accepted) return false;
+  const QColor c = dlg.selectedColor();
   if (!c.isValid()) return false;
   color = RgbColor(c.red(), c.green(), c.blue());
   return true;
@@ -263,9 +265,9 @@ bool TQtAsker::AskFont(TFontRec& font) {
   initial.setBold(font.Bold);
   initial.setItalic(font.Italic);
   initial.setUnderline(font.Underline);
-  bool ok = false;
-  const QFont f = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
-  if (!ok) return false;
+  QFontDialog dlg(initial, DialogParent());
+  if (ExecAbove(dlg) != QDialog::Accepted) return false;
+  const QFont f = dlg.selectedFont();
   font.Name = f.family();
   font.Size = f.pointSize() > 0 ? f.pointSize() : font.Size;
   font.Bold = f.bold();

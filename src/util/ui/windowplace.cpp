@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "util/inifile.h"
+#include "util/ui/dialogparent.h"
 #include "util/ui/screen.h"
 
 namespace qz {
@@ -63,12 +64,20 @@ TFrameMargins FrameMarginsOf(const QWidget& w) {
 
 void ApplyPlace(QWidget& w, const TWindowPlace& p, TPlaceKeys keys) {
   SizeBeforeShow(w);
+  // The size is settled before the position: a window that is sized after being moved, while
+  // the window system has not framed it yet, takes the position as its client area's and opens
+  // one title bar higher (so a layout still to be applied is applied first).
+  if (!w.isVisible() && (keys & (pkWidth | pkHeight))) {
+    // Polished first: the style and fonts a window takes at its showing change its layout.
+    w.ensurePolished();
+    if (QLayout* l = w.layout()) l->activate();
+  }
+  if (keys & (pkWidth | pkHeight))
+    w.resize((keys & pkWidth) ? p.width : w.width(), (keys & pkHeight) ? p.height : w.height());
   if (keys & (pkTop | pkLeft)) {
     w.move((keys & pkLeft) ? p.left : w.x(), (keys & pkTop) ? p.top : w.y());
     w.setProperty(kPlacedProp, true);
   }
-  if (keys & (pkWidth | pkHeight))
-    w.resize((keys & pkWidth) ? p.width : w.width(), (keys & pkHeight) ? p.height : w.height());
   if (keys & pkVisible) w.setVisible(p.visible);
 }
 
@@ -91,6 +100,8 @@ TWindowPlace ReadWindowPlace(const IniFile& ini, const QString& section, QWidget
   TPlaceKeys keys = rule.keys;
   if (!stored) keys &= ~(pkTop | pkLeft);
   ApplyPlace(w, p, keys);
+  // A window opened later by the operator stays where the setup put it.
+  if (stored) MarkPlaceKept(w);
 
   return p;
 }

@@ -174,6 +174,11 @@ TEST(GDisplFormTest, SetupRoundTripOfTwoWindows) {
       EXPECT_NEAR(v, w, 1e-13 * std::max(1.0, std::abs(w))) << t;
       v = w;
     }
+    EXPECT_EQ(x.LgndLeft, y.LgndLeft);
+    EXPECT_EQ(x.LgndTop, y.LgndTop);
+    EXPECT_EQ(x.pTimeLeft, y.pTimeLeft);
+    EXPECT_EQ(x.pTimeTop, y.pTimeTop);
+    EXPECT_EQ(x.WindowState, y.WindowState);
     EXPECT_TRUE(x == y);
   };
   same(a, first);

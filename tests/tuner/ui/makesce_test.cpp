@@ -18,10 +18,13 @@
 #include "common/freshprofile.h"
 #include "common/tunerrig.h"
 #include "core/bilintransf.h"
+#include "tuner/makescestp.h"
 #include "tuner/scefile.h"
 #include "tuner/ui/makesce.h"
 #include "util/asker.h"
 #include "util/inifile.h"
+#include "util/ui/dialogparent.h"
+#include "util/ui/screen.h"
 
 namespace qz {
 namespace {
@@ -196,6 +199,80 @@ TEST_F(MakeSceWin, CaptionOptionStatesAndSetupRoundTrip) {
   other.ReadStp(ini);
   EXPECT_EQ(other.width(), 640);
   EXPECT_EQ(other.x(), 0);
+}
+
+TEST_F(MakeSceWin, ThePlaceFollowsItsSetupWithinTheWindowsLimits) {
+  const TFixedScreen screen(QSize(1280, 1024));
+  const TScopedScreen scoped(&screen);
+  // Its eleven buttons in two rows leave it narrower than its least stored width.
+  EXPECT_LE(w->minimumSizeHint().width(), 640);
+  EXPECT_LE(w->minimumWidth(), 640);
+  const QString s = QString::fromLatin1(kMakeSceSection);
+  struct Case {
+    const char* text;
+    int left, top, width, height;  // outer corner, client size
+  };
+  const Case cases[] = {
+      {"Top=100\nLeft=200\nWidth=640\nHeight=300", 200, 100, 640, 300},
+      {"Top=100\nLeft=200\nWidth=300\nHeight=100", 200, 100, 640, 250},
+      {"Top=-40\nLeft=5000\nWidth=5000\nHeight=5000", 1230, 0, 1180, 924},
+      {"Top=12\nLeft=34\nWidth=777\nHeight=444", 34, 12, 777, 444},
+  };
+  for (const Case& c : cases) {
+    IniFile ini;
+    ini.SetText(QByteArray("[MakeSce]\n") + c.text + "\n");
+    TMakeSceForm f(rig.m, bt, {}, nullptr, &asker);
+    f.ReadStp(ini);
+    // The height never below what the window's controls need (more than the least stored one);
+    // whatever it got is what it writes.
+    const int height = std::max(c.height, f.minimumSizeHint().height());
+    EXPECT_EQ(f.pos(), QPoint(c.left, c.top)) << c.text;
+    f.show();
+    QApplication::processEvents();
+    EXPECT_EQ(f.size(), QSize(c.width, height)) << c.text << " (shown)";
+    IniFile out;
+    f.WriteStp(out);
+    EXPECT_EQ(out.ReadInteger(s, QStringLiteral("Width"), -1), c.width) << c.text;
+    EXPECT_EQ(out.ReadInteger(s, QStringLiteral("Height"), -1), height) << c.text;
+  }
+  // The window's rule is the setup's: corner 50 inside, width 640 .., height 250 .., sizes up
+  // to the screen less 100.
+  EXPECT_EQ(kMakeScePlaceRule.keys, TPlaceKeys(pkTop | pkLeft | pkWidth | pkHeight));
+  EXPECT_EQ(kMakeScePlaceRule.posMargin, 50);
+  EXPECT_EQ(kMakeScePlaceRule.minWidth, 640);
+  EXPECT_EQ(kMakeScePlaceRule.minHeight, 250);
+  EXPECT_EQ(kMakeScePlaceRule.sizeMargin, 100);
+}
+
+TEST_F(MakeSceWin, AFreshProfileOpensItBesideTheAskingWindowInsideTheScreen) {
+  const TFixedScreen screen(QSize(1280, 1024), QRect(0, 0, 1280, 1000));
+  const TScopedScreen scoped(&screen);
+  QWidget asking(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint);
+  asking.setGeometry(900, 600, 300, 380);
+  asking.show();
+  TMakeSceForm f(rig.m, bt, {}, nullptr, &asker);
+  f.ReadStp(IniFile());
+  ShowAbove(f, &asking);
+  QApplication::processEvents();
+  const QRect frame = f.frameGeometry();
+  // Title bar and borders on the screen's available area, beside (not over) the asking window.
+  EXPECT_GE(frame.top(), 0);
+  EXPECT_GE(frame.left(), 0);
+  EXPECT_LE(frame.right(), 1279);
+  EXPECT_LE(frame.bottom(), 999);
+  EXPECT_FALSE(frame.intersects(asking.frameGeometry()));
+  EXPECT_TRUE(f.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  // The progress box of a generation is titled as the window.
+  SetEntry("edRstop", QStringLiteral("300"));
+  SetEntry("edRstep", QStringLiteral("10"));
+  w->CreateList();
+  w->show();
+  w->MakeSce(false);
+  auto* progress = w->findChild<QWidget*>(QStringLiteral("makeSceProgress"));
+  ASSERT_NE(progress, nullptr);
+  EXPECT_EQ(progress->windowTitle(), w->windowTitle());
+  EXPECT_FALSE(progress->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_TRUE(RunUntilFinished());
 }
 
 }  // namespace

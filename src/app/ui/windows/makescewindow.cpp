@@ -5,6 +5,7 @@
 #include "app/ui/windows/windowcontext.h"
 #include "tuner/ui/makesce.h"
 #include "util/inifile.h"
+#include "util/ui/dialogparent.h"
 
 namespace qz {
 
@@ -25,8 +26,7 @@ void RegisterMakeSceWindow(TWindowContext& ctx) {
     QObject::connect(ev, &TProgramEvents::TransformChanged, m, [m] { m->FrmCaption(); });
     QObject::connect(ev, &TProgramEvents::ScenarioPathChosen, m, [m](const QString& path) {
       m->SetScePath(path);
-      m->show();
-      m->raise();
+      ShowAbove(*m);
     });
   };
   KeepsSetup(e, w);
