@@ -13,12 +13,14 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "charts/ui/imagecanvas.h"
 #include "display/displdefaults.h"
 #include "display/panelplace.h"
+#include "display/readout.h"
 #include "display/ui/dlgattr.h"
 #include "display/ui/dlgqzscale.h"
 #include "display/ui/penfrm.h"
@@ -131,6 +133,8 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
   legend_->installEventFilter(this);
   // The panels follow the chart panel's own size, which the layout sets after this window's.
   panel_->installEventFilter(this);
+  // The readout under the pointer follows every move over the chart.
+  panel_->setMouseTracking(true);
   clockTimer_.setInterval(kClockMs);
   connect(&clockTimer_, &QTimer::timeout, this, &TGDisplForm::RefreshClock);
 
@@ -548,8 +552,22 @@ void TGDisplForm::showEvent(QShowEvent* e) {
   outer->resize(outer->size() + delta);
 }
 
+QString TGDisplForm::ReadoutAt(QPoint p) const {
+  if (!displ_ || !displ_->Grf) return QString();
+  return PointerReadout(*displ_->Grf, displ_->TracesToDraw, displ_->AkeY, TPt{p.x(), p.y()});
+}
+
+void TGDisplForm::ShowReadout(const QString& text) {
+  // Status tips travel up to the frame window, whose hint panel shows them.
+  QStatusTipEvent tip(text);
+  QCoreApplication::sendEvent(this, &tip);
+}
+
 bool TGDisplForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == panel_ && event->type() == QEvent::Resize) PlacePanels();
+  if (watched == panel_ && event->type() == QEvent::MouseMove)
+    ShowReadout(ReadoutAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+  if (watched == panel_ && event->type() == QEvent::Leave) ShowReadout(QString());
   // Only a drag by the operator places a panel; moves of the program's own are not remembered.
   if (event->type() == QEvent::Move && !placing_ && QApplication::mouseButtons() != Qt::NoButton &&
       (watched == legend_ || watched == clock_))

@@ -105,6 +105,10 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void Blank();
   void ClearAndRedraw();
 
+  // The readout for the pointer at `p` of the chart panel (shown in the frame window's hint panel
+  // while the pointer moves over the chart).
+  QString ReadoutAt(QPoint p) const;
+
   TRasterPanel* Panel() const { return panel_; }
   QWidget* Legend() const;
   QLabel* Clock() const { return clock_; }
@@ -141,6 +145,7 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void PlacePanels();
   void RefreshLegend();
   void RememberPanelPlace(QWidget* w);
+  void ShowReadout(const QString& text);
 
   TDisplayDefaults& defaults_;
   TRasterDepot depot_;
