@@ -663,13 +663,9 @@ void TGDisplForm::ReadStp(const IniFile& ini, const QString& section) {
   clearAndGo_ = r.ClearAndGo;
   bClearAndGo_->setChecked(clearAndGo_);
   displ_->AutoX = r.AutoX;
-  // The shared limit follows the stored limit of the type read.
-  const TOsData& y = depot_.OsY[size_t(r.DsplTyp)].Data;
-  if (DispTypeInfo(r.DsplTyp).sharedLimit)
-    displ_->LimFdrMag =
-        MagFromLimit(r.DsplTyp, depot_.Ine[size_t(r.DsplTyp)].Lim.Va,
-                     DispUnits(r.DsplTyp)
-                         .Prevod[size_t(ClampLowWins(y.Nunit, 0, DispUnits(r.DsplTyp).Pocet - 1))]);
+  // The shared limit is the magnitude itself, as the Polar limit keeps it: read back through
+  // another type's 15-digit text it would drift a little at every save.
+  if (DispTypeInfo(r.DsplTyp).sharedLimit) displ_->LimFdrMag = depot_.Ine[size_t(diPolar)].Lim.Va;
   // Traces take the attributes read, not those of the chart before; the chart's settings
   // before the read are not stored over those read.
   displ_->TracesToDraw.Clear();
