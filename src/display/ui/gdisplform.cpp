@@ -16,6 +16,8 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "charts/ui/imagecanvas.h"
 #include "display/displdefaults.h"
@@ -663,9 +665,19 @@ void TGDisplForm::ReadStp(const IniFile& ini, const QString& section) {
   clearAndGo_ = r.ClearAndGo;
   bClearAndGo_->setChecked(clearAndGo_);
   displ_->AutoX = r.AutoX;
-  // The shared limit is the magnitude itself, as the Polar limit keeps it: read back through
-  // another type's 15-digit text it would drift a little at every save.
-  if (DispTypeInfo(r.DsplTyp).sharedLimit) displ_->LimFdrMag = depot_.Ine[size_t(diPolar)].Lim.Va;
+  // The shared limit follows the stored limit of the type read. Where the Polar limit (the
+  // magnitude itself) tells the same limit, its value is taken: read back through another
+  // type's 15-digit text the magnitude would drift a little at every save.
+  const TOsData& y = depot_.OsY[size_t(r.DsplTyp)].Data;
+  if (DispTypeInfo(r.DsplTyp).sharedLimit) {
+    const double shown =
+        MagFromLimit(r.DsplTyp, depot_.Ine[size_t(r.DsplTyp)].Lim.Va,
+                     DispUnits(r.DsplTyp)
+                         .Prevod[size_t(ClampLowWins(y.Nunit, 0, DispUnits(r.DsplTyp).Pocet - 1))]);
+    const double polar = depot_.Ine[size_t(diPolar)].Lim.Va;
+    displ_->LimFdrMag =
+        std::fabs(polar - shown) <= 1e-9 * std::max(1.0, std::fabs(shown)) ? polar : shown;
+  }
   // Traces take the attributes read, not those of the chart before; the chart's settings
   // before the read are not stored over those read.
   displ_->TracesToDraw.Clear();
