@@ -95,7 +95,7 @@ int main(int argc, char* argv[]) {
   // The per-user folder (made on the first start and filled with the shipped default files);
   // headless runs use the same folder.
   qz::ResetFolders();
-  qz::SetUpUserFolder(qz::ProgramDataFolder());
+  const bool freshProfile = qz::SetUpUserFolder(qz::ProgramDataFolder()) == 1;
   // The computer's serial ports, listed once for the whole run.
   qz::FillProgramPortLists();
 
@@ -173,6 +173,8 @@ int main(int argc, char* argv[]) {
   qz::TScopedAsker windowAsker(&qtAsker);
 
   qz::TForm1 form;
+  // A first start tells the operator how to measure until the first run.
+  form.SetFreshProfile(freshProfile);
   instance.OnRaise = [&form] { form.BringToFront(); };
   // A next start may begin as soon as this one's window has closed.
   form.OnExit = [&instance] { instance.Release(); };

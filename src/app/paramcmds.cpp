@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/onesweep.h"
+#include "core/sampling.h"
 #include "util/format.h"
 #include "util/numtext.h"
 #include "util/numutil.h"
@@ -268,7 +269,9 @@ void TParamCmds::CountTime() {
   int32_t& stored =
       w == wfCW ? v.TcountCw : (w == wfRectified ? qv_.Rectif.TcntUs : qv_.Pulsed.TcntUs);
   const int32_t old = stored;
-  const int32_t n = AskIntegerInRange(prompt, old, kCountTimeMinUs, kCountTimeMaxUs, Ask());
+  // The unit counts in steps of 16 us: the time kept (and shown) is the one it will count.
+  const int32_t n =
+      RoundCountTime(AskIntegerInRange(prompt, old, kCountTimeMinUs, kCountTimeMaxUs, Ask()));
   if (n == old) return;
   stored = n;
   if (w == wfCW) {

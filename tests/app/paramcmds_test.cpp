@@ -328,6 +328,29 @@ TEST(ParamCmds, MenuCaptionsWithTheDefaults) {
   EXPECT_EQ(t.hysteresis, QStringLiteral("&Hysteresis  (5)"));
 }
 
+TEST(ParamCmds, CountTimeKeepsTheTimeTheUnitCounts) {
+  // Steps of 16 us, halves going down: 1000 -> 992, 1008 -> 1008, 1016 -> 1024.
+  const struct {
+    const char* answer;
+    int32_t kept;
+  } cases[] = {{"1000", 992}, {"1008", 1008}, {"1023", 1024}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    ParamRig r;
+    EXPECT_CALL(r.cmd, SetCounter(c.kept, _));
+    r.asker.QueueText(QString::fromLatin1(c.answer));
+    r.pc.CountTime();
+    EXPECT_EQ(r.qv.VarPar.TcountCw, c.kept);
+    testing::Mock::VerifyAndClearExpectations(&r.cmd);
+  }
+  ParamRig r;
+  EXPECT_CALL(r.cmd, SetCounter(992, _));
+  r.asker.QueueText(QStringLiteral("1000"));
+  r.pc.CountTime();
+  EXPECT_TRUE(QuzarMenuState(r.qv, QString(), false).countTime.endsWith(QStringLiteral("(992 us)")))
+      << QuzarMenuState(r.qv, QString(), false).countTime.toStdString();
+}
+
 TEST(ParamCmds, CountTimePrompts) {
   ParamRig r;
   EXPECT_EQ(CountTimePrompt(r.qv),

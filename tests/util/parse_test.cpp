@@ -45,6 +45,11 @@ TEST(Hints, ShortBeforeFirstBarLongAfterIt) {
   EXPECT_EQ(SplitHint("a|b|c").statusTip, "b|c");
   EXPECT_EQ(SplitHint("plain").tooltip, "plain");
   EXPECT_EQ(SplitHint("plain").statusTip, "plain");
+  // Without a long hint (nothing or blanks after the bar) the hint panel shows the short one.
+  EXPECT_EQ(SplitHint("Save results|").tooltip, "Save results");
+  EXPECT_EQ(SplitHint("Save results|").statusTip, "Save results");
+  EXPECT_EQ(SplitHint("Open new display window| ").statusTip, "Open new display window");
+  EXPECT_EQ(SplitHint("|").statusTip, "");
 }
 
 class FixedRandom : public RandomSource {

@@ -278,10 +278,21 @@ bool TForm1::event(QEvent* e) {
   // Every control's long hint goes to the hint panel, so the message and time-out panels stay
   // readable while the pointer moves.
   if (e->type() == QEvent::StatusTip) {
-    panHint_->setText(static_cast<QStatusTipEvent*>(e)->tip());
+    ShowHint(static_cast<QStatusTipEvent*>(e)->tip());
     return true;
   }
   return QMainWindow::event(e);
+}
+
+void TForm1::ShowHint(const QString& text) {
+  qz::SetText(panHint_,
+              text.isEmpty() && freshHint_ ? QString::fromLatin1(kFreshProfileHint) : text);
+}
+
+void TForm1::SetFreshProfile(bool fresh) {
+  freshHint_ = fresh;
+  if (panHint_->text().isEmpty() || panHint_->text() == QString::fromLatin1(kFreshProfileHint))
+    ShowHint(QString());
 }
 
 void TForm1::RefreshPlaneExtHint() { SetHint(tbExt_, transformCmds_->PlaneExtButtonHint()); }
@@ -534,6 +545,11 @@ void TForm1::SetProgressRed(bool red) {
 }
 
 void TForm1::EnableForRun(bool enabled) {
+  if (!enabled) {
+    // A run starts: the first-start hint has done its work, and no hint outlives the start.
+    freshHint_ = false;
+    ShowHint(QString());
+  }
   // Each control says itself whether it stays usable during a run.
   qz::EnableForRun(menuBar()->actions(), enabled);
   qz::EnableForRun(tbMain_, enabled);

@@ -42,6 +42,7 @@ struct THelpRequest;
 class TDisplayWindows;
 class TDisplayPort;
 class TWindowCmds;
+class TWindowList;
 class TParamCmds;
 class TParamPort;
 class TXferCmds;
@@ -50,6 +51,8 @@ struct TSignalBarState;
 
 // The application title.
 inline constexpr const char* kAppTitle = "QzSim";
+// What an empty hint panel reads in a fresh profile until the first run.
+inline constexpr const char* kFreshProfileHint = "Press F9 or the Start button to measure";
 
 class TForm1 : public QMainWindow,
                public TCycleHost,
@@ -127,6 +130,8 @@ class TForm1 : public QMainWindow,
   // Start-up: the display windows of the automatic setup (none stored: one default window).
   void CreateDisplaysFromSetup();
   QMenu* WindowMenu() const { return mWindow_; }
+  // The Window menu's list of display windows.
+  TWindowList* WindowList() const { return windowList_; }
   QMenu* FileMenu() const { return mFile_; }
   QMenu* ViewMenu() const { return mView_; }
   // The "Co&mmun" menu and its serial-line items.
@@ -137,6 +142,9 @@ class TForm1 : public QMainWindow,
   TXferCmds& Xfer() { return *xfer_; }
   // Arranging, pictures, the frame window's colour and the about box.
   TWindowCmds& WindowCmds() { return *winCmds_; }
+  // A profile made at this start: until the first run an empty hint panel reads
+  // kFreshProfileHint.
+  void SetFreshProfile(bool fresh);
   // Brings the window to the front (a second start of the program asks for it).
   void BringToFront();
 
@@ -201,6 +209,8 @@ class TForm1 : public QMainWindow,
   void BuildStatusBar();
   void TransformMenuOpening();
   void RefreshPlaneExtHint();
+  // The hint panel's text (an empty one replaced by the fresh profile's hint).
+  void ShowHint(const QString& text);
   // Tuner > View and the tuner button: the tuner picture shown or hidden.
   void ToggleTunerView();
   // Tuner > Scenario: the scenario window shown or hidden.
@@ -265,6 +275,7 @@ class TForm1 : public QMainWindow,
   std::unique_ptr<TDisplayPort> displayPort_;
   TWindowCmds* winCmds_ = nullptr;
   QMenu* mWindow_ = nullptr;
+  TWindowList* windowList_ = nullptr;
   TDdeItem* dde_ = nullptr;
   bool shutDown_ = false;
 
@@ -302,6 +313,7 @@ class TForm1 : public QMainWindow,
   QLabel* panMsg_ = nullptr;
   QLabel* panTout_ = nullptr;
   QLabel* panHint_ = nullptr;
+  bool freshHint_ = false;  // a fresh profile before its first run
   QProgressBar* pbSamples = nullptr;
   TCoalescedRefresh* statusRefresh_ = nullptr;
   int32_t progressPos_ = 0;

@@ -23,6 +23,7 @@
 #include "app/ui/menurules.h"
 #include "app/ui/toolicons.h"
 #include "app/ui/windowcmds.h"
+#include "app/ui/windowlist.h"
 #include "comm/portlist.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
@@ -182,6 +183,9 @@ void TForm1::BuildMenus() {
       QStringLiteral("miRedrawAll"), [this] { displays_->RedrawAll(); }, QKeySequence("Ctrl+R"));
   win(QStringLiteral("&Close All"), QStringLiteral("Close all Display Windows"),
       QStringLiteral("miCloseAll"), [this] { displays_->CloseAll(); });
+  // The display windows, one item each; the list (only it) stays usable during a run.
+  windowList_ = new TWindowList(mWindow_, mdi_);
+  SetStaysEnabledInRun(mWindow_->menuAction());
   // "Mode&l" is a command of its own on the menu bar.
   QAction* aModel = mb->addAction(QStringLiteral("Mode&l"));
   aModel->setObjectName(QStringLiteral("miModel"));
@@ -204,9 +208,14 @@ void TForm1::BuildMenus() {
     // A menu that holds nothing yet stays off the menu bar until its first item comes.
     if (QMenu* m = a->menu()) HideWhileEmpty(m);
   }
-  // The hint of the last item pointed at does not outlive its menu.
-  for (QMenu* m : mb->findChildren<QMenu*>())
-    connect(m, &QMenu::aboutToHide, this, [this] { panHint_->clear(); });
+  // The hint of the last item pointed at does not outlive its menu, nor the menu bar's hint the
+  // pointer's stay on the bar.
+  for (QMenu* m : mb->findChildren<QMenu*>()) {
+    connect(m, &QMenu::aboutToHide, this, [this] { ShowHint(QString()); });
+    // A letter shared with disabled items still chooses the one enabled item.
+    TriggerSoleEnabledLetter(m);
+  }
+  OnPointerLeave(mb, [this] { ShowHint(QString()); });
 }
 
 void TForm1::BuildViewMenu() {
@@ -307,7 +316,7 @@ void TForm1::BuildToolBars() {
          [this] { displays_->NewDisplay(); });
   button(BadgeIcon(QStringLiteral("Cas")), QStringLiteral("Cascade|"), QStringLiteral("tbCascade"),
          winCmds_->CascadeAction(), [this] { winCmds_->CascadeAction()->trigger(); });
-  tbSave_ = button(st->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save results|"),
+  tbSave_ = button(BadgeIcon(QStringLiteral("Res")), QStringLiteral("Save results|"),
                    QStringLiteral("tbSaveResults"), aSaveRes_, [this] { SaveAsTxt(); });
   button(BadgeIcon(QStringLiteral("Pic")), QStringLiteral("Save picture|"),
          QStringLiteral("tbSavePicture"), winCmds_->SavePictureAction(),
@@ -315,7 +324,7 @@ void TForm1::BuildToolBars() {
   button(st->standardIcon(QStyle::SP_DialogOpenButton), QStringLiteral("Load system setup|"),
          QStringLiteral("tbLoadSetup"), findChild<QAction*>(QStringLiteral("miLoadSetup")),
          [this] { LoadSetupClick(); });
-  button(BadgeIcon(QStringLiteral("Stp")), QStringLiteral("Save system setup|"),
+  button(st->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("Save system setup|"),
          QStringLiteral("tbSaveSetup"), findChild<QAction*>(QStringLiteral("miSaveSetup")),
          [this] { SaveSetupClick(); });
   // Impress, clear and redraw all, then the tuner, close the bar.
@@ -332,6 +341,8 @@ void TForm1::BuildToolBars() {
                     QStringLiteral("tbTuner"), aTunView_, [this] { ToggleTunerView(); });
   // Shown once the unit has started with a tuner.
   tbTuner_->setVisible(false);
+  // Items that took a button's picture and can be checked show their check mark.
+  ShowCheckMarks(menuBar()->findChildren<QMenu*>());
 
   tbSignal_ = addToolBar(QStringLiteral("Signal"));
   tbSignal_->setObjectName(QStringLiteral("SignalToolBar"));

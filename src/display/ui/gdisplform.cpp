@@ -15,12 +15,16 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QStatusTipEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "charts/ui/imagecanvas.h"
 #include "display/displdefaults.h"
 #include "display/panelplace.h"
+#include "display/readout.h"
 #include "display/ui/dlgattr.h"
 #include "display/ui/dlgqzscale.h"
 #include "display/ui/penfrm.h"
@@ -134,6 +138,8 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
   legend_->installEventFilter(this);
   // The panels follow the chart panel's own size, which the layout sets after this window's.
   panel_->installEventFilter(this);
+  // The readout under the pointer follows every move over the chart.
+  panel_->setMouseTracking(true);
   clockTimer_.setInterval(kClockMs);
   connect(&clockTimer_, &QTimer::timeout, this, &TGDisplForm::RefreshClock);
 
@@ -574,8 +580,22 @@ void TGDisplForm::PlaceReadPanels(QPoint legend, QPoint clock) {
   RememberPanelPlace(clock_);
 }
 
+QString TGDisplForm::ReadoutAt(QPoint p) const {
+  if (!displ_ || !displ_->Grf) return QString();
+  return PointerReadout(*displ_->Grf, displ_->TracesToDraw, displ_->AkeY, TPt{p.x(), p.y()});
+}
+
+void TGDisplForm::ShowReadout(const QString& text) {
+  // Status tips travel up to the frame window, whose hint panel shows them.
+  QStatusTipEvent tip(text);
+  QCoreApplication::sendEvent(this, &tip);
+}
+
 bool TGDisplForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == panel_ && event->type() == QEvent::Resize) PlacePanels();
+  if (watched == panel_ && event->type() == QEvent::MouseMove)
+    ShowReadout(ReadoutAt(static_cast<QMouseEvent*>(event)->position().toPoint()));
+  if (watched == panel_ && event->type() == QEvent::Leave) ShowReadout(QString());
   // Only a drag by the operator places a panel; moves of the program's own are not remembered.
   if (event->type() == QEvent::Move && !placing_ && QApplication::mouseButtons() != Qt::NoButton &&
       (watched == legend_ || watched == clock_))
@@ -678,13 +698,19 @@ void TGDisplForm::ReadStp(const IniFile& ini, const QString& section) {
   clearAndGo_ = r.ClearAndGo;
   bClearAndGo_->setChecked(clearAndGo_);
   displ_->AutoX = r.AutoX;
-  // The shared limit follows the stored limit of the type read.
+  // The shared limit follows the stored limit of the type read. Where the Polar limit (the
+  // magnitude itself) tells the same limit, its value is taken: read back through another
+  // type's 15-digit text the magnitude would drift a little at every save.
   const TOsData& y = depot_.OsY[size_t(r.DsplTyp)].Data;
-  if (DispTypeInfo(r.DsplTyp).sharedLimit)
-    displ_->LimFdrMag =
+  if (DispTypeInfo(r.DsplTyp).sharedLimit) {
+    const double shown =
         MagFromLimit(r.DsplTyp, depot_.Ine[size_t(r.DsplTyp)].Lim.Va,
                      DispUnits(r.DsplTyp)
                          .Prevod[size_t(ClampLowWins(y.Nunit, 0, DispUnits(r.DsplTyp).Pocet - 1))]);
+    const double polar = depot_.Ine[size_t(diPolar)].Lim.Va;
+    displ_->LimFdrMag =
+        std::fabs(polar - shown) <= 1e-9 * std::max(1.0, std::fabs(shown)) ? polar : shown;
+  }
   // Traces take the attributes read, not those of the chart before; the chart's settings
   // before the read are not stored over those read.
   displ_->TracesToDraw.Clear();

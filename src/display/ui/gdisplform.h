@@ -107,6 +107,10 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void Blank();
   void ClearAndRedraw();
 
+  // The readout for the pointer at `p` of the chart panel (shown in the frame window's hint panel
+  // while the pointer moves over the chart).
+  QString ReadoutAt(QPoint p) const;
+
   TRasterPanel* Panel() const { return panel_; }
   QWidget* Legend() const;
   QLabel* Clock() const { return clock_; }
@@ -146,6 +150,7 @@ class TGDisplForm : public QWidget, public TDisplayView {
   // Moves legend and clock to places read from the setup, limited into the chart panel as it
   // is now, and remembers them.
   void PlaceReadPanels(QPoint legend, QPoint clock);
+  void ShowReadout(const QString& text);
 
   TDisplayDefaults& defaults_;
   TRasterDepot depot_;

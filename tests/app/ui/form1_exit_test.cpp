@@ -293,7 +293,10 @@ TEST_F(Form1Exit, TheMainToolBarHoldsItsSixteenButtonsInOrderWithIconsAndHints) 
     EXPECT_TRUE(buttons[i]->toolTip().startsWith(QString::fromLatin1(want[i].tip)))
         << buttons[i]->toolTip().toStdString();
     if (i != 5) {
-      EXPECT_EQ(buttons[i]->statusTip(), QString::fromLatin1(want[i].statusTip));
+      // A hint without its long part shows the short one in the hint panel.
+      const QString longHint = QString::fromLatin1(want[i].statusTip);
+      EXPECT_EQ(buttons[i]->statusTip(),
+                longHint.trimmed().isEmpty() ? QString::fromLatin1(want[i].tip) : longHint);
     }
     EXPECT_EQ(StaysEnabledInRun(buttons[i]), i < 2);
     if (want[i].menuItem) {

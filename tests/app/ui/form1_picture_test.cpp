@@ -103,7 +103,9 @@ TEST_F(Form1Pictures, FileMenuCaptionsFollowTypeAreaAndSeparator) {
 TEST_F(Form1Pictures, WindowMenuItemsShortcutsAndHints) {
   EXPECT_EQ(Texts(f->WindowMenu()),
             (QStringList{"&New Display", "&Arrange", "&Focus to Display", "&Main Window Color...",
-                         "&Impress All", "&Blank All", "&Redraw All", "&Close All"}));
+                         "&Impress All", "&Blank All", "&Redraw All", "&Close All",
+                         // the display windows
+                         "-", "&1 Mag - Input"}));
   EXPECT_EQ(Texts(Cmds().ArrangeMenu()),
             (QStringList{"&Cascade", "Tile &Horiz", "Tile &Vert", "&Arrange Icons", "-", "&Normal",
                          "Max &Frame", "Max &Displ", "&Max Frame && Displ"}));

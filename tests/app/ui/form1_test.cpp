@@ -36,11 +36,12 @@ TEST(Form1, QuzarMenuCommandsAndHints) {
   EXPECT_EQ(form.SaveResultsAction()->text(), QStringLiteral("Save &Results"));
   EXPECT_EQ(form.SaveResultsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
   EXPECT_EQ(form.PlaneExtAction()->text(), QStringLiteral("Plane &Ext"));
-  // The tool button's hint "Start Quzar|": tooltip before the bar, no status tip.
+  // The tool button's hint "Start Quzar|": tooltip before the bar, and without a long hint the
+  // hint panel shows the short one.
   const QList<QAction*> buttons = form.MainToolBar()->actions();
   ASSERT_GE(buttons.size(), 2);
   EXPECT_EQ(buttons[0]->toolTip(), QStringLiteral("Start Quzar"));
-  EXPECT_EQ(buttons[0]->statusTip(), QString());
+  EXPECT_EQ(buttons[0]->statusTip(), QStringLiteral("Start Quzar"));
   EXPECT_EQ(buttons[1]->toolTip(), QStringLiteral("Stop Quzar to standstill"));
   // Transform menu without a table: "Load", "Active (NO)" disabled, the direction pair with
   // "Apply two-port" chosen, "Clear" disabled.

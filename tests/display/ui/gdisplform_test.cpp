@@ -116,6 +116,48 @@ TEST(GDisplFormTest, ClockClickRefreshesAndBeeps) {
   EXPECT_EQ(r.asker.Records(TAskRecord::Beep).back().number, 1000);
 }
 
+TEST(GDisplFormTest, TheSharedLimitStaysTheSameThroughSavesAndReads) {
+  // The limit entered on one reflection type, the window saved and read again six times: the
+  // magnitude and every stored text hold after the first read (the file keeps 15 digits).
+  const struct {
+    int32_t type;
+    int32_t unit;
+    double value;
+    double mag;
+  } cases[] = {
+      {diVSWR, 0, 1.7, 0.7 / 2.7}, {diLogMag, 0, -13.3, std::pow(10.0, -13.3 / 20.0)},
+      {diMag, 1, 37.3, 0.373},     {diMag, 2, 123.4, 0.1234},
+      {diOven, 0, 2.9, 1.9 / 3.9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.type);
+    Rig r;
+    TGDisplForm* w = r.wins.CreateDisplay();
+    w->RecreateDisplay(XTypeOf(c.type), c.type);
+    if (c.unit) w->SetUnit(c.unit);
+    w->Displ().SetLimitValue(c.value);
+    EXPECT_NEAR(w->Displ().LimFdrMag, c.mag, 1e-14);
+    QStringList first;
+    double m = 0.0;
+    for (int i = 0; i < 6; ++i) {
+      SCOPED_TRACE(i);
+      IniFile ini;
+      w->WriteStp(ini, 1);
+      QStringList texts;
+      for (int t : {0, 1, 2, 4, 5, 6, 7})
+        texts << ini.ReadString(QStringLiteral("DForm_1 DepotY_%1").arg(t), "LimValue", QString());
+      w->ReadStp(ini, "DForm_1");
+      EXPECT_NEAR(w->Displ().LimFdrMag, c.mag, 1e-14);
+      if (i == 0) m = w->Displ().LimFdrMag;
+      if (i == 1) first = texts;
+      EXPECT_EQ(w->Displ().LimFdrMag, m);
+      if (i > 1) {
+        EXPECT_EQ(texts, first);
+      }
+    }
+  }
+}
+
 TEST(GDisplFormTest, SetupRoundTripOfTwoWindows) {
   IniFile ini;
   TDFormStp first, second;
