@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 #include <QTcpServer>
-#include <QTimeZone>
 #include <QTcpSocket>
+#include <QTimeZone>
 #include <QTimer>
 #include <cstdio>
 
