@@ -9,6 +9,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/scpiserver.h"
 #include "util/parse.h"
 #include "version.h"
 
@@ -92,8 +93,13 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("serve"),
       QStringLiteral("Run without a window and answer the remote control (object /Control on the "
                      "session bus) until its Quit; --passes starts a run at once."));
+  const QCommandLineOption scpi(
+      QStringLiteral("scpi"),
+      QStringLiteral("Window or --serve: answer SCPI lines on a TCP socket at ADDRESS (an IP "
+                     "address, default 127.0.0.1; no password is asked) and PORT (0 picks one)."),
+      QStringLiteral("[ADDRESS:]PORT"));
   p.addOptions({help, version, setup, headless, passes, saveResults, saveCsv, log, logFormat, chart,
-                saveChart, serve});
+                saveChart, serve, scpi});
   // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
   const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
@@ -126,6 +132,13 @@ CommandLine ParseCommandLine(const QStringList& args) {
   }
   cl.chart = p.isSet(chart);
   cl.saveChartFile = p.value(saveChart);
+  if (p.isSet(scpi)) {
+    if (!ParseScpiAddress(p.value(scpi), cl.scpiAddress, cl.scpiPort, cl.error)) return cl;
+    if (p.isSet(headless) && !p.isSet(serve)) {
+      cl.error = QStringLiteral("--scpi needs --serve or the window, not a --headless run.");
+      return cl;
+    }
+  }
   // A file option followed by another option ("--setup --headless") takes the option for its
   // file: refused before anything else is judged.
   for (const QCommandLineOption* opt : {&setup, &log, &saveResults, &saveChart}) {

@@ -23,6 +23,8 @@ struct CommandLine {
   bool chart = false;          // --chart TYPE[:WIDTHxHEIGHT] given
   TChartRequest chartRequest;  // its type and size
   QString saveChartFile;       // --save-chart FILE: the chart's picture, by the file's extension
+  QString scpiAddress;         // --scpi [ADDRESS:]PORT: the instrument socket's address
+  int scpiPort = -1;           // and port (0 picks one; -1 without the socket)
   QString error;               // non-empty when the line cannot be used
   QString helpText;            // the usage text
 };

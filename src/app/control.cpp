@@ -12,6 +12,7 @@
 #include "sim/mdlengine.h"
 #include "util/fileops.h"
 #include "util/format.h"
+#include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/parse.h"
 #include "util/unitconv.h"
@@ -408,6 +409,22 @@ TControlResult TControl::SetModelValue(const QString& key, const QString& value)
   const QString why = ModelValueEdit(key, value, port_.ModelEntries(), port_.NominalFreqHz(), edit);
   if (!why.isEmpty()) return Done(Refused(TControlStatus::InvalidValue, why));
   port_.EditModel(edit);
+  return Done({});
+}
+
+TControlResult TControl::ModelValueText(const QString& key, QString& text) {
+  text.clear();
+  QString name;
+  for (const QString& k : ModelKeyNames())
+    if (k.compare(key, Qt::CaseInsensitive) == 0) name = k;
+  if (name.isEmpty())
+    return Done(Refused(TControlStatus::InvalidValue,
+                        QStringLiteral("Unknown key \"%1\"; the model's keys are: %2.")
+                            .arg(key, ModelKeyNames().join(QStringLiteral(", ")))));
+  IniFile ini;
+  const QString section = QString::fromLatin1(kMdlSection);
+  port_.ModelStp().WriteStp(ini, section);
+  text = ini.ReadString(section, name, QString());
   return Done({});
 }
 

@@ -29,6 +29,7 @@ enum class TControlStatus {
   Busy,          // a dialog is open, or a run holds what the call needs
   WrongState,    // "running", "not running"
   InvalidValue,  // a value out of its limits, a text that does not read, a path refused
+  NotWritable,   // a path refused before any write: not writable, a special file, the running log
   Failed,        // the command was carried out and failed (the reason is its message)
 };
 
@@ -88,6 +89,11 @@ class TControlPort {
   // The model's entries as the model window shows them, and the nominal frequency (Hz) its
   // frequency entry is checked against.
   virtual TMdlEntries ModelEntries() = 0;
+  // The model as section "Model" of a setup saved now keeps it.
+  virtual TMdlStp ModelStp() {
+    const TMdlEntries e = ModelEntries();
+    return TMdlStp{e, 0, e.MdlResPath};
+  }
   virtual double NominalFreqHz() const = 0;
   // Edits the model's entries (written into the model window's controls when it exists), then
   // "&Apply".
@@ -143,6 +149,9 @@ class TControl {
   TControlResult SaveResultsCsv(const QString& path, const QString& comment);
   TControlResult SetModelLoad(double magnitude, double phaseDeg);
   TControlResult SetModelValue(const QString& key, const QString& value);
+  // The text key `key` of the model (a name of ModelKeyNames(), letter case ignored) has in a
+  // setup saved now. A reading: never refused; an unknown key is an invalid value.
+  TControlResult ModelValueText(const QString& key, QString& text);
   TControlCmdAnswer AutoTune();
   TControlCmdAnswer MoveStubs(double mm1, double mm2, double mm3);
   TControlResult Quit(bool saveSetup);

@@ -44,6 +44,11 @@ bool TProgramPort::SaveResultsCsv(const QString& path, const QString& comment, Q
 
 TMdlEntries TProgramPort::ModelEntries() { return program_.Core.Model.Ent; }
 
+TMdlStp TProgramPort::ModelStp() {
+  const TMdlEngine& m = program_.Core.Model;
+  return TMdlStp{ModelEntries(), m.ErrByte, m.MdlResPath};
+}
+
 double TProgramPort::NominalFreqHz() const { return program_.Core.Qv.FixPar.FnominKHz * 1000.0; }
 
 void TProgramPort::EditModel(const std::function<void(TMdlEngine&)>& edit) {

@@ -44,6 +44,7 @@ class TProgramPort : public TControlPort, public TRunEnable {
   bool SaveResults(const QString& path, const QString& comment, QString& error) override;
   bool SaveResultsCsv(const QString& path, const QString& comment, QString& error) override;
   TMdlEntries ModelEntries() override;
+  TMdlStp ModelStp() override;
   double NominalFreqHz() const override;
   void EditModel(const std::function<void(TMdlEngine&)>& edit) override;
   bool HasTuner() const override;

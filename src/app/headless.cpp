@@ -5,11 +5,13 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 #include "app/control.h"
 #include "app/controlbus.h"
 #include "app/controlport.h"
 #include "app/program.h"
+#include "app/scpiserver.h"
 #include "app/signalexit.h"
 #include "core/resultscsv.h"
 #include "core/saveresults.h"
@@ -246,8 +248,10 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
 
   TProgram program(true);
   // Without the bus, or with its name held by another program of the user, nobody could reach
-  // the control: the run ends before anything is started.
-  if (!program.Bus.Registered())
+  // the control: the run ends before anything is started, unless the instrument socket serves
+  // it alone.
+  const bool scpi = cl.scpiPort >= 0;
+  if (!program.Bus.Registered() && !scpi)
     return fail(QStringLiteral("The remote control cannot be served: ") + program.Bus.ErrorText());
   TSimCore& core = program.Core;
   if (QString why; !StartWithSetupAndLog(program, cl, why)) return fail(why);
@@ -265,8 +269,21 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
       return check.ok() ? saveChart(core.Qv, req, path) : check;
     };
   }
-  if (!bus.Register())
+  if (!program.Bus.Registered()) {
+    std::fprintf(stderr, "QzSim: %s\n",
+                 qPrintable(OneLine(QStringLiteral("No remote control on the session bus (") +
+                                    program.Bus.ErrorText() +
+                                    QStringLiteral("); the instrument socket serves alone."))));
+  } else if (!bus.Register()) {
     return fail(QStringLiteral("The remote control cannot be served: ") + bus.ErrorText());
+  }
+  TScpiProgramSource scpiSource(program);
+  std::unique_ptr<TScpiServer> scpiServer;
+  if (scpi) {
+    scpiServer = std::make_unique<TScpiServer>(control, scpiSource.Source());
+    if (QString why; !ListenAndTell(*scpiServer, cl.scpiAddress, cl.scpiPort, why))
+      return fail(why);
+  }
 
   // A server lives long: its lines go out as the tunes end.
   const TTuneOutcomeLines tuneLines(core.AutoTune, nullptr);
@@ -292,6 +309,7 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
   rep.points = core.Qv.LastSwp.Count();
   rep.ddeItem = program.Dde.DdeStr();
   bus.Unregister();
+  scpiServer.reset();
   ports.host = nullptr;
   core.Cycle.SetPorts(ports);
   const bool logFailed = log.engine.HadFailure();

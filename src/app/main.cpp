@@ -9,6 +9,7 @@
 
 #include "app/cmdline.h"
 #include "app/headless.h"
+#include "app/scpiserver.h"
 #include "app/signalexit.h"
 #include "app/simcore.h"
 #include "app/ui/chartfile.h"
@@ -194,6 +195,16 @@ int main(int argc, char* argv[]) {
   if (!cl.setupFile.isEmpty()) {
     QString comment, err;
     if (!form.LoadSetupFile(cl.setupFile, comment, err)) qz::Asker().ShowError(err);
+  }
+  // The instrument socket over the window's remote control; a port that cannot be had is told
+  // once the window is up, which runs on without it.
+  std::unique_ptr<qz::TScpiProgramSource> scpiSource;
+  std::unique_ptr<qz::TScpiServer> scpiServer;
+  if (cl.scpiPort >= 0) {
+    scpiSource = std::make_unique<qz::TScpiProgramSource>(form.Program());
+    scpiServer = std::make_unique<qz::TScpiServer>(form.Control(), scpiSource->Source());
+    if (QString why; !qz::ListenAndTell(*scpiServer, cl.scpiAddress, cl.scpiPort, why))
+      lockLines << why;
   }
   form.show();
   ShowStartupLinesOnceUp(form, lockLines);

@@ -1,0 +1,235 @@
+#include "app/scpiserver.h"
+
+#include <QDateTime>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimeZone>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/ddeitem.h"
+#include "app/program.h"
+#include "util/clock.h"
+#include "util/parse.h"
+
+namespace qz {
+
+bool ParseScpiAddress(const QString& text, QString& address, int& port, QString& error) {
+  QString host = QString::fromLatin1(kScpiDefaultAddress);
+  QString portText = text.trimmed();
+  if (portText.startsWith(QChar('['))) {
+    const qsizetype close = portText.indexOf(QLatin1String("]:"));
+    if (close < 0) {
+      error =
+          QStringLiteral("--scpi needs [ADDRESS]:PORT for an IPv6 address, not \"%1\".").arg(text);
+      return false;
+    }
+    host = portText.mid(1, close - 1);
+    portText = portText.mid(close + 2);
+  } else if (const qsizetype colon = portText.lastIndexOf(QChar(':')); colon >= 0) {
+    host = portText.left(colon);
+    portText = portText.mid(colon + 1);
+  }
+  const auto n = ParseInt32(portText);
+  if (!n || *n < 0 || *n > 65535) {
+    error = QStringLiteral("--scpi needs a port from 0 to 65535, not \"%1\".").arg(portText);
+    return false;
+  }
+  QHostAddress a;
+  if (!a.setAddress(host)) {
+    error = QStringLiteral("--scpi needs an IP address such as 127.0.0.1, not \"%1\".").arg(host);
+    return false;
+  }
+  address = a.toString();
+  port = *n;
+  return true;
+}
+
+struct TScpiServer::TClient {
+  QTcpSocket* socket = nullptr;
+  std::unique_ptr<TScpiSession> session;
+  bool closed = false;
+};
+
+TScpiServer::TScpiServer(TControl& control, TScpiSource source, QObject* parent)
+    : QObject(parent), control_(control), source_(std::move(source)) {
+  server_ = new QTcpServer(this);
+  poll_ = new QTimer(this);
+  // *OPC? and *WAI wait for the run: they are looked at once a millisecond while one waits.
+  poll_->setInterval(1);
+  connect(server_, &QTcpServer::newConnection, this, [this] { Accept(); });
+  connect(poll_, &QTimer::timeout, this, [this] { Poll(); });
+}
+
+TScpiServer::~TScpiServer() {
+  poll_->stop();
+  for (const std::unique_ptr<TClient>& c : clients_) {
+    if (c->closed) continue;
+    QObject::disconnect(c->socket, nullptr, this, nullptr);
+    c->socket->flush();
+    if (c->socket->bytesToWrite() > 0) c->socket->waitForBytesWritten(1000);
+    c->socket->disconnectFromHost();
+  }
+}
+
+bool TScpiServer::Listen(const QString& address, int port) {
+  if (!server_->listen(QHostAddress(address), quint16(port))) {
+    error_ = server_->errorString();
+    return false;
+  }
+  return true;
+}
+
+QString TScpiServer::Address() const {
+  const QHostAddress a = server_->serverAddress();
+  const QString host =
+      a.protocol() == QAbstractSocket::IPv6Protocol ? "[" + a.toString() + "]" : a.toString();
+  return host + QChar(':') + QString::number(server_->serverPort());
+}
+
+int TScpiServer::Clients() const {
+  int n = 0;
+  for (const std::unique_ptr<TClient>& c : clients_) n += c->closed ? 0 : 1;
+  return n;
+}
+
+void TScpiServer::Accept() {
+  while (server_->hasPendingConnections()) {
+    QTcpSocket* s = server_->nextPendingConnection();
+    if (Clients() >= kScpiMaxClients) {
+      s->disconnectFromHost();
+      s->deleteLater();
+      continue;
+    }
+    auto c = std::make_unique<TClient>();
+    TClient* cp = c.get();
+    c->socket = s;
+    // What the program has not taken stays in the system's buffers, which stop the sender.
+    s->setReadBufferSize(kScpiMaxQueuedInput);
+    c->session = std::make_unique<TScpiSession>(control_, source_);
+    c->session->Send = [s](const QByteArray& b) { s->write(b); };
+    c->session->CanSend = [s] { return s->bytesToWrite() < kScpiMaxUnread; };
+    connect(s, &QTcpSocket::readyRead, this, [this, cp] { ReadFrom(*cp); });
+    connect(s, &QTcpSocket::bytesWritten, this, [this, cp] { Serve(*cp); });
+    connect(s, &QTcpSocket::disconnected, this, [this, cp] {
+      cp->closed = true;
+      QTimer::singleShot(0, this, [this] { Tidy(); });
+    });
+    clients_.push_back(std::move(c));
+    ReadFrom(*cp);
+  }
+}
+
+void TScpiServer::ReadFrom(TClient& c) {
+  if (c.closed) return;
+  while (c.socket->bytesAvailable() > 0 && c.session->QueuedBytes() < kScpiMaxQueuedInput) {
+    c.session->Feed(c.socket->read(16 * 1024));
+    if (c.closed) return;
+  }
+  if (c.session->Waiting() && !poll_->isActive()) poll_->start();
+}
+
+void TScpiServer::Serve(TClient& c) {
+  if (c.closed) return;
+  c.session->Process();
+  ReadFrom(c);
+}
+
+void TScpiServer::Poll() {
+  bool waiting = false;
+  for (size_t i = 0; i < clients_.size(); ++i) {
+    TClient& c = *clients_[i];
+    if (c.closed) continue;
+    if (c.session->Waiting()) {
+      waiting = true;
+      continue;
+    }
+    Serve(c);
+    waiting = waiting || (!c.closed && c.session->Waiting());
+  }
+  if (!waiting) poll_->stop();
+  Tidy();
+}
+
+void TScpiServer::Tidy() {
+  // A session still carrying out a line (a command that handles events) goes later.
+  for (auto it = clients_.begin(); it != clients_.end();) {
+    if ((*it)->closed && !(*it)->session->Processing()) {
+      (*it)->socket->deleteLater();
+      it = clients_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+bool ListenAndTell(TScpiServer& server, const QString& address, int port, QString& error) {
+  if (!server.Listen(address, port)) {
+    error = QStringLiteral("The instrument socket cannot listen on %1:%2: %3")
+                .arg(address)
+                .arg(port)
+                .arg(server.ErrorText());
+    return false;
+  }
+  std::printf("SCPI %s\n", qPrintable(server.Address()));
+  std::fflush(stdout);
+  if (!QHostAddress(address).isLoopback()) {
+    std::fprintf(stderr,
+                 "QzSim: the instrument socket %s can be reached from other computers and asks "
+                 "no password.\n",
+                 qPrintable(server.Address()));
+    std::fflush(stderr);
+  }
+  return true;
+}
+
+// ---- the program's latest frame -------------------------------------------------------------
+
+TScpiProgramSource::TScpiProgramSource(TProgram& program) : program_(program) {
+  program_.Core.Cycle.AddRunEnable(this);
+}
+
+TScpiProgramSource::~TScpiProgramSource() { program_.Core.Cycle.RemoveRunEnable(this); }
+
+std::optional<TScpiMeasured> TScpiProgramSource::Latest() const {
+  const TSimCore& core = program_.Core;
+  const TQvWin& qv = core.Qv;
+  if (qv.FramesAccepted() <= 0) return std::nullopt;
+  const THresults& r = qv.Res;
+  const TMotState& mot = qv.Mot();
+  TScpiMeasured m;
+  m.frame = qv.FramesAccepted();
+  m.run = runs_;
+  // The receive time the sweep keeps beside the frame; a frame not stored (a scenario's) has
+  // the time it is read at.
+  int64_t utcMs = RunUtcMs();
+  const TOneSweep& swp = qv.LastSwp;
+  if (swp.Last() >= 0 && swp.Stamp(swp.Last()).frame == m.frame)
+    utcMs = swp.Stamp(swp.Last()).utcMs;
+  m.time = QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc())
+               .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+           QChar('Z');
+  m.freq_Hz = r.FreD;
+  m.mag_in = r.Mag_m;
+  m.pha_in_deg = r.Pha_m;
+  m.mag_load = r.Mag_z;
+  m.pha_load_deg = r.Pha_z;
+  m.pinc_W = r.Pinc;
+  m.prfl_W = r.Prfl;
+  m.pabs_W = r.Pabs;
+  m.temp_C = r.Temp;
+  const double mmPerStep = core.Descr.MmPerStep;
+  m.stub_mm[0] = double(mot.ActPos[0]) * mmPerStep;
+  m.stub_mm[1] = double(mot.ActPos[1]) * mmPerStep;
+  m.stub_mm[2] = double(mot.ActPos[2]) * mmPerStep;
+  m.status = qv.Mob[0];
+  m.error = r.ErrByte;
+  m.motor_status = mot.MotStatus;
+  m.motor_error = mot.MotError;
+  QString item = BuildDdeString(qv.Mob[0], r, mot, mmPerStep, ddTab);
+  item.chop(1);
+  m.item = item.replace(QChar('\t'), QChar(','));
+  return m;
+}
+
+}  // namespace qz
