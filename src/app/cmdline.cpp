@@ -9,6 +9,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/ddebus.h"
 #include "util/parse.h"
 #include "version.h"
 
@@ -92,8 +93,14 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("serve"),
       QStringLiteral("Run without a window and answer the remote control (object /Control on the "
                      "session bus) until its Quit; --passes starts a run at once."));
+  const QCommandLineOption busName(
+      QStringLiteral("bus-name"),
+      QStringLiteral("The program's name on the session bus instead of %1 (both objects, in every "
+                     "mode).")
+          .arg(QString::fromLatin1(kDdeBusService)),
+      QStringLiteral("NAME"));
   p.addOptions({help, version, setup, headless, passes, saveResults, saveCsv, log, logFormat, chart,
-                saveChart, serve});
+                saveChart, serve, busName});
   // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
   const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
@@ -121,6 +128,16 @@ CommandLine ParseCommandLine(const QStringList& args) {
     }
     if (!p.isSet(log)) {
       cl.error = QStringLiteral("--log-format needs --log.");
+      return cl;
+    }
+  }
+  if (p.isSet(busName)) {
+    cl.busName = p.value(busName);
+    if (!IsValidBusName(cl.busName)) {
+      cl.error = QStringLiteral(
+                     "--bus-name needs a name of the session bus such as \"local.QzSim2\" (points "
+                     "between letters, digits, \"_\" and \"-\"), not \"%1\".")
+                     .arg(cl.busName);
       return cl;
     }
   }

@@ -23,6 +23,7 @@ struct CommandLine {
   bool chart = false;          // --chart TYPE[:WIDTHxHEIGHT] given
   TChartRequest chartRequest;  // its type and size
   QString saveChartFile;       // --save-chart FILE: the chart's picture, by the file's extension
+  QString busName;             // --bus-name NAME: the name on the session bus (empty: the default)
   QString error;               // non-empty when the line cannot be used
   QString helpText;            // the usage text
 };
