@@ -28,7 +28,7 @@ PACKAGES=(
   qt6-base-dev qt6-serialport-dev libsimpleini-dev libjpeg-dev libgif-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dbus-daemon libglib2.0-bin desktop-file-utils
-  python3 python3-pandas python3-pyvisa python3-pyvisa-py
+  python3 python3-pandas python3-pyvisa python3-pyvisa-py python3-dbus python3-gi
 )
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 

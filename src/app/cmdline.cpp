@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/scpiserver.h"
+#include "app/ddebus.h"
 #include "util/parse.h"
 #include "version.h"
 
@@ -98,8 +99,14 @@ CommandLine ParseCommandLine(const QStringList& args) {
       QStringLiteral("Window or --serve: answer SCPI lines on a TCP socket at ADDRESS (an IP "
                      "address, default 127.0.0.1; no password is asked) and PORT (0 picks one)."),
       QStringLiteral("[ADDRESS:]PORT"));
+  const QCommandLineOption busName(
+      QStringLiteral("bus-name"),
+      QStringLiteral("The program's name on the session bus instead of %1 (both objects, in every "
+                     "mode).")
+          .arg(QString::fromLatin1(kDdeBusService)),
+      QStringLiteral("NAME"));
   p.addOptions({help, version, setup, headless, passes, saveResults, saveCsv, log, logFormat, chart,
-                saveChart, serve, scpi});
+                saveChart, serve, scpi, busName});
   // The usage line names the program, whatever the name it was started under.
   cl.helpText = p.helpText();
   const qsizetype eol = cl.helpText.indexOf(QChar('\n'));
@@ -127,6 +134,16 @@ CommandLine ParseCommandLine(const QStringList& args) {
     }
     if (!p.isSet(log)) {
       cl.error = QStringLiteral("--log-format needs --log.");
+      return cl;
+    }
+  }
+  if (p.isSet(busName)) {
+    cl.busName = p.value(busName);
+    if (!IsValidBusName(cl.busName)) {
+      cl.error = QStringLiteral(
+                     "--bus-name needs a name of the session bus such as \"local.QzSim2\" (points "
+                     "between letters, digits, \"_\" and \"-\"), not \"%1\".")
+                     .arg(cl.busName);
       return cl;
     }
   }

@@ -25,6 +25,7 @@ struct CommandLine {
   QString saveChartFile;       // --save-chart FILE: the chart's picture, by the file's extension
   QString scpiAddress;         // --scpi [ADDRESS:]PORT: the instrument socket's address
   int scpiPort = -1;           // and port (0 picks one; -1 without the socket)
+  QString busName;             // --bus-name NAME: the name on the session bus (empty: the default)
   QString error;               // non-empty when the line cannot be used
   QString helpText;            // the usage text
 };

@@ -1,15 +1,24 @@
 #include "app/control.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <vector>
 
+#include "app/cmdline.h"
 #include "app/setupfiles.h"
 #include "comm/errcodes.h"
 #include "sim/mdlanim.h"
 #include "sim/mdlengine.h"
+#include "util/atomicfile.h"
 #include "util/fileops.h"
 #include "util/format.h"
 #include "util/inifile.h"
@@ -182,10 +191,45 @@ QString RunEndReason(bool closing, bool immedStop, bool passesDone) {
   return QString::fromLatin1(kEndPaused);
 }
 
-QString WritablePathProblem(const QString& path) {
+namespace {
+
+// Two names of one file: the same path once resolved, or the same device and inode (a hard
+// link, a bind mount).
+bool SameFile(const QString& a, const QString& b) {
+  if (ResolvedPath(a) == ResolvedPath(b)) return true;
+  struct stat sa {
+  }, sb{};
+  return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+         ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+// Whether the folder of `path` takes a new file, as a save's temporary file beside the target:
+// one is created and removed at once (named as the save's own, so that a leftover is removed by
+// the next save). Empty when it does, else the system's reason.
+QString NewFileProblem(const QString& path) {
+  const QString probe = QFileInfo(path).absolutePath() + QLatin1Char('/') +
+                        AtomicTempName(path, QStringLiteral("wprobe"));
+  const QByteArray name = QFile::encodeName(probe);
+  const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    // A probe left by an earlier check that was ended before it removed it.
+    if (errno == EEXIST) return QString();
+    return QString::fromLocal8Bit(std::strerror(errno));
+  }
+  ::close(fd);
+  ::unlink(name.constData());
+  return QString();
+}
+
+}  // namespace
+
+QString WritablePathProblem(const QString& path, const QString& runningLog) {
   if (path.trimmed().isEmpty()) return QStringLiteral("A file name is needed.");
   const QFileInfo fi(path);
   if (IsNonRegularFile(path)) return NotRegularFileText(path);
+  if (!runningLog.isEmpty() && SameFile(path, runningLog))
+    return QString::fromLatin1(kRunningLogText).arg(path);
   if (fi.exists() && IsReadOnlyFile(path))
     return QStringLiteral("\"%1\" is read-only; it is not overwritten.").arg(path);
   const QFileInfo folder(fi.absolutePath());
@@ -194,6 +238,8 @@ QString WritablePathProblem(const QString& path) {
         .arg(QDir::toNativeSeparators(fi.absolutePath()));
   if (!folder.isWritable())
     return QStringLiteral("Folder \"%1\" cannot be written.").arg(fi.absolutePath());
+  if (const QString why = NewFileProblem(path); !why.isEmpty())
+    return QStringLiteral("\"%1\" cannot be written: %2.").arg(path, why);
   return QString();
 }
 
@@ -279,6 +325,20 @@ TControlResult TControl::Done(TControlResult r) {
   return r;
 }
 
+TControlResult TControl::PathRefusal(const QString& path) const {
+  if (const QString why = WritablePathProblem(path, port_.RunningLogPath()); !why.isEmpty())
+    return Refused(TControlStatus::NotWritable, why);
+  return {};
+}
+
+TControlResult TControl::SaveFailed(const QString& path, const QString& error) const {
+  // The writer could not create the file (the folder refused it meanwhile, a special file took
+  // the name): the path is what failed. A write that failed on its way (a full disk) stays a
+  // failure of the command.
+  const QString why = WritablePathProblem(path, port_.RunningLogPath());
+  return Refused(why.isEmpty() ? TControlStatus::Failed : TControlStatus::NotWritable, error);
+}
+
 TControlResult TControl::Run() {
   if (TControlResult r = Refusal(false); !r.ok()) return Done(r);
   if (Running()) return Done(Refused(TControlStatus::WrongState, kStateRunning));
@@ -341,29 +401,25 @@ TControlResult TControl::LoadSetup(const QString& path) {
 
 TControlResult TControl::SaveSetup(const QString& path, const QString& comment) {
   if (TControlResult r = Refusal(true); !r.ok()) return Done(r);
-  if (const QString why = WritablePathProblem(path); !why.isEmpty())
-    return Done(Refused(TControlStatus::InvalidValue, why));
+  if (TControlResult r = PathRefusal(path); !r.ok()) return Done(r);
   QString error;
-  if (!port_.SaveSetup(path, comment, error)) return Done(Refused(TControlStatus::Failed, error));
+  if (!port_.SaveSetup(path, comment, error)) return Done(SaveFailed(path, error));
   return Done({});
 }
 
 TControlResult TControl::SaveResults(const QString& path, const QString& comment) {
   if (TControlResult r = Refusal(true); !r.ok()) return Done(r);
-  if (const QString why = WritablePathProblem(path); !why.isEmpty())
-    return Done(Refused(TControlStatus::InvalidValue, why));
+  if (TControlResult r = PathRefusal(path); !r.ok()) return Done(r);
   QString error;
-  if (!port_.SaveResults(path, comment, error)) return Done(Refused(TControlStatus::Failed, error));
+  if (!port_.SaveResults(path, comment, error)) return Done(SaveFailed(path, error));
   return Done({});
 }
 
 TControlResult TControl::SaveResultsCsv(const QString& path, const QString& comment) {
   if (TControlResult r = Refusal(true); !r.ok()) return Done(r);
-  if (const QString why = WritablePathProblem(path); !why.isEmpty())
-    return Done(Refused(TControlStatus::InvalidValue, why));
+  if (TControlResult r = PathRefusal(path); !r.ok()) return Done(r);
   QString error;
-  if (!port_.SaveResultsCsv(path, comment, error))
-    return Done(Refused(TControlStatus::Failed, error));
+  if (!port_.SaveResultsCsv(path, comment, error)) return Done(SaveFailed(path, error));
   return Done({});
 }
 
@@ -372,13 +428,12 @@ TControlResult TControl::SaveChart(const QString& type, const QString& path, uin
   if (TControlResult r = Refusal(true); !r.ok()) return Done(r);
   if (!ChartSaver)
     return Done(Refused(TControlStatus::Failed, QStringLiteral("Charts cannot be drawn here.")));
-  if (const QString why = WritablePathProblem(path); !why.isEmpty())
-    return Done(Refused(TControlStatus::InvalidValue, why));
+  if (TControlResult r = PathRefusal(path); !r.ok()) return Done(r);
   const TChartResult c = ChartSaver(type, path, width, height);
   if (c.ok()) return Done({});
   // Code 2: a type, size or extension the chart cannot have; otherwise writing failed.
-  return Done(
-      Refused(c.code == 2 ? TControlStatus::InvalidValue : TControlStatus::Failed, c.error));
+  if (c.code == 2) return Done(Refused(TControlStatus::InvalidValue, c.error));
+  return Done(SaveFailed(path, c.error));
 }
 
 TControlResult TControl::SetModelLoad(double magnitude, double phaseDeg) {

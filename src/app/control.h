@@ -110,12 +110,17 @@ class TControlPort {
   virtual double StepMm() const = 0;
   // The program's exit without its question; saveSetup is the answer the question would get.
   virtual void Quit(bool saveSetup) = 0;
+  // The data log the program has prepared or is writing (empty when none).
+  virtual QString RunningLogPath() const { return QString(); }
 };
 
 // A file that a call is to write: a name is given, an existing file is a regular file that is
-// not read-only, and its folder exists and can be written. Empty when it may be written, else
-// the reason.
-QString WritablePathProblem(const QString& path);
+// not read-only and not `runningLog` (the same name, or the same device and inode), and its
+// folder exists and takes a new file (tried by creating one and removing it again). Empty when
+// it may be written, else the reason.
+QString WritablePathProblem(const QString& path, const QString& runningLog = QString());
+inline constexpr const char* kRunningLogText =
+    "\"%1\" is the running data log; it is not overwritten.";
 
 // The keys of section "Model" that SetModelValue sets, in the section's order (the window
 // place and the tuner description are not among them).
@@ -179,6 +184,11 @@ class TControl {
   // The refusal that applies before anything is done (empty result when none).
   TControlResult Refusal(bool disabledInRun);
   TControlResult Done(TControlResult r);
+  // The refusal of a path to be written (NotWritable), empty result when it may be written.
+  TControlResult PathRefusal(const QString& path) const;
+  // A save that failed: NotWritable when the path turns out not to take a file (the writer
+  // could not create it), else Failed with the writer's message.
+  TControlResult SaveFailed(const QString& path, const QString& error) const;
 
   TControlPort& port_;
   bool runPending_ = false;

@@ -3,7 +3,6 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
-#include <QTimer>
 
 namespace qz {
 
@@ -13,9 +12,6 @@ constexpr int kFlushWaitMs = 2000;
 }  // namespace
 
 TControlBus::TControlBus(TControl& control, QObject* parent) : QObject(parent), control_(control) {
-  control_.Defer = [this](std::function<void()> task) {
-    QTimer::singleShot(0, this, std::move(task));
-  };
   control_.OnRunEnded = [this](const QString& reason) {
     if (registered_) emit RunEnded(reason);
   };
@@ -23,7 +19,6 @@ TControlBus::TControlBus(TControl& control, QObject* parent) : QObject(parent), 
 
 TControlBus::~TControlBus() {
   Unregister();
-  control_.Defer = nullptr;
   control_.OnRunEnded = nullptr;
 }
 
@@ -70,6 +65,7 @@ void TControlBus::Answer(const TControlResult& r) {
       name = QString::fromLatin1(kControlErrorState);
       break;
     case TControlStatus::InvalidValue:
+    case TControlStatus::NotWritable:
       name = QDBusError::errorString(QDBusError::InvalidArgs);
       break;
     default:

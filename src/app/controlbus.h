@@ -4,7 +4,8 @@
 // TControl; a refused call answers a D-Bus error whose text tells why:
 //   local.QzSim.Control.Error.Busy        a dialog is open, or a run holds what the call needs
 //   local.QzSim.Control.Error.WrongState  "running" (Run), "not running" (Pause)
-//   org.freedesktop.DBus.Error.InvalidArgs a value out of its limits, a path that is refused
+//   org.freedesktop.DBus.Error.InvalidArgs a value out of its limits, a path that cannot be
+//                                          written (refused before any write)
 //   org.freedesktop.DBus.Error.Failed     the command itself failed (its message)
 
 #include <QDBusContext>
@@ -28,7 +29,7 @@ class TControlBus : public QObject, protected QDBusContext {
   Q_PROPERTY(QString LastError READ LastError)
 
  public:
-  // The control's deferred tasks run from this object's zero-time timers.
+  // The control's deferred tasks (TControl::Defer) are the program's (app/deferredcalls.h).
   explicit TControlBus(TControl& control, QObject* parent = nullptr);
   ~TControlBus() override;
 

@@ -57,6 +57,12 @@ void TProgramPort::EditModel(const std::function<void(TMdlEngine&)>& edit) {
   Apply(m);
 }
 
+QString TProgramPort::RunningLogPath() const {
+  const TLogEngine& e = program_.Log.engine;
+  const TLogStatus s = e.GetStatus();
+  return s == lsReady || s == lsLogging ? e.LogFileName() : QString();
+}
+
 bool TProgramPort::HasTuner() const { return program_.Core.Qv.FixPar.IsTuner != 0; }
 
 int32_t TProgramPort::SingleTune() {

@@ -58,6 +58,8 @@ class TProgramPort : public TControlPort, public TRunEnable {
   // The headless exit: nothing is written; a run ends first. `Quitting` is then set and
   // OnQuit told once no run is in progress.
   void Quit(bool saveSetup) override;
+  // The data log while it is prepared (Ready) or written (Logging).
+  QString RunningLogPath() const override;
   bool Quitting() const { return quitting_; }
   std::function<void()> OnQuit;
 

@@ -4,11 +4,43 @@
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QTimerEvent>
 #include <QVariantMap>
 
 #include "app/ddeitem.h"
 
 namespace qz {
+
+namespace {
+QString& ServiceName() {
+  static QString name = QString::fromLatin1(kDdeBusService);
+  return name;
+}
+bool IsNameChar(QChar c) {
+  return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+         (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+         (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('_') ||
+         c == QLatin1Char('-');
+}
+}  // namespace
+
+QString DdeBusService() { return ServiceName(); }
+
+void SetDdeBusService(const QString& name) {
+  ServiceName() = name.isEmpty() ? QString::fromLatin1(kDdeBusService) : name;
+}
+
+bool IsValidBusName(const QString& name) {
+  if (name.isEmpty() || name.size() > 255) return false;
+  const QStringList parts = name.split(QLatin1Char('.'));
+  if (parts.size() < 2) return false;
+  for (const QString& p : parts) {
+    if (p.isEmpty() || p.front().isDigit()) return false;
+    for (QChar c : p)
+      if (!IsNameChar(c)) return false;
+  }
+  return true;
+}
 
 TDdeBus::TDdeBus(QObject* parent) : QObject(parent) {}
 
@@ -19,7 +51,7 @@ void TDdeBus::Unregister() {
   registered_ = false;
   QDBusConnection bus = QDBusConnection::sessionBus();
   bus.unregisterObject(QString::fromLatin1(kDdeBusPath));
-  bus.unregisterService(QString::fromLatin1(kDdeBusService));
+  bus.unregisterService(DdeBusService());
 }
 
 bool TDdeBus::Register() {
@@ -36,11 +68,11 @@ bool TDdeBus::Register() {
              QStringLiteral(" cannot be registered on the session bus.");
     return false;
   }
-  if (!bus.registerService(QString::fromLatin1(kDdeBusService))) {
+  if (!bus.registerService(DdeBusService())) {
     bus.unregisterObject(QString::fromLatin1(kDdeBusPath));
     // The bus gives no error when the name merely belongs to another program.
     const QString why = bus.lastError().message();
-    error_ = QStringLiteral("The name ") + QString::fromLatin1(kDdeBusService) +
+    error_ = QStringLiteral("The name ") + DdeBusService() +
              QStringLiteral(" is taken on the session bus") +
              (why.isEmpty() ? QStringLiteral(" (another program of this user holds it).")
                             : QStringLiteral(": ") + why);
@@ -54,6 +86,37 @@ bool TDdeBus::Register() {
 void TDdeBus::Publish(const QString& text) {
   item_ = text;
   if (!registered_) return;
+  if (const std::optional<QString> now = coalescer_.Offer(text)) {
+    notifyTimer_.stop();
+    Notify(*now);
+  } else if (!notifyTimer_.isActive()) {
+    notifyTimer_.start(int(coalescer_.MsUntilDue()), Qt::PreciseTimer, this);
+  }
+}
+
+void TDdeBus::Flush() {
+  notifyTimer_.stop();
+  if (const std::optional<QString> held = coalescer_.Flush(); held && registered_) Notify(*held);
+}
+
+void TDdeBus::EnableForRun(bool enabled) {
+  if (enabled) Flush();
+}
+
+void TDdeBus::timerEvent(QTimerEvent* e) {
+  if (e->timerId() != notifyTimer_.timerId()) {
+    QObject::timerEvent(e);
+    return;
+  }
+  notifyTimer_.stop();
+  if (const std::optional<QString> due = coalescer_.TakeDue()) {
+    if (registered_) Notify(*due);
+  } else if (coalescer_.Holding()) {
+    notifyTimer_.start(int(coalescer_.MsUntilDue()), Qt::PreciseTimer, this);
+  }
+}
+
+void TDdeBus::Notify(const QString& text) {
   emit QuzarDdeItemChanged(text);
   // Followers that watch properties in the standard way learn of the change too.
   QDBusMessage changed = QDBusMessage::createSignal(

@@ -1,24 +1,37 @@
 #pragma once
-// The live data item on the session bus: service "local.QzSim", object "/QuzarDdeTopic",
-// interface "local.QzSim.QuzarDdeTopic" with the read-only property "QuzarDdeItem", the signal
-// "QuzarDdeItemChanged(s)" sent with every new text (and the standard PropertiesChanged), and
-// the method "Request(s) -> s" that answers the text of the named item. Other programs read and
-// follow the item with any D-Bus library or with gdbus and busctl.
+// The live data item on the session bus: service "local.QzSim" (or the name --bus-name gives),
+// object "/QuzarDdeTopic", interface "local.QzSim.QuzarDdeTopic" with the read-only property
+// "QuzarDdeItem", the signal "QuzarDdeItemChanged(s)" and the standard PropertiesChanged, both
+// sent together, and the method "Request(s) -> s" that answers the text of the named item. The
+// property and Request always hold the latest text; the notifications are rate-limited
+// (app/itemcoalescer.h), and the last of a run is sent before the run's end is told. Other
+// programs read and follow the item with any D-Bus library or with gdbus and busctl.
 //
 // The object is registered at start-up whether or not the item is switched on; without a
 // session bus (or with the name taken) the program runs on and only the bus is missing.
 
+#include <QBasicTimer>
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
 
+#include "app/cycleports.h"
+#include "app/itemcoalescer.h"
+
 namespace qz {
 
 inline constexpr const char* kDdeBusService = "local.QzSim";
+// The program's name on the bus: kDdeBusService unless the command line gave another; both
+// objects (the item and the control) are reached under it.
+QString DdeBusService();
+void SetDdeBusService(const QString& name);
+// Whether `name` can be a well-known name on the bus (elements of letters, digits, "_" and "-"
+// separated by points, at least two, none empty or beginning with a digit, at most 255 bytes).
+bool IsValidBusName(const QString& name);
 inline constexpr const char* kDdeBusPath = "/QuzarDdeTopic";
 inline constexpr const char* kDdeBusInterface = "local.QzSim.QuzarDdeTopic";
 
-class TDdeBus : public QObject, protected QDBusContext {
+class TDdeBus : public QObject, public TRunEnable, protected QDBusContext {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "local.QzSim.QuzarDdeTopic")
   Q_PROPERTY(QString QuzarDdeItem READ QuzarDdeItem)
@@ -37,8 +50,14 @@ class TDdeBus : public QObject, protected QDBusContext {
   const QString& ErrorText() const { return error_; }
 
   QString QuzarDdeItem() const { return item_; }
-  // A new text of the item: kept and sent to the followers.
+  // A new text of the item: kept at once and sent to the followers as the rate allows.
   void Publish(const QString& text);
+  // The least interval between two notifications (TItemCoalescer::IntervalMs of DdeWait_ms).
+  void SetNotifyIntervalMs(int64_t ms) { coalescer_.SetIntervalMs(ms); }
+  // A held text goes now (the run has ended).
+  void Flush();
+  // TRunEnable: at the end of a run the held text goes.
+  void EnableForRun(bool enabled) override;
 
  public slots:
   // The text of the item named `item` (the name compared ignoring case); another name is an
@@ -49,9 +68,15 @@ class TDdeBus : public QObject, protected QDBusContext {
   void QuzarDdeItemChanged(const QString& text);
 
  private:
+  void timerEvent(QTimerEvent* e) override;
+  // Both signals of a new text.
+  void Notify(const QString& text);
+
   QString item_;
   QString error_;
   bool registered_ = false;
+  TItemCoalescer coalescer_;
+  QBasicTimer notifyTimer_;
 };
 
 }  // namespace qz

@@ -10,6 +10,7 @@
 #include "app/control.h"
 #include "app/controlbus.h"
 #include "app/controlport.h"
+#include "app/deferredcalls.h"
 #include "app/program.h"
 #include "app/scpiserver.h"
 #include "app/signalexit.h"
@@ -20,6 +21,7 @@
 #include "util/fileops.h"
 #include "util/format.h"
 #include "util/inifile.h"
+#include "util/pumpevents.h"
 #include "util/strtools.h"
 
 namespace qz {
@@ -57,7 +59,7 @@ class TServeHost : public TCycleHost {
  public:
   TServeHost(TCycle& cycle, TProgramPort& port, int64_t frames)
       : cycle_(cycle), port_(port), frames_(frames) {}
-  void Pump() override { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+  void Pump() override { PumpEvents(); }
   void PassDone() override {
     if (frames_ > 0 && cycle_.IsSweeping() && cycle_.AcceptedFrames() >= frames_) {
       frames_ = 0;
@@ -259,6 +261,9 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
 
   TProgramPort port(program);
   TControl control(port);
+  // A run a call asks for starts from the event loop once the call has been answered.
+  TDeferredCalls deferred;
+  control.Defer = deferred.Deferrer();
   TControlBus bus(control);
   port.OnQuit = [] { QCoreApplication::exit(kExitOk); };
   if (saveChart) {

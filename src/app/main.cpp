@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/cmdline.h"
+#include "app/ddebus.h"
 #include "app/headless.h"
 #include "app/scpiserver.h"
 #include "app/signalexit.h"
@@ -20,6 +21,7 @@
 #include "util/asker.h"
 #include "util/firststart.h"
 #include "util/folders.h"
+#include "util/pumpevents.h"
 #include "util/random.h"
 #include "util/strtools.h"
 #include "util/ui/qtasker.h"
@@ -70,6 +72,8 @@ int main(int argc, char* argv[]) {
     return qz::kExitOk;
   }
 
+  // Both objects on the session bus go under the name the command line gives.
+  if (!cl.busName.isEmpty()) qz::SetDdeBusService(cl.busName);
   // A headless run needs no display at all; one that draws charts needs fonts and images,
   // which the GUI application gives on the offscreen platform without any screen.
   const bool headlessGui = cl.chart;
@@ -110,11 +114,9 @@ int main(int argc, char* argv[]) {
                                           const QString& path) {
       return qz::SaveSweepChart(qv, req, path);
     };
-    const qz::THeadlessReport r =
-        cl.serve ? qz::ServeHeadless(cl, &messages, chartSaver)
-                 : qz::RunHeadless(
-                       cl, [] { QCoreApplication::processEvents(QEventLoop::AllEvents); },
-                       &messages, chartSaver);
+    const qz::THeadlessReport r = cl.serve
+                                      ? qz::ServeHeadless(cl, &messages, chartSaver)
+                                      : qz::RunHeadless(cl, qz::PumpEvents, &messages, chartSaver);
     for (const QString& m : messages)
       std::fprintf(stderr, "QzSim: %s\n", qPrintable(qz::OneLine(m)));
     if (r.exitCode != qz::kExitOk) {

@@ -26,7 +26,10 @@ TProgram::TProgram(bool headless)
   // The bus object is there whether the item is switched on or not; without a bus the program
   // runs on.
   Bus.Register();
-  Dde.OnPublish = [this](const QString& t) { Bus.Publish(t); };
+  Dde.OnPublish = [this](const QString& t) {
+    Bus.SetNotifyIntervalMs(TItemCoalescer::IntervalMs(Dde.DdeWait_ms));
+    Bus.Publish(t);
+  };
 
   // The services read their part of the automatic setup at once.
   Core.OpenAutoSetup();
@@ -38,6 +41,8 @@ TProgram::TProgram(bool headless)
   ports.publisher = &Dde;
   ports.logger = &Logger;
   Core.Cycle.SetPorts(ports);
+  // The item's last text of a run reaches its followers before anyone hears of the run's end.
+  Core.Cycle.AddRunEnable(&Bus);
   Core.Cycle.AddRunEnable(&Windows);
   // The analyzer section holds the autotune parameters: the tuner and its windows follow them.
   Setup.AfterAnalyzerRead = [this] { Core.TunerModel.UpdateAtParams(); };
@@ -81,6 +86,7 @@ TProgram::~TProgram() {
   ports.logger = nullptr;
   Core.Cycle.SetPorts(ports);
   Core.Cycle.RemoveRunEnable(&Windows);
+  Core.Cycle.RemoveRunEnable(&Bus);
 }
 
 bool TProgram::Start(QString& messages, int screenWidth, int screenHeight) {

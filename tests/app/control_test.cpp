@@ -5,6 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <functional>
@@ -20,6 +23,7 @@ namespace {
 
 using ::testing::_;
 using ::testing::NiceMock;
+using ::testing::Return;
 using testing::TFakeControlPort;
 
 // One call of the control with valid arguments.
@@ -345,14 +349,83 @@ TEST_F(ControlTest, PathsThatCannotBeWrittenAreRefusedBeforeAnything) {
     EXPECT_EQ(WritablePathProblem(k.path), k.error);
     TControl c(port);
     EXPECT_EQ(c.SaveSetup(k.path, "").error, k.error);
-    EXPECT_EQ(c.SaveResults(k.path, "").status, TControlStatus::InvalidValue);
-    EXPECT_EQ(c.SaveResultsCsv(k.path, "").status, TControlStatus::InvalidValue);
+    EXPECT_EQ(c.SaveResults(k.path, "").status, TControlStatus::NotWritable);
+    EXPECT_EQ(c.SaveResultsCsv(k.path, "").status, TControlStatus::NotWritable);
   }
   EXPECT_EQ(port.actions, 0);
   EXPECT_EQ(WritablePathProblem(dir.filePath("new.txt")), "");
   QFile f(readOnly);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   EXPECT_EQ(f.readAll(), "keep");
+}
+
+// The data log the program is writing is never overwritten, under its own name or another (a
+// hard link), and a folder that takes no new file is refused before anything is written.
+TEST_F(ControlTest, TheRunningLogAndFoldersThatTakeNoFileAreNotWritable) {
+  const QString log = dir.filePath("run.log");
+  {
+    QFile f(log);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("log");
+  }
+  const QString link = dir.filePath("link.txt");
+  ASSERT_EQ(::link(QFile::encodeName(log).constData(), QFile::encodeName(link).constData()), 0);
+  ON_CALL(port, RunningLogPath()).WillByDefault(Return(log));
+  const qsizetype filesBefore = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size();
+  const QString running = "\"%1\" is the running data log; it is not overwritten.";
+  struct Case {
+    QString path;
+    QString error;
+  };
+  const Case cases[] = {
+      {log, running.arg(log)},
+      {link, running.arg(link)},
+      {dir.filePath("./run.log"), running.arg(dir.filePath("./run.log"))},
+      {"/proc/x.stp", "\"/proc/x.stp\" cannot be written: "},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.path.toStdString());
+    EXPECT_TRUE(WritablePathProblem(k.path, log).startsWith(k.error))
+        << WritablePathProblem(k.path, log).toStdString();
+    TControl c(port);
+    for (const TControlResult& r :
+         {c.SaveSetup(k.path, ""), c.SaveResults(k.path, ""), c.SaveResultsCsv(k.path, "")}) {
+      EXPECT_EQ(r.status, TControlStatus::NotWritable);
+      EXPECT_TRUE(r.error.startsWith(k.error)) << r.error.toStdString();
+    }
+  }
+  EXPECT_EQ(port.actions, 0);
+  EXPECT_EQ(WritablePathProblem(dir.filePath("other.txt"), log), "");
+  // The check leaves nothing behind in the folder.
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), filesBefore);
+  QFile f(log);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), "log");
+}
+
+// A save that fails on its way (a full disk) stays a failure of the command; one whose file
+// could not be made at all is a path that cannot be written.
+TEST_F(ControlTest, AFailingWriteIsAFailureAndAFileThatCannotBeMadeIsNotWritable) {
+  TControl c(port);
+  EXPECT_CALL(port, SaveResults(_, _, _)).WillOnce([](const QString&, const QString&, QString& e) {
+    e = "No space left on device";
+    return false;
+  });
+  const TControlResult full = c.SaveResults(dir.filePath("full.txt"), "");
+  EXPECT_EQ(full.status, TControlStatus::Failed);
+  EXPECT_EQ(full.error, "No space left on device");
+  // The folder went away between the check and the write.
+  const QString gone = dir.filePath("gone");
+  ASSERT_TRUE(QDir().mkdir(gone));
+  EXPECT_CALL(port, SaveSetup(_, _, _))
+      .WillOnce([gone](const QString&, const QString&, QString& e) {
+        QDir(gone).removeRecursively();
+        e = "cannot be created";
+        return false;
+      });
+  const TControlResult made = c.SaveSetup(gone + "/a.stp", "");
+  EXPECT_EQ(made.status, TControlStatus::NotWritable);
+  EXPECT_EQ(made.error, "cannot be created");
 }
 
 TEST_F(ControlTest, AFailedCommandAnswersItsOwnMessage) {
@@ -412,7 +485,7 @@ TEST_F(ControlTest, SaveChartDrawsThroughTheProgramAndFollowsTheRules) {
     TControl c(port);
     make(c);
     EXPECT_EQ(c.SaveChart("mag", "/nonexistent-qz-folder/x.png", 0, 0).status,
-              TControlStatus::InvalidValue);
+              TControlStatus::NotWritable);
     port.running = true;
     EXPECT_EQ(c.SaveChart("mag", png, 0, 0).error, "busy: running");
     port.running = false;

@@ -7,12 +7,15 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
 #include <QProcess>
 #include <QSize>
 #include <QTemporaryDir>
+#include <QVariantMap>
+#include <algorithm>
 
 #include "common/privatebus.h"
 
@@ -380,6 +383,152 @@ TEST_F(ServeTest, TheWindowProgramAnswersTheSameCalls) {
   EXPECT_EQ(ErrorOf(bus.Call("Quit", {true})), "");
   EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
   EXPECT_TRUE(Bytes(AutoSetup()).contains("RhoMag=0.5")) << Bytes(AutoSetup()).toStdString();
+}
+
+// Two served programs under names of their own share one bus; a name the bus cannot have ends
+// the program before it starts (exit code 2).
+TEST_F(ServeTest, TwoProgramsWithBusNamesOfTheirOwnShareABus) {
+  TServedProgram bad(bus, dir.filePath("bad"));
+  ASSERT_TRUE(bad.Start({"--serve", "--bus-name", "no-points"}, false));
+  EXPECT_EQ(bad.Finish(), 2);
+  EXPECT_TRUE(bad.ErrorOutput().contains("--bus-name needs a name of the session bus"));
+
+  TServedProgram a(bus, dir.filePath("a")), b(bus, dir.filePath("b"));
+  ASSERT_TRUE(a.Start({"--serve", "--bus-name", "test.QzSimA"}, false));
+  ASSERT_TRUE(b.Start({"--serve", "--bus-name", "test.QzSimB"}, false));
+  auto call = [&](const char* service, const char* path, const char* iface, const char* method,
+                  const QVariantList& args) {
+    QDBusMessage m = QDBusMessage::createMethodCall(service, path, iface, method);
+    m.setArguments(args);
+    return bus.Await(m);
+  };
+  for (const char* name : {"test.QzSimA", "test.QzSimB"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(WaitFor([&] {
+      return call(name, "/Control", "org.freedesktop.DBus.Properties", "Get",
+                  {"local.QzSim.Control", "Running"})
+                 .type() == QDBusMessage::ReplyMessage;
+    }));
+    const QDBusMessage item =
+        call(name, "/QuzarDdeTopic", "local.QzSim.QuzarDdeTopic", "Request", {"QuzarDdeItem"});
+    EXPECT_EQ(item.type(), QDBusMessage::ReplyMessage);
+  }
+  // Neither holds the default name.
+  EXPECT_FALSE(bus.Property("Running").isValid());
+  EXPECT_EQ(ErrorOf(call("test.QzSimA", "/Control", "local.QzSim.Control", "Quit", {false})), "");
+  EXPECT_EQ(a.Finish(), 0);
+  EXPECT_EQ(ErrorOf(call("test.QzSimB", "/Control", "local.QzSim.Control", "Quit", {false})), "");
+  EXPECT_EQ(b.Finish(), 0);
+}
+
+// The prepared data log and a file the system refuses are paths that cannot be written: every
+// save onto them answers InvalidArgs and the log stays whole.
+TEST_F(ServeTest, SavesOntoTheRunningLogOrASystemFolderAreInvalidArgs) {
+  const QString log = dir.filePath("run.log");
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve", "--passes", "101", "--log", log}))
+      << qz.ErrorOutput().toStdString();
+  ASSERT_TRUE(WaitFor([&] { return !watch.reasons.isEmpty(); }));
+  ASSERT_TRUE(WaitIdle());
+  const QByteArray before = Bytes(log);
+  const QString invalid = "org.freedesktop.DBus.Error.InvalidArgs: ";
+  const struct {
+    const char* method;
+    QVariantList args;
+    QString error;
+  } cases[] = {
+      {"SaveResults", {log, ""}, "\"" + log + "\" is the running data log; it is not overwritten."},
+      {"SaveResultsCsv", {log, ""}, "\"" + log + "\" is the running data log"},
+      {"SaveSetup", {log, ""}, "\"" + log + "\" is the running data log"},
+      {"SaveChart",
+       {"mag", log, QVariant::fromValue(0u), QVariant::fromValue(0u)},
+       "\"" + log + "\" is the running data log"},
+      {"SaveSetup", {"/proc/x.stp", ""}, "\"/proc/x.stp\" cannot be written"},
+      {"SaveResults", {"/proc/x.txt", ""}, "\"/proc/x.txt\" cannot be written"},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.method);
+    const QString e = ErrorOf(bus.Call(k.method, k.args));
+    EXPECT_TRUE(e.startsWith(invalid + k.error)) << e.toStdString();
+  }
+  EXPECT_EQ(Bytes(log), before);
+  EXPECT_FALSE(QFile::exists("/proc/x.stp"));
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+}
+
+// Counts the item's two signals and keeps the last text of each.
+class TItemWatch : public QObject {
+  Q_OBJECT
+ public:
+  int changed = 0, properties = 0;
+  QString lastChanged, lastProperty;
+ public slots:
+  void Changed(const QString& t) {
+    ++changed;
+    lastChanged = t;
+  }
+  void Properties(const QString&, const QVariantMap& props, const QStringList&) {
+    ++properties;
+    lastProperty = props.value("QuzarDdeItem").toString();
+  }
+};
+
+// The item at full speed (DdeWait_ms 0): the property follows every frame, the followers get at
+// most one of each signal per 10 ms, the last being the item's text after the run; a subscribed
+// client's blocking calls are answered at once meanwhile.
+TEST_F(ServeTest, AtFullSpeedTheItemsSignalsAreRateLimitedAndCallsStayQuick) {
+  const QString stp = dir.filePath("fast.stp");
+  {
+    QFile f(stp);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[QuzarForm]\r\nmiDdeOn=1\r\nDdeWait_ms=0\r\n");
+  }
+  TItemWatch item;
+  ASSERT_TRUE(bus.Connection().connect(QString(), "/QuzarDdeTopic", "local.QzSim.QuzarDdeTopic",
+                                       "QuzarDdeItemChanged", &item, SLOT(Changed(QString))));
+  ASSERT_TRUE(bus.Connection().connect(QString(), "/QuzarDdeTopic",
+                                       "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                                       &item, SLOT(Properties(QString, QVariantMap, QStringList))));
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve", "--setup", stp})) << qz.ErrorOutput().toStdString();
+  QElapsedTimer run;
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  run.start();
+  QDBusMessage request = QDBusMessage::createMethodCall("local.QzSim", "/QuzarDdeTopic",
+                                                        "local.QzSim.QuzarDdeTopic", "Request");
+  request.setArguments({"QuzarDdeItem"});
+  qint64 slowest = 0;
+  int calls = 0;
+  while (calls < 1000 || run.elapsed() < 5000) {
+    QElapsedTimer t;
+    t.start();
+    const QDBusMessage r = bus.Connection().call(request, QDBus::Block, 10000);
+    slowest = std::max(slowest, t.elapsed());
+    EXPECT_EQ(r.type(), QDBusMessage::ReplyMessage);
+    ++calls;
+    if (calls % 50 == 0) QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  const qint64 ranMs = run.elapsed();
+  ASSERT_TRUE(WaitFor([&] { return !watch.reasons.isEmpty(); }));
+  EXPECT_LE(slowest, 100) << calls << " calls";
+  const QDBusMessage after = bus.Await(request);
+  ASSERT_EQ(after.type(), QDBusMessage::ReplyMessage);
+  const QString text = after.arguments().value(0).toString();
+  EXPECT_EQ(text.count('\r'), 15);
+  // The last notification is there once the run's end is: they come in order on one connection.
+  WaitFor([&] { return item.lastChanged == text && item.lastProperty == text; }, 2000);
+  EXPECT_EQ(item.lastChanged, text);
+  EXPECT_EQ(item.lastProperty, text);
+  const int most = int(ranMs / 10) + 5;
+  EXPECT_LE(item.changed, most) << ranMs << " ms";
+  EXPECT_LE(item.properties, most) << ranMs << " ms";
+  EXPECT_GE(item.changed, 10);
+  EXPECT_EQ(item.changed, item.properties);
+  EXPECT_GT(bus.Property("FramesAccepted").toULongLong(), qulonglong(item.changed));
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
 }
 
 // The end of a program by a signal: it ended by that signal itself, after it had done what Exit

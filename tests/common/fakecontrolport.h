@@ -91,6 +91,7 @@ class TFakeControlPort : public TControlPort {
   MOCK_METHOD(int, MaxSteps, (), (const, override));
   MOCK_METHOD(double, StepMm, (), (const, override));
   MOCK_METHOD(void, Quit, (bool), (override));
+  MOCK_METHOD(QString, RunningLogPath, (), (const, override));
 };
 
 }  // namespace qz::testing

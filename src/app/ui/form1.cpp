@@ -23,6 +23,7 @@
 #include "app/caption.h"
 #include "app/control.h"
 #include "app/controlbus.h"
+#include "app/deferredcalls.h"
 #include "app/displayport.h"
 #include "app/helppages.h"
 #include "app/paramcmds.h"
@@ -53,6 +54,7 @@
 #include "util/folders.h"
 #include "util/hints.h"
 #include "util/inifile.h"
+#include "util/pumpevents.h"
 #include "util/ui/coalesce.h"
 #include "util/ui/panels.h"
 #include "util/ui/qcolor.h"
@@ -132,6 +134,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   // program holds its name there).
   controlPort_ = std::make_unique<TForm1Port>(*this);
   control_ = std::make_unique<TControl>(*controlPort_);
+  // A run a call asks for starts from the event loop once the call has been answered.
+  control_->Defer = (new TDeferredCalls(this))->Deferrer();
   controlBus_ = std::make_unique<TControlBus>(*control_);
   controlPort_->OnRunEnded = [this](const QString& reason) { control_->RunEnded(reason); };
   control_->ChartSaver = [this](const QString& type, const QString& path, uint32_t width,
@@ -521,7 +525,7 @@ void TForm1::SetRunHint(const QString& hint) {
 
 void TForm1::SetRunButtonDown(bool down) { tbRun_->setChecked(down); }
 
-void TForm1::Pump() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void TForm1::Pump() { PumpEvents(); }
 
 // Status texts change a few times per run and are set only when they differ; the progress of a
 // series of samples moves with every frame and is shown at the next refresh tick.

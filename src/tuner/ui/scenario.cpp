@@ -34,6 +34,7 @@
 #include "util/hints.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
+#include "util/pumpevents.h"
 #include "util/random.h"
 #include "util/readfile.h"
 #include "util/ui/windowplace.h"
@@ -69,7 +70,7 @@ class TScenario::TPorts : public TScePlayPorts {
       }
     }
   }
-  void ProcessEvents() override { QCoreApplication::processEvents(); }
+  void ProcessEvents() override { PumpEvents(); }
   void SetStatus(const QString& text) override {
     w_.pnStatus_->setText(text);
     w_.pnStatus_->repaint();

@@ -1,0 +1,97 @@
+#!/usr/bin/python3
+"""Frame rate of a served program (QzSim --serve) with the live item off and at DDE Wait 0 ms,
+a client subscribed to both item signals, on a private session bus.
+
+    python3 bench/served_rate.py build/bin/QzSim [--seconds 3] [--rounds 3]
+
+Prints frames per second of each round and the median of each case; alternating rounds, so a
+change of the machine's load touches both alike. Not run by CTest (a benchmark, not a test).
+"""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+import dbus
+import dbus.mainloop.glib
+from gi.repository import GLib
+
+
+def wait_ready(bus):
+    for _ in range(300):
+        try:
+            bus.get_object("local.QzSim", "/Control").Get(
+                "local.QzSim.Control", "Running", dbus_interface="org.freedesktop.DBus.Properties")
+            return
+        except dbus.DBusException:
+            time.sleep(0.05)
+    raise RuntimeError("the program did not come up")
+
+
+def one_round(exe, address, item_on, seconds, folder):
+    stp = os.path.join(folder, "item.stp")
+    with open(stp, "w", newline="") as f:
+        f.write("[QuzarForm]\r\nmiDdeOn=%d\r\nDdeWait_ms=0\r\n" % (1 if item_on else 0))
+    env = dict(os.environ, DBUS_SESSION_BUS_ADDRESS=address, QZSIM_PROFILE=folder,
+               QT_QPA_PLATFORM="offscreen")
+    qz = subprocess.Popen([exe, "--serve", "--setup", stp], env=env)
+    try:
+        bus = dbus.bus.BusConnection(address)
+        wait_ready(bus)
+        seen = [0]
+        bus.add_signal_receiver(lambda *a: seen.__setitem__(0, seen[0] + 1),
+                                signal_name="QuzarDdeItemChanged")
+        bus.add_signal_receiver(lambda *a: None, signal_name="PropertiesChanged")
+        control = dbus.Interface(bus.get_object("local.QzSim", "/Control"), "local.QzSim.Control")
+        control.Run()
+        t0 = time.monotonic()
+        loop = GLib.MainLoop()
+        GLib.timeout_add(int(seconds * 1000), loop.quit)
+        loop.run()
+        control.Pause()
+        elapsed = time.monotonic() - t0
+        time.sleep(0.2)
+        frames = int(bus.get_object("local.QzSim", "/Control").Get(
+            "local.QzSim.Control", "FramesAccepted",
+            dbus_interface="org.freedesktop.DBus.Properties"))
+        control.Quit(False)
+        qz.wait(30)
+        return frames / elapsed, seen[0]
+    finally:
+        if qz.poll() is None:
+            qz.kill()
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("qzsim")
+    ap.add_argument("--seconds", type=float, default=3.0)
+    ap.add_argument("--rounds", type=int, default=3)
+    args = ap.parse_args()
+    dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+    daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                              stdout=subprocess.PIPE, text=True)
+    address = daemon.stdout.readline().strip()
+    rates = {False: [], True: []}
+    try:
+        with tempfile.TemporaryDirectory() as folder:
+            for r in range(args.rounds):
+                for on in (False, True):
+                    rate, seen = one_round(args.qzsim, address, on, args.seconds, folder)
+                    rates[on].append(rate)
+                    print("round %d item %s: %.0f frames/s, %d item signals"
+                          % (r + 1, "on " if on else "off", rate, seen))
+    finally:
+        daemon.kill()
+    off, on = statistics.median(rates[False]), statistics.median(rates[True])
+    print("median: item off %.0f frames/s, item on (DDE Wait 0) %.0f frames/s (%.1f %%)"
+          % (off, on, 100.0 * on / off))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

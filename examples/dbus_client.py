@@ -1,0 +1,82 @@
+#!/usr/bin/python3
+"""Follows QzSim's live item and the end of its runs while calling its remote control.
+
+    QzSim --serve &                 # or the window program
+    python3 examples/dbus_client.py [--bus-name local.QzSim] [--seconds 2]
+
+dbus-python with the GLib main loop: the signals (QuzarDdeItemChanged, RunEnded) arrive while the
+loop runs; the calls are asynchronous, so the loop never waits on an answer. The script sets a
+defined load, switches nothing else, runs for a while, pauses, waits for RunEnded and checks that
+the last item it was sent is the item's text after the run. Exit code 0 when all went as said.
+"""
+
+import argparse
+import sys
+
+import dbus
+import dbus.mainloop.glib
+from gi.repository import GLib
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--bus-name", default="local.QzSim")
+    ap.add_argument("--seconds", type=float, default=2.0)
+    args = ap.parse_args()
+
+    dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+    bus = dbus.SessionBus()
+    control = dbus.Interface(bus.get_object(args.bus_name, "/Control"), "local.QzSim.Control")
+    topic_obj = bus.get_object(args.bus_name, "/QuzarDdeTopic")
+    topic = dbus.Interface(topic_obj, "local.QzSim.QuzarDdeTopic")
+    loop = GLib.MainLoop()
+    state = {"items": 0, "last": None, "ended": None, "error": None}
+
+    def on_item(text):
+        state["items"] += 1
+        state["last"] = str(text)
+
+    def on_ended(reason):
+        state["ended"] = str(reason)
+        # The item's text after the run: the last notification equals it.
+        topic.Request("QuzarDdeItem", reply_handler=on_request, error_handler=on_error)
+
+    def on_request(text):
+        if str(text) != state["last"]:
+            state["error"] = "last item %r differs from Request %r" % (state["last"], str(text))
+        loop.quit()
+
+    def on_error(e):
+        state["error"] = str(e)
+        loop.quit()
+
+    def pause():
+        control.Pause(reply_handler=lambda: None, error_handler=on_error)
+        return False
+
+    topic_obj.connect_to_signal("QuzarDdeItemChanged", on_item,
+                                dbus_interface="local.QzSim.QuzarDdeTopic")
+    control.connect_to_signal("RunEnded", on_ended)
+    # The model's load without uncertainty, then a run that Pause ends.
+    control.SetModelValue("RUncert", "0")
+    control.SetModelLoad(0.5, 90.0)
+    control.Run(reply_handler=lambda: GLib.timeout_add(int(args.seconds * 1000), pause),
+                error_handler=on_error)
+    GLib.timeout_add(int(args.seconds * 1000) + 30000, lambda: on_error("no RunEnded") or False)
+    loop.run()
+
+    frames = int(dbus.Interface(bus.get_object(args.bus_name, "/Control"),
+                                "org.freedesktop.DBus.Properties")
+                 .Get("local.QzSim.Control", "FramesAccepted"))
+    print("run ended: %s after %d frames; %d items followed; last: %s"
+          % (state["ended"], frames, state["items"], (state["last"] or "").split()))
+    if state["error"]:
+        print("error:", state["error"])
+        return 1
+    if state["ended"] != "paused" or state["items"] == 0:
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
