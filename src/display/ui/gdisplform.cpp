@@ -461,8 +461,17 @@ void TGDisplForm::EditScale(TDlgQzScale& dlg, int32_t npts) {
 }
 
 void TGDisplForm::EditProperties(TDlgAttr& dlg) {
-  dlg.AssignSenderForm(*this);
-  dlg.exec();
+  TAttrDlgData data;
+  data.Load(displ_->TracesToDraw, frmAtr_, displ_->Grf->Persist, ClearAndGo());
+  dlg.AssignData(data);
+  if (dlg.exec() == QDialog::Accepted) ApplyAttributes(dlg.Data);
+}
+
+void TGDisplForm::ApplyAttributes(const TAttrDlgData& data) {
+  data.Apply(displ_->TracesToDraw);
+  SetPersist(data.PersBuf);
+  SetClearAndGo(data.ClrGoBuf);
+  AttributesEdited();
 }
 
 void TGDisplForm::AttributesEdited() {
