@@ -14,7 +14,7 @@
 
 #include "core/records.h"
 #include "sim/mdlanim.h"
-#include "sim/mdlentries.h"
+#include "sim/mdlcontrols.h"
 #include "util/complex.h"
 
 namespace qz {
@@ -42,6 +42,24 @@ inline constexpr int kPauseUsPerCount = 20;
 inline constexpr uint8_t kMdlMotStatus = 0x77;
 inline constexpr uint8_t kMdlMotError = 0;
 
+// The model's values at creation, and again when the model is started (before the automatic
+// setup is read).
+struct TMdlDefaults {
+  double Mg11 = 0.2;
+  double Faza = 45.0;
+  bool UseChart = false;
+  uint8_t ErrByte = 0;
+  double Runcert = 0.0;
+  double f_Hz = 2.45e9;
+  double Funcert = 0.0;
+  double Pow = 5678.0;
+  double Paver = 0.0;
+  double Puncert = 5.0;
+  double Temp = 25.0;
+  double Tuncert = 0.0;
+};
+inline constexpr TMdlDefaults kMdlDefaults{};
+
 // Envelopes of the shaped incident power over one period (phase 0..1), maximum about 1.
 double RectEnvelope(double phi);
 double PulsEnvelope(double phi);
@@ -68,27 +86,27 @@ class TMdlEngine {
   std::function<void(int64_t us)> Sleep;
 
   // Model state.
-  double Mg11 = 0.2;
-  double Rloss = -13.979400086720377;
+  double Mg11 = kMdlDefaults.Mg11;
+  double Rloss = -13.979400086720377;  // of Mg11 0.2
   double Swr = 1.5;
-  double Faza = 45.0;
-  uint8_t ErrByte = 0;
+  double Faza = kMdlDefaults.Faza;
+  uint8_t ErrByte = kMdlDefaults.ErrByte;
   uint8_t FreErrB = 0;
   uint8_t TempErrB = 0;
   TAnimRho AnimRho;
   int32_t WaitCyclesCount = 0;
   int32_t smpl = 0;
   bool PValid = true;
-  double Paver = 0.0;
-  bool UseChart = false;
+  double Paver = kMdlDefaults.Paver;
+  bool UseChart = kMdlDefaults.UseChart;
   complex SimulRo;
-  double Runcert = 0.0;
-  double f_Hz = 2.45e9;
-  double Funcert = 0.0;
-  double Pow = 5678.0;
-  double Puncert = 5.0;
-  double Temp = 25.0;
-  double Tuncert = 0.0;
+  double Runcert = kMdlDefaults.Runcert;
+  double f_Hz = kMdlDefaults.f_Hz;
+  double Funcert = kMdlDefaults.Funcert;
+  double Pow = kMdlDefaults.Pow;
+  double Puncert = kMdlDefaults.Puncert;
+  double Temp = kMdlDefaults.Temp;
+  double Tuncert = kMdlDefaults.Tuncert;
   QString MdlResPath;
 
   // Builds one frame into mob; returns its length (29, or 31 with a sample index). avg is the

@@ -18,6 +18,8 @@ class StartedForm1Test : public FreshProfileTest {
     FreshProfileTest::SetUp();
     if (HasFatalFailure()) return;
     form = std::make_unique<TForm1>();
+    BeforeStart();
+    if (HasFatalFailure()) return;
     QString msg;
     ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
     if (showForm) form->show();
@@ -26,6 +28,9 @@ class StartedForm1Test : public FreshProfileTest {
     form.reset();
     FreshProfileTest::TearDown();
   }
+
+  // Checks of the frame window before its unit starts.
+  virtual void BeforeStart() {}
 
   bool showForm = true;
   std::unique_ptr<TForm1> form;

@@ -11,6 +11,7 @@
 #include "mdltesthelpers.h"
 #include "sim/autotune.h"
 #include "sim/mdlengine.h"
+#include "sim/mdlentries.h"
 #include "sim/tunerdescr.h"
 #include "sim/tunermodel.h"
 #include "util/inifile.h"

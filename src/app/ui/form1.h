@@ -12,6 +12,7 @@
 #include "app/saveastxt.h"
 #include "app/setupfiles.h"
 #include "app/toolwindows.h"
+#include "app/ui/framecommands.h"
 #include "app/ui/frameshell.h"
 
 class QAction;
@@ -58,7 +59,8 @@ class TForm1 : public QMainWindow,
                public TCycleHost,
                public TCycleStatus,
                public TRunEnable,
-               public TFrameShell {
+               public TFrameShell,
+               public TFrameCommands {
   Q_OBJECT
 
  public:
@@ -67,18 +69,18 @@ class TForm1 : public QMainWindow,
 
   // Caption "QzmSoft - Simulation V " + the program version.
   void SetMainCaption();
-  QMdiArea* Mdi() const { return mdi_; }
+  QMdiArea* Mdi() const override { return mdi_; }
 
   // Starts the simulated unit; false (with the reasons) when the program has to end.
   bool StartUnit(QString& messages);
-  TSimCore& Core() { return *core_; }
-  TProgram& Program() { return *program_; }
+  TSimCore& Core() override { return *core_; }
+  TProgram& Program() override { return *program_; }
   // The tool windows, one record each.
-  TToolWindows& ToolWindows();
+  TToolWindows& ToolWindows() override;
 
   // ---- setup files ----
-  TSetupFiles& Setup() { return *setup_; }
-  TFrameSetup& FrameSetup() { return frame_; }
+  TSetupFiles& Setup() override { return *setup_; }
+  TFrameSetup& FrameSetup() override { return frame_; }
   // The frame window's values into the setup record and back (window place, colour, options).
   void FrameToSetup();
   void ApplyFrameSetup();
@@ -87,15 +89,15 @@ class TForm1 : public QMainWindow,
   void LoadSetupClick();
   // Loads a user setup as Load Setup does (without the file dialog); false with a message when
   // the file cannot be read.
-  bool LoadSetupFile(const QString& path, QString& comment, QString& error);
+  bool LoadSetupFile(const QString& path, QString& comment, QString& error) override;
   void OpenUserFolderClick();
   void ExitClick();
   void ExitNoSetupClick();
   // The exit with its answer given (the remote control's Quit): no question is asked; with
   // saveSetup the automatic setup is written, else a backup.
-  void CloseWithAnswer(bool saveSetup);
+  void CloseWithAnswer(bool saveSetup) override;
   // The exit question is open.
-  bool AskingExit() const { return askingExit_; }
+  bool AskingExit() const override { return askingExit_; }
   // The remote control of this window program.
   TControl& Control() { return *control_; }
 
@@ -126,7 +128,7 @@ class TForm1 : public QMainWindow,
   // The help viewer at a row of the help requests, asked for from `from`.
   void ShowHelpRequest(const THelpRequest& row, const QString& anchor, QWidget* from);
   // The display windows of the display area.
-  TDisplayWindows& Displays() { return *displays_; }
+  TDisplayWindows& Displays() override { return *displays_; }
   // Start-up: the display windows of the automatic setup (none stored: one default window).
   void CreateDisplaysFromSetup();
   QMenu* WindowMenu() const { return mWindow_; }
@@ -149,12 +151,14 @@ class TForm1 : public QMainWindow,
   void BringToFront();
 
   // The frame window's commands.
-  void miSweepClick();
-  void QvStop1Click();
-  void miFinishSwpClick();
+  void miSweepClick() override;
+  void QvStop1Click() override;
+  void miFinishSwpClick() override;
   bool IsSweeping() const override;
   void SaveAsTxt();
 
+  // TFrameCommands
+  QMainWindow& FrameWindow() override { return *this; }
   // TFrameShell
   QWidget* Parent() override { return this; }
   void RunPause() override { miSweepClick(); }
@@ -182,7 +186,7 @@ class TForm1 : public QMainWindow,
   QLabel* TimeoutPanel() const { return panTout_; }
   QLabel* HintPanel() const { return panHint_; }
   QProgressBar* SamplesBar() const { return pbSamples; }
-  TSaveAsTxtState& SaveState() { return saveState_; }
+  TSaveAsTxtState& SaveState() override { return saveState_; }
 
   // TCycleHost
   void SetRunHint(const QString& hint) override;

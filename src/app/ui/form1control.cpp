@@ -3,13 +3,16 @@
 #include <QApplication>
 
 #include "app/program.h"
-#include "app/ui/form1.h"
+#include "app/saveastxt.h"
+#include "app/setupfiles.h"
+#include "app/toolwindows.h"
+#include "app/ui/framecommands.h"
 #include "sim/mdlentries.h"
 #include "sim/ui/qzmdl.h"
 
 namespace qz {
 
-TForm1Port::TForm1Port(TForm1& form) : TProgramPort(form.Program()), form_(form) {
+TForm1Port::TForm1Port(TFrameCommands& form) : TProgramPort(form.Program()), form_(form) {
   SaveState = &form.SaveState();
 }
 

@@ -8,12 +8,12 @@
 
 namespace qz {
 
-class TForm1;
+class TFrameCommands;
 class TQzMdl;
 
 class TForm1Port : public TProgramPort {
  public:
-  explicit TForm1Port(TForm1& form);
+  explicit TForm1Port(TFrameCommands& form);
 
   bool DialogOpen() const override;
   bool ScenarioPlaying() const override;
@@ -29,7 +29,7 @@ class TForm1Port : public TProgramPort {
 
  private:
   TQzMdl* ModelWindow() const;
-  TForm1& form_;
+  TFrameCommands& form_;
 };
 
 }  // namespace qz

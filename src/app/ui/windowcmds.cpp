@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QLayout>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -15,9 +16,12 @@
 #include <QToolBar>
 
 #include "app/arrange.h"
+#include "app/saveastxt.h"
+#include "app/setupfiles.h"
 #include "app/simcore.h"
+#include "app/toolwindows.h"
 #include "app/ui/aboutbox.h"
-#include "app/ui/form1.h"
+#include "app/ui/framecommands.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
@@ -60,7 +64,7 @@ QImage IndexedToQImage(const TIndexedImage& img) {
   return q;
 }
 
-TWindowCmds::TWindowCmds(TForm1& form) : QObject(&form), form_(form) {
+TWindowCmds::TWindowCmds(TFrameCommands& form) : QObject(&form.FrameWindow()), form_(form) {
   // A double click on the empty display area is the Main Window Color command.
   viewport_ = form_.Mdi()->viewport();
   viewport_->installEventFilter(this);
@@ -238,12 +242,13 @@ void TWindowCmds::ArrangeWindows(int ako) {
   const TArrangePlan plan = ArrangePlan(ako);
   if (plan.frameToWorkArea) {
     // The frame window covers the screen's work area, title bar and borders inside it.
-    form_.showNormal();
-    PlaceInsideAvailable(form_, Screen(),
-                         form_.isVisible() ? FrameMarginsOf(form_) : kAssumedFrameMargins);
+    QMainWindow& frame = form_.FrameWindow();
+    frame.showNormal();
+    PlaceInsideAvailable(frame, Screen(),
+                         frame.isVisible() ? FrameMarginsOf(frame) : kAssumedFrameMargins);
     // The display area takes its new size before the display window is placed in it.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    if (QLayout* l = form_.layout()) l->activate();
+    if (QLayout* l = frame.layout()) l->activate();
   }
   QMdiSubWindow* sw = ActiveChild(form_.Mdi());
   if (!sw) return;
@@ -257,7 +262,7 @@ void TWindowCmds::ArrangeWindows(int ako) {
 }
 
 void TWindowCmds::FocusToDisplay() {
-  form_.activateWindow();
+  form_.FrameWindow().activateWindow();
   QMdiSubWindow* sw = ActiveChild(form_.Mdi());
   if (!sw) return;
   form_.Mdi()->setActiveSubWindow(sw);

@@ -18,13 +18,13 @@ class QMenu;
 
 namespace qz {
 
-class TForm1;
+class TFrameCommands;
 class TAboutBox;
 
 class TWindowCmds : public QObject {
   Q_OBJECT
  public:
-  explicit TWindowCmds(TForm1& form);
+  explicit TWindowCmds(TFrameCommands& form);
   ~TWindowCmds() override;
 
   // The File menu's picture and separator items (inserted where the menu is now built up to);
@@ -67,7 +67,7 @@ class TWindowCmds : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  TForm1& form_;
+  TFrameCommands& form_;
   // The display area's viewport, watched for double clicks; kept here so that events reaching the
   // filter while the frame window is being destroyed never call into it.
   QPointer<QWidget> viewport_;

@@ -14,7 +14,6 @@
 #include "display/dlgpreview.h"
 #include "display/pendlgdata.h"
 #include "display/ui/canvasbox.h"
-#include "display/ui/gdisplform.h"
 #include "util/asker.h"
 #include "util/hints.h"
 
@@ -205,10 +204,8 @@ void TDlgAttr::ColorButton(const QString& name, QWidget* parent, std::function<T
   });
 }
 
-void TDlgAttr::AssignSenderForm(TGDisplForm& form) {
-  SenderForm = &form;
-  const TDispl& d = form.Displ();
-  Data.Load(d.TracesToDraw, form.FrmAtr(), d.Grf->Persist, form.ClearAndGo());
+void TDlgAttr::AssignData(const TAttrDlgData& data) {
+  Data = data;
   showing_ = true;
   cbTrace_->clear();
   cbTrace_->addItems(Data.Entries());
@@ -254,15 +251,6 @@ void TDlgAttr::GridClick(QPoint at) {
   if (Data.ChooseCell(ShapeCellAt(at.x(), at.y(), grid_->width(), grid_->height()))) Changed();
 }
 
-void TDlgAttr::OkClick() {
-  if (SenderForm) {
-    TDispl& d = SenderForm->Displ();
-    Data.Apply(d.TracesToDraw);
-    SenderForm->SetPersist(Data.PersBuf);
-    SenderForm->SetClearAndGo(Data.ClrGoBuf);
-    SenderForm->AttributesEdited();
-  }
-  accept();
-}
+void TDlgAttr::OkClick() { accept(); }
 
 }  // namespace qz

@@ -1,7 +1,7 @@
 #pragma once
 // The trace-properties dialog: line, markers, marker border and fill of each trace of a display
-// window, and the window's persistence and clear-and-go switches. It edits copies; the window
-// takes them on OK only.
+// window, and the window's persistence and clear-and-go switches. It edits a copy; the window
+// takes it when the dialog ends with OK.
 
 #include <QDialog>
 
@@ -14,18 +14,16 @@ class QSpinBox;
 namespace qz {
 
 class TCanvasBox;
-class TGDisplForm;
 
 class TDlgAttr : public QDialog {
   Q_OBJECT
  public:
   explicit TDlgAttr(QWidget* parent = nullptr);
 
-  // The window whose traces are edited; the controls show its first trace.
-  void AssignSenderForm(TGDisplForm& form);
+  // The copies to edit (loaded from a window's traces); the controls show the chosen trace.
+  void AssignData(const TAttrDlgData& data);
 
   TAttrDlgData Data;
-  TGDisplForm* SenderForm = nullptr;
 
   TCanvasBox* ShapeGrid() const { return grid_; }
   TCanvasBox* Preview() const { return preview_; }

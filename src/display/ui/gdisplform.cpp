@@ -470,8 +470,17 @@ void TGDisplForm::EditScale(TDlgQzScale& dlg, int32_t npts) {
 }
 
 void TGDisplForm::EditProperties(TDlgAttr& dlg) {
-  dlg.AssignSenderForm(*this);
-  ExecAbove(dlg);
+  TAttrDlgData data;
+  data.Load(displ_->TracesToDraw, frmAtr_, displ_->Grf->Persist, ClearAndGo());
+  dlg.AssignData(data);
+  if (ExecAbove(dlg) == QDialog::Accepted) ApplyAttributes(dlg.Data);
+}
+
+void TGDisplForm::ApplyAttributes(const TAttrDlgData& data) {
+  data.Apply(displ_->TracesToDraw);
+  SetPersist(data.PersBuf);
+  SetClearAndGo(data.ClrGoBuf);
+  AttributesEdited();
 }
 
 void TGDisplForm::AttributesEdited() {

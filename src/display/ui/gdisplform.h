@@ -33,6 +33,7 @@ struct TDisplayDefaults;
 class TLegend;
 class TDlgQzScale;
 class TDlgAttr;
+class TAttrDlgData;
 
 class TGDisplForm : public QWidget, public TDisplayView {
   Q_OBJECT
@@ -101,6 +102,8 @@ class TGDisplForm : public QWidget, public TDisplayView {
   void EditScale(TDlgQzScale& dlg, int32_t npts);
   void EditProperties(TDlgAttr& dlg);
   void EditLimitStyle();
+  // The trace dialog's copies taken: attributes, persistence and clear-and-go.
+  void ApplyAttributes(const TAttrDlgData& data);
   // The traces' attributes were edited: the window keeps them as its own and redraws legend and
   // traces.
   void AttributesEdited();

@@ -4,17 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <functional>
 
 #include "app/program.h"
 #include "app/setupfiles.h"
 #include "app/toolwindows.h"
 #include "app/ui/form1.h"
+#include "comm/qzcmd.h"
 #include "common/form1rig.h"
+#include "common/sampleresult.h"
 #include "common/windoworders.h"
+#include "core/qvwin.h"
 #include "display/ui/rhochart.h"
+#include "results/ui/qzresform.h"
+#include "results/ui/qzsmallfrm.h"
 #include "sim/mdlentries.h"
 #include "sim/ui/qzmdl.h"
+#include "tuner/posindic.h"
 #include "tuner/ui/makesce.h"
 #include "tuner/ui/scenario.h"
 #include "tuner/ui/tpic.h"
@@ -110,6 +118,105 @@ TEST_F(Form1Registry, EachEventReachesTheWindowsThatFollowIt) {
   }
   // TransformChanged reaches the chart only while the model uses it: the transform commands'
   // test (form1_rhochart_test) shows the areas following it.
+}
+
+// The events of the measurement side: the plane extension, the transform, a result shown
+// outside the cycle, the stubs, a loaded setup and a started unit each reach the results
+// windows and the tuner picture.
+TEST_F(Form1Registry, MeasurementEventsReachTheResultsAndTunerWindows) {
+  TToolWindows& reg = form->ToolWindows();
+  TProgramEvents& ev = form->Program().Events;
+  TQzResForm* maxi = reg.Window<TQzResForm>("QzResForm");
+  TQzSmallFrm* mini = reg.Window<TQzSmallFrm>("QzSmallFrm");
+  TTpic* tpic = reg.Window<TTpic>("TunPic");
+  ASSERT_TRUE(maxi && mini && tpic);
+  TQvWin& qv = form->Core().Qv;
+  const QString plain = QStringLiteral("Reflection Coefficient: Input");
+  const QString transformed = QStringLiteral("Reflection Coefficient: Input (Transformed)");
+  const QString placeholder = QStringLiteral("(stale)");
+  const THresults res = testdata::SampleResult();
+  const struct {
+    const char* event;
+    std::function<void()> tell;
+    std::function<bool()> reached;
+  } cases[] = {
+      {"PlaneExtChanged",
+       [&] {
+         qv.PlaneExt.MsgStr = QStringLiteral("Plane ext. 12.5 mm");
+         emit ev.PlaneExtChanged();
+       },
+       [&] { return maxi->ExtLabel()->text() == "Plane ext. 12.5 mm"; }},
+      {"TransformChanged on",
+       [&] {
+         qv.BiTr.FEnabled = true;
+         qv.BiTr.SetActive(true);
+         emit ev.TransformChanged();
+       },
+       [&] {
+         return maxi->RflBox()->title() == transformed &&
+                mini->windowTitle() == "Input (Transformed)";
+       }},
+      {"TransformChanged off",
+       [&] {
+         qv.BiTr.SetActive(false);
+         emit ev.TransformChanged();
+       },
+       [&] { return maxi->RflBox()->title() == plain && mini->windowTitle() == "Input"; }},
+      {"SetupLoaded",
+       [&] {
+         qv.BiTr.SetActive(true);
+         qv.PlaneExt.MsgStr = QStringLiteral("Plane ext. 3 mm");
+         emit ev.SetupLoaded();
+       },
+       [&] {
+         return maxi->RflBox()->title() == transformed &&
+                maxi->ExtLabel()->text() == "Plane ext. 3 mm" &&
+                mini->windowTitle() == "Input (Transformed)";
+       }},
+      // A hidden results window is not filled by a shown result; a visible one is.
+      {"ResultShown hidden",
+       [&] {
+         maxi->hide();
+         maxi->MagPanel()->setText(placeholder);
+         emit ev.ResultShown(res);
+       },
+       [&] { return maxi->MagPanel()->text() == placeholder; }},
+      {"ResultShown visible",
+       [&] {
+         maxi->show();
+         maxi->MagPanel()->setText(placeholder);
+         emit ev.ResultShown(res);
+         maxi->FlushRefresh();
+       },
+       [&] { return maxi->MagPanel()->text().trimmed() == "0.250"; }},
+      // The started unit has sent nothing yet: the window shows no value.
+      {"UnitStarted",
+       [&] {
+         qv.PlaneExt.MsgStr = QStringLiteral("Plane ext. 0 mm");
+         emit ev.UnitStarted();
+         maxi->FlushRefresh();
+       },
+       [&] {
+         return maxi->ExtLabel()->text() == "Plane ext. 0 mm" &&
+                maxi->MagPanel()->text().trimmed() != "0.250";
+       }},
+      {"StubsMoved",
+       [&] {
+         tpic->Motion().Mot().ActPos[2] = 1234;
+         emit ev.StubsMoved();
+       },
+       [&] {
+         return tpic->MotorText(2) ==
+                ShowIndic(1234, tpic->Stp().Indic, tpic->Motion().StepMm(), QChar('.'));
+       }},
+      {"StubsRead failed", [&] { emit ev.StubsRead(kCmdAborted); },
+       [&] { return tpic->MotErrShown(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.event);
+    c.tell();
+    EXPECT_TRUE(c.reached());
+  }
 }
 
 // Without windows the model and the data logging keep their sections themselves.

@@ -18,6 +18,7 @@
 #include "app/program.h"
 #include "app/simcore.h"
 #include "app/ui/form1.h"
+#include "common/form1rig.h"
 #include "common/freshprofile.h"
 #include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/scenario.h"
@@ -29,29 +30,17 @@
 namespace qz {
 namespace {
 
-class Form1Tuner : public qz::testing::FreshProfileTest {
+class Form1Tuner : public qz::testing::StartedForm1Test {
  protected:
-  void SetUp() override {
-    FreshProfileTest::SetUp();
-    if (HasFatalFailure()) return;
-    form = std::make_unique<TForm1>();
-    EXPECT_EQ(form->ToolWindows().Window<TTpic>("TunPic"),
-              nullptr);  // not before the unit has started
-    QString msg;
-    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
-    form->show();
-  }
-  void TearDown() override {
-    form.reset();
-    FreshProfileTest::TearDown();
+  void BeforeStart() override {
+    // The tuner picture is not made before the unit has started.
+    EXPECT_EQ(form->ToolWindows().Window<TTpic>("TunPic"), nullptr);
   }
   QAction* Find(const char* name) const {
     auto* a = form->findChild<QAction*>(QString::fromLatin1(name));
     EXPECT_NE(a, nullptr) << name;
     return a;
   }
-
-  std::unique_ptr<TForm1> form;
 };
 
 TEST_F(Form1Tuner, ReachedThroughTheTunerMenuAndTheToolButton) {
