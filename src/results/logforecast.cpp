@@ -1,5 +1,7 @@
 #include "results/logforecast.h"
 
+#include <QFileInfo>
+#include <QStorageInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -35,9 +37,16 @@ QString LogSizeText(double bytes) {
   return QString();
 }
 
+std::optional<int64_t> LogFreeBytes(const QString& path) {
+  const QStorageInfo info(QFileInfo(path).absolutePath());
+  if (!info.isValid() || !info.isReady() || info.bytesAvailable() < 0) return std::nullopt;
+  return info.bytesAvailable();
+}
+
 QString LogRateText(double perSecond) {
   if (!std::isfinite(perSecond) || perSecond < 0.0) perSecond = 0.0;
-  return Format(QStringLiteral("%1.0f"), {perSecond});
+  if (perSecond >= 100.0) return Format(QStringLiteral("%1.0f"), {perSecond});
+  return NumberText3(ThreeDigits(perSecond));
 }
 
 double LogLineRate(double runRate, const TLogApplied& a) {

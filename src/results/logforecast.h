@@ -14,8 +14,12 @@ namespace qz {
 // A size in bytes: below 1000 "N bytes", else rounded to three significant digits and written
 // by NumberText3 in " kB", " MB" or " GB" (1 kB = 1000 bytes): 292 800 000 gives "293 MB".
 QString LogSizeText(double bytes);
-// Records per second as a whole number ("40000"); a rate not known or not finite gives "0".
+// Records per second: from 100 on a whole number ("40000"), below it three significant digits
+// ("0.3", "12.5"); a negative or not finite rate gives "0".
 QString LogRateText(double perSecond);
+
+// The room left for a file at path, on the disk of its folder; nothing when it cannot be told.
+std::optional<int64_t> LogFreeBytes(const QString& path);
 
 // "unlimited" logs warn when the disk fills within this many minutes.
 inline constexpr double kLogWarnMinutes = 60.0;
