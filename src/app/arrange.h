@@ -9,12 +9,15 @@
 
 namespace qz {
 
-// Tile Horiz: n windows stacked top to bottom, each as wide as the area, with equal heights;
-// the last one takes the remainder.
-std::vector<QRect> TileHorizontal(QSize area, int n);
-// Tile Vert: n windows side by side, each as high as the area, with equal widths; the last one
-// takes the remainder.
-std::vector<QRect> TileVertical(QSize area, int n);
+// Tile Horiz: n windows stacked top to bottom, each as wide as the area, with equal heights
+// (the last one takes the remainder), while every strip stays at least as high as `least` (a new
+// display window with its frame). Beyond that, a grid of c = ceil(sqrt(n)) columns by
+// ceil(n / c) rows filled row by row: equal cells, the last column and row taking the remainder.
+// No window is made smaller than `least`; an area too small for that lets them overlap.
+std::vector<QRect> TileHorizontal(QSize area, int n, QSize least = QSize(1, 1));
+// Tile Vert: n windows side by side, each as high as the area, with equal widths, while every
+// strip stays at least as wide as `least`; beyond that the same grid filled column by column.
+std::vector<QRect> TileVertical(QSize area, int n, QSize least = QSize(1, 1));
 // Arrange Icons: n minimised windows of the given size lined up along the bottom of the area
 // from left to right; a full row continues in the row above.
 std::vector<QRect> IconPlaces(QSize area, QSize icon, int n);

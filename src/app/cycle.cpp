@@ -291,6 +291,7 @@ void TCycle::EndRun() {
 
   Sweeping = false;
   ports_.host->SetRunButtonDown(false);
+  ports_.logger->RunEnded(accepted_);
   ports_.logger->EventLoggingOff();
   const std::vector<TRunEnable*> enables = enables_;
   for (TRunEnable* e : enables) e->EnableForRun(true);

@@ -17,6 +17,7 @@ class TEngineLogger : public TCycleLogger {
     e_.ZapisData(res, stamp);
   }
   void EventLoggingOff() override { e_.EventLoggingOff(); }
+  void RunEnded(int64_t frames) override { e_.RunEnded(frames); }
 
  private:
   TLogEngine& e_;

@@ -89,6 +89,8 @@ class TCycleLogger {
     (void)stamp;
   }
   virtual void EventLoggingOff() {}
+  // The run ends having accepted `frames` frames (told before EventLoggingOff).
+  virtual void RunEnded(int64_t frames) { (void)frames; }
 };
 
 // The DDE item: publishes the result when the item is switched on and its timer has expired.

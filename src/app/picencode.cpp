@@ -2,6 +2,7 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -14,9 +15,7 @@ namespace qz {
 
 namespace {
 
-constexpr std::array<uint32_t, 16> kPalette = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+constexpr const TPalette16& kPalette = kStandardPalette16;
 
 // The largest side a GIF can describe.
 constexpr int32_t kGifMaxSide = 65535;
@@ -78,14 +77,14 @@ void JpegSilent(j_common_ptr, int) {}
 
 const std::array<uint32_t, 16>& Palette16() { return kPalette; }
 
-uint8_t NearestPaletteIndex(uint32_t rgb) {
+uint8_t NearestPaletteIndex(uint32_t rgb, const TPalette16& palette) {
   const int r = int((rgb >> 16) & 0xFF), g = int((rgb >> 8) & 0xFF), b = int(rgb & 0xFF);
   uint8_t best = 0;
   int bestD = 1 << 30;
-  for (size_t i = 0; i < kPalette.size(); ++i) {
-    const int dr = r - int((kPalette[i] >> 16) & 0xFF);
-    const int dg = g - int((kPalette[i] >> 8) & 0xFF);
-    const int db = b - int(kPalette[i] & 0xFF);
+  for (size_t i = 0; i < palette.size(); ++i) {
+    const int dr = r - int((palette[i] >> 16) & 0xFF);
+    const int dg = g - int((palette[i] >> 8) & 0xFF);
+    const int db = b - int(palette[i] & 0xFF);
     const int d = dr * dr + dg * dg + db * db;
     // Strictly smaller: the first colour wins a tie.
     if (d < bestD) {
@@ -96,15 +95,50 @@ uint8_t NearestPaletteIndex(uint32_t rgb) {
   return best;
 }
 
-TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride) {
+TPalette16 PaletteForBackground(const uint32_t* pixels, int32_t width, int32_t height,
+                                int64_t stride, uint32_t background) {
+  const uint32_t bkg = background & 0xFFFFFFu;
+  TPalette16 palette = kPalette;
+  if (!pixels || width <= 0 || height <= 0) return palette;
+  if (std::find(palette.begin(), palette.end(), bkg) != palette.end()) return palette;
+  std::array<int64_t, 16> uses{};
+  bool hasBackground = false;
+  uint32_t lastRgb = 0;
+  uint8_t lastIdx = NearestPaletteIndex(0);
+  for (int32_t y = 0; y < height; ++y) {
+    const uint32_t* row = pixels + int64_t(y) * stride;
+    for (int32_t x = 0; x < width; ++x) {
+      const uint32_t rgb = row[x] & 0xFFFFFFu;
+      if (rgb == bkg) {
+        hasBackground = true;
+        continue;
+      }
+      if (rgb != lastRgb) {
+        lastRgb = rgb;
+        lastIdx = NearestPaletteIndex(rgb);
+      }
+      ++uses[lastIdx];
+    }
+  }
+  if (!hasBackground) return palette;
+  size_t fewest = 0;
+  for (size_t i = 1; i < uses.size(); ++i)
+    if (uses[i] <= uses[fewest]) fewest = i;
+  palette[fewest] = bkg;
+  return palette;
+}
+
+TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride,
+                         const TPalette16& palette) {
   TIndexedImage img;
   if (!pixels || width <= 0 || height <= 0) return img;
   img.width = width;
   img.height = height;
+  img.palette = palette;
   img.pixels.resize(size_t(width) * size_t(height));
   // Pictures of charts hold few colours in long runs: the last answer is kept.
   uint32_t lastRgb = 0;
-  uint8_t lastIdx = NearestPaletteIndex(0);
+  uint8_t lastIdx = NearestPaletteIndex(0, palette);
   uint8_t* out = img.pixels.data();
   for (int32_t y = 0; y < height; ++y) {
     const uint32_t* row = pixels + int64_t(y) * stride;
@@ -112,7 +146,7 @@ TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, 
       const uint32_t rgb = row[x] & 0xFFFFFFu;
       if (rgb != lastRgb) {
         lastRgb = rgb;
-        lastIdx = NearestPaletteIndex(rgb);
+        lastIdx = NearestPaletteIndex(rgb, palette);
       }
       *out++ = lastIdx;
     }
@@ -120,9 +154,12 @@ TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, 
   return img;
 }
 
-TIndexedImage Quantize16(const TTrueImage& img) {
+TIndexedImage Quantize16(const TTrueImage& img, std::optional<uint32_t> background) {
   if (img.Empty() || img.pixels.size() < size_t(img.width) * size_t(img.height)) return {};
-  return Quantize16(img.pixels.data(), img.width, img.height, img.width);
+  const TPalette16 palette = background ? PaletteForBackground(img.pixels.data(), img.width,
+                                                               img.height, img.width, *background)
+                                        : kPalette;
+  return Quantize16(img.pixels.data(), img.width, img.height, img.width, palette);
 }
 
 TTrueImage TrueImageOf(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride) {
@@ -235,7 +272,7 @@ QByteArray EncodeBmp4(const TIndexedImage& img) {
   PutLe32(b, 46, 16);  // colours used
   PutLe32(b, 50, 16);  // colours important
   for (int i = 0; i < 16; ++i) {
-    const uint32_t c = kPalette[size_t(i)];
+    const uint32_t c = img.palette[size_t(i)];
     const int p = 54 + 4 * i;
     b[p] = char(c & 0xFF);
     b[p + 1] = char((c >> 8) & 0xFF);
@@ -274,9 +311,9 @@ bool EncodeGif(const TIndexedImage& img, QByteArray& out, QString& error) {
   }
   GifColorType colours[16];
   for (size_t i = 0; i < 16; ++i) {
-    colours[i].Red = GifByteType((kPalette[i] >> 16) & 0xFF);
-    colours[i].Green = GifByteType((kPalette[i] >> 8) & 0xFF);
-    colours[i].Blue = GifByteType(kPalette[i] & 0xFF);
+    colours[i].Red = GifByteType((img.palette[i] >> 16) & 0xFF);
+    colours[i].Green = GifByteType((img.palette[i] >> 8) & 0xFF);
+    colours[i].Blue = GifByteType(img.palette[i] & 0xFF);
   }
   ColorMapObject* map = GifMakeMapObject(16, colours);
   bool ok = map && EGifPutScreenDesc(gif, img.width, img.height, 4, 0, map) == GIF_OK &&
@@ -321,6 +358,9 @@ bool DecodeGif(const QByteArray& bytes, TIndexedImage& img, std::vector<uint32_t
       for (int i = 0; i < map->ColorCount; ++i)
         colours.push_back(uint32_t(map->Colors[i].Red) << 16 | uint32_t(map->Colors[i].Green) << 8 |
                           map->Colors[i].Blue);
+    // A table of 16 is the image's palette; any other size leaves the standard one.
+    if (colours.size() == img.palette.size())
+      std::copy(colours.begin(), colours.end(), img.palette.begin());
   }
   DGifCloseFile(gif, &err);
   return ok;
@@ -363,7 +403,7 @@ bool EncodeJpeg(const TIndexedImage& img, int quality, QByteArray& out, QString&
   while (cinfo.next_scanline < cinfo.image_height) {
     const uint8_t* src = img.pixels.data() + size_t(cinfo.next_scanline) * size_t(img.width);
     for (int32_t x = 0; x < img.width; ++x) {
-      const uint32_t c = kPalette[src[x] & 0x0F];
+      const uint32_t c = img.palette[src[x] & 0x0F];
       row[size_t(x) * 3] = uint8_t(c >> 16);
       row[size_t(x) * 3 + 1] = uint8_t(c >> 8);
       row[size_t(x) * 3 + 2] = uint8_t(c);

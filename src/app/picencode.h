@@ -8,15 +8,23 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace qz {
 
-// One palette index (0..15) per pixel, rows top to bottom.
+// 16 colours as 0xRRGGBB, in index order.
+using TPalette16 = std::array<uint32_t, 16>;
+inline constexpr TPalette16 kStandardPalette16 = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+// One palette index (0..15) per pixel, rows top to bottom, and the palette they index.
 struct TIndexedImage {
   int32_t width = 0;
   int32_t height = 0;
   std::vector<uint8_t> pixels;
+  TPalette16 palette = kStandardPalette16;
   bool Empty() const { return width <= 0 || height <= 0; }
   uint8_t At(int32_t x, int32_t y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
   friend bool operator==(const TIndexedImage&, const TIndexedImage&) = default;
@@ -34,18 +42,27 @@ struct TTrueImage {
 // Copies 32-bit pixels whose rows lie `stride` pixels apart.
 TTrueImage TrueImageOf(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride);
 
-// The 16 colours in index order, as 0xRRGGBB.
+// The 16 standard colours in index order, as 0xRRGGBB.
 const std::array<uint32_t, 16>& Palette16();
 // The nearest palette colour by squared RGB distance (the first on a tie) of 0x..RRGGBB (the top
 // byte is ignored).
-uint8_t NearestPaletteIndex(uint32_t rgb);
-// Quantises 32-bit 0xAARRGGBB pixels (rows `stride` pixels apart) without dithering.
-TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride);
-TIndexedImage Quantize16(const TTrueImage& img);
+uint8_t NearestPaletteIndex(uint32_t rgb, const TPalette16& palette = kStandardPalette16);
+// The palette of a picture whose background is `background` (0xRRGGBB): the standard one when it
+// holds that colour or no pixel has it; else the background replaces the standard entry that the
+// fewest other pixels are nearest to (the last such entry on a tie), so that the background
+// comes out exact and the picture loses only its least used colour.
+TPalette16 PaletteForBackground(const uint32_t* pixels, int32_t width, int32_t height,
+                                int64_t stride, uint32_t background);
+// Quantises 32-bit 0xAARRGGBB pixels (rows `stride` pixels apart) to the palette without
+// dithering.
+TIndexedImage Quantize16(const uint32_t* pixels, int32_t width, int32_t height, int64_t stride,
+                         const TPalette16& palette = kStandardPalette16);
+// With a background, to PaletteForBackground's palette.
+TIndexedImage Quantize16(const TTrueImage& img, std::optional<uint32_t> background = {});
 
-// A BMP of 4 bits per pixel with the 16-entry palette (bottom-up rows, 118-byte header).
+// A BMP of 4 bits per pixel with the image's 16-entry palette (bottom-up rows, 118-byte header).
 QByteArray EncodeBmp4(const TIndexedImage& img);
-// A GIF with a 16-colour table. False with the reason when the image cannot be encoded.
+// A GIF with the image's 16-colour table. False with the reason when the image cannot be encoded.
 bool EncodeGif(const TIndexedImage& img, QByteArray& out, QString& error);
 // A baseline JPEG of the image's colours at the given quality (1..100).
 bool EncodeJpeg(const TIndexedImage& img, int quality, QByteArray& out, QString& error);

@@ -57,9 +57,10 @@ TSettledPicture SettlePicture(const QString& chosenPath, int filterIndex) {
   return {t, folder + base + QChar('.') + PicTypeExt(t)};
 }
 
-bool EncodePicture(const TTrueImage& img, int32_t type, QByteArray& out, QString& error) {
+bool EncodePicture(const TTrueImage& img, int32_t type, QByteArray& out, QString& error,
+                   std::optional<uint32_t> background) {
   if (TypeIndex(type) == kPicPng) return EncodePng(img, out, error);
-  const TIndexedImage indexed = Quantize16(img);
+  const TIndexedImage indexed = Quantize16(img, background);
   switch (TypeIndex(type)) {
     case kPicGif:
       return EncodeGif(indexed, out, error);
@@ -80,7 +81,7 @@ QString TPictureFiles::InitialPath(int32_t type, const QString& userFolder) cons
 }
 
 bool TPictureFiles::Save(const TTrueImage& img, int32_t& picTyp, TAsker& asker,
-                         const QString& userFolder) {
+                         const QString& userFolder, std::optional<uint32_t> background) {
   if (img.Empty()) {
     asker.ShowWarning(QString::fromLatin1(kNothingToPicture));
     return false;
@@ -100,7 +101,7 @@ bool TPictureFiles::Save(const TTrueImage& img, int32_t& picTyp, TAsker& asker,
   picTyp = s.type;
   QByteArray bytes;
   QString reason;
-  if (!EncodePicture(img, s.type, bytes, reason)) {
+  if (!EncodePicture(img, s.type, bytes, reason, background)) {
     asker.ShowError(QStringLiteral("Cannot write file \"%1\".\r\n%2").arg(s.path, reason));
     return false;
   }

@@ -49,9 +49,11 @@ struct TSettledPicture {
 };
 TSettledPicture SettlePicture(const QString& chosenPath, int filterIndex);
 
-// The encoded file of a type: BMP, GIF and JPEG of the picture reduced to the 16 colours, PNG at
-// full colour. False with the reason when the image cannot be encoded.
-bool EncodePicture(const TTrueImage& img, int32_t type, QByteArray& out, QString& error);
+// The encoded file of a type: BMP, GIF and JPEG of the picture reduced to the 16 colours (with
+// the background, 0xRRGGBB, kept exact: PaletteForBackground), PNG at full colour. False with the
+// reason when the image cannot be encoded.
+bool EncodePicture(const TTrueImage& img, int32_t type, QByteArray& out, QString& error,
+                   std::optional<uint32_t> background = {});
 
 // The last picture file of each type, for the run only.
 class TPictureFiles {
@@ -67,7 +69,8 @@ class TPictureFiles {
   // a question before a renamed file replaces another, then the encoded file written whole.
   // picTyp takes the settled type once the file is about to be written; the last name of the
   // type changes only when the file was written. True when a file was written.
-  bool Save(const TTrueImage& img, int32_t& picTyp, TAsker& asker, const QString& userFolder);
+  bool Save(const TTrueImage& img, int32_t& picTyp, TAsker& asker, const QString& userFolder,
+            std::optional<uint32_t> background = {});
   // The path written by the last successful Save.
   QString lastWritten;
 };

@@ -23,9 +23,8 @@ double ChartRadius(int32_t type, int32_t zoom) {
 }  // namespace
 
 TDispl::TDispl(TRasterDepot& depot, int32_t type, TCanvas* canvas,
-               std::function<void(int32_t)> onTypeSet)
+               std::function<void(int32_t)> onTypeSet, const TTracesAtrib& atr)
     : Depot(depot), canvas_(canvas), onTypeSet_(std::move(onTypeSet)) {
-  TTracesAtrib atr;
   const int32_t t = OfferedTypeOrFirst(type);
   SetTypXY(XTypeOf(t), t, atr);
 }

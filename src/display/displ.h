@@ -10,6 +10,7 @@
 #include "charts/canvas.h"
 #include "charts/raster.h"
 #include "charts/traces.h"
+#include "display/displdefaults.h"
 #include "display/disptypes.h"
 #include "display/rasterdepot.h"
 
@@ -26,10 +27,11 @@ inline const QString kInvalidData = QStringLiteral("Invalid data");
 
 class TDispl {
  public:
-  // The chart of `type` from the depot (not owned; it must outlive the chart). onTypeSet is told
+  // The chart of `type` from the depot (not owned; it must outlive the chart), trace j drawn with
+  // attribute set j (a fresh program's sets unless the window gives its own). onTypeSet is told
   // every type set, so that new windows can take the latest one.
   TDispl(TRasterDepot& depot, int32_t type, TCanvas* canvas = nullptr,
-         std::function<void(int32_t)> onTypeSet = {});
+         std::function<void(int32_t)> onTypeSet = {}, const TTracesAtrib& atr = StartAttributes());
 
   // Stores the present settings (not the first time), sets the type and its horizontal type,
   // recomputes the shared limit, makes a new raster from the depot, sets the units, scales the

@@ -13,6 +13,28 @@ void AddResult(TDisplayView& view, const THresults& res, int32_t i) {
   AddConverted(d.TracesToDraw, d.AkeY, i, v, n);
 }
 
+// A circular chart's closing drawing: every visible trace's marker at its last point, so that a
+// load that stood still (all points on one pixel) still shows where it is.
+void PutLastMarkers(TDispl& d) {
+  TRaster& g = *d.Grf;
+  if (!g.IsCircular() || !g.Canv) return;
+  const TPen keep = g.Canv->Pen;
+  bool clipSet = false;
+  for (int32_t j = 0; j < std::min(d.TracesToDraw.Count(), kDisplayTraces); ++j) {
+    const TOneTrace* t = d.TracesToDraw.Trace(j);
+    const TDrawAttrib& a = t->Attr();
+    if (!a.Visible || !(a.Dots.Visible || a.Dots.Moving) || t->GetCount() <= 0) continue;
+    if (!clipSet) {
+      g.SetVport(g.ClipPort);
+      clipSet = true;
+    }
+    TRaster::SetCanvForDots(*g.Canv, *t);
+    g.Canv->Pen.Mode = pmCopy;
+    TRaster::DotG(a.Dots.Tvar, a.Dots.Dsize, *g.Canv, g.PointPixel(*t, t->GetCount() - 1));
+  }
+  g.Canv->Pen = keep;
+}
+
 }  // namespace
 
 void TDisplayOps::Add(TDisplayView* view) {
@@ -59,6 +81,7 @@ void TDisplayOps::DrawSweepAll(const TOneSweep& swp) {
   for (TDisplayView* v : views_) {
     FillTracesAll(*v, swp);
     v->Displ().Grf->PutTrace();
+    PutLastMarkers(v->Displ());
     v->ChartChanged();
   }
 }

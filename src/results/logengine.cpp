@@ -1,6 +1,8 @@
 #include "results/logengine.h"
 
+#include <QFileInfo>
 #include <QMetaObject>
+#include <algorithm>
 
 #include "core/resultscsv.h"
 #include "core/resultstext.h"
@@ -52,12 +54,14 @@ void TLogEngine::ApplySettings() {
   contSampling_ = applied_.contSampling;
   logEventOn_ = true;
   recordNumber_ = 0;
+  dataLines_ = 0;
   elapsedS_ = 0.0;
   decSep_ = applied_.decSep;
   headerWritten_ = false;
 }
 
 void TLogEngine::PoSpusteniMer() {
+  runStartNs_ = clock_.Nanoseconds();
   if (status_ != lsReady) return;
   ApplySettings();
   status_ = lsLogging;
@@ -79,6 +83,7 @@ void TLogEngine::ZapisData(const THresults& res, const TSwpStamp& stamp) {
   }
   // A failed write ends the log at once: nothing more is counted or written.
   if (!PisDoLogSuboru(rtData, &res)) return;
+  ++dataLines_;
   if (contSampling_) {
     ++recordNumber_;
   } else {
@@ -90,6 +95,33 @@ void TLogEngine::ZapisData(const THresults& res, const TSwpStamp& stamp) {
   }
   Changed();
   CheckLimits();
+}
+
+void TLogEngine::RunEnded(int64_t frames) {
+  const double s = double(clock_.Nanoseconds() - runStartNs_) / 1e9;
+  // A run too short to time says nothing of the rate.
+  if (frames > 0 && s > 0.0) lastRunRate_ = double(frames) / s;
+  Changed();
+}
+
+int64_t TLogEngine::WrittenBytes() const {
+  if (entries_.fileName.isEmpty()) return 0;
+  const QFileInfo fi(entries_.fileName);
+  return fi.isFile() ? fi.size() : 0;
+}
+
+int64_t TLogEngine::DataRecordBytes(const THresults& res) const {
+  if (!writeProc_) return 0;
+  QByteArray line;
+  const TLogApplied a = ApplyLogSettings(entries_);
+  if (a.csv) {
+    writeProc_->AppendCsvRow(line, res, std::max(recordNumber_, 0), stamp_);
+  } else {
+    writeProc_->AppendDataLine(line, res, std::max(recordNumber_, 0), elapsedS_,
+                               TDecSepBytes(a.decSep), wallClock());
+    line.append("\r\n", 2);
+  }
+  return line.size();
 }
 
 bool TLogEngine::CheckLimits() {
@@ -200,6 +232,8 @@ void TLogEngine::ZastavUkonciLog(TLogStatus s) {
   }
   // The log is over: its file is not held open any longer.
   sink_.Close();
+  // The file's size now holds the end record.
+  Changed();
 }
 
 QString TLogEngine::CsvStartText() const {

@@ -25,6 +25,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "core/onesweep.h"
 #include "core/records.h"
@@ -90,6 +91,8 @@ class TLogEngine {
   void EventLoggingOff();
   // Looks whether a record written on the sink's own thread has failed (a tick does this too).
   void CheckWrites();
+  // The run now ending accepted `frames` frames: its frame rate is the rate of the forecast.
+  void RunEnded(int64_t frames);
 
   // ---- operator and program -----------------------------------------------------------------
   // Tick of the repetition timer.
@@ -132,6 +135,16 @@ class TLogEngine {
   bool LogEventOn() const { return logEventOn_; }
   const TLogApplied& Applied() const { return applied_; }
   const QString& LogFileName() const { return entries_.fileName; }
+  // Frames per second of the last run since start-up; nothing before the first one.
+  std::optional<double> LastRunRate() const { return lastRunRate_; }
+  // Data lines written by this log since it started, and per second of its elapsed time.
+  int64_t DataLines() const { return dataLines_; }
+  double LineRate() const { return elapsedS_ > 0.0 ? double(dataLines_) / elapsedS_ : 0.0; }
+  // The size of the log file as it is now (0 when there is none).
+  int64_t WrittenBytes() const;
+  // The bytes one data record of a result takes in this log's form (text or CSV, line end
+  // included); 0 without a write procedure.
+  int64_t DataRecordBytes(const THresults& res) const;
 
   // Messages waiting to be shown, oldest first; taking them empties the queue.
   QStringList TakeMessages();
@@ -173,8 +186,11 @@ class TLogEngine {
   bool headerWritten_ = false;
   int32_t nrecorded_ = 0;
   int32_t recordNumber_ = 0;
+  int64_t dataLines_ = 0;
   double elapsedS_ = 0.0;
   int64_t startNs_ = 0;
+  int64_t runStartNs_ = 0;
+  std::optional<double> lastRunRate_;
   QDateTime logStart_;
   int64_t logStartUtcMs_ = 0;
   TSwpStamp stamp_;  // of the result being written

@@ -117,6 +117,81 @@ TEST(Quantise, NearestPaletteColourFirstWinsATie) {
   EXPECT_EQ(img.pixels, (std::vector<uint8_t>{0, 15, 9, 12}));
 }
 
+// A picture of the 16 standard colours, colour i on uses[i] pixels, and `bkg` pixels of the
+// frame window's colour RGB(173, 243, 163).
+std::vector<uint32_t> ColourCounts(const std::array<int, 16>& uses, int bkg) {
+  std::vector<uint32_t> px;
+  for (size_t i = 0; i < 16; ++i)
+    px.insert(px.end(), size_t(uses[i]), 0xFF000000u | Palette16()[i]);
+  px.insert(px.end(), size_t(bkg), 0xFFADF3A3u);
+  return px;
+}
+
+TEST(PictureEncoders, TheBackgroundTakesTheEntryOfTheLeastUsedColour) {
+  constexpr uint32_t kBkg = 0xADF3A3;
+  std::array<int, 16> distinct{};
+  for (size_t i = 0; i < 16; ++i) distinct[i] = 10 + int(i);
+  distinct[5] = 3;  // purple is the least used
+  std::array<int, 16> equal{};
+  equal.fill(4);
+  std::array<int, 16> unusedTwo = distinct;
+  unusedTwo[2] = 0;
+  unusedTwo[11] = 0;
+  struct Case {
+    const char* what;
+    std::vector<uint32_t> px;
+    uint32_t background;
+    int replaced;  // -1: the standard palette
+  };
+  const std::vector<Case> cases{
+      {"the least used", ColourCounts(distinct, 50), kBkg, 5},
+      {"a tie: the last", ColourCounts(equal, 50), kBkg, 15},
+      {"two unused: the last of them", ColourCounts(unusedTwo, 50), kBkg, 11},
+      {"a standard background", ColourCounts(distinct, 0), 0xC0C0C0, -1},
+      {"no background pixel", ColourCounts(distinct, 0), kBkg, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const int32_t w = int32_t(c.px.size());
+    TPalette16 expected = kStandardPalette16;
+    if (c.replaced >= 0) expected[size_t(c.replaced)] = c.background;
+    EXPECT_EQ(PaletteForBackground(c.px.data(), w, 1, w, c.background), expected);
+  }
+  // Quantised to it: every colour but the replaced one and the background exact; GIF and BMP
+  // carry that palette.
+  const std::vector<uint32_t> px = ColourCounts(distinct, 50);
+  const TTrueImage img = TrueImageOf(px.data(), int32_t(px.size()), 1, int32_t(px.size()));
+  const TIndexedImage q = Quantize16(img, kBkg);
+  size_t lost = 0;
+  for (size_t i = 0; i < px.size(); ++i) {
+    const uint32_t shown = q.palette[q.pixels[i]];
+    if (shown != (px[i] & 0xFFFFFF)) {
+      ++lost;
+      EXPECT_EQ(px[i] & 0xFFFFFF, Palette16()[5]);
+    }
+  }
+  EXPECT_EQ(lost, 3u);
+  QByteArray gif;
+  QString err;
+  ASSERT_TRUE(EncodeGif(q, gif, err)) << err.toStdString();
+  TIndexedImage back;
+  std::vector<uint32_t> colours;
+  ASSERT_TRUE(DecodeGif(gif, back, colours, err)) << err.toStdString();
+  EXPECT_EQ(back, q);
+  EXPECT_EQ(colours.at(5), kBkg);
+  const QByteArray bmp = EncodeBmp4(q);
+  EXPECT_EQ(bmp.mid(54 + 4 * 5, 4), QByteArray("\xA3\xF3\xAD\x00", 4));
+  // The JPEG shows the background within its loss.
+  QByteArray jpeg;
+  TRgbImage decoded;
+  const std::vector<uint32_t> flat(64 * 64, 0xFFADF3A3u);
+  const TIndexedImage square = Quantize16(TrueImageOf(flat.data(), 64, 64, 64), kBkg);
+  ASSERT_TRUE(EncodeJpeg(square, 90, jpeg, err) && DecodeJpeg(jpeg, decoded, err));
+  EXPECT_NEAR(decoded.rgb[3 * 2080], 173, 24);
+  EXPECT_NEAR(decoded.rgb[3 * 2080 + 1], 243, 24);
+  EXPECT_NEAR(decoded.rgb[3 * 2080 + 2], 163, 24);
+}
+
 TEST(PictureEncoders, BmpHasFourBitsPerPixelAndTheSixteenColourPalette) {
   for (int32_t w : {1, 2, 7, 8, 9, 33}) {
     SCOPED_TRACE(w);
@@ -386,6 +461,66 @@ TEST(Arrange, TilesShareTheAreaAndTheLastTakesTheRemainder) {
   EXPECT_EQ(v[2], QRect(332, 0, 168, 301));
   EXPECT_TRUE(TileHorizontal(area, 0).empty());
   EXPECT_EQ(TileVertical(area, 1), std::vector<QRect>{QRect(0, 0, 500, 301)});
+}
+
+// Tiles of a 1590 x 881 display area for windows whose least size is a 330 x 220 client with a
+// frame of 8 + 8 by 30 + 8 pixels: strips while they stay that large, else a grid of
+// ceil(sqrt(n)) columns; expected places written out by hand.
+TEST(Arrange, TilesAreStripsWhileTheyHoldANewWindowThenAGrid) {
+  const QSize area(1590, 881);
+  const QSize frame(16, 38);
+  const QSize least = QSize(330, 220) + frame;
+  struct Case {
+    const char* what;
+    bool horiz;
+    int n;
+    std::vector<QRect> expected;  // empty: only the grid's general checks
+  };
+  // 11 windows in 4 columns by 3 rows: 397 x 293 cells, the last column 399, the last row 295.
+  auto cell = [](int col, int row) {
+    return QRect(397 * col, 293 * row, col == 3 ? 399 : 397, row == 2 ? 295 : 293);
+  };
+  std::vector<QRect> rowsFirst, colsFirst;
+  for (int i = 0; i < 11; ++i) rowsFirst.push_back(cell(i % 4, i / 4));
+  for (int i = 0; i < 11; ++i) colsFirst.push_back(cell(i / 3, i % 3));
+  const std::vector<Case> cases{
+      {"3 strips",
+       true,
+       3,
+       {QRect(0, 0, 1590, 293), QRect(0, 293, 1590, 293), QRect(0, 586, 1590, 295)}},
+      {"4 windows do not fit 220 high strips",
+       true,
+       4,
+       {QRect(0, 0, 795, 440), QRect(795, 0, 795, 440), QRect(0, 440, 795, 441),
+        QRect(795, 440, 795, 441)}},
+      {"11 row by row", true, 11, rowsFirst},
+      {"4 columns",
+       false,
+       4,
+       {QRect(0, 0, 397, 881), QRect(397, 0, 397, 881), QRect(794, 0, 397, 881),
+        QRect(1191, 0, 399, 881)}},
+      {"5 windows: 3 by 2 column by column",
+       false,
+       5,
+       {QRect(0, 0, 530, 440), QRect(0, 440, 530, 441), QRect(530, 0, 530, 440),
+        QRect(530, 440, 530, 441), QRect(1060, 0, 530, 440)}},
+      {"11 column by column", false, 11, colsFirst},
+  };
+  for (const Case& c : cases) {
+    const std::vector<QRect> r =
+        c.horiz ? TileHorizontal(area, c.n, least) : TileVertical(area, c.n, least);
+    ExpectTiled(r, area, size_t(c.n));
+    EXPECT_EQ(r, c.expected) << c.what;
+    for (const QRect& q : r) {
+      EXPECT_GE(q.width() - frame.width(), 330) << c.what;
+      EXPECT_GE(q.height() - frame.height(), 220) << c.what;
+    }
+  }
+  // An area too small for the grid: no window below its least size (they overlap).
+  for (const QRect& q : TileHorizontal(QSize(500, 400), 11, least)) {
+    EXPECT_GE(q.width(), least.width());
+    EXPECT_GE(q.height(), least.height());
+  }
 }
 
 TEST(Arrange, IconsLineUpAlongTheBottomFromTheLeft) {

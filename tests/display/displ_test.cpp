@@ -318,5 +318,54 @@ TEST(DisplayOpsTest, LivePointsAppendFromTheCurrentResult) {
   EXPECT_EQ(t->last_x, -1);
 }
 
+TEST(DisplTest, FirstTracesTakeTheStartSetsOrTheWindowsOwn) {
+  TRasterDepot depot;
+  TDispl d(depot, diPower);
+  // Red, blue, dark green (0x00BBGGRR); square, circle, diamond of half-size 3.
+  const TColor lines[] = {0x0000FF, 0xFF0000, 0x008000};
+  const int32_t shapes[] = {tvSquare, tvCircle, tvDiamond};
+  ASSERT_EQ(d.TracesToDraw.Count(), 3);
+  for (int32_t j = 0; j < 3; ++j) {
+    EXPECT_EQ(d.TracesToDraw.Trace(j)->Attr().LinePen.Color, lines[j]) << j;
+    EXPECT_EQ(d.TracesToDraw.Trace(j)->Attr().Dots.Tvar, shapes[j]) << j;
+  }
+  EXPECT_EQ(d.TracesToDraw.Trace(2)->Attr().Dots.Dsize, 3);
+  TTracesAtrib own = StartAttributes();
+  own[1].LinePen.Color = 0x123456;
+  TDispl w(depot, diLogPower, nullptr, {}, own);
+  EXPECT_EQ(w.TracesToDraw.Trace(1)->Attr().LinePen.Color, 0x123456);
+  EXPECT_EQ(w.TraceAttributes(TTracesAtrib{})[3].LinePen.Color, TTracesAtrib{}[3].LinePen.Color);
+}
+
+// A circular chart's closing drawing puts each trace's marker at its last point; a rectangular
+// one draws only what its attributes ask for.
+TEST(DisplayOpsTest, CircularChartsEndTheSweepDrawingWithTheLastMarker) {
+  struct Case {
+    int32_t type;
+    size_t markers;
+  };
+  for (const Case c : {Case{diPolar, 1}, Case{diZSmith, 1}, Case{diOven, 1}, Case{diMag, 0}}) {
+    TMotState mot;
+    TQvWin qv(mot);
+    qv.LastSwp.SetNwanted(4);
+    for (int i = 0; i < 4; ++i)
+      qv.LastSwp.Add(testframes::EncodedFrame(testframes::MeasSpec(100.0, complex(0.3, 0.2))));
+    TRecordingCanvas canvas;
+    TRasterDepot depot;
+    FakeView view(depot, c.type, canvas);
+    TDisplayOps ops(qv);
+    ops.Add(&view);
+    canvas.Reset();
+    ops.DrawSweepAll(qv.LastSwp);
+    const std::vector<TCanvasCall> m = canvas.Of(TCanvasCall::Marker);
+    ASSERT_EQ(m.size(), c.markers) << c.type;
+    if (m.empty()) continue;
+    const TOneTrace& t = *view.d.TracesToDraw.Trace(0);
+    EXPECT_EQ(m[0].pts.at(0), view.d.Grf->PointPixel(t, 3)) << c.type;
+    EXPECT_EQ(m[0].pen.Mode, pmCopy);
+    EXPECT_EQ(m[0].tvar, t.Attr().Dots.Tvar);
+  }
+}
+
 }  // namespace
 }  // namespace qz

@@ -56,7 +56,7 @@ QImage IndexedToQImage(const TIndexedImage& img) {
   if (img.Empty()) return {};
   QImage q(img.width, img.height, QImage::Format_Indexed8);
   QList<QRgb> table;
-  for (uint32_t c : Palette16()) table << (0xFF000000u | c);
+  for (uint32_t c : img.palette) table << (0xFF000000u | c);
   q.setColorTable(table);
   for (int32_t y = 0; y < img.height; ++y)
     std::copy_n(img.pixels.data() + size_t(y) * size_t(img.width), size_t(img.width),
@@ -201,12 +201,30 @@ void TWindowCmds::AddHelpItems(QMenu* help) {
 
 void TWindowCmds::Cascade() { form_.Mdi()->cascadeSubWindows(); }
 
+namespace {
+
+// The least place of a tiled window: a new display window's size (its client 330 x 220, tool
+// bar and menu) with the frame around it; the largest of the windows tiled.
+QSize LeastTile(const std::vector<QMdiSubWindow*>& open) {
+  QSize least(1, 1);
+  for (QMdiSubWindow* sw : open) {
+    if (!sw->widget()) continue;
+    const QSize frame = sw->size() - sw->widget()->size();
+    least =
+        least.expandedTo(sw->widget()->sizeHint().expandedTo(sw->widget()->minimumSize()) + frame);
+  }
+  return least;
+}
+
+}  // namespace
+
 void TWindowCmds::TileHoriz() {
   QMdiArea* mdi = form_.Mdi();
   std::vector<QMdiSubWindow*> open;
   for (QMdiSubWindow* sw : mdi->subWindowList())
     if (sw->isVisible() && !sw->isMinimized()) open.push_back(sw);
-  const std::vector<QRect> r = TileHorizontal(mdi->viewport()->size(), int(open.size()));
+  const std::vector<QRect> r =
+      TileHorizontal(mdi->viewport()->size(), int(open.size()), LeastTile(open));
   for (size_t i = 0; i < open.size(); ++i) {
     if (open[i]->isMaximized()) open[i]->showNormal();
     open[i]->setGeometry(r[i]);
@@ -218,7 +236,8 @@ void TWindowCmds::TileVert() {
   std::vector<QMdiSubWindow*> open;
   for (QMdiSubWindow* sw : mdi->subWindowList())
     if (sw->isVisible() && !sw->isMinimized()) open.push_back(sw);
-  const std::vector<QRect> r = TileVertical(mdi->viewport()->size(), int(open.size()));
+  const std::vector<QRect> r =
+      TileVertical(mdi->viewport()->size(), int(open.size()), LeastTile(open));
   for (size_t i = 0; i < open.size(); ++i) {
     if (open[i]->isMaximized()) open[i]->showNormal();
     open[i]->setGeometry(r[i]);
@@ -331,8 +350,10 @@ void TWindowCmds::BmpToFileOrClipb(bool picToFile) {
       TrueImageOf(reinterpret_cast<const uint32_t*>(grabbed.constBits()), grabbed.width(),
                   grabbed.height(), grabbed.bytesPerLine() / 4);
   TFrameSetup& f = form_.FrameSetup();
+  // The frame window's colour as it is painted (a system colour resolved) stays exact.
+  const uint32_t background = form_.Mdi()->background().color().rgb() & 0xFFFFFFu;
   if (picToFile) {
-    files_.Save(full, f.PicTyp, Asker(), UserFolder());
+    files_.Save(full, f.PicTyp, Asker(), UserFolder(), background);
     return;
   }
   QClipboard* cb = QApplication::clipboard();
@@ -341,7 +362,7 @@ void TWindowCmds::BmpToFileOrClipb(bool picToFile) {
     cb->setImage(grabbed);
     return;
   }
-  const TIndexedImage img = Quantize16(full);
+  const TIndexedImage img = Quantize16(full, background);
   if (f.PicTyp != kPicJpeg) {
     cb->setImage(IndexedToQImage(img));
     return;

@@ -103,8 +103,8 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
   row->setSpacing(0);
   outer->addLayout(row, 1);
 
-  displ_ = std::make_unique<TDispl>(depot_, defaults.NewType, nullptr,
-                                    [this](int32_t t) { defaults_.NewType = t; });
+  displ_ = std::make_unique<TDispl>(
+      depot_, defaults.NewType, nullptr, [this](int32_t t) { defaults_.NewType = t; }, frmAtr_);
   std::unique_ptr<TRaster> first;
   // The panel takes the first chart; every later one replaces it there.
   displ_->SetRasterHost([this, &first](std::unique_ptr<TRaster> r) -> TRaster* {

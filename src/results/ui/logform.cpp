@@ -104,6 +104,11 @@ TLogForm::TLogForm(TLogEngine& engine, TAsker* asker, QWidget* parent)
   btPrepare_ = new QPushButton(QStringLiteral("&Prepare..."), gbFile_);
   SetHint(btPrepare_, QStringLiteral("Find and open log file|"));
   gf->addWidget(btPrepare_, 5, 3);
+  forecast_ = new QLabel(gbFile_);
+  forecast_->setObjectName(QStringLiteral("lbForecast"));
+  forecast_->setWordWrap(true);
+  forecast_->hide();
+  gf->addWidget(forecast_, 6, 0, 1, 4);
 
   // "Progress"
   gbProgress_ = new QGroupBox(QStringLiteral("Progress"), this);
@@ -116,8 +121,14 @@ TLogForm::TLogForm(TLogEngine& engine, TAsker* asker, QWidget* parent)
   gp->addWidget(recorded_, 0, 1);
   gp->addWidget(new QLabel(QStringLiteral("Elapsed"), gbProgress_), 1, 0);
   gp->addWidget(elapsed_, 1, 1);
+  rate_ = new QLabel(gbProgress_);
+  written_ = new QLabel(gbProgress_);
+  gp->addWidget(new QLabel(QStringLiteral("Rate"), gbProgress_), 0, 2);
+  gp->addWidget(rate_, 0, 3);
+  gp->addWidget(new QLabel(QStringLiteral("Written"), gbProgress_), 1, 2);
+  gp->addWidget(written_, 1, 3);
   gp->addWidget(led_, 2, 0);
-  gp->addWidget(status_, 2, 1);
+  gp->addWidget(status_, 2, 1, 1, 3);
 
   btHelp_ = new QPushButton(QStringLiteral("&Help"), this);
   btStop_ = new QPushButton(QStringLiteral("Stop"), this);
@@ -192,6 +203,9 @@ void TLogForm::EntriesToEngine() {
   e.csv = csv_->isChecked();
   e.info = info_->text();
   engine_.SetEntries(e);
+  // The limits and the form decide the forecast.
+  forecastDirty_ = true;
+  Refresh();
 }
 
 void TLogForm::EntriesToControls() {
@@ -223,6 +237,33 @@ void TLogForm::Refresh() {
   const QFileInfo fi(engine_.LogFileName());
   name_->setText(engine_.LogFileName().isEmpty() ? QString() : fi.fileName());
   path_->setText(engine_.LogFileName().isEmpty() ? QString() : fi.absolutePath());
+  const bool open = s == lsReady || s == lsLogging;
+  SetText(rate_, s == lsLogging ? LogRateText(engine_.LineRate()) + QStringLiteral(" records/s")
+                                : QString());
+  SetText(written_,
+          open || s >= lsAborted ? LogSizeText(double(engine_.WrittenBytes())) : QString());
+  if (!open) {
+    forecast_->hide();
+    forecastDirty_ = true;
+  } else if (forecastDirty_ || engine_.LastRunRate() != forecastRate_) {
+    UpdateForecast();
+  }
+}
+
+void TLogForm::UpdateForecast() {
+  forecastDirty_ = false;
+  forecastRate_ = engine_.LastRunRate();
+  TLogForecastIn in;
+  in.freeBytes = FreeBytes ? FreeBytes(engine_.LogFileName()) : std::nullopt;
+  const THresults* latest = LatestResult ? LatestResult() : nullptr;
+  in.lineBytes = engine_.DataRecordBytes(latest ? *latest : THresults{});
+  in.runRate = forecastRate_;
+  in.applied = ApplyLogSettings(engine_.Entries());
+  const TLogForecast f = LogFileForecast(in);
+  forecastWarn_ = f.warn;
+  forecast_->setText(f.text);
+  forecast_->setStyleSheet(f.warn ? QStringLiteral("color: red;") : QString());
+  forecast_->show();
 }
 
 void TLogForm::ReadStp(const IniFile& ini) {
@@ -240,7 +281,6 @@ void TLogForm::WriteStp(IniFile& ini) const {
 void TLogForm::EnableForRun(bool enabled) {
   gbTiming_->setEnabled(enabled);
   gbFile_->setEnabled(enabled);
-  gbProgress_->setEnabled(enabled);
 }
 
 void TLogForm::PrepareClick() {
@@ -281,6 +321,12 @@ QString TLogForm::RecordedText() const { return recorded_->text(); }
 QString TLogForm::ElapsedText() const { return elapsed_->text(); }
 QString TLogForm::NameText() const { return name_->text(); }
 QString TLogForm::PathText() const { return path_->text(); }
+QString TLogForm::ForecastText() const {
+  return forecast_->isHidden() ? QString() : forecast_->text();
+}
+bool TLogForm::ForecastWarns() const { return !forecast_->isHidden() && forecastWarn_; }
+QString TLogForm::RateText() const { return rate_->text(); }
+QString TLogForm::WrittenText() const { return written_->text(); }
 QColor TLogForm::LedColor() const { return ToQColor(LogStatusLedColor(engine_.GetStatus())); }
 
 }  // namespace qz

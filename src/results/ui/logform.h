@@ -6,8 +6,10 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "results/logengine.h"
+#include "results/logforecast.h"
 
 class QGroupBox;
 class QLabel;
@@ -39,13 +41,19 @@ class TLogForm : public QWidget {
   TLogEngine& Engine() { return engine_; }
   // "&Help".
   std::function<void()> OnHelp;
+  // The latest result, whose data line sizes the forecast after Prepare (none: a result of
+  // zeros).
+  std::function<const THresults*()> LatestResult;
+  // Room on the disk of a path (default: the file system's answer).
+  std::function<std::optional<int64_t>(const QString&)> FreeBytes = LogFreeBytes;
 
   // Section "LogForm": window keys ("Visible", "Top", "Left", limited to the screen of the window
   // kit) and the log's own keys; the controls show what was read.
   void ReadStp(const IniFile& ini);
   void WriteStp(IniFile& ini) const;
 
-  // The "Timing", "Log File" and "Progress" groups are disabled while a run is in progress.
+  // The "Timing" and "Log File" groups are disabled while a run is in progress; "Progress"
+  // stays readable, with the rate and size of the log.
   void EnableForRun(bool enabled);
 
   // "&Prepare...": ends a running log as "Stop" does, asks for the file and prepares it.
@@ -67,6 +75,12 @@ class TLogForm : public QWidget {
   QString NameText() const;
   QString PathText() const;
   QColor LedColor() const;
+  // The forecast under the file ("" when hidden) and whether it is shown in red.
+  QString ForecastText() const;
+  bool ForecastWarns() const;
+  QString RateText() const;
+  QString WrittenText() const;
+  QGroupBox* ProgressGroup() const { return gbProgress_; }
   // The controls, to be driven by tests.
   QSpinBox* DurationBox(int i) const { return dur_[i]; }     // 0 days .. 3 seconds
   QSpinBox* IntervalBox(int i) const { return interv_[i]; }  // 0 hours .. 2 seconds
@@ -81,6 +95,8 @@ class TLogForm : public QWidget {
   void EntriesToEngine();
   void EntriesToControls();
   void Refresh();
+  // The forecast of a prepared or running log, anew.
+  void UpdateForecast();
   TAsker& Ask() const;
 
   TLogEngine& engine_;
@@ -88,6 +104,9 @@ class TLogForm : public QWidget {
   TCoalescedRefresh* refresh_;
   bool filling_ = false;
   bool messagesPending_ = false;
+  bool forecastDirty_ = true;
+  std::optional<double> forecastRate_;
+  bool forecastWarn_ = false;
 
   QGroupBox* gbTiming_;
   QGroupBox* gbFile_;
@@ -105,8 +124,11 @@ class TLogForm : public QWidget {
   QLineEdit* records_;
   QLineEdit* samples_;
   QPushButton* btPrepare_;
+  QLabel* forecast_;
   QLabel* recorded_;
   QLabel* elapsed_;
+  QLabel* rate_;
+  QLabel* written_;
   QLabel* status_;
   TLed* led_;
   QPushButton* btHelp_;

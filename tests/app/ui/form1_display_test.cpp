@@ -16,6 +16,8 @@
 #include "core/qvwin.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
+#include "sim/mdlentries.h"
+#include "sim/ui/qzmdl.h"
 #include "util/asker.h"
 #include "util/folders.h"
 
@@ -212,6 +214,72 @@ TEST_F(Form1Displays, AWindowClosedDuringARunLeavesAtOnceAndTheRunGoesOn) {
   EXPECT_TRUE(watch.isNull());
   EXPECT_EQ(f->Displays().Windows()[0]->Displ().TracesToDraw.MaxPoints(),
             f->Core().Qv.LastSwp.Count());
+}
+
+// What a window's traces look like: line colour and marker shape of each.
+std::vector<std::pair<TColor, int32_t>> Looks(TGDisplForm* w) {
+  std::vector<std::pair<TColor, int32_t>> r;
+  const TTraces& t = w->Displ().TracesToDraw;
+  for (int32_t j = 0; j < t.Count(); ++j)
+    r.emplace_back(t.Trace(j)->Attr().LinePen.Color, t.Trace(j)->Attr().Dots.Tvar);
+  return r;
+}
+
+TEST_F(Form1Displays, PowerTracesTakeTheirOwnSetsInEveryNewWindow) {
+  // Red, blue, dark green (0x00BBGGRR); square, circle, diamond.
+  const std::vector<std::pair<TColor, int32_t>> start{
+      {0x0000FF, tvSquare}, {0xFF0000, tvCircle}, {0x008000, tvDiamond}};
+  TGDisplForm* first = f->Displays().Windows()[0];
+  first->RecreateDisplay(kXPoints, diPower);
+  EXPECT_EQ(Looks(first), start) << "the window made at start-up";
+  f->Mdi()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+  TGDisplForm* copied = f->Displays().NewDisplay();
+  EXPECT_EQ(copied->Displ().AkeY, diPower);
+  EXPECT_EQ(Looks(copied), start) << "New Display from a Power window";
+  f->Displays().CloseAll();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  f->Displays().ResetDisplayDefaults();
+  TGDisplForm* fresh = f->Displays().NewDisplay();
+  fresh->RecreateDisplay(kXPoints, diPower);
+  EXPECT_EQ(Looks(fresh), start) << "after ResetDisplayDefaults";
+}
+
+TEST_F(Form1Displays, LogPowerAtAMatchedLoadShowsThePincRowDuringAndAfterTheRun) {
+  auto* mdl = f->ToolWindows().Window<TQzMdl>("Model");
+  ASSERT_NE(mdl, nullptr);
+  mdl->ToEntries();
+  mdl->Model().Ent.DutType = kDutMatch;
+  mdl->FromEntries();
+  mdl->DoApply();
+  f->Core().Cycle.SetPumpIntervalNs(0);
+  TGDisplForm* w = f->Displays().Windows()[0];
+  w->RecreateDisplay(kXPoints, diLogPower);
+  QCoreApplication::processEvents();
+  const QImage blank = Blank(w);
+  // Pixels off the empty grid on the row of the last Pinc point.
+  const auto onPincRow = [&] {
+    const TOneTrace* pinc = w->Displ().TracesToDraw.Trace(0);
+    if (pinc->GetCount() == 0) return -1;
+    const int y = w->Displ().Grf->PointPixel(*pinc, pinc->GetCount() - 1).y;
+    const QImage& img = w->Panel()->Image();
+    int n = 0;
+    for (int x = 0; x < img.width(); ++x)
+      if (img.pixel(x, y) != blank.pixel(x, y)) ++n;
+    return n;
+  };
+  const int32_t n = f->Core().Qv.LastSwp.Nwanted();
+  int during = -1;
+  RunUntil([&] {
+    if (Passes() < n / 2) return false;
+    during = onPincRow();
+    return true;
+  });
+  // Pinc and Pabs are equal there (nothing is reflected), drawn in two colours.
+  const THresults& res = f->Core().Qv.Res;
+  EXPECT_NEAR(res.Pinc, res.Pabs, res.Pinc * 1e-6);
+  EXPECT_GT(during, n / 4) << "during the run";
+  QCoreApplication::processEvents();
+  EXPECT_GT(onPincRow(), n / 4) << "after the run";
 }
 
 }  // namespace

@@ -214,10 +214,37 @@ TEST_F(Form1Pictures, PngPicturesAndTheClipboardKeepFullColour) {
   const QImage copied = cb->image();
   EXPECT_EQ(copied.size(), f->Mdi()->size());
   EXPECT_EQ(countFrame(copied), countFrame(saved));
-  // The same picture as GIF holds only the palette's colours.
+  // The same picture as GIF keeps the background exact in place of its least used colour.
   f->FrameSetup().PicTyp = kPicGif;
   Cmds().CopyPictureAction()->trigger();
-  EXPECT_EQ(countFrame(cb->image()), 0);
+  EXPECT_GE(countFrame(cb->image()), countFrame(saved));
+}
+
+// The 16-colour files of the main window keep its background: 173, 243, 163 exactly in BMP and
+// GIF, within the JPEG's loss.
+TEST_F(Form1Pictures, SixteenColourPicturesKeepTheBackgroundColour) {
+  ASSERT_EQ(f->FrameSetup().BkgColor, 10744749);
+  f->Displays().Windows()[0]->parentWidget()->resize(200, 150);
+  QCoreApplication::processEvents();
+  struct Case {
+    const char* name;
+    int tolerance;
+  };
+  for (const Case c : {Case{"bkg.bmp", 0}, Case{"bkg.gif", 0}, Case{"bkg.jpg", 24}}) {
+    SCOPED_TRACE(c.name);
+    asker.QueueFile(In(c.name));
+    Cmds().SavePictureAction()->trigger();
+    const QImage img(In(c.name));
+    ASSERT_EQ(img.size(), f->Mdi()->size());
+    // Far from the display window, in the middle of the empty area.
+    for (const QPoint p : {QPoint(img.width() - 20, img.height() - 20),
+                           QPoint(img.width() / 2 + 150, img.height() / 2 + 120)}) {
+      const QRgb px = img.pixel(p);
+      EXPECT_NEAR(qRed(px), 173, c.tolerance);
+      EXPECT_NEAR(qGreen(px), 243, c.tolerance);
+      EXPECT_NEAR(qBlue(px), 163, c.tolerance);
+    }
+  }
 }
 
 TEST_F(Form1Pictures, WithoutDisplayWindowsCopyAndSaveDoNothing) {
@@ -276,18 +303,35 @@ TEST_F(Form1Pictures, ArrangingThreeDisplayWindows) {
   };
   std::vector<QMdiSubWindow*> all;
   for (QMdiSubWindow* sw : f->Mdi()->subWindowList()) all.push_back(sw);
+  // Strips of a third would be lower (narrower) than a new display window: a 2 x 2 grid, filled
+  // row by row (Horiz) or column by column (Vert).
+  ASSERT_LT(area.height() / 3, all[0]->widget()->sizeHint().height());
+  ASSERT_LT(area.width() / 3, all[0]->widget()->sizeHint().width());
+  const QSize cell(area.width() / 2, area.height() / 2);
   Cmds().TileHoriz();
   expectInsideApart(all);
-  EXPECT_EQ(all[0]->width(), area.width());
+  EXPECT_EQ(all[0]->geometry(), QRect(QPoint(0, 0), cell));
+  EXPECT_EQ(all[1]->pos(), QPoint(cell.width(), 0));
+  EXPECT_EQ(all[2]->pos(), QPoint(0, cell.height()));
   Cmds().TileVert();
   expectInsideApart(all);
-  EXPECT_EQ(all[0]->height(), area.height());
+  EXPECT_EQ(all[1]->pos(), QPoint(0, cell.height()));
+  EXPECT_EQ(all[2]->pos(), QPoint(cell.width(), 0));
+  // A frame window large enough for three strips of a new window's height gets them.
+  f->resize(1000, 1100);
+  QCoreApplication::processEvents();
+  const QSize tall = f->Mdi()->viewport()->size();
+  ASSERT_GE(tall.height() / 3, all[0]->size().height() - all[0]->widget()->height() +
+                                   all[0]->widget()->sizeHint().height());
+  Cmds().TileHoriz();
+  EXPECT_EQ(all[0]->geometry(), QRect(0, 0, tall.width(), tall.height() / 3));
+  EXPECT_EQ(all[2]->geometry().bottom(), tall.height() - 1);
 
   for (QMdiSubWindow* sw : all) sw->showMinimized();
   QCoreApplication::processEvents();
   Cmds().ArrangeIcons();
-  expectInsideApart(all);
-  for (QMdiSubWindow* sw : all) EXPECT_EQ(sw->geometry().bottom(), area.height() - 1);
+  for (QMdiSubWindow* sw : all) EXPECT_TRUE(QRect(QPoint(0, 0), tall).contains(sw->geometry()));
+  for (QMdiSubWindow* sw : all) EXPECT_EQ(sw->geometry().bottom(), tall.height() - 1);
 }
 
 TEST_F(Form1Pictures, MaxFrameCoversTheWorkAreaAndKeepsTheChildNormal) {

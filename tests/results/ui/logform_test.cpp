@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -103,6 +104,56 @@ TEST_F(LogFormTest, PrepareStartStopShowStatusLedAndCaption) {
   // Cancelling the file question leaves no log prepared.
   form.PrepareClick();
   EXPECT_EQ(form.StatusText(), QStringLiteral("Not ready"));
+}
+
+// A data line of 120 characters: 122 bytes with its line end.
+class WideText : public FixedText {
+ public:
+  QString DataLine(const THresults&, int32_t, double, QChar, const QDateTime&) const override {
+    return QString(120, QChar('x'));
+  }
+};
+
+TEST_F(LogFormTest, PreparedLogForecastsItsGrowthAndARunShowsRateAndSize) {
+  WideText wide;
+  engine.SetWriteProc(&wide);
+  TLogForm form(engine, &asker);
+  form.FreeBytes = [](const QString&) { return std::optional<int64_t>(10'000'000'000); };
+  EXPECT_EQ(form.ForecastText(), QString());
+  const QString path = dir.filePath(QStringLiteral("f.txt"));
+  asker.QueueFile(path);
+  form.PrepareClick();
+  EXPECT_EQ(form.ForecastText(), QStringLiteral("Free 10 GB, rate known after the first run"));
+  EXPECT_FALSE(form.ForecastWarns());
+  // A first run of 40 000 frames in one second, nothing logged (started before the prepare).
+  engine.PoSpusteniMer();
+  // 300 records, one a millisecond.
+  THresults res;
+  for (int i = 0; i < 300; ++i) {
+    clock.AdvanceMs(1);
+    if (engine.LoggingOn()) engine.ZapisData(res);
+  }
+  form.EnableForRun(false);
+  EXPECT_TRUE(form.ProgressGroup()->isEnabled());
+  form.FlushRefresh();
+  EXPECT_EQ(form.RecordedText(), QStringLiteral("300"));
+  EXPECT_EQ(form.RateText(), QStringLiteral("1000 records/s"));
+  EXPECT_EQ(form.WrittenText(), LogSizeText(double(QFileInfo(path).size())));
+  // Comment line, header and 300 lines of 122 bytes: about 36.6 kB.
+  EXPECT_EQ(form.WrittenText(), QStringLiteral("36.6 kB"));
+  clock.AdvanceMs(39700);  // the run lasted 40 s in all
+  engine.RunEnded(1'600'000);
+  engine.EventLoggingOff();
+  form.EnableForRun(true);
+  form.FlushRefresh();
+  // 122 bytes at 40 000 records/s: 292.8 MB a minute, 10 GB in 34 minutes.
+  EXPECT_EQ(form.ForecastText(), QStringLiteral("Free 10 GB, about 293 MB per minute at 40000 "
+                                                "records/s; full in about 34 min"));
+  EXPECT_TRUE(form.ForecastWarns());
+  form.StopClick();
+  EXPECT_EQ(form.ForecastText(), QString());
+  EXPECT_EQ(form.RateText(), QString());
+  EXPECT_EQ(form.WrittenText(), LogSizeText(double(QFileInfo(path).size())));
 }
 
 TEST_F(LogFormTest, WriteFailureMessageWaitsForTheEventLoop) {

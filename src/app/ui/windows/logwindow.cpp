@@ -18,12 +18,14 @@ void RegisterLogWindow(TWindowContext& ctx) {
   e.create = [c, w](const IniFile* ini) {
     *w = new TLogForm(c->program.Log.engine, nullptr, c->shell.Parent());
     (*w)->OnHelp = [c] { c->shell.ShowHelpKeyword(QString::fromLatin1(kLogFormCaption)); };
+    // The forecast sizes a data line of the latest result.
+    (*w)->LatestResult = [c]() -> const THresults* { return &c->core.Qv.Res; };
     if (ini) (*w)->ReadStp(*ini);
   };
   KeepsSetup(e, w);
   e.viewCaption = QStringLiteral("&Logging Window");
   e.viewHint = QStringLiteral("View Data Logging Window");
-  // Its timing, file and progress groups wait for the end of a run.
+  // Its timing and file groups wait for the end of a run.
   e.runHook = [w](bool running) {
     if (*w) (*w)->EnableForRun(!running);
   };
