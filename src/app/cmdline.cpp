@@ -9,8 +9,8 @@
 #include <iterator>
 #include <utility>
 
-#include "app/scpiserver.h"
 #include "app/ddebus.h"
+#include "app/scpiparse.h"
 #include "util/parse.h"
 #include "version.h"
 

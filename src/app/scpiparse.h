@@ -106,4 +106,10 @@ class TScpiPattern {
 QString ScpiNumber(double v);
 QString ScpiString(const QString& s);
 
+inline constexpr const char* kScpiDefaultAddress = "127.0.0.1";
+
+// "--scpi [ADDRESS:]PORT": an IP literal ("[::1]:5025" for IPv6) and a port 0..65535 (0 picks
+// a free one). False with the reason.
+bool ParseScpiAddress(const QString& text, QString& address, int& port, QString& error);
+
 }  // namespace qz

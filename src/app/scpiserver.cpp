@@ -14,37 +14,6 @@
 
 namespace qz {
 
-bool ParseScpiAddress(const QString& text, QString& address, int& port, QString& error) {
-  QString host = QString::fromLatin1(kScpiDefaultAddress);
-  QString portText = text.trimmed();
-  if (portText.startsWith(QChar('['))) {
-    const qsizetype close = portText.indexOf(QLatin1String("]:"));
-    if (close < 0) {
-      error =
-          QStringLiteral("--scpi needs [ADDRESS]:PORT for an IPv6 address, not \"%1\".").arg(text);
-      return false;
-    }
-    host = portText.mid(1, close - 1);
-    portText = portText.mid(close + 2);
-  } else if (const qsizetype colon = portText.lastIndexOf(QChar(':')); colon >= 0) {
-    host = portText.left(colon);
-    portText = portText.mid(colon + 1);
-  }
-  const auto n = ParseInt32(portText);
-  if (!n || *n < 0 || *n > 65535) {
-    error = QStringLiteral("--scpi needs a port from 0 to 65535, not \"%1\".").arg(portText);
-    return false;
-  }
-  QHostAddress a;
-  if (!a.setAddress(host)) {
-    error = QStringLiteral("--scpi needs an IP address such as 127.0.0.1, not \"%1\".").arg(host);
-    return false;
-  }
-  address = a.toString();
-  port = *n;
-  return true;
-}
-
 struct TScpiServer::TClient {
   QTcpSocket* socket = nullptr;
   std::unique_ptr<TScpiSession> session;

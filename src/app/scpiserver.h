@@ -28,11 +28,6 @@ inline constexpr int kScpiMaxClients = 8;
 inline constexpr qint64 kScpiMaxUnread = 1024 * 1024;
 // Received bytes a client may have waiting before its socket is no longer read.
 inline constexpr qint64 kScpiMaxQueuedInput = 64 * 1024;
-inline constexpr const char* kScpiDefaultAddress = "127.0.0.1";
-
-// "--scpi [ADDRESS:]PORT": an IP literal ("[::1]:5025" for IPv6) and a port 0..65535 (0 picks
-// a free one). False with the reason.
-bool ParseScpiAddress(const QString& text, QString& address, int& port, QString& error);
 
 class TScpiServer : public QObject {
  public:
