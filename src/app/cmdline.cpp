@@ -27,10 +27,6 @@ QString ResolvedPath(const QString& path) {
                           : folder + QChar('/') + fi.fileName();
 }
 
-namespace {
-
-// Two names of one file: the same path once resolved, or the same device and inode (a hard
-// link, a bind mount).
 bool SameFile(const QString& a, const QString& b) {
   if (ResolvedPath(a) == ResolvedPath(b)) return true;
   struct stat sa {
@@ -39,8 +35,6 @@ bool SameFile(const QString& a, const QString& b) {
          ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
 }
-
-}  // namespace
 
 CommandLine ParseCommandLine(const QStringList& args) {
   CommandLine cl;

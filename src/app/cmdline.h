@@ -35,6 +35,9 @@ CommandLine ParseCommandLine(const QStringList& args);
 
 // The file a path names, links resolved (also for a file that does not exist yet).
 QString ResolvedPath(const QString& path);
+// Two names of one file: the same path once resolved, or the same device and inode (a hard
+// link, a bind mount).
+bool SameFile(const QString& a, const QString& b);
 
 // "QzSim 1.0.0" and the legal notice, printed by --version.
 QString VersionText();

@@ -193,17 +193,6 @@ QString RunEndReason(bool closing, bool immedStop, bool passesDone) {
 
 namespace {
 
-// Two names of one file: the same path once resolved, or the same device and inode (a hard
-// link, a bind mount).
-bool SameFile(const QString& a, const QString& b) {
-  if (ResolvedPath(a) == ResolvedPath(b)) return true;
-  struct stat sa {
-  }, sb{};
-  return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-         ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
-
 // Whether the folder of `path` takes a new file, as a save's temporary file beside the target:
 // one is created and removed at once (named as the save's own, so that a leftover is removed by
 // the next save). Empty when it does, else the system's reason.
