@@ -44,6 +44,18 @@ def main():
     gin = float(qz.query("MEAS:GAMM?").split(",")[0])
     assert gin < 0.03, gin
     assert qz.query("ABOR;*OPC?") == "1"
+    # The stubs moved by a command read back in the frames that follow (the tuner's steps are
+    # far finer than 0.05 mm); a few frames may still show the stubs on their way.
+    move = qz.query("TUNE:MOVE? 5,10,15")
+    assert move == '0,"No error"', move
+    assert qz.query("INIT;*OPC?") == "1"
+    for _ in range(2000):
+        stubs = [float(v) for v in qz.query("MEAS:STUB?").split(",")]
+        if all(abs(a - b) <= 0.05 for a, b in zip(stubs, (5, 10, 15))):
+            break
+    else:
+        raise AssertionError(f"stubs {stubs} after a move to 5, 10, 15 mm")
+    assert qz.query("ABOR;*OPC?") == "1"
     qz.write(f'MMEM:STOR:RES "{results}"')
     err = qz.query("SYST:ERR?")
     assert err == '0,"No error"', err

@@ -188,9 +188,9 @@ std::optional<TScpiMeasured> TScpiProgramSource::Latest() const {
   m.pabs_W = r.Pabs;
   m.temp_C = r.Temp;
   const double mmPerStep = core.Descr.MmPerStep;
-  m.stub_mm[0] = double(mot.ActPos[0]) * mmPerStep;
-  m.stub_mm[1] = double(mot.ActPos[1]) * mmPerStep;
-  m.stub_mm[2] = double(mot.ActPos[2]) * mmPerStep;
+  m.stub_mm[0] = double(mot.ActPos[1]) * mmPerStep;
+  m.stub_mm[1] = double(mot.ActPos[2]) * mmPerStep;
+  m.stub_mm[2] = double(mot.ActPos[3]) * mmPerStep;
   m.status = qv.Mob[0];
   m.error = r.ErrByte;
   m.motor_status = mot.MotStatus;
