@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <memory>
+#include <optional>
 
 #include "sim/mdlentries.h"
 #include "sim/ui/updownedit.h"
@@ -288,6 +290,18 @@ void TQzMdl::Build() {
     if (syncing_) return;
     ErrItemClicked(m_, cblErrors_->row(it), it->checkState() == Qt::Checked);
     FromEntries();
+  });
+  // A click on an item's text toggles it too, as a click on its box does. A press on the box is
+  // taken by the box (no press is told) and the box toggles it itself, so only a click whose
+  // press was told and did not change the item toggles it here.
+  auto pressedState = std::make_shared<std::optional<Qt::CheckState>>();
+  connect(cblErrors_, &QListWidget::itemPressed, this,
+          [pressedState](QListWidgetItem* it) { *pressedState = it->checkState(); });
+  connect(cblErrors_, &QListWidget::itemClicked, this, [pressedState](QListWidgetItem* it) {
+    const std::optional<Qt::CheckState> pressed = *pressedState;
+    pressedState->reset();
+    if (!pressed || it->checkState() != *pressed) return;
+    it->setCheckState(it->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
   });
 }
 

@@ -10,7 +10,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabWidget>
+#include <QTest>
 
 #include "../mdltesthelpers.h"
 #include "core/frame.h"
@@ -74,6 +77,42 @@ TEST(QzMdlWindow, EntryTextAndUpDownStayApart) {
   pause.SetPosition(9950);
   pause.Click(+1);
   EXPECT_EQ(pause.Position(), 10000);  // stops at the limit
+}
+
+// An Error Byte item toggles once whether its box or its text is clicked.
+TEST(QzMdlWindow, AnErrorItemTogglesOnItsTextAndOnItsBoxOnce) {
+  MdlRig r;
+  TQzMdl win(r.m, nullptr);
+  auto* list = Find<QListWidget>(win, "cblErrors");
+  auto* tabs = win.findChild<QTabWidget*>();
+  ASSERT_NE(tabs, nullptr);
+  win.show();
+  for (int i = 0; i < tabs->count(); ++i)
+    if (tabs->widget(i)->isAncestorOf(list)) tabs->setCurrentIndex(i);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&win));
+  const QRect rect = list->visualItemRect(list->item(0));
+  const QPoint text(rect.right() - 10, rect.center().y());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, text);
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(r.m.ErrByte, 2);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, text);
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+  EXPECT_EQ(r.m.ErrByte, 0);
+  // The box at the item's left edge: one click, one toggle.
+  QStyleOptionViewItem opt;
+  opt.initFrom(list->viewport());
+  opt.rect = rect;
+  opt.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+  const QRect box =
+      list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, list);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+  EXPECT_EQ(r.m.ErrByte, 2);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+  // Then the text again.
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, text);
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
 }
 
 TEST(QzMdlWindow, ErrorItemsAndFilePageAndClose) {
