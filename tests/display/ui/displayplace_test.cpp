@@ -41,6 +41,15 @@ void Settle() {
   for (int i = 0; i < 3; ++i) QApplication::processEvents();
 }
 
+// As at a start: the windows are made from the setup before the frame window shows.
+void OpenAsAtStart(Rig& r, const IniFile& ini) {
+  r.area.hide();
+  r.area.resize(1590, 881);
+  r.wins.DisplaysFromSetup(ini);
+  r.area.show();
+  Settle();
+}
+
 TEST(DisplayPlace, TenSaveAndRecreateCyclesKeepElevenWindowsWhereTheyWere) {
   const TFixedScreen screen(QSize(1920, 1080));
   const TScopedScreen scoped(&screen);
@@ -73,13 +82,8 @@ TEST(DisplayPlace, TenSaveAndRecreateCyclesKeepElevenWindowsWhereTheyWere) {
   for (int cycle = 0; cycle < 10; ++cycle) {
     IniFile next;
     {
-      // As at a start: the windows are made before the frame window shows.
       Rig r;
-      r.area.hide();
-      r.area.resize(1590, 881);
-      r.wins.DisplaysFromSetup(ini);
-      r.area.show();
-      Settle();
+      OpenAsAtStart(r, ini);
       r.wins.WriteDisplays(next);
     }
     const std::vector<Kept> now = AllKept(next);
@@ -100,11 +104,7 @@ TEST(DisplayPlace, AStoredPlaceTooLowForTheToolBarGivesTheLeastClientAndIsWritte
       "[DForm_1]\r\nWindowState=0\r\nTop=10\r\nLeft=20\r\nWidth=300\r\nHeight=30\r\n"
       "LgndTop=500\r\nLgndLeft=900\r\npTimeShow=1\r\npTimeTop=700\r\npTimeLeft=800\r\n");
   Rig r;
-  r.area.hide();
-  r.area.resize(1590, 881);
-  r.wins.DisplaysFromSetup(ini);
-  r.area.show();
-  Settle();
+  OpenAsAtStart(r, ini);
   ASSERT_EQ(r.wins.Windows().size(), 1u);
   TGDisplForm* w = r.wins.Windows()[0];
   // The client never gets lower than the window's tool bar.
@@ -125,11 +125,7 @@ TEST(DisplayPlace, AStoredPlaceTooLowForTheToolBarGivesTheLeastClientAndIsWritte
   IniFile again;
   {
     Rig r2;
-    r2.area.hide();
-    r2.area.resize(1590, 881);
-    r2.wins.DisplaysFromSetup(out);
-    r2.area.show();
-    Settle();
+    OpenAsAtStart(r2, out);
     r2.wins.WriteDisplays(again);
   }
   EXPECT_EQ(KeptOf(again, DisplaySectionName(1)), k);
