@@ -174,6 +174,8 @@ TComPortStep TDlgComPortModel::AutoFind() {
                                         port_.GetUsbTimeouts());
     attempts_.push_back(SpdIndex);
     NaplnForm();
+    // The box shows the rate being tried (the port object keeps its stored one).
+    form_.baudText = IntText(kBaudRates[index]);
     WriteMessage(QString::fromLatin1(kComMsgSearching), clBlue);
     Changed();
     Wait(kAutoFindWaitMs);
@@ -190,6 +192,9 @@ TComPortStep TDlgComPortModel::AutoFind() {
                    port_.GetUsbTimeouts());
     NaplnForm();
   }
+  // A found rate stays in the box, so that "&Connect" and "C&ontinue" go on at it; the box's
+  // text counts as seen.
+  OldRateTxt = form_.baudText;
   form_.animating = false;
   // The message and "&Exit" follow the final state: a search stopped during its successful
   // attempt has no connection, and says so.

@@ -6,7 +6,8 @@
 //
 // The port object's settings are shown but not changed here, because opening the port stores
 // nothing; only "&Defaults" changes the stored baud index. Without a unit every test of the
-// line succeeds, and the search succeeds when it reaches 9600 baud.
+// line succeeds, and the search succeeds when it reaches 9600 baud. The baud-rate box shows each
+// rate the search tries and then the one it found (or the stored one again when it found none).
 //
 // The window keeps a plain copy of its controls in TComPortForm, calls one event per operator
 // action and mirrors the returned state. The search waits between its attempts through an

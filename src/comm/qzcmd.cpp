@@ -1,9 +1,9 @@
 #include "comm/qzcmd.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <climits>
 
+#include "comm/simunitfiles.h"
 #include "core/onesweep.h"
 #include "core/sampling.h"
 #include "util/numutil.h"
@@ -24,9 +24,6 @@ constexpr int kWaitAnimation = 3;
 constexpr int kRetryOkMs = 1000;
 // Server versions 1..34 do not know the send/hush command; 0 means not known (a recent one).
 constexpr uint16_t kSrvVerSendHushMin = 35;
-// Error codes of the file transfers.
-constexpr int32_t kErrFileNotFoundInServer = 43;
-constexpr int32_t kErrFileNotFoundInMaster = 48;
 // Code byte whose read clears its three outputs.
 constexpr uint8_t kCodeClearingRead = 66;
 
@@ -493,15 +490,12 @@ int32_t TQzCmd::ReadTunerMemory() { return kCmdOk; }
 
 int32_t TQzCmd::SendFile(const QString& localPath, const QString& unitPath) {
   Log(TWire{-1, QStringLiteral("send ") + localPath + QStringLiteral(" -> ") + unitPath});
-  const QFileInfo fi(localPath);
-  if (!fi.isFile() || !fi.isReadable()) return kErrFileNotFoundInMaster;
-  return kCmdOk;
+  return TSimUnitFiles().Send(localPath, unitPath);
 }
 
 int32_t TQzCmd::ReceiveFile(const QString& unitPath, const QString& localPath) {
   Log(TWire{-1, QStringLiteral("receive ") + unitPath + QStringLiteral(" -> ") + localPath});
-  // No unit, no file: the local file is left as it is.
-  return kErrFileNotFoundInServer;
+  return TSimUnitFiles().Receive(unitPath, localPath);
 }
 
 }  // namespace qz

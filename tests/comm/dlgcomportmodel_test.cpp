@@ -286,8 +286,17 @@ TEST_F(ComDlg, AutoFindTriesFastestFirstAndConnectsAt9600) {
   EXPECT_FALSE(s.form.exitEnabled);
   EXPECT_FALSE(s.form.stopEnabled);
   EXPECT_FALSE(s.form.animating);
+  // The stored index stays; the box shows each rate tried, then the one found.
   EXPECT_EQ(port.GetBaudIndex(), 7);
-  EXPECT_EQ(s.form.baudText, "38400");  // the stored rate is shown
+  EXPECT_EQ(s.form.baudText, "9600");
+  EXPECT_EQ(dlg->OldRateTxt, "9600");
+  std::vector<QString> rates;
+  for (const TComPortForm& f : seen) rates.push_back(f.baudText);
+  EXPECT_EQ(rates,
+            std::vector<QString>({"38400", "115200", "57600", "38400", "19200", "9600", "9600"}));
+  // Going on uses the rate found.
+  dlg->CitajForm();
+  EXPECT_EQ(dlg->SpdIndex, 5);
   // While it searched: the animation ran, "&Stop" was usable and the blue search message shown.
   ASSERT_GE(seen.size(), 2u);
   EXPECT_TRUE(seen[1].animating);
@@ -305,8 +314,11 @@ TEST_F(ComDlg, StopEndsTheSearchAfterItsAttempt) {
     p.Store(2, 8);
     int n = 0;
     TDlgComPortModel* mp = nullptr;
+    std::vector<QString> shown;
     TDlgComPortModel m(p, lists, [&](int ms) {
-      if (ms > 0 && ++n == k) mp->Stop();
+      if (ms == 0) return;
+      shown.push_back(mp->Form().baudText);
+      if (++n == k) mp->Stop();
     });
     mp = &m;
     m.Show();
@@ -319,7 +331,9 @@ TEST_F(ComDlg, StopEndsTheSearchAfterItsAttempt) {
     EXPECT_EQ(s.form.msgColor, clRed);
     EXPECT_TRUE(s.form.exitEnabled) << k;
     EXPECT_FALSE(s.form.stopEnabled);
-    EXPECT_EQ(s.form.baudText, "57600");
+    EXPECT_EQ(s.form.baudText, "57600");  // the stored rate again
+    const std::vector<QString> tried = {"115200", "57600", "38400", "19200", "9600"};
+    EXPECT_EQ(shown, std::vector<QString>(tried.begin(), tried.begin() + k)) << k;
   }
 }
 
@@ -391,7 +405,7 @@ TEST_F(ComDlg, SearchIgnoresSettingChangesAndASecondSearch) {
   dlg->AutoFind();
   EXPECT_EQ(dlg->Attempts().size(), 5u);
   EXPECT_EQ(dlg->Form().row, 1);
-  EXPECT_EQ(dlg->Form().baudText, "115200");
+  EXPECT_EQ(dlg->Form().baudText, "9600");
   EXPECT_TRUE(dlg->Connected);
 }
 

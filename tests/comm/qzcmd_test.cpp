@@ -6,15 +6,19 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <vector>
 
 #include "comm/errcodes.h"
 #include "comm/qzcmdsync.h"
+#include "comm/simunitfiles.h"
+#include "common/testfiles.h"
 #include "common/testframes.h"
 #include "core/frame.h"
 #include "core/frameenc.h"
 #include "core/qvwin.h"
+#include "util/folders.h"
 
 namespace qz {
 namespace {
@@ -642,29 +646,94 @@ TEST_F(QzCmdTest, CodeReadsClearOnlyForCode66) {
   EXPECT_TRUE(reply.isEmpty());
 }
 
-TEST_F(QzCmdTest, FileTransfersEndAndReceiveWritesNothing) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString local = dir.filePath(QStringLiteral("Qzm.cfg"));
-  const int32_t rc = cmd.ReceiveFile(QStringLiteral("c:\\srv\\Qzm.cfg"), local);
-  EXPECT_NE(rc, kCmdOk);
-  EXPECT_EQ(ErrorText(uint32_t(rc)), QStringLiteral("File not found in server system"));
-  EXPECT_FALSE(QFile::exists(local));
+// The unit's disk is a folder of the test's own.
+class QzCmdFilesTest : public QzCmdTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(unitDir.isValid());
+    ASSERT_TRUE(localDir.isValid());
+    // The unit keeps its files in the per-user folder's "SimUnit/".
+    SetUserFolder(unitDir.path() + QStringLiteral("/"));
+  }
+  void TearDown() override { ResetFolders(); }
+  // The unit's disk, one level below the test's folder: a name that climbed out of it would
+  // reach the files beside it.
+  QString Disk() const { return unitDir.filePath(QStringLiteral("SimUnit")); }
+  QString Local(const char* name) const { return localDir.filePath(QString::fromLatin1(name)); }
+  QTemporaryDir unitDir;
+  QTemporaryDir localDir;
+};
 
-  // An existing local file is left whole by a failed receive.
-  QFile f(local);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write("keep me");
-  f.close();
-  cmd.ReceiveFile(QStringLiteral("c:\\srv\\Qzm.cfg"), local);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), QByteArray("keep me"));
-  f.close();
+TEST_F(QzCmdFilesTest, AFileSentComesBackIdenticalWhateverTheCaseOfItsName) {
+  // Every byte value, line ends of both kinds and a zero byte.
+  QByteArray bytes;
+  for (int i = 0; i < 256; ++i) bytes.append(char(i));
+  bytes.append("\r\n[Tuner]\nName=x\r\n");
+  testfiles::WriteAll(Local("qzm.cfg"), bytes);
+  ASSERT_EQ(cmd.SendFile(Local("qzm.cfg"), QStringLiteral("C:\\SRV\\QZM.CFG")), kCmdOk);
+  EXPECT_EQ(testfiles::ReadAll(Disk() + QStringLiteral("/SRV/QZM.CFG")), bytes);
+  // The receive of the transfer command names it as the operator typed it.
+  ASSERT_EQ(cmd.ReceiveFile(QStringLiteral("c:\\srv\\Qzm.cfg"), Local("back.cfg")), kCmdOk);
+  EXPECT_EQ(testfiles::ReadAll(Local("back.cfg")), bytes);
+  // A second send replaces the unit's copy; an empty file is a file too.
+  testfiles::WriteAll(Local("qzm.cfg"), QByteArray());
+  ASSERT_EQ(cmd.SendFile(Local("qzm.cfg"), QStringLiteral("C:\\SRV\\QZM.CFG")), kCmdOk);
+  ASSERT_EQ(cmd.ReceiveFile(QStringLiteral("C:\\SRV\\QZM.CFG"), Local("back.cfg")), kCmdOk);
+  EXPECT_TRUE(QFileInfo::exists(Local("back.cfg")));
+  EXPECT_EQ(testfiles::ReadAll(Local("back.cfg")), QByteArray());
+}
 
-  EXPECT_EQ(cmd.SendFile(local, QStringLiteral("C:\\SRV\\QZM.CFG")), kCmdOk);
-  const int32_t missing =
-      cmd.SendFile(dir.filePath(QStringLiteral("none.cfg")), QStringLiteral("C:\\SRV\\NONE.CFG"));
-  EXPECT_EQ(ErrorText(uint32_t(missing)), QStringLiteral("File not found in master PC"));
+TEST_F(QzCmdFilesTest, AbsentOrRefusedFilesAnswerTheirCodesAndTouchNothing) {
+  testfiles::WriteAll(Local("keep.cfg"), "keep me");
+  testfiles::WriteAll(Local("a.cfg"), "a");
+  testfiles::WriteAll(unitDir.filePath(QStringLiteral("X")), "beside the unit's disk");
+  ASSERT_EQ(cmd.SendFile(Local("a.cfg"), QStringLiteral("C:\\SRV\\A.CFG")), kCmdOk);
+  const struct {
+    const char* unitPath;
+    uint32_t code;
+  } receives[] = {
+      {"c:\\srv\\Qzm.cfg", 43},      // never sent
+      {"c:\\srv\\user\\A.CFG", 43},  // another folder of the unit
+      {"c:\\srv", 43},               // a folder, no file
+      {"c:\\srv\\..\\..\\x", 43},    // outside the unit's disk
+      {"", 43},
+  };
+  for (const auto& c : receives) {
+    SCOPED_TRACE(c.unitPath);
+    const int32_t rc = cmd.ReceiveFile(QString::fromLatin1(c.unitPath), Local("keep.cfg"));
+    EXPECT_EQ(uint32_t(rc), c.code);
+    EXPECT_EQ(testfiles::ReadAll(Local("keep.cfg")), QByteArray("keep me"));
+  }
+  EXPECT_EQ(ErrorText(43), QStringLiteral("File not found in server system"));
+
+  const struct {
+    QString localPath;
+    const char* unitPath;
+    uint32_t code;
+  } sends[] = {
+      {Local("none.cfg"), "C:\\SRV\\NONE.CFG", 48},   // "File not found in master PC"
+      {localDir.path(), "C:\\SRV\\DIR.CFG", 48},      // a folder is no file
+      {Local("a.cfg"), "C:\\..\\A.CFG", 11},          // outside the unit's disk
+      {Local("a.cfg"), "C:\\SRV\\A.CFG\\B.CFG", 11},  // below a file
+  };
+  for (const auto& c : sends) {
+    SCOPED_TRACE(c.unitPath);
+    EXPECT_EQ(uint32_t(cmd.SendFile(c.localPath, QString::fromLatin1(c.unitPath))), c.code);
+  }
+  // Nothing arrived beside the one file sent, and nothing outside the unit's folder.
+  const auto all = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot;
+  EXPECT_EQ(QDir(unitDir.path()).entryList(all, QDir::Name), QStringList({"SimUnit", "X"}));
+  EXPECT_EQ(QDir(Disk()).entryList(all), QStringList({"SRV"}));
+  EXPECT_EQ(QDir(Disk() + "/SRV").entryList(all), QStringList({"A.CFG"}));
+}
+
+TEST_F(QzCmdFilesTest, TheUnitsFolderIsSimUnitInThePerUserFolderByDefault) {
+  TSimUnitFiles files;
+  EXPECT_EQ(files.Folder(), UserFolder() + QStringLiteral("SimUnit/"));
+  EXPECT_EQ(files.LocalPath(QStringLiteral("c:\\srv\\fact\\Tun.cfg")),
+            UserFolder() + QStringLiteral("SimUnit/SRV/FACT/TUN.CFG"));
+  EXPECT_EQ(files.LocalPath(QStringLiteral("C:\\AUTOEXEC.BAT")),
+            UserFolder() + QStringLiteral("SimUnit/AUTOEXEC.BAT"));
 }
 
 // ---- bringing the unit in line after a setup read ----------------------------------------------
