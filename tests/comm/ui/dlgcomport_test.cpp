@@ -167,21 +167,28 @@ TEST_F(ComPortWindow, AutoFindAnimatesAndConnectsAt9600) {
   dlg->show();
   struct Seen {
     bool animVisible, animRunning, stop, connect, list;
-    QString msg;
+    QString msg, baud;
   };
   std::vector<Seen> seen;
   during = [&](int) {
     seen.push_back({dlg->Animation()->isVisible(), dlg->Animation()->Active(),
                     dlg->StopButton()->isEnabled(), dlg->ConnectButton()->isEnabled(),
-                    dlg->PortList()->isEnabled(), dlg->MessageLabel()->text()});
+                    dlg->PortList()->isEnabled(), dlg->MessageLabel()->text(),
+                    dlg->BaudBox()->currentText()});
   };
   dlg->AutoFindButton()->click();
   ASSERT_EQ(seen.size(), 5u);
-  for (const Seen& s : seen) {
+  const char* const tried[] = {"115200", "57600", "38400", "19200", "9600"};
+  for (size_t i = 0; i < seen.size(); ++i) {
+    const Seen& s = seen[i];
     EXPECT_TRUE(s.animVisible && s.animRunning && s.stop);
     EXPECT_FALSE(s.connect || s.list);
     EXPECT_EQ(s.msg, "Searching for Communication...");
+    EXPECT_EQ(s.baud, tried[i]);
   }
+  // The rate found stays in the box; the stored index (115200) is unchanged.
+  EXPECT_EQ(dlg->BaudBox()->currentText(), "9600");
+  EXPECT_TRUE(dlg->Model().Connected);
   EXPECT_EQ(dlg->MessageLabel()->text(), "CONNECTION ESTABLISHED");
   EXPECT_EQ(MsgColor(), ToQColor(clGreen));
   EXPECT_FALSE(dlg->Animation()->isVisible());
