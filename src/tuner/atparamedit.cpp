@@ -1,10 +1,14 @@
 #include "tuner/atparamedit.h"
 
+#include <QFileInfo>
+
 #include "comm/errcodes.h"
 #include "comm/qzcmd.h"
 #include "sim/tunermodel.h"
 #include "tuner/tunmem.h"
 #include "util/asker.h"
+#include "util/firststart.h"
+#include "util/folders.h"
 #include "util/valueinput.h"
 
 namespace qz {
@@ -23,6 +27,8 @@ const char* const kAskMaxInsert = "Max. stub insertion (mm), 0=default";
 
 namespace {
 constexpr uint16_t kMaxMagDefault = 1000;
+// The name the open dialog proposes for a memory file.
+constexpr const char* kLoadMemName = "tun.mem";
 }  // namespace
 
 TAtParamEdit::TAtParamEdit(TTunerModel& model, TQzCmd& cmd, TAsker* asker)
@@ -159,15 +165,30 @@ void TAtParamEdit::MotorsClicked() {
 }
 
 int32_t TAtParamEdit::LoadMem(const QString& path) {
+  if (!path.isEmpty()) lastMemFolder_ = QFileInfo(path).absolutePath();
   const int32_t code = LoadTunMemFile(path, model_);
   if (code != kTunMemOk) return code;
   model_.UpdateAtParams();
   Watermark();
+  if (ShowStatus) ShowStatus(LoadMemOkText(path));
   return code;
 }
 
 QString TAtParamEdit::LoadMemErrorText(int32_t code, const QString& path) {
   return ErrorText(uint32_t(code)) + QStringLiteral(": ") + path;
+}
+
+QString TAtParamEdit::LoadMemOkText(const QString& path) {
+  return QStringLiteral("Tuner memory loaded: ") + QFileInfo(path).fileName();
+}
+
+QString TAtParamEdit::LoadMemProposal() const {
+  const QString name = QString::fromLatin1(kLoadMemName);
+  if (!lastMemFolder_.isEmpty() && QFileInfo(lastMemFolder_).isDir())
+    return InFolder(name, lastMemFolder_);
+  const QString shipped = UserFolder() + QString::fromLatin1(kTunMemSubfolder);
+  if (QFileInfo(shipped).isDir()) return InFolder(name, shipped);
+  return InUserFolder(name);
 }
 
 }  // namespace qz

@@ -57,10 +57,21 @@ class TAtParamEdit {
   // Any click on the "Motors" page: the description is derived again and shown everywhere.
   void MotorsClicked();
 
-  // Loads a tuner memory file; 0, or the error code (95, 96) with nothing changed.
+  // Shows a text in the frame window's status bar; may be unset.
+  std::function<void(const QString&)> ShowStatus;
+
+  // Loads a tuner memory file; 0, or the error code (95, 96) with nothing changed. A loaded
+  // file is told in the status bar (LoadMemOkText). The file's folder is where the next
+  // choice of a file starts.
   int32_t LoadMem(const QString& path);
   // The error box text of a failed load: the code's text, ": " and the file.
   static QString LoadMemErrorText(int32_t code, const QString& path);
+  // "Tuner memory loaded: " and the file's name.
+  static QString LoadMemOkText(const QString& path);
+  // The file the open dialog proposes: "tun.mem" in the folder of the last file chosen while
+  // that folder exists, else in the per-user folder's "TunMem/" (where the shipped files are),
+  // else in the per-user folder.
+  QString LoadMemProposal() const;
 
  private:
   TAsker& Ask() const;
@@ -76,6 +87,7 @@ class TAtParamEdit {
   TTunerModel& model_;
   TQzCmd& cmd_;
   TAsker* asker_;
+  QString lastMemFolder_;
 };
 
 }  // namespace qz

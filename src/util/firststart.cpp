@@ -37,7 +37,7 @@ int CopyMatching(const QString& from, const QString& pattern, const QString& to)
 
 int CopyDefaultFiles(const QString& dataFolder, const QString& userFolder) {
   if (userFolder.isEmpty()) return 0;
-  const QString tunMem = QDir(userFolder).filePath(QStringLiteral("TunMem"));
+  const QString tunMem = QDir(userFolder).filePath(QString::fromLatin1(kTunMemSubfolder));
   const bool haveTunMem = QDir().mkpath(tunMem);
   if (dataFolder.isEmpty() || !QFileInfo(dataFolder).isDir()) return 0;
   int copied = CopyMatching(dataFolder, QStringLiteral("QzSim*.ini"), userFolder);

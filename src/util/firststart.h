@@ -6,6 +6,9 @@
 
 namespace qz {
 
+// The subfolder of the per-user folder that holds the tuner memory files.
+inline constexpr const char* kTunMemSubfolder = "TunMem";
+
 // Copies every "QzSim*.ini" of dataFolder into userFolder and every "Tu*.mem" into
 // userFolder + "TunMem/" (created when missing). A file that already exists is never
 // overwritten. Returns the number of files copied.

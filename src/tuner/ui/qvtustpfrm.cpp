@@ -14,7 +14,6 @@
 
 #include "core/qvwin.h"
 #include "util/asker.h"
-#include "util/folders.h"
 #include "util/inifile.h"
 #include "util/ui/panels.h"
 #include "util/ui/windowplace.h"
@@ -36,7 +35,6 @@ void SizeColumns(QTableWidget* g, int innerWidth) {
 
 const char* const kLoadTitle = "Load Tuner Memory File (binary)";
 const char* const kLoadFilter = "Tuner memory file (*.mem)|*.mem|Any file (*.*)|*.*";
-const char* const kLoadName = "tun.mem";
 
 // Cell text on one line, a few pixels from the left, vertically centred; no selection look.
 class TCellDelegate : public QStyledItemDelegate {
@@ -321,8 +319,7 @@ void TQvTuStpFrm::GridClicked(int page, int row) {
 }
 
 void TQvTuStpFrm::LoadMemClick() {
-  const QString path = Ask().OpenFileName(QString::fromLatin1(kLoadTitle),
-                                          InUserFolder(QString::fromLatin1(kLoadName)),
+  const QString path = Ask().OpenFileName(QString::fromLatin1(kLoadTitle), edits_.LoadMemProposal(),
                                           QString::fromLatin1(kLoadFilter));
   if (path.isEmpty()) return;
   LoadMem(path);

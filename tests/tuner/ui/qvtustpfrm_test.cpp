@@ -18,6 +18,7 @@
 #include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
+#include "util/folders.h"
 #include "util/inifile.h"
 
 namespace qz {
@@ -164,6 +165,39 @@ TEST_F(TuStpTest, MemoryFiles) {
   EXPECT_EQ(w->Cell(tpTuner, 0, 1), "Loaded");
   EXPECT_EQ(PictureSteps(), (std::array<int, 3>{1, 13, 159}));
   EXPECT_EQ(asker.Records(TAskRecord::Message).size(), 2u);  // no further box
+}
+
+// Where the open dialog starts: the last file's folder while it exists, else the per-user
+// folder's "TunMem/" while that exists, else the per-user folder.
+TEST_F(TuStpTest, MemoryFileDialogStartsInTheLastFolderOrTheTunerMemoryFolder) {
+  QTemporaryDir profile;
+  ASSERT_TRUE(profile.isValid());
+  const QString user = profile.path() + QStringLiteral("/user/");
+  ASSERT_TRUE(QDir().mkpath(user));
+  struct Restore {
+    ~Restore() { ResetFolders(); }
+  } restore;
+  SetUserFolder(user);
+  const QString last = dir.filePath(QStringLiteral("last"));
+  ASSERT_TRUE(QDir().mkpath(last));
+  std::vector<QString> status;
+  w->Edits().ShowStatus = [&](const QString& t) { status.push_back(t); };
+
+  EXPECT_EQ(w->Edits().LoadMemProposal(), user + "tun.mem");  // no "TunMem/" yet
+  ASSERT_TRUE(QDir().mkpath(user + "TunMem"));
+  EXPECT_EQ(w->Edits().LoadMemProposal(), user + "TunMem/tun.mem");
+  // A refused file still names the folder the operator went to.
+  EXPECT_EQ(w->LoadMem(last + "/none.mem"), kTunMemNotFound);
+  EXPECT_EQ(w->Edits().LoadMemProposal(), last + "/tun.mem");
+  EXPECT_TRUE(status.empty());
+  const QString good = last + "/Tu1.mem";
+  QString error;
+  ASSERT_TRUE(WriteTunMemFile(good, TunMemContentOf(DefaultTunerDescr(), rig.mot), 1, error));
+  EXPECT_EQ(w->LoadMem(good), kTunMemOk);
+  EXPECT_EQ(status, std::vector<QString>({"Tuner memory loaded: Tu1.mem"}));
+  // The last folder gone: the tuner memory folder again.
+  ASSERT_TRUE(QDir(last).removeRecursively());
+  EXPECT_EQ(w->Edits().LoadMemProposal(), user + "TunMem/tun.mem");
 }
 
 TEST_F(TuStpTest, PageLayoutFollowsThePage) {
