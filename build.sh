@@ -29,6 +29,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   dbus-daemon libglib2.0-bin desktop-file-utils
   python3 python3-pandas python3-pyvisa python3-pyvisa-py python3-dbus python3-gi
+  xvfb openbox x11-utils xdotool
 )
 FUZZ_PACKAGES=(clang libclang-rt-dev)
 

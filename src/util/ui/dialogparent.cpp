@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSpacerItem>
@@ -51,6 +52,19 @@ void SetFlags(QWidget& w, Qt::WindowFlags flags) {
     w.move(at);
     w.show();
   }
+}
+
+// The flags of CloseButtonOnly reach an X11 window manager as Motif hints, whose functions some
+// managers do not let remove the minimise and maximise buttons of a dialog. A torn-off tool bar
+// gets close only from them; "dialog" stays behind it in the window's type list for a manager
+// that does not know it. Set just before the dialog is shown: a window made again (a new parent,
+// new flags) loses its type.
+void CloseOnlyWindowType(QDialog& dlg) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+  dlg.winId();
+  // The attribute is told to the window only when it changes.
+  dlg.setAttribute(Qt::WA_X11NetWmWindowTypeToolBar, false);
+  dlg.setAttribute(Qt::WA_X11NetWmWindowTypeToolBar, true);
 }
 
 }  // namespace
@@ -153,6 +167,7 @@ int ExecAbove(QDialog& dlg) {
   QTimer::singleShot(0, &dlg, [guard] {
     if (guard && guard->isVisible()) RaiseAndActivate(*guard);
   });
+  CloseOnlyWindowType(dlg);
   const int result = dlg.exec();
   if (reparent && guard && !guard->isVisible()) {
     const QPoint at = guard->pos();
