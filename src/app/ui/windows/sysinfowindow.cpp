@@ -1,5 +1,8 @@
 // The system information window, the first window of the started unit.
 
+#include <QCoreApplication>
+#include <QStatusTipEvent>
+
 #include "app/simcore.h"
 #include "app/ui/toolwindowentry.h"
 #include "app/ui/windows/windowcontext.h"
@@ -21,6 +24,11 @@ void RegisterSysInfoWindow(TWindowContext& ctx) {
     *w = new TQvTuStpFrm(c->core.TunerModel, c->core.Cmd, c->core.Qv, ini, c->shell.Parent());
     // Its edits renew the reflection chart's areas.
     (*w)->Edits().RenewWatermark = [c] { emit c->events.TunerDescrChanged(); };
+    // A loaded memory file is told in the frame window's hint panel, as status tips are.
+    (*w)->Edits().ShowStatus = [c](const QString& text) {
+      QStatusTipEvent tip(text);
+      QCoreApplication::sendEvent(c->shell.Parent(), &tip);
+    };
   };
   KeepsSetup(e, w);
   e.viewCaption = QStringLiteral("&System Info");
