@@ -214,10 +214,12 @@ class TQzCmd {
   int32_t InitUnits(QString& message);
   int32_t ReadUnitMemory();
   int32_t ReadTunerMemory();
-  // Sends a local file to the unit: 0, or 48 when the local file cannot be read.
+  // Sends a local file to the unit, which keeps it in the per-user folder's "SimUnit/"
+  // (TSimUnitFiles): 0, 48 when the local file cannot be read, 10 when the unit's disk cannot
+  // hold it, or another code of the table.
   virtual int32_t SendFile(const QString& localPath, const QString& unitPath);
-  // Receives a file from the unit. No unit holds any file here: nothing is written and the
-  // result is 43 ("File not found in server system").
+  // Receives a file the unit keeps: 0, or 43 ("File not found in server system") when it holds
+  // none of that name; a failed receive leaves the local file as it was.
   virtual int32_t ReceiveFile(const QString& unitPath, const QString& localPath);
 
   // ---- what the reads deliver ----
