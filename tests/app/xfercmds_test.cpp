@@ -131,6 +131,30 @@ TEST_F(XferCmdsTest, WithTheSimulatedLayerAMissingFileReadsFail48AndTheOthersPas
 
 // ---- receiving ----------------------------------------------------------------------------
 
+// The simulated unit keeps what it was sent: the operator's file comes back byte for byte, into
+// another folder, under the name the receive filter gives.
+TEST_F(XferCmdsTest, WithTheSimulatedLayerAFileSentIsLoadedBackIdentical) {
+  TQzCmd real(qv, sim);
+  real.SetAsker(&asker);
+  TXferCmds tx(real, &asker);
+  const QByteArray bytes = QByteArrayLiteral("[Tuner]\r\nSteps=3000\r\n\0\xff end");
+  asker.QueueFiles({Put("Tun.cfg", bytes)});
+  ASSERT_TRUE(tx.SendToQuzar());
+  EXPECT_EQ(Messages(), QStringList({"File Transfer Report:\r\n\r\nTUN.CFG :   PASS"}));
+  EXPECT_EQ(Read(Folder() + QStringLiteral("SimUnit/SRV/TUN.CFG")), bytes);
+
+  const QString back = Folder() + QStringLiteral("back/");
+  ASSERT_TRUE(QDir().mkpath(back));
+  asker.log.clear();
+  asker.QueueFile(back + QStringLiteral("Edit only for ANY FILE type"));
+  asker.QueueFilterIndex(2);  // "Tuner config|Tun.cfg"
+  ASSERT_TRUE(tx.LoadFromQuzar());
+  EXPECT_EQ(Messages(), QStringList({"Tun.cfg transfer OK"}));
+  EXPECT_EQ(Read(back + QStringLiteral("Tun.cfg")), bytes);
+  // Only the file itself arrived.
+  EXPECT_EQ(QDir(back).entryList(QDir::Files | QDir::Hidden), QStringList({"Tun.cfg"}));
+}
+
 TEST_F(XferCmdsTest, FailedReceiveLeavesTheOperatorsFileAlone) {
   TQzCmd real(qv, sim);
   real.SetAsker(&asker);
