@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -20,6 +22,9 @@
 #include "app/ui/form1.h"
 #include "common/form1rig.h"
 #include "common/freshprofile.h"
+#include "common/testfiles.h"
+#include "sim/tunerdescr.h"
+#include "tuner/tunmem.h"
 #include "tuner/ui/qvtustpfrm.h"
 #include "tuner/ui/scenario.h"
 #include "tuner/ui/tpic.h"
@@ -133,6 +138,45 @@ TEST_F(Form1Tuner, SystemInfoFollowsTheTunerAndTheSetup) {
   QString comment, err;
   ASSERT_TRUE(form->LoadSetupFile(path, comment, err)) << err.toStdString();
   EXPECT_EQ(sys->Cell(tpAutotune, atrToler, 1), "77");
+}
+
+// "Load &Mem" starts where the shipped memory files are, tells a loaded file in the frame
+// window's hint panel, and starts the next time in the folder the last file came from.
+TEST_F(Form1Tuner, LoadMemStartsInTheTunerMemoryFolderAndTellsTheLoadedFile) {
+  TQvTuStpFrm* sys = form->ToolWindows().Window<TQvTuStpFrm>("TuStpFrm");
+  ASSERT_NE(sys, nullptr);
+  const QString tunMem = UserFolder() + QStringLiteral("TunMem/");
+  const QString other = dir.filePath(QStringLiteral("bench/"));
+  ASSERT_TRUE(QDir().mkpath(tunMem));
+  ASSERT_TRUE(QDir().mkpath(other));
+  TMotState mot;
+  TTunMemContent c = TunMemContentOf(DefaultTunerDescr(), mot);
+  c.Descr.MaxSteps = 2000;
+  QString error;
+  ASSERT_TRUE(WriteTunMemFile(other + QStringLiteral("Tu2000.mem"), c, 2, error));
+
+  form->HintPanel()->clear();
+  asker.QueueFile(other + QStringLiteral("Tu2000.mem"));
+  sys->LoadButton()->click();
+  EXPECT_EQ(sys->Cell(tpMotors, mrMaxSteps, 1), "2000 / 20 mm");
+  EXPECT_EQ(form->HintPanel()->text(), "Tuner memory loaded: Tu2000.mem");
+  // A refused file says so in its box and tells no load.
+  form->HintPanel()->clear();
+  testfiles::WriteAll(other + QStringLiteral("bad.mem"), QByteArray(30, 'x'));
+  asker.QueueFile(other + QStringLiteral("bad.mem"));
+  sys->LoadButton()->click();
+  EXPECT_EQ(form->HintPanel()->text(), QString());
+  // A cancelled dialog changes nothing either.
+  sys->LoadButton()->click();
+
+  const auto opens = asker.Records(TAskRecord::OpenFile);
+  ASSERT_EQ(opens.size(), 3u);
+  EXPECT_EQ(opens[0].text, tunMem + QStringLiteral("tun.mem"));
+  EXPECT_EQ(opens[1].text, other + QStringLiteral("tun.mem"));
+  EXPECT_EQ(opens[2].text, other + QStringLiteral("tun.mem"));
+  const auto boxes = asker.Records(TAskRecord::Message);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Memory file invalid or incompatible: " + other + "bad.mem");
 }
 
 // The scenario window: created after the tuner picture, shown through Tuner > Scenario and the
