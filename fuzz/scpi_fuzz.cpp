@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TStillPort port;
   qz::TControl control(port);
   qz::TScpiMeasured frame;
-  frame.frame = 1;
+  frame.record.frame = 1;
   qz::TScpiSession session(control, [&frame] { return std::optional<qz::TScpiMeasured>(frame); });
   QByteArray sent;
   session.Send = [&sent](const QByteArray& b) {

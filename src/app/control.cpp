@@ -16,6 +16,7 @@
 #include "app/cmdline.h"
 #include "app/setupfiles.h"
 #include "comm/errcodes.h"
+#include "core/saveresults.h"
 #include "sim/mdlanim.h"
 #include "sim/mdlengine.h"
 #include "util/atomicfile.h"
@@ -537,6 +538,36 @@ TControlResult TControl::Quit(bool saveSetup) {
 
 void TControl::RunEnded(const QString& reason) {
   if (OnRunEnded) OnRunEnded(reason);
+}
+
+void TControl::RunStarted(uint32_t run, uint64_t firstFrame) {
+  if (OnRunStarted) OnRunStarted(run, firstFrame);
+}
+
+TControlResult TControl::GetResult(TResultRecord& record) {
+  const TQvWin* qv = port_.Analyzer();
+  const std::optional<TResultRecord> r =
+      qv ? LatestResultRecord(*qv, port_.MmPerStep()) : std::nullopt;
+  if (!r) return Done(Refused(TControlStatus::Failed, kNoMeasuredData));
+  record = *r;
+  return Done({});
+}
+
+TControlResult TControl::GetResults(uint64_t sinceFrame, std::vector<TResultRecord>& rows,
+                                    uint64_t& missed) {
+  rows.clear();
+  missed = 0;
+  const TQvWin* qv = port_.Analyzer();
+  if (!qv) {
+    // Nothing measured: only "everything from the start" can be asked.
+    if (sinceFrame == 0) return Done({});
+    return Done(Refused(TControlStatus::InvalidValue, FrameBeyondNewestText(sinceFrame, 0)));
+  }
+  TResultRows r = ResultRecordsSince(*qv, port_.MmPerStep(), sinceFrame);
+  if (!r.ok()) return Done(Refused(TControlStatus::InvalidValue, r.error));
+  rows = std::move(r.rows);
+  missed = uint64_t(r.missed);
+  return Done({});
 }
 
 }  // namespace qz

@@ -17,11 +17,13 @@
 #include <memory>
 
 #include "app/chartrequest.h"
+#include "app/resultrecord.h"
 #include "sim/mdlentries.h"
 
 namespace qz {
 
 class TMdlEngine;
+class TQvWin;
 
 // How a call ended, as the bus reports it.
 enum class TControlStatus {
@@ -112,6 +114,10 @@ class TControlPort {
   virtual void Quit(bool saveSetup) = 0;
   // The data log the program has prepared or is writing (empty when none).
   virtual QString RunningLogPath() const { return QString(); }
+  // The analyzer state whose frames the typed reads give, and the stub step in mm the live
+  // item uses (none: nothing has been measured).
+  virtual const TQvWin* Analyzer() const { return nullptr; }
+  virtual double MmPerStep() const { return 0.0; }
 };
 
 // A file that a call is to write: a name is given, an existing file is a regular file that is
@@ -143,6 +149,8 @@ class TControl {
   std::function<void(std::function<void()>)> Defer;
   // Told with the reason when a run ends.
   std::function<void(const QString&)> OnRunEnded;
+  // Told when a run begins: its number and the number its first frame takes.
+  std::function<void(uint32_t, uint64_t)> OnRunStarted;
 
   TControlResult Run();
   TControlResult Pause();
@@ -166,6 +174,16 @@ class TControl {
   TControlResult SaveChart(const QString& type, const QString& path, uint32_t width,
                            uint32_t height);
 
+  // The record of the last accepted frame. A reading: never refused; before the first frame it
+  // fails with "No measured data available".
+  TControlResult GetResult(TResultRecord& record);
+  // The records of the frames the current sweep holds after frame `sinceFrame`, oldest first,
+  // at most kResultRowsMax; `missed` counts the later frames that are not among them and no
+  // longer held (core of the rules: app/resultrecord.h). A frame beyond the newest accepted one
+  // is an invalid value naming the newest.
+  TControlResult GetResults(uint64_t sinceFrame, std::vector<TResultRecord>& rows,
+                            uint64_t& missed);
+
   // Draws and writes the chart for SaveChart (type name, file, width, height); set by the
   // program, whose window layer renders charts. Without it SaveChart fails.
   std::function<TChartResult(const QString&, const QString&, uint32_t, uint32_t)> ChartSaver;
@@ -177,8 +195,10 @@ class TControl {
   // The error of the last call (empty after a call that succeeded).
   const QString& LastError() const { return lastError_; }
 
-  // The program tells the end of every run (whoever started it) with its reason.
+  // The program tells the end of every run (whoever started it) with its reason, and the
+  // start of every run with its number and the number of its first frame.
   void RunEnded(const QString& reason);
+  void RunStarted(uint32_t run, uint64_t firstFrame);
 
  private:
   // The refusal that applies before anything is done (empty result when none).

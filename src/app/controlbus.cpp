@@ -3,6 +3,10 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QTimerEvent>
+#include <QVariantMap>
+#include <optional>
+#include <vector>
 
 namespace qz {
 
@@ -12,14 +16,66 @@ constexpr int kFlushWaitMs = 2000;
 }  // namespace
 
 TControlBus::TControlBus(TControl& control, QObject* parent) : QObject(parent), control_(control) {
-  control_.OnRunEnded = [this](const QString& reason) {
-    if (registered_) emit RunEnded(reason);
-  };
+  RegisterBusRecordTypes();
+  control_.OnRunEnded = [this](const QString& reason) { Ended(reason); };
+  control_.OnRunStarted = [this](uint32_t run, uint64_t firstFrame) { Started(run, firstFrame); };
 }
 
 TControlBus::~TControlBus() {
   Unregister();
   control_.OnRunEnded = nullptr;
+  control_.OnRunStarted = nullptr;
+}
+
+void TControlBus::SendProperties(std::optional<bool> running, bool frames) {
+  if (!registered_) return;
+  QVariantMap props;
+  if (running) {
+    toldRunning_ = *running;
+    props.insert(QStringLiteral("Running"), toldRunning_);
+  }
+  if (frames) {
+    toldFrames_ = FramesAccepted();
+    props.insert(QStringLiteral("FramesAccepted"), toldFrames_);
+    sinceFramesTold_.start();
+  }
+  QDBusMessage changed = QDBusMessage::createSignal(
+      QString::fromLatin1(kControlPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+      QStringLiteral("PropertiesChanged"));
+  changed << QString::fromLatin1(kControlInterface) << props << QStringList();
+  QDBusConnection::sessionBus().send(changed);
+}
+
+void TControlBus::TellRunning() {
+  if (const bool now = control_.Running(); now != toldRunning_) SendProperties(now, false);
+}
+
+void TControlBus::Started(uint32_t run, uint64_t firstFrame) {
+  if (!registered_) return;
+  // The run is told from its start (the cycle counts it as running from its first pass); a
+  // run the control asked for was told at the call.
+  if (!toldRunning_) SendProperties(true, false);
+  emit RunStarted(uint(run), qulonglong(firstFrame));
+  toldFrames_ = 0;
+  sinceFramesTold_.start();
+  framesTimer_.start(kFramesNotifyMs, Qt::PreciseTimer, this);
+}
+
+void TControlBus::Ended(const QString& reason) {
+  framesTimer_.stop();
+  if (!registered_) return;
+  SendProperties(control_.Running(), true);
+  emit RunEnded(reason);
+}
+
+void TControlBus::timerEvent(QTimerEvent* e) {
+  if (e->timerId() != framesTimer_.timerId()) {
+    QObject::timerEvent(e);
+    return;
+  }
+  // A timer may come a little early: the interval holds all the same.
+  if (sinceFramesTold_.isValid() && sinceFramesTold_.elapsed() < kFramesNotifyMs) return;
+  if (FramesAccepted() != toldFrames_) SendProperties(std::nullopt, true);
 }
 
 bool TControlBus::Register() {
@@ -55,6 +111,7 @@ void TControlBus::Unregister() {
 }
 
 void TControlBus::Answer(const TControlResult& r) {
+  TellRunning();
   if (r.ok() || !calledFromDBus()) return;
   QString name;
   switch (r.status) {
@@ -114,5 +171,24 @@ void TControlBus::MoveStubs(double mm1, double mm2, double mm3, int& code, QStri
 }
 
 void TControlBus::Quit(bool saveSetup) { Answer(control_.Quit(saveSetup)); }
+
+TBusRecord TControlBus::GetResult() {
+  TResultRecord r;
+  const TControlResult res = control_.GetResult(r);
+  Answer(res);
+  return res.ok() ? ToBusRecord(r) : TBusRecord{};
+}
+
+QList<TBusRecord> TControlBus::GetResults(qulonglong sinceFrame, qulonglong& missed) {
+  std::vector<TResultRecord> rows;
+  uint64_t lost = 0;
+  const TControlResult res = control_.GetResults(sinceFrame, rows, lost);
+  Answer(res);
+  missed = lost;
+  QList<TBusRecord> out;
+  out.reserve(qsizetype(rows.size()));
+  for (const TResultRecord& r : rows) out << ToBusRecord(r);
+  return out;
+}
 
 }  // namespace qz

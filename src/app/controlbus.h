@@ -7,12 +7,22 @@
 //   org.freedesktop.DBus.Error.InvalidArgs a value out of its limits, a path that cannot be
 //                                          written (refused before any write)
 //   org.freedesktop.DBus.Error.Failed     the command itself failed (its message)
+//
+// The typed reads GetResult() -> a{sv} and GetResults(t sinceFrame) -> (aa{sv}, t missed) give
+// the records of app/resultrecord.h with their keys in order. RunStarted(u run, t firstFrame)
+// tells each run's start; PropertiesChanged tells every change of Running and, during a run,
+// FramesAccepted at most every 100 ms; both once more before RunEnded.
 
+#include <QBasicTimer>
 #include <QDBusContext>
+#include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "app/control.h"
+#include "app/recordbus.h"
 
 namespace qz {
 
@@ -20,6 +30,8 @@ inline constexpr const char* kControlPath = "/Control";
 inline constexpr const char* kControlInterface = "local.QzSim.Control";
 inline constexpr const char* kControlErrorBusy = "local.QzSim.Control.Error.Busy";
 inline constexpr const char* kControlErrorState = "local.QzSim.Control.Error.WrongState";
+// The least interval between two notifications of FramesAccepted during a run.
+inline constexpr int kFramesNotifyMs = 100;
 
 class TControlBus : public QObject, protected QDBusContext {
   Q_OBJECT
@@ -60,17 +72,32 @@ class TControlBus : public QObject, protected QDBusContext {
   void MoveStubs(double mm1, double mm2, double mm3, int& code, QString& text);
   void Quit(bool saveSetup);
   void SaveChart(const QString& type, const QString& path, uint width, uint height);
+  // The typed reads (the names are qualified for the bus's type lookup).
+  qz::TBusRecord GetResult();
+  QList<qz::TBusRecord> GetResults(qulonglong sinceFrame, qulonglong& missed);
 
  signals:
   void RunEnded(const QString& reason);
+  void RunStarted(uint run, qulonglong firstFrame);
 
  private:
-  // Answers a refused call with its error.
+  // Answers a refused call with its error; a change of Running it made is told.
   void Answer(const TControlResult& r);
+  void timerEvent(QTimerEvent* e) override;
+  // PropertiesChanged of the control with Running (when given) and/or FramesAccepted.
+  void SendProperties(std::optional<bool> running, bool frames);
+  // Running told when it differs from what was told last.
+  void TellRunning();
+  void Started(uint32_t run, uint64_t firstFrame);
+  void Ended(const QString& reason);
 
   TControl& control_;
   bool registered_ = false;
   QString error_;
+  bool toldRunning_ = false;
+  qulonglong toldFrames_ = 0;
+  QBasicTimer framesTimer_;
+  QElapsedTimer sinceFramesTold_;
 };
 
 }  // namespace qz

@@ -63,6 +63,10 @@ QString TProgramPort::RunningLogPath() const {
   return s == lsReady || s == lsLogging ? e.LogFileName() : QString();
 }
 
+const TQvWin* TProgramPort::Analyzer() const { return &program_.Core.Qv; }
+
+double TProgramPort::MmPerStep() const { return program_.Core.Descr.MmPerStep; }
+
 bool TProgramPort::HasTuner() const { return program_.Core.Qv.FixPar.IsTuner != 0; }
 
 int32_t TProgramPort::SingleTune() {
@@ -106,6 +110,8 @@ void TProgramPort::Quit(bool saveSetup) {
 void TProgramPort::EnableForRun(bool enabled) {
   if (!enabled) {
     passesDone_ = false;
+    const TQvWin& qv = program_.Core.Qv;
+    if (OnRunStarted) OnRunStarted(qv.CurrentRun(), uint64_t(qv.FramesAccepted()) + 1);
     return;
   }
   const TCycle& c = program_.Core.Cycle;

@@ -24,8 +24,10 @@ class TProgramPort : public TControlPort, public TRunEnable {
   TProgramPort(const TProgramPort&) = delete;
   TProgramPort& operator=(const TProgramPort&) = delete;
 
-  // Told with the reason when a run ends.
+  // Told with the reason when a run ends, and with its number and the number of its first
+  // frame when one begins.
   std::function<void(const QString&)> OnRunEnded;
+  std::function<void(uint32_t, uint64_t)> OnRunStarted;
   // The run in progress ends because its number of frames has been reached.
   void PassesDone() { passesDone_ = true; }
   // What Save Results keeps between two saves: the program's (the window program gives its
@@ -60,10 +62,12 @@ class TProgramPort : public TControlPort, public TRunEnable {
   void Quit(bool saveSetup) override;
   // The data log while it is prepared (Ready) or written (Logging).
   QString RunningLogPath() const override;
+  const TQvWin* Analyzer() const override;
+  double MmPerStep() const override;
   bool Quitting() const { return quitting_; }
   std::function<void()> OnQuit;
 
-  // TRunEnable: the end of a run.
+  // TRunEnable: the start and the end of a run.
   void EnableForRun(bool enabled) override;
 
  protected:

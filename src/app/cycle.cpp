@@ -59,6 +59,8 @@ void TCycle::miSweepClick() {
     return;
   }
   if (!ports_.unit) return;
+  // The run's number is known to those told of its start.
+  qv_.BeginRun();
   ports_.host->SetRunHint(QString::fromLatin1(kHintPauseMonitor));
   ports_.host->SetRunButtonDown(true);
   // A copy: a window may unregister itself while being told.
@@ -289,6 +291,7 @@ void TCycle::EndRun() {
   // An incomplete series is discarded.
   if (sampled_ && !notSmpl_) swp.Init(qv_.PlaneExt.Extension);
 
+  qv_.EndRun();
   Sweeping = false;
   ports_.host->SetRunButtonDown(false);
   ports_.logger->RunEnded(accepted_);

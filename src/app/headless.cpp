@@ -297,6 +297,9 @@ THeadlessReport ServeHeadless(const CommandLine& cl, QStringList* messages,
     host.RunEnded();
     control.RunEnded(reason);
   };
+  port.OnRunStarted = [&control](uint32_t run, uint64_t firstFrame) {
+    control.RunStarted(run, firstFrame);
+  };
   TCyclePorts ports = core.Cycle.Ports();
   ports.host = &host;
   core.Cycle.SetPorts(ports);

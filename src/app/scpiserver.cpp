@@ -1,15 +1,12 @@
 #include "app/scpiserver.h"
 
-#include <QDateTime>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimeZone>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/ddeitem.h"
 #include "app/program.h"
-#include "util/clock.h"
 #include "util/parse.h"
 
 namespace qz {
@@ -154,48 +151,22 @@ bool ListenAndTell(TScpiServer& server, const QString& address, int port, QStrin
 
 // ---- the program's latest frame -------------------------------------------------------------
 
-TScpiProgramSource::TScpiProgramSource(TProgram& program) : program_(program) {
-  program_.Core.Cycle.AddRunEnable(this);
-}
-
-TScpiProgramSource::~TScpiProgramSource() { program_.Core.Cycle.RemoveRunEnable(this); }
+TScpiProgramSource::TScpiProgramSource(TProgram& program) : program_(program) {}
 
 std::optional<TScpiMeasured> TScpiProgramSource::Latest() const {
   const TSimCore& core = program_.Core;
   const TQvWin& qv = core.Qv;
-  if (qv.FramesAccepted() <= 0) return std::nullopt;
-  const THresults& r = qv.Res;
-  const TMotState& mot = qv.Mot();
-  TScpiMeasured m;
-  m.frame = qv.FramesAccepted();
-  m.run = runs_;
-  // The receive time the sweep keeps beside the frame; a frame not stored (a scenario's) has
-  // the time it is read at.
-  int64_t utcMs = RunUtcMs();
-  const TOneSweep& swp = qv.LastSwp;
-  if (swp.Last() >= 0 && swp.Stamp(swp.Last()).frame == m.frame)
-    utcMs = swp.Stamp(swp.Last()).utcMs;
-  m.time = QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc())
-               .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
-           QChar('Z');
-  m.freq_Hz = r.FreD;
-  m.mag_in = r.Mag_m;
-  m.pha_in_deg = r.Pha_m;
-  m.mag_load = r.Mag_z;
-  m.pha_load_deg = r.Pha_z;
-  m.pinc_W = r.Pinc;
-  m.prfl_W = r.Prfl;
-  m.pabs_W = r.Pabs;
-  m.temp_C = r.Temp;
   const double mmPerStep = core.Descr.MmPerStep;
-  m.stub_mm[0] = double(mot.ActPos[1]) * mmPerStep;
-  m.stub_mm[1] = double(mot.ActPos[2]) * mmPerStep;
-  m.stub_mm[2] = double(mot.ActPos[3]) * mmPerStep;
-  m.status = qv.Mob[0];
-  m.error = r.ErrByte;
-  m.motor_status = mot.MotStatus;
-  m.motor_error = mot.MotError;
-  QString item = BuildDdeString(qv.Mob[0], r, mot, mmPerStep, ddTab);
+  std::optional<TResultRecord> record = LatestResultRecord(qv, mmPerStep);
+  if (!record) return std::nullopt;
+  TScpiMeasured m;
+  m.record = std::move(*record);
+  // The item of that frame, decoded again from its bytes as its record is (the latest result
+  // may meanwhile hold another frame's values: the end of a run draws the oldest point again).
+  THresults res;
+  TMotState mot = qv.Mot();
+  (void)qv.DekodStored(qv.LastAcceptedFrame(), res, mot);
+  QString item = BuildDdeString(qv.LastAcceptedFrame()[0], res, mot, mmPerStep, ddTab);
   item.chop(1);
   m.item = item.replace(QChar('\t'), QChar(','));
   return m;

@@ -64,12 +64,11 @@ class TScpiServer : public QObject {
 // stderr a warning for an address other computers reach. False with the reason.
 bool ListenAndTell(TScpiServer& server, const QString& address, int port, QString& error);
 
-// The program's latest accepted frame as the socket reads it; runs are counted from the
-// cycle's starts.
-class TScpiProgramSource : public TRunEnable {
+// The program's latest accepted frame as the socket reads it (the record the bus's GetResult
+// gives, and the item of that frame).
+class TScpiProgramSource {
  public:
   explicit TScpiProgramSource(TProgram& program);
-  ~TScpiProgramSource() override;
   TScpiProgramSource(const TScpiProgramSource&) = delete;
   TScpiProgramSource& operator=(const TScpiProgramSource&) = delete;
 
@@ -77,13 +76,9 @@ class TScpiProgramSource : public TRunEnable {
   TScpiSource Source() {
     return [this] { return Latest(); };
   }
-  void EnableForRun(bool enabled) override {
-    if (!enabled) ++runs_;
-  }
 
  private:
   TProgram& program_;
-  uint32_t runs_ = 0;
 };
 
 }  // namespace qz

@@ -64,6 +64,8 @@ QString ValueText(const QVariant& v) {
       return ScpiNumber(v.toDouble());
     case QMetaType::QString:
       return ScpiString(v.toString());
+    case QMetaType::UChar:
+      return QString::number(v.value<uchar>());
     default:
       return v.toString();
   }
@@ -277,29 +279,9 @@ void TScpiSession::AddControlError(const TControlResult& r) {
 }
 
 QList<QPair<QString, QVariant>> TScpiSession::MeasuredValues() const {
-  QList<QPair<QString, QVariant>> v;
   const std::optional<TScpiMeasured> m = source_ ? source_() : std::nullopt;
-  if (!m) return v;
-  v << qMakePair(QStringLiteral("frame"), QVariant(qlonglong(m->frame)))
-    << qMakePair(QStringLiteral("run"), QVariant(uint(m->run)))
-    << qMakePair(QStringLiteral("time"), QVariant(m->time))
-    << qMakePair(QStringLiteral("freq_Hz"), QVariant(m->freq_Hz))
-    << qMakePair(QStringLiteral("mag_in"), QVariant(m->mag_in))
-    << qMakePair(QStringLiteral("pha_in_deg"), QVariant(m->pha_in_deg))
-    << qMakePair(QStringLiteral("mag_load"), QVariant(m->mag_load))
-    << qMakePair(QStringLiteral("pha_load_deg"), QVariant(m->pha_load_deg))
-    << qMakePair(QStringLiteral("pinc_W"), QVariant(m->pinc_W))
-    << qMakePair(QStringLiteral("prfl_W"), QVariant(m->prfl_W))
-    << qMakePair(QStringLiteral("pabs_W"), QVariant(m->pabs_W))
-    << qMakePair(QStringLiteral("temp_C"), QVariant(m->temp_C))
-    << qMakePair(QStringLiteral("stub1_mm"), QVariant(m->stub_mm[0]))
-    << qMakePair(QStringLiteral("stub2_mm"), QVariant(m->stub_mm[1]))
-    << qMakePair(QStringLiteral("stub3_mm"), QVariant(m->stub_mm[2]))
-    << qMakePair(QStringLiteral("status"), QVariant(uint(m->status)))
-    << qMakePair(QStringLiteral("error"), QVariant(uint(m->error)))
-    << qMakePair(QStringLiteral("motor_status"), QVariant(uint(m->motor_status)))
-    << qMakePair(QStringLiteral("motor_error"), QVariant(uint(m->motor_error)));
-  return v;
+  if (!m) return {};
+  return ResultRecordValues(m->record);
 }
 
 void TScpiSession::Measured(TCall& c, const QStringList& keys) {

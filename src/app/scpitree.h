@@ -17,20 +17,15 @@
 #include <optional>
 
 #include "app/control.h"
+#include "app/resultrecord.h"
 #include "app/scpiparse.h"
 
 namespace qz {
 
-// The latest accepted frame as the socket reads it.
+// The latest accepted frame as the socket reads it: its record (the bus's GetResult record,
+// app/resultrecord.h) and the live data item's 15 values of this frame, comma-joined.
 struct TScpiMeasured {
-  int64_t frame = 0;  // count of accepted frames since the start, from 1
-  uint32_t run = 0;   // number of the run since the start
-  QString time;       // UTC receive time, "2026-12-10T14:03:27.481Z"
-  double freq_Hz = 0.0, mag_in = 0.0, pha_in_deg = 0.0, mag_load = 0.0, pha_load_deg = 0.0;
-  double pinc_W = 0.0, prfl_W = 0.0, pabs_W = 0.0, temp_C = 0.0;
-  double stub_mm[3] = {0.0, 0.0, 0.0};
-  uint8_t status = 0, error = 0, motor_status = 0, motor_error = 0;
-  // The live data item's 15 values of this frame, comma-joined.
+  TResultRecord record;
   QString item;
 };
 // Gives the latest frame; nothing before the first one.
@@ -69,9 +64,8 @@ class TScpiSession {
   const std::deque<QPair<int, QString>>& Errors() const { return errors_; }
   int Esr() const { return esr_; }
 
-  // The values of the latest frame in their keys' order: frame, run, time, freq_Hz, mag_in,
-  // pha_in_deg, mag_load, pha_load_deg, pinc_W, prfl_W, pabs_W, temp_C, stub1_mm, stub2_mm,
-  // stub3_mm, status, error, motor_status, motor_error. Empty before the first frame.
+  // The values of the latest frame's record in its keys' order (ResultRecordValues). Empty
+  // before the first frame.
   QList<QPair<QString, QVariant>> MeasuredValues() const;
 
  private:

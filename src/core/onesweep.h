@@ -23,10 +23,13 @@ using TSwpBuf = std::vector<TMerObjekt>;
 // When and as which frame a stored frame came: `frame` is the program-wide number of accepted
 // frames (from 1, never reset: runs, Blank All and waveform changes leave it counting), `utcMs`
 // the receive time from the run clock (util/clock.h: UTC ms since 1970, never going back within
-// a program run). A slot filled without a stamp holds {0, 0}.
+// a program run), `run` the number of the measurement run that took it (runs are counted from 1
+// since the start; 0 for a frame taken outside a run, as a scenario play's). A slot filled
+// without a stamp holds {0, 0, 0}.
 struct TSwpStamp {
   int64_t frame = 0;
   int64_t utcMs = 0;
+  uint32_t run = 0;
   friend bool operator==(const TSwpStamp&, const TSwpStamp&) = default;
 };
 using TSwpStamps = std::vector<TSwpStamp>;

@@ -64,10 +64,14 @@ bool TQvWin::DekodMerData(const TMerObjekt& frame, THresults& res) {
 }
 
 bool TQvWin::DekodStored(const TMerObjekt& frame, THresults& res) const {
-  const TDecodeTransforms tr(PlaneExt, BiTr);
   TMotState scratch = mot_;
+  return DekodStored(frame, res, scratch);
+}
+
+bool TQvWin::DekodStored(const TMerObjekt& frame, THresults& res, TMotState& mot) const {
+  const TDecodeTransforms tr(PlaneExt, BiTr);
   uint16_t nmo = 0;
-  return qz::DekodMerData(frame, res, scratch, f_cutoff, tr, nmo);
+  return qz::DekodMerData(frame, res, mot, f_cutoff, tr, nmo);
 }
 
 int32_t TQvWin::GetTcountMinRecommended_us() const {

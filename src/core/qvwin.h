@@ -73,12 +73,27 @@ class TQvWin {
   // it.
   double TuneTimeMs = kTuneTimeInitMs;
 
-  // The stamp of a frame accepted now (the cycle and the scenario play take one for every frame
-  // they accept, stored or not): the next number of the program-wide count and the receive
-  // time utcMs of the run clock.
-  TSwpStamp StampAccepted(int64_t utcMs) { return TSwpStamp{++framesAccepted_, utcMs}; }
+  // The stamp of the frame in Mob, accepted now (the cycle and the scenario play take one for
+  // every frame they accept, stored or not): the next number of the program-wide count, the
+  // receive time utcMs of the run clock and the run in progress. The frame and its stamp are
+  // kept as the last accepted ones.
+  TSwpStamp StampAccepted(int64_t utcMs) {
+    lastAccepted_ = Mob;
+    lastStamp_ = TSwpStamp{++framesAccepted_, utcMs, currentRun_};
+    return lastStamp_;
+  }
   // Frames accepted since the program started (the number of the last stamp).
   int64_t FramesAccepted() const { return framesAccepted_; }
+  // The last accepted frame and its stamp (a stamp of frame 0 before the first one).
+  const TMerObjekt& LastAcceptedFrame() const { return lastAccepted_; }
+  const TSwpStamp& LastAcceptedStamp() const { return lastStamp_; }
+
+  // Measurement runs: a run begins with the next number (from 1) and ends; frames accepted in
+  // between carry its number. CurrentRun() is 0 outside a run.
+  uint32_t BeginRun() { return currentRun_ = ++runsBegun_; }
+  void EndRun() { currentRun_ = 0; }
+  uint32_t CurrentRun() const { return currentRun_; }
+  uint32_t RunsBegun() const { return runsBegun_; }
 
   TMotState& Mot() { return mot_; }
   const TMotState& Mot() const { return mot_; }
@@ -93,6 +108,9 @@ class TQvWin {
   // a scratch motor state and the cursor stays, so refilling never moves the shown stubs back
   // to an old frame's positions.
   bool DekodStored(const TMerObjekt& frame, THresults& res) const;
+  // The same into the given motor state (which starts as the caller has it), for a reader that
+  // wants the stubs and motor bytes a stored frame gives.
+  bool DekodStored(const TMerObjekt& frame, THresults& res, TMotState& mot) const;
 
   // The shortest counting time (µs) giving full frequency accuracy.
   int32_t GetTcountMinRecommended_us() const;
@@ -119,6 +137,10 @@ class TQvWin {
  private:
   TMotState& mot_;
   int64_t framesAccepted_ = 0;
+  TMerObjekt lastAccepted_{};
+  TSwpStamp lastStamp_;
+  uint32_t runsBegun_ = 0;
+  uint32_t currentRun_ = 0;
 };
 
 }  // namespace qz

@@ -17,6 +17,8 @@
 
 #include "app/control.h"
 #include "common/fakecontrolport.h"
+#include "common/testframes.h"
+#include "core/qvwin.h"
 
 namespace qz {
 namespace {
@@ -556,6 +558,45 @@ TEST(ChartRequest, AZeroSideTakesItsDefaultAndWrongRequestsAreCode2) {
     EXPECT_EQ(ChartRequestOf(type, w, w, path, s).code, 2);
     EXPECT_EQ(s, asked);  // left as it was
   }
+}
+
+// The typed reads are readings: a dialog or a run never refuses them; before the first frame
+// GetResult fails and GetResults answers only "from the start".
+TEST_F(ControlTest, TypedReadsAreNeverRefusedAndFailOnlyWithoutFrames) {
+  TControl c(port);
+  TResultRecord rec;
+  std::vector<TResultRecord> rows;
+  uint64_t missed = 7;
+  const TControlResult none = c.GetResult(rec);
+  EXPECT_EQ(none.status, TControlStatus::Failed);
+  EXPECT_EQ(none.error, "No measured data available");
+  EXPECT_TRUE(c.GetResults(0, rows, missed).ok());
+  EXPECT_EQ(missed, 0u);
+  const TControlResult beyond = c.GetResults(1, rows, missed);
+  EXPECT_EQ(beyond.status, TControlStatus::InvalidValue);
+  EXPECT_EQ(beyond.error, "There is no frame 1 yet: the newest accepted frame is 0.");
+
+  TMotState mot;
+  TQvWin qv(mot);
+  qv.LastSwp.SetNwanted(2);
+  for (int k = 1; k <= 3; ++k) {
+    qv.Mob = testframes::EncodedFrame(testframes::MeasSpec(10.0 * k));
+    qv.LastSwp.Add(qv.Mob, qv.StampAccepted(1000 + k));
+  }
+  ON_CALL(port, Analyzer()).WillByDefault(Return(&qv));
+  ON_CALL(port, MmPerStep()).WillByDefault(Return(0.01));
+  port.dialog = true;
+  port.running = true;
+  ASSERT_TRUE(c.GetResult(rec).ok());
+  EXPECT_EQ(rec.frame, 3);
+  EXPECT_DOUBLE_EQ(rec.pinc_W, 30.0);
+  ASSERT_TRUE(c.GetResults(0, rows, missed).ok());
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].frame, 2);
+  EXPECT_EQ(missed, 1u);
+  EXPECT_EQ(c.GetResults(4, rows, missed).status, TControlStatus::InvalidValue);
+  EXPECT_TRUE(rows.empty());
+  EXPECT_EQ(port.actions, 0);
 }
 
 TEST(RunEnd, TheReasonNamesWhatEndedTheRun) {

@@ -630,7 +630,8 @@ TEST(CycleOverTheCommandLayer, AcceptsNoFrameWithoutAFrameSource) {
 }
 
 // Every accepted frame takes the next number of one count that runs on over runs, a blanked
-// sweep and frames that are not stored; its receive time is the run clock's when it was read.
+// sweep and frames that are not stored, and the number of its run; its receive time is the run
+// clock's when it was read.
 TEST_F(CycleTest, StoredFramesAreStampedWithTheProgramWideCountAndReceiveTime) {
   auto manual = std::make_unique<ManualClock>(0, 0);
   ManualClock& m = *manual;
@@ -652,7 +653,7 @@ TEST_F(CycleTest, StoredFramesAreStampedWithTheProgramWideCountAndReceiveTime) {
   const TOneSweep& swp = qv.LastSwp;
   ASSERT_EQ(swp.Count(), 4);
   const std::vector<TSwpStamp> want = {
-      {1, 1'000'010}, {2, 1'000'020}, {4, 1'000'040}, {5, 1'000'050}};
+      {1, 1'000'010, 1}, {2, 1'000'020, 1}, {4, 1'000'040, 1}, {5, 1'000'050, 1}};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(swp.Stamp(i), want[size_t(i)]) << i;
   EXPECT_EQ(logger.stamps, want);
   // A new run after Blank All goes on counting.
@@ -666,7 +667,13 @@ TEST_F(CycleTest, StoredFramesAreStampedWithTheProgramWideCountAndReceiveTime) {
   EXPECT_EQ(qv.FramesAccepted(), 7);
   EXPECT_EQ(swp.Stamp(0).frame, 6);
   EXPECT_EQ(swp.Stamp(1).frame, 7);
+  EXPECT_EQ(swp.Stamp(1).run, 2u);
   EXPECT_LT(swp.Stamp(0).utcMs, swp.Stamp(1).utcMs);
+  // Between runs none is in progress; the last accepted frame is kept with its stamp.
+  EXPECT_EQ(qv.CurrentRun(), 0u);
+  EXPECT_EQ(qv.RunsBegun(), 2u);
+  EXPECT_EQ(qv.LastAcceptedStamp(), swp.Stamp(1));
+  EXPECT_EQ(qv.LastAcceptedFrame(), swp.Frame(1));
   SetProgramRunClock(nullptr);
   SetProgramClock(nullptr);
 }

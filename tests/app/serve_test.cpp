@@ -5,15 +5,21 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSize>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QVariantMap>
 #include <algorithm>
 
@@ -57,6 +63,55 @@ QList<QStringList> DataLines(const QString& path) {
 QByteArray Bytes(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// A record as it arrives: its keys and values in the order sent.
+using TWireRecord = QList<QPair<QString, QVariant>>;
+
+TWireRecord ReadWireRecord(const QDBusArgument& a) {
+  TWireRecord r;
+  a.beginMap();
+  while (!a.atEnd()) {
+    QString key;
+    QDBusVariant value;
+    a.beginMapEntry();
+    a >> key >> value;
+    a.endMapEntry();
+    r << qMakePair(key, value.variant());
+  }
+  a.endMap();
+  return r;
+}
+
+QVariant Value(const TWireRecord& r, const QString& key) {
+  for (const auto& [k, v] : r)
+    if (k == key) return v;
+  return {};
+}
+
+// The run's signals and the control's property changes, in the order they came.
+class TRunLog : public QObject {
+  Q_OBJECT
+ public:
+  QStringList events;
+ public slots:
+  void Started(uint run, qulonglong firstFrame) {
+    events << QString("started %1 %2").arg(run).arg(firstFrame);
+  }
+  void Ended(const QString& reason) { events << "ended " + reason; }
+  void Properties(const QString&, const QVariantMap& props, const QStringList&) {
+    QStringList parts;
+    if (props.contains("Running")) parts << "Running=" + props["Running"].toString();
+    if (props.contains("FramesAccepted"))
+      parts << "FramesAccepted=" + props["FramesAccepted"].toString();
+    events << parts.join(' ');
+  }
+};
+
+// Whether a column of a results file holds `value` as its format writes it (the fixed forms by
+// their decimals, the exponent form by its five significant digits).
+bool ColumnHolds(const QString& column, const char* format, double value) {
+  return QString::asprintf(format, value).toDouble() == column.toDouble();
 }
 
 class ServeTest : public ::testing::Test {
@@ -517,6 +572,27 @@ TEST_F(ServeTest, AtFullSpeedTheItemsSignalsAreRateLimitedAndCallsStayQuick) {
   ASSERT_EQ(after.type(), QDBusMessage::ReplyMessage);
   const QString text = after.arguments().value(0).toString();
   EXPECT_EQ(text.count('\r'), 15);
+  // It is the item of the last accepted frame, the one GetResult gives, in the item's formats.
+  const QDBusMessage latest = bus.Call("GetResult");
+  ASSERT_EQ(ErrorOf(latest), "");
+  const TWireRecord rec = ReadWireRecord(latest.arguments().value(0).value<QDBusArgument>());
+  const QStringList values = text.split("\r\n");
+  ASSERT_EQ(values.size(), 16);
+  const struct {
+    const char* key;
+    const char* format;
+    double scale;
+  } fields[] = {
+      {"status", "%.0f", 1.0},       {"error", "%.0f", 1.0},        {"freq_Hz", "%.3f", 1e-6},
+      {"mag_in", "%.3f", 1.0},       {"pha_in_deg", "%.1f", 1.0},   {"mag_load", "%.3f", 1.0},
+      {"pha_load_deg", "%.1f", 1.0}, {"pinc_W", "%.5g", 1.0},       {"prfl_W", "%.5g", 1.0},
+      {"temp_C", "%.1f", 1.0},       {"stub1_mm", "%.2f", 1.0},     {"stub2_mm", "%.2f", 1.0},
+      {"stub3_mm", "%.2f", 1.0},     {"motor_status", "%.0f", 1.0}, {"motor_error", "%.0f", 1.0}};
+  for (int i = 0; i < 15; ++i) {
+    const double v = Value(rec, fields[i].key).toDouble() * fields[i].scale;
+    EXPECT_TRUE(ColumnHolds(values[i], fields[i].format, v))
+        << fields[i].key << ": item " << values[i].toStdString() << ", record " << v;
+  }
   // The last notification is there once the run's end is: they come in order on one connection.
   WaitFor([&] { return item.lastChanged == text && item.lastProperty == text; }, 2000);
   EXPECT_EQ(item.lastChanged, text);
@@ -527,6 +603,170 @@ TEST_F(ServeTest, AtFullSpeedTheItemsSignalsAreRateLimitedAndCallsStayQuick) {
   EXPECT_GE(item.changed, 10);
   EXPECT_EQ(item.changed, item.properties);
   EXPECT_GT(bus.Property("FramesAccepted").toULongLong(), qulonglong(item.changed));
+  EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
+  EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
+}
+
+// The frames of a served run read back typed: the rows GetResults gives agree with the results
+// file of the same sweep in every column, and in the ring's order; the keys come in their order
+// with their types; the socket's MEAS:ALL? is the same record as GetResult.
+TEST_F(ServeTest, TypedReadsGiveTheSweepsFramesWithTheirNumbersAndRuns) {
+  TRunLog log;
+  QDBusConnection c = bus.Connection();
+  ASSERT_TRUE(c.connect(QString(), "/Control", "local.QzSim.Control", "RunStarted", &log,
+                        SLOT(Started(uint, qulonglong))));
+  ASSERT_TRUE(c.connect(QString(), "/Control", "local.QzSim.Control", "RunEnded", &log,
+                        SLOT(Ended(QString))));
+  ASSERT_TRUE(c.connect(QString(), "/Control", "org.freedesktop.DBus.Properties",
+                        "PropertiesChanged", &log,
+                        SLOT(Properties(QString, QVariantMap, QStringList))));
+  TServedProgram qz(bus, Profile());
+  ASSERT_TRUE(qz.Start({"--serve", "--passes", "300", "--scpi", "0"}))
+      << qz.ErrorOutput().toStdString();
+  ASSERT_TRUE(WaitFor([&] { return watch.reasons == QStringList{"passes done"}; }));
+  ASSERT_TRUE(WaitFor([&] { return log.events.contains("ended passes done"); }));
+  EXPECT_EQ(log.events.first(), "Running=true") << log.events.join('|').toStdString();
+  EXPECT_EQ(log.events.value(1), "started 1 1");
+  // Both properties once more, then the end.
+  EXPECT_EQ(log.events.mid(log.events.size() - 2),
+            (QStringList{"Running=false FramesAccepted=300", "ended passes done"}));
+
+  const QString results = dir.filePath("passes.txt");
+  ASSERT_EQ(ErrorOf(bus.Call("SaveResults", {results, ""})), "");
+  const QList<QStringList> lines = DataLines(results);
+  ASSERT_EQ(lines.size(), 101);
+
+  QDBusMessage m = QDBusMessage::createMethodCall("local.QzSim", "/Control", "local.QzSim.Control",
+                                                  "GetResults");
+  m.setArguments({QVariant::fromValue(qulonglong(0))});
+  const QDBusMessage all = bus.Await(m);
+  ASSERT_EQ(ErrorOf(all), "");
+  EXPECT_EQ(all.signature(), "aa{sv}t");
+  ASSERT_EQ(all.arguments().size(), 2);
+  EXPECT_EQ(all.arguments()[1].toULongLong(), 199u);
+  QList<TWireRecord> rows;
+  const QDBusArgument array = all.arguments()[0].value<QDBusArgument>();
+  array.beginArray();
+  while (!array.atEnd()) rows << ReadWireRecord(array);
+  array.endArray();
+  ASSERT_EQ(rows.size(), 101);
+  for (int i = 0; i < rows.size(); ++i) {
+    const TWireRecord& r = rows[i];
+    SCOPED_TRACE(i);
+    const qulonglong frame = Value(r, "frame").toULongLong();
+    EXPECT_EQ(frame, qulonglong(200 + i));
+    EXPECT_EQ(Value(r, "run").toUInt(), 1u);
+    // Frame k went to slot (k - 1) mod 101, which is line (k - 1) mod 101 + 1 of the file.
+    const QStringList& line = lines[int((frame - 1) % 101)];
+    EXPECT_TRUE(ColumnHolds(line[1], "%.3f", Value(r, "freq_Hz").toDouble() / 1e6))
+        << line[1].toStdString();
+    EXPECT_TRUE(ColumnHolds(line[2], "%.4f", Value(r, "mag_in").toDouble()));
+    EXPECT_TRUE(ColumnHolds(line[3], "%.3f", Value(r, "pha_in_deg").toDouble()));
+    EXPECT_TRUE(ColumnHolds(line[4], "%.4E", Value(r, "pinc_W").toDouble() / 1000.0));
+    EXPECT_TRUE(ColumnHolds(line[5], "%.4E", Value(r, "prfl_W").toDouble() / 1000.0));
+    EXPECT_TRUE(ColumnHolds(line[6], "%.1f", Value(r, "temp_C").toDouble()));
+    EXPECT_EQ(line[7].toInt(), Value(r, "error").toInt());
+    EXPECT_TRUE(ColumnHolds(line[8], "%.4f", Value(r, "mag_load").toDouble()));
+    EXPECT_TRUE(ColumnHolds(line[9], "%.3f", Value(r, "pha_load_deg").toDouble()));
+    for (int k = 0; k < 3; ++k)
+      EXPECT_TRUE(
+          ColumnHolds(line[10 + k], "%.3f", Value(r, QString("stub%1_mm").arg(k + 1)).toDouble()));
+    EXPECT_EQ(line[13].toInt(), Value(r, "motor_status").toInt());
+    EXPECT_EQ(line[14].toInt(), Value(r, "motor_error").toInt());
+    EXPECT_DOUBLE_EQ(Value(r, "pabs_W").toDouble(),
+                     Value(r, "pinc_W").toDouble() - Value(r, "prfl_W").toDouble());
+    EXPECT_TRUE(QDateTime::fromString(Value(r, "time").toString(), Qt::ISODateWithMs).isValid());
+  }
+
+  // The latest: the same record as the last row, its keys in order with their bus types.
+  const QDBusMessage latest = bus.Call("GetResult");
+  ASSERT_EQ(ErrorOf(latest), "");
+  EXPECT_EQ(latest.signature(), "a{sv}");
+  const TWireRecord last = ReadWireRecord(latest.arguments().value(0).value<QDBusArgument>());
+  EXPECT_EQ(last, rows.last());
+  const struct {
+    const char* key;
+    int type;
+  } keys[] = {{"frame", QMetaType::ULongLong},  {"run", QMetaType::UInt},
+              {"time", QMetaType::QString},     {"freq_Hz", QMetaType::Double},
+              {"mag_in", QMetaType::Double},    {"pha_in_deg", QMetaType::Double},
+              {"mag_load", QMetaType::Double},  {"pha_load_deg", QMetaType::Double},
+              {"pinc_W", QMetaType::Double},    {"prfl_W", QMetaType::Double},
+              {"pabs_W", QMetaType::Double},    {"temp_C", QMetaType::Double},
+              {"stub1_mm", QMetaType::Double},  {"stub2_mm", QMetaType::Double},
+              {"stub3_mm", QMetaType::Double},  {"status", QMetaType::UChar},
+              {"error", QMetaType::UChar},      {"motor_status", QMetaType::UChar},
+              {"motor_error", QMetaType::UChar}};
+  ASSERT_EQ(last.size(), qsizetype(std::size(keys)));
+  for (size_t i = 0; i < std::size(keys); ++i) {
+    EXPECT_EQ(last[qsizetype(i)].first, keys[i].key);
+    EXPECT_EQ(last[qsizetype(i)].second.typeId(), keys[i].type) << keys[i].key;
+  }
+
+  // The socket reads the same record.
+  ASSERT_TRUE(WaitFor([&] { return qz.p.canReadLine(); }));
+  const QString told = QString::fromUtf8(qz.p.readLine()).trimmed();
+  ASSERT_TRUE(told.startsWith("SCPI 127.0.0.1:")) << told.toStdString();
+  QTcpSocket socket;
+  socket.connectToHost("127.0.0.1", quint16(told.section(':', 1).toUInt()));
+  ASSERT_TRUE(socket.waitForConnected(10000));
+  socket.write("MEAS:ALL?\n");
+  ASSERT_TRUE(WaitFor([&] { return socket.canReadLine() || socket.waitForReadyRead(10); }));
+  const QStringList measured = QString::fromUtf8(socket.readLine()).trimmed().split(',');
+  ASSERT_EQ(measured.size(), last.size());
+  for (qsizetype i = 0; i < last.size(); ++i) {
+    const QVariant& v = last[i].second;
+    if (v.typeId() == QMetaType::Double)
+      EXPECT_EQ(measured[i].toDouble(), v.toDouble()) << last[i].first.toStdString();
+    else if (v.typeId() == QMetaType::QString)
+      EXPECT_EQ(measured[i], '"' + v.toString() + '"');
+    else
+      EXPECT_EQ(measured[i].toULongLong(), v.toULongLong()) << last[i].first.toStdString();
+  }
+
+  // Nothing after the newest; beyond it, an error that names it.
+  m.setArguments({QVariant::fromValue(qulonglong(300))});
+  const QDBusMessage none = bus.Await(m);
+  ASSERT_EQ(ErrorOf(none), "");
+  EXPECT_EQ(none.arguments()[0].value<QDBusArgument>().currentType(), QDBusArgument::ArrayType);
+  EXPECT_EQ(none.arguments()[1].toULongLong(), 0u);
+  {
+    QList<TWireRecord> empty;
+    const QDBusArgument a = none.arguments()[0].value<QDBusArgument>();
+    a.beginArray();
+    while (!a.atEnd()) empty << ReadWireRecord(a);
+    a.endArray();
+    EXPECT_TRUE(empty.isEmpty());
+  }
+  m.setArguments({QVariant::fromValue(qulonglong(301))});
+  EXPECT_EQ(ErrorOf(bus.Await(m)),
+            "org.freedesktop.DBus.Error.InvalidArgs: There is no frame 301 yet: the newest "
+            "accepted frame is 300.");
+
+  // The next run is number 2 and begins with frame 301; its frame count is told at most every
+  // 100 ms, and both properties once more before its end.
+  log.events.clear();
+  QElapsedTimer ran;
+  ran.start();
+  EXPECT_EQ(ErrorOf(bus.Call("Run")), "");
+  ASSERT_TRUE(WaitFrames(1000));
+  QThread::msleep(300);
+  EXPECT_EQ(ErrorOf(bus.Call("Pause")), "");
+  ASSERT_TRUE(WaitFor([&] { return log.events.contains("ended paused"); }));
+  const qint64 ms = ran.elapsed();
+  EXPECT_EQ(log.events.value(0), "Running=true") << log.events.join('|').toStdString();
+  EXPECT_EQ(log.events.value(1), "started 2 301");
+  const qulonglong frames = bus.Property("FramesAccepted").toULongLong();
+  EXPECT_EQ(log.events.mid(log.events.size() - 2),
+            (QStringList{QString("Running=false FramesAccepted=%1").arg(frames), "ended paused"}));
+  const int counts = int(log.events.filter(QRegularExpression("^FramesAccepted=")).size());
+  EXPECT_GE(counts, 1);
+  EXPECT_LE(counts, int(ms / 100) + 1) << ms << " ms";
+  const QDBusMessage next = bus.Call("GetResult");
+  const TWireRecord after = ReadWireRecord(next.arguments().value(0).value<QDBusArgument>());
+  EXPECT_EQ(Value(after, "run").toUInt(), 2u);
+  EXPECT_EQ(Value(after, "frame").toULongLong(), 300u + frames);
+
   EXPECT_EQ(ErrorOf(bus.Call("Quit", {false})), "");
   EXPECT_EQ(qz.Finish(), 0) << qz.ErrorOutput().toStdString();
 }

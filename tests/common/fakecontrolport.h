@@ -92,6 +92,8 @@ class TFakeControlPort : public TControlPort {
   MOCK_METHOD(double, StepMm, (), (const, override));
   MOCK_METHOD(void, Quit, (bool), (override));
   MOCK_METHOD(QString, RunningLogPath, (), (const, override));
+  MOCK_METHOD(const TQvWin*, Analyzer, (), (const, override));
+  MOCK_METHOD(double, MmPerStep, (), (const, override));
 };
 
 }  // namespace qz::testing

@@ -138,6 +138,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   control_->Defer = (new TDeferredCalls(this))->Deferrer();
   controlBus_ = std::make_unique<TControlBus>(*control_);
   controlPort_->OnRunEnded = [this](const QString& reason) { control_->RunEnded(reason); };
+  controlPort_->OnRunStarted = [this](uint32_t run, uint64_t firstFrame) {
+    control_->RunStarted(run, firstFrame);
+  };
   control_->ChartSaver = [this](const QString& type, const QString& path, uint32_t width,
                                 uint32_t height) {
     return SaveSweepChart(core_->Qv, type, path, width, height);
