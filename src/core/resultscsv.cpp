@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <cmath>
+#include <cstring>
 
 #include "core/qvwin.h"
 #include "util/formatbytes.h"
@@ -13,16 +14,66 @@ namespace {
 
 const TDecSepBytes kPoint{QChar('.')};
 
-// Two digits, or the given width, of a non-negative number.
-void AppendDigits(QByteArray& out, int64_t v, int width) {
+// A non-negative number with at least `width` digits (leading zeros).
+char* PutDigits(char* p, int64_t v, int width) {
   char buf[24];
   int n = 0;
   do {
     buf[n++] = char('0' + v % 10);
     v /= 10;
   } while (v > 0);
-  for (int i = n; i < width; ++i) out += '0';
-  while (n > 0) out += buf[--n];
+  for (int i = n; i < width; ++i) *p++ = '0';
+  while (n > 0) *p++ = buf[--n];
+  return p;
+}
+
+// Two digits of 0 .. 99.
+char* Put2(char* p, int64_t v) {
+  p[0] = char('0' + v / 10);
+  p[1] = char('0' + v % 10);
+  return p + 2;
+}
+
+// The most bytes of a time: a sign, a year of 64-bit milliseconds and "-MM-DDTHH:MM:SS.zzzZ".
+constexpr int kMaxTimeBytes = 48;
+
+// "yyyy-MM-ddTHH:mm:ss.zzzZ" of ms since 1970 at p; returns the end.
+char* PutUtcTime(char* p, int64_t utcMs) {
+  // Days and milliseconds of the day (floor division, so times before 1970 work too).
+  int64_t days = utcMs / 86400000;
+  int64_t ms = utcMs % 86400000;
+  if (ms < 0) {
+    ms += 86400000;
+    --days;
+  }
+  // The civil date of a day count (proleptic Gregorian calendar, days since 1970-01-01).
+  const int64_t z = days + 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  const int64_t d = doy - (153 * mp + 2) / 5 + 1;
+  const int64_t m = mp < 10 ? mp + 3 : mp - 9;
+  const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+  if (y < 0) *p++ = '-';
+  p = PutDigits(p, y < 0 ? -y : y, 4);
+  *p++ = '-';
+  p = Put2(p, m);
+  *p++ = '-';
+  p = Put2(p, d);
+  *p++ = 'T';
+  p = Put2(p, ms / 3600000);
+  *p++ = ':';
+  p = Put2(p, ms / 60000 % 60);
+  *p++ = ':';
+  p = Put2(p, ms / 1000 % 60);
+  *p++ = '.';
+  const int64_t milli = ms % 1000;
+  *p++ = char('0' + milli / 100);
+  p = Put2(p, milli % 100);
+  *p++ = 'Z';
+  return p;
 }
 
 // A description value on one line: line breaks become blanks.
@@ -58,38 +109,8 @@ QByteArray CsvColumnNames(bool record) {
 }
 
 void AppendUtcTime(QByteArray& out, int64_t utcMs) {
-  // Days and milliseconds of the day (floor division, so times before 1970 work too).
-  int64_t days = utcMs / 86400000;
-  int64_t ms = utcMs % 86400000;
-  if (ms < 0) {
-    ms += 86400000;
-    --days;
-  }
-  // The civil date of a day count (proleptic Gregorian calendar, days since 1970-01-01).
-  const int64_t z = days + 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  const int64_t d = doy - (153 * mp + 2) / 5 + 1;
-  const int64_t m = mp < 10 ? mp + 3 : mp - 9;
-  const int64_t y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-  if (y < 0) out += '-';
-  AppendDigits(out, y < 0 ? -y : y, 4);
-  out += '-';
-  AppendDigits(out, m, 2);
-  out += '-';
-  AppendDigits(out, d, 2);
-  out += 'T';
-  AppendDigits(out, ms / 3600000, 2);
-  out += ':';
-  AppendDigits(out, ms / 60000 % 60, 2);
-  out += ':';
-  AppendDigits(out, ms / 1000 % 60, 2);
-  out += '.';
-  AppendDigits(out, ms % 1000, 3);
-  out += 'Z';
+  char buf[kMaxTimeBytes];
+  out.append(buf, PutUtcTime(buf, utcMs) - buf);
 }
 
 QString UtcTimeText(int64_t utcMs) {
@@ -100,58 +121,61 @@ QString UtcTimeText(int64_t utcMs) {
 
 void AppendCsvRow(QByteArray& out, const TSwpStamp& stamp, const THresults& res,
                   const TMotState& mot, const TTunerDescr& tu, int64_t record) {
+  // Built in one buffer and appended once: the data log writes a row per result. 18 fields at
+  // most besides the time, each with its comma, and the line end.
+  char buf[18 * (kMaxFieldBytes + 1) + kMaxTimeBytes + 2];
+  char* p = buf;
   if (record >= 0) {
-    AppendInt(out, record);
-    out += ',';
+    p = PutInt(p, record);
+    *p++ = ',';
   }
   if (stamp.frame > 0) {
-    AppendInt(out, stamp.frame);
-    out += ',';
-    AppendUtcTime(out, stamp.utcMs);
+    p = PutInt(p, stamp.frame);
+    *p++ = ',';
+    p = PutUtcTime(p, stamp.utcMs);
   } else {
-    out += ',';
+    *p++ = ',';
   }
   if (res.je_qv) {
-    out += ',';
-    AppendFixed(out, res.FreD / 1e6, 5, kPoint);
-    out += ',';
-    AppendFixed(out, res.Mag_m, 6, kPoint);
-    out += ',';
-    AppendFixed(out, res.Pha_m, 4, kPoint);
-    out += ',';
-    AppendFixed(out, res.Mag_z, 6, kPoint);
-    out += ',';
-    AppendFixed(out, res.Pha_z, 4, kPoint);
-    out += ',';
-    AppendFixed(out, res.Pinc / 1000.0, 9, kPoint);
-    out += ',';
-    AppendFixed(out, res.Prfl / 1000.0, 9, kPoint);
-    out += ',';
-    AppendFixed(out, res.Pabs / 1000.0, 9, kPoint);
-    out += ',';
+    auto fixed = [&p](double v, int decimals) {
+      *p++ = ',';
+      p = PutFixed(p, v, decimals, kPoint);
+    };
+    fixed(res.FreD / 1e6, 5);
+    fixed(res.Mag_m, 6);
+    fixed(res.Pha_m, 4);
+    fixed(res.Mag_z, 6);
+    fixed(res.Pha_z, 4);
+    fixed(res.Pinc / 1000.0, 9);
+    fixed(res.Prfl / 1000.0, 9);
+    fixed(res.Pabs / 1000.0, 9);
     // A reflection of 1 or more (or an unreadable one) has no finite standing-wave ratio.
     const double g = res.Mag_m;
-    if (g >= 1.0 || !std::isfinite(g))
-      out += "inf";
-    else
-      AppendFixed(out, (1.0 + g) / (1.0 - g), 4, kPoint);
-    out += ',';
-    AppendFixed(out, res.Temp, 1, kPoint);
-    out += ',';
-    AppendInt(out, res.ErrByte);
+    if (g >= 1.0 || !std::isfinite(g)) {
+      std::memcpy(p, ",inf", 4);
+      p += 4;
+    } else {
+      fixed((1.0 + g) / (1.0 - g), 4);
+    }
+    fixed(res.Temp, 1);
+    *p++ = ',';
+    p = PutInt(p, res.ErrByte);
   } else {
-    out += ",,,,,,,,,,,";
+    std::memcpy(p, ",,,,,,,,,,,", 11);
+    p += 11;
   }
-  const TMotPos& p = mot.ActPos;
+  const TMotPos& pos = mot.ActPos;
   for (int i = 1; i <= 3; ++i) {
-    out += ',';
-    AppendFixed(out, p[i] * tu.MmPerStep, 3, kPoint);
+    *p++ = ',';
+    p = PutFixed(p, pos[i] * tu.MmPerStep, 3, kPoint);
   }
-  out += ',';
-  AppendInt(out, mot.MotStatus);
-  out += ',';
-  AppendInt(out, mot.MotError);
-  out += "\r\n";
+  *p++ = ',';
+  p = PutInt(p, mot.MotStatus);
+  *p++ = ',';
+  p = PutInt(p, mot.MotError);
+  *p++ = '\r';
+  *p++ = '\n';
+  out.append(buf, p - buf);
 }
 
 QString CsvPlaneIn(const TQvWin& qv, const TTunerDescr& tu) {

@@ -56,6 +56,27 @@ for sig in TERM INT HUP; do
     fail "$sig: no end line on stderr: $(cat "$work/$sig.err")"
 done
 
+# A CSV log ended by a signal closes as the text log does: its stop line says it ended
+# illegally, the record count matches the rows, and every row is whole.
+csv=$work/term.csv
+QZSIM_PROFILE=$work/profile "$exe" --headless --passes 100000000 --log "$csv" --log-format csv \
+  >"$work/csv.out" 2>"$work/csv.err" &
+pid=$!
+wait_for_lines "$csv" 500 || fail "CSV: the log did not grow"
+kill -TERM "$pid"
+wait "$pid"
+rc=$?
+[ "$rc" -eq 143 ] || fail "CSV: exit status $rc: $(cat "$work/csv.err")"
+tail -2 "$csv" | head -1 | grep -q -P '^# stopped: \d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z \(ended illegally\)\r$' ||
+  fail "CSV: the stop line is $(tail -2 "$csv" | head -1 | cat -A)"
+records=$(tail -1 "$csv" | tr -d '\r' | sed -n 's/^# records: \([0-9]*\)$/\1/p')
+[ -n "$records" ] || fail "CSV: no record count at the end: $(tail -1 "$csv" | cat -A)"
+rows=$(grep -c -P '^[0-9]+,' "$csv")
+[ "$rows" -eq "$records" ] || fail "CSV: $rows rows, the count says $records"
+whole=$(grep -P '^[0-9]+,' "$csv" | grep -c -P '^([^,]*,){18}[^,]*\r$')
+[ "$whole" -eq "$rows" ] || fail "CSV: $((rows - whole)) rows are not whole"
+grep -q "(ended illegally)" "$csv" || fail "CSV: no end record"
+
 # A second signal while the program ends in order (here: drawing a large chart after the run)
 # ends it at once. The pause lets the first signal be taken before the second is sent (two
 # pending signals of one kind would be one).

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <functional>
+#include <limits>
 
 #include "common/testfiles.h"
 #include "common/testframes.h"
@@ -100,6 +102,82 @@ TEST_F(ResultsCsvTest, RowFieldsAndTheirDecimals) {
   res.je_qv = false;
   EXPECT_EQ(Row({3, 0}), "3,1970-01-01T00:00:00.000Z,,,,,,,,,,," + tuner);
   EXPECT_EQ(Row({3, 0}).split(',').size(), 18);
+}
+
+// Values far from the usual ones keep the row's shape: the field text of each is worked out by
+// hand (rounding on the exact value, no "-0", the engine's non-finite words, long fields and
+// years beyond four digits), and the rest of the row stays as it was.
+TEST_F(ResultsCsvTest, RowsOfUnusualValuesKeepTheirFields) {
+  struct Case {
+    const char* what;
+    std::function<void(THresults&, TMotState&)> set;
+    TSwpStamp stamp;
+    int64_t record;
+    const char* row;
+  } cases[] = {
+      {"tiny negatives round to zero without a sign",
+       [](THresults& r, TMotState&) {
+         r.Pha_m = -0.00004;
+         r.Prfl = -1e-7;
+         r.Temp = -0.04;
+       },
+       {1, 0},
+       -1,
+       "1,1970-01-01T00:00:00.000Z,2450.00000,0.500000,0.0000,0.250000,45.5000,1.234500000,"
+       "0.000000000,0.925875000,3.0000,0.0,3,1.000,2.500,49.990,1,128\r\n"},
+      {"an unreadable reflection and powers out of range",
+       [](THresults& r, TMotState&) {
+         r.Mag_m = std::numeric_limits<double>::quiet_NaN();
+         r.Pinc = 1e15;
+         r.Pabs = -std::numeric_limits<double>::infinity();
+       },
+       {2, 0},
+       -1,
+       "2,1970-01-01T00:00:00.000Z,2450.00000,NAN,-12.2500,0.250000,45.5000,"
+       "1000000000000.000000000,0.308625000,-INF,inf,25.5,3,1.000,2.500,49.990,1,128\r\n"},
+      {"negative tuner positions and the largest status bytes",
+       [](THresults& r, TMotState& m) {
+         r.je_qv = false;
+         m.ActPos = MakeMotPos(-100, 0, -32768);
+         m.MotStatus = 255;
+         m.MotError = 255;
+       },
+       {9, 0},
+       -1,
+       "9,1970-01-01T00:00:00.000Z,,,,,,,,,,,,-1.000,0.000,-327.680,255,255\r\n"},
+      {"a record number before an unstamped frame",
+       [](THresults& r, TMotState&) { r.je_qv = false; },
+       {},
+       5,
+       "5,,,,,,,,,,,,,,1.000,2.500,49.990,1,128\r\n"},
+      {"the first day of year 0 and the last millisecond before it",
+       [](THresults& r, TMotState&) { r.je_qv = false; },
+       {3, -62167219200000},
+       0,
+       "0,3,0000-01-01T00:00:00.000Z,,,,,,,,,,,,1.000,2.500,49.990,1,128\r\n"},
+      {"a year before year 0",
+       [](THresults& r, TMotState&) { r.je_qv = false; },
+       {3, -62167219200001},
+       -1,
+       "3,-0001-12-31T23:59:59.999Z,,,,,,,,,,,,1.000,2.500,49.990,1,128\r\n"},
+      {"a five-digit year and the largest numbers",
+       [](THresults& r, TMotState&) { r.je_qv = false; },
+       {std::numeric_limits<int64_t>::max(), 253402300800000},
+       9223372036854775807,
+       "9223372036854775807,9223372036854775807,10000-01-01T00:00:00.000Z,,,,,,,,,,,,1.000,"
+       "2.500,49.990,1,128\r\n"},
+  };
+  const THresults base = res;
+  const TMotState baseMot = mot;
+  for (const Case& c : cases) {
+    res = base;
+    mot = baseMot;
+    c.set(res, mot);
+    // Appended after what is already there.
+    QByteArray b = "kept|";
+    AppendCsvRow(b, c.stamp, res, mot, tu, c.record);
+    EXPECT_EQ(b, QByteArray("kept|") + c.row) << c.what;
+  }
 }
 
 TEST_F(ResultsCsvTest, PlanesAndTransformAreNamed) {

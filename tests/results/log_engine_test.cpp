@@ -386,7 +386,8 @@ TEST_F(LogEngineTest, CommaSeparatorOnlyInTheLogWhileLogging) {
 
 // A fixed schedule, clock, program information and locale give exactly the stored log: comment,
 // header, data lines (one without a measurement block), the end record with the setup stamp and
-// the settings block. Other programs read these files: the bytes must not change.
+// the settings block. Other programs read these files: the bytes must not change. The stored
+// log is what the logger wrote before frames carried stamps and logs could be CSV.
 TEST_F(LogEngineTest, GoldenTextLog) {
   qv.PlaneExt.SetValue(12.5);
   mot.ActPos = MakeMotPos(100, 200, 300);
