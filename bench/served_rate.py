@@ -2,10 +2,12 @@
 """Frame rate of a served program (QzSim --serve) with the live item off and at DDE Wait 0 ms,
 a client subscribed to both item signals, on a private session bus.
 
-    python3 bench/served_rate.py build/bin/QzSim [--seconds 3] [--rounds 3]
+    python3 bench/served_rate.py build/bin/QzSim [--seconds 3] [--rounds 3] [--against OTHER]
 
 Prints frames per second of each round and the median of each case; alternating rounds, so a
-change of the machine's load touches both alike. Not run by CTest (a benchmark, not a test).
+change of the machine's load touches both alike. With --against, every round runs the other
+program too, beside this one in each case (before/after pairs under the same load). Not run by
+CTest (a benchmark, not a test).
 """
 
 import argparse
@@ -71,25 +73,38 @@ def main():
     ap.add_argument("qzsim")
     ap.add_argument("--seconds", type=float, default=3.0)
     ap.add_argument("--rounds", type=int, default=3)
+    ap.add_argument("--against", help="another build of the program, run beside it")
     args = ap.parse_args()
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     daemon = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                               stdout=subprocess.PIPE, text=True)
     address = daemon.stdout.readline().strip()
-    rates = {False: [], True: []}
+    programs = [("this", args.qzsim)] + ([("other", args.against)] if args.against else [])
+    rates = {(name, on): [] for name, _ in programs for on in (False, True)}
     try:
         with tempfile.TemporaryDirectory() as folder:
             for r in range(args.rounds):
                 for on in (False, True):
-                    rate, seen = one_round(args.qzsim, address, on, args.seconds, folder)
-                    rates[on].append(rate)
-                    print("round %d item %s: %.0f frames/s, %d item signals"
-                          % (r + 1, "on " if on else "off", rate, seen))
+                    # The pair's order alternates with the round, so neither always goes first.
+                    order = programs if r % 2 == 0 else programs[::-1]
+                    for name, exe in order:
+                        rate, seen = one_round(exe, address, on, args.seconds, folder)
+                        rates[(name, on)].append(rate)
+                        print("round %d %s item %s: %.0f frames/s, %d item signals"
+                              % (r + 1, name, "on " if on else "off", rate, seen), flush=True)
     finally:
         daemon.kill()
-    off, on = statistics.median(rates[False]), statistics.median(rates[True])
-    print("median: item off %.0f frames/s, item on (DDE Wait 0) %.0f frames/s (%.1f %%)"
-          % (off, on, 100.0 * on / off))
+    for name, _ in programs:
+        off = statistics.median(rates[(name, False)])
+        on = statistics.median(rates[(name, True)])
+        print("median %s: item off %.0f frames/s, item on (DDE Wait 0) %.0f frames/s (%.1f %%)"
+              % (name, off, on, 100.0 * on / off))
+    if args.against:
+        for on in (False, True):
+            pairs = [a / b for a, b in zip(rates[("this", on)], rates[("other", on)])]
+            print("item %s: this / other per round %s, median %.3f"
+                  % ("on " if on else "off", " ".join("%.3f" % p for p in pairs),
+                     statistics.median(pairs)))
     return 0
 
 

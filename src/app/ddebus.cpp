@@ -84,11 +84,19 @@ bool TDdeBus::Register() {
 }
 
 void TDdeBus::Publish(const QString& text) {
+  source_ = nullptr;
   item_ = text;
+  Changed();
+}
+
+void TDdeBus::Changed() {
   if (!registered_) return;
-  if (const std::optional<QString> now = coalescer_.Offer(text)) {
+  // A held change goes with the text of its moment when its timer runs out: a later change
+  // needs nothing more.
+  if (coalescer_.Holding() && notifyTimer_.isActive()) return;
+  if (coalescer_.Offer()) {
     notifyTimer_.stop();
-    Notify(*now);
+    Notify(QuzarDdeItem());
   } else if (!notifyTimer_.isActive()) {
     notifyTimer_.start(int(coalescer_.MsUntilDue()), Qt::PreciseTimer, this);
   }
@@ -96,7 +104,7 @@ void TDdeBus::Publish(const QString& text) {
 
 void TDdeBus::Flush() {
   notifyTimer_.stop();
-  if (const std::optional<QString> held = coalescer_.Flush(); held && registered_) Notify(*held);
+  if (coalescer_.Flush() && registered_) Notify(QuzarDdeItem());
 }
 
 void TDdeBus::EnableForRun(bool enabled) {
@@ -109,8 +117,8 @@ void TDdeBus::timerEvent(QTimerEvent* e) {
     return;
   }
   notifyTimer_.stop();
-  if (const std::optional<QString> due = coalescer_.TakeDue()) {
-    if (registered_) Notify(*due);
+  if (coalescer_.TakeDue()) {
+    if (registered_) Notify(QuzarDdeItem());
   } else if (coalescer_.Holding()) {
     notifyTimer_.start(int(coalescer_.MsUntilDue()), Qt::PreciseTimer, this);
   }
@@ -129,7 +137,8 @@ void TDdeBus::Notify(const QString& text) {
 }
 
 QString TDdeBus::Request(const QString& item) {
-  if (item.compare(QString::fromLatin1(kDdeItemName), Qt::CaseInsensitive) == 0) return item_;
+  if (item.compare(QString::fromLatin1(kDdeItemName), Qt::CaseInsensitive) == 0)
+    return QuzarDdeItem();
   if (calledFromDBus())
     sendErrorReply(QDBusError::InvalidArgs,
                    QStringLiteral("Unknown item \"") + item + QStringLiteral("\"; the topic ") +

@@ -4,8 +4,10 @@
 // "QuzarDdeItem", the signal "QuzarDdeItemChanged(s)" and the standard PropertiesChanged, both
 // sent together, and the method "Request(s) -> s" that answers the text of the named item. The
 // property and Request always hold the latest text; the notifications are rate-limited
-// (app/itemcoalescer.h), and the last of a run is sent before the run's end is told. Other
-// programs read and follow the item with any D-Bus library or with gdbus and busctl.
+// (app/itemcoalescer.h), and the last of a run is sent before the run's end is told. The text
+// is read from its source only when it is sent or asked for, so a change costs next to nothing
+// while notifications are held. Other programs read and follow the item with any D-Bus library
+// or with gdbus and busctl.
 //
 // The object is registered at start-up whether or not the item is switched on; without a
 // session bus (or with the name taken) the program runs on and only the bus is missing.
@@ -14,6 +16,7 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "app/cycleports.h"
 #include "app/itemcoalescer.h"
@@ -49,8 +52,15 @@ class TDdeBus : public QObject, public TRunEnable, protected QDBusContext {
   void Unregister();
   const QString& ErrorText() const { return error_; }
 
-  QString QuzarDdeItem() const { return item_; }
-  // A new text of the item: kept at once and sent to the followers as the rate allows.
+  // The item's present text: the source's, else the text last published.
+  QString QuzarDdeItem() const { return source_ ? source_() : item_; }
+  // Where the present text is read (the live item); it is read each time the property or
+  // Request is asked and when a notification goes.
+  void SetTextSource(std::function<QString()> source) { source_ = std::move(source); }
+  // The source has a new text: the followers are told as the rate allows.
+  void Changed();
+  // A new text of the item without a source (a source set before is dropped): kept at once and
+  // sent to the followers as the rate allows.
   void Publish(const QString& text);
   // The least interval between two notifications (TItemCoalescer::IntervalMs of DdeWait_ms).
   void SetNotifyIntervalMs(int64_t ms) { coalescer_.SetIntervalMs(ms); }
@@ -72,6 +82,7 @@ class TDdeBus : public QObject, public TRunEnable, protected QDBusContext {
   // Both signals of a new text.
   void Notify(const QString& text);
 
+  std::function<QString()> source_;
   QString item_;
   QString error_;
   bool registered_ = false;

@@ -15,26 +15,55 @@ const std::array<TDdeDelimInfo, kDdeDelimCount> kDdeDelims = {{
     {";", "Semicolon (# 59)", ";", ";"},
 }};
 
-QString BuildDdeString(uint8_t statByte, const THresults& res, const TMotState& mot,
-                       double mmPerStep, TDdeDelim delim) {
+TDdeValues DdeValuesOf(uint8_t statByte, const THresults& res, const TMotState& mot,
+                       double mmPerStep) {
+  TDdeValues v;
+  v.statByte = statByte;
+  v.errByte = res.ErrByte;
+  v.freD = res.FreD;
+  v.magM = res.Mag_m;
+  v.phaM = res.Pha_m;
+  v.magZ = res.Mag_z;
+  v.phaZ = res.Pha_z;
+  v.pinc = res.Pinc;
+  v.prfl = res.Prfl;
+  v.temp = res.Temp;
+  for (int k = kMotFirst; k <= kMotLast; ++k)
+    v.stubMm[size_t(k - kMotFirst)] = double(mot.ActPos[k]) * mmPerStep;
+  v.motStatus = mot.MotStatus;
+  v.motError = mot.MotError;
+  return v;
+}
+
+QString DdeText(const TDdeValues& v, TDdeDelim delim) {
   const int d = delim >= 0 && delim < kDdeDelimCount ? delim : ddCrLf;
   const QString sep = QString::fromLatin1(kDdeDelims[d].chars);
   const QChar point('.');
-  QString s = Format(QStringLiteral("%d%s"), {int(statByte), sep});
-  s = Format(QStringLiteral("%s%d%s"), {s, int(res.ErrByte), sep});
-  s = Format(QStringLiteral("%s%.3f%s"), {s, res.FreD / 1e6, sep}, point);
-  s = Format(QStringLiteral("%s%.3f%s"), {s, res.Mag_m, sep}, point);
-  s = Format(QStringLiteral("%s%.1f%s"), {s, res.Pha_m, sep}, point);
-  s = Format(QStringLiteral("%s%.3f%s"), {s, res.Mag_z, sep}, point);
-  s = Format(QStringLiteral("%s%.1f%s"), {s, res.Pha_z, sep}, point);
-  s = Format(QStringLiteral("%s%.5g%s"), {s, res.Pinc, sep}, point);
-  s = Format(QStringLiteral("%s%.5g%s"), {s, res.Prfl, sep}, point);
-  s = Format(QStringLiteral("%s%.1f%s"), {s, res.Temp, sep}, point);
-  for (int k = kMotFirst; k <= kMotLast; ++k)
-    s = Format(QStringLiteral("%s%f%s"), {s, double(mot.ActPos[k]) * mmPerStep, sep}, point);
-  s = Format(QStringLiteral("%s%d%s"), {s, int(mot.MotStatus), sep});
-  s = Format(QStringLiteral("%s%d%s"), {s, int(mot.MotError), sep});
+  QString s;
+  s.reserve(192);
+  auto add = [&](const QString& pattern, FormatArg value) {
+    s += Format(pattern, {value}, point);
+    s += sep;
+  };
+  add(QStringLiteral("%d"), int(v.statByte));
+  add(QStringLiteral("%d"), int(v.errByte));
+  add(QStringLiteral("%.3f"), v.freD / 1e6);
+  add(QStringLiteral("%.3f"), v.magM);
+  add(QStringLiteral("%.1f"), v.phaM);
+  add(QStringLiteral("%.3f"), v.magZ);
+  add(QStringLiteral("%.1f"), v.phaZ);
+  add(QStringLiteral("%.5g"), v.pinc);
+  add(QStringLiteral("%.5g"), v.prfl);
+  add(QStringLiteral("%.1f"), v.temp);
+  for (double mm : v.stubMm) add(QStringLiteral("%f"), mm);
+  add(QStringLiteral("%d"), int(v.motStatus));
+  add(QStringLiteral("%d"), int(v.motError));
   return s;
+}
+
+QString BuildDdeString(uint8_t statByte, const THresults& res, const TMotState& mot,
+                       double mmPerStep, TDdeDelim delim) {
+  return DdeText(DdeValuesOf(statByte, res, mot, mmPerStep), delim);
 }
 
 TDdeItem::TDdeItem(const TMerObjekt& mob, const TMotState& mot, const TTunerDescr& descr,
@@ -42,10 +71,22 @@ TDdeItem::TDdeItem(const TMerObjekt& mob, const TMotState& mot, const TTunerDesc
     : mob_(mob), mot_(mot), descr_(descr), timer_(clock) {}
 
 void TDdeItem::PublishIfDue(const THresults& res) {
+  // A stopped stopwatch has run out without reading the clock.
   if (!On || !timer_.TimerExpired()) return;
-  ddeStr_ = BuildDdeString(mob_[0], res, mot_, descr_.MmPerStep, DdeDelim);
-  if (OnPublish) OnPublish(ddeStr_);
-  timer_.StartTimer(DdeWait_ms);
+  values_ = DdeValuesOf(mob_[0], res, mot_, descr_.MmPerStep);
+  valuesDelim_ = DdeDelim;
+  textStale_ = true;
+  if (OnPublish) OnPublish();
+  // A wait of 0 ms runs out at once: the stopwatch stays stopped, which is the same.
+  if (DdeWait_ms > 0) timer_.StartTimer(DdeWait_ms);
+}
+
+const QString& TDdeItem::DdeStr() const {
+  if (textStale_) {
+    ddeStr_ = DdeText(values_, valuesDelim_);
+    textStale_ = false;
+  }
+  return ddeStr_;
 }
 
 QString TDdeItem::ServerCaption() const {

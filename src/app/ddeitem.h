@@ -1,10 +1,11 @@
 #pragma once
 // The live data item other programs follow: service "QzSim", topic "QuzarDdeTopic", item
 // "QuzarDdeItem". After each accepted frame the measurement cycle offers the result; when the
-// item is switched on and its interval has run out, the item's text is rebuilt from the result,
-// the frame's status byte and the tuner's stub positions, and handed to whoever serves it to
-// other programs. The "Co&mmun" menu's captions, check marks and entries live here too, so the
-// frame window only shows them.
+// item is switched on and its interval has run out, the item takes the result, the frame's
+// status byte and the tuner's stub positions, and tells whoever serves it to other programs.
+// The text is built from those values only when it is read (at most once per publication), so
+// publishing after every frame costs no more than keeping a few numbers. The "Co&mmun" menu's
+// captions, check marks and entries live here too, so the frame window only shows them.
 
 #include <QString>
 #include <array>
@@ -49,9 +50,25 @@ inline constexpr const char* kDdeWaitPrompt = "DDE messaging period (ms)";
 inline constexpr const char* kDdeDelimHint = "Separator of individual results in DDE string";
 inline constexpr const char* kDdeWaitHint = "Min. interval between two consecutive DDE messages";
 
-// The item's text: 15 values, each followed by the delimiter. statByte is the frame's first
-// byte; the stub positions are in motor steps, mmPerStep from the tuner description. Numbers
-// always use a point.
+// The 15 values of the item as they were at a publication. statByte is the frame's first byte;
+// the stub positions are in mm (the motor steps times mmPerStep of the tuner description).
+struct TDdeValues {
+  uint8_t statByte = 0;
+  uint8_t errByte = 0;
+  double freD = 0.0;  // Hz
+  double magM = 0.0, phaM = 0.0;
+  double magZ = 0.0, phaZ = 0.0;
+  double pinc = 0.0, prfl = 0.0;  // W
+  double temp = 0.0;
+  std::array<double, 3> stubMm{};
+  uint8_t motStatus = 0;
+  uint8_t motError = 0;
+};
+TDdeValues DdeValuesOf(uint8_t statByte, const THresults& res, const TMotState& mot,
+                       double mmPerStep);
+// The item's text: the 15 values, each followed by the delimiter (one outside the table is
+// CR LF). Numbers always use a point.
+QString DdeText(const TDdeValues& v, TDdeDelim delim);
 QString BuildDdeString(uint8_t statByte, const THresults& res, const TMotState& mot,
                        double mmPerStep, TDdeDelim delim);
 
@@ -76,15 +93,18 @@ class TDdeItem : public TCyclePublisher, public TDdeStp {
   TDdeItem(const TMerObjekt& mob, const TMotState& mot, const TTunerDescr& descr,
            Clock* clock = nullptr);
 
-  // The text last published (empty before the first publication).
-  const QString& DdeStr() const { return ddeStr_; }
+  // The text last published (empty before the first publication), built when first read after
+  // the publication, in the delimiter that was set at the publication.
+  const QString& DdeStr() const;
   THiResTimer& DdeTimer() { return timer_; }
 
-  // Called with the new text at each publication (the service that notifies the followers).
-  std::function<void(const QString&)> OnPublish;
+  // Called at each publication (the service that notifies the followers); the new text is
+  // DdeStr() from then on.
+  std::function<void()> OnPublish;
 
   // The cycle's step after an accepted frame: publishes when switched on and the interval has
-  // run out, then starts the interval anew.
+  // run out, then starts the interval anew. With DDE Wait 0 every frame is published and the
+  // stopwatch stays stopped.
   void PublishIfDue(const THresults& res) override;
 
   // The "Co&mmun" menu.
@@ -104,7 +124,12 @@ class TDdeItem : public TCyclePublisher, public TDdeStp {
   const TMotState& mot_;
   const TTunerDescr& descr_;
   THiResTimer timer_;
-  QString ddeStr_;
+  // The values of the last publication and their delimiter; the text is built from them once
+  // it is read.
+  TDdeValues values_;
+  TDdeDelim valuesDelim_ = ddCrLf;
+  mutable bool textStale_ = false;
+  mutable QString ddeStr_;
 };
 
 }  // namespace qz

@@ -13,33 +13,33 @@ int64_t TItemCoalescer::NowMs() {
   return c.Nanoseconds() / 1000000;
 }
 
-std::optional<QString> TItemCoalescer::Sent(QString text, int64_t now) {
+bool TItemCoalescer::Sent(int64_t now) {
   lastSentMs_ = now;
-  held_.reset();
-  return text;
+  holding_ = false;
+  return true;
 }
 
-std::optional<QString> TItemCoalescer::Offer(const QString& text) {
+bool TItemCoalescer::Offer() {
   const int64_t now = NowMs();
-  if (!lastSentMs_ || now - *lastSentMs_ >= intervalMs_) return Sent(text, now);
-  held_ = text;
-  return std::nullopt;
+  if (!lastSentMs_ || now - *lastSentMs_ >= intervalMs_) return Sent(now);
+  holding_ = true;
+  return false;
 }
 
-std::optional<QString> TItemCoalescer::TakeDue() {
-  if (!held_) return std::nullopt;
+bool TItemCoalescer::TakeDue() {
+  if (!holding_) return false;
   const int64_t now = NowMs();
-  if (lastSentMs_ && now - *lastSentMs_ < intervalMs_) return std::nullopt;
-  return Sent(*held_, now);
+  if (lastSentMs_ && now - *lastSentMs_ < intervalMs_) return false;
+  return Sent(now);
 }
 
-std::optional<QString> TItemCoalescer::Flush() {
-  if (!held_) return std::nullopt;
-  return Sent(*held_, NowMs());
+bool TItemCoalescer::Flush() {
+  if (!holding_) return false;
+  return Sent(NowMs());
 }
 
 int64_t TItemCoalescer::MsUntilDue() {
-  if (!held_) return -1;
+  if (!holding_) return -1;
   if (!lastSentMs_) return 0;
   const int64_t left = *lastSentMs_ + intervalMs_ - NowMs();
   return left > 0 ? left : 0;

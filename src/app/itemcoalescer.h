@@ -4,8 +4,9 @@
 // most one notification per interval I = max(10 ms, DdeWait_ms): a change after a quiet interval
 // goes at once, later ones are held and the latest of them goes when the interval has run out,
 // or at once when the run ends. So the last notification of a run is the item's text after it.
+// Only whether a change waits is kept here: what goes is the item's text at the moment it is
+// sent, which is the latest change.
 
-#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -25,26 +26,26 @@ class TItemCoalescer {
   void SetIntervalMs(int64_t ms) { intervalMs_ = ms < kItemNotifyMinMs ? kItemNotifyMinMs : ms; }
   int64_t IntervalMs() const { return intervalMs_; }
 
-  // A new text of the item: the text to send now, or none when it is held.
-  std::optional<QString> Offer(const QString& text);
-  // The held text once its interval has run out (none before, or when nothing is held).
-  std::optional<QString> TakeDue();
-  // The held text at once (the run has ended); none when nothing is held.
-  std::optional<QString> Flush();
-  bool Holding() const { return held_.has_value(); }
-  // Milliseconds until the held text is due (0 when due now, -1 when nothing is held).
+  // A change of the item: true when it is to be sent now, false when it is held.
+  bool Offer();
+  // True when a held change is due (its interval has run out): it is to be sent now.
+  bool TakeDue();
+  // True when a change is held: it is to be sent now, whatever the time (the run has ended).
+  bool Flush();
+  bool Holding() const { return holding_; }
+  // Milliseconds until the held change is due (0 when due now, -1 when nothing is held).
   int64_t MsUntilDue();
 
  private:
   int64_t NowMs();
-  // The text goes: taken by value, as it may be the held one.
-  std::optional<QString> Sent(QString text, int64_t now);
+  // A notification goes now.
+  bool Sent(int64_t now);
 
   Clock* clock_;
   int64_t intervalMs_ = kItemNotifyMinMs;
   // When the last notification went (none sent yet: the first goes at once).
   std::optional<int64_t> lastSentMs_;
-  std::optional<QString> held_;
+  bool holding_ = false;
 };
 
 }  // namespace qz

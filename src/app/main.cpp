@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <memory>
@@ -10,13 +9,13 @@
 #include "app/cmdline.h"
 #include "app/ddebus.h"
 #include "app/headless.h"
-#include "app/scpiserver.h"
 #include "app/signalexit.h"
 #include "app/simcore.h"
 #include "app/ui/chartfile.h"
 #include "app/ui/form1.h"
 #include "app/ui/signalclose.h"
 #include "app/ui/singleinstance.h"
+#include "app/ui/windowstart.h"
 #include "comm/portlist.h"
 #include "util/asker.h"
 #include "util/firststart.h"
@@ -35,16 +34,6 @@ QtMessageHandler previousHandler = nullptr;
 void HeadlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
   if (previousHandler) previousHandler(type, context, text);
-}
-
-// The start-up files that are there but were not read, in one warning box once the window is
-// up (the operator sees the window the settings belong to).
-void ShowStartupLinesOnceUp(qz::TForm1& form, const QStringList& more) {
-  const QStringList lines = form.Core().StartupLines() + more;
-  if (lines.isEmpty()) return;
-  for (const QString& l : lines) std::fprintf(stderr, "QzSim: %s\n", qPrintable(qz::OneLine(l)));
-  QTimer::singleShot(0, &form,
-                     [lines] { qz::Asker().ShowWarning(lines.join(QStringLiteral("\r\n"))); });
 }
 
 }  // namespace
@@ -200,16 +189,13 @@ int main(int argc, char* argv[]) {
   }
   // The instrument socket over the window's remote control; a port that cannot be had is told
   // once the window is up, which runs on without it.
-  std::unique_ptr<qz::TScpiProgramSource> scpiSource;
-  std::unique_ptr<qz::TScpiServer> scpiServer;
+  std::unique_ptr<qz::TWindowScpi> scpi;
   if (cl.scpiPort >= 0) {
-    scpiSource = std::make_unique<qz::TScpiProgramSource>(form.Program());
-    scpiServer = std::make_unique<qz::TScpiServer>(form.Control(), scpiSource->Source());
-    if (QString why; !qz::ListenAndTell(*scpiServer, cl.scpiAddress, cl.scpiPort, why))
-      lockLines << why;
+    scpi = std::make_unique<qz::TWindowScpi>(form);
+    if (QString why; !scpi->Listen(cl.scpiAddress, cl.scpiPort, why)) lockLines << why;
   }
   form.show();
-  ShowStartupLinesOnceUp(form, lockLines);
+  qz::ShowStartupLinesOnceUp(form, lockLines);
   qz::OuterLoopStarts();
   const int rc = app->exec();
   if (qz::TSignalExit::Requested()) {

@@ -26,9 +26,11 @@ TProgram::TProgram(bool headless)
   // The bus object is there whether the item is switched on or not; without a bus the program
   // runs on.
   Bus.Register();
-  Dde.OnPublish = [this](const QString& t) {
+  // The bus reads the item's text when it sends or is asked; a publication only tells it.
+  Bus.SetTextSource([this] { return Dde.DdeStr(); });
+  Dde.OnPublish = [this] {
     Bus.SetNotifyIntervalMs(TItemCoalescer::IntervalMs(Dde.DdeWait_ms));
-    Bus.Publish(t);
+    Bus.Changed();
   };
 
   // The services read their part of the automatic setup at once.

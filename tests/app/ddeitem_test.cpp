@@ -87,9 +87,9 @@ class DdeItemTest : public testing::Test {
   QString last;
 
   void SetUp() override {
-    item.OnPublish = [this](const QString& s) {
+    item.OnPublish = [this] {
       ++published;
-      last = s;
+      last = item.DdeStr();
     };
   }
 };
@@ -121,6 +121,69 @@ TEST_F(DdeItemTest, WaitZeroPublishesEveryFrame) {
   item.DdeWait_ms = 0;
   for (int i = 0; i < 5; ++i) item.PublishIfDue(Result());
   EXPECT_EQ(published, 5);
+}
+
+// The text is built when it is read, yet it is the text of the publication: what changes
+// afterwards (the frame buffer, the stubs, the scale, the delimiter) waits for the next one.
+TEST_F(DdeItemTest, TheTextIsThePublicationsEvenWhenReadAfterTheSourcesChanged) {
+  item.On = true;
+  item.DdeWait_ms = 0;
+  item.DdeDelim = ddTab;
+  descr.MmPerStep = 0.01;
+  mob[0] = 16;
+  item.PublishIfDue(Result());
+  mob[0] = 99;
+  mot.ActPos = MakeMotPos(7, 7, 7);
+  mot.MotStatus = 9;
+  descr.MmPerStep = 1.0;
+  item.DdeDelim = ddSemicolon;
+  const QString first = QStringLiteral(
+      "16\t2\t2450.000\t0.123\t45.3\t0.500\t-90.0\t1000\t0.00012346\t25.0\t"
+      "1.00\t2.50\t0.00\t3\t0\t");
+  EXPECT_EQ(item.DdeStr(), first);
+  EXPECT_EQ(item.DdeStr(), first);  // read again: the same text
+  // The next frame takes everything as it is now.
+  THresults r = Result();
+  r.ErrByte = 5;
+  item.PublishIfDue(r);
+  EXPECT_EQ(item.DdeStr(),
+            QStringLiteral("99;5;2450.000;0.123;45.3;0.500;-90.0;1000;0.00012346;25.0;7.00;7.00;"
+                           "7.00;9;0;"));
+}
+
+// At DDE Wait 0 every frame's text is the item's at once; a longer wait set afterwards counts
+// from the first publication after it; a wait shortened to 0 while a longer one runs lets that
+// one run out first.
+TEST_F(DdeItemTest, WaitChangesBetweenZeroAndLongerTakeEffectAtTheNextPublication) {
+  item.On = true;
+  item.DdeDelim = ddSemicolon;
+  auto frame = [&](int err) {
+    THresults r = Result();
+    r.ErrByte = uint8_t(err);
+    item.PublishIfDue(r);
+    return item.DdeStr().section(QLatin1Char(';'), 1, 1).toInt();
+  };
+  const struct {
+    int32_t wait;   // set before the frame
+    int advanceMs;  // the clock moves before the frame
+    int err;        // the frame's error byte
+    int shown;      // the item's error byte after it
+  } steps[] = {
+      {0, 0, 1, 1},      {0, 0, 2, 2},        {0, 1, 3, 3},     // every frame
+      {1000, 0, 4, 4},   {1000, 999, 5, 4},   {1000, 1, 6, 6},  // the first at once, then 1 s
+      {0, 1000, 7, 7},   {0, 0, 8, 8},                          // 1 s ran out: every frame
+      {5000, 0, 9, 9},   {5000, 10, 10, 9},   {0, 10, 11, 9},   // 0 while 5 s run
+      {0, 4980, 12, 12}, {0, 0, 13, 13},                        // they ran out: every frame
+      {1000, 0, 14, 14}, {1000, 500, 15, 14}, {1000, 500, 16, 16},
+  };
+  int n = 0;
+  for (const auto& s : steps) {
+    item.DdeWait_ms = s.wait;
+    clock.AdvanceMs(uint32_t(s.advanceMs));
+    EXPECT_EQ(frame(s.err), s.shown) << "step " << n;
+    ++n;
+  }
+  EXPECT_EQ(published, 12);
 }
 
 TEST_F(DdeItemTest, SwitchedOffPublishesNothing) {

@@ -1,0 +1,38 @@
+#pragma once
+// What the window program adds once its frame window has started: the instrument socket the
+// command line asks for, over the window's remote control, and the start-up lines (files that
+// are there but were not read, a lock or a port that could not be had) in one warning box once
+// the window is up. A socket that cannot listen is such a line: the window runs on without it.
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace qz {
+
+class TForm1;
+class TScpiProgramSource;
+class TScpiServer;
+
+class TWindowScpi {
+ public:
+  explicit TWindowScpi(TForm1& form);
+  ~TWindowScpi();
+  TWindowScpi(const TWindowScpi&) = delete;
+  TWindowScpi& operator=(const TWindowScpi&) = delete;
+
+  // Listens on address:port and tells it on stdout ("SCPI ADDRESS:PORT"); false with the line
+  // that says why it cannot.
+  bool Listen(const QString& address, int port, QString& why);
+  TScpiServer& Server() { return *server_; }
+
+ private:
+  std::unique_ptr<TScpiProgramSource> source_;
+  std::unique_ptr<TScpiServer> server_;
+};
+
+// The frame window's start-up lines (its core's) and `more`: each on stderr at once, and all
+// together in one warning box as soon as the event loop runs. Nothing when there are none.
+void ShowStartupLinesOnceUp(TForm1& form, const QStringList& more);
+
+}  // namespace qz
