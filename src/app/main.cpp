@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "app/ui/form1.h"
 #include "app/ui/signalclose.h"
 #include "app/ui/singleinstance.h"
+#include "app/ui/startupbox.h"
 #include "comm/portlist.h"
 #include "util/asker.h"
 #include "util/firststart.h"
@@ -35,16 +35,6 @@ QtMessageHandler previousHandler = nullptr;
 void HeadlessMessages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
   if (previousHandler) previousHandler(type, context, text);
-}
-
-// The start-up files that are there but were not read, in one warning box once the window is
-// up (the operator sees the window the settings belong to).
-void ShowStartupLinesOnceUp(qz::TForm1& form, const QStringList& more) {
-  const QStringList lines = form.Core().StartupLines() + more;
-  if (lines.isEmpty()) return;
-  for (const QString& l : lines) std::fprintf(stderr, "QzSim: %s\n", qPrintable(qz::OneLine(l)));
-  QTimer::singleShot(0, &form,
-                     [lines] { qz::Asker().ShowWarning(lines.join(QStringLiteral("\r\n"))); });
 }
 
 }  // namespace
