@@ -1,11 +1,11 @@
 #include "app/helpsearch.h"
 
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <algorithm>
 
 #include "app/helppages.h"
+#include "util/readfile.h"
 
 namespace qz {
 
@@ -46,12 +46,6 @@ QString DecodeEntities(const QString& s) {
   }
   out += s.mid(at);
   return out;
-}
-
-QString ReadPage(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return QString();
-  return QString::fromUtf8(f.readAll());
 }
 
 QStringList AttributeValues(const QString& html, const char* pattern) {
@@ -115,10 +109,22 @@ QStringList THelpIndex::Words(const QString& text) {
 
 THelpIndex::THelpIndex(const QString& folder) {
   const QDir dir(folder);
-  QStringList names = dir.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name);
+  std::vector<THelpPageSource> pages;
+  for (const QString& n : dir.entryList({QStringLiteral("*.html")}, QDir::Files, QDir::Name)) {
+    // A page that is no regular file (a FIFO, a link to a device) is never opened.
+    TReadFileResult in = ReadRegularFile(dir.filePath(n), TFileKind::Other);
+    if (in.ok()) pages.push_back({n, std::move(in.bytes)});
+  }
+  Build(pages);
+}
+
+THelpIndex::THelpIndex(const std::vector<THelpPageSource>& pages) { Build(pages); }
+
+void THelpIndex::Build(const std::vector<THelpPageSource>& pages) {
   QString indexHtml;
-  for (const QString& n : names) {
-    const QString html = ReadPage(dir.filePath(n));
+  for (const THelpPageSource& source : pages) {
+    const QString& n = source.file;
+    const QString html = QString::fromUtf8(source.bytes);
     if (html.isEmpty()) continue;
     THelpPageText p;
     p.file = n;

@@ -4,6 +4,7 @@
 // the page (letter case ignored: "autotun" finds "autotuning"); pages whose title holds every
 // word come first, then the pages with more hits, then the index's order.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -16,6 +17,12 @@ struct THelpPageText {
   QString text;   // the text without tags, runs of white space as one space
 };
 
+// One page as the folder holds it: its file name and its bytes as read.
+struct THelpPageSource {
+  QString file;
+  QByteArray bytes;
+};
+
 struct THelpHit {
   QString file;
   QString title;
@@ -25,8 +32,11 @@ struct THelpHit {
 class THelpIndex {
  public:
   THelpIndex() = default;
-  // Reads every "*.html" of the folder (a page that cannot be read is left out).
+  // Reads every "*.html" of the folder (a page that cannot be read, or that is no regular file,
+  // is left out).
   explicit THelpIndex(const QString& folder);
+  // The same over pages already read, in name order (an empty page is left out).
+  explicit THelpIndex(const std::vector<THelpPageSource>& pages);
 
   const std::vector<THelpPageText>& Pages() const { return pages_; }
   const THelpPageText* Page(const QString& file) const;
@@ -48,6 +58,8 @@ class THelpIndex {
   static QStringList Anchors(const QString& html);
 
  private:
+  void Build(const std::vector<THelpPageSource>& pages);
+
   std::vector<THelpPageText> pages_;
   QStringList contents_;
 };

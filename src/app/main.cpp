@@ -15,6 +15,7 @@
 #include "app/ui/form1.h"
 #include "app/ui/signalclose.h"
 #include "app/ui/singleinstance.h"
+#include "app/ui/startupbox.h"
 #include "app/ui/windowstart.h"
 #include "comm/portlist.h"
 #include "util/asker.h"

@@ -3,8 +3,11 @@
 #include <QStringDecoder>
 #include <cmath>
 
+#include "util/atomicfile.h"
+#include "util/fileops.h"
 #include "util/format.h"
 #include "util/parse.h"
+#include "util/readfile.h"
 #include "util/strtools.h"
 
 namespace qz {
@@ -182,6 +185,18 @@ TSceReadResult ReadSceBytes(const QByteArray& bytes) {
   res.pages = std::move(pages);
   res.ok = true;
   return res;
+}
+
+QString SaveSceFile(const QString& path, const TSceBook& book) {
+  const QByteArray bytes = SceFileBytes(book);
+  if (ExceedsLimit(bytes.size(), TFileKind::Scenario))
+    return TooLargeToWriteText(path, TFileKind::Scenario);
+  const AtomicWriteResult r = WriteFileAtomic(path, bytes);
+  if (r.ok()) return QString();
+  const QString reason =
+      r.status == AtomicWriteStatus::NotRegularFile ? NotRegularFileText(path) : r.reason;
+  return QStringLiteral("Scenario file \"") + path + QStringLiteral("\" could not be saved: ") +
+         reason;
 }
 
 }  // namespace qz

@@ -24,6 +24,11 @@ namespace qz {
 // The file text of a book: every page with rows, in page order.
 QByteArray SceFileBytes(const TSceBook& book);
 
+// Scenario Save (and the save at exit): the book's file text written in one piece, so the old
+// file stays whole whatever stops the save. A text its own reader would refuse as too large is
+// not written. Empty on success, else the message for the operator.
+QString SaveSceFile(const QString& path, const TSceBook& book);
+
 struct TSceReadResult {
   bool ok = false;              // every section was read; pages holds the whole book
   QString info;                 // the comment ("(none)" when missing or empty)

@@ -8,9 +8,12 @@
 
 #include "sim/autotune.h"
 #include "sim/tunermodel.h"
+#include "util/atomicfile.h"
+#include "util/fileops.h"
 #include "util/format.h"
 #include "util/numtext.h"
 #include "util/numutil.h"
+#include "util/readfile.h"
 #include "util/strtools.h"
 #include "util/valueinput.h"
 
@@ -309,6 +312,17 @@ int32_t SceMakeDwellMs(const QString& entry) {
   const int dwell = entry.trimmed().toInt(&ok);
   if (!ok) return 500;
   return std::max(dwell, 0);
+}
+
+QString SaveGeneratorText(const QString& path, const QStringList& lines, bool list) {
+  const QByteArray bytes = (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+  const TFileKind kind = list ? TFileKind::List : TFileKind::Scenario;
+  if (ExceedsLimit(bytes.size(), kind)) return TooLargeToWriteText(path, kind);
+  const AtomicWriteResult r = WriteFileAtomic(path, bytes);
+  if (r.ok()) return QString();
+  const QString reason =
+      r.status == AtomicWriteStatus::NotRegularFile ? NotRegularFileText(path) : r.reason;
+  return QStringLiteral("File \"") + path + QStringLiteral("\" could not be saved: ") + reason;
 }
 
 }  // namespace qz

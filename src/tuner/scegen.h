@@ -118,4 +118,10 @@ struct TSceOutputPlan {
 TSceOutputPlan PlanSceOutput(const QStringList& output, bool append, const QString& sceInfo,
                              const QString& info, int page);
 
+// The generator's Save List and Save Sce: the memo's lines, each ended by CR LF, written in one
+// piece (the old file stays whole whatever stops the save); a text its own reader would refuse
+// as too large (a list file, list true, or a scenario file) is not written. Empty on success,
+// else the message for the operator.
+QString SaveGeneratorText(const QString& path, const QStringList& lines, bool list);
+
 }  // namespace qz

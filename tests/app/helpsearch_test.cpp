@@ -7,6 +7,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <utility>
+
+#include "common/readerrig.h"
 
 namespace qz {
 namespace {
@@ -82,6 +85,22 @@ TEST(HelpSearch, RulesOfTheSearch) {
             QStringList({"x", "y", "z"}));
   EXPECT_EQ(THelpIndex::Links("<a class=\"k\" href=\"a.html#x\">a</a><A HREF=\"b.html\">"),
             QStringList({"a.html#x", "b.html"}));
+}
+
+// A page that is no regular file (a FIFO, a link to /dev/zero, a folder named like a page) is
+// left out at once; the others are read.
+TEST(HelpSearch, PagesThatAreNoRegularFilesAreLeftOutAtOnce) {
+  QTemporaryDir d;
+  Write(d.filePath("index.html"),
+        "<html><head><title>Index</title></head><body>stub</body></html>");
+  for (const auto& [input, name] : {std::pair{testfiles::ReaderInput::Fifo, "pipe.html"},
+                                    std::pair{testfiles::ReaderInput::DevZeroLink, "zero.html"},
+                                    std::pair{testfiles::ReaderInput::Folder, "dir.html"}})
+    ASSERT_TRUE(testfiles::MakeReaderInput(input, d.filePath(name), 0)) << name;
+  testfiles::Watchdog dog("THelpIndex");
+  const THelpIndex index(d.path());
+  EXPECT_EQ(index.Contents(), QStringList({"index.html"}));
+  EXPECT_EQ(Files(index.Search("stub")), QStringList({"index.html"}));
 }
 
 }  // namespace

@@ -8,9 +8,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <cstdio>
 
 #include "common/fakeqzcmd.h"
 #include "common/freshprofile.h"
+#include "common/readerrig.h"
 
 namespace qz {
 namespace {
@@ -216,6 +220,42 @@ TEST_F(XferCmdsTest, ReceivedFileReplacesTheOldOneWhichBecomesTheBackup) {
   EXPECT_EQ(Read(Folder() + "Qzm.bak"), QByteArray("old"));
   EXPECT_EQ(Messages().back(), QStringLiteral("Qzm.cfg transfer OK"));
   EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+// What the unit delivered is read as any outside file: a FIFO, a link to /dev/zero, a folder or
+// a file over the limit in its place is refused at once with its reason and the operator's file
+// stays as it was; an empty or a binary file takes its place as delivered.
+TEST_F(XferCmdsTest, SpecialFilesDeliveredAreRefusedAtOnce) {
+  QTemporaryDir scratch;
+  ASSERT_TRUE(scratch.isValid());
+  const QString local = Folder() + QStringLiteral("Qzm.cfg");
+  testfiles::CheckReaderTable(
+      "TXferCmds::PlaceReceived", scratch.filePath(QStringLiteral("delivered")), 64 << 20,
+      "is too large: a file may have at most 64 MiB", [&](const QString& input) {
+        Put(QStringLiteral("Qzm.cfg"), "old");
+        const QFileInfo info(input);
+        const QByteArray delivered =
+            info.isFile() && info.size() < 65536 ? Read(input) : QByteArray("<none>");
+        asker.log.clear();
+        asker.QueueFile(Folder() + QStringLiteral("Edit only for ANY FILE type"));
+        asker.QueueFilterIndex(1);
+        asker.QueueButton(mbYes);
+        EXPECT_CALL(cmd, ReceiveFile(_, _)).WillOnce([&](const QString&, const QString& to) {
+          QFile::remove(to);
+          EXPECT_EQ(
+              ::rename(QFile::encodeName(input).constData(), QFile::encodeName(to).constData()), 0);
+          return 0;
+        });
+        const bool ok = x.LoadFromQuzar();
+        if (ok) {
+          EXPECT_EQ(Read(local), delivered);
+          EXPECT_EQ(Read(Folder() + QStringLiteral("Qzm.bak")), QByteArray("old"));
+        } else {
+          EXPECT_EQ(Read(local), QByteArray("old"));
+        }
+        const QStringList m = Messages();
+        return testfiles::ReaderOutcome{ok, m.isEmpty() ? QString() : m.back()};
+      });
 }
 
 TEST_F(XferCmdsTest, ReceiveEndsUntouchedWhenTheOperatorOrTheFolderSaysNo) {

@@ -1,8 +1,7 @@
 #pragma once
 // What the window program adds once its frame window has started: the instrument socket the
-// command line asks for, over the window's remote control, and the start-up lines (files that
-// are there but were not read, a lock or a port that could not be had) in one warning box once
-// the window is up. A socket that cannot listen is such a line: the window runs on without it.
+// command line asks for, over the window's remote control. A socket that cannot listen is a
+// start-up line (app/ui/startupbox.h): the window runs on without it.
 
 #include <QString>
 #include <QStringList>
@@ -30,9 +29,5 @@ class TWindowScpi {
   std::unique_ptr<TScpiProgramSource> source_;
   std::unique_ptr<TScpiServer> server_;
 };
-
-// The frame window's start-up lines (its core's) and `more`: each on stderr at once, and all
-// together in one warning box as soon as the event loop runs. Nothing when there are none.
-void ShowStartupLinesOnceUp(TForm1& form, const QStringList& more);
 
 }  // namespace qz

@@ -25,7 +25,6 @@
 #include "tuner/rholist.h"
 #include "tuner/scegen.h"
 #include "util/asker.h"
-#include "util/atomicfile.h"
 #include "util/fileops.h"
 #include "util/folders.h"
 #include "util/format.h"
@@ -332,20 +331,9 @@ void TMakeSceForm::SaveMemo(bool list) {
                                 QStringLiteral("Scenario file (*.sce)|*.sce|Any file (*.*)|*.*"),
                                 QStringLiteral("sce"));
   if (path.isEmpty()) return;
-  const QByteArray bytes =
-      (MemoLines(m).join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
-  // A file its own reader would refuse is not written; the old file stays whole.
-  const TFileKind kind = list ? TFileKind::List : TFileKind::Scenario;
-  if (ExceedsLimit(bytes.size(), kind)) {
-    Ask().ShowError(TooLargeToWriteText(path, kind));
-    return;
-  }
-  const AtomicWriteResult r = WriteFileAtomic(path, bytes);
-  if (!r.ok()) {
-    const QString reason =
-        r.status == AtomicWriteStatus::NotRegularFile ? NotRegularFileText(path) : r.reason;
-    Ask().ShowError(QStringLiteral("File \"") + path + QStringLiteral("\" could not be saved: ") +
-                    reason);
+  const QString error = SaveGeneratorText(path, MemoLines(m), list);
+  if (!error.isEmpty()) {
+    Ask().ShowError(error);
     return;
   }
   if (list)

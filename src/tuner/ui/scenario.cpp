@@ -27,7 +27,6 @@
 #include "tuner/ui/scepagemodel.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
-#include "util/atomicfile.h"
 #include "util/fileops.h"
 #include "util/folders.h"
 #include "util/format.h"
@@ -552,21 +551,10 @@ QString TScenario::InitialPath(const QString& path) const {
 }
 
 bool TScenario::SaveFile(const QString& path) {
-  const QByteArray bytes = SceFileBytes(book_);
-  // A file its own reader would refuse is not written; the old file stays whole.
-  if (ExceedsLimit(bytes.size(), TFileKind::Scenario)) {
-    Ask().ShowError(TooLargeToWriteText(path, TFileKind::Scenario));
-    return false;
-  }
-  const AtomicWriteResult r = WriteFileAtomic(path, bytes);
-  if (!r.ok()) {
-    const QString reason =
-        r.status == AtomicWriteStatus::NotRegularFile ? NotRegularFileText(path) : r.reason;
-    Ask().ShowError(QStringLiteral("Scenario file \"") + path +
-                    QStringLiteral("\" could not be saved: ") + reason);
-    return false;
-  }
-  return true;
+  const QString error = SaveSceFile(path, book_);
+  if (error.isEmpty()) return true;
+  Ask().ShowError(error);
+  return false;
 }
 
 void TScenario::SaveClick() {
@@ -621,11 +609,7 @@ void TScenario::LoadClick() {
 
 QString TScenario::SaveAtExit() {
   if (!book_.HasRows()) return QString();
-  const QString path = UserFolder() + QLatin1String(kSceAtExitFile);
-  const AtomicWriteResult r = WriteFileAtomic(path, SceFileBytes(book_));
-  if (r.ok()) return QString();
-  return QStringLiteral("Scenario file \"") + path + QStringLiteral("\" could not be saved: ") +
-         (r.status == AtomicWriteStatus::NotRegularFile ? NotRegularFileText(path) : r.reason);
+  return SaveSceFile(UserFolder() + QLatin1String(kSceAtExitFile), book_);
 }
 
 void TScenario::CreateClick() {

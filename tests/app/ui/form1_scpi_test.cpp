@@ -15,6 +15,7 @@
 #include "app/control.h"
 #include "app/scpiserver.h"
 #include "app/ui/form1.h"
+#include "app/ui/startupbox.h"
 #include "app/ui/windowstart.h"
 #include "common/form1rig.h"
 #include "common/privatebus.h"

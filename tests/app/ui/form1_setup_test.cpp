@@ -18,6 +18,9 @@
 #include "app/ui/form1.h"
 #include "app/ui/helpviewer.h"
 #include "app/ui/singleinstance.h"
+#include "app/ui/startupbox.h"
+#include "common/readerrig.h"
+#include "common/specialfiles.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "results/ui/logform.h"
@@ -105,6 +108,55 @@ TEST_F(Form1Setup, ExitWithoutSetupAsksNothingAndWritesABackup) {
   EXPECT_TRUE(asker.Records(TAskRecord::Message).empty());
   EXPECT_EQ(ReadAll(Auto()), before);
   EXPECT_EQ(Backups().size(), 1);
+}
+
+// Start-up files that are there but cannot be read are told in one warning box once the window
+// is up, a line each (the lock's line after them); after Exit Yes the refused automatic setup is
+// as it was and the setup is in a backup. Without such a file no box appears.
+TEST_F(Form1Setup, TheStartUpBoxListsEveryRefusedFileAndExitLeavesThemAsTheyAre) {
+  const QString cfg = InUserFolder("RS232.CFG");
+  ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::Fifo, Auto(), 0));
+  ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::SparseOverLimit, cfg, 64 << 10));
+  std::unique_ptr<TForm1> f;
+  {
+    testfiles::Watchdog dog("the frame window's start");
+    f = Started();
+  }
+  const QString lock = LockUnavailableText(dir.filePath("QzSim-0.lock"), "Permission denied");
+  ShowStartupLinesOnceUp(*f, {lock});
+  auto warnings = [this] {
+    QStringList l;
+    for (const TAskRecord& r : asker.Records(TAskRecord::Message))
+      if (r.type == TMsgType::Warning) l << r.text;
+    return l;
+  };
+  // The box waits for the event loop: the window is up first.
+  EXPECT_TRUE(warnings().isEmpty());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(warnings(),
+            QStringList({QStringLiteral("The automatic setup \"") + Auto() +
+                         "\" is not read (not a regular file); the defaults are used and the "
+                         "file is left as it is.\r\nThe configuration file \"" +
+                         cfg +
+                         "\" is not read (too large: a configuration file may have at most 64 "
+                         "KiB); the defaults are used.\r\n" +
+                         lock}));
+  asker.QueueButton(mbYes);
+  f->ExitClick();
+  EXPECT_FALSE(f->isVisible());
+  EXPECT_EQ(testfiles::FileType(Auto()), unsigned(S_IFIFO));
+  EXPECT_EQ(QFileInfo(cfg).size(), (64 << 10) + 1);
+  EXPECT_EQ(Backups().size(), 1);
+  f.reset();
+
+  // A start with nothing refused shows no box.
+  QFile::remove(Auto());
+  QFile::remove(cfg);
+  asker.log.clear();
+  auto g = Started();
+  ShowStartupLinesOnceUp(*g, {});
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(warnings().isEmpty());
 }
 
 TEST_F(Form1Setup, AReadOnlyAutomaticSetupIsWritableAgainAfterExitYes) {
