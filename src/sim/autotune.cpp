@@ -1,6 +1,7 @@
 #include "sim/autotune.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -271,30 +272,49 @@ void TAutoTune::SolvePair(const complex& g3) {
   auto aOf = [&](double x1) { return InputFromLoad(c.GammaA, m_.StubMatrix(x1)); };
   auto sOf = [&](double x2) { return Cascade(m_.StubMatrix(x2), c.M); };
 
-  // Grid: the first smallest mismatch, generator-side stub outer.
-  std::vector<complex> aGrid(static_cast<std::size_t>(n) + 1);
-  std::vector<complex> bGrid(static_cast<std::size_t>(n) + 1);
-  for (int i = 0; i <= n; ++i) {
-    aGrid[static_cast<std::size_t>(i)] = aOf(i * h);
-    bGrid[static_cast<std::size_t>(i)] = OutputFromSource(c.GammaB, sOf(i * h));
+  // Grid: the first smallest mismatch, generator-side stub outer. The load-side halves are held
+  // as parts so that a row of mismatches is computed in one sweep before it is searched.
+  constexpr std::size_t kGrid = kBreakUpMax + 1;
+  const std::size_t cells = static_cast<std::size_t>(n) + 1;
+  std::array<double, kGrid> aRe{}, aIm{}, row{};
+  std::array<TSmatrix, kGrid> sGrid;
+  std::array<complex, kGrid> bGrid;
+  for (std::size_t i = 0; i < cells; ++i) {
+    const double x = static_cast<int>(i) * h;
+    const complex a = aOf(x);
+    aRe[i] = a.re;
+    aIm[i] = a.im;
+    sGrid[i] = sOf(x);
+    bGrid[i] = OutputFromSource(c.GammaB, sGrid[i]);
   }
   double best = 1000.0;
   double x2 = 0.0;
   double x1 = 0.0;
-  for (int i = 0; i <= n; ++i) {
-    for (int j = 0; j <= n; ++j) {
-      const double e =
-          Mismatch(aGrid[static_cast<std::size_t>(j)], bGrid[static_cast<std::size_t>(i)]);
-      if (e < best) {
-        best = e;
-        x2 = i * h;
-        x1 = j * h;
+  std::size_t best2 = 0;
+  std::size_t best1 = 0;
+  for (std::size_t i = 0; i < cells; ++i) {
+    const complex b = bGrid[i];
+    // Mismatch(a, b) for every a of the row.
+    for (std::size_t j = 0; j < cells; ++j) {
+      const double dr = b.re - aRe[j];
+      const double di = b.im + aIm[j];
+      row[j] = dr * dr + di * di;
+    }
+    for (std::size_t j = 0; j < cells; ++j) {
+      if (row[j] < best) {
+        best = row[j];
+        x2 = static_cast<int>(i) * h;
+        x1 = static_cast<int>(j) * h;
+        best2 = i;
+        best1 = j;
       }
     }
   }
 
   // Pattern search. The current values always move on to the candidates; a coordinate whose
   // current value was the better one turns its step back at half the size.
+  // The candidates of one round are the current values of the next, so each round computes
+  // the halves of its candidates only.
   double s2 = h;
   double s1 = h;
   double cur2 = x2;
@@ -303,15 +323,17 @@ void TAutoTune::SolvePair(const complex& g3) {
   double q = 0.0;
   double err = best;
   const int maxIter = mot.MaxIter;
+  // In the pair of stubs 2 and 3 the generator sees the pair through stub 1 at zero.
+  const TSmatrix front = modeSet ? Cascade(m_.Freq().S0, m_.Freq().Chain.Line[1]) : TSmatrix{};
+  complex aCur(aRe[best1], aIm[best1]);
+  TSmatrix sCur = sGrid[best2];
+  complex bCur = bGrid[best2];
   for (;;) {
     ++iter;
     const double cand2 = ClampLowWins(cur2 + s2, 0.0, maxIns);
     const double cand1 = ClampLowWins(cur1 + s1, 0.0, maxIns);
-    const complex aCur = aOf(cur1);
     const complex aCand = aOf(cand1);
-    const TSmatrix sCur = sOf(cur2);
     const TSmatrix sCand = sOf(cand2);
-    const complex bCur = OutputFromSource(c.GammaB, sCur);
     const complex bCand = OutputFromSource(c.GammaB, sCand);
     const double e[4] = {Mismatch(aCur, bCur), Mismatch(aCand, bCur), Mismatch(aCur, bCand),
                          Mismatch(aCand, bCand)};
@@ -328,11 +350,13 @@ void TAutoTune::SolvePair(const complex& g3) {
     const complex a = keep1 ? aCur : aCand;
     const TSmatrix& s = keep2 ? sCur : sCand;
     complex in = InputFromLoad(a, s);
-    // In the pair of stubs 2 and 3 the generator sees the pair through stub 1 at zero.
-    if (modeSet) in = InputFromLoad(in, Cascade(m_.Freq().S0, m_.Freq().Chain.Line[1]));
+    if (modeSet) in = InputFromLoad(in, front);
     q = CAbs2(in);
     cur2 = cand2;
     cur1 = cand1;
+    aCur = aCand;
+    sCur = sCand;
+    bCur = bCand;
     if (q < kPairMatchedQ) break;
     if (std::fabs(s2) < minStep && std::fabs(s1) < minStep) break;
     if (iter >= maxIter) break;

@@ -17,6 +17,18 @@ bool Finite(const TSmatrix& s) {
   return Finite(s.s11) && Finite(s.s12) && Finite(s.s21) && Finite(s.s22);
 }
 
+// The stub polynomial, here where every stub matrix evaluates it twice.
+inline double Poly(const TStubCoefs& p, int nh, double u) {
+  const int n = LimitDeg(nh);
+  double sum = 0.0;
+  double pw = 1.0;
+  for (int i = 0; i <= n; ++i) {
+    sum += p[static_cast<std::size_t>(i)] * pw;
+    pw *= u;
+  }
+  return sum;
+}
+
 TSmatrix Symmetric(const complex& s11, const complex& s21) { return TSmatrix{s11, s21, s21, s11}; }
 
 // Series reactance X and shunt susceptance B as a symmetric T network (normalised).
@@ -66,21 +78,12 @@ TStubCoefs StubCoefValues(const TStubModel& model, double dev) {
   return p;
 }
 
-double StubPoly(const TStubCoefs& p, int nh, double u) {
-  const int n = LimitDeg(nh);
-  double sum = 0.0;
-  double pw = 1.0;
-  for (int i = 0; i <= n; ++i) {
-    sum += p[static_cast<std::size_t>(i)] * pw;
-    pw *= u;
-  }
-  return sum;
-}
+double StubPoly(const TStubCoefs& p, int nh, double u) { return Poly(p, nh, u); }
 
 TSmatrix StubMatrix(double xMm, const TStubPars& p) {
   const double u = p.WgB_mm > 0.0 ? xMm / p.WgB_mm : 0.0;
-  const double p1 = StubPoly(p.P1, p.NH1, u);
-  const double p2 = StubPoly(p.P2, p.NH2, u);
+  const double p1 = Poly(p.P1, p.NH1, u);
+  const double p2 = Poly(p.P2, p.NH2, u);
   const TSmatrix s = p.CellType == kCellCoax ? CoaxStub(xMm, p1, p2, p) : WaveguideStub(p1, p2);
   return Finite(s) ? s : IdentityMatrix();
 }

@@ -10,8 +10,6 @@ complex CPolar(double mag, double phaseRad) {
 
 complex CPolarDeg(double mag, double phaseDeg) { return CPolar(mag, phaseDeg * kPi / 180.0); }
 
-double CAbs2(const complex& z) { return z.re * z.re + z.im * z.im; }
-
 double CAbs(const complex& z) {
   const double a = std::fabs(z.re);
   const double b = std::fabs(z.im);
@@ -26,23 +24,6 @@ double CAbs(const complex& z) {
 
 double CArg(const complex& z) { return std::atan2(z.im, z.re); }
 double CArgDeg(const complex& z) { return CArg(z) * 180.0 / kPi; }
-complex CConj(const complex& z) { return complex(z.re, -z.im); }
-complex CAdd(const complex& a, const complex& b) { return complex(a.re + b.re, a.im + b.im); }
-complex CSub(const complex& a, const complex& b) { return complex(a.re - b.re, a.im - b.im); }
-
-complex CMul(const complex& a, const complex& b) {
-  return complex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
-}
-
-complex CScale(const complex& a, double k) { return complex(a.re * k, a.im * k); }
-
-complex CDiv(const complex& a, const complex& b) {
-  double d = CAbs2(b);
-  if (d < kDivFloor) d = kDivFloor;
-  const complex n = CMul(a, CConj(b));
-  return complex(n.re / d, n.im / d);
-}
-
 complex CInv(const complex& z) {
   const double d = CAbs2(z);
   if (d < kDivFloor) return complex(kInvLimit, -kInvLimit);

@@ -27,16 +27,31 @@ inline constexpr double kInvLimit = 1e20;   // 1/z of a near-zero z is kInvLimit
 
 complex CPolar(double mag, double phaseRad);
 complex CPolarDeg(double mag, double phaseDeg);
-double CAbs2(const complex& z);  // squared magnitude
-double CAbs(const complex& z);   // magnitude, scaled by the larger part so it never overflows
-double CArg(const complex& z);   // phase in radians, atan2(im, re)
+double CAbs(const complex& z);  // magnitude, scaled by the larger part so it never overflows
+double CArg(const complex& z);  // phase in radians, atan2(im, re)
 double CArgDeg(const complex& z);
-complex CConj(const complex& z);
-complex CAdd(const complex& a, const complex& b);
-complex CSub(const complex& a, const complex& b);
-complex CMul(const complex& a, const complex& b);
-complex CScale(const complex& a, double k);
-complex CDiv(const complex& a, const complex& b);    // a*conj(b)/|b|^2, |b|^2 floored at 1e-40
+
+// The arithmetic is inline: the tuner model spends most of its time in it. Each operation keeps
+// its one expression, so a result has the same bits wherever it is computed.
+inline constexpr double CAbs2(const complex& z) { return z.re * z.re + z.im * z.im; }
+inline constexpr complex CConj(const complex& z) { return complex(z.re, -z.im); }
+inline constexpr complex CAdd(const complex& a, const complex& b) {
+  return complex(a.re + b.re, a.im + b.im);
+}
+inline constexpr complex CSub(const complex& a, const complex& b) {
+  return complex(a.re - b.re, a.im - b.im);
+}
+inline constexpr complex CMul(const complex& a, const complex& b) {
+  return complex(a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re);
+}
+inline constexpr complex CScale(const complex& a, double k) { return complex(a.re * k, a.im * k); }
+// a*conj(b)/|b|^2, |b|^2 floored at 1e-40.
+inline constexpr complex CDiv(const complex& a, const complex& b) {
+  double d = CAbs2(b);
+  if (d < kDivFloor) d = kDivFloor;
+  const complex n = CMul(a, CConj(b));
+  return complex(n.re / d, n.im / d);
+}
 complex CInv(const complex& z);                      // conj(z)/|z|^2, or 1e20 - j1e20
 complex CRotate(const complex& z, double angleRad);  // z * e^(j*angle)
 
@@ -44,12 +59,12 @@ complex CRotate(const complex& z, double angleRad);  // z * e^(j*angle)
 complex CfmtToRect(const complex& z, int fmt);
 complex RectToCfmt(const complex& z, int fmt);
 
-inline complex operator+(const complex& a, const complex& b) { return CAdd(a, b); }
-inline complex operator-(const complex& a, const complex& b) { return CSub(a, b); }
-inline complex operator-(const complex& a) { return complex(-a.re, -a.im); }
-inline complex operator*(const complex& a, const complex& b) { return CMul(a, b); }
-inline complex operator*(const complex& a, double k) { return CScale(a, k); }
-inline complex operator*(double k, const complex& a) { return CScale(a, k); }
-inline complex operator/(const complex& a, const complex& b) { return CDiv(a, b); }
+inline constexpr complex operator+(const complex& a, const complex& b) { return CAdd(a, b); }
+inline constexpr complex operator-(const complex& a, const complex& b) { return CSub(a, b); }
+inline constexpr complex operator-(const complex& a) { return complex(-a.re, -a.im); }
+inline constexpr complex operator*(const complex& a, const complex& b) { return CMul(a, b); }
+inline constexpr complex operator*(const complex& a, double k) { return CScale(a, k); }
+inline constexpr complex operator*(double k, const complex& a) { return CScale(a, k); }
+inline constexpr complex operator/(const complex& a, const complex& b) { return CDiv(a, b); }
 
 }  // namespace qz

@@ -1,20 +1,16 @@
 // The autotune over a table of loads, graded by an independent model of the tuner: every load
 // one of the two pairs of stubs can match is matched, from a fresh start and in running frames
 // after a load change; every other load is reported as outside the matchable area with the
-// best reflection the tuner can give it. Then the tunes an unreachable load gets over frames.
+// best reflection the tuner can give it.
 #include <gtest/gtest.h>
 
+#include "common/framerig.h"
 #include "common/indeptuner.h"
 #include "common/tunerrig.h"
 
-#include <memory>
 #include <vector>
 
-#include "core/qvwin.h"
 #include "sim/autotune.h"
-#include "sim/mdlengine.h"
-#include "sim/modeltuner.h"
-#include "util/random.h"
 
 namespace qz {
 namespace {
@@ -88,23 +84,7 @@ TEST(AutotuneLoadTable, FreshStartMatchesOrReportsEveryLoad) {
   }
 }
 
-// The shared tuner with the model's frames over it.
-struct FrameRig : testrig::TunerRig {
-  TTunerModelAdapter tuner{m, at};
-  TQvWin qv{mot};
-  TMdlEngine model{qv, sim, tuner};
-  TMerObjekt mob{};
-  FrameRig() {
-    SetRandomSource(std::make_unique<SeededRandom>(7));
-    model.Sleep = [](int64_t) {};
-    model.Runcert = 0.0;
-    mot.AtOn = true;
-  }
-  ~FrameRig() { SetRandomSource(nullptr); }
-  void Frames(int n) {
-    for (int i = 0; i < n; ++i) model.GetMobBytes(1, mob);
-  }
-};
+using testrig::FrameRig;
 
 TEST(AutotuneLoadTable, RunningFramesMatchWithinThreeFramesOfAChange) {
   for (double fromDeg : {90.0, -90.0}) {
@@ -122,63 +102,6 @@ TEST(AutotuneLoadTable, RunningFramesMatchWithinThreeFramesOfAChange) {
           << "from 0.5/" << fromDeg << " to " << g.load.mag << "/" << g.load.deg;
     }
   }
-}
-
-// Counts the tunes and keeps the texts of the unreached ones.
-struct Watch : TAutoTuneObserver {
-  int tunes = 0;
-  QStringList texts;
-  void OnTuneOutcome(const TAutoTune&, const TTuneOutcome& o) override {
-    ++tunes;
-    if (!o.Reached) texts << o.Text();
-  }
-};
-
-TEST(AutotuneLoadTable, AnUnreachableLoadIsTunedOnceUntilSomethingChanges) {
-  FrameRig r;
-  Watch w;
-  r.at.AddObserver(&w);
-  r.model.SimulRo = CPolarDeg(0.9, -45.0);
-  r.Frames(1000);
-  EXPECT_EQ(w.tunes, 1);
-  ASSERT_EQ(w.texts.size(), 1);
-  EXPECT_EQ(
-      w.texts[0],
-      QStringLiteral("Load outside the matchable area: |Gamma in| = 0.211 (tolerance 0.025)"));
-  // Another load out of reach: one more tune.
-  r.model.SimulRo = CPolarDeg(0.9, -30.0);
-  r.Frames(100);
-  EXPECT_EQ(w.tunes, 2);
-  // The stubs moved away (Reset Stubs): one more.
-  r.mot.TargPos = MakeMotPos(0, 0, 0);
-  r.mot.ActPos = MakeMotPos(0, 0, 0);
-  r.Frames(100);
-  EXPECT_EQ(w.tunes, 3);
-  // Autotune off and on again forgets the unreached tune.
-  r.mot.AtOn = false;
-  r.Frames(2);
-  r.mot.AtOn = true;
-  r.Frames(100);
-  EXPECT_EQ(w.tunes, 4);
-  // The frequency moved by more than 0.1 %: tuned again; within it: not.
-  r.model.f_Hz = 2.45e9 * 1.0009;
-  r.Frames(100);
-  EXPECT_EQ(w.tunes, 4);
-  r.model.f_Hz = 2.45e9 * 1.002;
-  r.Frames(100);
-  EXPECT_EQ(w.tunes, 5);
-  // A description derived anew.
-  r.m.TunerDescriptionChanged();
-  r.Frames(100);
-  EXPECT_EQ(w.tunes, 6);
-  // A load that can be matched is tuned, and reaches.
-  r.model.SimulRo = CPolarDeg(0.5, 90.0);
-  const int before = w.tunes;
-  r.Frames(10);
-  EXPECT_GT(w.tunes, before);
-  EXPECT_EQ(w.texts.size(), 6);
-  EXPECT_FALSE(r.at.HoldsUnreached());
-  r.at.RemoveObserver(&w);
 }
 
 TEST(AutotuneLoadTable, OutcomeTexts) {
