@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "common/tpicrig.h"
+#include "common/widgets.h"
 #include "core/planeext.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
@@ -53,9 +54,7 @@ struct TpicTest : testing::Test {
   }
   template <class T>
   T* Find(const char* name) const {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
+    return qz::testing::Child<T>(*w, name);
   }
   QString Text(int steps) const { return ShowIndic(steps, w->Stp().Indic, rig.m.Derived().StepMm); }
   QPoint StubPoint(int mo) const {
