@@ -30,9 +30,9 @@ namespace qz {
 namespace {
 
 using testcmd::TFakeQzCmd;
-using testing::_;
-using testing::InSequence;
-using testing::NiceMock;
+using ::testing::_;
+using ::testing::InSequence;
+using ::testing::NiceMock;
 
 using qz::testing::Child;
 
