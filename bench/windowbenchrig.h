@@ -33,9 +33,9 @@ inline bool StartAtFullSpeed(TForm1& form) {
 
 // The model at pause 0 (after the frame window is shown), its window hidden.
 inline void ModelWithoutPause(TForm1& form) {
-  TMdlEngine& model = form.Core().Model;
-  model.Ent.Pause = QStringLiteral("0");
-  model.Ent.UdPause = 0;
+  TMdlEntries& entries = form.Core().MdlPresenter.Ent;
+  entries.Pause = QStringLiteral("0");
+  entries.UdPause = 0;
   form.ToolWindows().Window<TQzMdl>("Model")->FromEntries();
   form.ToolWindows().Window<TQzMdl>("Model")->DoApply();
   form.ToolWindows().Window<TQzMdl>("Model")->hide();

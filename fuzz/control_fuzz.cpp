@@ -8,6 +8,7 @@
 #include "app/simcore.h"
 #include "fuzzcheck.h"
 #include "sim/mdlengine.h"
+#include "sim/mdlpresenter.h"
 
 using qz::fuzz::Check;
 
@@ -19,13 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int format = parts.size() > 2 && !parts[2].isEmpty() ? uint8_t(parts[2][0]) % 3 : 0;
 
   qz::TMdlEngine& m = core.Model;
-  m.Ent.RFormat = format;
-  std::function<void(qz::TMdlEngine&)> edit;
-  const QString why = qz::ModelValueEdit(key, value, m.Ent, 2.45e9, edit);
+  qz::TMdlPresenter& p = core.MdlPresenter;
+  p.Ent.RFormat = format;
+  std::function<void(qz::TMdlPresenter&)> edit;
+  const QString why = qz::ModelValueEdit(key, value, p.Ent, 2.45e9, edit);
   Check(why.isEmpty() == bool(edit), "an answer that is neither a refusal nor a change", why);
   if (!edit) return 0;
-  edit(m);
-  qz::Apply(m);
+  edit(p);
+  p.Apply();
   Check(m.Mg11 >= 0.0 && m.Mg11 <= 1.0, "a magnitude outside 0..1 after an accepted value",
         key + QStringLiteral("=") + value);
   Check(std::isfinite(m.Faza) && m.Faza >= -180.0 && m.Faza <= 180.0,

@@ -24,7 +24,7 @@ class TStillPort : public qz::TControlPort {
   bool SaveResultsCsv(const QString&, const QString&, QString& e) override { return Refuse(e); }
   qz::TMdlEntries ModelEntries() override { return {}; }
   double NominalFreqHz() const override { return 2.45e9; }
-  void EditModel(const std::function<void(qz::TMdlEngine&)>&) override {}
+  void EditModel(const std::function<void(qz::TMdlPresenter&)>&) override {}
   bool HasTuner() const override { return true; }
   int32_t SingleTune() override { return 0; }
   int32_t MoveStubs(const std::array<int, 3>&) override { return 0; }

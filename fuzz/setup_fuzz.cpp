@@ -11,7 +11,7 @@
 #include "fuzzcheck.h"
 #include "results/logsettings.h"
 #include "sim/mdlengine.h"
-#include "sim/mdlentries.h"
+#include "sim/mdlpresenter.h"
 #include "sim/modeltuner.h"
 #include "util/inifile.h"
 #include "util/winpos.h"
@@ -69,9 +69,10 @@ void ModelSection(const qz::IniFile& ini) {
   qz::TTransparentTuner tuner;
   qz::TMdlEngine m(qv, sim, tuner);
   m.Sleep = [](int64_t) {};
-  qz::ReadStp(m, ini, kScreenW, kScreenH);
+  qz::TMdlPresenter p(m);
+  p.ReadStp(ini, kScreenW, kScreenH);
   qz::IniFile once;
-  qz::WriteStp(m, once);
+  p.WriteStp(once);
 
   qz::TMotState mot2;
   qz::TQvWin qv2(mot2);
@@ -79,9 +80,10 @@ void ModelSection(const qz::IniFile& ini) {
   qz::TTransparentTuner tuner2;
   qz::TMdlEngine m2(qv2, sim2, tuner2);
   m2.Sleep = [](int64_t) {};
-  qz::ReadStp(m2, once, kScreenW, kScreenH);
+  qz::TMdlPresenter p2(m2);
+  p2.ReadStp(once, kScreenW, kScreenH);
   qz::IniFile twice;
-  qz::WriteStp(m2, twice);
+  p2.WriteStp(twice);
   Check(once.Text() == twice.Text(), "model section does not read back",
         Show(once.Text(), twice.Text()));
 }

@@ -19,6 +19,7 @@
 #include "core/saveresults.h"
 #include "sim/mdlanim.h"
 #include "sim/mdlengine.h"
+#include "sim/mdlpresenter.h"
 #include "util/atomicfile.h"
 #include "util/fileops.h"
 #include "util/format.h"
@@ -58,21 +59,21 @@ struct TKeyRule {
   TKeyKind kind;
   double lo = 0.0, hi = 0.0;
   // The change of the entries for the value read (number or whole number) and its text.
-  std::function<void(TMdlEngine&, double, const QString&)> apply;
+  std::function<void(TMdlPresenter&, double, const QString&)> apply;
 };
 
 // An up-down of the animation page and the entry beside it.
 auto AnimUd(int TAnimControls::*ud, QString TMdlEntries::*text) {
-  return [ud, text](TMdlEngine& m, double v, const QString&) {
+  return [ud, text](TMdlPresenter& m, double v, const QString&) {
     m.Ent.Anim.*ud = int(v);
     m.Ent.*text = IntText(int(v));
   };
 }
 auto EntryText(QString TMdlEntries::*f) {
-  return [f](TMdlEngine& m, double, const QString& t) { m.Ent.*f = t; };
+  return [f](TMdlPresenter& m, double, const QString& t) { m.Ent.*f = t; };
 }
 auto Flag(bool TAnimFlags::*f) {
-  return [f](TMdlEngine& m, double v, const QString&) { m.Ent.Flags.*f = v != 0.0; };
+  return [f](TMdlPresenter& m, double v, const QString&) { m.SetAnimFlag(f, v != 0.0); };
 }
 
 // Limits of the model's entries ("&Apply" reads them with these).
@@ -86,18 +87,18 @@ const std::vector<TKeyRule>& Rules() {
   using K = TKeyKind;
   static const std::vector<TKeyRule> rules = {
       {"DutType", K::Int, kDutDefined, kDutChart,
-       [](TMdlEngine& m, double v, const QString&) { m.Ent.DutType = int(v); }},
+       [](TMdlPresenter& m, double v, const QString&) { m.Ent.DutType = int(v); }},
       // Its limits follow the format of the entry (checked apart).
       {"RhoMag", K::Number, 0.0, 1.0, EntryText(&TMdlEntries::Mag)},
       {"RFormat", K::Int, kRflMag, kRflVswr,
-       [](TMdlEngine& m, double v, const QString&) { RflFormatChanged(m, int(v)); }},
+       [](TMdlPresenter& m, double v, const QString&) { m.RflFormatChanged(int(v)); }},
       {"RhoPha", K::Number, kPhaUdMin, kPhaUdMax,
-       [](TMdlEngine& m, double v, const QString& t) {
+       [](TMdlPresenter& m, double v, const QString& t) {
          m.Ent.Pha = t;
          m.Ent.UdPha = RoundToInt32(v);
        }},
       {"UpDnPha", K::Int, kPhaUdMin, kPhaUdMax,
-       [](TMdlEngine& m, double v, const QString&) {
+       [](TMdlPresenter& m, double v, const QString&) {
          m.Ent.UdPha = int(v);
          m.Ent.Pha = IntText(int(v));
        }},
@@ -115,35 +116,35 @@ const std::vector<TKeyRule>& Rules() {
       {"AniPha2", K::Int, kAnimPhaUdMin, kAnimPhaUdMax,
        AnimUd(&TAnimControls::UdPha2, &TMdlEntries::AniPha2)},
       {"AniPause", K::Int, kPauseMin, kPauseMax,
-       [](TMdlEngine& m, double v, const QString&) {
+       [](TMdlPresenter& m, double v, const QString&) {
          m.Ent.UdPause = int(v);
          m.Ent.Pause = IntText(int(v));
        }},
       {"AniDwell", K::Int, kDwellMin, kDwellMax,
-       [](TMdlEngine& m, double v, const QString&) {
+       [](TMdlPresenter& m, double v, const QString&) {
          m.Ent.Anim.UdDwell = int(v);
          m.Ent.Anim.MeasPerPositTxt = IntText(int(v));
        }},
       {"AniMagS", K::Int, 0, double(MagStepItems().size() - 1),
-       [](TMdlEngine& m, double v, const QString&) {
+       [](TMdlPresenter& m, double v, const QString&) {
          m.Ent.MagStepIdx = int(v);
          m.Ent.Anim.MagStepTxt = MagStepItems()[int(v)];
        }},
       {"AniPhaS", K::Int, 0, double(PhaStepItems().size() - 1),
-       [](TMdlEngine& m, double v, const QString&) {
+       [](TMdlPresenter& m, double v, const QString&) {
          m.Ent.PhaStepIdx = int(v);
          m.Ent.Anim.PhaStepTxt = PhaStepItems()[int(v)];
        }},
       {"AniMagTxt", K::Number, kMagStepMin, kMagStepMax,
-       [](TMdlEngine& m, double, const QString& t) { m.Ent.Anim.MagStepTxt = t; }},
+       [](TMdlPresenter& m, double, const QString& t) { m.Ent.Anim.MagStepTxt = t; }},
       {"AniPhaTxt", K::Number, kPhaStepMin, kPhaStepMax,
-       [](TMdlEngine& m, double, const QString& t) { m.Ent.Anim.PhaStepTxt = t; }},
+       [](TMdlPresenter& m, double, const QString& t) { m.Ent.Anim.PhaStepTxt = t; }},
       {"Pinc", K::Number, kPowMinKw, kPowMaxKw, EntryText(&TMdlEntries::Pow)},
       {"PUncert", K::Number, 0.0, 100.0, EntryText(&TMdlEntries::Puncert)},
       {"ErrByte", K::Int, 0, 255,
-       [](TMdlEngine& m, double v, const QString&) {
-         m.ErrByte = uint8_t(v);
-         ErrByteToList(m);
+       [](TMdlPresenter& m, double v, const QString&) {
+         m.Model().ErrByte = uint8_t(v);
+         m.ErrByteToList();
        }},
       // Its limits follow the nominal frequency (checked apart).
       {"Freq", K::Number, 0.0, 0.0, EntryText(&TMdlEntries::Fre)},
@@ -151,8 +152,8 @@ const std::vector<TKeyRule>& Rules() {
       {"Temp", K::Number, -kTempLimit, kTempLimit, EntryText(&TMdlEntries::Temp)},
       {"TUncert", K::Number, -kTempLimit, kTempLimit, EntryText(&TMdlEntries::Tuncert)},
       {"MdlResPath", K::Text, 0, 0,
-       [](TMdlEngine& m, double, const QString& t) {
-         m.MdlResPath = t;
+       [](TMdlPresenter& m, double, const QString& t) {
+         m.Model().MdlResPath = t;
          m.Ent.MdlResPath = t;
        }},
       {"cbReverseMag", K::Bool, 0, 1, Flag(&TAnimFlags::ReverseMag)},
@@ -240,7 +241,7 @@ QStringList ModelKeyNames() {
 }
 
 QString ModelValueEdit(const QString& key, const QString& text, const TMdlEntries& now,
-                       double nominalHz, std::function<void(TMdlEngine&)>& edit) {
+                       double nominalHz, std::function<void(TMdlPresenter&)>& edit) {
   edit = nullptr;
   const TKeyRule* rule = nullptr;
   for (const TKeyRule& r : Rules())
@@ -290,7 +291,7 @@ QString ModelValueEdit(const QString& key, const QString& text, const TMdlEntrie
     }
   }
   const auto apply = rule->apply;
-  edit = [apply, v, t](TMdlEngine& m) { apply(m, v, t); };
+  edit = [apply, v, t](TMdlPresenter& m) { apply(m, v, t); };
   return QString();
 }
 
@@ -438,7 +439,7 @@ TControlResult TControl::SetModelLoad(double magnitude, double phaseDeg) {
                                {kPhaUdMin, kPhaUdMax, phaseDeg})));
   const QString mag = Format(QStringLiteral("%.15g"), {magnitude});
   const QString pha = Format(QStringLiteral("%.15g"), {phaseDeg});
-  port_.EditModel([mag, pha, phaseDeg](TMdlEngine& m) {
+  port_.EditModel([mag, pha, phaseDeg](TMdlPresenter& m) {
     m.Ent.DutType = kDutDefined;
     m.Ent.RFormat = kRflMag;
     m.Ent.Mag = mag;
@@ -450,7 +451,7 @@ TControlResult TControl::SetModelLoad(double magnitude, double phaseDeg) {
 
 TControlResult TControl::SetModelValue(const QString& key, const QString& value) {
   if (TControlResult r = Refusal(false); !r.ok()) return Done(r);
-  std::function<void(TMdlEngine&)> edit;
+  std::function<void(TMdlPresenter&)> edit;
   const QString why = ModelValueEdit(key, value, port_.ModelEntries(), port_.NominalFreqHz(), edit);
   if (!why.isEmpty()) return Done(Refused(TControlStatus::InvalidValue, why));
   port_.EditModel(edit);

@@ -22,7 +22,7 @@
 
 namespace qz {
 
-class TMdlEngine;
+class TMdlPresenter;
 class TQvWin;
 
 // How a call ended, as the bus reports it.
@@ -99,7 +99,7 @@ class TControlPort {
   virtual double NominalFreqHz() const = 0;
   // Edits the model's entries (written into the model window's controls when it exists), then
   // "&Apply".
-  virtual void EditModel(const std::function<void(TMdlEngine&)>& edit) = 0;
+  virtual void EditModel(const std::function<void(TMdlPresenter&)>& edit) = 0;
   // The tuner: a single tune through the command layer; the stubs moved to target positions
   // (motor steps) through the command layer; the travel in steps and the step length in mm.
   virtual bool HasTuner() const = 0;
@@ -135,7 +135,7 @@ QStringList ModelKeyNames();
 // limits that depend on other entries); empty with `edit` set to the change of the entries when
 // it may be set, else the reason, naming the limits.
 QString ModelValueEdit(const QString& key, const QString& text, const TMdlEntries& now,
-                       double nominalHz, std::function<void(TMdlEngine&)>& edit);
+                       double nominalHz, std::function<void(TMdlPresenter&)>& edit);
 
 class TControl {
  public:

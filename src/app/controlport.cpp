@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "sim/autotune.h"
 #include "sim/mdlengine.h"
+#include "sim/mdlpresenter.h"
 #include "sim/tunermodel.h"
 
 namespace qz {
@@ -42,7 +43,7 @@ bool TProgramPort::SaveResultsCsv(const QString& path, const QString& comment, Q
   return SaveAsCsvTo(program_.Core.Qv, program_.Core.Descr, *SaveState, path, comment, error);
 }
 
-TMdlEntries TProgramPort::ModelEntries() { return program_.Core.Model.Ent; }
+TMdlEntries TProgramPort::ModelEntries() { return program_.Core.MdlPresenter.Ent; }
 
 TMdlStp TProgramPort::ModelStp() {
   const TMdlEngine& m = program_.Core.Model;
@@ -51,10 +52,10 @@ TMdlStp TProgramPort::ModelStp() {
 
 double TProgramPort::NominalFreqHz() const { return program_.Core.Qv.FixPar.FnominKHz * 1000.0; }
 
-void TProgramPort::EditModel(const std::function<void(TMdlEngine&)>& edit) {
-  TMdlEngine& m = program_.Core.Model;
-  edit(m);
-  Apply(m);
+void TProgramPort::EditModel(const std::function<void(TMdlPresenter&)>& edit) {
+  TMdlPresenter& p = program_.Core.MdlPresenter;
+  edit(p);
+  p.Apply();
 }
 
 QString TProgramPort::RunningLogPath() const {

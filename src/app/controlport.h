@@ -48,7 +48,7 @@ class TProgramPort : public TControlPort, public TRunEnable {
   TMdlEntries ModelEntries() override;
   TMdlStp ModelStp() override;
   double NominalFreqHz() const override;
-  void EditModel(const std::function<void(TMdlEngine&)>& edit) override;
+  void EditModel(const std::function<void(TMdlPresenter&)>& edit) override;
   bool HasTuner() const override;
   // The single tune through the command layer, then one frame through the model (neither
   // stored, drawn nor logged), so that the stubs move at once as the unit's would.

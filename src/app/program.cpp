@@ -1,7 +1,7 @@
 #include "app/program.h"
 
 #include "core/resultstext.h"
-#include "sim/mdlentries.h"
+#include "sim/mdlpresenter.h"
 #include "util/inifile.h"
 
 namespace qz {
@@ -63,9 +63,9 @@ TProgram::TProgram(bool headless)
   model.writeRank = 110;
   model.loadRank = 70;
   model.replaceable = true;
-  model.readStp = [this](const IniFile& ini) { LoadStp(Core.Model, ini, 1920, 1080); };
+  model.readStp = [this](const IniFile& ini) { Core.MdlPresenter.LoadStp(ini, 1920, 1080); };
   // A setup saved without windows keeps the model's and the log's sections too.
-  model.writeStp = [this](IniFile& ini) { WriteStp(Core.Model, ini); };
+  model.writeStp = [this](IniFile& ini) { Core.MdlPresenter.WriteStp(ini); };
   model.helpRow = model.section;
   (void)Windows.Register(std::move(model));
   TToolWindowEntry log;

@@ -1,12 +1,13 @@
 #include "app/simcore.h"
 
 #include <QFileInfo>
+#include <vector>
 
 #include "comm/portlist.h"
-#include "sim/mdlentries.h"
 #include "util/asker.h"
 #include "util/folders.h"
 #include "util/readfile.h"
+#include "util/stpkeys.h"
 #include "util/strtools.h"
 
 namespace qz {
@@ -15,6 +16,31 @@ const char* const kMsgFatalInit = "Fatal error in Quzar initialization process."
 const char* const kMsgMemReadFail = "Quzar Memory Read fail.";
 const char* const kMsgTunerMemFail = "TUNER Memory Read fail.";
 const char* const kMsgWillTerminate = "QzmSoft will now terminate.";
+
+namespace {
+
+// The remembered run and send states of every unit in the frame window's section: "RunStatus1"
+// .. and "SendStatus1" .., each 0 or 1 (a missing or unreadable key is 0).
+struct TRunStates {
+  TStatusAll run, send;
+};
+
+const TStpKeys<TRunStates>& RunStateKeys() {
+  static const TStpKeys<TRunStates> keys = [] {
+    const TStpKeys<TStatus> state = TStpKeys<TStatus>().Int(
+        "", [](TStatus& s) -> TStatus& { return s; }, 0, 1, 0);
+    std::vector<int> units;
+    for (int n = 1; n <= kQvCanMax; ++n) units.push_back(n);
+    return TStpKeys<TRunStates>()
+        .Each(QStringLiteral("RunStatus"), units, state,
+              [](TRunStates& r, int n) -> TStatus& { return r.run[n]; })
+        .Each(QStringLiteral("SendStatus"), units, state,
+              [](TRunStates& r, int n) -> TStatus& { return r.send[n]; });
+  }();
+  return keys;
+}
+
+}  // namespace
 
 TSimCore::TSimCore(bool headless)
     : Qv(Mot),
@@ -41,7 +67,7 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
   OpenAutoSetup();
 
   // The model window reads its section when it is created, before the unit is started.
-  if (!ModelInitialised) InitModel(Model, autoIni_.get(), screenW_, screenH_);
+  if (!ModelInitialised) MdlPresenter.InitModel(autoIni_.get(), screenW_, screenH_);
   ModelInitialised = true;
 
   Cmd.SetAllStates(1);
@@ -94,18 +120,9 @@ bool TSimCore::Start(QString& messages, int screenWidth, int screenHeight) {
   Params.SendWaveform(kToutForCycle, !headless_, true, QString::fromLatin1(kTitleWaveform));
 
   // The remembered run and send states.
-  TStatusAll run, send;
-  const QString form = QString::fromLatin1(kFormSection);
-  for (int n = 1; n <= kQvCanMax; ++n) {
-    auto rd = [&](const char* key) {
-      const int32_t v =
-          autoIni_->ReadInteger(form, QString::fromLatin1(key) + QString::number(n), 0);
-      return uint8_t(v < 0 ? 0 : (v > 1 ? 1 : v));
-    };
-    run[n] = rd("RunStatus");
-    send[n] = rd("SendStatus");
-  }
-  Cmd.SetStates(run, send);
+  TRunStates states;
+  RunStateKeys().Read(states, *autoIni_, QString::fromLatin1(kFormSection));
+  Cmd.SetStates(states.run, states.send);
   Cmd.SendHush(false, kActRemembered, kToutForCycle, false);
   Cmd.StartStopAll(false, kActRemembered, kToutForCycle, false);
   started_ = true;

@@ -20,6 +20,7 @@
 #include "core/records.h"
 #include "sim/autotune.h"
 #include "sim/mdlengine.h"
+#include "sim/mdlpresenter.h"
 #include "sim/modeltuner.h"
 #include "sim/tunermodel.h"
 #include "sim/tunetimefollower.h"
@@ -61,8 +62,10 @@ class TSimCore {
   TTuneTimeFollower TuneTimeFollower{Qv};
   TTunerModelAdapter TunerAdapter;
   TMdlEngine Model;
+  // The model window's entries and their operations, with or without the window.
+  TMdlPresenter MdlPresenter{Model};
   // The unit description, cut-off and substitute frequency follow the tuner description.
-  TSimTunerHost TunerHost{Qv, Model};
+  TSimTunerHost TunerHost{Qv, MdlPresenter};
   TModelFrameSource Source;
   TQzCmd Cmd;
   TQzCmdSync Sync;

@@ -1,8 +1,7 @@
 #include "app/simtunerhost.h"
 
 #include "core/qvwin.h"
-#include "sim/mdlengine.h"
-#include "sim/mdlentries.h"
+#include "sim/mdlpresenter.h"
 
 namespace qz {
 
@@ -12,7 +11,7 @@ void TSimTunerHost::TunerDescrApplied(const TTunerDescr& d, double cutoffHz) {
   qv_.f_cutoff = cutoffHz;
   if (!nominalChanged) return;
   qv_.VarPar.FsubstKHz = d.FnominKHz;
-  RecheckFre(model_);
+  model_.RecheckFre();
   if (OnFreRechecked) OnFreRechecked();
 }
 

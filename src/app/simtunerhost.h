@@ -13,12 +13,12 @@
 
 namespace qz {
 
-class TMdlEngine;
+class TMdlPresenter;
 class TQvWin;
 
 class TSimTunerHost : public TTunerHost {
  public:
-  TSimTunerHost(TQvWin& qv, TMdlEngine& model) : qv_(qv), model_(model) {}
+  TSimTunerHost(TQvWin& qv, TMdlPresenter& model) : qv_(qv), model_(model) {}
 
   // The model window shows its frequency entry again (unset: no window).
   std::function<void()> OnFreRechecked;
@@ -27,7 +27,7 @@ class TSimTunerHost : public TTunerHost {
 
  private:
   TQvWin& qv_;
-  TMdlEngine& model_;
+  TMdlPresenter& model_;
 };
 
 }  // namespace qz

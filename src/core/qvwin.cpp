@@ -252,17 +252,25 @@ TStpKeys<TQvWin> QvKeys(const TFixPar& fix) {
 
 #undef QV_FIELD
 
+// The operator's comment that heads the analyzer's section.
+const TStpKeys<QString>& InfoKeys() {
+  static const TStpKeys<QString> keys = TStpKeys<QString>().Text(
+      "SetupInfo", [](QString& info) -> QString& { return info; }, QString());
+  return keys;
+}
+
 }  // namespace
 
 void TQvWin::WriteStp(int unitIndex, IniFile& setup, const QString& info) const {
   const QString sec = QvSetupSection(unitIndex);
-  setup.WriteString(sec, QStringLiteral("SetupInfo"), info);
+  InfoKeys().Write(info, setup, sec);
   QvKeys(FixPar).Write(*this, setup, sec);
 }
 
 QString TQvWin::ReadStp(int unitIndex, const IniFile& setup, TUnitSync* sync) {
   const QString sec = QvSetupSection(unitIndex);
-  const QString info = setup.ReadString(sec, QStringLiteral("SetupInfo"), QString());
+  QString info;
+  InfoKeys().Read(info, setup, sec);
   QvKeys(FixPar).Read(*this, setup, sec);
   if (sync) BringUnitInLine(*sync);
   return info;

@@ -31,16 +31,18 @@ constexpr int64_t kAnyInt32Hi = INT32_MAX;
 
 const TStpKeys<TDFormStp>& Keys() {
   using F = TDFormStp;
-  // The outer place is kept only in the normal state; it is read in any state.
-  static const TStpKeys<F> place = TStpKeys<F>()
-                                       .Int("Top", &F::Top, kAnyInt32Lo, kAnyInt32Hi)
-                                       .Int("Left", &F::Left, kAnyInt32Lo, kAnyInt32Hi)
-                                       .Int("Width", &F::Width, kAnyInt32Lo, kAnyInt32Hi)
-                                       .Int("Height", &F::Height, kAnyInt32Lo, kAnyInt32Hi);
   static const TStpKeys<F> keys =
       TStpKeys<F>()
           .Int("WindowState", &F::WindowState, 0, 2)
-          .Group("", place, [](F& f) -> F& { return f; })
+          // The outer place is kept only in the normal state; it is read in any state.
+          .Custom(
+              "Top, Left, Width, Height",
+              [](const F& f, IniFile& ini, const QString& s) {
+                WritePlace(ini, s, f.Place(), kMdiChildPlaceRule);
+              },
+              [](F& f, const IniFile& ini, const QString& s) {
+                f.SetPlace(ReadPlace(ini, s, f.Place(), kMdiChildPlaceRule, 0, 0));
+              })
           .WrittenWhen([](const F& f) { return f.WindowState == 0; })
           // The panels are limited to the client area by ReadStp.
           .Int("LgndTop", &F::LgndTop, kAnyInt32Lo, kAnyInt32Hi)
@@ -72,6 +74,13 @@ void TDFormStp::WriteStp(IniFile& ini, const QString& s) const { Keys().Write(*t
 void TDFormStp::ReadStp(const IniFile& ini, const QString& s, int32_t clientW, int32_t clientH) {
   Keys().Read(*this, ini, s);
   LimitPanels(clientW, clientH);
+}
+
+void TDFormStp::SetPlace(const TWindowPlace& p) {
+  Left = p.left;
+  Top = p.top;
+  Width = p.width;
+  Height = p.height;
 }
 
 void TDFormStp::LimitPanels(int32_t clientW, int32_t clientH) {

@@ -8,6 +8,7 @@
 #include "charts/labelstyle.h"
 #include "charts/traces.h"
 #include "display/rasterdepot.h"
+#include "util/winpos.h"
 
 namespace qz {
 
@@ -16,6 +17,12 @@ class IniFile;
 // "DForm_" followed by digits only, at any length; sub-sections (with a blank) never are.
 bool IsDisplaySection(const QString& section);
 QString DisplaySectionName(int32_t n);
+
+// A display window's place inside the frame window's MDI area: position and outer size, read as
+// they stand (the area scrolls to any place of its children; a window the operator moved partly
+// off the area comes back there).
+inline constexpr TPlaceRule kMdiChildPlaceRule{
+    pkTop | pkLeft | pkWidth | pkHeight, 0, 0, 0, 0, false};
 
 struct TDFormStp {
   int32_t WindowState = 0;                           // 0 normal, 1 minimized, 2 maximized
@@ -40,6 +47,9 @@ struct TDFormStp {
   void ReadStp(const IniFile& ini, const QString& section, int32_t clientW, int32_t clientH);
   // The legend and clock positions limited into a client of clientW x clientH.
   void LimitPanels(int32_t clientW, int32_t clientH);
+  // The outer place as a window place (never visible: the state says how the window shows).
+  TWindowPlace Place() const { return TWindowPlace{Left, Top, Width, Height, false}; }
+  void SetPlace(const TWindowPlace& p);
 
   friend bool operator==(const TDFormStp&, const TDFormStp&) = default;
 };

@@ -139,7 +139,7 @@ double TMdlEngine::GetSimFre() {
 }
 
 complex TMdlEngine::GetSimRho(int avg) {
-  complex g = AnimRho.Active ? AnimNextRho(AnimRho, Ent.Flags) : SimulRo;
+  complex g = AnimRho.Active ? AnimNextRho(AnimRho, AnimFlags) : SimulRo;
   g = g + RandRho(avg, Runcert);
   const complex gt = tuner_.InputFromLoad(g);
   complex rm = tuner_.TunerInputToAnalyzer(gt);

@@ -14,25 +14,12 @@
 
 #include "core/records.h"
 #include "sim/mdlanim.h"
-#include "sim/mdlcontrols.h"
 #include "util/complex.h"
 
 namespace qz {
 
 class TQvWin;
 class TModelTuner;
-
-// Callbacks to windows that are created after the model (each may be unset).
-struct TMdlHooks {
-  // The reflection coefficient under the chart's mouse (DUT type "Chart").
-  std::function<complex()> ChartRho;
-  // After "&Apply": with useChart the chart is to be shown (or its marker redrawn when shown);
-  // otherwise only a visible chart redraws its marker.
-  std::function<void(bool useChart)> ChartApplied;
-  // After a setup read: the chart marker, the tuner picture and the system information window
-  // show the tuner description read.
-  std::function<void()> TunerDescrRead;
-};
 
 // Magnitude deviations of the closing frame and the pause.
 inline constexpr double kSignalValidLevel = 0.1;  // envelope level above which a signal exists
@@ -79,9 +66,9 @@ class TMdlEngine {
   TModelTuner& Tuner() { return tuner_; }
   const TModelTuner& Tuner() const { return tuner_; }
 
-  // The window's controls.
-  TMdlEntries Ent;
-  TMdlHooks Hooks;
+  // The "R" and "No spiral" boxes of the animation, in force at once (the entries' presenter
+  // keeps them in step with its record).
+  TAnimFlags AnimFlags;
   // Replaces the pause's sleep (tests); receives microseconds.
   std::function<void(int64_t us)> Sleep;
 

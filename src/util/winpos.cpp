@@ -62,16 +62,24 @@ void WritePlace(IniFile& ini, const QString& section, const TWindowPlace& p,
 TWindowPlace ReadPlace(const IniFile& ini, const QString& section, const TWindowPlace& current,
                        const TPlaceRule& rule, int screenWidth, int screenHeight) {
   TWindowPlace p = current;
-  if (rule.keys & (pkTop | pkLeft)) {
+  if (!rule.onScreen) {
+    auto rd = [&](TPlaceKey k, const char* key, int& field) {
+      if (rule.keys & k) field = ini.ReadInteger(section, QString::fromLatin1(key), field);
+    };
+    rd(pkTop, "Top", p.top);
+    rd(pkLeft, "Left", p.left);
+    rd(pkWidth, "Width", p.width);
+    rd(pkHeight, "Height", p.height);
+  } else if (rule.keys & (pkTop | pkLeft)) {
     const WindowPos pos = ReadWindowPos(ini, section, WindowPos{current.left, current.top, 0, 0},
                                         screenWidth, screenHeight, rule.posMargin);
     if (rule.keys & pkTop) p.top = pos.top;
     if (rule.keys & pkLeft) p.left = pos.left;
   }
-  if (rule.keys & pkWidth)
+  if (rule.onScreen && (rule.keys & pkWidth))
     p.width = Limit(ini.ReadInteger(section, QStringLiteral("Width"), current.width), rule.minWidth,
                     int64_t(screenWidth) - rule.sizeMargin);
-  if (rule.keys & pkHeight)
+  if (rule.onScreen && (rule.keys & pkHeight))
     p.height = Limit(ini.ReadInteger(section, QStringLiteral("Height"), current.height),
                      rule.minHeight, int64_t(screenHeight) - rule.sizeMargin);
   if (rule.keys & pkVisible)

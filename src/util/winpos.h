@@ -60,13 +60,16 @@ using TPlaceKeys = unsigned;
 
 // How a window's place is read back: the position is limited to 0 .. screen size - posMargin;
 // a width to minWidth .. screen width - sizeMargin, a height to minHeight .. screen height -
-// sizeMargin (the lower bound wins on a screen too small for the range).
+// sizeMargin (the lower bound wins on a screen too small for the range). A place that is not
+// kept on the screen is read as it stands (a child window of an MDI area, which scrolls to any
+// place of its children).
 struct TPlaceRule {
   TPlaceKeys keys = pkVisible | pkTop | pkLeft;
   int posMargin = kToolWindowMargin;
   int minWidth = 0;
   int minHeight = 0;
   int sizeMargin = kToolWindowMargin;
+  bool onScreen = true;
 };
 
 // Tool windows that keep their position and visibility (results, logging, model, tuner picture,
@@ -101,7 +104,8 @@ WindowPos ClientOfPlace(const TWindowPlace& p, const TFrameMargins& m);
 void WritePlace(IniFile& ini, const QString& section, const TWindowPlace& p,
                 const TPlaceRule& rule);
 // Reads the keys the rule lists; a missing or unreadable key keeps the value of `current`, and
-// what was read is limited by the rule on a screen of the given size.
+// what was read is limited by the rule on a screen of the given size (not looked at when the
+// rule keeps no place on the screen).
 TWindowPlace ReadPlace(const IniFile& ini, const QString& section, const TWindowPlace& current,
                        const TPlaceRule& rule, int screenWidth, int screenHeight);
 // The section holds a position of the window ("Top" or "Left").

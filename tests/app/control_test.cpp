@@ -299,7 +299,7 @@ TEST(ModelValue, TextsAreCheckedAgainstTheKeysLimits) {
     SCOPED_TRACE(std::string(k.key) + "=" + k.text);
     TMdlEntries now;
     now.RFormat = k.format;
-    std::function<void(TMdlEngine&)> edit;
+    std::function<void(TMdlPresenter&)> edit;
     const QString why = ModelValueEdit(k.key, k.text, now, 2.45e9, edit);
     EXPECT_EQ(why, k.error);
     EXPECT_EQ(bool(edit), !*k.error);
@@ -309,7 +309,7 @@ TEST(ModelValue, TextsAreCheckedAgainstTheKeysLimits) {
 TEST(ModelValue, WindowPlaceAndTunerKeysAreNotModelValues) {
   for (const char* key : {"Top", "Left", "Visible", "TUMANUF", ""}) {
     SCOPED_TRACE(key);
-    std::function<void(TMdlEngine&)> edit;
+    std::function<void(TMdlPresenter&)> edit;
     const QString why = ModelValueEdit(key, "1", TMdlEntries{}, 2.45e9, edit);
     EXPECT_TRUE(why.startsWith(QStringLiteral("Unknown key \"%1\"; the model's keys are: DutType, "
                                               "RhoMag,")

@@ -68,6 +68,7 @@ class ProgramPortTest : public testing::FreshProfileTest {
     c.SetPorts(p);
   }
   TMdlEngine& Model() { return program->Core.Model; }
+  TMdlEntries& Entries() { return program->Core.MdlPresenter.Ent; }
 
  public:
   std::unique_ptr<TProgram> program;
@@ -144,15 +145,15 @@ TEST_F(ProgramPortTest, QuitWhileIdleEndsAtOnceAndWritesNothing) {
 
 TEST_F(ProgramPortTest, ModelValuesAreAppliedAsTheModelWindowApplies) {
   ASSERT_TRUE(control->SetModelLoad(0.5, 90.0).ok());
-  EXPECT_EQ(Model().Ent.DutType, kDutDefined);
+  EXPECT_EQ(Entries().DutType, kDutDefined);
   EXPECT_DOUBLE_EQ(Model().Mg11, 0.5);
   EXPECT_NEAR(Model().SimulRo.re, 0.0, 1e-12);
   EXPECT_NEAR(Model().SimulRo.im, 0.5, 1e-12);
 
   // The magnitude shown in dB: 20 log10 0.5.
   ASSERT_TRUE(control->SetModelValue("RFormat", "1").ok());
-  EXPECT_EQ(Model().Ent.RFormat, kRflDb);
-  EXPECT_EQ(Model().Ent.Mag, "-6.02");
+  EXPECT_EQ(Entries().RFormat, kRflDb);
+  EXPECT_EQ(Entries().Mag, "-6.02");
   // "&Apply" reads the entry as shown.
   EXPECT_DOUBLE_EQ(Model().Rloss, -6.02);
   // A magnitude in dB now reads in dB.
@@ -164,7 +165,7 @@ TEST_F(ProgramPortTest, ModelValuesAreAppliedAsTheModelWindowApplies) {
 
   ASSERT_TRUE(control->SetModelValue("ErrByte", "16").ok());
   EXPECT_EQ(Model().ErrByte, 16);
-  EXPECT_TRUE(Model().Ent.ErrLowSignal);
+  EXPECT_TRUE(Entries().ErrLowSignal);
   ASSERT_TRUE(control->SetModelValue("Temp", "31.5").ok());
   EXPECT_DOUBLE_EQ(Model().Temp, 31.5);
   ASSERT_TRUE(control->SetModelValue("Pinc", "2").ok());

@@ -253,7 +253,7 @@ TEST(ScpiTree, ALineAnswersOnceAndTheHeaderPathCarriesOverSemicolons) {
   };
   for (const auto& [line, answer] : rows) {
     TRig r;
-    ON_CALL(r.port, EditModel(_)).WillByDefault([&r](const std::function<void(TMdlEngine&)>&) {
+    ON_CALL(r.port, EditModel(_)).WillByDefault([&r](const std::function<void(TMdlPresenter&)>&) {
       r.port.entries.Mag = "0.5";
     });
     EXPECT_EQ(r.Send(line).join("|"), answer) << line.toStdString();

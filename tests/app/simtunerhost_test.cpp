@@ -7,7 +7,7 @@
 
 #include "app/program.h"
 #include "common/freshprofile.h"
-#include "sim/mdlentries.h"
+#include "sim/mdlpresenter.h"
 #include "sim/tunerdescr.h"
 #include "tuner/atparamedit.h"
 #include "tuner/sysinfotext.h"
@@ -21,7 +21,7 @@ struct TunerHost : testing::FreshProfileTest {
   void SetUp() override {
     FreshProfileTest::SetUp();
     p = std::make_unique<TProgram>(true);
-    InitModel(p->Core.Model, nullptr, 1920, 1080);
+    p->Core.MdlPresenter.InitModel(nullptr, 1920, 1080);
   }
   TSimCore& Core() { return p->Core; }
   // Writes a version-2 memory file of the built-in tuner changed by `change` and loads it.

@@ -83,7 +83,7 @@ class TFakeControlPort : public TControlPort {
   MOCK_METHOD(bool, SaveResultsCsv, (const QString&, const QString&, QString&), (override));
   MOCK_METHOD(TMdlEntries, ModelEntries, (), (override));
   MOCK_METHOD(double, NominalFreqHz, (), (const, override));
-  MOCK_METHOD(void, EditModel, (const std::function<void(TMdlEngine&)>&), (override));
+  MOCK_METHOD(void, EditModel, (const std::function<void(TMdlPresenter&)>&), (override));
   MOCK_METHOD(bool, HasTuner, (), (const, override));
   MOCK_METHOD(int32_t, SingleTune, (), (override));
   MOCK_METHOD(QString, TuneOutcomeText, (), (const, override));

@@ -1,6 +1,9 @@
 #pragma once
 // A frame-window test: a fresh profile, then the frame window with its unit started (and shown,
 // unless the test says otherwise before SetUp runs); the window is gone before the profile.
+// A test that needs its own automatic setup, or a second start of the program, writes the
+// profile and calls Restart(); one that looks at the window before its unit starts calls
+// Restart(false) and then StartUnit().
 
 #include <gtest/gtest.h>
 
@@ -17,12 +20,7 @@ class StartedForm1Test : public FreshProfileTest {
   void SetUp() override {
     FreshProfileTest::SetUp();
     if (HasFatalFailure()) return;
-    form = std::make_unique<TForm1>();
-    BeforeStart();
-    if (HasFatalFailure()) return;
-    QString msg;
-    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
-    if (showForm) form->show();
+    if (startInSetUp) Restart();
   }
   void TearDown() override {
     form.reset();
@@ -32,7 +30,24 @@ class StartedForm1Test : public FreshProfileTest {
   // Checks of the frame window before its unit starts.
   virtual void BeforeStart() {}
 
+  // The frame window made anew over the profile as it stands now (the previous one gone first),
+  // and with `start` its unit started.
+  void Restart(bool start = true) {
+    form.reset();
+    form = std::make_unique<TForm1>();
+    BeforeStart();
+    if (start && !HasFatalFailure()) StartUnit();
+  }
+  // Starts the unit of the window Restart(false) made; shown unless showForm is false.
+  void StartUnit() {
+    QString msg;
+    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
+    if (showForm) form->show();
+  }
+
   bool showForm = true;
+  // false: SetUp makes no frame window (the test prepares the profile, then calls Restart()).
+  bool startInSetUp = true;
   std::unique_ptr<TForm1> form;
 };
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include <cmath>
 
 #include "charts/recordingcanvas.h"
@@ -179,6 +181,10 @@ TEST(DFormStpTest, ThePlaceIsWrittenOnlyInTheNormalState) {
     TDFormStp a;
     a.WindowState = state;
     a.Top = 40;
+    // Partly off the MDI area and larger than any screen: kept as it is.
+    a.Left = -15;
+    a.Width = 5000;
+    a.Height = 3;
     IniFile ini;
     a.WriteStp(ini, "DForm_1");
     const QStringList keys = ini.ReadSection("DForm_1");
@@ -190,6 +196,10 @@ TEST(DFormStpTest, ThePlaceIsWrittenOnlyInTheNormalState) {
     b.ReadStp(ini, "DForm_1", 330, 220);
     EXPECT_EQ(b.Top, 77);
     EXPECT_EQ(b.WindowState, state);
+    if (state == 0) {
+      EXPECT_EQ(ini.ReadString("DForm_1", "Left", {}), QStringLiteral("-15"));
+      EXPECT_EQ((std::array{b.Left, b.Width, b.Height}), (std::array{-15, 5000, 3}));
+    }
   }
 }
 

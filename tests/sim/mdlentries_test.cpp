@@ -1,6 +1,6 @@
 // The model window's entries as plain data: reading them ("&Apply"), rewriting them, the
 // creation sequence and section "Model" of the setup file.
-#include "sim/mdlentries.h"
+#include "sim/mdlpresenter.h"
 
 #include <gtest/gtest.h>
 
@@ -44,51 +44,51 @@ TEST(MdlEntries, CitajMagInEachFormat) {
     r.m.Mg11 = 0.2;
     r.m.Rloss = AmplToDb(0.2);
     r.m.Swr = 1.5;
-    r.m.Ent.RFormat = c.fmt;
-    r.m.Ent.Mag = QString::fromLatin1(c.text);
-    CitajMag(r.m);
+    r.p.Ent.RFormat = c.fmt;
+    r.p.Ent.Mag = QString::fromLatin1(c.text);
+    r.p.CitajMag();
     EXPECT_NEAR(r.m.Mg11, c.mg, 1e-9) << c.text;
     // The VSWR format keeps the VSWR as typed (10000 stays 10000 for a magnitude of 1).
     if (c.fmt != kRflVswr) {
       EXPECT_NEAR(r.m.Swr, RhoToSwr(r.m.Mg11), 1e-6) << c.text;
     }
     EXPECT_NEAR(r.m.Rloss, AmplToDb(r.m.Mg11), 1e-6) << c.text;
-    EXPECT_EQ(r.m.Ent.RFormat, c.fmtAfter);
+    EXPECT_EQ(r.p.Ent.RFormat, c.fmtAfter);
   }
 }
 
 TEST(MdlEntries, FormatChangeRewritesFromStoredValue) {
   MdlRig r;
-  r.m.Ent.Mag = QStringLiteral("0.5");
-  CitajMag(r.m);
-  RflFormatChanged(r.m, kRflDb);
-  EXPECT_EQ(r.m.Ent.Mag, QStringLiteral("-6.02"));
-  RflFormatChanged(r.m, kRflVswr);
-  EXPECT_EQ(r.m.Ent.Mag, QStringLiteral("3"));
-  RflFormatChanged(r.m, kRflMag);
-  EXPECT_EQ(r.m.Ent.Mag, QStringLiteral("0.5"));
+  r.p.Ent.Mag = QStringLiteral("0.5");
+  r.p.CitajMag();
+  r.p.RflFormatChanged(kRflDb);
+  EXPECT_EQ(r.p.Ent.Mag, QStringLiteral("-6.02"));
+  r.p.RflFormatChanged(kRflVswr);
+  EXPECT_EQ(r.p.Ent.Mag, QStringLiteral("3"));
+  r.p.RflFormatChanged(kRflMag);
+  EXPECT_EQ(r.p.Ent.Mag, QStringLiteral("0.5"));
 }
 
 TEST(MdlEntries, ApplyDefinedKeepsFractionalPhaseInLoadOnly) {
   MdlRig r;
-  r.m.Ent.DutType = kDutDefined;
-  r.m.Ent.Mag = QStringLiteral("0.3");
-  r.m.Ent.Pha = QStringLiteral("12,6");
-  Apply(r.m);
+  r.p.Ent.DutType = kDutDefined;
+  r.p.Ent.Mag = QStringLiteral("0.3");
+  r.p.Ent.Pha = QStringLiteral("12,6");
+  r.p.Apply();
   EXPECT_NEAR(CAbs(r.m.SimulRo), 0.3, 1e-12);
   EXPECT_NEAR(CArgDeg(r.m.SimulRo), 12.6, 1e-9);
-  EXPECT_EQ(r.m.Ent.UdPha, 13);
+  EXPECT_EQ(r.p.Ent.UdPha, 13);
   EXPECT_DOUBLE_EQ(r.m.Faza, 13);
-  EXPECT_EQ(r.m.Ent.Pha, QStringLiteral("13"));
+  EXPECT_EQ(r.p.Ent.Pha, QStringLiteral("13"));
   // A phase out of range is clamped.
-  r.m.Ent.Pha = QStringLiteral("300");
-  Apply(r.m);
+  r.p.Ent.Pha = QStringLiteral("300");
+  r.p.Apply();
   EXPECT_NEAR(CArgDeg(r.m.SimulRo), 180, 1e-9);
 }
 
 TEST(MdlEntries, ApplyReadsEveryEntry) {
   MdlRig r;
-  TMdlEntries& e = r.m.Ent;
+  TMdlEntries& e = r.p.Ent;
   e.DutType = kDutMatch;
   r.m.SimulRo = complex(0.5, 0.5);
   e.Pause = QStringLiteral("20000");
@@ -99,7 +99,7 @@ TEST(MdlEntries, ApplyReadsEveryEntry) {
   e.Funcert = QStringLiteral("1");
   e.Temp = QStringLiteral("-20");
   e.Tuncert = QStringLiteral("x");
-  Apply(r.m);
+  r.p.Apply();
   EXPECT_EQ(r.m.SimulRo, complex());
   EXPECT_EQ(r.m.WaitCyclesCount, 10000);
   EXPECT_EQ(e.Pause, QStringLiteral("10000"));
@@ -121,13 +121,13 @@ TEST(MdlEntries, ApplyReadsEveryEntry) {
   e.UdPause = 300;
   e.Pow = QStringLiteral("0");     // below the least power: clamped
   e.Fre = QStringLiteral("1000");  // far from the nominal 2.45 GHz
-  Apply(r.m);
+  r.p.Apply();
   EXPECT_EQ(r.m.WaitCyclesCount, 300);
   EXPECT_DOUBLE_EQ(r.m.Pow, 1e-9);
   EXPECT_DOUBLE_EQ(r.m.f_Hz, 2.45e9);
   e.Pow = QStringLiteral("none");
   e.Fre = QStringLiteral("2.5 GHz");
-  Apply(r.m);
+  r.p.Apply();
   EXPECT_DOUBLE_EQ(r.m.Pow, 1e-9);
   EXPECT_DOUBLE_EQ(r.m.f_Hz, 2.5e9);
 }
@@ -137,68 +137,68 @@ TEST(MdlEntries, ApplyAnimatedAndChart) {
   complex mouse(0.1, -0.2);
   int applied = 0;
   bool usedChart = false;
-  r.m.Hooks.ChartRho = [&] { return mouse; };
-  r.m.Hooks.ChartApplied = [&](bool use) {
+  r.p.Hooks.ChartRho = [&] { return mouse; };
+  r.p.Hooks.ChartApplied = [&](bool use) {
     ++applied;
     usedChart = use;
   };
-  r.m.Ent.DutType = kDutAnimated;
-  r.m.Ent.Anim.UdMag1 = 30;
-  Apply(r.m);
+  r.p.Ent.DutType = kDutAnimated;
+  r.p.Ent.Anim.UdMag1 = 30;
+  r.p.Apply();
   EXPECT_TRUE(r.m.AnimRho.Active);
   EXPECT_FALSE(r.m.UseChart);
   EXPECT_DOUBLE_EQ(r.m.AnimRho.Ma, 0.3);
   EXPECT_EQ(applied, 1);
   EXPECT_FALSE(usedChart);
-  r.m.Ent.DutType = kDutChart;
-  Apply(r.m);
+  r.p.Ent.DutType = kDutChart;
+  r.p.Apply();
   EXPECT_FALSE(r.m.AnimRho.Active);
   EXPECT_TRUE(r.m.UseChart);
   EXPECT_EQ(r.m.SimulRo, mouse);
   EXPECT_TRUE(usedChart);
   // Unset hooks are skipped.
-  r.m.Hooks = TMdlHooks{};
-  Apply(r.m);
+  r.p.Hooks = TMdlHooks{};
+  r.p.Apply();
   EXPECT_EQ(r.m.SimulRo, mouse);
 }
 
 TEST(MdlEntries, NewNominalFrequencyRechecksTheEntry) {
   MdlRig r;
-  r.m.Ent.Fre = QStringLiteral("2450");
+  r.p.Ent.Fre = QStringLiteral("2450");
   r.qv.FixPar.FnominKHz = 915000;
-  RecheckFre(r.m);
+  r.p.RecheckFre();
   EXPECT_DOUBLE_EQ(r.m.f_Hz, 915e6);
-  EXPECT_EQ(r.m.Ent.Fre, QStringLiteral("915MHz"));
-  r.m.Ent.Fre = QStringLiteral("950");
-  RecheckFre(r.m);
+  EXPECT_EQ(r.p.Ent.Fre, QStringLiteral("915MHz"));
+  r.p.Ent.Fre = QStringLiteral("950");
+  r.p.RecheckFre();
   EXPECT_DOUBLE_EQ(r.m.f_Hz, 950e6);
 }
 
 TEST(MdlEntries, AnimationEntryFeedsUpDownOnlyWhenNumber) {
   MdlRig r;
-  r.m.Ent.AniPha1 = QStringLiteral("-45,6");
-  AnimEntryLeft(r.m, 4);
-  EXPECT_EQ(r.m.Ent.Anim.UdPha1, -46);
-  r.m.Ent.AniMag2 = QStringLiteral("bad");
-  AnimEntryLeft(r.m, 3);
-  EXPECT_EQ(r.m.Ent.Anim.UdMag2, 100);
-  r.m.Ent.AniMagC = QStringLiteral("250");
-  AnimEntryLeft(r.m, 0);
-  EXPECT_EQ(r.m.Ent.Anim.UdMagC, 100);
+  r.p.Ent.AniPha1 = QStringLiteral("-45,6");
+  r.p.AnimEntryLeft(4);
+  EXPECT_EQ(r.p.Ent.Anim.UdPha1, -46);
+  r.p.Ent.AniMag2 = QStringLiteral("bad");
+  r.p.AnimEntryLeft(3);
+  EXPECT_EQ(r.p.Ent.Anim.UdMag2, 100);
+  r.p.Ent.AniMagC = QStringLiteral("250");
+  r.p.AnimEntryLeft(0);
+  EXPECT_EQ(r.p.Ent.Anim.UdMagC, 100);
 }
 
 TEST(MdlEntries, ErrorItemsExcludeEachOther) {
   MdlRig r;
-  ErrItemClicked(r.m, 0, true);
+  r.p.ErrItemClicked(0, true);
   EXPECT_EQ(r.m.ErrByte, 2);
-  ErrItemClicked(r.m, 1, true);
+  r.p.ErrItemClicked(1, true);
   EXPECT_EQ(r.m.ErrByte, 16);
-  EXPECT_FALSE(r.m.Ent.ErrOflow);
-  ErrItemClicked(r.m, 1, false);
+  EXPECT_FALSE(r.p.Ent.ErrOflow);
+  r.p.ErrItemClicked(1, false);
   EXPECT_EQ(r.m.ErrByte, 0);
   r.m.ErrByte = 18;
-  ErrByteToList(r.m);
-  EXPECT_TRUE(r.m.Ent.ErrOflow && r.m.Ent.ErrLowSignal);
+  r.p.ErrByteToList();
+  EXPECT_TRUE(r.p.Ent.ErrOflow && r.p.Ent.ErrLowSignal);
 }
 
 TEST(MdlCreate, WithoutSetupUsesCreationValues) {
@@ -206,16 +206,16 @@ TEST(MdlCreate, WithoutSetupUsesCreationValues) {
   r.sim.NTunBurst = 3;
   r.sim.Btune1 = true;
   r.m.smpl = 4;
-  InitModel(r.m, nullptr, kScrW, kScrH);
+  r.p.InitModel(nullptr, kScrW, kScrH);
   EXPECT_DOUBLE_EQ(r.m.Pow, 5678);
   EXPECT_DOUBLE_EQ(r.m.Puncert, 5);
   EXPECT_DOUBLE_EQ(r.m.Faza, 33);
   EXPECT_NEAR(CAbs(r.m.SimulRo), 0.2, 1e-12);
   EXPECT_NEAR(CArgDeg(r.m.SimulRo), 33, 1e-9);
-  EXPECT_EQ(r.m.Ent.Pow, QStringLiteral("5.678"));
-  EXPECT_EQ(r.m.Ent.Fre, QStringLiteral("2.45GHz"));
-  EXPECT_EQ(r.m.Ent.Anim.MagStepTxt, QStringLiteral("0.2"));
-  EXPECT_EQ(r.m.Ent.Anim.PhaStepTxt, QStringLiteral("1"));
+  EXPECT_EQ(r.p.Ent.Pow, QStringLiteral("5.678"));
+  EXPECT_EQ(r.p.Ent.Fre, QStringLiteral("2.45GHz"));
+  EXPECT_EQ(r.p.Ent.Anim.MagStepTxt, QStringLiteral("0.2"));
+  EXPECT_EQ(r.p.Ent.Anim.PhaStepTxt, QStringLiteral("1"));
   EXPECT_EQ(r.sim.NTunBurst, 1);
   EXPECT_FALSE(r.sim.Btune1);
   EXPECT_DOUBLE_EQ(r.sim.UserMax_mm, -1);
@@ -228,12 +228,12 @@ TEST(MdlCreate, SetupValuesAreInForceAtStart) {
   ini.SetText(
       "[Other]\r\nTop=5\r\n[model]\r\nPINC=3\r\nrhomag=0.6\r\nRhoPha=-90\r\nDutType=0\r\n"
       "ErrByte=16\r\nTemp=70\r\nAniPause=700\r\nMaxSteps=4000\r\n");
-  InitModel(r.m, &ini, kScrW, kScrH);
+  r.p.InitModel(&ini, kScrW, kScrH);
   EXPECT_DOUBLE_EQ(r.m.Pow, 3000);
   EXPECT_NEAR(CAbs(r.m.SimulRo), 0.6, 1e-12);
   EXPECT_NEAR(CArgDeg(r.m.SimulRo), -90, 1e-9);
   EXPECT_EQ(r.m.ErrByte, 16);
-  EXPECT_TRUE(r.m.Ent.ErrLowSignal);
+  EXPECT_TRUE(r.p.Ent.ErrLowSignal);
   EXPECT_DOUBLE_EQ(r.m.Temp, 70);
   EXPECT_EQ(r.m.WaitCyclesCount, 700);
   // The tuner description reader saw the lines of the whole file, without section lines.
@@ -250,7 +250,7 @@ TEST(MdlCreate, SetupValuesAreInForceAtStart) {
 
 TEST(MdlSetup, RoundTripRestoresEveryEntry) {
   MdlRig a;
-  TMdlEntries& e = a.m.Ent;
+  TMdlEntries& e = a.p.Ent;
   e.Top = 120;
   e.Left = 340;
   e.Visible = true;
@@ -282,12 +282,12 @@ TEST(MdlSetup, RoundTripRestoresEveryEntry) {
   a.m.MdlResPath = QStringLiteral("/tmp/res, with; odd=chars.txt");
   e.Flags = {true, true, true};
   IniFile ini;
-  WriteStp(a.m, ini);
+  a.p.WriteStp(ini);
   EXPECT_EQ(ini.ReadInteger(QStringLiteral("Model"), QStringLiteral("MaxSteps"), 0), a.tuner.Max);
 
   MdlRig b;
-  ReadStp(b.m, ini, kScrW, kScrH);
-  const TMdlEntries& g = b.m.Ent;
+  b.p.ReadStp(ini, kScrW, kScrH);
+  const TMdlEntries& g = b.p.Ent;
   EXPECT_EQ(g.Top, 120);
   EXPECT_EQ(g.Left, 340);
   EXPECT_TRUE(g.Visible);
@@ -329,12 +329,12 @@ TEST(MdlSetup, ReadLimitsAndDefaults) {
   ini.SetText(
       "[MODEL]\r\ntop=99999\r\nLeft=-5\r\nDutType=9\r\nRFormat=-1\r\nUpDnPha=400\r\nAniMagC=500\r\n"
       "AniPhaC=-999\r\nAniPause=abc\r\nAniDwell=0\r\nAniMagS=99\r\nErrByte=300\r\n");
-  r.m.Ent.UdPause = 400;
+  r.p.Ent.UdPause = 400;
   int told = 0;
-  r.m.Hooks.TunerDescrRead = [&] { ++told; };
+  r.p.Hooks.TunerDescrRead = [&] { ++told; };
   r.sim.UserMax_mm = 12;
-  ReadStp(r.m, ini, 800, 600);
-  const TMdlEntries& e = r.m.Ent;
+  r.p.ReadStp(ini, 800, 600);
+  const TMdlEntries& e = r.p.Ent;
   EXPECT_EQ(e.Top, 550);
   EXPECT_EQ(e.Left, 0);
   EXPECT_EQ(e.DutType, kDutChart);
@@ -358,10 +358,10 @@ TEST(MdlSetup, ReadLimitsAndDefaults) {
 
 TEST(MdlSetup, LoadAfterStartAppliesWhatItShows) {
   MdlRig r;
-  InitModel(r.m, nullptr, kScrW, kScrH);
+  r.p.InitModel(nullptr, kScrW, kScrH);
   IniFile ini;
   ini.SetText("[Model]\r\nDutType=0\r\nRhoMag=0.7\r\nRhoPha=10\r\nPinc=2\r\nRUncert=0.02\r\n");
-  LoadStp(r.m, ini, kScrW, kScrH);
+  r.p.LoadStp(ini, kScrW, kScrH);
   EXPECT_NEAR(CAbs(r.m.SimulRo), 0.7, 1e-12);
   EXPECT_DOUBLE_EQ(r.m.Pow, 2000);
   EXPECT_DOUBLE_EQ(r.m.Runcert, 0.02);
@@ -427,7 +427,7 @@ TEST(MdlCreate, ShippedDefaultSetupGivesSmallUncertainties) {
   IniFile ini(InProgramFolder(QStringLiteral("QzSim0.ini")));
   ASSERT_TRUE(ini.SectionExists(QStringLiteral("Model"))) << ini.FileName().toStdString();
   MdlRig r;
-  InitModel(r.m, &ini, kScrW, kScrH);
+  r.p.InitModel(&ini, kScrW, kScrH);
   EXPECT_DOUBLE_EQ(r.m.Runcert, 0.01);
   EXPECT_DOUBLE_EQ(r.m.Puncert, 1.0);
   EXPECT_DOUBLE_EQ(r.m.Tuncert, 0.5);

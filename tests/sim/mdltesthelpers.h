@@ -1,6 +1,6 @@
 #pragma once
 // Fixtures shared by the simulated analyzer's tests: a scripted random source and a model over
-// a fresh analyzer state with a tuner that passes everything through.
+// a fresh analyzer state with a tuner that passes everything through, with its entries' presenter.
 
 #include <deque>
 #include <memory>
@@ -9,6 +9,7 @@
 #include "core/qvwin.h"
 #include "core/records.h"
 #include "sim/mdlengine.h"
+#include "sim/mdlpresenter.h"
 #include "sim/modeltuner.h"
 #include "util/random.h"
 
@@ -51,6 +52,8 @@ struct MdlRig {
   TSimState sim;
   TTransparentTuner tuner;
   TMdlEngine m{qv, sim, tuner};
+  // The model window's entries over the model.
+  TMdlPresenter p{m};
   std::vector<int64_t> sleeps;
   MdlRig() {
     m.Sleep = [this](int64_t us) { sleeps.push_back(us); };

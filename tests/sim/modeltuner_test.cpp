@@ -11,7 +11,7 @@
 #include "mdltesthelpers.h"
 #include "sim/autotune.h"
 #include "sim/mdlengine.h"
-#include "sim/mdlentries.h"
+#include "sim/mdlpresenter.h"
 #include "sim/tunerdescr.h"
 #include "sim/tunermodel.h"
 #include "util/inifile.h"
@@ -72,11 +72,11 @@ TEST(ModelTuner, SetupCarriesTheDescription) {
   ModelRig a;
   a.d.MaxSteps = 4321;
   IniFile ini;
-  WriteStp(a.model, ini);
+  TMdlPresenter(a.model).WriteStp(ini);
   EXPECT_EQ(ini.ReadInteger(QStringLiteral("Model"), QStringLiteral("MaxSteps"), 0), 4321);
   ModelRig b;
   b.sim.UserMax_mm = 3;
-  ReadStp(b.model, ini, 1000, 1000);
+  TMdlPresenter(b.model).ReadStp(ini, 1000, 1000);
   EXPECT_EQ(b.d.MaxSteps, 4321);
 }
 

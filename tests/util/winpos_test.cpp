@@ -98,6 +98,8 @@ constexpr TPlaceRule kGeneratorRule{pkTop | pkLeft | pkWidth | pkHeight, kToolWi
                                     250, 100};
 constexpr TPlaceRule kHeightRule{pkVisible | pkTop | pkLeft | pkHeight, kToolWindowMargin, 0, 0,
                                  kToolWindowMargin};
+// A display window inside the MDI area: position and outer size as stored.
+constexpr TPlaceRule kMdiChildRule{pkTop | pkLeft | pkWidth | pkHeight, 0, 0, 0, 0, false};
 
 TEST(WindowPlace, TenRestartsOfEveryWindowKeepItsPlace) {
   struct Case {
@@ -144,6 +146,7 @@ TEST(WindowPlace, EachWindowWritesOnlyItsOwnKeys) {
       {"reflection chart", kSizedRule, {"Top", "Left", "Width", "Height"}},
       {"scenario generator", kGeneratorRule, {"Top", "Left", "Width", "Height"}},
       {"scenario", kHeightRule, {"Visible", "Top", "Left", "Height"}},
+      {"display window", kMdiChildRule, {"Top", "Left", "Width", "Height"}},
   };
   for (const Case& c : cases) {
     IniFile ini;
@@ -191,6 +194,12 @@ TEST(WindowPlace, ReadPlacesAreLimitedByEachWindowsRule) {
       {"chart", kSizedRule, "Width=-3\nHeight=2000", {5, 6, 0, 974, false}},
       // Missing or unreadable keys keep the present values.
       {"unreadable", kFramePlaceRule, "Top=x\nWidth=", {5, 6, 400, 350, false}},
+      // A child of an MDI area: read as stored, off the screen and negative alike.
+      {"MDI child",
+       kMdiChildRule,
+       "Top=-40\nLeft=99999\nWidth=-3\nHeight=5000\nVisible=1",
+       {99999, -40, -3, 5000, false}},
+      {"MDI child unreadable", kMdiChildRule, "Top=x\nLeft=\nHeight=9e9", {5, 6, 300, 200, false}},
   };
   for (const Case& c : cases) {
     IniFile ini;

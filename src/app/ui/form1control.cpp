@@ -49,7 +49,7 @@ TMdlEntries TForm1Port::ModelEntries() {
   return TProgramPort::ModelEntries();
 }
 
-void TForm1Port::EditModel(const std::function<void(TMdlEngine&)>& edit) {
+void TForm1Port::EditModel(const std::function<void(TMdlPresenter&)>& edit) {
   TQzMdl* w = ModelWindow();
   if (!w) {
     TProgramPort::EditModel(edit);

@@ -23,7 +23,7 @@ class TForm1Port : public TProgramPort {
   bool LoadSetup(const QString& path, QString& comment, QString& error) override;
   bool SaveSetup(const QString& path, const QString& comment, QString& error) override;
   TMdlEntries ModelEntries() override;
-  void EditModel(const std::function<void(TMdlEngine&)>& edit) override;
+  void EditModel(const std::function<void(TMdlPresenter&)>& edit) override;
   int32_t MoveStubs(const std::array<int, 3>& steps) override;
   void Quit(bool saveSetup) override;
 

@@ -345,11 +345,13 @@ void TMstpForm::ReadStp(const IniFile& ini) { ReadStp(ini, Screen()); }
 void TMstpForm::ReadStp(const IniFile& ini, const TScreenService& screen) {
   // A window that shows itself now gets its range buttons and values first: they change its
   // fixed size, and a size changed after the place is given would lift it by its title bar.
-  if (ini.ReadBool(QString::fromLatin1(kMstpSection), QStringLiteral("Visible"), isVisible())) {
+  const QString section = QString::fromLatin1(kMstpSection);
+  const QSize s = screen.Size();
+  if (ReadPlace(ini, section, CurrentPlace(*this), kToolPlaceRule, s.width(), s.height()).visible) {
     BuildRangeItems();
     PrevezmiNapln();
   }
-  ReadWindowPlace(ini, QString::fromLatin1(kMstpSection), *this, kToolPlaceRule, screen);
+  ReadWindowPlace(ini, section, *this, kToolPlaceRule, screen);
 }
 
 }  // namespace qz

@@ -36,13 +36,13 @@ QLineEdit* NewEdit(QWidget* parent, const char* name) {
 
 }  // namespace
 
-TQzMdl::TQzMdl(TMdlEngine& model, const IniFile* autoSetup, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_(model) {
+TQzMdl::TQzMdl(TMdlPresenter& presenter, const IniFile* autoSetup, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), m_(presenter) {
   setObjectName(QStringLiteral("QzMdl"));
   setWindowTitle(QStringLiteral("Quzar Model"));
   Build();
   const QSize s = qz::Screen().Size();
-  InitModel(m_, autoSetup, s.width(), s.height());
+  m_.InitModel(autoSetup, s.width(), s.height());
   FromEntries();
   // Without a stored place the window opens at a tool window's default place.
   if (!autoSetup || !HasStoredPosition(*autoSetup, QString::fromLatin1(kMdlSection))) {
@@ -258,37 +258,37 @@ void TQzMdl::Build() {
   connect(edMag_, &QLineEdit::editingFinished, this, [this] {
     if (syncing_) return;
     ToEntries();
-    CitajMag(m_);
+    m_.CitajMag();
     FromEntries();
   });
   connect(cbRfl_, &QComboBox::activated, this, [this](int idx) {
     ToEntries();
-    RflFormatChanged(m_, idx);
+    m_.RflFormatChanged(idx);
     FromEntries();
   });
   connect(edPha_, &TUpDownEdit::EditingFinished, this, [this] {
     if (syncing_) return;
     ToEntries();
-    CitajPha(m_);
+    m_.CitajPha();
     FromEntries();
   });
   for (int i = 0; i < 6; ++i) {
     connect(udAnim_[i], &TUpDownEdit::EditingFinished, this, [this, i] {
       if (syncing_) return;
       ToEntries();
-      AnimEntryLeft(m_, i);
+      m_.AnimEntryLeft(i);
       FromEntries();
     });
   }
   // The "R" boxes act on the running animation at once.
   connect(cbReverseMag_, &QCheckBox::toggled, this,
-          [this](bool on) { m_.Ent.Flags.ReverseMag = on; });
+          [this](bool on) { m_.SetAnimFlag(&TAnimFlags::ReverseMag, on); });
   connect(cbReversePha_, &QCheckBox::toggled, this,
-          [this](bool on) { m_.Ent.Flags.ReversePha = on; });
+          [this](bool on) { m_.SetAnimFlag(&TAnimFlags::ReversePha, on); });
   connect(cbNoSpiral_, &QCheckBox::clicked, this, [this] { NoSpiralClicked(); });
   connect(cblErrors_, &QListWidget::itemChanged, this, [this](QListWidgetItem* it) {
     if (syncing_) return;
-    ErrItemClicked(m_, cblErrors_->row(it), it->checkState() == Qt::Checked);
+    m_.ErrItemClicked(cblErrors_->row(it), it->checkState() == Qt::Checked);
     FromEntries();
   });
   // A click on an item's text toggles it too, as a click on its box does. A press on the box is
@@ -325,7 +325,7 @@ void TQzMdl::NoSpiralClicked() {
   cbMagStep_->setEnabled(spiral);
   cbReverseMag_->setEnabled(spiral);
   ToEntries();
-  CitajAnim(m_.AnimRho, m_.Ent.Anim);
+  m_.AnimControlsChanged();
   FromEntries();
 }
 
@@ -413,22 +413,22 @@ void TQzMdl::FromEntries() {
   syncing_ = false;
 }
 
-void TQzMdl::EditAndApply(const std::function<void(TMdlEngine&)>& edit) {
+void TQzMdl::EditAndApply(const std::function<void(TMdlPresenter&)>& edit) {
   ToEntries();
-  edit(Model());
+  edit(m_);
   FromEntries();
   DoApply();
 }
 
 void TQzMdl::DoApply() {
   ToEntries();
-  Apply(m_);
+  m_.Apply();
   FromEntries();
 }
 
 void TQzMdl::RecheckFre() {
   ToEntries();
-  qz::RecheckFre(m_);
+  m_.RecheckFre();
   FromEntries();
 }
 
@@ -441,13 +441,13 @@ void TQzMdl::PlaceFromEntries() {
 
 void TQzMdl::WriteStp(IniFile& ini) {
   ToEntries();
-  qz::WriteStp(m_, ini);
+  m_.WriteStp(ini);
 }
 
 void TQzMdl::ReadStp(const IniFile& ini) {
   ToEntries();
   const QSize s = qz::Screen().Size();
-  LoadStp(m_, ini, s.width(), s.height());
+  m_.LoadStp(ini, s.width(), s.height());
   FromEntries();
   PlaceFromEntries();
 }

@@ -4,13 +4,14 @@
 // "Freq/Power/Temp", the "Pause" entry and the buttons "&Apply", "&Close" and "&Help". It is
 // created once and only hidden when closed.
 //
-// The window is thin: it copies its controls into the model's entry record (TMdlEntries), calls
-// the model's operations and shows the record again.
+// The window is thin: it copies its controls into the presenter's entry record (TMdlEntries),
+// calls the presenter's operations and shows the record again.
 
 #include <QWidget>
 #include <functional>
 
 #include "sim/mdlengine.h"
+#include "sim/mdlpresenter.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -33,11 +34,12 @@ inline constexpr int kMdlHelpContext = 158;
 class TQzMdl : public QWidget {
   Q_OBJECT
  public:
-  // Creates the window over the model and runs the model's creation sequence with the
-  // automatic setup (may be null).
-  TQzMdl(TMdlEngine& model, const IniFile* autoSetup, QWidget* parent = nullptr);
+  // Creates the window over the model's presenter and runs the model's creation sequence with
+  // the automatic setup (may be null).
+  TQzMdl(TMdlPresenter& presenter, const IniFile* autoSetup, QWidget* parent = nullptr);
 
-  TMdlEngine& Model() { return m_; }
+  TMdlPresenter& Presenter() { return m_; }
+  TMdlEngine& Model() { return m_.Model(); }
 
   // Opens the help topic (unset: nothing happens).
   std::function<void(int context)> OnHelp;
@@ -60,7 +62,7 @@ class TQzMdl : public QWidget {
   void DoApply();
   // An edit of the model as the operator's: the controls into the entries, the edit, the entries
   // back into the controls, then "&Apply".
-  void EditAndApply(const std::function<void(TMdlEngine&)>& edit);
+  void EditAndApply(const std::function<void(TMdlPresenter&)>& edit);
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -71,7 +73,7 @@ class TQzMdl : public QWidget {
   void NoSpiralClicked();
   void PlaceFromEntries();
 
-  TMdlEngine& m_;
+  TMdlPresenter& m_;
   bool syncing_ = false;
 
   QTabWidget* pages_;

@@ -18,24 +18,28 @@
 #include "app/ui/helpviewer.h"
 #include "comm/portlist.h"
 #include "comm/ui/dlgcomport.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "util/asker.h"
 #include "util/folders.h"
 
 namespace qz {
 namespace {
 
-class Form1Commun : public qz::testing::FreshProfileTest {
+class Form1Commun : public qz::testing::StartedForm1Test {
  protected:
-  void TearDown() override {
-    ProgramPortLists() = {};
-    FreshProfileTest::TearDown();
+  void SetUp() override {
+    showForm = false;
+    startInSetUp = false;
+    StartedForm1Test::SetUp();
   }
-  std::unique_ptr<TForm1> Started() {
-    auto f = std::make_unique<TForm1>();
-    QString msg;
-    EXPECT_TRUE(f->StartUnit(msg)) << msg.toStdString();
-    return f;
+  void TearDown() override {
+    StartedForm1Test::TearDown();
+    ProgramPortLists() = {};
+  }
+  // The program started over the port list and the configuration files as they stand now.
+  TForm1* Started() {
+    Restart();
+    return form.get();
   }
   QStringList Captions(QMenu* m) {
     QStringList out;
@@ -51,7 +55,7 @@ class Form1Commun : public qz::testing::FreshProfileTest {
 };
 
 TEST_F(Form1Commun, ItemsCaptionsAndHints) {
-  auto f = Started();
+  TForm1* f = Started();
   QMenu* m = f->CommunMenu();
   ASSERT_NE(m, nullptr);
   const QStringList before = Captions(m);
@@ -92,7 +96,7 @@ TEST_F(Form1Commun, OpeningCaptionShowsThePortInUse) {
     } else {
       cfg.remove();
     }
-    auto f = Started();
+    TForm1* f = Started();
     emit f->CommunMenu()->aboutToShow();
     EXPECT_EQ(f->CommunItems()->ComPortAction()->text(), QString::fromLatin1(c.caption));
   }
@@ -102,7 +106,7 @@ TEST_F(Form1Commun, DialogFromTheMenuReturnsAndWarnsWhenNotOk) {
   ProgramPortLists().names = {"COM1", "COM3"};
   ProgramPortLists().descriptions = {"Serial port (/dev/ttyS0) (COM1)",
                                      "Serial port (/dev/ttyS2) (COM3)"};
-  auto f = Started();
+  TForm1* f = Started();
   const struct {
     const char* what;
     std::function<void(TDlgComPort&)> act;
@@ -141,7 +145,7 @@ TEST_F(Form1Commun, DialogFromTheMenuReturnsAndWarnsWhenNotOk) {
 }
 
 TEST_F(Form1Commun, HelpOpensAtEstablishingCommunicationOverTheDialog) {
-  auto f = Started();
+  TForm1* f = Started();
   bool helpOverDialog = false;
   f->CommunItems()->OnDialog = [&](TDlgComPort& d) {
     QTimer::singleShot(0, &d, [&] {
@@ -155,7 +159,7 @@ TEST_F(Form1Commun, HelpOpensAtEstablishingCommunicationOverTheDialog) {
   ASSERT_NE(f->ToolWindows().Window<THelpViewer>("HelpViewer"), nullptr);
   EXPECT_TRUE(helpOverDialog);
   // Back with the frame window once the dialog has gone.
-  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f.get());
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f);
   EXPECT_TRUE(f->ToolWindows()
                   .Window<THelpViewer>("HelpViewer")
                   ->CurrentPage()

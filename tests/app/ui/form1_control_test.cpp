@@ -122,7 +122,7 @@ TEST_F(Form1Control, TheModelWindowShowsTheValuesSet) {
   ASSERT_TRUE(C().SetModelLoad(0.5, 90.0).ok());
   ASSERT_TRUE(C().SetModelValue("Temp", "31.5").ok());
   w->ToEntries();  // what the window's controls hold
-  const TMdlEntries& e = w->Model().Ent;
+  const TMdlEntries& e = w->Presenter().Ent;
   EXPECT_EQ(e.DutType, kDutDefined);
   EXPECT_EQ(e.Mag, "0.5");
   EXPECT_EQ(e.Pha, "90");

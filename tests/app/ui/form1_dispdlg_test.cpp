@@ -7,25 +7,32 @@
 
 #include "app/toolwindows.h"
 #include "app/ui/form1.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "display/ui/displaywindows.h"
 #include "util/ui/dialogdriver.h"
 
 namespace qz {
 namespace {
 
-using Form1DispDlg = qz::testing::FreshProfileTest;
+class Form1DispDlg : public qz::testing::StartedForm1Test {
+ protected:
+  void SetUp() override {
+    startInSetUp = false;
+    showForm = false;
+    StartedForm1Test::SetUp();
+  }
+};
 
 TEST_F(Form1DispDlg, MadeAtStartAndOpenedOverEveryDisplayWindow) {
-  auto f = std::make_unique<TForm1>();
+  Restart(false);
+  TForm1* f = form.get();
   TDisplayWindows& d = f->Displays();
   ASSERT_NE(d.ScaleDlg, nullptr);
   ASSERT_NE(d.AttrDlg, nullptr);
   EXPECT_TRUE(f->ToolWindows().Created("ScaleDlg"));
   EXPECT_TRUE(f->ToolWindows().Created("TracePropDlg"));
   EXPECT_FALSE(d.ScaleDlg->isVisible());
-  QString msg;
-  ASSERT_TRUE(f->StartUnit(msg)) << msg.toStdString();
+  StartUnit();
   f->CreateDisplaysFromSetup();
   f->show();
   ASSERT_FALSE(d.Windows().empty());

@@ -12,6 +12,7 @@
 
 #include "app/simcore.h"
 #include "app/ui/form1.h"
+#include "common/form1rig.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "display/ui/displaywindows.h"
@@ -25,24 +26,20 @@ namespace qz {
 namespace {
 
 // The frame window started on a profile of its own, with display windows driven by real runs.
-class Form1Displays : public ::testing::Test {
+class Form1Displays : public qz::testing::StartedForm1Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    qputenv("QZSIM_PROFILE", dir.path().toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-    asker.quiet = true;
-    f = std::make_unique<TForm1>();
-    QString msg;
-    ASSERT_TRUE(f->StartUnit(msg)) << msg.toStdString();
+    showForm = false;
+    StartedForm1Test::SetUp();
+    if (HasFatalFailure()) return;
+    f = form.get();
     f->resize(1000, 800);
     f->show();
     f->CreateDisplaysFromSetup();
   }
   void TearDown() override {
     if (f) f->ExitNoSetupClick();
-    ResetFolders();
+    StartedForm1Test::TearDown();
   }
   // A run that lasts until `until` says so (checked at every pumped event round).
   void RunUntil(const std::function<bool()>& until) {
@@ -74,10 +71,7 @@ class Form1Displays : public ::testing::Test {
     return n;
   }
 
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
-  std::unique_ptr<TForm1> f;
+  TForm1* f = nullptr;
 };
 
 TEST_F(Form1Displays, FreshProfileOpensOneInputMagnitudeWindow) {
@@ -248,7 +242,7 @@ TEST_F(Form1Displays, LogPowerAtAMatchedLoadShowsThePincRowDuringAndAfterTheRun)
   auto* mdl = f->ToolWindows().Window<TQzMdl>("Model");
   ASSERT_NE(mdl, nullptr);
   mdl->ToEntries();
-  mdl->Model().Ent.DutType = kDutMatch;
+  mdl->Presenter().Ent.DutType = kDutMatch;
   mdl->FromEntries();
   mdl->DoApply();
   f->Core().Cycle.SetPumpIntervalNs(0);

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "app/ui/form1.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "common/testfiles.h"
 #include "results/ui/logform.h"
 #include "results/ui/qzresform.h"
@@ -32,21 +32,23 @@
 namespace qz {
 namespace {
 
-class Form1Kit : public qz::testing::FreshProfileTest {
+class Form1Kit : public qz::testing::StartedForm1Test {
  protected:
-  // The automatic setup holds this text before the program starts.
-  void AutoSetup(const QByteArray& text) {
-    IniFile ini(InUserFolder("QzSim0.ini"));
-    ini.SetText(text);
-    ASSERT_TRUE(ini.UpdateFile());
+  void SetUp() override {
+    startInSetUp = false;
+    StartedForm1Test::SetUp();
   }
-  std::unique_ptr<TForm1> Started() {
-    auto f = std::make_unique<TForm1>();
-    QString msg;
-    EXPECT_TRUE(f->StartUnit(msg)) << msg.toStdString();
-    f->show();
+  // The program started with this text as its automatic setup (none: the fresh profile's).
+  TForm1& StartedWith(const QByteArray& text = {}) {
+    form.reset();
+    if (!text.isEmpty()) {
+      IniFile ini(InUserFolder("QzSim0.ini"));
+      ini.SetText(text);
+      EXPECT_TRUE(ini.UpdateFile());
+    }
+    Restart();
     for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
-    return f;
+    return *form;
   }
 
   TFixedScreen screen{QSize(1280, 1024), QRect(0, 30, 1280, 994)};
@@ -64,8 +66,7 @@ TEST_F(Form1Kit, BkgColorOfTheSetupColoursTheDisplayArea) {
       {"10744749", QColor(0xAD, 0xF3, 0xA3)},  // the colour at creation
   };
   for (const Case& c : cases) {
-    AutoSetup(QByteArray("[QuzarForm]\r\nBkgColor=") + c.value + "\r\n");
-    auto f = Started();
+    TForm1* f = &StartedWith(QByteArray("[QuzarForm]\r\nBkgColor=") + c.value + "\r\n");
     const QColor workspace = f->Mdi()->palette().color(QPalette::Dark);
     const QColor shown = f->Mdi()->background().color();
     EXPECT_EQ(shown, c.expected.isValid() ? c.expected : workspace) << c.value;
@@ -75,10 +76,9 @@ TEST_F(Form1Kit, BkgColorOfTheSetupColoursTheDisplayArea) {
 
 TEST_F(Form1Kit, AFreshProfileOpensTheFrameInsideTheScreenAndNoToolWindowOverItsBars) {
   // No place of any window stored; every tool window shown.
-  AutoSetup(
+  TForm1* f = &StartedWith(
       "[QzResForm]\r\nVisible=1\r\n[QzSmallFrm]\r\nVisible=1\r\n[LogForm]\r\nVisible=1\r\n"
       "[Model]\r\nVisible=1\r\n");
-  auto f = Started();
   const QRect frame = f->frameGeometry();
   EXPECT_TRUE(screen.Available().contains(frame))
       << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
@@ -100,7 +100,7 @@ TEST_F(Form1Kit, AFreshProfileOpensTheFrameInsideTheScreenAndNoToolWindowOverIts
 }
 
 TEST_F(Form1Kit, FrequencyStatusSaysNoDataAfterTheStartAndCntOnAfterASetupLoad) {
-  auto f = Started();
+  TForm1* f = &StartedWith();
   EXPECT_EQ(f->ToolWindows().Window<TQzResForm>("QzResForm")->FreqStatus()->text(),
             QStringLiteral("No data"));
   const QString path = dir.filePath("user.stp");
@@ -119,7 +119,7 @@ TEST_F(Form1Kit, FrequencyStatusSaysNoDataAfterTheStartAndCntOnAfterASetupLoad) 
 }
 
 TEST_F(Form1Kit, StopShowsItsNoticePaintedDuringTheWait) {
-  auto f = Started();
+  TForm1* f = &StartedWith();
   TQtAsker qt;
   QString shown;
   bool painted = false;

@@ -11,37 +11,27 @@
 #include "app/paramcmds.h"
 #include "app/simcore.h"
 #include "app/ui/form1.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
+#include "common/widgets.h"
 #include "util/asker.h"
 
 namespace qz {
 namespace {
 
-class Form1Params : public qz::testing::FreshProfileTest {
+using qz::testing::Child;
+
+// The items as the frame window makes them, before its unit starts.
+class Form1Params : public qz::testing::StartedForm1Test {
  protected:
   void SetUp() override {
-    FreshProfileTest::SetUp();
+    showForm = false;
+    startInSetUp = false;
+    StartedForm1Test::SetUp();
     if (HasFatalFailure()) return;
-    asker.quiet = true;
-    prev = &Asker();
-    SetAsker(&asker);
-    form = std::make_unique<TForm1>();
+    Restart(false);
   }
-  void TearDown() override {
-    form.reset();
-    SetAsker(prev);
-    FreshProfileTest::TearDown();
-  }
-  QAction* Find(const char* name) const {
-    auto* a = form->findChild<QAction*>(QString::fromLatin1(name));
-    EXPECT_NE(a, nullptr) << name;
-    return a;
-  }
+  QAction* Find(const char* name) const { return Child<QAction>(*form, name); }
   void Open(QMenu* m) const { emit m->aboutToShow(); }
-
-  TScriptedAsker asker;
-  TAsker* prev = nullptr;
-  std::unique_ptr<TForm1> form;
 };
 
 TEST_F(Form1Params, SignalBarButtonsAndHints) {

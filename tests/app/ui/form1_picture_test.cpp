@@ -21,7 +21,7 @@
 #include "app/ui/aboutbox.h"
 #include "app/ui/form1.h"
 #include "app/ui/windowcmds.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "core/resultstext.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
@@ -32,13 +32,13 @@ namespace qz {
 namespace {
 
 // The frame window on a profile of its own, shown, with the display window of the default setup.
-class Form1Pictures : public testing::FreshProfileTest {
+class Form1Pictures : public testing::StartedForm1Test {
  protected:
   void SetUp() override {
-    FreshProfileTest::SetUp();
-    f = std::make_unique<TForm1>();
-    QString msg;
-    ASSERT_TRUE(f->StartUnit(msg)) << msg.toStdString();
+    showForm = false;
+    StartedForm1Test::SetUp();
+    if (HasFatalFailure()) return;
+    f = form.get();
     f->resize(1000, 800);
     f->show();
     f->CreateDisplaysFromSetup();
@@ -47,7 +47,7 @@ class Form1Pictures : public testing::FreshProfileTest {
   }
   void TearDown() override {
     if (f) f->ExitNoSetupClick();
-    FreshProfileTest::TearDown();
+    StartedForm1Test::TearDown();
   }
   TWindowCmds& Cmds() { return f->WindowCmds(); }
   QString In(const char* name) const {
@@ -64,7 +64,7 @@ class Form1Pictures : public testing::FreshProfileTest {
     return sw ? sw : f->Mdi()->currentSubWindow();
   }
 
-  std::unique_ptr<TForm1> f;
+  TForm1* f = nullptr;
 };
 
 TEST_F(Form1Pictures, FileMenuCaptionsFollowTypeAreaAndSeparator) {

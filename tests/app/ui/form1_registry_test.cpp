@@ -86,6 +86,7 @@ TEST_F(Form1Registry, EachEventReachesTheWindowsThatFollowIt) {
   QAction* sceItem = form->findChild<QAction*>("miTunScenario");
   ASSERT_TRUE(atButton && sceButton && sceItem);
   TMdlEngine& model = form->Core().Model;
+  const TMdlEntries& entries = form->Core().MdlPresenter.Ent;
   const struct {
     const char* event;
     std::function<void()> tell;
@@ -106,10 +107,10 @@ TEST_F(Form1Registry, EachEventReachesTheWindowsThatFollowIt) {
        [&] { return chart->isVisible(); }},
       {"ChartClosedByOperator",
        [&] {
-         mdl->EditAndApply([](TMdlEngine& m) { m.Ent.DutType = kDutChart; });
+         mdl->EditAndApply([](TMdlPresenter& m) { m.Ent.DutType = kDutChart; });
          emit ev.ChartClosedByOperator();
        },
-       [&] { return model.Ent.DutType == kDutDefined && !model.UseChart; }},
+       [&] { return entries.DutType == kDutDefined && !model.UseChart; }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.event);

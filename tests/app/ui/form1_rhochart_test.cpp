@@ -14,7 +14,7 @@
 #include "app/simcore.h"
 #include "app/transformcmds.h"
 #include "app/ui/form1.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "common/testfiles.h"
 #include "display/ui/rhochart.h"
 #include "sim/ui/qzmdl.h"
@@ -24,33 +24,28 @@
 namespace qz {
 namespace {
 
-class Form1RhoChart : public qz::testing::FreshProfileTest {
+class Form1RhoChart : public qz::testing::StartedForm1Test {
  protected:
   void SetUp() override {
-    FreshProfileTest::SetUp();
+    startInSetUp = false;
+    StartedForm1Test::SetUp();
     if (HasFatalFailure()) return;
     // The shipped setup, with the shipped tuner.
     ASSERT_TRUE(QFile::copy(InProgramFolder(QStringLiteral("QzSim0.ini")), Auto()));
     QFile(Auto()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    form = std::make_unique<TForm1>();
-    QString msg;
-    ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
-    form->show();
+    Restart();
+    if (HasFatalFailure()) return;
     chart = form->ToolWindows().Window<TRhoChart>("RhoChart");
     mdl = form->ToolWindows().Window<TQzMdl>("Model");
     ASSERT_NE(chart, nullptr);
     ASSERT_NE(mdl, nullptr);
   }
-  void TearDown() override {
-    form.reset();
-    FreshProfileTest::TearDown();
-  }
   // The model window's load type (and frequency text, when given) applied as "&Apply" does.
   void ApplyModel(int dutType, const QString& freq = QString()) {
     mdl->ToEntries();
-    mdl->Model().Ent.DutType = dutType;
-    mdl->Model().Ent.RhoUncert = QStringLiteral("0");  // no random deviation of the load
-    if (!freq.isEmpty()) mdl->Model().Ent.Fre = freq;
+    mdl->Presenter().Ent.DutType = dutType;
+    mdl->Presenter().Ent.RhoUncert = QStringLiteral("0");  // no random deviation of the load
+    if (!freq.isEmpty()) mdl->Presenter().Ent.Fre = freq;
     mdl->FromEntries();
     mdl->DoApply();
   }
@@ -74,7 +69,6 @@ class Form1RhoChart : public qz::testing::FreshProfileTest {
     form->miSweepClick();
   }
 
-  std::unique_ptr<TForm1> form;
   TRhoChart* chart = nullptr;
   TQzMdl* mdl = nullptr;
 };
@@ -107,10 +101,11 @@ TEST_F(Form1RhoChart, ClosingTheChartGivesTheModelADefinedLoadAgain) {
   chart->close();
   EXPECT_FALSE(chart->isVisible());
   TMdlEngine& m = form->Core().Model;
+  const TMdlEntries& e = form->Core().MdlPresenter.Ent;
   EXPECT_FALSE(m.UseChart);
-  EXPECT_EQ(m.Ent.DutType, kDutDefined);
+  EXPECT_EQ(e.DutType, kDutDefined);
   mdl->ToEntries();
-  EXPECT_EQ(m.Ent.DutType, kDutDefined);        // the window's "Type" shows it too
+  EXPECT_EQ(e.DutType, kDutDefined);            // the window's "Type" shows it too
   EXPECT_NEAR(CAbs(m.SimulRo), m.Mg11, 1e-12);  // the defined load
   EXPECT_NE(m.SimulRo, chart->Rho());
   // Another load type leaves a hidden chart hidden.

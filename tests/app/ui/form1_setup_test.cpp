@@ -246,7 +246,7 @@ TEST_F(Form1Setup, ASavedSetupRestoresGeometryAnalyzerAndModelInAFreshProfile) {
     auto f = Started();
     f->setGeometry(50, 60, 720, 520);
     f->Core().Qv.PtsPerSwp = 333;
-    f->Core().Model.Ent.Mag = QStringLiteral("0.5");
+    f->Core().MdlPresenter.Ent.Mag = QStringLiteral("0.5");
     f->ToolWindows().Window<TQzMdl>("Model")->FromEntries();
     asker.QueueFile(path);
     asker.QueueText("carry");
@@ -262,7 +262,7 @@ TEST_F(Form1Setup, ASavedSetupRestoresGeometryAnalyzerAndModelInAFreshProfile) {
   g->LoadSetupClick();
   EXPECT_EQ(g->geometry(), QRect(50, 60, 720, 520));
   EXPECT_EQ(g->Core().Qv.PtsPerSwp, 333);
-  EXPECT_EQ(g->Core().Model.Ent.Mag, QStringLiteral("0.5"));
+  EXPECT_EQ(g->Core().MdlPresenter.Ent.Mag, QStringLiteral("0.5"));
   EXPECT_EQ(g->FrameSetup().UserStpPath, path);
   // The comment is shown after loading.
   const auto m = asker.Records(TAskRecord::Message);

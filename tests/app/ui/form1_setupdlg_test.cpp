@@ -16,7 +16,7 @@
 #include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "app/ui/helpviewer.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "common/testfiles.h"
 #include "core/qvwin.h"
 #include "results/ui/qzresform.h"
@@ -34,26 +34,33 @@ namespace {
 
 using testfiles::WriteAll;
 
-class Form1SetupDlg : public qz::testing::FreshProfileTest {
+class Form1SetupDlg : public qz::testing::StartedForm1Test {
  protected:
-  static std::unique_ptr<TForm1> Started() {
-    auto f = std::make_unique<TForm1>();
-    QString msg;
-    EXPECT_TRUE(f->StartUnit(msg)) << msg.toStdString();
-    f->show();
-    return f;
+  void SetUp() override {
+    startInSetUp = false;
+    StartedForm1Test::SetUp();
+  }
+  // The program started over the automatic setup as it stands now.
+  TForm1* Started() {
+    Restart();
+    return form.get();
+  }
+  // The frame window made, its unit not yet started.
+  TForm1* Made() {
+    showForm = false;
+    Restart(false);
+    return form.get();
   }
 };
 
 TEST_F(Form1SetupDlg, CreatedInTheirPlacesOfTheStart) {
-  auto f = std::make_unique<TForm1>();
+  TForm1* f = Made();
   // The timing windows come with the other tool windows; the sampling dialog waits for the unit.
   ASSERT_NE(f->ToolWindows().Window<TTxTimingForm>("TxTimingForm"), nullptr);
   ASSERT_NE(f->ToolWindows().Window<TMstpForm>("MstpForm"), nullptr);
   EXPECT_EQ(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm"), nullptr);
   EXPECT_FALSE(f->ToolWindows().Window<TMstpForm>("MstpForm")->isVisible());
-  QString msg;
-  ASSERT_TRUE(f->StartUnit(msg));
+  StartUnit();
   ASSERT_NE(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm"), nullptr);
   // A fresh profile: the dialog opens on the CW page with the default 20 ms, and the setup's
   // large pre-trigger count is no input error.
@@ -68,7 +75,7 @@ TEST_F(Form1SetupDlg, CreatedInTheirPlacesOfTheStart) {
 
 TEST_F(Form1SetupDlg, MeasurementSetupShownWhenItsSectionSaysSo) {
   WriteAll(Auto(), "[MstpForm]\r\nVisible=1\r\nTop=100\r\nLeft=100\r\n");
-  auto f = Started();
+  TForm1* f = Started();
   ASSERT_NE(f->ToolWindows().Window<TMstpForm>("MstpForm"), nullptr);
   EXPECT_TRUE(f->ToolWindows().Window<TMstpForm>("MstpForm")->isVisible());
   // Settings changed through other commands reach the visible window.
@@ -82,7 +89,7 @@ TEST_F(Form1SetupDlg, MeasurementSetupShownWhenItsSectionSaysSo) {
 }
 
 TEST_F(Form1SetupDlg, SaveWritesThreeSectionsLoadReadsTwo) {
-  auto f = Started();
+  TForm1* f = Started();
   IniFile out;
   QString error;
   ASSERT_TRUE(f->Setup().WriteSetup(out, "c", error)) << error.toStdString();
@@ -109,7 +116,7 @@ TEST_F(Form1SetupDlg, RestartReadsAllThree) {
   WriteAll(Auto(),
            "[MstpForm]\r\nVisible=1\r\nTop=50\r\nLeft=60\r\n[QzSamplForm]\r\nTop=70\r\nLeft=80\r\n"
            "[TxTimingForm]\r\nTop=90\r\nLeft=100\r\n");
-  auto f = Started();
+  TForm1* f = Started();
   EXPECT_TRUE(f->ToolWindows().Window<TMstpForm>("MstpForm")->isVisible());
   EXPECT_EQ(f->ToolWindows().Window<TQzSamplForm>("QzSamplForm")->pos(), QPoint(80, 70));
   EXPECT_EQ(f->ToolWindows().Window<TTxTimingForm>("TxTimingForm")->pos(), QPoint(100, 90));
@@ -122,7 +129,7 @@ namespace qz {
 namespace {
 
 TEST_F(Form1SetupDlg, HelpOfAModalDialogStaysUsable) {
-  auto f = Started();
+  TForm1* f = Started();
   TQzSamplForm* d = f->ToolWindows().Window<TQzSamplForm>("QzSamplForm");
   ASSERT_NE(d, nullptr);
   d->show();
@@ -133,7 +140,7 @@ TEST_F(Form1SetupDlg, HelpOfAModalDialogStaysUsable) {
   EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), d);
   EXPECT_FALSE(f->isMinimized());
   d->reject();
-  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f.get());
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f);
   EXPECT_TRUE(f->ToolWindows().Window<THelpViewer>("HelpViewer")->isVisible());
 }
 
@@ -146,7 +153,7 @@ QAction* TrgViewItem(TForm1& f) {
 }
 
 TEST_F(Form1SetupDlg, SingleShotWindowFromTheViewMenu) {
-  auto f = Started();
+  TForm1* f = Started();
   TTrgForm* w = f->ToolWindows().Window<TTrgForm>("TrgForm");
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(w->isVisible());
@@ -165,7 +172,7 @@ TEST_F(Form1SetupDlg, SingleShotWindowFromTheViewMenu) {
 }
 
 TEST_F(Form1SetupDlg, SingleShotCommandsReachTheResultsAndTheTuner) {
-  auto f = Started();
+  TForm1* f = Started();
   TTrgForm* w = f->ToolWindows().Window<TTrgForm>("TrgForm");
   ASSERT_NE(w, nullptr);
   ASSERT_NE(f->ToolWindows().Window<TQzResForm>("QzResForm"), nullptr);
@@ -198,7 +205,7 @@ TEST_F(Form1SetupDlg, SingleShotCommandsReachTheResultsAndTheTuner) {
 
 TEST_F(Form1SetupDlg, SingleShotSectionReadOnlyAtStart) {
   WriteAll(Auto(), "[TrgForm]\r\nVisible=1\r\nTop=40\r\nLeft=50\r\nIndic=0\r\n");
-  auto f = Started();
+  TForm1* f = Started();
   ASSERT_NE(f->ToolWindows().Window<TTrgForm>("TrgForm"), nullptr);
   EXPECT_TRUE(f->ToolWindows().Window<TTrgForm>("TrgForm")->isVisible());
   EXPECT_EQ(f->ToolWindows().Window<TTrgForm>("TrgForm")->Cmds().Indic, kIndicMm);
@@ -216,12 +223,11 @@ TEST_F(Form1SetupDlg, SingleShotSectionReadOnlyAtStart) {
 }
 
 TEST_F(Form1SetupDlg, PowerCalibrationDialogCreatedAtStart) {
-  auto f = std::make_unique<TForm1>();
+  TForm1* f = Made();
   TPowCal* d = f->ToolWindows().Window<TPowCal>("PowCalDlg");
   ASSERT_NE(d, nullptr);
   EXPECT_FALSE(d->isVisible());
-  QString msg;
-  ASSERT_TRUE(f->StartUnit(msg));
+  StartUnit();
   f->show();
   f->Core().Qv.UserPowCorr = 2.0f;
   d->open();
@@ -240,7 +246,7 @@ TEST_F(Form1SetupDlg, PowerCalibrationDialogCreatedAtStart) {
   d->findChild<QPushButton*>("btRestore")->click();
   EXPECT_FALSE(d->isVisible());
   EXPECT_EQ(f->Core().Qv.UserPowCorr, 1.0f);
-  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f.get());
+  EXPECT_EQ(f->ToolWindows().Window<THelpViewer>("HelpViewer")->parentWidget(), f);
 }
 
 }  // namespace

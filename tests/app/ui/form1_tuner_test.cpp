@@ -23,6 +23,7 @@
 #include "common/form1rig.h"
 #include "common/freshprofile.h"
 #include "common/testfiles.h"
+#include "common/widgets.h"
 #include "sim/tunerdescr.h"
 #include "tuner/tunmem.h"
 #include "tuner/ui/qvtustpfrm.h"
@@ -35,17 +36,15 @@
 namespace qz {
 namespace {
 
+using qz::testing::Child;
+
 class Form1Tuner : public qz::testing::StartedForm1Test {
  protected:
   void BeforeStart() override {
     // The tuner picture is not made before the unit has started.
     EXPECT_EQ(form->ToolWindows().Window<TTpic>("TunPic"), nullptr);
   }
-  QAction* Find(const char* name) const {
-    auto* a = form->findChild<QAction*>(QString::fromLatin1(name));
-    EXPECT_NE(a, nullptr) << name;
-    return a;
-  }
+  QAction* Find(const char* name) const { return Child<QAction>(*form, name); }
 };
 
 TEST_F(Form1Tuner, ReachedThroughTheTunerMenuAndTheToolButton) {

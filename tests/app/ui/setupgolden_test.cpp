@@ -15,7 +15,7 @@
 #include "app/setupfiles.h"
 #include "app/toolwindows.h"
 #include "app/ui/form1.h"
-#include "common/freshprofile.h"
+#include "common/form1rig.h"
 #include "common/golden.h"
 #include "common/testfiles.h"
 #include "setupdlg/ui/mstpform.h"
@@ -26,17 +26,14 @@
 namespace qz {
 namespace {
 
-class WindowSetupGolden : public qz::testing::FreshProfileTest {
+class WindowSetupGolden : public qz::testing::StartedForm1Test {
  protected:
+  // Made before SetUp starts the program.
   TFixedScreen screen{QSize(1920, 1080)};
   TScopedScreen scopedScreen{&screen};
 };
 
 TEST_F(WindowSetupGolden, EverySectionLoadedIsWrittenAsBefore) {
-  auto form = std::make_unique<TForm1>();
-  QString msg;
-  ASSERT_TRUE(form->StartUnit(msg)) << msg.toStdString();
-  form->show();
   // Left, top as the golden holds them.
   const struct {
     const char* section;

@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "common/fakeqzcmd.h"
+#include "common/widgets.h"
 #include "core/qvwin.h"
 #include "setupdlg/ui/mstpform.h"
 #include "setupdlg/ui/qzsamplform.h"
@@ -29,16 +30,11 @@ namespace qz {
 namespace {
 
 using testcmd::TFakeQzCmd;
-using testing::_;
-using testing::InSequence;
-using testing::NiceMock;
+using ::testing::_;
+using ::testing::InSequence;
+using ::testing::NiceMock;
 
-template <class T>
-T* Child(QWidget& w, const char* name) {
-  T* c = w.findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(c, nullptr) << name;
-  return c;
-}
+using qz::testing::Child;
 
 // Raw bytes of a record, to prove it was not touched.
 template <class T>

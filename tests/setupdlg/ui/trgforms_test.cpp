@@ -15,6 +15,7 @@
 #include <QShortcut>
 
 #include "common/trgrig.h"
+#include "common/widgets.h"
 #include "setupdlg/ui/powcal.h"
 #include "setupdlg/ui/trgform.h"
 #include "util/asker.h"
@@ -24,12 +25,7 @@
 namespace qz {
 namespace {
 
-template <class T>
-T* Child(QWidget& w, const char* name) {
-  T* c = w.findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(c, nullptr) << name;
-  return c;
-}
+using qz::testing::Child;
 
 QString Text(QWidget& w, const char* label) { return Child<QLabel>(w, label)->text(); }
 

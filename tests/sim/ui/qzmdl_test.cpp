@@ -1,5 +1,6 @@
 // The model window over a model: entries typed, "&Apply" pressed, the frame carries them.
 #include "sim/ui/qzmdl.h"
+#include "common/widgets.h"
 
 #include <gtest/gtest.h>
 
@@ -26,30 +27,25 @@ namespace {
 using testing_mdl::MdlRig;
 using testing_mdl::ScopedRandom;
 
-template <typename T>
-T* Find(QWidget& w, const char* name) {
-  T* c = w.findChild<T*>(QString::fromLatin1(name));
-  EXPECT_NE(c, nullptr) << name;
-  return c;
-}
+using qz::testing::Child;
 
 TEST(QzMdlWindow, AppliedDefinedLoadReachesTheFrame) {
   MdlRig r;
-  TQzMdl win(r.m, nullptr);
+  TQzMdl win(r.p, nullptr);
   EXPECT_EQ(win.windowTitle(), QStringLiteral("Quzar Model"));
   EXPECT_TRUE(win.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   // Creation shows the creation values.
-  EXPECT_EQ(Find<QLineEdit>(win, "edMag")->text(), QStringLiteral("0.2"));
-  EXPECT_EQ(Find<TUpDownEdit>(win, "edPha")->Text(), QStringLiteral("33"));
+  EXPECT_EQ(Child<QLineEdit>(win, "edMag")->text(), QStringLiteral("0.2"));
+  EXPECT_EQ(Child<TUpDownEdit>(win, "edPha")->Text(), QStringLiteral("33"));
 
-  Find<QRadioButton>(win, "rbType0")->click();
-  Find<QComboBox>(win, "cbRfl")->setCurrentIndex(kRflDb);
-  Find<QLineEdit>(win, "edMag")->setText(QStringLiteral("-6.0206"));
-  Find<TUpDownEdit>(win, "edPha")->SetText(QStringLiteral("-120"));
-  Find<QLineEdit>(win, "edPow")->setText(QStringLiteral("2"));
-  Find<QPushButton>(win, "btApply")->click();
-  EXPECT_EQ(Find<QLineEdit>(win, "edPow")->text(), QStringLiteral("2"));
-  EXPECT_EQ(Find<TUpDownEdit>(win, "edPha")->Position(), -120);
+  Child<QRadioButton>(win, "rbType0")->click();
+  Child<QComboBox>(win, "cbRfl")->setCurrentIndex(kRflDb);
+  Child<QLineEdit>(win, "edMag")->setText(QStringLiteral("-6.0206"));
+  Child<TUpDownEdit>(win, "edPha")->SetText(QStringLiteral("-120"));
+  Child<QLineEdit>(win, "edPow")->setText(QStringLiteral("2"));
+  Child<QPushButton>(win, "btApply")->click();
+  EXPECT_EQ(Child<QLineEdit>(win, "edPow")->text(), QStringLiteral("2"));
+  EXPECT_EQ(Child<TUpDownEdit>(win, "edPha")->Position(), -120);
 
   ScopedRandom rnd;
   TMerObjekt f{};
@@ -82,8 +78,8 @@ TEST(QzMdlWindow, EntryTextAndUpDownStayApart) {
 // An Error Byte item toggles once whether its box or its text is clicked.
 TEST(QzMdlWindow, AnErrorItemTogglesOnItsTextAndOnItsBoxOnce) {
   MdlRig r;
-  TQzMdl win(r.m, nullptr);
-  auto* list = Find<QListWidget>(win, "cblErrors");
+  TQzMdl win(r.p, nullptr);
+  auto* list = Child<QListWidget>(win, "cblErrors");
   auto* tabs = win.findChild<QTabWidget*>();
   ASSERT_NE(tabs, nullptr);
   win.show();
@@ -117,8 +113,8 @@ TEST(QzMdlWindow, AnErrorItemTogglesOnItsTextAndOnItsBoxOnce) {
 
 TEST(QzMdlWindow, ErrorItemsAndFilePageAndClose) {
   MdlRig r;
-  TQzMdl win(r.m, nullptr);
-  auto* list = Find<QListWidget>(win, "cblErrors");
+  TQzMdl win(r.p, nullptr);
+  auto* list = Child<QListWidget>(win, "cblErrors");
   list->item(0)->setCheckState(Qt::Checked);
   EXPECT_EQ(r.m.ErrByte, 2);
   list->item(1)->setCheckState(Qt::Checked);
@@ -129,31 +125,31 @@ TEST(QzMdlWindow, ErrorItemsAndFilePageAndClose) {
   EXPECT_EQ(tabs->count(), 4);
   EXPECT_FALSE(tabs->widget(2)->isEnabled());
   EXPECT_EQ(tabs->currentIndex(), 0);
-  Find<QRadioButton>(win, "rbType2")->click();
+  Child<QRadioButton>(win, "rbType2")->click();
   EXPECT_EQ(tabs->currentIndex(), 1);
   win.show();
   EXPECT_TRUE(win.close() || !win.isVisible());
   EXPECT_FALSE(win.isVisible());
   int help = 0;
   win.OnHelp = [&](int c) { help = c; };
-  Find<QPushButton>(win, "btHelp")->click();
+  Child<QPushButton>(win, "btHelp")->click();
   EXPECT_EQ(help, kMdlHelpContext);
 }
 
 TEST(QzMdlWindow, SetupRoundTripThroughTheWindow) {
   MdlRig a;
-  TQzMdl wa(a.m, nullptr);
-  Find<QLineEdit>(wa, "edTemp")->setText(QStringLiteral("44"));
-  Find<QCheckBox>(wa, "cbReversePha")->setChecked(true);
-  Find<TUpDownEdit>(wa, "udPha2")->Click(-1);
+  TQzMdl wa(a.p, nullptr);
+  Child<QLineEdit>(wa, "edTemp")->setText(QStringLiteral("44"));
+  Child<QCheckBox>(wa, "cbReversePha")->setChecked(true);
+  Child<TUpDownEdit>(wa, "udPha2")->Click(-1);
   IniFile ini;
   wa.WriteStp(ini);
   MdlRig b;
-  TQzMdl wb(b.m, &ini);
-  EXPECT_EQ(Find<QLineEdit>(wb, "edTemp")->text(), QStringLiteral("44"));
+  TQzMdl wb(b.p, &ini);
+  EXPECT_EQ(Child<QLineEdit>(wb, "edTemp")->text(), QStringLiteral("44"));
   EXPECT_DOUBLE_EQ(b.m.Temp, 44);
-  EXPECT_TRUE(Find<QCheckBox>(wb, "cbReversePha")->isChecked());
-  EXPECT_EQ(Find<TUpDownEdit>(wb, "udPha2")->Position(), 179);
+  EXPECT_TRUE(Child<QCheckBox>(wb, "cbReversePha")->isChecked());
+  EXPECT_EQ(Child<TUpDownEdit>(wb, "udPha2")->Position(), 179);
 }
 
 }  // namespace

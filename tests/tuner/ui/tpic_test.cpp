@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "common/tpicrig.h"
+#include "common/widgets.h"
 #include "core/planeext.h"
 #include "tuner/ui/tpic.h"
 #include "util/asker.h"
@@ -23,8 +24,8 @@
 namespace qz {
 namespace {
 
-using testing::_;
-using testing::Return;
+using ::testing::_;
+using ::testing::Return;
 
 void Mouse(QWidget* w, QEvent::Type t, QPoint at, Qt::MouseButton b = Qt::LeftButton,
            Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -35,7 +36,7 @@ void Mouse(QWidget* w, QEvent::Type t, QPoint at, Qt::MouseButton b = Qt::LeftBu
 }
 
 // The window over one tuner; the mouse counts as held unless a test lets go of it.
-struct TpicTest : testing::Test {
+struct TpicTest : ::testing::Test {
   testrig::TpicRig rig;
   TPlaneExt ext;
   TScriptedAsker asker;
@@ -53,9 +54,7 @@ struct TpicTest : testing::Test {
   }
   template <class T>
   T* Find(const char* name) const {
-    T* c = w->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
+    return qz::testing::Child<T>(*w, name);
   }
   QString Text(int steps) const { return ShowIndic(steps, w->Stp().Indic, rig.m.Derived().StepMm); }
   QPoint StubPoint(int mo) const {
@@ -175,7 +174,7 @@ TEST_F(TpicTest, DraggingAStubAndTheMoveAtTheRelease) {
   const int expected = RoundToInt32(22 / (44.8 / 3000));
   EXPECT_EQ(rig.mot.TargPos[2], expected);
   EXPECT_EQ(w->MotorText(2), Text(expected));
-  testing::Mock::VerifyAndClearExpectations(&rig.cmd);
+  ::testing::Mock::VerifyAndClearExpectations(&rig.cmd);
   EXPECT_CALL(rig.cmd, MoveStubs());
   Mouse(pic, QEvent::MouseButtonRelease, StubPoint(2));
   EXPECT_FALSE(w->Motion().MouseActive());

@@ -5,7 +5,7 @@
 #include "app/ui/toolwindowentry.h"
 #include "app/ui/windows/windowcontext.h"
 #include "sim/mdlengine.h"
-#include "sim/mdlentries.h"
+#include "sim/mdlpresenter.h"
 #include "sim/ui/qzmdl.h"
 #include "util/inifile.h"
 
@@ -16,7 +16,7 @@ void RegisterModelWindow(TWindowContext& ctx) {
   TToolWindowEntry e = WidgetEntry(QString::fromLatin1(kMdlSection), w);
   TWindowContext* c = &ctx;
   e.create = [c, w](const IniFile* ini) {
-    *w = new TQzMdl(c->core.Model, ini, c->shell.Parent());
+    *w = new TQzMdl(c->core.MdlPresenter, ini, c->shell.Parent());
     TQzMdl* m = *w;
     m->OnHelp = [c](int topic) { c->shell.ShowHelp(topic); };
     c->core.ModelInitialised = true;
@@ -25,13 +25,14 @@ void RegisterModelWindow(TWindowContext& ctx) {
       if (*w) (*w)->ShowFre();
     };
     QObject::connect(&c->events, &TProgramEvents::ChartClosedByOperator, m, [m] {
-      m->EditAndApply([](TMdlEngine& model) { model.Ent.DutType = kDutDefined; });
+      m->EditAndApply([](TMdlPresenter& p) { p.Ent.DutType = kDutDefined; });
     });
     // A model already on the chart (from the setup) takes the chart's value and shows it.
     TMdlEngine& model = c->core.Model;
-    if (model.UseChart && model.Hooks.ChartRho) {
-      model.SimulRo = model.Hooks.ChartRho();
-      if (model.Hooks.ChartApplied) model.Hooks.ChartApplied(true);
+    const TMdlHooks& hooks = c->core.MdlPresenter.Hooks;
+    if (model.UseChart && hooks.ChartRho) {
+      model.SimulRo = hooks.ChartRho();
+      if (hooks.ChartApplied) hooks.ChartApplied(true);
     }
   };
   KeepsSetup(e, w);

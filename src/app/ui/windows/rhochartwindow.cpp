@@ -8,6 +8,7 @@
 #include "app/ui/windows/windowcontext.h"
 #include "display/ui/rhochart.h"
 #include "sim/mdlengine.h"
+#include "sim/mdlpresenter.h"
 #include "util/inifile.h"
 
 namespace qz {
@@ -25,7 +26,7 @@ void RegisterRhoChartWindow(TWindowContext& ctx) {
     if (ini) chart->ReadStp(*ini);
     TProgramEvents* ev = &c->events;
     // The model reads its load from the chart and tells what it applied.
-    TMdlHooks& h = c->core.Model.Hooks;
+    TMdlHooks& h = c->core.MdlPresenter.Hooks;
     h.ChartRho = [chart] { return chart ? chart->Rho() : complex(); };
     h.ChartApplied = [ev](bool useChart) { emit ev->ModelApplied(useChart); };
     h.TunerDescrRead = [ev] { emit ev->TunerDescrChanged(); };
