@@ -61,6 +61,35 @@ void TCircRaster::FindRasterParams() {
   Nlbl = 0;
   Nli = 0;
   BuildGrid();
+  DropCoveringLabels();
+}
+
+TTextBox TCircRaster::LabelBox(int32_t i) const {
+  const size_t k = size_t(i);
+  return TextBoxOf(*Canv, Kr.LblTxt[k], Kr.LblPos[k], Kr.LblTxt[k] == kToLoad ? -45.0 : 0.0);
+}
+
+void TCircRaster::DropCoveringLabels() {
+  std::vector<TTextBox> shown = AxesDrawn() ? TRaster::TextBoxes() : std::vector<TTextBox>{};
+  for (int32_t i = 0; i < Nlbl; ++i) {
+    const size_t k = size_t(i);
+    if (!Kr.LblShow[k] || Kr.LblTxt[k].isEmpty()) continue;
+    TTextBox box = LabelBox(i);
+    if (OverlapsAny(box, shown))
+      Kr.LblShow[k] = false;
+    else
+      shown.push_back(std::move(box));
+  }
+}
+
+std::vector<TTextBox> TCircRaster::TextBoxes() const {
+  std::vector<TTextBox> out = AxesDrawn() ? TRaster::TextBoxes() : std::vector<TTextBox>{};
+  if (!Canv) return out;
+  for (int32_t i = 0; i < Nlbl; ++i) {
+    const size_t k = size_t(i);
+    if (Kr.LblShow[k] && !Kr.LblTxt[k].isEmpty()) out.push_back(LabelBox(i));
+  }
+  return out;
 }
 
 TRectI TCircRaster::SetCircG(double r, TPtD c) const {

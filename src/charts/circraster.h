@@ -43,6 +43,7 @@ class TCircRaster : public TRaster {
   void DrawLimitLine() override;
   void PageLayoutConstants() override;
   bool IsCircular() const override { return true; }
+  std::vector<TTextBox> TextBoxes() const override;
 
   // The outer radius R of the chart.
   virtual void FindRpolar();
@@ -58,6 +59,8 @@ class TCircRaster : public TRaster {
   TPt PixelOf(TPtD p) const { return TPt{Ox.Gtr(p.x), Oy.Gtr(p.y)}; }
   // The shown circle labels in the circle label colour.
   void DrawCircleLabels();
+  // The place circle label i takes ("To Load" turned).
+  TTextBox LabelBox(int32_t i) const;
 
   double Rpolar = 1.0;
   int32_t NcircWanted = 6;
@@ -75,6 +78,11 @@ class TCircRaster : public TRaster {
   void AddLabel(const QString& text, TPt pos);
   void AddOuterCircle();
   void DrawCircles(int32_t clippedUpTo);
+  // The chart draws its axes' labels and titles (the polar chart; not the Smith and VSWR charts).
+  virtual bool AxesDrawn() const { return true; }
+  // A circle label that would cover a text shown before it (the axes' texts, then the labels in
+  // their order) is not shown.
+  void DropCoveringLabels();
 };
 
 // Outer radius taken from a setup: limited to 1e-6 .. 1e6, anything unreadable is 1.

@@ -1,5 +1,6 @@
 #include "charts/ovenraster.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "util/numtext.h"
@@ -76,14 +77,18 @@ void TOvenRaster::BuildGrid() {
   auto w = [this](const QString& t) { return Canv->TextWidth(t); };
   auto h = [this](const QString& t) { return Canv->TextHeight(t); };
   const QString ref = "Ref Plane: 0";
-  AddLabel(ref, {cx + 4 - w(ref), ChartRect.top - h(ref) - 2});
-  AddLabel("(VSWR)", {cx + 12, ChartRect.top - h(ref) - 2});
+  const QString rTxt = "R=" + NumberText3(R);
+  // "Ref Plane: 0 (VSWR)" stands right of "R=..." where a small chart leaves no room left of
+  // the centre line.
+  const int32_t refLeft = std::max(cx + 4 - w(ref), ChartRect.left + w(rTxt) + 4);
+  const int32_t shift = refLeft - (cx + 4 - w(ref));
+  AddLabel(ref, {refLeft, ChartRect.top - h(ref) - 2});
+  AddLabel("(VSWR)", {cx + 12 + shift, ChartRect.top - h(ref) - 2});
   AddLabel("0.125", {Ox.Gtr(R) + 4, cy - h("0.125") / 2});
   AddLabel("0.25", {cx - w("0.25") / 2, ChartRect.bottom + 2});
   AddLabel("0.375", {Ox.Gtr(-R) - 4 - w("0.375"), cy - h("0.375") / 2});
   const TPt at = PixelOf({R / std::sqrt(2.0), R / std::sqrt(2.0)});
   AddLabel(kToLoad, {at.x, at.y - (w(kToLoad) / 2 + h(kToLoad) / 2)});
-  const QString rTxt = "R=" + NumberText3(R);
   AddLabel(rTxt, {ChartRect.left, ChartRect.top - h(rTxt) - 1});
 }
 

@@ -28,6 +28,9 @@ class TOvenRaster : public TCircRaster {
   void FindRpolar() override;
   void BuildGrid() override;
   TCaptUpDn CaptionSide() const override { return capBott; }
+
+ protected:
+  bool AxesDrawn() const override { return false; }
 };
 
 }  // namespace qz

@@ -50,6 +50,14 @@ void TRaster::PageLayoutConstants() {
 
 void TRaster::MakeAxisTitles() { MakeRectAxisTitles(Ox, Oy); }
 
+std::vector<TTextBox> TRaster::TextBoxes() const {
+  std::vector<TTextBox> out;
+  if (!Canv) return out;
+  for (const TOs* axis : {static_cast<const TOs*>(&Ox), static_cast<const TOs*>(&Oy)})
+    for (const TPlacedText& t : axis->Labels()) out.push_back(TextBoxOf(*Canv, t.text, t.pos));
+  return out;
+}
+
 void TRaster::FindRasterParams() {
   PageLayoutConstants();
   Ox.FindParams(ChartRect, *Canv);

@@ -12,6 +12,7 @@
 #include "charts/canvas.h"
 #include "charts/limline.h"
 #include "charts/os.h"
+#include "charts/textbox.h"
 #include "charts/traces.h"
 #include "util/fontrec.h"
 
@@ -58,6 +59,9 @@ class TRaster {
   virtual void PageLayoutConstants();
   virtual TCaptUpDn CaptionSide() const { return capTop; }
   virtual bool IsCircular() const { return false; }
+  // Every text the chart draws (axis labels and titles, shown circle labels) with the place its
+  // letters take, as laid out by the last FindRasterParams.
+  virtual std::vector<TTextBox> TextBoxes() const;
 
   // ---- panel --------------------------------------------------------------------------------
   void SetCanvas(TCanvas* canvas) { Canv = canvas; }

@@ -46,6 +46,9 @@ class TSmithRaster : public TCircRaster {
 
   TSmith Typ = ZSmith;
   TSmithArray SmithArray;
+
+ protected:
+  bool AxesDrawn() const override { return false; }
 };
 
 }  // namespace qz

@@ -36,4 +36,22 @@ TPanelPlaces ArrangedPanelPlaces(QRect chart, QSize legend, QSize clock, QSize p
   return p;
 }
 
+QPoint ClockClearOfTexts(QPoint clock, QSize clockSize, QRect legend,
+                         const std::vector<TTextBox>& texts, QSize panel) {
+  auto clear = [&](QPoint p) {
+    return !OverlapsAny(
+        RectBox(QStringLiteral("clock"), p.x(), p.y(), clockSize.width(), clockSize.height()),
+        texts);
+  };
+  if (clear(clock)) return clock;
+  const int x = legend.x() + legend.width() - clockSize.width();
+  const int below = legend.y() + legend.height() + 2;
+  // Right below the legend, else the first place further down that covers no text.
+  for (int y = below; y + clockSize.height() + 2 <= panel.height(); ++y) {
+    const QPoint p = ClampPanelInto(clockSize, panel, QPoint(x, y));
+    if (clear(p)) return p;
+  }
+  return ClampPanelInto(clockSize, panel, QPoint(x, below));
+}
+
 }  // namespace qz

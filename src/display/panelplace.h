@@ -7,6 +7,9 @@
 #include <QPointF>
 #include <QRect>
 #include <QSize>
+#include <vector>
+
+#include "charts/textbox.h"
 
 namespace qz {
 
@@ -31,5 +34,12 @@ TPanelPlaces DefaultPanelPlaces(QSize legend, QSize clock, QSize panel);
 // the legend inside the chart's top right corner (right edge 1 pixel left of the chart's, top 4
 // pixels below the chart's top), both clamped into the panel.
 TPanelPlaces ArrangedPanelPlaces(QRect chart, QSize legend, QSize clock, QSize panel);
+
+// The clock placed by the program (not by the operator) never covers a text of the chart or a
+// label: where its place would, it goes below the legend (right edges aligned, 2 pixels below,
+// or further down where that covers a text too), clamped into the panel. `legend` is the
+// legend's place and size.
+QPoint ClockClearOfTexts(QPoint clock, QSize clockSize, QRect legend,
+                         const std::vector<TTextBox>& texts, QSize panel);
 
 }  // namespace qz

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "charts/recordingcanvas.h"
 #include "display/panelplace.h"
 
 namespace qz {
@@ -61,6 +62,41 @@ TEST(PanelPlace, DefaultAndArrangedPlaces) {
   const TPanelPlaces n = ArrangedPanelPlaces(QRect(0, 0, 60, 60), legend, clock, QSize(80, 80));
   EXPECT_EQ(n.legend, QPoint(1, 4));
   EXPECT_EQ(n.clock, QPoint(1, 2));
+}
+
+TEST(PanelPlace, AClockOverAChartTextGoesBelowTheLegend) {
+  const QSize panel(330, 220);
+  const QSize clock(100, 17);
+  const QRect legend(248, 1, 80, 27);  // right edge at 327, bottom at 27
+  const TRecordingCanvas metrics;      // 7 pixels a letter, 13 a line
+  const std::vector<TTextBox> letter = {RectBox("Z", 201, 9, 7, 13)};
+  // "To Load" turned clockwise by 45 degrees from (185, 16): its letters reach left to 175.8
+  // (at y 25.2) and down to 59.8; the top-left corner of the box around it holds none of them.
+  const std::vector<TTextBox> turned = {TextBoxOf(metrics, "To Load", {185, 16}, -45.0)};
+  struct Case {
+    const std::vector<TTextBox>* texts;
+    QPoint at;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      {&letter, {144, 1}, {228, 30}},   // over "Z": right edges aligned, 2 below the legend
+      {&letter, {90, 1}, {90, 1}},      // ends at 190, left of "Z": stays
+      {&letter, {101, 0}, {101, 0}},    // ends where "Z" starts: a touch is no overlap
+      {&letter, {144, 22}, {144, 22}},  // just below it
+      {&turned, {170, 30}, {228, 30}},  // over the turned letters
+      {&turned, {80, 2}, {80, 2}},      // in the box around them, clear of the letters
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ClockClearOfTexts(c.at, clock, legend, *c.texts, panel), c.expected)
+        << c.at.x() << "," << c.at.y();
+  // Where a text is right below the legend too, the clock goes down to the first row clear of it.
+  const std::vector<TTextBox> twoTexts = {letter[0], RectBox("2", 240, 35, 7, 13)};
+  EXPECT_EQ(ClockClearOfTexts({144, 1}, clock, legend, twoTexts, panel), QPoint(228, 48));
+  // Below a legend at the bottom the clock stays inside the panel.
+  EXPECT_EQ(ClockClearOfTexts({144, 1}, clock, QRect(248, 190, 80, 27), letter, panel),
+            QPoint(228, 220 - 17 - 2));
+  // No texts: the clock stays wherever it is.
+  EXPECT_EQ(ClockClearOfTexts({144, 1}, clock, legend, {}, panel), QPoint(144, 1));
 }
 
 }  // namespace

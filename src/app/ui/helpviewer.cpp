@@ -21,6 +21,7 @@
 #include "app/ui/helprequests.h"
 #include "util/ui/dialogparent.h"
 #include "util/ui/screen.h"
+#include "util/winpos.h"
 
 namespace qz {
 
@@ -265,18 +266,19 @@ void THelpViewer::Refresh() {
 
 void THelpViewer::Present(const QWidget* from) {
   if (!isVisible() && from) {
-    const QWidget* w = from->window();
+    // Beside the asking window, the whole frame (title bar included) inside the screen. Before
+    // the window system has framed the viewer, the frame it will get is assumed.
+    const QRect f = frameGeometry();
+    const bool framed = f != geometry();
+    const int fw = framed ? f.width() : width() + 8;
+    const int fh = framed ? f.height() : height() + 34;
+    const QRect a = from->window()->frameGeometry();
     const QRect avail = Screen().Available();
-    const QRect g = w->frameGeometry();
-    const int fw = frameGeometry().width() > width() ? frameGeometry().width() : width() + 8;
-    int x = g.right() + 1;
-    if (x + fw > avail.right() + 1) x = g.left() - fw;
-    if (x < avail.left()) x = avail.right() + 1 - fw;
-    if (x < avail.left()) x = avail.left();
-    int y = g.top();
-    if (y + height() > avail.bottom() + 1) y = avail.bottom() + 1 - height();
-    if (y < avail.top()) y = avail.top();
-    move(x, y);
+    const WindowPos p =
+        BesidePosition(WindowPos{a.x(), a.y(), a.width(), a.height()}, fw, fh,
+                       WindowPos{avail.x(), avail.y(), avail.width(), avail.height()});
+    // move() places the frame's top-left corner.
+    move(p.left, p.top);
   }
   // Placed above: from now on it stays on top, as the tool windows do.
   MarkPlaceKept(*this);

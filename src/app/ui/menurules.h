@@ -12,6 +12,8 @@
 #include <QObject>
 #include <functional>
 
+#include "util/ui/menuletters.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -38,13 +40,6 @@ bool HoldsItems(const QMenu* menu);
 // Check marks: a checkable item that has a picture (the one of its tool button) shows its check
 // mark in the menu instead of the picture, for every such item of `menus` now.
 void ShowCheckMarks(const QList<QMenu*>& menus);
-
-// Shared letters: where several items of `menu` share a letter and only one of them is enabled,
-// the letter triggers that one; where more are enabled, the letter moves between them.
-void TriggerSoleEnabledLetter(QMenu* menu);
-// The item of `menu` a letter key triggers at once (the one enabled item with that letter);
-// nullptr when the letter moves between items or belongs to none.
-QAction* SoleEnabledItemOfLetter(const QMenu* menu, QChar letter);
 
 // `left` is called each time the pointer leaves `widget`.
 void OnPointerLeave(QWidget* widget, std::function<void()> left);

@@ -187,6 +187,7 @@ void TRasterPanel::Render() {
   canvas_.TakeDirty();
   pendingUpdate_ = QRect();
   update();
+  if (OnRendered) OnRendered();
 }
 
 void TRasterPanel::PlaceCaption() {

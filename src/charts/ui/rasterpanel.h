@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,8 @@ class TRasterPanel : public QWidget, private TRefreshClient {
   int GridBuilds() const { return gridBuilds_; }
   // True when the last render could not draw the traces.
   bool TraceFailure() const { return traceFailure_; }
+  // Called after every render, once the chart is laid out for the panel's size.
+  std::function<void()> OnRendered;
 
   // Live drawing into the image; the screen follows within about 16 ms.
   void LiveSection(TTraces& list, int32_t i);

@@ -32,6 +32,7 @@
 #include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/ui/dialogparent.h"
+#include "util/ui/menuletters.h"
 #include "util/ui/qcolor.h"
 #include "util/valueinput.h"
 
@@ -138,6 +139,10 @@ TGDisplForm::TGDisplForm(TDisplayDefaults& defaults, QWidget* parent)
   legend_->installEventFilter(this);
   // The panels follow the chart panel's own size, which the layout sets after this window's.
   panel_->installEventFilter(this);
+  // The chart's texts are known once it is laid out: a clock the program placed keeps off them.
+  panel_->OnRendered = [this] {
+    if (!panelsPlaced_) PlacePanels();
+  };
   // The readout under the pointer follows every move over the chart.
   panel_->setMouseTracking(true);
   clockTimer_.setInterval(kClockMs);
@@ -300,6 +305,9 @@ void TGDisplForm::BuildMenus() {
   aPersist_ = add(mChart_, "Pe&rsist", [this] { SetPersist(!displ_->Grf->Persist); });
   aPersist_->setCheckable(true);
   connect(mChart_, &QMenu::aboutToShow, this, &TGDisplForm::ChartMenuOpening);
+  // "&Set Scale..." and "&Show Load" share S (as other items share A, D and P): where only one
+  // of them is enabled, the letter chooses it.
+  for (QMenu* m : menuBar_->findChildren<QMenu*>()) TriggerSoleEnabledLetter(m);
 }
 
 void TGDisplForm::DisplayMenuOpening() {
@@ -533,7 +541,8 @@ void TGDisplForm::PlacePanels() {
   if (!panelsPlaced_) {
     const TPanelPlaces p = DefaultPanelPlaces(legend_->size(), clock_->size(), panel_->size());
     legend_->move(p.legend);
-    clock_->move(p.clock);
+    clock_->move(ClockClearOfTexts(p.clock, clock_->size(), QRect(p.legend, legend_->size()),
+                                   ChartTexts(), panel_->size()));
   } else {
     legend_->move(PanelFromFractions(QPointF(Lgnd_x, Lgnd_y), legend_->size(), panel_->size()));
     clock_->move(PanelFromFractions(QPointF(Time_x, Time_y), clock_->size(), panel_->size()));
@@ -545,8 +554,11 @@ void TGDisplForm::ArrangePanels() {
   RefreshClock();
   const TPanelPlaces p =
       ArrangedPanelPlaces(panel_->ChartRect(), legend_->size(), clock_->size(), panel_->size());
-  clock_->move(p.clock);
+  placing_ = true;
+  clock_->move(ClockClearOfTexts(p.clock, clock_->size(), QRect(p.legend, legend_->size()),
+                                 ChartTexts(), panel_->size()));
   legend_->move(p.legend);
+  placing_ = false;
   RememberPanelPlace(legend_);
   RememberPanelPlace(clock_);
   SetLegendVisible(true);
@@ -587,6 +599,17 @@ void TGDisplForm::PlaceReadPanels(QPoint legend, QPoint clock) {
   placing_ = false;
   RememberPanelPlace(legend_);
   RememberPanelPlace(clock_);
+}
+
+std::vector<TTextBox> TGDisplForm::ChartTexts() const {
+  std::vector<TTextBox> out = displ_->Grf->TextBoxes();
+  auto add = [&out](const QWidget* w) {
+    if (w && !w->isHidden())
+      out.push_back(RectBox(w->objectName(), w->x(), w->y(), w->width(), w->height()));
+  };
+  add(panel_->Capt()->Lbl);
+  for (const TDLabel* l : panel_->Labels()) add(l);
+  return out;
 }
 
 QString TGDisplForm::ReadoutAt(QPoint p) const {

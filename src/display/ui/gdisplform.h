@@ -114,6 +114,9 @@ class TGDisplForm : public QWidget, public TDisplayView {
   // while the pointer moves over the chart).
   QString ReadoutAt(QPoint p) const;
 
+  // The texts over the chart panel: the chart's own, the caption and the labels shown.
+  std::vector<TTextBox> ChartTexts() const;
+
   TRasterPanel* Panel() const { return panel_; }
   QWidget* Legend() const;
   QLabel* Clock() const { return clock_; }

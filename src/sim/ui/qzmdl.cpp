@@ -307,7 +307,11 @@ void TQzMdl::Build() {
 
 void TQzMdl::TypeClicked() {
   ToEntries();
-  const bool defined = m_.Ent.DutType == kDutDefined;
+  ShowDefinedState(m_.Ent.DutType == kDutDefined);
+  if (m_.Ent.DutType == kDutAnimated) pages_->setCurrentIndex(1);
+}
+
+void TQzMdl::ShowDefinedState(bool defined) {
   gbDefined_->setEnabled(defined);
   // Entries that do not act show the button face.
   for (QWidget* w : {static_cast<QWidget*>(edMag_), static_cast<QWidget*>(edPha_->Edit())}) {
@@ -316,7 +320,6 @@ void TQzMdl::TypeClicked() {
                defined ? palette().color(QPalette::Base) : palette().color(QPalette::Button));
     w->setPalette(p);
   }
-  if (m_.Ent.DutType == kDutAnimated) pages_->setCurrentIndex(1);
 }
 
 void TQzMdl::NoSpiralClicked() {
@@ -409,7 +412,9 @@ void TQzMdl::FromEntries() {
   udAnim_[3]->setEnabled(spiral);
   cbMagStep_->setEnabled(spiral);
   cbReverseMag_->setEnabled(spiral);
-  gbDefined_->setEnabled(e.DutType == kDutDefined);
+  // However the type changed (a click, the chart closed, a setup, a remote call), the defined
+  // load's entries show whether they act.
+  ShowDefinedState(e.DutType == kDutDefined);
   syncing_ = false;
 }
 

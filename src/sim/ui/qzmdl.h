@@ -70,6 +70,8 @@ class TQzMdl : public QWidget {
  private:
   void Build();
   void TypeClicked();
+  // The "Defined" group enabled, and its entries in the entry colour, only for a defined load.
+  void ShowDefinedState(bool defined);
   void NoSpiralClicked();
   void PlaceFromEntries();
 

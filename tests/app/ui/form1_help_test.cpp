@@ -26,6 +26,7 @@
 #include "display/ui/gdisplform.h"
 #include "setupdlg/ui/qzsamplform.h"
 #include "util/asker.h"
+#include "util/ui/screen.h"
 
 namespace qz {
 namespace {
@@ -265,6 +266,65 @@ TEST_F(Form1Help, LabelsBoxHelpOpensTheLabelsPage) {
   asker.QueueButton(mbHelp);
   d->ShowLabelsHelp();
   ExpectPage("labels.html", "");
+}
+
+TEST_F(Form1Help, TheViewerOpensBesideTheAskingToolWindowInsideTheScreen) {
+  // A wide screen with a panel along its top: the viewer fits beside a tool window.
+  const TFixedScreen screen(QSize(1920, 1200), QRect(0, 30, 1920, 1170));
+  const TScopedScreen scoped(&screen);
+  const QRect avail = screen.Available();
+  auto* model = qobject_cast<QWidget*>(form->ToolWindows().Find("Model")->object());
+  ASSERT_NE(model, nullptr);
+  enum Side { Right, Left };
+  struct Case {
+    QPoint at;  // the model window's place
+    bool f1;    // F1, else its Help button
+    Side side;
+    bool lifted;  // the viewer would run past the screen's bottom
+  };
+  const Case cases[] = {
+      {{40, 100}, true, Right, false},
+      {{40, 100}, false, Right, false},
+      {{1920 - 60 - 400, 300}, true, Left, false},
+      {{300, 1200 - 120}, true, Right, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y() << (c.f1 ? " F1" : " Help"));
+    HideViewer();
+    model->show();
+    model->move(c.at);
+    model->raise();
+    QApplication::setActiveWindow(model);
+    if (c.f1)
+      PressF1(model);
+    else
+      model->findChild<QAbstractButton*>("btHelp")->click();
+    ExpectPage("model.html", QString());
+    const QRect asking = model->frameGeometry();
+    const QRect viewer = Viewer()->frameGeometry();
+    EXPECT_TRUE(avail.contains(viewer))
+        << viewer.x() << "," << viewer.y() << " " << viewer.width() << "x" << viewer.height();
+    EXPECT_FALSE(viewer.intersects(asking));
+    // Right beside it (a window frame's width of 8 pixels at most between them, where the window
+    // system has not framed the viewer yet).
+    if (c.side == Right) {
+      EXPECT_EQ(viewer.left(), asking.right() + 1);
+    } else {
+      EXPECT_LE(asking.left() - viewer.right() - 1, 8);
+      EXPECT_GE(asking.left() - viewer.right() - 1, 0);
+    }
+    if (c.lifted) {
+      EXPECT_LT(viewer.top(), asking.top());
+      // Lifted no further than a title bar's height (34) above the screen's bottom.
+      EXPECT_LE(avail.bottom() - viewer.bottom(), 34);
+    } else {
+      EXPECT_EQ(viewer.top(), asking.top());
+    }
+    // Asked again while showing, it stays where it is.
+    PressF1(model);
+    EXPECT_EQ(Viewer()->frameGeometry(), viewer);
+  }
+  model->hide();
 }
 
 }  // namespace

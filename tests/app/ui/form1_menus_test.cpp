@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QStatusTipEvent>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 
@@ -155,6 +157,71 @@ TEST_F(Form1Menus, ASharedLetterTriggersItsOneEnabledItem) {
   EXPECT_EQ(SoleEnabledItemOfLetter(&m, 'a'), nullptr);
   m.actions()[1]->setEnabled(false);
   EXPECT_EQ(SoleEnabledItemOfLetter(&m, 'a'), m.actions()[0]);
+}
+
+// The item of a menu with the given text.
+QAction* ItemOf(QMenu* menu, const QString& text) {
+  for (QAction* a : menu->actions())
+    if (a->text().startsWith(text)) return a;
+  return nullptr;
+}
+
+TEST_F(Form1Menus, InARunTheQuzarMenusOLetterStopsTheUnitOtherwiseItMovesBetweenItsItems) {
+  QMenu* quzar = nullptr;
+  for (QAction* a : form->menuBar()->actions())
+    if (a->text() == "&Quzar") quzar = a->menu();
+  ASSERT_NE(quzar, nullptr);
+  QAction* stop = ItemOf(quzar, "St&op Quzar");
+  QAction* counter = ItemOf(quzar, "C&ounter");
+  ASSERT_TRUE(stop && counter);
+  int stops = 0;
+  QObject::connect(stop, &QAction::triggered, [&stops] { ++stops; });
+  // Stopping stays usable in a run; the counter waits for its end.
+  struct Case {
+    bool inRun;
+    int stops;
+    bool menuOpen;
+  };
+  for (const Case& c : {Case{true, 1, false}, Case{false, 1, true}}) {
+    SCOPED_TRACE(c.inRun);
+    form->EnableForRun(!c.inRun);
+    emit quzar->aboutToShow();
+    EXPECT_EQ(counter->isEnabled(), !c.inRun);
+    EXPECT_TRUE(stop->isEnabled());
+    quzar->popup(form->mapToGlobal(QPoint(10, 10)));
+    QKeyEvent o(QEvent::KeyPress, Qt::Key_O, Qt::NoModifier, "o");
+    QApplication::sendEvent(quzar, &o);
+    EXPECT_EQ(stops, c.stops);
+    EXPECT_EQ(quzar->isVisible(), c.menuOpen);
+    if (c.menuOpen) {
+      EXPECT_EQ(quzar->activeAction(), stop);  // Qt's move to the first of two
+    }
+    quzar->hide();
+  }
+  form->EnableForRun(true);
+}
+
+TEST_F(Form1Menus, AltMThenCOpensTheComPortDialog) {
+  // "Co&mmun" is the one top-level menu of M; its "&COM Port..." shares C with the disabled
+  // "&CAN Bus".
+  int ms = 0;
+  for (QAction* a : form->menuBar()->actions())
+    if (QKeySequence::mnemonic(a->text()) == QKeySequence(Qt::ALT | Qt::Key_M)) ++ms;
+  EXPECT_EQ(ms, 1);
+  bool opened = false;
+  form->CommunItems()->OnDialog = [&](TDlgComPort& d) {
+    opened = true;
+    QTimer::singleShot(0, &d, [&d] { d.CancelButton()->click(); });
+  };
+  form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  QTest::keyClick(form.get(), Qt::Key_M, Qt::AltModifier);
+  QApplication::processEvents();
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_EQ(popup, form->CommunMenu());
+  QTest::keyClick(popup, Qt::Key_C);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 }  // namespace

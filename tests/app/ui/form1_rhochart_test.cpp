@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/program.h"
@@ -111,6 +113,21 @@ TEST_F(Form1RhoChart, ClosingTheChartGivesTheModelADefinedLoadAgain) {
   // Another load type leaves a hidden chart hidden.
   ApplyModel(kDutMatch);
   EXPECT_FALSE(chart->isVisible());
+}
+
+TEST_F(Form1RhoChart, ClosingTheChartGivesTheDefinedEntriesTheirColourBack) {
+  auto* mag = mdl->findChild<QLineEdit*>(QStringLiteral("edMag"));
+  ASSERT_NE(mag, nullptr);
+  const QColor entry = mdl->palette().color(QPalette::Base);
+  // "Chart" chosen in the model window: the defined load's entries do not act.
+  mdl->findChild<QAbstractButton*>(QStringLiteral("rbType3"))->click();
+  mdl->findChild<QPushButton*>(QStringLiteral("btApply"))->click();
+  ASSERT_TRUE(chart->isVisible());
+  EXPECT_EQ(mag->palette().color(QPalette::Base), mdl->palette().color(QPalette::Button));
+  chart->close();
+  EXPECT_EQ(form->Core().Model.Ent.DutType, kDutDefined);
+  EXPECT_EQ(mag->palette().color(QPalette::Base), entry);
+  EXPECT_TRUE(mag->parentWidget()->isEnabled());
 }
 
 TEST_F(Form1RhoChart, TheModelsApplyWithAnotherFrequencyRedrawsTheAreas) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,6 +12,7 @@
 
 #include "common/displayrig.h"
 #include "common/testframes.h"
+#include "display/panelplace.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
 #include "util/asker.h"
@@ -114,6 +116,83 @@ TEST(GDisplFormTest, ClockClickRefreshesAndBeeps) {
   EXPECT_EQ(w->Clock()->text().size(), QString("09-Dec-2025 05:06").size());
   ASSERT_FALSE(r.asker.Records(TAskRecord::Beep).empty());
   EXPECT_EQ(r.asker.Records(TAskRecord::Beep).back().number, 1000);
+}
+
+// Pixels of the chart's texts (drawn in blue) inside a rectangle of the chart panel's image.
+int TextPixelsIn(const QImage& image, const QRect& r) {
+  int n = 0;
+  for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+    for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.blue() > 160 && c.red() < 120 && c.green() < 120) ++n;
+    }
+  return n;
+}
+
+TEST(GDisplFormTest, TheClockCoversNoChartTextOfAnyTypeItGoesBelowTheLegendInstead) {
+  Rig r;
+  TGDisplForm* w = r.wins.CreateDisplay();
+  w->SetClockVisible(true);
+  int moved = 0;
+  // First where the program puts the clock by itself, then after "Arrange Panels".
+  for (bool arranged : {false, true})
+    for (QAction* a : w->DisplayMenu()->actions()) {
+      if (!a->isCheckable()) continue;
+      a->trigger();
+      QApplication::processEvents();
+      if (arranged) w->ArrangePanels();
+      SCOPED_TRACE(w->windowTitle().toStdString() + (arranged ? ", arranged" : ""));
+      // The grid alone, without the traces of the sweep.
+      w->Blank();
+      const QRect clock = w->Clock()->geometry();
+      EXPECT_EQ(TextPixelsIn(w->Panel()->Image(), clock), 0);
+      if (qEnvironmentVariableIsSet("QZ_DUMP")) {
+        w->Panel()->Image().save(QString("/tmp/clk_%1_%2.png").arg(w->Displ().AkeY).arg(arranged));
+        qDebug() << clock << w->Legend()->geometry() << w->Panel()->size();
+      }
+      if (arranged) continue;
+      const QRect legend = w->Legend()->geometry();
+      if (clock.topLeft() ==
+          DefaultPanelPlaces(legend.size(), clock.size(), w->Panel()->size()).clock)
+        continue;
+      ++moved;
+      EXPECT_EQ(clock.right(), legend.right());
+      EXPECT_GE(clock.top(), legend.bottom() + 3);
+    }
+  // The Smith and VSWR charts' top texts are where the clock usually stands.
+  EXPECT_GE(moved, 1);
+}
+
+TEST(GDisplFormTest, TheChartMenusSharedLetterChoosesItsOneEnabledItem) {
+  Rig r;
+  TGDisplForm* w = r.wins.CreateDisplay();
+  int scales = 0;
+  w->OnSetScale = [&scales](TGDisplForm&) { ++scales; };
+  QMenu* chart = w->ChartMenu();
+  QAction* setScale = test::FindAction(chart, "&Set Scale...");
+  ASSERT_NE(setScale, nullptr);
+  // "&Set Scale..." and "&Show Load" share S; "&Show Load" is enabled for the reflection
+  // coefficient's types only (Mag to Oven).
+  struct Case {
+    const char* type;
+    int scales;
+    bool menuOpen;
+  };
+  const Case cases[] = {
+      {"&Mag", 0, true}, {"Po&wer", 1, false}, {"&Z-Smith", 1, true}, {"&Freq", 2, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    test::FindAction(w->DisplayMenu(), c.type)->trigger();
+    chart->popup(w->mapToGlobal(QPoint(10, 10)));
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, "s");
+    QApplication::sendEvent(chart, &key);
+    EXPECT_EQ(scales, c.scales);
+    EXPECT_EQ(chart->isVisible(), c.menuOpen);
+    if (c.menuOpen) {
+      EXPECT_EQ(chart->activeAction(), setScale);
+    }
+    chart->hide();
+  }
 }
 
 TEST(GDisplFormTest, TheSharedLimitStaysTheSameThroughSavesAndReads) {

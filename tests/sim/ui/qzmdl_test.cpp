@@ -111,6 +111,39 @@ TEST(QzMdlWindow, AnErrorItemTogglesOnItsTextAndOnItsBoxOnce) {
   EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
 }
 
+TEST(QzMdlWindow, TheDefinedEntriesShowWhetherTheyActHoweverTheTypeChanged) {
+  MdlRig r;
+  TQzMdl win(r.m, nullptr);
+  const QColor entry = win.palette().color(QPalette::Base);
+  const QColor face = win.palette().color(QPalette::Button);
+  ASSERT_NE(entry, face);
+  auto* mag = Find<QLineEdit>(win, "edMag");
+  auto* pha = Find<TUpDownEdit>(win, "edPha")->Edit();
+  // A click on a type, or the type set by the program (the chart closed gives back "Defined",
+  // a remote call or a setup sets another), and the entries follow.
+  struct Step {
+    const char* click;  // a type button, or nothing: the type below set by the program
+    int type;
+    bool defined;
+  };
+  const Step steps[] = {
+      {"rbType3", kDutChart, false},    {nullptr, kDutDefined, true},
+      {nullptr, kDutMatch, false},      {"rbType0", kDutDefined, true},
+      {"rbType2", kDutAnimated, false}, {nullptr, kDutDefined, true},
+  };
+  for (const Step& s : steps) {
+    if (s.click)
+      Find<QRadioButton>(win, s.click)->click();
+    else
+      win.EditAndApply([&s](TMdlEngine& m) { m.Ent.DutType = s.type; });
+    SCOPED_TRACE(testing::Message() << (s.click ? s.click : "set") << " " << s.type);
+    ASSERT_EQ(r.m.Ent.DutType, s.type);
+    EXPECT_EQ(mag->palette().color(QPalette::Base), s.defined ? entry : face);
+    EXPECT_EQ(pha->palette().color(QPalette::Base), s.defined ? entry : face);
+    EXPECT_EQ(mag->parentWidget()->isEnabled(), s.defined);  // the "Defined" group
+  }
+}
+
 TEST(QzMdlWindow, ErrorItemsAndFilePageAndClose) {
   MdlRig r;
   TQzMdl win(r.p, nullptr);
