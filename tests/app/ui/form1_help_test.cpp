@@ -289,7 +289,7 @@ TEST_F(Form1Help, TheViewerOpensBesideTheAskingToolWindowInsideTheScreen) {
       {{300, 1200 - 120}, true, Right, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y() << (c.f1 ? " F1" : " Help"));
+    SCOPED_TRACE(::testing::Message() << c.at.x() << "," << c.at.y() << (c.f1 ? " F1" : " Help"));
     HideViewer();
     model->show();
     model->move(c.at);

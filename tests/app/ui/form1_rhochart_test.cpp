@@ -125,7 +125,7 @@ TEST_F(Form1RhoChart, ClosingTheChartGivesTheDefinedEntriesTheirColourBack) {
   ASSERT_TRUE(chart->isVisible());
   EXPECT_EQ(mag->palette().color(QPalette::Base), mdl->palette().color(QPalette::Button));
   chart->close();
-  EXPECT_EQ(form->Core().Model.Ent.DutType, kDutDefined);
+  EXPECT_EQ(form->Core().MdlPresenter.Ent.DutType, kDutDefined);
   EXPECT_EQ(mag->palette().color(QPalette::Base), entry);
   EXPECT_TRUE(mag->parentWidget()->isEnabled());
 }

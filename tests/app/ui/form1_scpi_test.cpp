@@ -14,6 +14,7 @@
 #include "app/cmdline.h"
 #include "app/control.h"
 #include "app/scpiserver.h"
+#include "app/simcore.h"
 #include "app/ui/form1.h"
 #include "app/ui/startupbox.h"
 #include "app/ui/windowstart.h"

@@ -113,12 +113,12 @@ TEST(QzMdlWindow, AnErrorItemTogglesOnItsTextAndOnItsBoxOnce) {
 
 TEST(QzMdlWindow, TheDefinedEntriesShowWhetherTheyActHoweverTheTypeChanged) {
   MdlRig r;
-  TQzMdl win(r.m, nullptr);
+  TQzMdl win(r.p, nullptr);
   const QColor entry = win.palette().color(QPalette::Base);
   const QColor face = win.palette().color(QPalette::Button);
   ASSERT_NE(entry, face);
-  auto* mag = Find<QLineEdit>(win, "edMag");
-  auto* pha = Find<TUpDownEdit>(win, "edPha")->Edit();
+  auto* mag = Child<QLineEdit>(win, "edMag");
+  auto* pha = Child<TUpDownEdit>(win, "edPha")->Edit();
   // A click on a type, or the type set by the program (the chart closed gives back "Defined",
   // a remote call or a setup sets another), and the entries follow.
   struct Step {
@@ -133,11 +133,11 @@ TEST(QzMdlWindow, TheDefinedEntriesShowWhetherTheyActHoweverTheTypeChanged) {
   };
   for (const Step& s : steps) {
     if (s.click)
-      Find<QRadioButton>(win, s.click)->click();
+      Child<QRadioButton>(win, s.click)->click();
     else
-      win.EditAndApply([&s](TMdlEngine& m) { m.Ent.DutType = s.type; });
-    SCOPED_TRACE(testing::Message() << (s.click ? s.click : "set") << " " << s.type);
-    ASSERT_EQ(r.m.Ent.DutType, s.type);
+      win.EditAndApply([&s](TMdlPresenter& p) { p.Ent.DutType = s.type; });
+    SCOPED_TRACE(::testing::Message() << (s.click ? s.click : "set") << " " << s.type);
+    ASSERT_EQ(r.p.Ent.DutType, s.type);
     EXPECT_EQ(mag->palette().color(QPalette::Base), s.defined ? entry : face);
     EXPECT_EQ(pha->palette().color(QPalette::Base), s.defined ? entry : face);
     EXPECT_EQ(mag->parentWidget()->isEnabled(), s.defined);  // the "Defined" group
