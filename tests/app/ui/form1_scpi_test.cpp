@@ -67,29 +67,6 @@ class Form1Scpi : public qz::testing::StartedForm1Test {
   std::unique_ptr<TWindowScpi> scpi;
 };
 
-TEST_F(Form1Scpi, ATakenPortIsToldInTheStartUpBoxAndTheWindowRunsOn) {
-  QTcpServer other;
-  ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
-  const int port = other.serverPort();
-  QString why;
-  EXPECT_FALSE(Start(QString::number(port), why));
-  const Box box = StartupBox({why}, 10000);
-  const QString head =
-      QStringLiteral("The instrument socket cannot listen on 127.0.0.1:%1: ").arg(port);
-  EXPECT_TRUE(box.text.startsWith(head)) << box.text.toStdString();
-  EXPECT_GT(box.text.size(), head.size()) << "the reason is missing";
-  EXPECT_TRUE(box.text.contains(QStringLiteral("in use"))) << box.text.toStdString();
-  EXPECT_EQ(box.icon, QMessageBox::Warning);
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  // The window runs on: a run measures and ends; the other program's port stays its own.
-  ASSERT_TRUE(form->Control().Run().ok());
-  EXPECT_TRUE(WaitFor([&] { return form->Core().Cycle.AcceptedFrames() >= 20; }, 20000));
-  EXPECT_TRUE(form->Control().Pause().ok());
-  EXPECT_TRUE(WaitFor([&] { return !form->IsSweeping(); }, 20000));
-  EXPECT_TRUE(other.isListening());
-  EXPECT_FALSE(other.hasPendingConnections());
-}
-
 TEST_F(Form1Scpi, AFreePortAnswersAndNoBoxIsShown) {
   QString why;
   ASSERT_TRUE(Start(QStringLiteral("0"), why)) << why.toStdString();
