@@ -342,7 +342,14 @@ TControlResult TControl::Run() {
     if (alive.expired() || !runPending_) return;
     runPending_ = false;
     // Whatever came in between (a dialog, a run started by the operator) wins.
+    const uint64_t startsBefore = runsStarted_;
     if (!port_.Running() && !port_.DialogOpen()) port_.RunPause();
+    // The program may have ended meanwhile (a run ended by closing the window).
+    if (alive.expired()) return;
+    // A run of the operator's going on is told when it ends; a run that never began is told
+    // now: Running has gone back to false.
+    if (runsStarted_ == startsBefore && !port_.Running())
+      RunEnded(QString::fromLatin1(kEndNotStarted));
   };
   if (Defer)
     Defer(start);
@@ -542,6 +549,7 @@ void TControl::RunEnded(const QString& reason) {
 }
 
 void TControl::RunStarted(uint32_t run, uint64_t firstFrame) {
+  ++runsStarted_;
   if (OnRunStarted) OnRunStarted(run, firstFrame);
 }
 

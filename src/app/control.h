@@ -61,6 +61,9 @@ inline constexpr const char* kEndPaused = "paused";
 inline constexpr const char* kEndStopped = "stopped";
 inline constexpr const char* kEndPassesDone = "passes done";
 inline constexpr const char* kEndClosing = "closing";
+// A run asked for that never began: a dialog opened, the operator's own run came first and
+// ended, or the unit did not start it.
+inline constexpr const char* kEndNotStarted = "not started";
 // The reason of a run that has just ended, from what ended it.
 QString RunEndReason(bool closing, bool immedStop, bool passesDone);
 
@@ -196,7 +199,9 @@ class TControl {
   const QString& LastError() const { return lastError_; }
 
   // The program tells the end of every run (whoever started it) with its reason, and the
-  // start of every run with its number and the number of its first frame.
+  // start of every run with its number and the number of its first frame. A run asked for by
+  // Run that never begins is told ended ("not started"), so that Running is false again and a
+  // caller waiting for the end is not left waiting.
   void RunEnded(const QString& reason);
   void RunStarted(uint32_t run, uint64_t firstFrame);
 
@@ -212,6 +217,8 @@ class TControl {
 
   TControlPort& port_;
   bool runPending_ = false;
+  // Runs the program has told begun (a run asked for began when this grew during its start).
+  uint64_t runsStarted_ = 0;
   QString lastError_;
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

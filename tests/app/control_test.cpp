@@ -129,8 +129,12 @@ TEST_F(ControlTest, RunAnswersFirstAndStartsFromTheEventLoop) {
   ASSERT_EQ(deferred.size(), 1u);
   ::testing::Mock::VerifyAndClearExpectations(&port);
   EXPECT_CALL(port, RunPause()).Times(1);
+  QStringList ends;
+  c.OnRunEnded = [&](const QString& r) { ends << r; };
   deferred[0]();
   EXPECT_FALSE(c.Running());  // the fake's run has ended when RunPause returns
+  // The fake told no start: the run never began, and that is its end.
+  EXPECT_EQ(ends, QStringList{"not started"});
 }
 
 TEST_F(ControlTest, PauseBeforeTheRunBeganCancelsIt) {

@@ -1,17 +1,28 @@
-// The live data item on the session bus, read back with the standard gdbus tool. The test starts
-// a private session bus of its own with dbus-run-session and runs its bus part inside it, so it
-// never touches the desktop's bus.
+// The live data item on the session bus, read back with the standard gdbus tool, and the run
+// state the control tells there. The test starts a private session bus of its own with
+// dbus-run-session and runs its bus part inside it, so it never touches the desktop's bus.
 
 #include <gtest/gtest.h>
 
+#include <gmock/gmock.h>
+
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QElapsedTimer>
+#include <QObject>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QVariantMap>
+#include <functional>
+#include <vector>
 
+#include "app/control.h"
+#include "app/controlbus.h"
 #include "app/ddebus.h"
 #include "app/ddeitem.h"
+#include "common/fakecontrolport.h"
 
 namespace qz {
 namespace {
@@ -75,7 +86,7 @@ TEST(DdeBus, ItemReadBackWithGdbusOnAPrivateBus) {
   ASSERT_TRUE(p.waitForFinished(60000));
   const QString out = QString::fromLocal8Bit(p.readAll());
   EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
-  EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 2 tests"))) << out.toStdString();
+  EXPECT_TRUE(out.contains(QStringLiteral("[  PASSED  ] 3 tests"))) << out.toStdString();
 }
 
 TEST(DdeBusSession, PublishedTextIsThePropertyAndTheRequestAnswer) {
@@ -186,6 +197,117 @@ TEST(DdeBusSession, HeldChangesAreNotReadAndTheLatestTextGoes) {
   EXPECT_EQ(seen.size(), count);
 }
 
+// The control's run signals and property changes as a client sees them, in the order they came.
+class TControlWatch : public QObject {
+  Q_OBJECT
+ public:
+  QStringList events;
+ public slots:
+  void Started(uint run, qulonglong firstFrame) {
+    events << QStringLiteral("started %1 %2").arg(run).arg(firstFrame);
+  }
+  void Ended(const QString& reason) { events << QStringLiteral("ended ") + reason; }
+  void Properties(const QString&, const QVariantMap& props, const QStringList&) {
+    QStringList parts;
+    if (props.contains(QStringLiteral("Running")))
+      parts << QStringLiteral("Running=") + props[QStringLiteral("Running")].toString();
+    if (props.contains(QStringLiteral("FramesAccepted")))
+      parts << QStringLiteral("FramesAccepted=") +
+                   props[QStringLiteral("FramesAccepted")].toString();
+    events << parts.join(QLatin1Char(' '));
+  }
+};
+
+// A Run asked for over the bus, whatever becomes of it: every change of Running goes as
+// PropertiesChanged, a run that never began sends no RunStarted, and every Run is followed by
+// exactly one RunEnded, so that a client waiting for it is never left waiting.
+TEST(DdeBusSession, EveryRunAskedForIsToldEndedAndRunningFollowsIt) {
+  if (!qEnvironmentVariableIsSet(kInsideVar)) GTEST_SKIP() << "runs only inside a private bus";
+  using Port = ::testing::NiceMock<testing::TFakeControlPort>;
+  struct Case {
+    const char* name;
+    // Between the answer and the start; in the run (the port's Run/Pause); after the start.
+    std::function<void(Port&, TControl&)> beforeStart, inRun, afterStart;
+    QStringList events;
+  };
+  const auto nothing = [](Port&, TControl&) {};
+  const QStringList notStarted{"Running=true", "Running=false FramesAccepted=0",
+                               "ended not started"};
+  const std::vector<Case> cases = {
+      {"a dialog opened first", [](Port& p, TControl&) { p.dialog = true; }, nothing,
+       [](Port& p, TControl&) { p.dialog = false; }, notStarted},
+      {"the unit did not start it", nothing, nothing, nothing, notStarted},
+      {"it ran and was paused",
+       nothing,
+       [](Port& p, TControl& c) {
+         p.running = true;
+         c.RunStarted(4, 101);
+         p.running = false;
+         c.RunEnded(QString::fromLatin1(kEndPaused));
+       },
+       nothing,
+       {"Running=true", "started 4 101", "Running=false FramesAccepted=0", "ended paused"}},
+      {"the operator's run came first and is paused later",
+       [](Port& p, TControl&) { p.running = true; },
+       nothing,
+       [](Port& p, TControl& c) {
+         p.running = false;
+         c.RunEnded(QString::fromLatin1(kEndPaused));
+       },
+       {"Running=true", "Running=false FramesAccepted=0", "ended paused"}},
+  };
+  // The client's own connection, as another program has it.
+  QDBusConnection client =
+      QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("qz-client"));
+  ASSERT_TRUE(client.isConnected());
+  const QString server = QDBusConnection::sessionBus().baseService();
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Port port;
+    TControl control(port);
+    std::vector<std::function<void()>> deferred;
+    control.Defer = [&](std::function<void()> t) { deferred.push_back(std::move(t)); };
+    TControlBus bus(control);
+    ASSERT_TRUE(bus.Register()) << bus.ErrorText().toStdString();
+    TControlWatch watch;
+    ASSERT_TRUE(client.connect(server, kControlPath, kControlInterface, "RunStarted", &watch,
+                               SLOT(Started(uint, qulonglong))));
+    ASSERT_TRUE(client.connect(server, kControlPath, kControlInterface, "RunEnded", &watch,
+                               SLOT(Ended(QString))));
+    ASSERT_TRUE(client.connect(server, kControlPath, "org.freedesktop.DBus.Properties",
+                               "PropertiesChanged", &watch,
+                               SLOT(Properties(QString, QVariantMap, QStringList))));
+    ON_CALL(port, RunPause()).WillByDefault([&] { k.inRun(port, control); });
+    const QDBusPendingCall run = client.asyncCall(
+        QDBusMessage::createMethodCall(server, kControlPath, kControlInterface, "Run"));
+    QElapsedTimer t;
+    t.start();
+    while (!run.isFinished() && t.elapsed() < 10000) QCoreApplication::processEvents();
+    ASSERT_TRUE(run.isFinished());
+    ASSERT_NE(run.reply().type(), QDBusMessage::ErrorMessage)
+        << run.reply().errorMessage().toStdString();
+    ASSERT_EQ(deferred.size(), 1u);
+    k.beforeStart(port, control);
+    deferred[0]();
+    k.afterStart(port, control);
+    EXPECT_FALSE(control.Running());
+    // The signals cross the bus: wait for the end, then a little for anything after it.
+    t.restart();
+    while (t.elapsed() < 10000 && !watch.events.join('|').contains(QStringLiteral("ended")))
+      QCoreApplication::processEvents();
+    t.restart();
+    while (t.elapsed() < 200) QCoreApplication::processEvents();
+    EXPECT_EQ(watch.events, k.events) << watch.events.join('|').toStdString();
+    client.disconnect(server, kControlPath, kControlInterface, "RunStarted", &watch,
+                      SLOT(Started(uint, qulonglong)));
+    client.disconnect(server, kControlPath, kControlInterface, "RunEnded", &watch,
+                      SLOT(Ended(QString)));
+    client.disconnect(server, kControlPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
+                      &watch, SLOT(Properties(QString, QVariantMap, QStringList)));
+  }
+  QDBusConnection::disconnectFromBus(QStringLiteral("qz-client"));
+}
+
 TEST(DdeBus, WithoutABusTheObjectKeepsTheText) {
   if (qEnvironmentVariableIsSet(kInsideVar)) GTEST_SKIP() << "needs to run without a bus";
   const QByteArray saved = qgetenv("DBUS_SESSION_BUS_ADDRESS");
@@ -206,3 +328,5 @@ TEST(DdeBus, WithoutABusTheObjectKeepsTheText) {
 
 }  // namespace
 }  // namespace qz
+
+#include "ddebus_test.moc"

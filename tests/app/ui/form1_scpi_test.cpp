@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <csignal>
 
 #include "app/cmdline.h"
@@ -66,6 +68,43 @@ class Form1Scpi : public qz::testing::StartedForm1Test {
 
   std::unique_ptr<TWindowScpi> scpi;
 };
+
+TEST_F(Form1Scpi, ATakenPortIsToldInTheStartUpBoxAndTheWindowRunsOn) {
+  QTcpServer other;
+  ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
+  const int port = other.serverPort();
+  QString why;
+  EXPECT_FALSE(Start(QString::number(port), why));
+  const Box box = StartupBox({why}, 10000);
+  const QString head =
+      QStringLiteral("The instrument socket cannot listen on 127.0.0.1:%1: ").arg(port);
+  EXPECT_TRUE(box.text.startsWith(head)) << box.text.toStdString();
+  EXPECT_GT(box.text.size(), head.size()) << "the reason is missing";
+  EXPECT_TRUE(box.text.contains(QStringLiteral("in use"))) << box.text.toStdString();
+  EXPECT_EQ(box.icon, QMessageBox::Warning);
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  // The window runs on: a run asked for measures and is paused. The window's run loop runs
+  // inside the event handling that starts it, so the pause comes from inside the run (at 20
+  // frames, or after 15 s so that a run that measures nothing ends too).
+  QElapsedTimer inRun;
+  QTimer pause;
+  pause.setInterval(10);
+  QObject::connect(&pause, &QTimer::timeout, [&] {
+    if (!form->IsSweeping()) return;
+    if (!inRun.isValid()) inRun.start();
+    if (form->Core().Cycle.AcceptedFrames() < 20 && inRun.elapsed() < 15000) return;
+    pause.stop();
+    EXPECT_TRUE(form->Control().Pause().ok());
+  });
+  pause.start();
+  ASSERT_TRUE(form->Control().Run().ok());
+  EXPECT_TRUE(WaitFor([&] { return !form->Control().Running(); }, 30000));
+  EXPECT_FALSE(pause.isActive()) << "the run never began";
+  EXPECT_GE(form->Core().Cycle.AcceptedFrames(), 20);
+  EXPECT_FALSE(form->IsSweeping());
+  EXPECT_TRUE(other.isListening());
+  EXPECT_FALSE(other.hasPendingConnections());
+}
 
 TEST_F(Form1Scpi, AFreePortAnswersAndNoBoxIsShown) {
   QString why;
