@@ -142,7 +142,7 @@ TEST_F(Shots, EveryDisplayType) {
 TEST(WindowShots, ModelPages) {
   QZ_NEED_SHOT_DIR();
   testing_mdl::MdlRig r;
-  TQzMdl win(r.m, nullptr);
+  TQzMdl win(r.p, nullptr);
   win.show();
   auto* tabs = win.findChild<QTabWidget*>();
   ASSERT_NE(tabs, nullptr);
