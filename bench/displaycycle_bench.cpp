@@ -6,7 +6,7 @@
 // of the displays as a share of the frame rate without them, and the longest gap of a 10 ms timer.
 // Not a test: run it on a Release build.
 //
-//   bench_displaycycle [frames [rounds]]   (defaults 20000 and 9)
+//   bench_displaycycle [frames [rounds [points]]]   (defaults 20000, 9, and both 101 and 20001)
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -23,6 +23,7 @@
 
 #include "app/simcore.h"
 #include "app/ui/form1.h"
+#include "core/qvwin.h"
 #include "display/ui/displaywindows.h"
 #include "display/ui/gdisplform.h"
 #include "results/ui/qzresform.h"
@@ -118,7 +119,9 @@ int main(int argc, char** argv) {
   // Runs with and without displays alternate, so that a change of the machine's speed falls on
   // both alike.
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
-  for (int32_t points : {101, 20001}) {
+  std::vector<int32_t> pointCounts = {101, 20001};
+  if (argc > 3) pointCounts = {std::clamp(std::atoi(argv[3]), kPtsPerSwpMin, kPtsPerSwpMax)};
+  for (int32_t points : pointCounts) {
     form.Core().Qv.PtsPerSwp = points;
     std::vector<TRunFigures> bare, shown;
     auto runBare = [&] {

@@ -19,6 +19,18 @@ const std::array<TResultKey, kResultKeyCount>& ResultRecordKeys() {
   return keys;
 }
 
+void TakeMeasuredValues(TResultRecord& r, const THresults& res) {
+  r.freq_Hz = res.FreD;
+  r.mag_in = res.Mag_m;
+  r.pha_in_deg = res.Pha_m;
+  r.mag_load = res.Mag_z;
+  r.pha_load_deg = res.Pha_z;
+  r.pinc_W = res.Pinc;
+  r.prfl_W = res.Prfl;
+  r.pabs_W = res.Pabs;
+  r.temp_C = res.Temp;
+}
+
 TResultRecord MakeResultRecord(const TQvWin& qv, const TMerObjekt& frame, const TSwpStamp& stamp,
                                double mmPerStep) {
   TResultRecord r;
@@ -29,15 +41,7 @@ TResultRecord MakeResultRecord(const TQvWin& qv, const TMerObjekt& frame, const 
   TMotState mot = qv.Mot();
   const bool accepted = qv.DekodStored(frame, res, mot);
   if (accepted && res.qv_ok) {
-    r.freq_Hz = res.FreD;
-    r.mag_in = res.Mag_m;
-    r.pha_in_deg = res.Pha_m;
-    r.mag_load = res.Mag_z;
-    r.pha_load_deg = res.Pha_z;
-    r.pinc_W = res.Pinc;
-    r.prfl_W = res.Prfl;
-    r.pabs_W = res.Pabs;
-    r.temp_C = res.Temp;
+    TakeMeasuredValues(r, res);
   } else {
     // Its values were not taken: none is claimed for it.
     const double none = std::numeric_limits<double>::quiet_NaN();

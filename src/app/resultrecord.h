@@ -47,6 +47,9 @@ struct TResultKey {
 inline constexpr int kResultKeyCount = 19;
 const std::array<TResultKey, kResultKeyCount>& ResultRecordKeys();
 
+// Copies a decoded result's measured values (frequency, both reflections, the three powers and
+// the temperature) into the record; the frame, time, stubs and bytes stay as they are.
+void TakeMeasuredValues(TResultRecord& r, const THresults& res);
 // The record of a frame with its stamp; mmPerStep turns motor steps into mm.
 TResultRecord MakeResultRecord(const TQvWin& qv, const TMerObjekt& frame, const TSwpStamp& stamp,
                                double mmPerStep);

@@ -29,13 +29,13 @@ struct TRig {
 
   explicit TRig(int32_t capacity) { qv.LastSwp.SetNwanted(capacity); }
   // Frame k (numbered as accepted) carries k in its power so that rows can be told apart.
-  static TFrameSpec Spec(int64_t k) {
+  static TFrameSpec FrameOf(int64_t k) {
     TFrameSpec s = MeasSpec(double(k));
     s.Pos = MakeMotPos(100, 200, 300);
     return s;
   }
   void Accept(int64_t k, bool store = true) {
-    qv.Mob = EncodedFrame(Spec(k));
+    qv.Mob = EncodedFrame(FrameOf(k));
     const TSwpStamp stamp = qv.StampAccepted(kUtc0 + k);
     if (store) qv.LastSwp.Add(qv.Mob, stamp);
   }
@@ -128,7 +128,7 @@ TEST(ResultRecord, ValuesComeFromTheFramesBytesAtFullPrecision) {
 TEST(ResultRecord, AFrameWithoutAValidMeasurementClaimsNoValues) {
   TRig r(5);
   r.Accept(1);
-  TFrameSpec invalid = TRig::Spec(2);
+  TFrameSpec invalid = TRig::FrameOf(2);
   invalid.ErrByte = 0x40;
   r.qv.Mob = EncodedFrame(invalid);
   r.qv.LastSwp.Add(r.qv.Mob, r.qv.StampAccepted(kUtc0 + 2));

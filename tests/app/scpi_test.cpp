@@ -14,6 +14,7 @@
 #include "app/scpiserver.h"
 #include "app/scpitree.h"
 #include "common/fakecontrolport.h"
+#include "common/sampleresult.h"
 #include "version.h"
 
 namespace qz {
@@ -23,28 +24,24 @@ using ::testing::_;
 using ::testing::NiceMock;
 using testing::TFakeControlPort;
 
-// A frame with values that each have one short form of their own.
+// The shared sample result as a frame (2450 MHz, 0.25 at 30° in, 0.75 at −60° at the load,
+// 1000/62.5/937.5 W), its temperature moved off the input phase's 30 so that every value has a
+// short form of its own.
 TScpiMeasured SampleFrame() {
   TScpiMeasured m;
   TResultRecord& r = m.record;
   r.frame = 42;
   r.run = 3;
   r.time = QStringLiteral("2026-12-10T14:03:27.481Z");
-  r.freq_Hz = 2.45e9;
-  r.mag_in = 0.25;
-  r.pha_in_deg = -45.5;
-  r.mag_load = 0.5;
-  r.pha_load_deg = 90.0;
-  r.pinc_W = 100.0;
-  r.prfl_W = 25.0;
-  r.pabs_W = 75.0;
+  TakeMeasuredValues(r, testdata::SampleResult());
   r.temp_C = 25.5;
   r.stub_mm = {1.5, 2.25, 0.0};
   r.status = 60;
   r.error = 2;
   r.motor_status = 119;
   r.motor_error = 1;
-  m.item = QStringLiteral("60,2,2450.000,0.250,-45.5,0.500,90.0,100,25,25.5,1.50,2.25,0.00,119,1");
+  m.item =
+      QStringLiteral("60,2,2450.000,0.250,30.0,0.750,-60.0,1000,62.5,25.5,1.50,2.25,0.00,119,1");
   return m;
 }
 
@@ -113,19 +110,19 @@ TEST(ScpiTree, EveryCommandInItsShortLongAndMixedCaseForms) {
       {{"INIT:STAT?"}, "0", 0},
       {{"MEAS:GAMM?", "MEAS:GAMM:INP?", "MEASURE:GAMMA?", "MEASURE:GAMMA:INPUT?",
         "meas:gamma:inp?"},
-       "0.25,-45.5",
+       "0.25,30",
        0},
-      {{"MEAS:GAMM:LOAD?", "MEASURE:GAMMA:LOAD?", "Meas:Gamm:Load?"}, "0.5,90", 0},
-      {{"MEAS:POW?", "MEAS:POW:INC?", "MEASURE:POWER:INCIDENT?", "measure:power?"}, "100", 0},
-      {{"MEAS:POW:REFL?", "MEASURE:POWER:REFLECTED?", "meas:pow:reflected?"}, "25", 0},
-      {{"MEAS:POW:ABS?", "MEASURE:POWER:ABSORBED?", "meas:POW:abs?"}, "75", 0},
+      {{"MEAS:GAMM:LOAD?", "MEASURE:GAMMA:LOAD?", "Meas:Gamm:Load?"}, "0.75,-60", 0},
+      {{"MEAS:POW?", "MEAS:POW:INC?", "MEASURE:POWER:INCIDENT?", "measure:power?"}, "1000", 0},
+      {{"MEAS:POW:REFL?", "MEASURE:POWER:REFLECTED?", "meas:pow:reflected?"}, "62.5", 0},
+      {{"MEAS:POW:ABS?", "MEASURE:POWER:ABSORBED?", "meas:POW:abs?"}, "937.5", 0},
       {{"MEAS:FREQ?", "MEASURE:FREQUENCY?", "meas:Freq?"}, "2.45e+09", 0},
       {{"MEAS:TEMP?", "MEASURE:TEMPERATURE?", "meas:temp?"}, "25.5", 0},
       {{"MEAS:STUB?", "MEASURE:STUBS?", "meas:stubs?"}, "1.5,2.25,0", 0},
       {{"MEAS:FRAM?", "MEASURE:FRAME?", "meas:frame?"}, "42", 0},
       {{"MEAS:ALL?", "MEASURE:ALL?", "meas:all?"},
-       "42,3,\"2026-12-10T14:03:27.481Z\",2.45e+09,0.25,-45.5,0.5,90,100,25,75,25.5,1.5,2.25,0,"
-       "60,2,119,1",
+       "42,3,\"2026-12-10T14:03:27.481Z\",2.45e+09,0.25,30,0.75,-60,1000,62.5,937.5,25.5,"
+       "1.5,2.25,0,60,2,119,1",
        0},
       {{"MEAS:ITEM?", "MEASURE:ITEM?", "meas:item?"}, SampleFrame().item, 0},
       {{"SOUR:LOAD 0.5,90", "SOURCE:LOAD 0.5, 90", "sour:load +5E-1,90.0"}, "", 1},
@@ -242,8 +239,8 @@ TEST(ScpiTree, AFullQueueEndsInQueueOverflow) {
 TEST(ScpiTree, ALineAnswersOnceAndTheHeaderPathCarriesOverSemicolons) {
   const std::vector<std::pair<QString, QString>> rows = {
       {"*IDN?;*OPC?;MEAS:FRAM?", Identity() + ";1;42"},
-      {"MEAS:GAMM:LOAD?;INP?", "0.5,90;0.25,-45.5"},  // MEAS:GAMM:INP?
-      {"MEAS:POW:REFL?;ABS?;INC?", "25;75;100"},
+      {"MEAS:GAMM:LOAD?;INP?", "0.75,-60;0.25,30"},  // MEAS:GAMM:INP?
+      {"MEAS:POW:REFL?;ABS?;INC?", "62.5;937.5;1000"},
       {"MEAS:FREQ?;:MEAS:TEMP?", "2.45e+09;25.5"},
       {"MEAS:FREQ?;TEMP?", "2.45e+09;25.5"},
       {"SOUR:LOAD 0.5,90;*IDN?;VAL? RhoMag", Identity() + ";\"0.5\""},  // common: path kept
@@ -261,7 +258,7 @@ TEST(ScpiTree, ALineAnswersOnceAndTheHeaderPathCarriesOverSemicolons) {
   }
   // After MEAS:POW? the path is MEAS: REFL? is no command of MEAS.
   TRig r;
-  EXPECT_EQ(r.Send("MEAS:POW?;REFL?").join("|"), "100");
+  EXPECT_EQ(r.Send("MEAS:POW?;REFL?").join("|"), "1000");
   EXPECT_EQ(r.NextErrorCode(), -113);
 }
 

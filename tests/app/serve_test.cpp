@@ -23,6 +23,7 @@
 #include <QVariantMap>
 #include <algorithm>
 
+#include "app/recordbus.h"
 #include "common/privatebus.h"
 
 namespace qz {
@@ -65,22 +66,14 @@ QByteArray Bytes(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-// A record as it arrives: its keys and values in the order sent.
+// A record as it arrives: its keys and values in the order sent, read entry by entry as the
+// bus's own record type reads an a{sv} (the replies' signatures are checked where they matter).
 using TWireRecord = QList<QPair<QString, QVariant>>;
 
 TWireRecord ReadWireRecord(const QDBusArgument& a) {
-  TWireRecord r;
-  a.beginMap();
-  while (!a.atEnd()) {
-    QString key;
-    QDBusVariant value;
-    a.beginMapEntry();
-    a >> key >> value;
-    a.endMapEntry();
-    r << qMakePair(key, value.variant());
-  }
-  a.endMap();
-  return r;
+  TBusRecord r;
+  a >> r;
+  return r.values;
 }
 
 QVariant Value(const TWireRecord& r, const QString& key) {
