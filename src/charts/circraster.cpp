@@ -53,6 +53,7 @@ void TCircRaster::FindRasterParams() {
   FindRpolar();
   Ox.FindParamsFixed(ChartRect, -Rpolar, Rpolar, Rpolar, *Canv);
   Oy.FindParamsFixed(ChartRect, -Rpolar, Rpolar, Rpolar, *Canv);
+  KeepCornerLabelsApart(*Canv);
   MakeAxisTitles();
   Ox.PlaceTitle(*Canv);
   Oy.PlaceTitle(*Canv);

@@ -62,9 +62,39 @@ void TRaster::FindRasterParams() {
   PageLayoutConstants();
   Ox.FindParams(ChartRect, *Canv);
   Oy.FindParams(ChartRect, *Canv);
+  KeepCornerLabelsApart(*Canv);
   MakeAxisTitles();
   Ox.PlaceTitle(*Canv);
   Oy.PlaceTitle(*Canv);
+}
+
+void TRaster::KeepCornerLabelsApart(const TTextMetrics& metrics) {
+  std::vector<TTextBox> below;
+  for (int32_t i = 0; i < Ox.Nd; ++i) {
+    const size_t k = size_t(i);
+    if (Ox.LblShow[k]) below.push_back(TextBoxOf(metrics, Ox.LblTxt[k], Ox.LblPos[k]));
+  }
+  if (below.empty() || Oy.Nd <= 0) return;
+  // Labels from the bottom up, each checked against the ones below it that stay shown.
+  std::vector<TTextBox> shown;
+  const int32_t last = Oy.Nd - 1;
+  for (int32_t i = 0; i <= last; ++i) {
+    const size_t k = size_t(i);
+    if (!Oy.LblShow[k]) continue;
+    TTextBox box = TextBoxOf(metrics, Oy.LblTxt[k], Oy.LblPos[k]);
+    int32_t top = Oy.LblPos[k].y;
+    for (const TTextBox& x : below)
+      if (Overlaps(box, x)) top = std::min(top, int32_t(x.y[0]) - metrics.TextHeight(Oy.LblTxt[k]));
+    if (top != Oy.LblPos[k].y) {
+      Oy.LblPos[k].y = top;
+      box = TextBoxOf(metrics, Oy.LblTxt[k], Oy.LblPos[k]);
+    }
+    if (i != last && OverlapsAny(box, shown)) {
+      Oy.LblShow[k] = false;
+      continue;
+    }
+    shown.push_back(std::move(box));
+  }
 }
 
 TClip TRaster::ClipOf(TVport kind) const {

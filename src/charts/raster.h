@@ -154,6 +154,11 @@ class TRaster {
     return pen;
   }
   void DrawFrame();
+  // The vertical axis' labels stand clear of the horizontal axis' labels: where the two axes
+  // meet at the chart's lower left corner, a vertical label centred on its division would reach
+  // into the row of the horizontal labels (wide first labels, fonts of odd height). It rises to
+  // stand on that row; a label it then covers is not shown (the top one always stays).
+  void KeepCornerLabelsApart(const TTextMetrics& metrics);
 
   int32_t panelW_ = 330;
   int32_t panelH_ = 200;

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <string>
 
+#include <QSize>
+
 #include "charts/recordingcanvas.h"
 #include "common/chartrig.h"
 
@@ -71,12 +73,13 @@ struct Drawn {
   std::unique_ptr<TRecordingCanvas> canvas;
 };
 
-Drawn DrawChart(ChartKind kind, int zoom, int charW, int lineH, int w, int h) {
+Drawn DrawChart(ChartKind kind, int zoom, int charW, int lineH, int w, int h, double xLo = 0,
+                double xHi = 100) {
   Drawn d;
   d.canvas = std::make_unique<TRecordingCanvas>(charW, lineH);
   TRozne s;
   s.Zoom = zoom;
-  d.chart = MakeChart(kind, *d.canvas, w, h, s, test::AxisRange(-1, 1), test::AxisRange(0, 100));
+  d.chart = MakeChart(kind, *d.canvas, w, h, s, test::AxisRange(-1, 1), test::AxisRange(xLo, xHi));
   d.chart->pBox1Paint();
   return d;
 }
@@ -90,25 +93,35 @@ TEST(ChartTexts, NoTextCoversAnotherInTheSmallestWindow) {
   struct Case {
     ChartKind kind;
     int zooms;
+    double xLo, xHi;  // the horizontal axis (the polar chart's radius is 1)
   };
-  // (The polar chart's axis labels are laid out by the axes' own rules; its two "-1" labels
-  // meet at the chart's lower left corner.)
-  const Case cases[] = {{ChartKind::Rect, 1},
-                        {ChartKind::SmithZ, kMaxZoom + 1},
-                        {ChartKind::SmithY, kMaxZoom + 1},
-                        {ChartKind::Vswr, kMaxZoom + 1}};
-  for (const Case& c : cases)
-    for (int zoom = 0; zoom < c.zooms; ++zoom)
-      for (const Metrics& m : kFonts) {
-        SCOPED_TRACE(testing::Message() << "kind " << int(c.kind) << " zoom " << zoom << " font "
-                                        << m.charW << "x" << m.lineH);
-        Drawn d = DrawChart(c.kind, zoom, m.charW, m.lineH, 330, 220);
-        const std::vector<Ink> ink = InkOf(*d.canvas, m.charW, m.lineH);
-        EXPECT_GE(ink.size(), 4u);
-        EXPECT_EQ(SharedPixel(ink), "");
-        // The boxes the chart tells (for the window's panels) are those of the texts drawn.
-        EXPECT_EQ(d.chart->TextBoxes().size(), ink.size());
-      }
+  // A horizontal axis from -1 puts a label wider than the distance of the vertical labels from
+  // the chart at the lower left corner, where both axes' first labels meet.
+  const Case cases[] = {{ChartKind::Rect, 1, 0, 100},
+                        {ChartKind::Rect, 1, -1, 1},
+                        {ChartKind::Rect, 1, -1000, 1000},
+                        {ChartKind::Polar, 1, 0, 100},
+                        {ChartKind::SmithZ, kMaxZoom + 1, 0, 100},
+                        {ChartKind::SmithY, kMaxZoom + 1, 0, 100},
+                        {ChartKind::Vswr, kMaxZoom + 1, 0, 100}};
+  // The chart panel of a new display window: its client of 330 x 220 less the tool bar and the
+  // menu bar (277 x 201 in the default style), and the client itself.
+  const QSize panels[] = {{330, 220}, {277, 201}};
+  for (const QSize& panel : panels)
+    for (const Case& c : cases)
+      for (int zoom = 0; zoom < c.zooms; ++zoom)
+        for (const Metrics& m : kFonts) {
+          SCOPED_TRACE(testing::Message() << panel.width() << "x" << panel.height() << " kind "
+                                          << int(c.kind) << " x from " << c.xLo << " zoom " << zoom
+                                          << " font " << m.charW << "x" << m.lineH);
+          Drawn d = DrawChart(c.kind, zoom, m.charW, m.lineH, panel.width(), panel.height(), c.xLo,
+                              c.xHi);
+          const std::vector<Ink> ink = InkOf(*d.canvas, m.charW, m.lineH);
+          EXPECT_GE(ink.size(), 4u);
+          EXPECT_EQ(SharedPixel(ink), "");
+          // The boxes the chart tells (for the window's panels) are those of the texts drawn.
+          EXPECT_EQ(d.chart->TextBoxes().size(), ink.size());
+        }
 }
 
 // x of a drawn text's left edge and of its right edge (its width in the metrics).
@@ -148,6 +161,46 @@ TEST(ChartTexts, RefPlaneStandsRightOfTheRadiusWhereTheChartIsSmall) {
     }
     // "(VSWR)" keeps its distance: 8 pixels after "Ref Plane: 0" (12 right of the centre line).
     EXPECT_EQ(vswr.left, ref.right + 8);
+  }
+}
+
+// Where the axes meet at the lower left corner, the vertical axis' lowest label stands on the
+// row of the horizontal labels instead of reaching into it; with room it stays centred on its
+// division. At 330 x 220 the chart's bottom is 220 - 2 h - 13 and the horizontal labels start
+// h / 2 below it.
+TEST(ChartTexts, TheLowestVerticalLabelStandsOnTheRowOfTheHorizontalLabels) {
+  struct Case {
+    ChartKind kind;
+    double xLo, xHi;
+    Metrics font;
+    int top;  // of the vertical axis' "-1"
+  };
+  const Case cases[] = {
+      // bottom 181, labels from 187: "-1" (14 wide) reaches 2 pixels under the vertical labels.
+      {ChartKind::Polar, 0, 100, {7, 13}, 187 - 13},
+      {ChartKind::Rect, -1, 1, {7, 13}, 187 - 13},
+      // bottom 177, labels from 184.
+      {ChartKind::Polar, 0, 100, {8, 15}, 184 - 15},
+      // Even height: centred on the bottom (183 - 6), it just touches the row below.
+      {ChartKind::Polar, 0, 100, {6, 12}, 183 - 6},
+      // "0" (7 wide) ends left of the vertical labels: centred on the bottom (181 - 6).
+      {ChartKind::Rect, 0, 100, {7, 13}, 181 - 6},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "kind " << int(c.kind) << " x from " << c.xLo << " font "
+                                    << c.font.charW << "x" << c.font.lineH);
+    Drawn d = DrawChart(c.kind, 0, c.font.charW, c.font.lineH, 330, 220, c.xLo, c.xHi);
+    const TOsY& y = d.chart->Oy;
+    ASSERT_GT(y.Nd, 1);
+    EXPECT_EQ(y.LblTxt[0], "-1");
+    EXPECT_TRUE(y.LblShow[0]);
+    EXPECT_EQ(y.LblPos[0].y, c.top);
+    // Drawn there.
+    bool drawn = false;
+    for (const TCanvasCall& t : d.canvas->Of(TCanvasCall::Text))
+      drawn = drawn ||
+              (t.text == "-1" && t.pts[0].x < d.chart->ChartRect.left - 4 && t.pts[0].y == c.top);
+    EXPECT_TRUE(drawn);
   }
 }
 

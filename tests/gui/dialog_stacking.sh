@@ -2,7 +2,8 @@
 # A dialog on a real X server and window manager: with four stay-on-top tool windows showing
 # (Results (Mini), Results (Max), Logging, System Info), Sampling Setup opened with Ctrl+Q from
 # the frame window comes up on top of them all (last in _NET_CLIENT_LIST_STACKING) and active
-# (_NET_ACTIVE_WINDOW), and the window manager offers no minimise or maximise for it
+# (_NET_ACTIVE_WINDOW) with the keyboard's input focus (the manager draws its title bar from
+# that focus), and the window manager offers no minimise or maximise for it
 # (_NET_WM_ALLOWED_ACTIONS). A picture of the screen is left in the scratch folder.
 #   dialog_stacking.sh <QzSim> <scratch folder>
 # Needs Xvfb, openbox, xdotool, xprop and xdpyinfo; exit 77 (skipped) when one is missing. The
@@ -122,6 +123,10 @@ if ! wait_until 60 on_top_and_active; then
   fail "Sampling Setup is not last and active; stacking (bottom first): $order; active: \"$(name_of "$(ids _NET_ACTIVE_WINDOW)")\""
 fi
 d=$(id_named "$dialog")
+# The keys go to it: the X input focus is on the dialog, not only the manager's active mark.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(dec "$d")" ]; }
+wait_until 10 has_focus ||
+  fail "Sampling Setup is active but the input focus is on \"$(name_of "$(printf '0x%x' "$(xdotool getwindowfocus 2>/dev/null)")")\""
 # Every tool window is below it.
 for t in "${tools[@]}"; do id_named "$t" >/dev/null || fail "$t went away"; done
 # The title bar offers closing and moving only.
@@ -131,4 +136,4 @@ for a in _NET_WM_ACTION_MINIMIZE _NET_WM_ACTION_MAXIMIZE_HORZ _NET_WM_ACTION_MAX
   echo "$actions" | grep -q "$a" && fail "Sampling Setup offers $a: $actions"
 done
 command -v import >/dev/null && import -window root "$work/stacking.png" 2>/dev/null
-echo "PASS: Sampling Setup last of $(ids _NET_CLIENT_LIST_STACKING | wc -w) windows and active; $actions"
+echo "PASS: Sampling Setup last of $(ids _NET_CLIENT_LIST_STACKING | wc -w) windows, active, with the input focus; $actions"

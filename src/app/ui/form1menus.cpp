@@ -203,6 +203,9 @@ void TForm1::BuildMenus() {
   new THelpKey(this, [this](const THelpRequest& row, const QString& anchor, QWidget* from) {
     ShowHelpRequest(row, anchor, from);
   });
+  // In an active tool window its own buttons' letters press them, though a menu of this bar
+  // carries the letter too.
+  ToolWindowLettersFirst(this);
 
   for (QAction* a : mb->actions()) {
     // A menu that holds nothing yet stays off the menu bar until its first item comes.
