@@ -442,17 +442,22 @@ TEST(MdlSetup, EachKeysTextIsWhatTheSavedSectionHolds) {
     const char* text;
   };
   const Case cases[] = {
-      {"Top", "12"},          {"Left", "-40"},         {"DutType", "3"},
-      {"RhoMag", "1.5"},      {"RFormat", "2"},        {"RhoPha", "abc"},
-      {"UpDnPha", "170"},     {"RUncert", "0.01"},     {"AniMagC", "7"},
-      {"AniPhaC", "-20"},     {"AniMag1", "5"},        {"AniMag2", "90"},
-      {"AniPha1", "-100"},    {"AniPha2", "-360"},     {"AniPause", "100"},
-      {"AniDwell", "3"},      {"AniMagS", "0"},        {"AniPhaS", "10"},
-      {"AniMagTxt", "0.3"},   {"AniPhaTxt", "180"},    {"Pinc", "1"},
-      {"PUncert", "1"},       {"ErrByte", "18"},       {"Freq", "2440"},
-      {"FUncert", "2"},       {"Temp", "-4"},          {"TUncert", "0.5"},
-      {"MdlResPath", "/tmp/r.txt"}, {"cbReverseMag", "1"}, {"cbReversePha", "1"},
-      {"cbNoSpiral", "1"},    {"Visible", "1"},
+      {"Top", "12"},         {"Left", "-40"},
+      {"DutType", "3"},      {"RhoMag", "1.5"},
+      {"RFormat", "2"},      {"RhoPha", "abc"},
+      {"UpDnPha", "170"},    {"RUncert", "0.01"},
+      {"AniMagC", "7"},      {"AniPhaC", "-20"},
+      {"AniMag1", "5"},      {"AniMag2", "90"},
+      {"AniPha1", "-100"},   {"AniPha2", "-360"},
+      {"AniPause", "100"},   {"AniDwell", "3"},
+      {"AniMagS", "0"},      {"AniPhaS", "10"},
+      {"AniMagTxt", "0.3"},  {"AniPhaTxt", "180"},
+      {"Pinc", "1"},         {"PUncert", "1"},
+      {"ErrByte", "18"},     {"Freq", "2440"},
+      {"FUncert", "2"},      {"Temp", "-4"},
+      {"TUncert", "0.5"},    {"MdlResPath", "/tmp/r.txt"},
+      {"cbReverseMag", "1"}, {"cbReversePha", "1"},
+      {"cbNoSpiral", "1"},   {"Visible", "1"},
   };
   const TMdlStp a = EveryKeyChanged();
   IniFile saved;

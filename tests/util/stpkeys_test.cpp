@@ -288,8 +288,10 @@ TEST(StpKeys, ARuleKeyWithoutATextPassesThePresentValueThroughTheRule) {
     int32_t present, plain, defaulted;
   };
   const Case cases[] = {
-      {"[P]\r\n", 3, 3, 4},           {"[P]\r\n", 9, 0, 4},
-      {"[P]\r\nStyle=x\r\n", 9, 0, 4}, {"[P]\r\nStyle=2\r\n", 9, 2, 2},
+      {"[P]\r\n", 3, 3, 4},
+      {"[P]\r\n", 9, 0, 4},
+      {"[P]\r\nStyle=x\r\n", 9, 0, 4},
+      {"[P]\r\nStyle=2\r\n", 9, 2, 2},
       {"[P]\r\nStyle=7\r\n", 3, 0, 0},
   };
   for (const Case& c : cases) {
