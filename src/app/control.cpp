@@ -23,7 +23,6 @@
 #include "util/atomicfile.h"
 #include "util/fileops.h"
 #include "util/format.h"
-#include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/parse.h"
 #include "util/unitconv.h"
@@ -474,10 +473,7 @@ TControlResult TControl::ModelValueText(const QString& key, QString& text) {
     return Done(Refused(TControlStatus::InvalidValue,
                         QStringLiteral("Unknown key \"%1\"; the model's keys are: %2.")
                             .arg(key, ModelKeyNames().join(QStringLiteral(", ")))));
-  IniFile ini;
-  const QString section = QString::fromLatin1(kMdlSection);
-  port_.ModelStp().WriteStp(ini, section);
-  text = ini.ReadString(section, name, QString());
+  text = port_.ModelStp().TextOf(name).value_or(QString());
   return Done({});
 }
 

@@ -116,6 +116,12 @@ void TMdlStp::WriteStp(IniFile& ini, const QString& section) const {
   MdlKeys().Write(*this, ini, section);
 }
 
+std::optional<QString> TMdlStp::TextOf(const QString& key) const {
+  return MdlKeys().TextOf(*this, key);
+}
+
+QStringList TMdlStp::KeyNames() { return MdlKeys().Names(); }
+
 void TMdlStp::ReadStp(const IniFile& ini, const QString& section) {
   MdlKeys().Read(*this, ini, section);
   // The entries beside the up-downs show the up-downs' values.

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "sim/mdlcontrols.h"
 
@@ -27,6 +28,11 @@ struct TMdlStp {
   // Every key limited to its control's range; the texts shown beside the up-downs follow them.
   // "Top" and "Left" are read as they stand: the window keeps them on its screen.
   void ReadStp(const IniFile& ini, const QString& section);
+  // The text WriteStp writes for the key `key` (the name as written); none for a name that is
+  // not one of the section's keys.
+  std::optional<QString> TextOf(const QString& key) const;
+  // The section's key names in writing order.
+  static QStringList KeyNames();
 };
 
 // The six entries of the animation page (MagC, PhaC, Mag1, Mag2, Pha1, Pha2) with the up-downs

@@ -11,6 +11,7 @@
 //       .Text("Info", [](TMyStp& r) -> QString& { return r.Sub.Info; });
 //   keys.Write(rec, ini, "MySection");
 //   keys.Read(rec, ini, "MySection");
+//   keys.TextOf(rec, "Gain");                          // the text "Gain" is written with
 //
 // A field is named by a pointer to member or by a function returning a reference to it (for
 // fields of nested records). Reading limits integers and doubles to their range with the
@@ -78,44 +79,16 @@ class TStpKeys {
   template <class A>
   TStpKeys& Int(const char* name, A field, int64_t lo, int64_t hi,
                 std::optional<int64_t> def = std::nullopt) {
-    auto ref = Ref(field);
-    using T = std::remove_cvref_t<decltype(ref(std::declval<R&>()))>;
-    static_assert(std::is_integral_v<T> || std::is_enum_v<T>, "Int keys hold integers");
-    return AddKey(
-        name,
-        [=](const R& r, IniFile& ini, const QString& s, const QString& key) {
-          ini.WriteInteger(s, key, int64_t(ref(const_cast<R&>(r))));
-        },
-        [=](R& r, const IniFile& ini, const QString& s, const QString& key) {
-          T& f = ref(r);
-          const int64_t present = int64_t(f);
-          int64_t v = def.value_or(present);
-          if (const auto text = Raw(ini, s, key)) {
-            if (const auto n = ParseInt32(*text)) v = *n;
-          }
-          f = T(ClampLowWins(v, lo, hi));
-        });
+    return IntKey(name, field, def, [lo, hi](int64_t v) { return ClampLowWins(v, lo, hi); });
   }
 
   // An integer field whose stored value passes through `rule` on reading, for keys whose read
   // rule is not a range (a style outside its known values reads as the first one). Without
-  // `def` a missing or unreadable key keeps the present value, which does not pass the rule.
+  // `def` a missing or unreadable key keeps the present value, which passes the rule too.
   template <class A>
   TStpKeys& IntRule(const char* name, A field, int32_t (*rule)(int32_t),
                     std::optional<int32_t> def = std::nullopt) {
-    auto ref = Ref(field);
-    using T = std::remove_cvref_t<decltype(ref(std::declval<R&>()))>;
-    static_assert(std::is_integral_v<T> || std::is_enum_v<T>, "Int keys hold integers");
-    return AddKey(
-        name,
-        [=](const R& r, IniFile& ini, const QString& s, const QString& key) {
-          ini.WriteInteger(s, key, int64_t(ref(const_cast<R&>(r))));
-        },
-        [=](R& r, const IniFile& ini, const QString& s, const QString& key) {
-          T& f = ref(r);
-          const int32_t present = def.value_or(int32_t(f));
-          f = T(rule(ini.ReadInteger(s, key, present)));
-        });
+    return IntKey(name, field, def, [rule](int64_t v) { return int64_t(rule(int32_t(v))); });
   }
 
   // A double field, limited to lo..hi on reading.
@@ -324,6 +297,20 @@ class TStpKeys {
     return out;
   }
 
+  // The text the key `name` (one of Names()) is written with for `r`, exactly as a saved setup
+  // holds it; none for a name the table has not, or does not write for this record.
+  std::optional<QString> TextOf(const R& r, const QString& name) const {
+    const QString scratch = QStringLiteral("Record");
+    for (const Key& k : keys_) {
+      if (!k.names.contains(name)) continue;
+      IniFile ini;
+      k.write(r, ini, scratch, QString());
+      if (!ini.ValueExists(scratch, name)) return std::nullopt;
+      return ini.ReadString(scratch, name, QString());
+    }
+    return std::nullopt;
+  }
+
  private:
   struct Key {
     QStringList names;
@@ -347,6 +334,29 @@ class TStpKeys {
                    [own, w = std::move(w)](const R& rec, IniFile& ini, const QString& s,
                                            const QString& p) { w(rec, ini, s, p + own); },
                    std::move(kr)});
+  }
+
+  // An integer key: written as a number; read as a 32-bit number, else `def`, else the present
+  // value, then passed through `finish` (a range or a rule).
+  template <class A>
+  TStpKeys& IntKey(const char* name, A field, std::optional<int64_t> def,
+                   std::function<int64_t(int64_t)> finish) {
+    auto ref = Ref(field);
+    using T = std::remove_cvref_t<decltype(ref(std::declval<R&>()))>;
+    static_assert(std::is_integral_v<T> || std::is_enum_v<T>, "Int keys hold integers");
+    return AddKey(
+        name,
+        [=](const R& r, IniFile& ini, const QString& s, const QString& key) {
+          ini.WriteInteger(s, key, int64_t(ref(const_cast<R&>(r))));
+        },
+        [=](R& r, const IniFile& ini, const QString& s, const QString& key) {
+          T& f = ref(r);
+          int64_t v = def.value_or(int64_t(f));
+          if (const auto text = Raw(ini, s, key)) {
+            if (const auto n = ParseInt32(*text)) v = *n;
+          }
+          f = T(finish(v));
+        });
   }
 
   static QString SubSection(const QString& s, const QString& suffix, int i) {

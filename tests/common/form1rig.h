@@ -3,11 +3,14 @@
 // unless the test says otherwise before SetUp runs); the window is gone before the profile.
 // A test that needs its own automatic setup, or a second start of the program, writes the
 // profile and calls Restart(); one that looks at the window before its unit starts calls
-// Restart(false) and then StartUnit().
+// Restart(false) and then StartUnit(). One that carries a setup into a second profile resets
+// the window, calls UseProfile() and then Restart().
 
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
 #include <QString>
+#include <QTimer>
 #include <memory>
 
 #include "app/ui/form1.h"
@@ -24,7 +27,15 @@ class StartedForm1Test : public FreshProfileTest {
   }
   void TearDown() override {
     form.reset();
+    ExpectNoQuitLeftBehind();
     FreshProfileTest::TearDown();
+  }
+  // An event loop started now runs until it is left: the window's exit left no quit behind in
+  // the thread (one would end every later dialog of the test program at once).
+  static void ExpectNoQuitLeftBehind() {
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&loop] { loop.exit(1); });
+    EXPECT_EQ(loop.exec(), 1) << "a quit left behind ends every later event loop at once";
   }
 
   // Checks of the frame window before its unit starts.

@@ -369,7 +369,8 @@ TEST(MdlSetup, LoadAfterStartAppliesWhatItShows) {
 
 // The section's keys in the order the setup has always held them; a record written and read
 // into a fresh one comes back equal, the texts beside the up-downs following the up-downs.
-TEST(MdlSetup, WholeRecordRoundTripInTheSectionsOrder) {
+// A record that differs from a fresh one in every key.
+TMdlStp EveryKeyChanged() {
   TMdlStp a;
   TMdlEntries& e = a.Ent;
   e.Top = 12;
@@ -385,6 +386,14 @@ TEST(MdlSetup, WholeRecordRoundTripInTheSectionsOrder) {
   e.AniMagC = QStringLiteral("7");
   e.Anim.UdPha2 = -360;
   e.AniPha2 = QStringLiteral("-360");
+  e.Anim.UdPhaC = -20;
+  e.AniPhaC = QStringLiteral("-20");
+  e.Anim.UdMag1 = 5;
+  e.AniMag1 = QStringLiteral("5");
+  e.Anim.UdMag2 = 90;
+  e.AniMag2 = QStringLiteral("90");
+  e.Anim.UdPha1 = -100;
+  e.AniPha1 = QStringLiteral("-100");
   e.UdPause = 100;
   e.Pause = QStringLiteral("100");
   e.Anim.UdDwell = 3;
@@ -399,11 +408,15 @@ TEST(MdlSetup, WholeRecordRoundTripInTheSectionsOrder) {
   e.Funcert = QStringLiteral("2");
   e.Temp = QStringLiteral("-4");
   e.Tuncert = QStringLiteral("0.5");
-  e.Flags = {false, true, false};
+  e.Flags = {true, true, true};
   a.ErrByte = 18;
   a.MdlResPath = QStringLiteral("/tmp/r.txt");
   e.MdlResPath = a.MdlResPath;
+  return a;
+}
 
+TEST(MdlSetup, WholeRecordRoundTripInTheSectionsOrder) {
+  const TMdlStp a = EveryKeyChanged();
   IniFile ini;
   a.WriteStp(ini, QStringLiteral("Model"));
   EXPECT_EQ(ini.ReadSection(QStringLiteral("Model")),
@@ -419,6 +432,52 @@ TEST(MdlSetup, WholeRecordRoundTripInTheSectionsOrder) {
   TMdlStp b;
   b.ReadStp(ini, QStringLiteral("Model"));
   EXPECT_EQ(b, a);
+}
+
+// One key's text, as the remote "value of a model key" query answers it: what a saved section
+// holds for that key, key by key.
+TEST(MdlSetup, EachKeysTextIsWhatTheSavedSectionHolds) {
+  struct Case {
+    const char* key;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"Top", "12"},         {"Left", "-40"},
+      {"DutType", "3"},      {"RhoMag", "1.5"},
+      {"RFormat", "2"},      {"RhoPha", "abc"},
+      {"UpDnPha", "170"},    {"RUncert", "0.01"},
+      {"AniMagC", "7"},      {"AniPhaC", "-20"},
+      {"AniMag1", "5"},      {"AniMag2", "90"},
+      {"AniPha1", "-100"},   {"AniPha2", "-360"},
+      {"AniPause", "100"},   {"AniDwell", "3"},
+      {"AniMagS", "0"},      {"AniPhaS", "10"},
+      {"AniMagTxt", "0.3"},  {"AniPhaTxt", "180"},
+      {"Pinc", "1"},         {"PUncert", "1"},
+      {"ErrByte", "18"},     {"Freq", "2440"},
+      {"FUncert", "2"},      {"Temp", "-4"},
+      {"TUncert", "0.5"},    {"MdlResPath", "/tmp/r.txt"},
+      {"cbReverseMag", "1"}, {"cbReversePha", "1"},
+      {"cbNoSpiral", "1"},   {"Visible", "1"},
+  };
+  const TMdlStp a = EveryKeyChanged();
+  IniFile saved;
+  a.WriteStp(saved, QStringLiteral("Model"));
+  QStringList named;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    const QString key = QString::fromLatin1(c.key);
+    named << key;
+    const std::optional<QString> text = a.TextOf(key);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text, QString::fromUtf8(c.text));
+    EXPECT_EQ(*text, saved.ReadString(QStringLiteral("Model"), key, QStringLiteral("?")));
+  }
+  // The table names every key of the section, and the section has no other.
+  EXPECT_EQ(named, saved.ReadSection(QStringLiteral("Model")));
+  EXPECT_EQ(named, TMdlStp::KeyNames());
+  // Names the section does not have (the name as written only).
+  for (const char* other : {"", "Model", "rhomag", "Top ", "Tuner"})
+    EXPECT_FALSE(a.TextOf(QString::fromLatin1(other)).has_value()) << other;
 }
 
 // The setup shipped beside the program gives the model small uncertainties, so that a first run

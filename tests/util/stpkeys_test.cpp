@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 
 namespace qz {
 namespace {
@@ -275,6 +276,79 @@ TEST(StpKeys, RulesOfThePartsOnReading) {
     EXPECT_EQ(w.Dist[0], c.dist1);
     EXPECT_EQ(w.Half, c.half);
   }
+}
+
+// A missing or unreadable key of a rule keeps the present value as the rule reads it.
+TEST(StpKeys, ARuleKeyWithoutATextPassesThePresentValueThroughTheRule) {
+  const TStpKeys<TPart> keys = TStpKeys<TPart>().IntRule("Style", &TPart::Style, StyleRule);
+  const TStpKeys<TPart> withDefault =
+      TStpKeys<TPart>().IntRule("Style", &TPart::Style, StyleRule, 4);
+  struct Case {
+    const char* text;
+    int32_t present, plain, defaulted;
+  };
+  const Case cases[] = {
+      {"[P]\r\n", 3, 3, 4},
+      {"[P]\r\n", 9, 0, 4},
+      {"[P]\r\nStyle=x\r\n", 9, 0, 4},
+      {"[P]\r\nStyle=2\r\n", 9, 2, 2},
+      {"[P]\r\nStyle=7\r\n", 3, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    IniFile ini;
+    ini.SetText(c.text);
+    TPart a{c.present, 0}, b{c.present, 0};
+    keys.Read(a, ini, QStringLiteral("P"));
+    withDefault.Read(b, ini, QStringLiteral("P"));
+    EXPECT_EQ(a.Style, c.plain);
+    EXPECT_EQ(b.Style, c.defaulted);
+  }
+}
+
+// One key's text is what the whole table writes for it, for keys of every kind; a name the
+// table has not, or does not write for the record, has none.
+TEST(StpKeys, OneKeysTextIsWhatTheTableWritesForIt) {
+  TWhole w;
+  w.Top = -7;
+  w.Line = {3, 0xFF000005};
+  w.Dist = {7, 8, 9};
+  w.Half = 2.5;
+  w.Custom = QStringLiteral("x");
+  struct Case {
+    const char* name;
+    std::optional<QString> text;
+  };
+  const Case cases[] = {
+      {"State", QStringLiteral("0")},
+      {"Top", QStringLiteral("-7")},
+      {"LineStyle", QStringLiteral("3")},
+      {"LineColor", QStringLiteral("-16777211")},
+      {"Dist1", QStringLiteral("7")},
+      {"Dist3", QStringLiteral("9")},
+      {"Half", QStringLiteral("5")},
+      {"Cu", QStringLiteral("x!")},
+      // Names of sub-sections, or none of the table's.
+      {"Style", std::nullopt},
+      {"Line", std::nullopt},
+      {"Dist", std::nullopt},
+      {"top", std::nullopt},
+      {"", std::nullopt},
+  };
+  IniFile saved;
+  WholeKeys().Write(w, saved, QStringLiteral("W"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QString name = QString::fromLatin1(c.name);
+    EXPECT_EQ(WholeKeys().TextOf(w, name), c.text);
+    if (c.text) {
+      EXPECT_EQ(saved.ReadString(QStringLiteral("W"), name, {}), *c.text);
+    }
+  }
+  // Out of the normal state the place is not written, so it has no text.
+  w.State = 1;
+  EXPECT_EQ(WholeKeys().TextOf(w, QStringLiteral("Top")), std::nullopt);
+  EXPECT_EQ(WholeKeys().TextOf(w, QStringLiteral("State")), QStringLiteral("1"));
 }
 
 }  // namespace

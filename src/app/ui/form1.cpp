@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
+#include <QThread>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -392,7 +393,9 @@ void TForm1::closeEvent(QCloseEvent* e) {
   // lock and the bus name are given back and the event loop is left.
   ShutDownProgram();
   if (OnExit) OnExit();
-  QCoreApplication::exit(0);
+  // Only a running loop is left: a quit asked with none running would stay behind in the thread
+  // and end every later loop (a dialog's, a wait's) at once.
+  if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
 bool TForm1::FinishClose(TExitChoice choice) {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -217,6 +218,24 @@ TEST_F(Form1Exit, AWindowRegisteredOnceTakesItsPlaceEverywhere) {
   sys->show();
   form->ExitNoSetupClick();
   EXPECT_TRUE(sys.isNull());
+}
+
+// An exit with no event loop running (nothing to leave) ends the program as any other, and a
+// loop started afterwards runs until it is left.
+TEST_F(Form1Exit, AnExitOutsideAnEventLoopLeavesLaterLoopsRunning) {
+  bool exited = false;
+  form->OnExit = [&] { exited = true; };
+  form->ExitNoSetupClick();
+  EXPECT_TRUE(exited);
+  EXPECT_FALSE(form->isVisible());
+  QEventLoop loop;
+  bool ran = false;
+  QTimer::singleShot(0, &loop, [&] {
+    ran = true;
+    loop.exit(7);
+  });
+  EXPECT_EQ(loop.exec(), 7);
+  EXPECT_TRUE(ran);
 }
 
 TEST_F(Form1Exit, ControlsSayThemselvesWhetherTheyStayEnabledDuringARun) {

@@ -19,6 +19,7 @@
 #include "app/ui/helpviewer.h"
 #include "app/ui/singleinstance.h"
 #include "app/ui/startupbox.h"
+#include "common/form1rig.h"
 #include "common/readerrig.h"
 #include "common/specialfiles.h"
 #include "common/testfiles.h"
@@ -37,35 +38,21 @@ namespace {
 using testfiles::ReadAll;
 using testfiles::WriteAll;
 
-// Each test has a profile folder of its own.
-class Form1Setup : public ::testing::Test {
+// Each test has a profile folder of its own and prepares it before the frame window starts.
+class Form1Setup : public testing::StartedForm1Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir.isValid());
-    UseProfile(dir.path());
-    asker.quiet = true;
-  }
-  void TearDown() override { ResetFolders(); }
-  static void UseProfile(const QString& path) {
-    qputenv("QZSIM_PROFILE", path.toLocal8Bit());
-    ResetFolders();
-    MakeUserFolder(QString::fromLatin1(kUserSubfolder), true);
-  }
-  QString Auto() const { return InUserFolder("QzSim0.ini"); }
+  Form1Setup() { startInSetUp = false; }
   QStringList Backups() const {
     return QDir(UserFolder() + "BackupSetups").entryList({"QzSim0_*.stp"}, QDir::Files);
   }
-  static std::unique_ptr<TForm1> Started() {
-    auto f = std::make_unique<TForm1>();
-    QString msg;
-    EXPECT_TRUE(f->StartUnit(msg)) << msg.toStdString();
-    f->show();
-    return f;
+  // The frame window started anew over the profile as it stands.
+  TForm1* Started() {
+    Restart();
+    return form.get();
   }
 
-  QTemporaryDir dir;
-  TScriptedAsker asker;
-  TScopedAsker scoped{&asker};
+  // A second profile folder, for a test that carries a setup into a fresh profile.
+  QTemporaryDir other;
 };
 
 TEST_F(Form1Setup, EscapeAtTheExitQuestionKeepsTheProgramRunning) {
@@ -81,7 +68,7 @@ TEST_F(Form1Setup, EscapeAtTheExitQuestionKeepsTheProgramRunning) {
   EXPECT_EQ(ReadAll(Auto()), before);
   EXPECT_TRUE(Backups().isEmpty());
   // The program still runs a measurement afterwards.
-  QTimer::singleShot(20, f.get(), [&] { f->miSweepClick(); });
+  QTimer::singleShot(20, f, [&] { f->miSweepClick(); });
   f->miSweepClick();
   EXPECT_GT(f->Core().Cycle.AcceptedFrames(), 0);
 }
@@ -117,11 +104,12 @@ TEST_F(Form1Setup, TheStartUpBoxListsEveryRefusedFileAndExitLeavesThemAsTheyAre)
   const QString cfg = InUserFolder("RS232.CFG");
   ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::Fifo, Auto(), 0));
   ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::SparseOverLimit, cfg, 64 << 10));
-  std::unique_ptr<TForm1> f;
+  TForm1* f = nullptr;
   {
     testfiles::Watchdog dog("the frame window's start");
     f = Started();
   }
+  ASSERT_NE(f, nullptr);
   const QString lock = LockUnavailableText(dir.filePath("QzSim-0.lock"), "Permission denied");
   ShowStartupLinesOnceUp(*f, {lock});
   auto warnings = [this] {
@@ -147,7 +135,7 @@ TEST_F(Form1Setup, TheStartUpBoxListsEveryRefusedFileAndExitLeavesThemAsTheyAre)
   EXPECT_EQ(testfiles::FileType(Auto()), unsigned(S_IFIFO));
   EXPECT_EQ(QFileInfo(cfg).size(), (64 << 10) + 1);
   EXPECT_EQ(Backups().size(), 1);
-  f.reset();
+  form.reset();
 
   // A start with nothing refused shows no box.
   QFile::remove(Auto());
@@ -254,7 +242,8 @@ TEST_F(Form1Setup, ASavedSetupRestoresGeometryAnalyzerAndModelInAFreshProfile) {
     ASSERT_TRUE(QFile::exists(path));
     f->ExitNoSetupClick();
   }
-  QTemporaryDir other;
+  form.reset();
+  ASSERT_TRUE(other.isValid());
   UseProfile(other.path());
   auto g = Started();
   EXPECT_EQ(g->Core().Qv.PtsPerSwp, 101);

@@ -13,21 +13,30 @@
 #include <QToolBar>
 
 #include "app/simcore.h"
+#include "common/form1rig.h"
 #include "util/asker.h"
 #include "version.h"
 
 namespace qz {
 namespace {
 
-TEST(Form1, OpensWithMdiAreaAndCaption) {
-  TForm1 form;
+// Each test makes its frame window itself: the first two look at it before its unit starts.
+class Form1 : public testing::StartedForm1Test {
+ protected:
+  Form1() { startInSetUp = false; }
+};
+
+TEST_F(Form1, OpensWithMdiAreaAndCaption) {
+  Restart(false);
+  TForm1& form = *this->form;
   ASSERT_NE(form.Mdi(), nullptr);
   EXPECT_EQ(form.centralWidget(), form.Mdi());
   EXPECT_EQ(form.windowTitle(), QString("QzmSoft - Simulation V ") + QZ_VERSION);
 }
 
-TEST(Form1, QuzarMenuCommandsAndHints) {
-  TForm1 form;
+TEST_F(Form1, QuzarMenuCommandsAndHints) {
+  Restart(false);
+  TForm1& form = *this->form;
   EXPECT_EQ(form.RunAction()->text(), QStringLiteral("&Run/Pause"));
   EXPECT_EQ(form.RunAction()->shortcut(), QKeySequence(Qt::Key_F9));
   EXPECT_EQ(form.StopAction()->text(), QStringLiteral("St&op Quzar"));
@@ -66,14 +75,10 @@ TEST(Form1, QuzarMenuCommandsAndHints) {
   EXPECT_EQ(quzar[at + 1]->text(), QStringLiteral("Export Results (CSV)..."));
 }
 
-TEST(Form1, ARunFillsTheSweepAndDisablesOnlyTheOtherControls) {
-  TScriptedAsker asker;
-  asker.quiet = true;
-  TScopedAsker scoped(&asker);
-  TForm1 form;
-  QString msg;
-  ASSERT_TRUE(form.StartUnit(msg)) << msg.toStdString();
-  form.show();
+TEST_F(Form1, ARunFillsTheSweepAndDisablesOnlyTheOtherControls) {
+  Restart();
+  ASSERT_FALSE(HasFatalFailure());
+  TForm1& form = *this->form;
 
   bool sawRun = false;
   QTimer probe;
@@ -107,14 +112,10 @@ TEST(Form1, ARunFillsTheSweepAndDisablesOnlyTheOtherControls) {
   EXPECT_EQ(form.RunAction()->statusTip(), QStringLiteral("Start Quzar"));
 }
 
-TEST(Form1, ClosingDuringARunWithFinishSweepEndsTheRunThenCloses) {
-  TScriptedAsker asker;
-  asker.quiet = true;
-  TScopedAsker scoped(&asker);
-  TForm1 form;
-  QString msg;
-  ASSERT_TRUE(form.StartUnit(msg));
-  form.show();
+TEST_F(Form1, ClosingDuringARunWithFinishSweepEndsTheRunThenCloses) {
+  Restart();
+  ASSERT_FALSE(HasFatalFailure());
+  TForm1& form = *this->form;
   form.miFinishSwpClick();
   EXPECT_TRUE(form.FinishAction()->isChecked());
   // Abort at the exit question: close without saving.
