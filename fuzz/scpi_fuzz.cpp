@@ -53,11 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           QString::fromLatin1(b.toPercentEncoding()));
     sent = b;
   };
+  // Lines behind *WAI or *OPC? wait for a run the input started; each run ends here as the unit's
+  // would, and the waiting lines go on (a line may start another run: at most one per line).
+  auto endRuns = [&] {
+    for (size_t i = 0; i <= size + 2 && session.Waiting(); ++i) {
+      port.running = false;
+      session.Process();
+    }
+    Check(!session.Waiting(), "lines that still wait after every run has ended");
+  };
   session.Feed(qz::fuzz::Bytes(data, size));
+  endRuns();
   Check(session.Errors().size() <= size_t(qz::kScpiErrorQueueSize), "more than 20 errors queued");
-  // The run the input may have started ends, and the session answers again.
+  // With every run ended the session answers again.
   port.running = false;
   session.Feed("\n*IDN?\n");
+  endRuns();
   Check(sent == qz::ScpiIdentity().toUtf8() + '\n', "no answer after the input",
         QString::fromLatin1(sent));
   return 0;
