@@ -83,7 +83,7 @@ using Shots = testing::FreshProfileTest;
 // The frame window with its tool windows during a run, as one picture.
 TEST_F(Shots, FrameWindowWithToolWindows) {
   QZ_NEED_SHOT_DIR();
-  testfiles::WriteAll(Auto(),
+  testing::WriteAll(Auto(),
                       "[QuzarForm]\r\nTop=0\r\nLeft=0\r\nWidth=1200\r\nHeight=900\r\n"
                       "[QzResForm]\r\nVisible=1\r\nTop=60\r\nLeft=860\r\n"
                       "[QzSmallFrm]\r\nVisible=1\r\nTop=380\r\nLeft=860\r\n"
@@ -141,7 +141,7 @@ TEST_F(Shots, EveryDisplayType) {
 // Every page of the model window.
 TEST(WindowShots, ModelPages) {
   QZ_NEED_SHOT_DIR();
-  testing_mdl::MdlRig r;
+  testing::MdlRig r;
   TQzMdl win(r.p, nullptr);
   win.show();
   auto* tabs = win.findChild<QTabWidget*>();
@@ -162,7 +162,7 @@ TEST(WindowShots, ResultsWindows) {
   TQzResForm f(qv, nullptr);
   TQzSmallFrm s(qv, nullptr);
   f.SetExtCaption();
-  THresults r = testdata::SampleResult();
+  THresults r = testing::SampleResult();
   r.Oflow = true;
   r.TooHot = true;
   f.Napln(&r);
@@ -174,7 +174,7 @@ TEST(WindowShots, ResultsWindows) {
 // The single-shot commands window after a measurement, and the power calibration dialog.
 TEST(WindowShots, SingleShotAndPowerCalibration) {
   QZ_NEED_SHOT_DIR();
-  testrig::TrgRig r(5000, 0.01);
+  testing::TrgRig r(5000, 0.01);
   TScriptedAsker asker;
   asker.quiet = true;
   TScopedAsker scoped{&asker};
@@ -196,7 +196,7 @@ TEST(WindowShots, MeasurementSetupWindows) {
   TMotState mot;
   TQvWin qv{mot};
   TSimState sim;
-  ::testing::NiceMock<testcmd::TFakeQzCmd> cmd{qv, sim};
+  ::testing::NiceMock<testing::TFakeQzCmd> cmd{qv, sim};
   TScriptedAsker asker;
   asker.quiet = true;
   TScopedAsker scoped{&asker};

@@ -202,17 +202,17 @@ TEST(CommandLine, UsageNamesTheProgramWhateverItWasStartedAs) {
 // a headless run's output; messages still go there.
 TEST(HeadlessAsker, BusyTextsStayOffStandardErrorMessagesDoNot) {
   THeadlessAsker a;
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   a.ShowWait("", "Stopping Quzar...", 1, 0);
   a.ShowBusy("Writing system settings...", 0, 0);
   a.SetBusyInfo("QzResForm");
   a.HideBusy();
   a.HideWait();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   EXPECT_EQ(a.Records(TAskRecord::Wait).size(), 1u);
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   a.ShowError("File \"x\" holds no setup of this program");
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("holds no setup"), std::string::npos);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("holds no setup"), std::string::npos);
   EXPECT_FALSE(a.quiet);
 }
 

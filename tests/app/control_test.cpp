@@ -584,7 +584,7 @@ TEST_F(ControlTest, TypedReadsAreNeverRefusedAndFailOnlyWithoutFrames) {
   TQvWin qv(mot);
   qv.LastSwp.SetNwanted(2);
   for (int k = 1; k <= 3; ++k) {
-    qv.Mob = testframes::EncodedFrame(testframes::MeasSpec(10.0 * k));
+    qv.Mob = testing::EncodedFrame(testing::MeasSpec(10.0 * k));
     qv.LastSwp.Add(qv.Mob, qv.StampAccepted(1000 + k));
   }
   ON_CALL(port, Analyzer()).WillByDefault(Return(&qv));

@@ -76,7 +76,7 @@ TEST(BuildDdeString, FiveSignificantDigitsRuleOnPowers) {
   }
 }
 
-class DdeItemTest : public testing::Test {
+class DdeItemTest : public ::testing::Test {
  protected:
   TMerObjekt mob{};
   TMotState mot = Motors();

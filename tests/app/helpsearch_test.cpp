@@ -93,11 +93,11 @@ TEST(HelpSearch, PagesThatAreNoRegularFilesAreLeftOutAtOnce) {
   QTemporaryDir d;
   Write(d.filePath("index.html"),
         "<html><head><title>Index</title></head><body>stub</body></html>");
-  for (const auto& [input, name] : {std::pair{testfiles::ReaderInput::Fifo, "pipe.html"},
-                                    std::pair{testfiles::ReaderInput::DevZeroLink, "zero.html"},
-                                    std::pair{testfiles::ReaderInput::Folder, "dir.html"}})
-    ASSERT_TRUE(testfiles::MakeReaderInput(input, d.filePath(name), 0)) << name;
-  testfiles::Watchdog dog("THelpIndex");
+  for (const auto& [input, name] : {std::pair{testing::ReaderInput::Fifo, "pipe.html"},
+                                    std::pair{testing::ReaderInput::DevZeroLink, "zero.html"},
+                                    std::pair{testing::ReaderInput::Folder, "dir.html"}})
+    ASSERT_TRUE(testing::MakeReaderInput(input, d.filePath(name), 0)) << name;
+  testing::Watchdog dog("THelpIndex");
   const THelpIndex index(d.path());
   EXPECT_EQ(index.Contents(), QStringList({"index.html"}));
   EXPECT_EQ(Files(index.Search("stub")), QStringList({"index.html"}));

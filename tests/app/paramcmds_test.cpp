@@ -16,11 +16,11 @@
 namespace qz {
 namespace {
 
-using testcmd::TFakeQzCmd;
-using testing::_;
-using testing::InSequence;
-using testing::NiceMock;
-using testing::Return;
+using testing::TFakeQzCmd;
+using ::testing::_;
+using ::testing::InSequence;
+using ::testing::NiceMock;
+using ::testing::Return;
 
 constexpr int32_t kFail = 5;
 
@@ -105,7 +105,7 @@ TEST(ParamCmds, EnteringTheCurrentValueSendsNothing) {
     EXPECT_EQ(r.qv.VarPar.FsubstKHz, before.FsubstKHz);
     EXPECT_EQ(r.qv.VarPar.Waveform, c.wave);
     EXPECT_TRUE(r.Messages().empty());
-    testing::Mock::VerifyAndClearExpectations(&r.cmd);
+    ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
   }
 }
 
@@ -243,7 +243,7 @@ TEST(ParamCmds, SamplesModes) {
       {wfCW, false, false, true, false, false, 0, false, false, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << int(c.wave) << c.rectB << c.pulsB << c.down << c.oneShot);
+    SCOPED_TRACE(::testing::Message() << int(c.wave) << c.rectB << c.pulsB << c.down << c.oneShot);
     ParamRig r;
     r.SetWave(c.wave);
     r.qv.Rectif.Bsamples = c.rectB;
@@ -341,7 +341,7 @@ TEST(ParamCmds, CountTimeKeepsTheTimeTheUnitCounts) {
     r.asker.QueueText(QString::fromLatin1(c.answer));
     r.pc.CountTime();
     EXPECT_EQ(r.qv.VarPar.TcountCw, c.kept);
-    testing::Mock::VerifyAndClearExpectations(&r.cmd);
+    ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
   }
   ParamRig r;
   EXPECT_CALL(r.cmd, SetCounter(992, _));

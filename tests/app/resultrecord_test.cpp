@@ -16,8 +16,8 @@
 namespace qz {
 namespace {
 
-using testframes::EncodedFrame;
-using testframes::MeasSpec;
+using testing::EncodedFrame;
+using testing::MeasSpec;
 
 constexpr double kMmPerStep = 0.01;
 constexpr int64_t kUtc0 = 1796911407481;  // 2026-12-10T14:03:27.481Z

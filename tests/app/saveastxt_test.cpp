@@ -22,7 +22,7 @@ class SaveAsTxtTest : public ::testing::Test {
     qv.LastSwp.SetNwanted(5);
   }
   void AddPoints(int n) {
-    const TMerObjekt f = testframes::EncodedFrame(testframes::MeasSpec(1000.0));
+    const TMerObjekt f = testing::EncodedFrame(testing::MeasSpec(1000.0));
     for (int i = 0; i < n; ++i) qv.LastSwp.Add(f);
   }
   QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -70,7 +70,7 @@ TEST_F(SaveAsTxtTest, CommentIsTheFirstLineAndIsKeptForTheNextSave) {
     else
       asker.QueueCancel();
     ASSERT_TRUE(SaveAsTxt(qv, tu, st, asker));
-    const QByteArray bytes = testfiles::ReadAll(path);
+    const QByteArray bytes = testing::ReadAll(path);
     EXPECT_TRUE(bytes.startsWith(c.expectedFirstLine.toUtf8() + "\r\nNo\t"));
     EXPECT_EQ(st.TxtFilCmnt, c.expectedFirstLine);
     EXPECT_EQ(st.lastPath, path);

@@ -33,7 +33,7 @@ TScpiMeasured SampleFrame() {
   r.frame = 42;
   r.run = 3;
   r.time = QStringLiteral("2026-12-10T14:03:27.481Z");
-  TakeMeasuredValues(r, testdata::SampleResult());
+  TakeMeasuredValues(r, testing::SampleResult());
   r.temp_C = 25.5;
   r.stub_mm = {1.5, 2.25, 0.0};
   r.status = 60;

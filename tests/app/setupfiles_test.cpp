@@ -36,8 +36,8 @@ TToolWindowEntry Owner(const QString& section, std::function<void(IniFile&)> wri
   return qz::testing::WithWindowRanks(e);
 }
 
-using testfiles::ReadAll;
-using testfiles::WriteAll;
+using testing::ReadAll;
+using testing::WriteAll;
 
 std::unique_ptr<IniFile> FromText(const char* text) {
   auto ini = std::make_unique<IniFile>();
@@ -638,16 +638,16 @@ TEST_F(ProgramSetupLoad, AFailingSectionIsReportedAndTheOthersGoOn) {
 namespace qz {
 namespace {
 
-using testfiles::ReaderInput;
+using testing::ReaderInput;
 
 TEST(SetupFileReader, SpecialFilesAreRefusedAtOnce) {
   QTemporaryDir dir;
-  testfiles::CheckReaderTable("ReadSetupFile", dir.filePath(QStringLiteral("user.stp")), 16 << 20,
+  testing::CheckReaderTable("ReadSetupFile", dir.filePath(QStringLiteral("user.stp")), 16 << 20,
                               "is too large: a setup file may have at most 16 MiB",
                               [](const QString& path) {
                                 QString error;
                                 const std::unique_ptr<IniFile> ini = ReadSetupFile(path, error);
-                                return testfiles::ReaderOutcome{ini != nullptr, error};
+                                return testing::ReaderOutcome{ini != nullptr, error};
                               });
 }
 
@@ -665,14 +665,14 @@ TEST_F(SetupFilesTest, RefusedStartUpFilesAreToldAndTheAutomaticSetupIsNeverWrit
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cause);
     QDir(UserFolder() + QStringLiteral("BackupSetups")).removeRecursively();
-    ASSERT_TRUE(testfiles::MakeReaderInput(c.input, Auto(), 16 << 20));
+    ASSERT_TRUE(testing::MakeReaderInput(c.input, Auto(), 16 << 20));
     const QString cfg = UserFolder() + QStringLiteral("RS232.STP");
-    ASSERT_TRUE(testfiles::MakeReaderInput(ReaderInput::Fifo, cfg, 0));
-    const unsigned typeBefore = testfiles::FileType(Auto());
+    ASSERT_TRUE(testing::MakeReaderInput(ReaderInput::Fifo, cfg, 0));
+    const unsigned typeBefore = testing::FileType(Auto());
     TSimCore core(false);
     QString msg;
     {
-      testfiles::Watchdog dog("TSimCore::Start");
+      testing::Watchdog dog("TSimCore::Start");
       ASSERT_TRUE(core.Start(msg)) << msg.toStdString();
     }
     EXPECT_TRUE(core.AutoSetupRefused());
@@ -694,7 +694,7 @@ TEST_F(SetupFilesTest, RefusedStartUpFilesAreToldAndTheAutomaticSetupIsNeverWrit
     EXPECT_TRUE(IniFile(job).SectionExists(QStringLiteral("QvTuStp1")));
     const auto user = FromText("[QvTuStp1]\nPoints=222\n");
     s.LoadSetup(*user);
-    EXPECT_EQ(testfiles::FileType(Auto()), typeBefore);
+    EXPECT_EQ(testing::FileType(Auto()), typeBefore);
     if (c.input == ReaderInput::SparseOverLimit) {
       EXPECT_EQ(QFileInfo(Auto()).size(), (16 << 20) + 1);
     }

@@ -29,7 +29,7 @@ TEST_F(HeadlessSetupGolden, EverySectionLoadedIsWrittenAsBefore) {
     IniFile ini(out);
     ASSERT_TRUE(program.Setup.WriteSetup(ini, comment, err)) << err.toStdString();
   }
-  qz::testing::ExpectGolden(testfiles::ReadAll(out), "setup_every_section_headless.golden");
+  qz::testing::ExpectGolden(testing::ReadAll(out), "setup_every_section_headless.golden");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 namespace qz {
 namespace {
 
-using testcmd::TFakeQzCmd;
+using testing::TFakeQzCmd;
 using ::testing::_;
 
 using ::testing::InSequence;
@@ -229,7 +229,7 @@ TEST_F(XferCmdsTest, SpecialFilesDeliveredAreRefusedAtOnce) {
   QTemporaryDir scratch;
   ASSERT_TRUE(scratch.isValid());
   const QString local = Folder() + QStringLiteral("Qzm.cfg");
-  testfiles::CheckReaderTable(
+  testing::CheckReaderTable(
       "TXferCmds::PlaceReceived", scratch.filePath(QStringLiteral("delivered")), 64 << 20,
       "is too large: a file may have at most 64 MiB", [&](const QString& input) {
         Put(QStringLiteral("Qzm.cfg"), "old");
@@ -254,7 +254,7 @@ TEST_F(XferCmdsTest, SpecialFilesDeliveredAreRefusedAtOnce) {
           EXPECT_EQ(Read(local), QByteArray("old"));
         }
         const QStringList m = Messages();
-        return testfiles::ReaderOutcome{ok, m.isEmpty() ? QString() : m.back()};
+        return testing::ReaderOutcome{ok, m.isEmpty() ? QString() : m.back()};
       });
 }
 

@@ -94,11 +94,11 @@ TEST(XferPlan, FullDiskCarriesOverUpToTheNextTunerMemory) {
 }
 
 TEST(XferPlan, ReportTextStartsWithItsHeadingAndPutsEachLineOnItsOwn) {
-  testing::MockFunction<int32_t(const QString&, const QString&)> send;
+  ::testing::MockFunction<int32_t(const QString&, const QString&)> send;
   EXPECT_CALL(send, Call(QStringLiteral("/x/A.cfg"), QStringLiteral("C:\\SRV\\A.CFG")))
-      .WillOnce(testing::Return(0));
+      .WillOnce(::testing::Return(0));
   EXPECT_CALL(send, Call(QStringLiteral("/x/b.mem"), QStringLiteral("C:\\SRV\\B.MEM")))
-      .WillOnce(testing::Return(7));
+      .WillOnce(::testing::Return(7));
   const auto items = RunSendPlan({"/x/A.cfg", "/x/b.mem"}, send.AsStdFunction());
   EXPECT_EQ(SendReportText(items),
             QStringLiteral("File Transfer Report:\r\n\r\nA.CFG :   PASS\r\nB.MEM :   FAIL (7)"));

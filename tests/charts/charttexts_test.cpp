@@ -16,8 +16,8 @@
 namespace qz {
 namespace {
 
-using test::ChartKind;
-using test::MakeChart;
+using testing::ChartKind;
+using testing::MakeChart;
 
 // The letters of one drawn text: the rectangle of its width (a trailing blank draws nothing) and
 // height at its top-left corner, turned with the text (screen y downward).
@@ -79,7 +79,7 @@ Drawn DrawChart(ChartKind kind, int zoom, int charW, int lineH, int w, int h, do
   d.canvas = std::make_unique<TRecordingCanvas>(charW, lineH);
   TRozne s;
   s.Zoom = zoom;
-  d.chart = MakeChart(kind, *d.canvas, w, h, s, test::AxisRange(-1, 1), test::AxisRange(xLo, xHi));
+  d.chart = MakeChart(kind, *d.canvas, w, h, s, testing::AxisRange(-1, 1), testing::AxisRange(xLo, xHi));
   d.chart->pBox1Paint();
   return d;
 }
@@ -111,7 +111,7 @@ TEST(ChartTexts, NoTextCoversAnotherInTheSmallestWindow) {
     for (const Case& c : cases)
       for (int zoom = 0; zoom < c.zooms; ++zoom)
         for (const Metrics& m : kFonts) {
-          SCOPED_TRACE(testing::Message() << panel.width() << "x" << panel.height() << " kind "
+          SCOPED_TRACE(::testing::Message() << panel.width() << "x" << panel.height() << " kind "
                                           << int(c.kind) << " x from " << c.xLo << " zoom " << zoom
                                           << " font " << m.charW << "x" << m.lineH);
           Drawn d = DrawChart(c.kind, zoom, m.charW, m.lineH, panel.width(), panel.height(), c.xLo,
@@ -144,7 +144,7 @@ TEST(ChartTexts, RefPlaneStandsRightOfTheRadiusWhereTheChartIsSmall) {
   // the chart spans 50 .. 208 (centre 129), at 900 x 700 it spans 50 .. 648 (centre 349).
   const Case cases[] = {{330, 220, 0, true}, {330, 220, 4, true}, {900, 700, 0, false}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " zoom " << c.zoom);
+    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << " zoom " << c.zoom);
     Drawn d = DrawChart(ChartKind::Vswr, c.zoom, 7, 13, c.w, c.h);
     const TRectI& chart = d.chart->ChartRect;
     const int cx = d.chart->Ox.Gtr(0.0);
@@ -187,7 +187,7 @@ TEST(ChartTexts, TheLowestVerticalLabelStandsOnTheRowOfTheHorizontalLabels) {
       {ChartKind::Rect, 0, 100, {7, 13}, 181 - 6},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "kind " << int(c.kind) << " x from " << c.xLo << " font "
+    SCOPED_TRACE(::testing::Message() << "kind " << int(c.kind) << " x from " << c.xLo << " font "
                                     << c.font.charW << "x" << c.font.lineH);
     Drawn d = DrawChart(c.kind, 0, c.font.charW, c.font.lineH, 330, 220, c.xLo, c.xHi);
     const TOsY& y = d.chart->Oy;

@@ -93,7 +93,7 @@ TEST(AxisTest, LinearRangesGetRoundEndsAndSteps) {
   };
   FakeMetrics m;
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi << " over " << c.pixels);
+    SCOPED_TRACE(::testing::Message() << c.lo << ".." << c.hi << " over " << c.pixels);
     TOsX x = XAxis(Range(c.lo, c.hi), 100, 100 + c.pixels, m);
     EXPECT_DOUBLE_EQ(x.D, c.step);
     EXPECT_DOUBLE_EQ(x.Min, c.min);
@@ -194,7 +194,7 @@ TEST(AxisTest, LogRangeEnds) {
       {2.2, 2.2, true, 2, 3},    // equal ends still get a span
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi << " fine " << c.fine);
+    SCOPED_TRACE(::testing::Message() << c.lo << ".." << c.hi << " fine " << c.fine);
     TOsX x(Range(c.lo, c.hi, false, true, c.fine));
     x.FindRange();
     EXPECT_FALSE(x.Stp.Data.Blin);
@@ -592,7 +592,7 @@ TEST(AxisTest, LogStartOnADivisionIsNotDoubled) {
   };
   FakeMetrics tiny(1, 1);
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi);
+    SCOPED_TRACE(::testing::Message() << c.lo << ".." << c.hi);
     TOsX x = XAxis(Range(c.lo, c.hi, false, true, true), 100, 100 + c.pixels, tiny);
     ASSERT_EQ(x.Nd, int32_t(c.labels.size()));
     for (int32_t i = 0; i < x.Nd; ++i) {

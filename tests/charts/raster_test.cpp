@@ -9,8 +9,8 @@
 namespace qz {
 namespace {
 
-using test::ChartKind;
-using test::MakeChart;
+using testing::ChartKind;
+using testing::MakeChart;
 
 std::vector<QString> LabelTexts(const TCircRaster& r) {
   std::vector<QString> out;
@@ -45,8 +45,8 @@ TEST(RasterDrawTest, RectangularChartDrawsAxesLimitLineAndFrame) {
   TRecordingCanvas canvas;
   TRozne s;
   s.Lim.Va = 0.5;
-  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, s, test::AxisRange(0, 1),
-                     test::AxisRange(0, 10));
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, s, testing::AxisRange(0, 1),
+                     testing::AxisRange(0, 10));
   r->Ox.Stp.Data.Bshort = true;  // short ticks in the frame colour, grid lines in grey
   r->pBox1Paint();
   const auto rects = canvas.Of(TCanvasCall::Rectangle);
@@ -157,7 +157,7 @@ TEST(SmithChartTest, UsingDefaultsResetsTheZoom) {
   TRecordingCanvas canvas;
   TRozne s;
   s.Zoom = 3;
-  TOsData y = test::AxisRange(-1, 1);
+  TOsData y = testing::AxisRange(-1, 1);
   y.UseDflt = true;
   auto r = MakeChart(ChartKind::SmithZ, canvas, 330, 200, s, y);
   r->pBox1Paint();
@@ -174,7 +174,7 @@ TEST(PolarChartTest, CirclesFollowTheStepFinder) {
   const Case cases[] = {{1.0, 6, 0.2}, {0.3, 7, 0.05}};
   for (const Case& c : cases) {
     TRecordingCanvas canvas;
-    auto r = MakeChart(ChartKind::Polar, canvas, 330, 200, {}, test::AxisRange(-c.R, c.R));
+    auto r = MakeChart(ChartKind::Polar, canvas, 330, 200, {}, testing::AxisRange(-c.R, c.R));
     r->pBox1Paint();
     auto& p = dynamic_cast<TCircRaster&>(*r);
     ASSERT_EQ(p.Nk, c.circles) << c.R;
@@ -196,7 +196,7 @@ TEST(PolarChartTest, RadiusFromTheSetupIsLimited) {
                         {0.5, 0.5},          {-std::numeric_limits<double>::infinity(), 1e-6}};
   for (const Case& c : cases) {
     TRecordingCanvas canvas;
-    TOsData y = test::AxisRange(-1, c.stored);
+    TOsData y = testing::AxisRange(-1, c.stored);
     auto r = MakeChart(ChartKind::Polar, canvas, 330, 200, {}, y);
     r->pBox1Paint();
     EXPECT_EQ(dynamic_cast<TCircRaster&>(*r).Rpolar, c.used) << c.stored;
@@ -289,10 +289,10 @@ TEST(TraceDrawTest, EmptyListDrawsOnlyTheChart) {
 
 TEST(TraceDrawTest, PutTraceDrawsVisibleTracesInTheChartClip) {
   TRecordingCanvas canvas;
-  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                     test::AxisRange(0, 1));
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                     testing::AxisRange(0, 1));
   TTraces list;
-  test::FillTraces(list, {test::Sweep(5, 0, 0, 1, 1), test::Sweep(3, 0, 1, 1, 0)});
+  testing::FillTraces(list, {testing::Sweep(5, 0, 0, 1, 1), testing::Sweep(3, 0, 1, 1, 0)});
   list.Trace(0)->Attr().Dots.Visible = true;
   list.Trace(1)->Attr().Visible = false;
   r->AssignTraces(&list);
@@ -328,11 +328,11 @@ TEST(LiveDrawTest, RulesOfVisibleMovingPersistAndKakaj) {
   };
   for (const Case& c : cases) {
     TRecordingCanvas canvas;
-    auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                       test::AxisRange(0, 1));
+    auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                       testing::AxisRange(0, 1));
     r->Persist = c.persist;
     TTraces list;
-    test::FillTraces(list, {{}});
+    testing::FillTraces(list, {{}});
     TDots& d = list.Trace(0)->Attr().Dots;
     d.Visible = c.visible;
     d.Moving = c.moving;
@@ -369,17 +369,17 @@ TEST(LiveDrawTest, RulesOfVisibleMovingPersistAndKakaj) {
 
 TEST(LiveDrawTest, TraceWithoutThePointIsSkipped) {
   TRecordingCanvas canvas;
-  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                     test::AxisRange(0, 1));
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                     testing::AxisRange(0, 1));
   TTraces list;
-  test::FillTraces(list, {test::Sweep(3, 0, 0, 1, 1), test::Sweep(2, 0, 1, 1, 0)});
+  testing::FillTraces(list, {testing::Sweep(3, 0, 0, 1, 1), testing::Sweep(2, 0, 1, 1, 0)});
   for (int32_t j = 0; j < 2; ++j) list.Trace(j)->Attr().Dots.Moving = false;
   r->AssignTraces(&list);
   r->pBox1Paint();
   r->FillGrBufXY();
   // The new sweep of trace 0 runs the other way, so its points differ from the previous one's.
   list.Trace(0)->Clear();
-  for (const auto& [x, y] : test::Sweep(3, 0, 1, 1, 0)) list.Trace(0)->AddXY(x, y);
+  for (const auto& [x, y] : testing::Sweep(3, 0, 1, 1, 0)) list.Trace(0)->AddXY(x, y);
   canvas.Reset();
   r->MoveTraceSection(list, 2);
   const auto lines = canvas.Of(TCanvasCall::Line);
@@ -409,11 +409,11 @@ TEST(LiveDrawTest, APointThatStaysOnItsPixelIsNotDrawnAgain) {
   };
   for (const Case& c : cases) {
     TRecordingCanvas canvas;
-    auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                       test::AxisRange(0, 1));
+    auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                       testing::AxisRange(0, 1));
     r->Persist = c.persist;
     TTraces list;
-    test::FillTraces(list, {test::Sweep(3, 0, 0, 1, 1)});
+    testing::FillTraces(list, {testing::Sweep(3, 0, 0, 1, 1)});
     TDots& d = list.Trace(0)->Attr().Dots;
     d.Visible = true;
     d.Moving = false;
@@ -421,7 +421,7 @@ TEST(LiveDrawTest, APointThatStaysOnItsPixelIsNotDrawnAgain) {
     r->pBox1Paint();
     r->FillGrBufXY();
     list.Trace(0)->Clear();
-    for (const auto& [x, y] : test::Sweep(3, 0, 0, 1, c.moved ? 0.5 : 1))
+    for (const auto& [x, y] : testing::Sweep(3, 0, 0, 1, c.moved ? 0.5 : 1))
       list.Trace(0)->AddXY(x, y);
     canvas.Reset();
     r->MoveTraceSection(list, 2);
@@ -431,10 +431,10 @@ TEST(LiveDrawTest, APointThatStaysOnItsPixelIsNotDrawnAgain) {
 
   // The moving marker: drawn at point 1; point 2 lies on the same pixel, so it stays.
   TRecordingCanvas canvas;
-  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                     test::AxisRange(0, 1));
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                     testing::AxisRange(0, 1));
   TTraces list;
-  test::FillTraces(list, {{{0, 0}, {0.5, 0.5}, {0.5, 0.5}, {1, 1}}});
+  testing::FillTraces(list, {{{0, 0}, {0.5, 0.5}, {0.5, 0.5}, {1, 1}}});
   list.Trace(0)->Attr().Dots.Moving = true;
   r->AssignTraces(&list);
   r->pBox1Paint();
@@ -448,10 +448,10 @@ TEST(LiveDrawTest, APointThatStaysOnItsPixelIsNotDrawnAgain) {
 
 TEST(LiveDrawTest, PreviousDrawingShorterThanTheIndexIsNotRemoved) {
   TRecordingCanvas canvas;
-  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                     test::AxisRange(0, 1));
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                     testing::AxisRange(0, 1));
   TTraces list;
-  test::FillTraces(list, {test::Sweep(2, 0, 0, 1, 1)});
+  testing::FillTraces(list, {testing::Sweep(2, 0, 0, 1, 1)});
   list.Trace(0)->Attr().Dots.Moving = false;
   r->pBox1Paint();  // the previous drawing is now the two drawn points
   list.Trace(0)->AddXY(0.5, 0.5);
@@ -462,10 +462,10 @@ TEST(LiveDrawTest, PreviousDrawingShorterThanTheIndexIsNotRemoved) {
 
 TEST(LiveDrawTest, RepaintAndClearForgetWhatIsNoLongerOnTheChart) {
   TRecordingCanvas canvas;
-  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                     test::AxisRange(0, 1));
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                     testing::AxisRange(0, 1));
   TTraces list;
-  test::FillTraces(list, {test::Sweep(4, 0, 0, 1, 1)});
+  testing::FillTraces(list, {testing::Sweep(4, 0, 0, 1, 1)});
   r->AssignTraces(&list);
   for (int32_t i = 0; i < 4; ++i) r->MoveTraceSection(list, i);
   r->FillGrBufXY();
@@ -490,15 +490,15 @@ TEST(LiveDrawTest, RepaintAndClearForgetWhatIsNoLongerOnTheChart) {
 
 TEST(LiveDrawTest, MoveTraceReplacesThePreviousDrawing) {
   TRecordingCanvas canvas;
-  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, test::AxisRange(0, 1),
-                     test::AxisRange(0, 1));
+  auto r = MakeChart(ChartKind::Rect, canvas, 330, 200, {}, testing::AxisRange(0, 1),
+                     testing::AxisRange(0, 1));
   TTraces list;
-  test::FillTraces(list, {test::Sweep(3, 0, 0, 1, 1)});
+  testing::FillTraces(list, {testing::Sweep(3, 0, 0, 1, 1)});
   r->AssignTraces(&list);
   r->pBox1Paint();
   const std::vector<int32_t> before = r->Oy.g[0];
   list.Trace(0)->Clear();
-  for (const auto& [x, y] : test::Sweep(3, 0, 1, 1, 0)) list.Trace(0)->AddXY(x, y);
+  for (const auto& [x, y] : testing::Sweep(3, 0, 1, 1, 0)) list.Trace(0)->AddXY(x, y);
   canvas.Reset();
   r->MoveTrace(list);
   const auto lines = canvas.Of(TCanvasCall::Polyline);

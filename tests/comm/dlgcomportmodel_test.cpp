@@ -13,12 +13,12 @@
 namespace qz {
 namespace {
 
-using testing::_;
-using testing::Field;
-using testing::NiceMock;
-using testing::Return;
-using testport::ComLists;
-using testport::TFakePort;
+using ::testing::_;
+using ::testing::Field;
+using ::testing::NiceMock;
+using ::testing::Return;
+using testing::ComLists;
+using testing::TFakePort;
 
 const char* const kFailNoConfig = "COMMUNICATION FAIL:\r\nConfiguration file not found";
 
@@ -191,7 +191,7 @@ TEST_F(ComDlg, ConnectTestsTheFormsSettingsWithTheTestTimeout) {
   dlg->BaudTextChanged("2400");
   dlg->TimeoutTextChanged("8");
   {
-    testing::InSequence seq;
+    ::testing::InSequence seq;
     EXPECT_CALL(port, OpenPort(6, 3, 0, Field(&TCommTimeouts::readTotalConstant, 8000u), _));
     EXPECT_CALL(port, OpenPort(6, 3, 0, TCommTimeouts{}, TCommTimeouts{}));
   }
@@ -220,13 +220,13 @@ TEST_F(ComDlg, TestTimeoutRule) {
     TDlgComPortModel m(p, lists);
     m.Show();
     m.TimeoutTextChanged(QString::fromLatin1(c.text));
-    testing::InSequence seq;
+    ::testing::InSequence seq;
     EXPECT_CALL(p, OpenPort(_, _, _,
                             Field(&TCommTimeouts::readTotalConstant, uint32_t(c.secs) * 1000u), _));
     EXPECT_CALL(p, OpenPort(_, _, _, p.GetRsTimeouts(), _));
     const TComPortStep s = m.Connect();
     EXPECT_EQ(s.form.timeoutText, Format(QStringLiteral("%d"), {c.secs})) << c.text;
-    testing::Mock::VerifyAndClearExpectations(&p);
+    ::testing::Mock::VerifyAndClearExpectations(&p);
   }
 }
 
@@ -271,7 +271,7 @@ TEST_F(ComDlg, DefaultsSetTheFastestRateAndClearTheConnection) {
 TEST_F(ComDlg, AutoFindTriesFastestFirstAndConnectsAt9600) {
   Open(7);
   {
-    testing::InSequence seq;
+    ::testing::InSequence seq;
     for (int i = 9; i >= 5; --i) EXPECT_CALL(port, OpenPort(2, i, 0, _, _));
   }
   std::vector<TComPortForm> seen;

@@ -12,7 +12,7 @@
 namespace qz {
 namespace {
 
-using testcmd::TFakeQzCmd;
+using testing::TFakeQzCmd;
 using ::testing::_;
 using ::testing::NiceMock;
 using ::testing::Return;

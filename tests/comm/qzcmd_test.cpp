@@ -125,7 +125,7 @@ TEST_F(QzCmdTest, RememberedStatesFollowTheActionAndTheRememberFlag) {
   const QString startStopWire[] = {QStringLiteral("<18>"), QStringLiteral("<17>"), QString(),
                                    QStringLiteral("<12>")};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << int(c.before) << " " << int(c.action) << " " << c.remember);
+    SCOPED_TRACE(::testing::Message() << int(c.before) << " " << int(c.action) << " " << c.remember);
     TStatusAll run, send;
     for (int a = 1; a <= kQvCanMax; ++a) run[a] = send[a] = c.before;
     cmd.SetStates(run, send);
@@ -404,7 +404,7 @@ TEST_F(QzCmdTest, ReadFramePassesTheAveragingCountAndFailsWithoutSource) {
 TEST_F(QzCmdTest, MeasureDecodesIntoTheLatestResultOnlyWhenAFrameArrivesWhole) {
   struct Spoiling : TFrameSource {
     void GetMobBytes(int, TMerObjekt& mob) override {
-      mob = testframes::RawFrame({0x55, 1, 2, 3}, 1);
+      mob = testing::RawFrame({0x55, 1, 2, 3}, 1);
     }
   } spoilt;
   TFakeSource good(mot);
@@ -669,24 +669,24 @@ TEST_F(QzCmdFilesTest, AFileSentComesBackIdenticalWhateverTheCaseOfItsName) {
   QByteArray bytes;
   for (int i = 0; i < 256; ++i) bytes.append(char(i));
   bytes.append("\r\n[Tuner]\nName=x\r\n");
-  testfiles::WriteAll(Local("qzm.cfg"), bytes);
+  testing::WriteAll(Local("qzm.cfg"), bytes);
   ASSERT_EQ(cmd.SendFile(Local("qzm.cfg"), QStringLiteral("C:\\SRV\\QZM.CFG")), kCmdOk);
-  EXPECT_EQ(testfiles::ReadAll(Disk() + QStringLiteral("/SRV/QZM.CFG")), bytes);
+  EXPECT_EQ(testing::ReadAll(Disk() + QStringLiteral("/SRV/QZM.CFG")), bytes);
   // The receive of the transfer command names it as the operator typed it.
   ASSERT_EQ(cmd.ReceiveFile(QStringLiteral("c:\\srv\\Qzm.cfg"), Local("back.cfg")), kCmdOk);
-  EXPECT_EQ(testfiles::ReadAll(Local("back.cfg")), bytes);
+  EXPECT_EQ(testing::ReadAll(Local("back.cfg")), bytes);
   // A second send replaces the unit's copy; an empty file is a file too.
-  testfiles::WriteAll(Local("qzm.cfg"), QByteArray());
+  testing::WriteAll(Local("qzm.cfg"), QByteArray());
   ASSERT_EQ(cmd.SendFile(Local("qzm.cfg"), QStringLiteral("C:\\SRV\\QZM.CFG")), kCmdOk);
   ASSERT_EQ(cmd.ReceiveFile(QStringLiteral("C:\\SRV\\QZM.CFG"), Local("back.cfg")), kCmdOk);
   EXPECT_TRUE(QFileInfo::exists(Local("back.cfg")));
-  EXPECT_EQ(testfiles::ReadAll(Local("back.cfg")), QByteArray());
+  EXPECT_EQ(testing::ReadAll(Local("back.cfg")), QByteArray());
 }
 
 TEST_F(QzCmdFilesTest, AbsentOrRefusedFilesAnswerTheirCodesAndTouchNothing) {
-  testfiles::WriteAll(Local("keep.cfg"), "keep me");
-  testfiles::WriteAll(Local("a.cfg"), "a");
-  testfiles::WriteAll(unitDir.filePath(QStringLiteral("X")), "beside the unit's disk");
+  testing::WriteAll(Local("keep.cfg"), "keep me");
+  testing::WriteAll(Local("a.cfg"), "a");
+  testing::WriteAll(unitDir.filePath(QStringLiteral("X")), "beside the unit's disk");
   ASSERT_EQ(cmd.SendFile(Local("a.cfg"), QStringLiteral("C:\\SRV\\A.CFG")), kCmdOk);
   const struct {
     const char* unitPath;
@@ -702,7 +702,7 @@ TEST_F(QzCmdFilesTest, AbsentOrRefusedFilesAnswerTheirCodesAndTouchNothing) {
     SCOPED_TRACE(c.unitPath);
     const int32_t rc = cmd.ReceiveFile(QString::fromLatin1(c.unitPath), Local("keep.cfg"));
     EXPECT_EQ(uint32_t(rc), c.code);
-    EXPECT_EQ(testfiles::ReadAll(Local("keep.cfg")), QByteArray("keep me"));
+    EXPECT_EQ(testing::ReadAll(Local("keep.cfg")), QByteArray("keep me"));
   }
   EXPECT_EQ(ErrorText(43), QStringLiteral("File not found in server system"));
 

@@ -312,13 +312,13 @@ TEST(T232Reader, SpecialFilesAreRefusedAndTold) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   T232 port;
-  testfiles::CheckReaderTable(
+  testing::CheckReaderTable(
       "T232::ReadConfigFile", dir.filePath(QStringLiteral("RS232.CFG")), 64 << 10,
       "too large: a configuration file may have at most 64 KiB", [&](const QString&) {
         port.Start({QStringLiteral("COM1")}, dir.path());
         const bool told = port.ConfigProblems().size() == 1;
         EXPECT_EQ(port.GetBaudIndex(), 9);
-        return testfiles::ReaderOutcome{!told, told ? port.ConfigProblems().front().cause ==
+        return testing::ReaderOutcome{!told, told ? port.ConfigProblems().front().cause ==
                                                               QStringLiteral("not a regular file")
                                                           ? QStringLiteral("is not a regular file")
                                                           : port.ConfigProblems().front().cause

@@ -13,7 +13,7 @@
 #include "charts/smithraster.h"
 #include "charts/traces.h"
 
-namespace qz::test {
+namespace qz::testing {
 
 enum class ChartKind { Rect, Polar, SmithZ, SmithY, Vswr };
 
@@ -73,4 +73,4 @@ inline PointList Sweep(int32_t n, double x0, double y0, double x1, double y1) {
   return out;
 }
 
-}  // namespace qz::test
+}  // namespace qz::testing

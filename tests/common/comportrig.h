@@ -3,9 +3,9 @@
 // OpenPort is a mock that, unless a test says otherwise, does what the real one does (stores
 // nothing, result 0); stored settings are set through the configuration keys, as the files do.
 //
-//   testing::NiceMock<TFakePort> port;
+//   ::testing::NiceMock<TFakePort> port;
 //   port.Store(2, 5);  // COM3, 9600 baud
-//   EXPECT_CALL(port, OpenPort(2, 5, 0, _, _)).WillOnce(testing::Return(kErrTransmit));
+//   EXPECT_CALL(port, OpenPort(2, 5, 0, _, _)).WillOnce(::testing::Return(kErrTransmit));
 
 #include <gmock/gmock.h>
 
@@ -15,7 +15,7 @@
 #include "comm/t232.h"
 #include "util/format.h"
 
-namespace qz::testport {
+namespace qz::testing {
 
 class TFakePort : public T232 {
  public:
@@ -50,4 +50,4 @@ inline PortLists ComLists(std::initializer_list<int> comNumbers) {
   return l;
 }
 
-}  // namespace qz::testport
+}  // namespace qz::testing

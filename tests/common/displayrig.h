@@ -12,7 +12,7 @@
 #include "display/ui/displaywindows.h"
 #include "util/asker.h"
 
-namespace qz::test {
+namespace qz::testing {
 
 struct DisplayRig {
   DisplayRig() : qv(mot), scoped(&asker), wins(&area, qv) {
@@ -20,9 +20,9 @@ struct DisplayRig {
     area.resize(900, 700);
     qv.LastSwp.SetNwanted(3);
     for (int i = 0; i < 3; ++i) {
-      TFrameSpec s = testframes::MeasSpec(1000.0 * (i + 1), complex(0.1 * (i + 1), 0.0));
+      TFrameSpec s = testing::MeasSpec(1000.0 * (i + 1), complex(0.1 * (i + 1), 0.0));
       s.Pos[1] = int16_t(10 * (i + 1));
-      qv.LastSwp.Add(testframes::EncodedFrame(s));
+      qv.LastSwp.Add(testing::EncodedFrame(s));
     }
     wins.Running = [this] { return running; };
     wins.RunPause = [this] { ++runPauses; };
@@ -49,4 +49,4 @@ inline QAction* FindAction(QMenu* menu, const QString& text) {
   return nullptr;
 }
 
-}  // namespace qz::test
+}  // namespace qz::testing

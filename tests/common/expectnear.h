@@ -7,7 +7,7 @@
 #include "util/complex.h"
 #include "util/smatrix.h"
 
-namespace qz::testnear {
+namespace qz::testing {
 
 inline constexpr double kNearTol = 1e-12;
 
@@ -35,4 +35,4 @@ inline void ExpectNear(const TSmatrix& a, const TSmatrix& b, double tol = kNearT
   }
 }
 
-}  // namespace qz::testnear
+}  // namespace qz::testing

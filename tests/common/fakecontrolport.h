@@ -3,7 +3,7 @@
 // command the control may carry out is counted in `actions`, so a test can tell that a refused
 // call changed nothing.
 //
-//   testing::NiceMock<TFakeControlPort> port;
+//   ::testing::NiceMock<TFakeControlPort> port;
 //   port.running = true;
 //   TControl c(port);
 //   EXPECT_EQ(c.LoadSetup("x").error, "busy: running");

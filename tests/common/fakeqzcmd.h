@@ -4,8 +4,8 @@
 // result 0). A test makes an operation refuse, or checks that it was called, with the usual
 // expectations:
 //
-//   testing::NiceMock<TFakeQzCmd> cmd(qv, sim);
-//   EXPECT_CALL(cmd, SetAveraging(10, 8)).WillOnce(testing::Return(kErrTimeout));
+//   ::testing::NiceMock<TFakeQzCmd> cmd(qv, sim);
+//   EXPECT_CALL(cmd, SetAveraging(10, 8)).WillOnce(::testing::Return(kErrTimeout));
 //
 // NiceMock keeps calls the test does not name quiet; StrictMock makes them failures.
 
@@ -16,7 +16,7 @@
 
 #include "comm/qzcmd.h"
 
-namespace qz::testcmd {
+namespace qz::testing {
 
 // The real operation, as the default action of its mock.
 #define QZ_FAKE_DELEGATE(op)        \
@@ -111,4 +111,4 @@ class TFakeQzCmd : public TQzCmd {
 
 #undef QZ_FAKE_DELEGATE
 
-}  // namespace qz::testcmd
+}  // namespace qz::testing

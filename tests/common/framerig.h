@@ -13,7 +13,7 @@
 #include "sim/modeltuner.h"
 #include "util/random.h"
 
-namespace qz::testrig {
+namespace qz::testing {
 
 struct FrameRig : TunerRig {
   TTunerModelAdapter tuner{m, at};
@@ -44,4 +44,4 @@ struct TuneWatch : TAutoTuneObserver {
   }
 };
 
-}  // namespace qz::testrig
+}  // namespace qz::testing

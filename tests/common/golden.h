@@ -19,10 +19,10 @@ inline QString GoldenPath(const QString& name) {
 }
 
 inline void ExpectGolden(const QByteArray& fresh, const QString& name) {
-  const QByteArray golden = testfiles::ReadAll(GoldenPath(name));
+  const QByteArray golden = testing::ReadAll(GoldenPath(name));
   if (fresh == golden) return;
   const QString renew = QDir::temp().filePath(name);
-  testfiles::WriteAll(renew, fresh);
+  testing::WriteAll(renew, fresh);
   const QList<QByteArray> a = golden.split('\n');
   const QList<QByteArray> b = fresh.split('\n');
   qsizetype line = 0;

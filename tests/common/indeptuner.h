@@ -13,7 +13,7 @@
 
 #include "core/records.h"
 
-namespace qz::testrig {
+namespace qz::testing {
 
 using cplx = std::complex<double>;
 
@@ -147,4 +147,4 @@ inline std::vector<TableLoad> LoadTable() {
   return v;
 }
 
-}  // namespace qz::testrig
+}  // namespace qz::testing

@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-namespace qz::testfiles {
+namespace qz::testing {
 
 enum class ReaderInput { Fifo, DevZeroLink, Folder, SparseOverLimit, Empty, Binary };
 
@@ -148,4 +148,4 @@ inline void CheckReaderTable(const char* reader, const QString& path, int64_t li
   QFile::remove(path);
 }
 
-}  // namespace qz::testfiles
+}  // namespace qz::testing

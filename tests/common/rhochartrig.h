@@ -8,7 +8,7 @@
 #include "sim/mdlengine.h"
 #include "sim/modeltuner.h"
 
-namespace qz::testrig {
+namespace qz::testing {
 
 struct RhoChartRig {
   TunerRig t;
@@ -20,4 +20,4 @@ struct RhoChartRig {
   }
 };
 
-}  // namespace qz::testrig
+}  // namespace qz::testing

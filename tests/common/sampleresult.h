@@ -5,7 +5,7 @@
 
 #include "core/records.h"
 
-namespace qz::testdata {
+namespace qz::testing {
 
 inline THresults SampleResult() {
   THresults r;
@@ -23,4 +23,4 @@ inline THresults SampleResult() {
   return r;
 }
 
-}  // namespace qz::testdata
+}  // namespace qz::testing

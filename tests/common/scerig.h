@@ -20,7 +20,7 @@
 #include "tuner/scestp.h"
 #include "util/asker.h"
 
-namespace qz::testrig {
+namespace qz::testing {
 
 class FakeScePorts : public TScePlayPorts {
  public:
@@ -101,9 +101,9 @@ class SceFrames : public TFrameSource {
   void GetMobBytes(int avg, TMerObjekt& mob) override {
     ++calls;
     lastAvg = avg;
-    TFrameSpec s = testframes::MeasSpec(1000.0 + calls, complex(0.1, 0.2), complex(0.3, -0.1));
-    mob = testframes::EncodedFrame(s);
-    if (spoilt.count(calls)) mob = testframes::RawFrame({1, 2, 3}, 1);
+    TFrameSpec s = testing::MeasSpec(1000.0 + calls, complex(0.1, 0.2), complex(0.3, -0.1));
+    mob = testing::EncodedFrame(s);
+    if (spoilt.count(calls)) mob = testing::RawFrame({1, 2, 3}, 1);
   }
   int calls = 0;
   int lastAvg = 0;
@@ -151,4 +151,4 @@ inline TScePage SceRows(int n, int dwell = 0) {
   return p;
 }
 
-}  // namespace qz::testrig
+}  // namespace qz::testing

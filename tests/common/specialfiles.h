@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace qz::testfiles {
+namespace qz::testing {
 
 enum class SpecialKind { Fifo, Folder, LinkToFifo, CharDevice };
 
@@ -56,4 +56,4 @@ inline unsigned FileType(const QString& path) {
   return st.st_mode & S_IFMT;
 }
 
-}  // namespace qz::testfiles
+}  // namespace qz::testing

@@ -9,7 +9,7 @@
 #include <QString>
 #include <csignal>
 
-namespace qz::testfiles {
+namespace qz::testing {
 
 // The whole file, or nothing when it cannot be read.
 inline QByteArray ReadAll(const QString& path) {
@@ -50,4 +50,4 @@ class FileSizeLimit {
   bool ok_ = false;
 };
 
-}  // namespace qz::testfiles
+}  // namespace qz::testing

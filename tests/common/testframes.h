@@ -7,7 +7,7 @@
 #include "core/frameenc.h"
 #include "core/records.h"
 
-namespace qz::testframes {
+namespace qz::testing {
 
 // A frame from its bytes before the checksum; the checksum (sum modulo 256, plus
 // checksumDelta to spoil it) follows them, the rest of the buffer is 0.
@@ -45,4 +45,4 @@ inline TFrameSpec MeasSpec(double pincW = 1000.0, const complex& rhoM = complex(
   return s;
 }
 
-}  // namespace qz::testframes
+}  // namespace qz::testing

@@ -9,11 +9,11 @@
 #include "common/tunerrig.h"
 #include "core/qvwin.h"
 
-namespace qz::testrig {
+namespace qz::testing {
 
 struct TpicRig : TunerRig {
   TQvWin qv{mot};
-  ::testing::NiceMock<testcmd::TFakeQzCmd> cmd{qv, sim};
+  ::testing::NiceMock<testing::TFakeQzCmd> cmd{qv, sim};
 
   TpicRig() = default;
   // A tuner of maxSteps steps of stepMm millimetres.
@@ -25,4 +25,4 @@ struct TpicRig : TunerRig {
   }
 };
 
-}  // namespace qz::testrig
+}  // namespace qz::testing

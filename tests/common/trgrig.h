@@ -11,11 +11,11 @@
 #include "common/tpicrig.h"
 #include "setupdlg/trgcmds.h"
 
-namespace qz::testrig {
+namespace qz::testing {
 
 // Hands out `next` at every request and remembers the averaging count asked for.
 struct FixedFrameSource : TFrameSource {
-  TMerObjekt next = testframes::EncodedFrame(testframes::MeasSpec());
+  TMerObjekt next = testing::EncodedFrame(testing::MeasSpec());
   int calls = 0;
   int lastAvg = 0;
   void GetMobBytes(int avg, TMerObjekt& mob) override {
@@ -46,13 +46,13 @@ struct TrgRig : TpicRig {
   // The frame of the next measurement: a result with the given stub positions, status and error
   // bytes (or a spoilt checksum, so the decoding refuses it).
   void NextFrame(const TMotPos& pos, uint8_t status = 0, uint8_t error = 0) {
-    TFrameSpec s = testframes::MeasSpec();
+    TFrameSpec s = testing::MeasSpec();
     s.Pos = pos;
     s.MotStatus = status;
     s.MotError = error;
-    source.next = testframes::EncodedFrame(s);
+    source.next = testing::EncodedFrame(s);
   }
-  void NextFrameSpoilt() { source.next = testframes::RawFrame({0x55, 1, 2, 3}, 1); }
+  void NextFrameSpoilt() { source.next = testing::RawFrame({0x55, 1, 2, 3}, 1); }
 
  private:
   void Wire() {
@@ -70,4 +70,4 @@ struct TrgRig : TpicRig {
   }
 };
 
-}  // namespace qz::testrig
+}  // namespace qz::testing

@@ -8,7 +8,7 @@
 #include "sim/tunerdescr.h"
 #include "sim/tunermodel.h"
 
-namespace qz::testrig {
+namespace qz::testing {
 
 inline constexpr double kTunerRigFreq = 2.45e9;
 
@@ -32,4 +32,4 @@ struct TunerRig {
   }
 };
 
-}  // namespace qz::testrig
+}  // namespace qz::testing

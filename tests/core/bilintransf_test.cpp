@@ -289,7 +289,7 @@ namespace {
 TEST(BilinLoadReader, SpecialFilesAreRefusedAtOnce) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  testfiles::CheckReaderTable(
+  testing::CheckReaderTable(
       "TBilinTransf::LoadSParams", dir.filePath(QStringLiteral("adapter.txt")), 16 << 20,
       "is too large: an S-parameter file may have at most 16 MiB", [](const QString& path) {
         TBilinTransf bt;
@@ -298,7 +298,7 @@ TEST(BilinLoadReader, SpecialFilesAreRefusedAtOnce) {
         const TSparLoad r = bt.LoadSParams(path, freqs, m);
         const bool refused = r.message.startsWith(QStringLiteral("Unable to read file:"));
         EXPECT_FALSE(r.valid);
-        return testfiles::ReaderOutcome{!refused, r.message};
+        return testing::ReaderOutcome{!refused, r.message};
       });
 }
 

@@ -16,7 +16,7 @@
 namespace qz {
 namespace {
 
-using testframes::RawFrame;
+using testing::RawFrame;
 
 // Measurement block bytes 1..19 with the given error byte, power bytes, rho_m and frequency.
 struct MeasBytes {

@@ -132,7 +132,7 @@ TEST(EncodeFrame, RoundTripThroughTheDecoderForEveryLength) {
 
   for (const auto& sh : shapes) {
     for (int iter = 0; iter < 500; ++iter) {
-      SCOPED_TRACE(testing::Message() << "length " << sh.len << " iteration " << iter);
+      SCOPED_TRACE(::testing::Message() << "length " << sh.len << " iteration " << iter);
       TFrameSpec s;
       s.Meas = sh.meas;
       s.Motors = sh.motors;

@@ -199,11 +199,11 @@ TEST_F(ResultsCsvTest, PlanesAndTransformAreNamed) {
 TEST_F(ResultsCsvTest, WholeFileRowsOldestFirstAfterTheDescription) {
   qv.LastSwp.SetNwanted(3);
   for (int k = 1; k <= 5; ++k) {
-    TFrameSpec s = testframes::MeasSpec(1000.0 * k, complex(0.2, 0.0), complex(0.0, 0.5));
+    TFrameSpec s = testing::MeasSpec(1000.0 * k, complex(0.2, 0.0), complex(0.0, 0.5));
     s.Meas = k != 4;  // frame 4 carries only its motor block
     s.Pos = MakeMotPos(int16_t(10 * k), 0, 0);
     s.MaxSteps = 5000;
-    qv.LastSwp.Add(testframes::EncodedFrame(s), qv.StampAccepted(1000 * k));
+    qv.LastSwp.Add(testing::EncodedFrame(s), qv.StampAccepted(1000 * k));
   }
   TCsvJob job;
   job.comment = "run 3\r\nsecond line";
@@ -274,7 +274,7 @@ TEST_F(ResultsCsvTest, SaveIsWholeOrNothingAndKeepsTheLastPath) {
   EXPECT_FALSE(QFile::exists(job.path));
 
   qv.LastSwp.SetNwanted(2);
-  qv.LastSwp.Add(testframes::EncodedFrame(testframes::MeasSpec()), qv.StampAccepted(5));
+  qv.LastSwp.Add(testing::EncodedFrame(testing::MeasSpec()), qv.StampAccepted(5));
   job.path = dir.filePath("no such folder/r.csv");
   const TSaveTxtResult bad = SaveResultsCsv(qv, tu, job, last);
   EXPECT_FALSE(bad.ok);
@@ -284,7 +284,7 @@ TEST_F(ResultsCsvTest, SaveIsWholeOrNothingAndKeepsTheLastPath) {
   job.path = dir.filePath("r.csv");
   ASSERT_TRUE(SaveResultsCsv(qv, tu, job, last).ok);
   EXPECT_EQ(last, job.path);
-  EXPECT_TRUE(testfiles::ReadAll(job.path).contains("\r\nframe,time,"));
+  EXPECT_TRUE(testing::ReadAll(job.path).contains("\r\nframe,time,"));
   EXPECT_EQ(CsvNameFor("/data/run 1.txt"), "/data/run 1.csv");
   EXPECT_EQ(CsvNameFor("res.v2.txt"), "res.v2.csv");
   EXPECT_EQ(CsvNameFor("/data/noext"), "/data/noext.csv");

@@ -216,7 +216,7 @@ class ResultsLineTest : public ::testing::Test {
     s.Pos = MakeMotPos(100, 2500, 4999);
     s.MaxSteps = 5000;
     s.MotStatus = 3;
-    return testframes::EncodedFrame(s);
+    return testing::EncodedFrame(s);
   }
   TMotState mot;
   TQvWin qv;

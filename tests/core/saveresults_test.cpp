@@ -20,7 +20,7 @@
 namespace qz {
 namespace {
 
-using testfiles::ReadAll;
+using testing::ReadAll;
 
 class SaveResultsTest : public ::testing::Test {
  protected:
@@ -50,7 +50,7 @@ class SaveResultsTest : public ::testing::Test {
     s.MaxSteps = 5000;
     s.MotStatus = 1;
     s.MotError = 0;
-    return testframes::EncodedFrame(s);
+    return testing::EncodedFrame(s);
   }
 
   QString PathOf(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -87,18 +87,18 @@ TEST_F(SaveResultsTest, UncreatableFileReportsAndRestoresPath) {
 // stays as it was and the last results path is not moved to it.
 TEST_F(SaveResultsTest, TargetThatIsNoRegularFileIsRefused) {
   qv.LastSwp.Add(Frame(2450e6, 100.0, 1000));
-  for (const testfiles::SpecialPath& sp : testfiles::SpecialPaths()) {
+  for (const testing::SpecialPath& sp : testing::SpecialPaths()) {
     SCOPED_TRACE(sp.label);
     QTemporaryDir here;
-    job.path = testfiles::MakeSpecial(sp.kind, here.path());
+    job.path = testing::MakeSpecial(sp.kind, here.path());
     if (job.path.isEmpty()) continue;
-    const unsigned before = testfiles::FileType(job.path);
+    const unsigned before = testing::FileType(job.path);
     QString last = "old.txt";
     const TSaveTxtResult r = SaveResultsTxt(qv, tu, job, last);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "\"" + job.path + "\" is not a regular file");
     EXPECT_EQ(last, "old.txt");
-    EXPECT_EQ(testfiles::FileType(job.path), before);
+    EXPECT_EQ(testing::FileType(job.path), before);
   }
 }
 
@@ -136,7 +136,7 @@ TEST_F(SaveResultsTest, ShortWriteKeepsOldFileAndPath) {
   QString last = "old.txt";
   TSaveTxtResult r;
   {
-    testfiles::FileSizeLimit limit(300);
+    testing::FileSizeLimit limit(300);
     ASSERT_TRUE(limit.ok());
     r = SaveResultsTxt(qv, tu, job, last);
   }

@@ -10,7 +10,7 @@
 namespace qz {
 namespace {
 
-using testnear::ExpectNear;
+using testing::ExpectNear;
 
 class Rand {
  public:

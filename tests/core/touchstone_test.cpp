@@ -17,7 +17,7 @@
 namespace qz {
 namespace {
 
-using testnear::ExpectNear;
+using testing::ExpectNear;
 
 const QString kPython = QStringLiteral("/usr/bin/python3");
 

@@ -46,7 +46,7 @@ TEST(ShapeGridTest, CellsMapToShapesAndTheTwelfthIsEmpty) {
   } cases[] = {{0, 0, 0, 0},     {30, 5, 1, 1},    {95, 19, 3, 3},   {0, 20, 4, 4},
                {50, 45, 10, 10}, {80, 50, 11, -1}, {96, 10, -1, -1}, {-1, 10, -1, -1}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+    SCOPED_TRACE(::testing::Message() << c.x << "," << c.y);
     EXPECT_EQ(ShapeCellAt(c.x, c.y, 96, 60), c.cell);
     EXPECT_EQ(ShapeOfCell(c.cell), c.shape);
   }

@@ -264,9 +264,9 @@ TEST(DisplayOpsTest, RefillLeavesTheResultAndTheMotorStateAlone) {
   TQvWin qv(mot);
   qv.LastSwp.SetNwanted(3);
   for (int i = 0; i < 3; ++i) {
-    TFrameSpec s = testframes::MeasSpec(100.0 * (i + 1), complex(0.1 * i, 0));
+    TFrameSpec s = testing::MeasSpec(100.0 * (i + 1), complex(0.1 * i, 0));
     s.Pos[1] = int16_t(100 + i);
-    qv.LastSwp.Add(testframes::EncodedFrame(s));
+    qv.LastSwp.Add(testing::EncodedFrame(s));
   }
   mot.ActPos[1] = 4321;
   qv.Res.Pinc = 777;
@@ -359,7 +359,7 @@ TEST(DisplayOpsTest, CircularChartsEndTheSweepDrawingWithTheLastMarker) {
     TQvWin qv(mot);
     qv.LastSwp.SetNwanted(4);
     for (int i = 0; i < 4; ++i)
-      qv.LastSwp.Add(testframes::EncodedFrame(testframes::MeasSpec(100.0, complex(0.3, 0.2))));
+      qv.LastSwp.Add(testing::EncodedFrame(testing::MeasSpec(100.0, complex(0.3, 0.2))));
     TRecordingCanvas canvas;
     TRasterDepot depot;
     FakeView view(depot, c.type, canvas);

@@ -84,7 +84,7 @@ TEST(DispTypesTest, DefaultUnitsAndMenuTexts) {
 }
 
 TEST(DispTypesTest, ConvertGivesEachTypesValues) {
-  const THresults r = testdata::SampleResult();
+  const THresults r = testing::SampleResult();
   struct Case {
     int32_t t;
     bool load;

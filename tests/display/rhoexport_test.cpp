@@ -14,8 +14,8 @@
 namespace qz {
 namespace {
 
-using testfiles::ReadAll;
-using testfiles::WriteAll;
+using testing::ReadAll;
+using testing::WriteAll;
 
 TTunerDescr Descr(uint16_t maxSteps, double mmPerStep) {
   TTunerDescr d;
@@ -115,7 +115,7 @@ TEST_F(RhoExportFiles, FailedWritesReportAndLeaveNothing) {
                                       QStringLiteral("2.45 GHz"), QString(), Descr(3000, 0.01));
   {
     // A full disk: the export is several kilobytes.
-    testfiles::FileSizeLimit full(512);
+    testing::FileSizeLimit full(512);
     ASSERT_TRUE(full.ok());
     const TAreaExportResult r = ExportAreaText(dir.path(), text);
     EXPECT_FALSE(r.ok);

@@ -277,7 +277,7 @@ TEST(RhoPad, GridAreasAndTextsAsDrawn) {
 }
 
 TEST(RhoPad, AreasFetchedForKindPlaneAndFrequency) {
-  testrig::RhoChartRig r;
+  testing::RhoChartRig r;
   TRhoPad p;
   p.Layout(0, 301);
   p.FetchAreas(r.t.m, 2.45e9, nullptr, r.qv.FixPar);
@@ -304,7 +304,7 @@ TEST(RhoPad, AreasFetchedForKindPlaneAndFrequency) {
   EXPECT_NE(p.RhoArea, atStub1);
   EXPECT_EQ(p.FreqText, "2.4 GHz");
   // The simulation's own frequency data are left as they were.
-  EXPECT_EQ(r.t.m.Freq().F_Hz, testrig::kTunerRigFreq);
+  EXPECT_EQ(r.t.m.Freq().F_Hz, testing::kTunerRigFreq);
 }
 
 }  // namespace

@@ -411,7 +411,7 @@ TEST_F(LogEngineTest, GoldenTextLog) {
   eng.Stop();
   const QByteArray got = sink.files[kPath];
   const QByteArray want =
-      testfiles::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR "/textlog_golden.txt"));
+      testing::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR "/textlog_golden.txt"));
   EXPECT_EQ(got.toStdString(), want.toStdString());
   if (got != want) {
     // Left beside the temporary files for comparison by hand.
@@ -549,14 +549,14 @@ TEST_F(LogEngineTest, FullDiskFailsTheFirstWrite) {
   ASSERT_TRUE(engine.Prepare(path));
   engine.PoSpusteniMer();
   {
-    testfiles::FileSizeLimit limit(10);
+    testing::FileSizeLimit limit(10);
     ASSERT_TRUE(limit.ok());
     Passes(3, engine);
   }
   EXPECT_EQ(real.appendCalls, 1);
   EXPECT_EQ(engine.RecordNumber(), 0);
   EXPECT_EQ(engine.GetStatus(), lsIllegalEnd);
-  EXPECT_TRUE(testfiles::ReadAll(path).isEmpty());
+  EXPECT_TRUE(testing::ReadAll(path).isEmpty());
   const QStringList msgs = engine.TakeMessages();
   ASSERT_EQ(msgs.size(), 1);
   EXPECT_TRUE(msgs[0].contains(path));
@@ -566,12 +566,12 @@ TEST_F(LogEngineTest, FullDiskFailsTheFirstWrite) {
 // A log is a file: a FIFO, folder or device chosen as the log is refused when it is prepared,
 // with the one message, and stays what it was (opening a FIFO would also wait for a reader).
 TEST_F(LogEngineTest, PathThatIsNoRegularFileIsRefusedWhenPrepared) {
-  for (const testfiles::SpecialPath& sp : testfiles::SpecialPaths()) {
+  for (const testing::SpecialPath& sp : testing::SpecialPaths()) {
     SCOPED_TRACE(sp.label);
     QTemporaryDir dir;
-    const QString path = testfiles::MakeSpecial(sp.kind, dir.path());
+    const QString path = testing::MakeSpecial(sp.kind, dir.path());
     if (path.isEmpty()) continue;
-    const unsigned before = testfiles::FileType(path);
+    const unsigned before = testing::FileType(path);
     TLogFileSink real;
     FakeTimer t;
     TLogEngine engine{real, t, clock};
@@ -580,7 +580,7 @@ TEST_F(LogEngineTest, PathThatIsNoRegularFileIsRefusedWhenPrepared) {
     EXPECT_EQ(engine.GetStatus(), lsNotReady);
     EXPECT_TRUE(engine.HadFailure());
     EXPECT_EQ(engine.TakeMessages(), QStringList{"\"" + path + "\" is not a regular file"});
-    EXPECT_EQ(testfiles::FileType(path), before);
+    EXPECT_EQ(testing::FileType(path), before);
   }
 }
 
@@ -599,13 +599,13 @@ TEST_F(LogEngineTest, FileStaysOpenAndEveryRecordIsWrittenThrough) {
   for (int i = 1; i <= 3; ++i) {
     Passes(1, engine);
     EXPECT_TRUE(real.IsOpen());
-    const QStringList data = DataLinesOf(QString::fromUtf8(testfiles::ReadAll(path)).split("\r\n"));
+    const QStringList data = DataLinesOf(QString::fromUtf8(testing::ReadAll(path)).split("\r\n"));
     EXPECT_EQ(data.size(), i);
   }
   engine.Stop();
   EXPECT_FALSE(real.IsOpen());
   EXPECT_EQ(engine.GetStatus(), lsAborted);
-  EXPECT_TRUE(testfiles::ReadAll(path).endsWith("End of logging.\r\n\r\n"));
+  EXPECT_TRUE(testing::ReadAll(path).endsWith("End of logging.\r\n\r\n"));
 }
 
 // A log file deleted while the log runs is reported at the next record, which is not counted,
@@ -645,15 +645,15 @@ TEST_F(LogEngineTest, RealFileKeepsOnlyWholeLinesAndIsNeverRecreated) {
   ASSERT_TRUE(engine.Prepare(path));
   engine.PoSpusteniMer();
   Passes(2, engine);
-  const QByteArray good = testfiles::ReadAll(path);
+  const QByteArray good = testing::ReadAll(path);
   ASSERT_FALSE(good.isEmpty());
   {
-    testfiles::FileSizeLimit limit(good.size() + 20);  // the next line does not fit
+    testing::FileSizeLimit limit(good.size() + 20);  // the next line does not fit
     ASSERT_TRUE(limit.ok());
     Passes(1, engine);
   }
   EXPECT_EQ(engine.GetStatus(), lsIllegalEnd);
-  EXPECT_EQ(testfiles::ReadAll(path), good);  // cut back to the whole lines
+  EXPECT_EQ(testing::ReadAll(path), good);  // cut back to the whole lines
   EXPECT_EQ(engine.RecordNumber(), 2);
   EXPECT_EQ(engine.TakeMessages().size(), 1);
 

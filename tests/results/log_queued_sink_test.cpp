@@ -83,7 +83,7 @@ TEST(LogQueuedSink, RecordsReachTheFileInOrder) {
     expected += Record(i);
   }
   ASSERT_TRUE(sink.Drain().ok);
-  EXPECT_EQ(testfiles::ReadAll(path), expected);
+  EXPECT_EQ(testing::ReadAll(path), expected);
   sink.Close();
   EXPECT_FALSE(file.IsOpen());
 }
@@ -100,7 +100,7 @@ TEST(LogQueuedSink, AMillionRecordsArriveWholeAndInOrder) {
   for (int i = 0; i < kRecords; ++i) ASSERT_TRUE(sink.Queue(path, Record(i), i).ok);
   ASSERT_TRUE(sink.Drain().ok);
   sink.Close();
-  const QByteArray all = testfiles::ReadAll(path);
+  const QByteArray all = testing::ReadAll(path);
   const QList<QByteArray> lines = all.split('\n');
   ASSERT_EQ(lines.size(), kRecords + 1);  // the text after the last line end is empty
   EXPECT_TRUE(lines.last().isEmpty());
@@ -124,10 +124,10 @@ TEST(LogQueuedSink, LoneRecordIsWrittenWithoutBeingAsked) {
       std::this_thread::sleep_for(2ms);  // the writer is asleep by now
       ASSERT_TRUE(sink.Queue(path, Record(i), i).ok);
       const auto until = std::chrono::steady_clock::now() + 5s;
-      while (testfiles::ReadAll(path).size() < (i + 1) * 3 &&
+      while (testing::ReadAll(path).size() < (i + 1) * 3 &&
              std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(100us);
-      EXPECT_EQ(testfiles::ReadAll(path).size(), (i + 1) * 3);
+      EXPECT_EQ(testing::ReadAll(path).size(), (i + 1) * 3);
     }
   }
 }
@@ -257,7 +257,7 @@ TEST(LogQueuedSink, LogEndsAsIfEveryRecordWereWrittenAtOnce) {
       {true, 1 << 20, lsLogging},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "timed " << c.timed << " disk " << c.diskBytes);
+    SCOPED_TRACE(::testing::Message() << "timed " << c.timed << " disk " << c.diskBytes);
     const LogRun direct = RunLog(false, c.timed, c.diskBytes, 40);
     const LogRun queued = RunLog(true, c.timed, c.diskBytes, 40);
     EXPECT_EQ(direct.status, c.status);

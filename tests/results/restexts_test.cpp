@@ -57,7 +57,7 @@ TEST(PowerToLabels, EveryUnitAndRange) {
       {puPercent, 0.175, 10.0, "    1.8", "%"},
   };
   for (const PowerCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << "unit " << c.unit << " P " << c.watts);
+    SCOPED_TRACE(::testing::Message() << "unit " << c.unit << " P " << c.watts);
     const TValueUnit t = PowerToLabels(c.unit, c.watts, c.pinc);
     EXPECT_EQ(t.value, QString::fromLatin1(c.value));
     EXPECT_EQ(t.unit, QString::fromLatin1(c.unitText));
@@ -84,7 +84,7 @@ TEST(ConvertToStr, EveryFormat) {
       {ruPercent, 0.5, "  50.00"}, {ruMilli, 0.5, "  500.0"}, {ruMilli, 0.0123, "   12.3"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << "format " << c.f << " m " << c.m);
+    SCOPED_TRACE(::testing::Message() << "format " << c.f << " m " << c.m);
     EXPECT_EQ(ConvertToStr(c.f, c.m), QString::fromLatin1(c.text));
   }
 }
@@ -161,7 +161,7 @@ TEST(PowMenuState, RelativeUnitsOnlyForReflectedAndAbsorbed) {
   EXPECT_STREQ(kRflFormatNames[ruSwr], "SWR");
 }
 
-THresults SampleResult() { return testdata::SampleResult(); }
+THresults SampleResult() { return testing::SampleResult(); }
 
 TEST(TResView, NoResultShowsNoDataAndClearedRows) {
   TResView v;

@@ -13,9 +13,9 @@
 namespace qz {
 namespace {
 
-using testcmd::TFakeQzCmd;
-using testing::NiceMock;
-using testing::Return;
+using testing::TFakeQzCmd;
+using ::testing::NiceMock;
+using ::testing::Return;
 
 struct PowRig {
   TMotState mot;
@@ -90,7 +90,7 @@ TEST(PowCalModel, ThreeDecibelsWrittenAsTheFloatProduct) {
 TEST(PowCalModel, WriteAnsweredNoChangesNothing) {
   PowRig r(2.0f);
   r.m.LinMult = 1.5;
-  EXPECT_CALL(r.cmd, SetPowCalFactor(testing::_)).Times(0);
+  EXPECT_CALL(r.cmd, SetPowCalFactor(::testing::_)).Times(0);
   r.asker.QueueButton(mbNo);
   EXPECT_FALSE(r.m.Write(r.asker));
   EXPECT_EQ(r.qv.UserPowCorr, 2.0f);

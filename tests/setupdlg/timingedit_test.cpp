@@ -12,10 +12,10 @@
 namespace qz {
 namespace {
 
-using testcmd::TFakeQzCmd;
-using testing::_;
-using testing::InSequence;
-using testing::NiceMock;
+using testing::TFakeQzCmd;
+using ::testing::_;
+using ::testing::InSequence;
+using ::testing::NiceMock;
 
 struct CmdRig {
   TMotState mot;

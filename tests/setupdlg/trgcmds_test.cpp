@@ -18,9 +18,9 @@
 namespace qz {
 namespace {
 
-using testing::_;
-using testing::Return;
-using testrig::TrgRig;
+using ::testing::_;
+using ::testing::Return;
+using testing::TrgRig;
 
 // Every button that sends a code: the code, the wait kind and the status name.
 TEST(TrgCmds, ButtonsSendTheirCodesWithTheFrameTimeout) {
@@ -50,7 +50,7 @@ TEST(TrgCmds, ButtonsSendTheirCodesWithTheFrameTimeout) {
     if (r.source.calls > 0) {
       EXPECT_EQ(r.source.lastAvg, 1) << c.name;
     }
-    testing::Mock::VerifyAndClearExpectations(&r.cmd);
+    ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
   }
 }
 
@@ -180,7 +180,7 @@ TEST(TrgCmds, AutotuneSetSwitchesQueryLeavesTheFlag) {
   EXPECT_TRUE(r.mot.AtOn);
   EXPECT_TRUE(r.calls.atShown);
   EXPECT_EQ(r.trg.StatusText(), "\"Autotune ON/OFF\" OK");
-  testing::Mock::VerifyAndClearExpectations(&r.cmd);
+  ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
 
   for (bool flag : {true, false}) {
     r.mot.AtOn = flag;
@@ -189,13 +189,13 @@ TEST(TrgCmds, AutotuneSetSwitchesQueryLeavesTheFlag) {
     EXPECT_EQ(r.mot.AtOn, flag);
     EXPECT_EQ(r.calls.atShown, flag);
     EXPECT_EQ(r.trg.StatusText(), "\"Query Autotune\" OK");
-    testing::Mock::VerifyAndClearExpectations(&r.cmd);
+    ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
   }
 }
 
 TEST(TrgCmds, SendTunePositionsNamesTheFlag) {
   TrgRig r;
-  testing::InSequence seq;
+  ::testing::InSequence seq;
   EXPECT_CALL(r.cmd, SetSendTunePos(true)).Times(1);
   EXPECT_CALL(r.cmd, SetSendTunePos(false)).Times(1);
   r.trg.SendTunePositions(true);

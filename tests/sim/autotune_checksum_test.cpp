@@ -22,8 +22,8 @@
 namespace qz {
 namespace {
 
-using testrig::LoadTable;
-using testrig::TableLoad;
+using testing::LoadTable;
+using testing::TableLoad;
 
 // 64-bit FNV-1a over the bytes of the values added.
 struct Fnv {
@@ -43,7 +43,7 @@ struct Fnv {
   }
 };
 
-void AddTune(Fnv& f, const testrig::TunerRig& r) {
+void AddTune(Fnv& f, const testing::TunerRig& r) {
   for (int k = 1; k <= 3; ++k) f.Int(r.mot.TargPos[k]);
   f.Int(r.at.LastSolve().Iterations);
   f.Dbl(r.at.LastSolve().Q);
@@ -70,7 +70,7 @@ TEST(TunerChecksum, AutotuneOverTheLoadTable) {
   for (const TableLoad& l : LoadTable()) {
     const complex load = CPolarDeg(l.mag, l.deg);
     {
-      testrig::TunerRig r;
+      testing::TunerRig r;
       r.mot.Toler_mU = 0;
       r.mot.HystDg = 0;
       r.m.DerivedAt();
@@ -78,7 +78,7 @@ TEST(TunerChecksum, AutotuneOverTheLoadTable) {
       AddTune(exact, r);
     }
     if (l.mag <= 0.8 && !FirstPairShort(l)) {
-      testrig::TunerRig r;
+      testing::TunerRig r;
       r.at.TU_AutoTun(load);
       AddTune(defaults, r);
       ++nDefaults;
@@ -90,7 +90,7 @@ TEST(TunerChecksum, AutotuneOverTheLoadTable) {
 }
 
 TEST(TunerChecksum, MatchableAndRealizableAreas) {
-  testrig::TunerRig r;
+  testing::TunerRig r;
   Fnv f;
   for (double fHz : {2.40e9, 2.45e9, 2.50e9})
     for (int typ : {kAreaRealizable, kAreaMatchable})
@@ -112,7 +112,7 @@ TEST(TunerChecksum, ModelFramesWithAutotune) {
   };
   for (const Case c : {Case{0.0, 0xbb12186b5a04e2afull}, Case{0.1, 0x6027f2942cc5bae5ull}}) {
     SetRandomSource(std::make_unique<SeededRandom>(12345));
-    testrig::TunerRig r;
+    testing::TunerRig r;
     TTunerModelAdapter tuner{r.m, r.at};
     TQvWin qv{r.mot};
     TMdlEngine model{qv, r.sim, tuner};

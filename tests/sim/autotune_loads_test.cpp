@@ -15,10 +15,10 @@
 namespace qz {
 namespace {
 
-using testrig::cplx;
-using testrig::IndepTuner;
-using testrig::LoadTable;
-using testrig::TableLoad;
+using testing::cplx;
+using testing::IndepTuner;
+using testing::LoadTable;
+using testing::TableLoad;
 
 constexpr double kTol = 0.025;  // the default tolerance
 
@@ -32,8 +32,8 @@ struct Graded {
 // The table graded once for the whole program.
 const std::vector<Graded>& GradedTable() {
   static const std::vector<Graded> table = [] {
-    testrig::TunerRig r;
-    const IndepTuner t(r.d, testrig::kTunerRigFreq, r.m.Derived().MaxSteps);
+    testing::TunerRig r;
+    const IndepTuner t(r.d, testing::kTunerRigFreq, r.m.Derived().MaxSteps);
     std::vector<Graded> v;
     for (const TableLoad& l : LoadTable())
       v.push_back({l, t.BestOfBoth(C(CPolarDeg(l.mag, l.deg))).mag});
@@ -61,13 +61,13 @@ TEST(AutotuneLoadTable, TheIndependentModelSplitsTheTable) {
 
 TEST(AutotuneLoadTable, FreshStartMatchesOrReportsEveryLoad) {
   for (const Graded& g : GradedTable()) {
-    testrig::TunerRig r;
-    const IndepTuner t(r.d, testrig::kTunerRigFreq, r.m.Derived().MaxSteps);
+    testing::TunerRig r;
+    const IndepTuner t(r.d, testing::kTunerRigFreq, r.m.Derived().MaxSteps);
     const complex load = CPolarDeg(g.load.mag, g.load.deg);
     r.at.TU_AutoTun(load);
     const double got = t.InputMag(C(load), r.mot.TargPos);
     const TTuneOutcome& o = r.at.LastOutcome();
-    SCOPED_TRACE(testing::Message()
+    SCOPED_TRACE(::testing::Message()
                  << g.load.mag << "/" << g.load.deg << " best " << g.best << " got " << got);
     if (Matchable(g)) {
       EXPECT_LE(got, kTol);
@@ -84,12 +84,12 @@ TEST(AutotuneLoadTable, FreshStartMatchesOrReportsEveryLoad) {
   }
 }
 
-using testrig::FrameRig;
+using testing::FrameRig;
 
 TEST(AutotuneLoadTable, RunningFramesMatchWithinThreeFramesOfAChange) {
   for (double fromDeg : {90.0, -90.0}) {
     FrameRig r;
-    const IndepTuner t(r.d, testrig::kTunerRigFreq, r.m.Derived().MaxSteps);
+    const IndepTuner t(r.d, testing::kTunerRigFreq, r.m.Derived().MaxSteps);
     for (const Graded& g : GradedTable()) {
       if (!Matchable(g)) continue;
       r.model.SimulRo = CPolarDeg(0.5, fromDeg);
@@ -122,7 +122,7 @@ TEST(AutotuneLoadTable, OutcomeTexts) {
 // Max tune Mag below the load: the tune of the limited load may reach, the load as given does
 // not, and the outcome says so.
 TEST(AutotuneLoadTable, MaxTuneMagLeavesTheLoadAboveTheTolerance) {
-  testrig::TunerRig r;
+  testing::TunerRig r;
   r.sim.MaxMag_mU = 300;
   r.at.TU_AutoTun(CPolarDeg(0.6, 75.0));
   const TTuneOutcome& o = r.at.LastOutcome();
@@ -134,7 +134,7 @@ TEST(AutotuneLoadTable, MaxTuneMagLeavesTheLoadAboveTheTolerance) {
 
 // Tolerance 0 (the scenario generator's exact tunes): the first pair stays whatever it gives.
 TEST(AutotuneLoadTable, ExactTunesNeverTryTheOtherPair) {
-  testrig::TunerRig r;
+  testing::TunerRig r;
   r.mot.Toler_mU = 0;
   r.m.DerivedAt();
   r.at.TU_AutoTun(CPolarDeg(0.3, 0.0));  // the first pair leaves it at 0.059

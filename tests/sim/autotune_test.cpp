@@ -13,10 +13,10 @@
 namespace qz {
 namespace {
 
-constexpr double kF = testrig::kTunerRigFreq;
+constexpr double kF = testing::kTunerRigFreq;
 
 // The built-in tuner at its nominal frequency.
-struct Rig : testrig::TunerRig {
+struct Rig : testing::TunerRig {
   using TunerRig::TunerRig;
 
   // The reflection coefficient at the tuner input with the stubs at their actual positions.

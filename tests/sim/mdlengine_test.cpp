@@ -16,8 +16,8 @@
 namespace qz {
 namespace {
 
-using testing_mdl::MdlRig;
-using testing_mdl::ScopedRandom;
+using testing::MdlRig;
+using testing::ScopedRandom;
 
 constexpr double kRhoRes = 1.0 / 4096.0;
 
@@ -365,7 +365,7 @@ TEST(MdlFrame, EveryDutAndWaveformDecodesToTheModelValues) {
         TMerObjekt f{};
         const int len = m.GetMobBytes(4, f);
         const THresults res = Decode(f);
-        SCOPED_TRACE(testing::Message() << "dut " << dut << " wf " << wf << " frame " << k);
+        SCOPED_TRACE(::testing::Message() << "dut " << dut << " wf " << wf << " frame " << k);
         EXPECT_EQ(len, block && idx >= 0 ? 31 : 29);
         if (block && idx >= 0) {
           EXPECT_EQ(res.jx, idx);

@@ -14,8 +14,8 @@
 namespace qz {
 namespace {
 
-using testing_mdl::MdlRig;
-using testing_mdl::ScopedRandom;
+using testing::MdlRig;
+using testing::ScopedRandom;
 
 constexpr int kScrW = 1920, kScrH = 1080;
 

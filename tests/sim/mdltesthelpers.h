@@ -13,7 +13,7 @@
 #include "sim/modeltuner.h"
 #include "util/random.h"
 
-namespace qz::testing_mdl {
+namespace qz::testing {
 
 // Hands out the scripted values in order, then `rest` for ever; counts the draws.
 class ScriptRandom : public RandomSource {
@@ -60,4 +60,4 @@ struct MdlRig {
   }
 };
 
-}  // namespace qz::testing_mdl
+}  // namespace qz::testing

@@ -19,10 +19,10 @@
 namespace qz {
 namespace {
 
-using testing_mdl::ScopedRandom;
+using testing::ScopedRandom;
 
 // The shared tuner rig with the model on top of it.
-struct ModelRig : testrig::TunerRig {
+struct ModelRig : testing::TunerRig {
   TTunerModelAdapter tuner{m, at};
   TQvWin qv{mot};
   TMdlEngine model{qv, sim, tuner};

@@ -12,9 +12,9 @@
 namespace qz {
 namespace {
 
-constexpr double kF = testrig::kTunerRigFreq;
+constexpr double kF = testing::kTunerRigFreq;
 
-using Rig = testrig::TunerRig;
+using Rig = testing::TunerRig;
 
 complex PointOf(const TRhoPt& p) { return complex(p.re / kRhoAreaScale, p.im / kRhoAreaScale); }
 

@@ -23,7 +23,7 @@ void ExpectLosslessReciprocal(const TSmatrix& s) {
   EXPECT_EQ(s.s12, s.s21);
 }
 
-using testnear::ExpectNear;
+using testing::ExpectNear;
 
 class Rand {
  public:

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kTol = 1e-12;
 
-using testnear::ExpectNear;
+using testing::ExpectNear;
 
 struct FakeHost : TTunerHost {
   int calls = 0;

@@ -8,10 +8,10 @@
 namespace qz {
 namespace {
 
-constexpr double kF = testrig::kTunerRigFreq;
+constexpr double kF = testing::kTunerRigFreq;
 const QString kHead = QStringLiteral("#\tMHz\tRfl_Re\tRfl_Im");
 
-struct RhoList : testing::Test {
+struct RhoList : ::testing::Test {
   TScriptedAsker asker;
   RhoList() { asker.quiet = true; }
   QStringList Messages() const {
@@ -113,7 +113,7 @@ TEST_F(RhoList, ColumnKindsAndUnits) {
 // ---- sets into scenario text ----
 
 struct RhoSets : RhoList {
-  testrig::TunerRig rig;
+  testing::TunerRig rig;
   TSceSetJob Job(bool append) const {
     TSceSetJob j;
     j.copy = {rig.d, rig.mot, rig.sim, TBilinTransf{}};

@@ -12,7 +12,7 @@
 namespace qz {
 namespace {
 
-constexpr double kF = testrig::kTunerRigFreq;
+constexpr double kF = testing::kTunerRigFreq;
 
 TSceGenValues Vals(int32_t start, int32_t stop, int32_t step, int32_t a1 = 0, int32_t a2 = 360) {
   TSceGenValues v;
@@ -173,7 +173,7 @@ TEST(SceGenEntries, WrongEntriesAreCorrectedAndListed) {
 }
 
 TEST(SceGenInfo, Texts) {
-  testrig::TunerRig rig;
+  testing::TunerRig rig;
   const TSceGenEntries e;
   EXPECT_EQ(SceInfoLine(rig.d, false, QStringLiteral("/x/Spar.txt"),
                         GeneratedSetInfo(e, Opts(kTrajRect))),
@@ -190,8 +190,8 @@ TEST(SceGenInfo, Texts) {
 
 // ---- rows ----
 
-struct SceRows : testing::Test {
-  testrig::TunerRig rig;
+struct SceRows : ::testing::Test {
+  testing::TunerRig rig;
   TSceModelCopy Copy() const { return {rig.d, rig.mot, rig.sim, TBilinTransf{}}; }
 };
 
@@ -209,7 +209,7 @@ TEST_F(SceRows, RowsAreTheAutotuneOfTheConjugateSeenAtStubThree) {
   const QStringList rows = MakeScenarioRows(Copy(), recs, 7, 250, 1);
   ASSERT_EQ(rows.size(), 4);
   for (size_t i = 0; i < recs.size(); ++i) {
-    testrig::TunerRig ref;
+    testing::TunerRig ref;
     ref.mot.Targ_mU = 0;
     ref.mot.Toler_mU = 0;
     ref.mot.HystDg = 0;

@@ -12,11 +12,11 @@
 namespace qz {
 namespace {
 
-using testrig::SceRig;
-using testrig::SceRows;
+using testing::SceRig;
+using testing::SceRows;
 
 // The rows the stubs were sent to, told by stub 1 (row r stands at r mm = 100 r steps).
-std::vector<int> RowsVisited(const testrig::FakeScePorts& p) {
+std::vector<int> RowsVisited(const testing::FakeScePorts& p) {
   std::vector<int> v;
   for (const auto& m : p.moves) v.push_back(m[0] / 100);
   return v;

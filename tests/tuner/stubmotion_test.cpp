@@ -8,9 +8,9 @@
 namespace qz {
 namespace {
 
-using testing::Return;
+using ::testing::Return;
 
-struct Motion : testrig::TpicRig {
+struct Motion : testing::TpicRig {
   explicit Motion(int maxSteps = 1000) : TpicRig(maxSteps, 0.1) {
     motion.OnShowMotPosit = [this](int mo) { shown.push_back(mo); };
   }
@@ -56,7 +56,7 @@ TEST(StubMotion, AtZeroRetractDoesNothingAndZeroExtensionCommandsZeroAgain) {
     EXPECT_CALL(r.cmd, MoveStubs()).Times(0);
     EXPECT_FALSE(r.motion.Press(1, TSmer::Hore, 2));
   }
-  testing::Mock::VerifyAndClearExpectations(&r.cmd);
+  ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
   EXPECT_CALL(r.cmd, MoveStubs());
   r.motion.EndStop(1, false);
   EXPECT_EQ(r.mot.TargPos[1], 0);
@@ -114,7 +114,7 @@ TEST(StubMotion, DragMovesTheTargetAndTheReleaseMovesTheStubs) {
   EXPECT_EQ(p.steps, 491);
   EXPECT_EQ(r.mot.TargPos[2], 491);
   EXPECT_EQ(r.mot.ActPos[2], 491);
-  testing::Mock::VerifyAndClearExpectations(&r.cmd);
+  ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
   EXPECT_CALL(r.cmd, MoveStubs());
   r.motion.EndDrag();
   EXPECT_FALSE(r.motion.MouseActive());

@@ -14,13 +14,13 @@
 namespace qz {
 namespace {
 
-using testing::_;
-using testing::Return;
+using ::testing::_;
+using ::testing::Return;
 
 // A refusal of the unit (any code but 0).
 constexpr int32_t kFail = 8;
 
-struct SysInfo : testrig::TpicRig {
+struct SysInfo : testing::TpicRig {
   TScriptedAsker asker;
   TAtParamEdit edit{m, cmd, &asker};
   int watermarks = 0;
@@ -36,7 +36,7 @@ struct SysInfo : testrig::TpicRig {
 };
 
 TEST(SysInfoText, BuiltInTuner) {
-  testrig::TunerRig rig;
+  testing::TunerRig rig;
   EXPECT_EQ(TunerIdentityTexts(rig.d, false),
             (QStringList{"Quzar Tuner", "QZTU-340", "Vostrel", "QZTU V1.0", "0",
                          "86.36 mm x 43.18 mm", "2.45 GHz"}));
@@ -124,7 +124,7 @@ TEST(AtParamEdit, SentRowsStoreReportAndRestore) {
       r.edit.EditRow(c.row);
       EXPECT_TRUE(r.LastPrompt().startsWith(QString::fromLatin1(c.prompt))) << c.name;
       EXPECT_EQ(c.get(r.mot), fails ? old : c.expected) << c.name << fails;
-      testing::Mock::VerifyAndClearExpectations(&r.cmd);
+      ::testing::Mock::VerifyAndClearExpectations(&r.cmd);
     }
   }
 }

@@ -59,11 +59,11 @@ TTunMemContent Other() {
 
 struct TunMemFiles : ::testing::Test {
   QTemporaryDir dir;
-  testrig::TunerRig rig;
+  testing::TunerRig rig;
   QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
   QString Put(const char* name, const QByteArray& bytes) {
     const QString p = Path(name);
-    testfiles::WriteAll(p, bytes);
+    testing::WriteAll(p, bytes);
     return p;
   }
 };
@@ -72,11 +72,11 @@ TEST(TunMem, ShippedFileIsTheBuiltInDescriptionOfVersion2) {
   const QString shipped =
       QStringLiteral(QZ_TEST_DATA_DIR) + QStringLiteral("/../../share/qzsim/TunQztu340.mem");
   const QByteArray written = TunMemBytes(BuiltIn(), 2);
-  const QByteArray file = testfiles::ReadAll(shipped);
+  const QByteArray file = testing::ReadAll(shipped);
   if (file != written) {
     // The writer's form, for renewing the shipped file after a deliberate change.
     const QString fresh = QDir::temp().filePath(QStringLiteral("TunQztu340.mem"));
-    testfiles::WriteAll(fresh, written);
+    testing::WriteAll(fresh, written);
     ADD_FAILURE() << "shipped memory file differs from the writer's " << fresh.toStdString();
   }
   EXPECT_EQ(written.size(), 7 * kTunMemV2RecSize);  // one cell block
@@ -157,8 +157,8 @@ TEST(TunMem, BytesOfBothVersionsAsBefore) {
   };
   for (const auto& c : cases)
     qz::testing::ExpectGolden(TunMemBytes(c.content, c.version), QString::fromLatin1(c.golden));
-  EXPECT_EQ(testfiles::ReadAll(qz::testing::GoldenPath("tunmem_builtin_v2.golden")),
-            testfiles::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR) +
+  EXPECT_EQ(testing::ReadAll(qz::testing::GoldenPath("tunmem_builtin_v2.golden")),
+            testing::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR) +
                                QStringLiteral("/../../share/qzsim/TunQztu340.mem")));
 }
 
@@ -337,7 +337,7 @@ TEST_F(TunMemFiles, AFailedWriteKeepsTheOldFile) {
   QString error;
   EXPECT_FALSE(WriteTunMemFile(dir.path(), BuiltIn(), 2, error));
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_EQ(testfiles::ReadAll(p), QByteArray("old"));
+  EXPECT_EQ(testing::ReadAll(p), QByteArray("old"));
 }
 
 }  // namespace
@@ -353,7 +353,7 @@ TEST_F(TunMemFiles, SpecialFilesAreRefusedAtOnce) {
   int i = 0;
   const int32_t codes[] = {kTunMemNotFound, kTunMemNotFound, kTunMemNotFound,
                            kTunMemInvalid,  kTunMemInvalid,  kTunMemInvalid};
-  testfiles::CheckReaderTable(
+  testing::CheckReaderTable(
       "LoadTunMemFile", Path("Tu.mem"), 4 << 20, "too large", [&](const QString& path) {
         const int32_t code = LoadTunMemFile(path, rig.m);
         EXPECT_EQ(code, codes[i]) << i;
@@ -362,7 +362,7 @@ TEST_F(TunMemFiles, SpecialFilesAreRefusedAtOnce) {
         const QString text = code == kTunMemNotFound
                                  ? QStringLiteral("is not a regular file")
                                  : (i == 4 ? QStringLiteral("too large") : QString());
-        return testfiles::ReaderOutcome{i > 4, text};
+        return testing::ReaderOutcome{i > 4, text};
       });
   EXPECT_EQ(i, 6);
   EXPECT_TRUE(rig.m.Descr() == before);

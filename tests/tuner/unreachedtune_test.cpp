@@ -10,8 +10,8 @@
 namespace qz {
 namespace {
 
-using testrig::FrameRig;
-using testrig::TuneWatch;
+using testing::FrameRig;
+using testing::TuneWatch;
 
 TEST(UnreachedTune, AnUnreachableLoadIsTunedOnceUntilSomethingChanges) {
   FrameRig r;

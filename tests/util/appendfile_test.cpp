@@ -16,8 +16,8 @@
 namespace qz {
 namespace {
 
-using testfiles::ReadAll;
-using testfiles::WriteAll;
+using testing::ReadAll;
+using testing::WriteAll;
 
 // Each way of appending (kept open, opened per append) gives the same file.
 TEST(AppendFile, BothWaysAppendToTheExistingFileOnly) {
@@ -51,12 +51,12 @@ TEST(AppendFile, BothWaysAppendToTheExistingFileOnly) {
 }
 
 TEST(AppendFile, SpecialFilesAreRefusedAndLeftAlone) {
-  for (const testfiles::SpecialPath& sp : testfiles::SpecialPaths()) {
+  for (const testing::SpecialPath& sp : testing::SpecialPaths()) {
     SCOPED_TRACE(sp.label);
     QTemporaryDir dir;
-    const QString path = testfiles::MakeSpecial(sp.kind, dir.path());
+    const QString path = testing::MakeSpecial(sp.kind, dir.path());
     if (path.isEmpty()) continue;
-    const unsigned type = testfiles::FileType(path);
+    const unsigned type = testing::FileType(path);
     TAppendFile f;
     // A FIFO without a reader must not block the caller: the call returns at once.
     const TAppendResult r = f.Append(path, "x\r\n");
@@ -64,7 +64,7 @@ TEST(AppendFile, SpecialFilesAreRefusedAndLeftAlone) {
     EXPECT_TRUE(r.notRegular);
     EXPECT_EQ(r.reason, NotRegularFileText(path));
     EXPECT_FALSE(f.IsOpen());
-    EXPECT_EQ(testfiles::FileType(path), type);
+    EXPECT_EQ(testing::FileType(path), type);
   }
 }
 
@@ -93,7 +93,7 @@ TEST(AppendFile, AFailedWriteLeavesTheFileAsItWas) {
   WriteAll(path, before + "\r\n");
   TAppendFile f;
   {
-    testfiles::FileSizeLimit limit(5000);
+    testing::FileSizeLimit limit(5000);
     if (!limit.ok()) GTEST_SKIP() << "the file size limit cannot be set";
     QByteArray lines;
     for (int i = 0; i < 100; ++i) lines += QByteArray(40, char('0' + i % 10)) + "\r\n";

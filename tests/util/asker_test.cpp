@@ -140,16 +140,16 @@ TEST(ScriptedAsker, IndexedSaveDialogRecordsItsIndexAndAnswersFromTheQueue) {
 
 TEST(ScriptedAsker, MessagesGoToStderrOnOneLineUnlessQuiet) {
   TScriptedAsker a;
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   a.ShowError(QStringLiteral("Measurement error!\r\nRetry or abort."));
   a.ShowNotice(QStringLiteral("Wait..."), QStringLiteral("Scenario completed"), 1500);
-  std::string out = testing::internal::GetCapturedStderr();
+  std::string out = ::testing::internal::GetCapturedStderr();
   // A message of several lines is one line on the terminal (its line breaks become one blank).
   EXPECT_EQ(out, "Error: Measurement error! Retry or abort.\nScenario completed\n");
   a.quiet = true;
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   a.ShowError(QStringLiteral("silent"));
-  out = testing::internal::GetCapturedStderr();
+  out = ::testing::internal::GetCapturedStderr();
   EXPECT_EQ(out, "");
 }
 

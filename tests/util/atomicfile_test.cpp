@@ -19,7 +19,7 @@
 namespace qz {
 namespace {
 
-using testfiles::ReadAll;
+using testing::ReadAll;
 
 TEST(AtomicFile, WritesNewAndReplacesOld) {
   QTemporaryDir dir;
@@ -50,7 +50,7 @@ TEST(AtomicFile, ShortWriteKeepsOldFile) {
 
   AtomicWriteResult r;
   {
-    testfiles::FileSizeLimit limit(1000);
+    testing::FileSizeLimit limit(1000);
     ASSERT_TRUE(limit.ok());
     r = WriteFileAtomic(path, QByteArray(100000, 'n'));
   }
@@ -64,17 +64,17 @@ TEST(AtomicFile, ShortWriteKeepsOldFile) {
 // A save never replaces what is not a regular file: it is refused with the one message and the
 // path stays what it was (a FIFO a FIFO, a folder a folder, the device untouched).
 TEST(AtomicFile, RefusesEveryTargetThatIsNoRegularFile) {
-  for (const testfiles::SpecialPath& sp : testfiles::SpecialPaths()) {
+  for (const testing::SpecialPath& sp : testing::SpecialPaths()) {
     SCOPED_TRACE(sp.label);
     QTemporaryDir dir;
-    const QString path = testfiles::MakeSpecial(sp.kind, dir.path());
+    const QString path = testing::MakeSpecial(sp.kind, dir.path());
     if (path.isEmpty()) continue;
-    const unsigned before = testfiles::FileType(path);
+    const unsigned before = testing::FileType(path);
     const AtomicWriteResult r = WriteFileAtomic(path, "must not land\r\n");
     EXPECT_EQ(r.status, AtomicWriteStatus::NotRegularFile);
     EXPECT_EQ(r.reason, "\"" + path + "\" is not a regular file");
-    EXPECT_EQ(testfiles::FileType(path), before);
-    EXPECT_TRUE(QFileInfo(path).isSymLink() == (sp.kind == testfiles::SpecialKind::LinkToFifo));
+    EXPECT_EQ(testing::FileType(path), before);
+    EXPECT_TRUE(QFileInfo(path).isSymLink() == (sp.kind == testing::SpecialKind::LinkToFifo));
     // No temporary file is left behind either.
     EXPECT_TRUE(QDir(dir.path())
                     .entryList({"*.qzpart"}, QDir::Files | QDir::Hidden | QDir::System)
@@ -88,7 +88,7 @@ TEST(AtomicFile, FollowsALinkAndKeepsPermissions) {
   QTemporaryDir dir;
   const QString real = dir.filePath("real.stp");
   const QString link = dir.filePath("link.stp");
-  testfiles::WriteAll(real, "old");
+  testing::WriteAll(real, "old");
   ASSERT_TRUE(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
   ASSERT_TRUE(QFile::link(real, link));
   ASSERT_TRUE(WriteFileAtomic(link, "new").ok());
@@ -128,7 +128,7 @@ TEST(AtomicFile, NextSaveRemovesLeftoverOfTheSameTargetOnly) {
   const QString leftover = dir.filePath(".run.txt.k3j2h1.qzpart");
   const QString busy = dir.filePath(".run.txt.busy01.qzpart");
   const QString other = dir.filePath(".run.txt.bak.k3j2h1.qzpart");
-  for (const QString& p : {leftover, busy, other}) testfiles::WriteAll(p, "partial");
+  for (const QString& p : {leftover, busy, other}) testing::WriteAll(p, "partial");
   const int lockFd = ::open(QFile::encodeName(busy).constData(), O_RDONLY);
   ASSERT_GE(lockFd, 0);
   ASSERT_EQ(::flock(lockFd, LOCK_EX), 0);
@@ -144,13 +144,13 @@ TEST(AtomicFile, NextSaveRemovesLeftoverOfTheSameTargetOnly) {
 // A setup saved onto a FIFO is refused with the same message; the FIFO stays.
 TEST(AtomicFile, SetupSaveOntoAFifoIsRefused) {
   QTemporaryDir dir;
-  const QString path = testfiles::MakeSpecial(testfiles::SpecialKind::Fifo, dir.path());
+  const QString path = testing::MakeSpecial(testing::SpecialKind::Fifo, dir.path());
   ASSERT_FALSE(path.isEmpty());
   IniFile ini;
   ini.SetText(QByteArray("[LogForm]\r\nMaxSamples=5\r\n"));
   EXPECT_FALSE(ini.SaveAs(path));
   EXPECT_EQ(ini.ErrorText(), "\"" + path + "\" is not a regular file");
-  EXPECT_EQ(testfiles::FileType(path), unsigned(S_IFIFO));
+  EXPECT_EQ(testing::FileType(path), unsigned(S_IFIFO));
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 namespace qz {
 namespace {
 
-using testfiles::ReadAll;
-using testfiles::WriteAll;
+using testing::ReadAll;
+using testing::WriteAll;
 
 TEST(FileOps, SplitFileName) {
   struct Case {
@@ -86,7 +86,7 @@ TEST(FileOps, BackupFileNeverReplacesAFifoUnderTheBackupName) {
   ASSERT_EQ(::mkfifo(QFile::encodeName(bak).constData(), 0600), 0);
   EXPECT_FALSE(BackupFile(name));
   EXPECT_EQ(ReadAll(name), "new");
-  EXPECT_EQ(testfiles::FileType(bak), unsigned(S_IFIFO));
+  EXPECT_EQ(testing::FileType(bak), unsigned(S_IFIFO));
 }
 
 TEST(FileOps, ForceDeleteAndClearReadOnly) {

@@ -18,8 +18,8 @@
 namespace qz {
 namespace {
 
-using testfiles::ReadAll;
-using testfiles::WriteAll;
+using testing::ReadAll;
+using testing::WriteAll;
 
 // Points QZSIM_PROFILE at `profile` while alive and restores the previous value and folders.
 class ProfileScope {

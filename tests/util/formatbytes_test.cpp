@@ -33,7 +33,7 @@ TEST(FormatBytes, FieldsAreTheEnginesFields) {
   const QChar seps[] = {QChar('.'), QChar(','), QChar(0x00B7)};  // a two-byte one too
   for (const QChar sep : seps) {
     for (const double x : kEdgeValues) {
-      SCOPED_TRACE(testing::Message() << x << " sep " << int(sep.unicode()));
+      SCOPED_TRACE(::testing::Message() << x << " sep " << int(sep.unicode()));
       for (int dec : {0, 1, 3, 4, 5}) {
         QByteArray out("x");  // appends, never replaces
         out.remove(0, 1);

@@ -15,9 +15,9 @@
 namespace qz {
 namespace {
 
-using testfiles::FileSizeLimit;
-using testfiles::ReadAll;
-using testfiles::WriteAll;
+using testing::FileSizeLimit;
+using testing::ReadAll;
+using testing::WriteAll;
 
 TEST(IniFile, SectionsAndKeysMatchInAnyLetterCase) {
   IniFile ini;

@@ -16,10 +16,10 @@
 namespace qz {
 namespace {
 
-using testfiles::CheckReaderTable;
-using testfiles::ReadAll;
-using testfiles::ReaderOutcome;
-using testfiles::WriteAll;
+using testing::CheckReaderTable;
+using testing::ReadAll;
+using testing::ReaderOutcome;
+using testing::WriteAll;
 
 struct KindCase {
   TFileKind kind;
@@ -80,7 +80,7 @@ TEST(ReadRegularFile, ReadsExactlyUpToTheLimit) {
   EXPECT_EQ(ReadRegularFile(dangling, TFileKind::Setup).status, TReadFileStatus::Missing);
   const TReadFileResult fifoProbe = [&] {
     const QString fifo = dir.filePath(QStringLiteral("pipe"));
-    testfiles::MakeReaderInput(testfiles::ReaderInput::Fifo, fifo, 0);
+    testing::MakeReaderInput(testing::ReaderInput::Fifo, fifo, 0);
     return ProbeRegularFile(fifo, TFileKind::Setup);
   }();
   EXPECT_EQ(fifoProbe.status, TReadFileStatus::NotRegularFile);
@@ -161,15 +161,15 @@ TEST(FirstStartCopies, NewFilesOfTheUserAndNoSpecialFileCopied) {
   WriteAll(data + QStringLiteral("/QzSim0.ini"), "[QuzarForm]\r\n");
   ASSERT_TRUE(QFile::setPermissions(data + QStringLiteral("/QzSim0.ini"),
                                     QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-  ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::Fifo,
+  ASSERT_TRUE(testing::MakeReaderInput(testing::ReaderInput::Fifo,
                                          data + QStringLiteral("/QzSim1.ini"), 0));
-  ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::DevZeroLink,
+  ASSERT_TRUE(testing::MakeReaderInput(testing::ReaderInput::DevZeroLink,
                                          data + QStringLiteral("/TuZero.mem"), 0));
   WriteAll(data + QStringLiteral("/TuOne.mem"), "mem");
   const mode_t oldMask = ::umask(077);
   int copied = 0;
   {
-    testfiles::Watchdog dog("CopyDefaultFiles");
+    testing::Watchdog dog("CopyDefaultFiles");
     copied = CopyDefaultFiles(data, user + QLatin1Char('/'));
   }
   ::umask(oldMask);

@@ -20,7 +20,7 @@ TEST(SaveSweepChart, WritesTheChartOrRefusesWithTheExitCodes) {
   TQvWin qv(mot);
   for (int i = 0; i < 10; ++i)
     qv.LastSwp.Add(
-        testframes::EncodedFrame(testframes::MeasSpec(100.0 * i, complex(0.1, 0.05 * i))));
+        testing::EncodedFrame(testing::MeasSpec(100.0 * i, complex(0.1, 0.05 * i))));
   struct Case {
     const char* type;
     const char* file;

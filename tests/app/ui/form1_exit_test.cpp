@@ -38,7 +38,7 @@
 namespace qz {
 namespace {
 
-using testfiles::WriteAll;
+using testing::WriteAll;
 
 class Form1Exit : public qz::testing::StartedForm1Test {
  protected:

@@ -104,7 +104,7 @@ TEST_F(Form1Kit, FrequencyStatusSaysNoDataAfterTheStartAndCntOnAfterASetupLoad) 
   EXPECT_EQ(f->ToolWindows().Window<TQzResForm>("QzResForm")->FreqStatus()->text(),
             QStringLiteral("No data"));
   const QString path = dir.filePath("user.stp");
-  testfiles::WriteAll(path, "[QvTuStp1]\r\nPoints=101\r\n");
+  testing::WriteAll(path, "[QvTuStp1]\r\nPoints=101\r\n");
   QString comment, err;
   ASSERT_TRUE(f->LoadSetupFile(path, comment, err)) << err.toStdString();
   EXPECT_EQ(f->ToolWindows().Window<TQzResForm>("QzResForm")->FreqStatus()->text(),

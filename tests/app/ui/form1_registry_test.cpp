@@ -135,7 +135,7 @@ TEST_F(Form1Registry, MeasurementEventsReachTheResultsAndTunerWindows) {
   const QString plain = QStringLiteral("Reflection Coefficient: Input");
   const QString transformed = QStringLiteral("Reflection Coefficient: Input (Transformed)");
   const QString placeholder = QStringLiteral("(stale)");
-  const THresults res = testdata::SampleResult();
+  const THresults res = testing::SampleResult();
   const struct {
     const char* event;
     std::function<void()> tell;

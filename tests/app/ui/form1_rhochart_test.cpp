@@ -180,7 +180,7 @@ TEST_F(Form1RhoChart, ItsSectionIsWrittenAndLoaded) {
   EXPECT_FALSE(a.ValueExists("RhoChart", "Visible"));
 
   const QString stp = InUserFolder("user.stp");
-  testfiles::WriteAll(stp, "[RhoChart]\r\nTop=70\r\nLeft=80\r\nHeight=600\r\n");
+  testing::WriteAll(stp, "[RhoChart]\r\nTop=70\r\nLeft=80\r\nHeight=600\r\n");
   QString comment;
   ASSERT_TRUE(form->Program().LoadSetupFile(stp, comment, err)) << err.toStdString();
   EXPECT_EQ(chart->pos(), QPoint(80, 70));

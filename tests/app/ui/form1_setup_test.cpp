@@ -35,8 +35,8 @@
 namespace qz {
 namespace {
 
-using testfiles::ReadAll;
-using testfiles::WriteAll;
+using testing::ReadAll;
+using testing::WriteAll;
 
 // Each test has a profile folder of its own and prepares it before the frame window starts.
 class Form1Setup : public testing::StartedForm1Test {
@@ -102,11 +102,11 @@ TEST_F(Form1Setup, ExitWithoutSetupAsksNothingAndWritesABackup) {
 // as it was and the setup is in a backup. Without such a file no box appears.
 TEST_F(Form1Setup, TheStartUpBoxListsEveryRefusedFileAndExitLeavesThemAsTheyAre) {
   const QString cfg = InUserFolder("RS232.CFG");
-  ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::Fifo, Auto(), 0));
-  ASSERT_TRUE(testfiles::MakeReaderInput(testfiles::ReaderInput::SparseOverLimit, cfg, 64 << 10));
+  ASSERT_TRUE(testing::MakeReaderInput(testing::ReaderInput::Fifo, Auto(), 0));
+  ASSERT_TRUE(testing::MakeReaderInput(testing::ReaderInput::SparseOverLimit, cfg, 64 << 10));
   TForm1* f = nullptr;
   {
-    testfiles::Watchdog dog("the frame window's start");
+    testing::Watchdog dog("the frame window's start");
     f = Started();
   }
   ASSERT_NE(f, nullptr);
@@ -132,7 +132,7 @@ TEST_F(Form1Setup, TheStartUpBoxListsEveryRefusedFileAndExitLeavesThemAsTheyAre)
   asker.QueueButton(mbYes);
   f->ExitClick();
   EXPECT_FALSE(f->isVisible());
-  EXPECT_EQ(testfiles::FileType(Auto()), unsigned(S_IFIFO));
+  EXPECT_EQ(testing::FileType(Auto()), unsigned(S_IFIFO));
   EXPECT_EQ(QFileInfo(cfg).size(), (64 << 10) + 1);
   EXPECT_EQ(Backups().size(), 1);
   form.reset();

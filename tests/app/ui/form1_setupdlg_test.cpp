@@ -32,7 +32,7 @@
 namespace qz {
 namespace {
 
-using testfiles::WriteAll;
+using testing::WriteAll;
 
 class Form1SetupDlg : public qz::testing::StartedForm1Test {
  protected:

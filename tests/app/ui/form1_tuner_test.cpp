@@ -161,7 +161,7 @@ TEST_F(Form1Tuner, LoadMemStartsInTheTunerMemoryFolderAndTellsTheLoadedFile) {
   EXPECT_EQ(form->HintPanel()->text(), "Tuner memory loaded: Tu2000.mem");
   // A refused file says so in its box and tells no load.
   form->HintPanel()->clear();
-  testfiles::WriteAll(other + QStringLiteral("bad.mem"), QByteArray(30, 'x'));
+  testing::WriteAll(other + QStringLiteral("bad.mem"), QByteArray(30, 'x'));
   asker.QueueFile(other + QStringLiteral("bad.mem"));
   sys->LoadButton()->click();
   EXPECT_EQ(form->HintPanel()->text(), QString());

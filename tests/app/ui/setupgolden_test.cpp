@@ -52,7 +52,7 @@ TEST_F(WindowSetupGolden, EverySectionLoadedIsWrittenAsBefore) {
     IniFile ini(out);
     ASSERT_TRUE(form->Setup().WriteSetup(ini, comment, err)) << err.toStdString();
   }
-  qz::testing::ExpectGolden(testfiles::ReadAll(out), "setup_every_section_window.golden");
+  qz::testing::ExpectGolden(testing::ReadAll(out), "setup_every_section_window.golden");
   form->ExitNoSetupClick();
 }
 

@@ -33,7 +33,7 @@ TEST(SingleInstance, ContentNeverMattersOnlyAHolderDoes) {
     QDir(first.LockPath()).removeRecursively();
     QFile::remove(first.LockPath());
     if (c.content)
-      testfiles::WriteAll(first.LockPath(), QByteArray(c.content));
+      testing::WriteAll(first.LockPath(), QByteArray(c.content));
     else
       ASSERT_TRUE(QDir().mkdir(first.LockPath()));
     ASSERT_EQ(first.Acquire(), c.want);

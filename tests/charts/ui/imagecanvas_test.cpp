@@ -130,18 +130,18 @@ struct SweepRig {
   explicit SweepRig(bool persist, bool markers = true) {
     TRozne s;
     s.Lim.St = psClear;
-    chart = test::MakeChart(test::ChartKind::Rect, canvas, 400, 300, s, test::AxisRange(0, 1),
-                            test::AxisRange(0, 1));
+    chart = testing::MakeChart(testing::ChartKind::Rect, canvas, 400, 300, s, testing::AxisRange(0, 1),
+                            testing::AxisRange(0, 1));
     chart->Ox.Stp.Data.Bshort = chart->Oy.Stp.Data.Bshort = true;
     chart->Persist = persist;
     chart->PanelColor = clWhite;
-    test::FillTraces(list, {{}});
+    testing::FillTraces(list, {{}});
     list.Trace(0)->Attr().Dots.Visible = markers;
     list.Trace(0)->Attr().Dots.Moving = !markers;
     chart->AssignTraces(&list);
     chart->pBox1Paint();
   }
-  void Draw(const test::PointList& pts, int32_t from = 0) {
+  void Draw(const testing::PointList& pts, int32_t from = 0) {
     for (int32_t i = from; i < int32_t(pts.size()); ++i) {
       list.Trace(0)->AddXY(pts[size_t(i)].first, pts[size_t(i)].second);
       chart->MoveTraceSection(list, i);
@@ -153,8 +153,8 @@ struct SweepRig {
   }
 };
 
-const test::PointList kA = test::Sweep(40, 0.1, 0.2, 0.9, 0.4);
-const test::PointList kB = test::Sweep(40, 0.1, 0.7, 0.9, 0.9);
+const testing::PointList kA = testing::Sweep(40, 0.1, 0.2, 0.9, 0.4);
+const testing::PointList kB = testing::Sweep(40, 0.1, 0.7, 0.9, 0.9);
 
 TEST(SweepPixelTest, WithoutPersistTheSecondSweepReplacesTheFirst) {
   SweepRig ab(false), b(false);
@@ -195,7 +195,7 @@ TEST(SweepPixelTest, RepaintDuringTheSecondSweepLeavesNoGhost) {
   SweepRig ab(false, false), b(false, false);
   ab.Draw(kA);
   ab.NextSweep();
-  const test::PointList half(kB.begin(), kB.begin() + 20);
+  const testing::PointList half(kB.begin(), kB.begin() + 20);
   ab.Draw(half);
   ab.chart->pBox1Paint();
   ab.Draw(kB, 20);

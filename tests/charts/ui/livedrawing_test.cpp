@@ -12,7 +12,7 @@
 namespace qz {
 namespace {
 
-using test::ChartKind;
+using testing::ChartKind;
 
 // How the traces of one test run look and how the points arrive.
 struct LiveCase {
@@ -48,7 +48,7 @@ struct LiveChart {
   TTraces list;
 
   LiveChart(const LiveCase& c, TCanvas& canvas) {
-    raster = test::MakeChart(c.kind, canvas, 330, 220);
+    raster = testing::MakeChart(c.kind, canvas, 330, 220);
     raster->Persist = c.persist;
     const TColor colors[] = {clRed, clBlue, 0x008000};
     for (int32_t j = 0; j < c.traces; ++j) {
@@ -205,10 +205,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, SweepEndTest, ::testing::ValuesIn(kSweepCases),
 TEST(LiveDrawingPanelTest, PointsWaitForTheScreenUpdate) {
   QWidget owner;
   owner.resize(330, 220);
-  TOsData r = test::AxisRange(-1, 1);
+  TOsData r = testing::AxisRange(-1, 1);
   auto* panel = new TRasterPanel(std::make_unique<TRaster>(TRozne{}, r, r), &owner);
   TTraces list;
-  test::FillTraces(list, {{}});
+  testing::FillTraces(list, {{}});
   panel->Raster().AssignTraces(&list);
   owner.show();
   panel->RenderNow();

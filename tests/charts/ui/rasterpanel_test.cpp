@@ -12,7 +12,7 @@
 namespace qz {
 namespace {
 
-using test::ChartKind;
+using testing::ChartKind;
 
 // A display-like owner window with a panel filling it.
 struct PanelRig {
@@ -29,7 +29,7 @@ struct PanelRig {
     panel->RenderNow();
   }
   static std::unique_ptr<TRaster> MakeRaster(ChartKind kind) {
-    TOsData a = test::AxisRange(-1, 1);
+    TOsData a = testing::AxisRange(-1, 1);
     TRozne s;
     s.CapText = "Caption";
     s.CapVisible = true;
@@ -95,7 +95,7 @@ TEST(RasterPanelTest, UnchangedCircularChartReusesItsGrid) {
 TEST(RasterPanelTest, LiveDrawingPaintsTheImageAtOnce) {
   PanelRig rig;
   TTraces list;
-  test::FillTraces(list, {{}});
+  testing::FillTraces(list, {{}});
   rig.panel->Raster().AssignTraces(&list);
   rig.panel->RenderNow();
   const QImage before = rig.panel->Image().copy();
@@ -109,7 +109,7 @@ TEST(RasterPanelTest, LiveDrawingPaintsTheImageAtOnce) {
 TEST(RasterPanelTest, ClearLeavesTheEmptyGridAndTheLabels) {
   PanelRig rig;
   TTraces list;
-  test::FillTraces(list, {test::Sweep(50, -1, -1, 1, 0.9)});
+  testing::FillTraces(list, {testing::Sweep(50, -1, -1, 1, 0.9)});
   rig.panel->Raster().AssignTraces(&list);
   TDLabel* l = rig.LabelAt(20, 20);
   const QImage empty = rig.panel->Image().copy();

@@ -69,9 +69,9 @@ TEST(RefreshTickTest, EachWaitingClientIsToldOncePerTick) {
 TEST(RefreshTickTest, PanelsUpdateTogetherAtTheSharedTick) {
   QWidget owner;
   owner.resize(330, 440);
-  TOsData r = test::AxisRange(-1, 1);
+  TOsData r = testing::AxisRange(-1, 1);
   TTraces list;
-  test::FillTraces(list, {{}});
+  testing::FillTraces(list, {{}});
   auto* top = new TRasterPanel(std::make_unique<TRaster>(TRozne{}, r, r));
   auto* bottom = new TRasterPanel(std::make_unique<TRaster>(TRozne{}, r, r));
   auto* closing = new TRasterPanel(std::make_unique<TRaster>(TRozne{}, r, r));

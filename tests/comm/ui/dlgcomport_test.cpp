@@ -27,9 +27,9 @@
 namespace qz {
 namespace {
 
-using testing::NiceMock;
-using testport::ComLists;
-using testport::TFakePort;
+using ::testing::NiceMock;
+using testing::ComLists;
+using testing::TFakePort;
 
 // A dialog over COM1, COM3, COM7 with the port on COM3 at 115200 baud; the search's wait runs
 // `during(attempt)` in the wait of each attempt (1-based) and returns at once.
@@ -289,7 +289,7 @@ TEST(ComPortWindowEmpty, NoPortsNoRowAndPortZero) {
   d.show();
   EXPECT_EQ(d.PortList()->count(), 0);
   EXPECT_EQ(d.PortList()->currentRow(), -1);
-  EXPECT_CALL(port, OpenPort(0, 9, 0, testing::_, testing::_));
+  EXPECT_CALL(port, OpenPort(0, 9, 0, ::testing::_, ::testing::_));
   QTimer::singleShot(0, &d, [&] { d.ContinueButton()->click(); });
   EXPECT_EQ(d.exec(), 1);
 }

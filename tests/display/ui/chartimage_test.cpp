@@ -15,7 +15,7 @@ struct SweepRig {
   explicit SweepRig(const complex& rho, int n = 20) : qv(mot) {
     qv.LastSwp.SetNwanted(n);
     for (int i = 0; i < n; ++i)
-      qv.LastSwp.Add(testframes::EncodedFrame(testframes::MeasSpec(1000.0, rho, rho)));
+      qv.LastSwp.Add(testing::EncodedFrame(testing::MeasSpec(1000.0, rho, rho)));
   }
   TMotState mot;
   TQvWin qv;

@@ -22,8 +22,8 @@
 namespace qz {
 namespace {
 
-using test::DisplayRig;
-using test::FindAction;
+using testing::DisplayRig;
+using testing::FindAction;
 using testing::WhenModal;
 
 TGDisplForm* WindowOfType(DisplayRig& r, const QString& menuText) {

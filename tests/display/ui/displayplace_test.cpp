@@ -17,7 +17,7 @@
 namespace qz {
 namespace {
 
-using Rig = test::DisplayRig;
+using Rig = testing::DisplayRig;
 
 struct Kept {
   int top, left, width, height, lgndTop, lgndLeft, timeTop, timeLeft;

@@ -22,7 +22,7 @@ namespace qz {
 namespace {
 
 // A display area with the analyzer state and a sweep of three measured frames.
-using Rig = test::DisplayRig;
+using Rig = testing::DisplayRig;
 
 TEST(GDisplFormTest, FreshWindowShowsInputMagnitudeInItsClientSize) {
   Rig r;
@@ -169,7 +169,7 @@ TEST(GDisplFormTest, TheChartMenusSharedLetterChoosesItsOneEnabledItem) {
   int scales = 0;
   w->OnSetScale = [&scales](TGDisplForm&) { ++scales; };
   QMenu* chart = w->ChartMenu();
-  QAction* setScale = test::FindAction(chart, "&Set Scale...");
+  QAction* setScale = testing::FindAction(chart, "&Set Scale...");
   ASSERT_NE(setScale, nullptr);
   // "&Set Scale..." and "&Show Load" share S; "&Show Load" is enabled for the reflection
   // coefficient's types only (Mag to Oven).
@@ -182,7 +182,7 @@ TEST(GDisplFormTest, TheChartMenusSharedLetterChoosesItsOneEnabledItem) {
       {"&Mag", 0, true}, {"Po&wer", 1, false}, {"&Z-Smith", 1, true}, {"&Freq", 2, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.type);
-    test::FindAction(w->DisplayMenu(), c.type)->trigger();
+    testing::FindAction(w->DisplayMenu(), c.type)->trigger();
     chart->popup(w->mapToGlobal(QPoint(10, 10)));
     QKeyEvent key(QEvent::KeyPress, Qt::Key_S, Qt::NoModifier, "s");
     QApplication::sendEvent(chart, &key);

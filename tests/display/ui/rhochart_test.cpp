@@ -52,7 +52,7 @@ class RhoChartTest : public ::testing::Test {
 
   TScriptedAsker asker;
   TScopedAsker scoped{&asker};
-  testrig::RhoChartRig r;
+  testing::RhoChartRig r;
   TRhoChart chart{r.t.m, r.model, r.qv};
 };
 

@@ -26,7 +26,7 @@
 namespace qz {
 namespace {
 
-THresults Result() { return testdata::SampleResult(); }
+THresults Result() { return testing::SampleResult(); }
 
 void Press(QWidget* w, Qt::MouseButton b = Qt::LeftButton) {
   QMouseEvent e(QEvent::MouseButtonPress, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), b, b,
@@ -34,7 +34,7 @@ void Press(QWidget* w, Qt::MouseButton b = Qt::LeftButton) {
   QCoreApplication::sendEvent(w, &e);
 }
 
-class ResFormsTest : public testing::Test {
+class ResFormsTest : public ::testing::Test {
  protected:
   TMotState mot;
   TQvWin qv{mot};
@@ -196,7 +196,7 @@ TEST_F(ResFormsTest, SmallWindowCaptionsAndColours) {
 namespace qz {
 namespace {
 
-class ResFormsCycleTest : public testing::Test {
+class ResFormsCycleTest : public ::testing::Test {
  protected:
   TMotState mot;
   TQvWin qv{mot};
@@ -214,7 +214,7 @@ TEST_F(ResFormsCycleTest, VisibleWindowsShowTheLastOfManyResultsOnceTheRefreshHa
   TQzSmallFrm s(qv, nullptr);
   f.show();
   s.show();
-  THresults r = testdata::SampleResult();
+  THresults r = testing::SampleResult();
   // A burst of frames, the last one different: one refresh is waiting, nothing painted yet.
   for (int i = 0; i < 500; ++i) {
     r.Mag_m = 0.001 * i;

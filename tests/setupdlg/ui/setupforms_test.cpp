@@ -29,7 +29,7 @@
 namespace qz {
 namespace {
 
-using testcmd::TFakeQzCmd;
+using testing::TFakeQzCmd;
 using ::testing::_;
 using ::testing::InSequence;
 using ::testing::NiceMock;

@@ -30,7 +30,7 @@ using qz::testing::Child;
 QString Text(QWidget& w, const char* label) { return Child<QLabel>(w, label)->text(); }
 
 // The window over the shared rig, with a scripted asker installed.
-struct FormRig : testrig::TrgRig {
+struct FormRig : testing::TrgRig {
   TScriptedAsker asker;
   FormRig() { Install(); }
   FormRig(int maxSteps, double stepMm) : TrgRig(maxSteps, stepMm) { Install(); }

@@ -24,8 +24,8 @@
 namespace qz {
 namespace {
 
-using testing_mdl::MdlRig;
-using testing_mdl::ScopedRandom;
+using testing::MdlRig;
+using testing::ScopedRandom;
 
 using qz::testing::Child;
 

@@ -36,7 +36,7 @@ class MakeSceWin : public qz::testing::FreshProfileTest {
     if (HasFatalFailure()) return;
     asker.quiet = true;
     w = std::make_unique<TMakeSceForm>(
-        rig.m, bt, [] { return testrig::kTunerRigFreq; }, nullptr, &asker);
+        rig.m, bt, [] { return testing::kTunerRigFreq; }, nullptr, &asker);
     w->workers = 2;
   }
   void TearDown() override {
@@ -58,7 +58,7 @@ class MakeSceWin : public qz::testing::FreshProfileTest {
     return finished;
   }
 
-  testrig::TunerRig rig;
+  testing::TunerRig rig;
   TBilinTransf bt;
   std::unique_ptr<TMakeSceForm> w;
 };

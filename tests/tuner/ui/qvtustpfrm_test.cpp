@@ -24,10 +24,10 @@
 namespace qz {
 namespace {
 
-using testing::Return;
+using ::testing::Return;
 
-struct TuStpTest : testing::Test {
-  testrig::TpicRig rig;
+struct TuStpTest : ::testing::Test {
+  testing::TpicRig rig;
   TPlaneExt ext;
   TScriptedAsker asker;
   QTemporaryDir dir;
@@ -138,7 +138,7 @@ TEST_F(TuStpTest, MemoryFiles) {
   const QString missing = dir.filePath(QStringLiteral("none.mem"));
   EXPECT_EQ(w->LoadMem(missing), kTunMemNotFound);
   const QString bad = dir.filePath(QStringLiteral("bad.mem"));
-  testfiles::WriteAll(bad, QByteArray(30, 'x'));
+  testing::WriteAll(bad, QByteArray(30, 'x'));
   EXPECT_EQ(w->LoadMem(bad), kTunMemInvalid);
   const auto boxes = asker.Records(TAskRecord::Message);
   ASSERT_EQ(boxes.size(), 2u);

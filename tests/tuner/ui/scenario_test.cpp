@@ -55,8 +55,8 @@ class ScenarioWin : public qz::testing::FreshProfileTest {
     return n;
   }
 
-  testrig::TpicRig rig;
-  testrig::SceFrames frames;
+  testing::TpicRig rig;
+  testing::SceFrames frames;
   std::unique_ptr<TScenario> w;
 };
 

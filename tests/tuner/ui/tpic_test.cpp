@@ -37,7 +37,7 @@ void Mouse(QWidget* w, QEvent::Type t, QPoint at, Qt::MouseButton b = Qt::LeftBu
 
 // The window over one tuner; the mouse counts as held unless a test lets go of it.
 struct TpicTest : ::testing::Test {
-  testrig::TpicRig rig;
+  testing::TpicRig rig;
   TPlaneExt ext;
   TScriptedAsker asker;
   bool running = false;

@@ -41,7 +41,7 @@ QWidget* LaidOutTool(QWidget* parent) {
   return w;
 }
 
-class WindowPlaceUi : public testing::Test {
+class WindowPlaceUi : public ::testing::Test {
  protected:
   TFixedScreen screen{QSize(1280, 1024), QRect(0, 24, 1280, 1000)};
   TScopedScreen scoped{&screen};
