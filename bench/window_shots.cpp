@@ -84,11 +84,11 @@ using Shots = testing::FreshProfileTest;
 TEST_F(Shots, FrameWindowWithToolWindows) {
   QZ_NEED_SHOT_DIR();
   testing::WriteAll(Auto(),
-                      "[QuzarForm]\r\nTop=0\r\nLeft=0\r\nWidth=1200\r\nHeight=900\r\n"
-                      "[QzResForm]\r\nVisible=1\r\nTop=60\r\nLeft=860\r\n"
-                      "[QzSmallFrm]\r\nVisible=1\r\nTop=380\r\nLeft=860\r\n"
-                      "[LogForm]\r\nVisible=1\r\nTop=330\r\nLeft=20\r\n"
-                      "[Model]\r\nVisible=1\r\nTop=70\r\nLeft=20\r\n");
+                    "[QuzarForm]\r\nTop=0\r\nLeft=0\r\nWidth=1200\r\nHeight=900\r\n"
+                    "[QzResForm]\r\nVisible=1\r\nTop=60\r\nLeft=860\r\n"
+                    "[QzSmallFrm]\r\nVisible=1\r\nTop=380\r\nLeft=860\r\n"
+                    "[LogForm]\r\nVisible=1\r\nTop=330\r\nLeft=20\r\n"
+                    "[Model]\r\nVisible=1\r\nTop=70\r\nLeft=20\r\n");
   auto f = StartedForm1();
   f->resize(1200, 900);
   // The picture is taken while the run goes on, then the run is paused.

@@ -16,11 +16,11 @@
 namespace qz {
 namespace {
 
-using testing::TFakeQzCmd;
 using ::testing::_;
 using ::testing::InSequence;
 using ::testing::NiceMock;
 using ::testing::Return;
+using testing::TFakeQzCmd;
 
 constexpr int32_t kFail = 5;
 

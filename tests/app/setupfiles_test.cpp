@@ -643,12 +643,12 @@ using testing::ReaderInput;
 TEST(SetupFileReader, SpecialFilesAreRefusedAtOnce) {
   QTemporaryDir dir;
   testing::CheckReaderTable("ReadSetupFile", dir.filePath(QStringLiteral("user.stp")), 16 << 20,
-                              "is too large: a setup file may have at most 16 MiB",
-                              [](const QString& path) {
-                                QString error;
-                                const std::unique_ptr<IniFile> ini = ReadSetupFile(path, error);
-                                return testing::ReaderOutcome{ini != nullptr, error};
-                              });
+                            "is too large: a setup file may have at most 16 MiB",
+                            [](const QString& path) {
+                              QString error;
+                              const std::unique_ptr<IniFile> ini = ReadSetupFile(path, error);
+                              return testing::ReaderOutcome{ini != nullptr, error};
+                            });
 }
 
 // An automatic setup that is there but cannot be read leaves the defaults, one start-up line,

@@ -19,8 +19,8 @@
 namespace qz {
 namespace {
 
-using testing::TFakeQzCmd;
 using ::testing::_;
+using testing::TFakeQzCmd;
 
 using ::testing::InSequence;
 using ::testing::NiceMock;

@@ -79,7 +79,8 @@ Drawn DrawChart(ChartKind kind, int zoom, int charW, int lineH, int w, int h, do
   d.canvas = std::make_unique<TRecordingCanvas>(charW, lineH);
   TRozne s;
   s.Zoom = zoom;
-  d.chart = MakeChart(kind, *d.canvas, w, h, s, testing::AxisRange(-1, 1), testing::AxisRange(xLo, xHi));
+  d.chart =
+      MakeChart(kind, *d.canvas, w, h, s, testing::AxisRange(-1, 1), testing::AxisRange(xLo, xHi));
   d.chart->pBox1Paint();
   return d;
 }
@@ -112,8 +113,8 @@ TEST(ChartTexts, NoTextCoversAnotherInTheSmallestWindow) {
       for (int zoom = 0; zoom < c.zooms; ++zoom)
         for (const Metrics& m : kFonts) {
           SCOPED_TRACE(::testing::Message() << panel.width() << "x" << panel.height() << " kind "
-                                          << int(c.kind) << " x from " << c.xLo << " zoom " << zoom
-                                          << " font " << m.charW << "x" << m.lineH);
+                                            << int(c.kind) << " x from " << c.xLo << " zoom "
+                                            << zoom << " font " << m.charW << "x" << m.lineH);
           Drawn d = DrawChart(c.kind, zoom, m.charW, m.lineH, panel.width(), panel.height(), c.xLo,
                               c.xHi);
           const std::vector<Ink> ink = InkOf(*d.canvas, m.charW, m.lineH);
@@ -188,7 +189,7 @@ TEST(ChartTexts, TheLowestVerticalLabelStandsOnTheRowOfTheHorizontalLabels) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "kind " << int(c.kind) << " x from " << c.xLo << " font "
-                                    << c.font.charW << "x" << c.font.lineH);
+                                      << c.font.charW << "x" << c.font.lineH);
     Drawn d = DrawChart(c.kind, 0, c.font.charW, c.font.lineH, 330, 220, c.xLo, c.xHi);
     const TOsY& y = d.chart->Oy;
     ASSERT_GT(y.Nd, 1);

@@ -14,10 +14,10 @@ namespace qz {
 namespace {
 
 using ::testing::_;
+using testing::ComLists;
 using ::testing::Field;
 using ::testing::NiceMock;
 using ::testing::Return;
-using testing::ComLists;
 using testing::TFakePort;
 
 const char* const kFailNoConfig = "COMMUNICATION FAIL:\r\nConfiguration file not found";

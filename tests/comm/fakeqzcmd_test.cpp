@@ -12,10 +12,10 @@
 namespace qz {
 namespace {
 
-using testing::TFakeQzCmd;
 using ::testing::_;
 using ::testing::NiceMock;
 using ::testing::Return;
+using testing::TFakeQzCmd;
 
 constexpr int32_t kRefused = 5;
 

@@ -125,7 +125,8 @@ TEST_F(QzCmdTest, RememberedStatesFollowTheActionAndTheRememberFlag) {
   const QString startStopWire[] = {QStringLiteral("<18>"), QStringLiteral("<17>"), QString(),
                                    QStringLiteral("<12>")};
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << int(c.before) << " " << int(c.action) << " " << c.remember);
+    SCOPED_TRACE(::testing::Message()
+                 << int(c.before) << " " << int(c.action) << " " << c.remember);
     TStatusAll run, send;
     for (int a = 1; a <= kQvCanMax; ++a) run[a] = send[a] = c.before;
     cmd.SetStates(run, send);
@@ -403,9 +404,7 @@ TEST_F(QzCmdTest, ReadFramePassesTheAveragingCountAndFailsWithoutSource) {
 // result that cannot pass for a new one.
 TEST_F(QzCmdTest, MeasureDecodesIntoTheLatestResultOnlyWhenAFrameArrivesWhole) {
   struct Spoiling : TFrameSource {
-    void GetMobBytes(int, TMerObjekt& mob) override {
-      mob = testing::RawFrame({0x55, 1, 2, 3}, 1);
-    }
+    void GetMobBytes(int, TMerObjekt& mob) override { mob = testing::RawFrame({0x55, 1, 2, 3}, 1); }
   } spoilt;
   TFakeSource good(mot);
   struct Case {

@@ -319,10 +319,10 @@ TEST(T232Reader, SpecialFilesAreRefusedAndTold) {
         const bool told = port.ConfigProblems().size() == 1;
         EXPECT_EQ(port.GetBaudIndex(), 9);
         return testing::ReaderOutcome{!told, told ? port.ConfigProblems().front().cause ==
-                                                              QStringLiteral("not a regular file")
-                                                          ? QStringLiteral("is not a regular file")
-                                                          : port.ConfigProblems().front().cause
-                                                    : QString()};
+                                                            QStringLiteral("not a regular file")
+                                                        ? QStringLiteral("is not a regular file")
+                                                        : port.ConfigProblems().front().cause
+                                                  : QString()};
       });
   port.Start({QStringLiteral("COM1")}, dir.path());
   EXPECT_TRUE(port.ConfigProblems().empty());

@@ -410,8 +410,7 @@ TEST_F(LogEngineTest, GoldenTextLog) {
   wall = later;
   eng.Stop();
   const QByteArray got = sink.files[kPath];
-  const QByteArray want =
-      testing::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR "/textlog_golden.txt"));
+  const QByteArray want = testing::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR "/textlog_golden.txt"));
   EXPECT_EQ(got.toStdString(), want.toStdString());
   if (got != want) {
     // Left beside the temporary files for comparison by hand.

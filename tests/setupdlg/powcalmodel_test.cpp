@@ -13,9 +13,9 @@
 namespace qz {
 namespace {
 
-using testing::TFakeQzCmd;
 using ::testing::NiceMock;
 using ::testing::Return;
+using testing::TFakeQzCmd;
 
 struct PowRig {
   TMotState mot;

@@ -12,10 +12,10 @@
 namespace qz {
 namespace {
 
-using testing::TFakeQzCmd;
 using ::testing::_;
 using ::testing::InSequence;
 using ::testing::NiceMock;
+using testing::TFakeQzCmd;
 
 struct CmdRig {
   TMotState mot;

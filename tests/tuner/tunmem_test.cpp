@@ -159,7 +159,7 @@ TEST(TunMem, BytesOfBothVersionsAsBefore) {
     qz::testing::ExpectGolden(TunMemBytes(c.content, c.version), QString::fromLatin1(c.golden));
   EXPECT_EQ(testing::ReadAll(qz::testing::GoldenPath("tunmem_builtin_v2.golden")),
             testing::ReadAll(QStringLiteral(QZ_TEST_DATA_DIR) +
-                               QStringLiteral("/../../share/qzsim/TunQztu340.mem")));
+                             QStringLiteral("/../../share/qzsim/TunQztu340.mem")));
 }
 
 TEST(TunMem, BothVersionsOfTheBuiltInDescriptionLoadTheSameRecords) {

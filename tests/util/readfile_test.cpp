@@ -162,9 +162,9 @@ TEST(FirstStartCopies, NewFilesOfTheUserAndNoSpecialFileCopied) {
   ASSERT_TRUE(QFile::setPermissions(data + QStringLiteral("/QzSim0.ini"),
                                     QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
   ASSERT_TRUE(testing::MakeReaderInput(testing::ReaderInput::Fifo,
-                                         data + QStringLiteral("/QzSim1.ini"), 0));
+                                       data + QStringLiteral("/QzSim1.ini"), 0));
   ASSERT_TRUE(testing::MakeReaderInput(testing::ReaderInput::DevZeroLink,
-                                         data + QStringLiteral("/TuZero.mem"), 0));
+                                       data + QStringLiteral("/TuZero.mem"), 0));
   WriteAll(data + QStringLiteral("/TuOne.mem"), "mem");
   const mode_t oldMask = ::umask(077);
   int copied = 0;

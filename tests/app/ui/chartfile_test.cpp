@@ -19,8 +19,7 @@ TEST(SaveSweepChart, WritesTheChartOrRefusesWithTheExitCodes) {
   TMotState mot;
   TQvWin qv(mot);
   for (int i = 0; i < 10; ++i)
-    qv.LastSwp.Add(
-        testing::EncodedFrame(testing::MeasSpec(100.0 * i, complex(0.1, 0.05 * i))));
+    qv.LastSwp.Add(testing::EncodedFrame(testing::MeasSpec(100.0 * i, complex(0.1, 0.05 * i))));
   struct Case {
     const char* type;
     const char* file;

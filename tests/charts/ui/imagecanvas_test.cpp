@@ -130,8 +130,8 @@ struct SweepRig {
   explicit SweepRig(bool persist, bool markers = true) {
     TRozne s;
     s.Lim.St = psClear;
-    chart = testing::MakeChart(testing::ChartKind::Rect, canvas, 400, 300, s, testing::AxisRange(0, 1),
-                            testing::AxisRange(0, 1));
+    chart = testing::MakeChart(testing::ChartKind::Rect, canvas, 400, 300, s,
+                               testing::AxisRange(0, 1), testing::AxisRange(0, 1));
     chart->Ox.Stp.Data.Bshort = chart->Oy.Stp.Data.Bshort = true;
     chart->Persist = persist;
     chart->PanelColor = clWhite;

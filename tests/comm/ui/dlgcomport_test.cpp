@@ -27,8 +27,8 @@
 namespace qz {
 namespace {
 
-using ::testing::NiceMock;
 using testing::ComLists;
+using ::testing::NiceMock;
 using testing::TFakePort;
 
 // A dialog over COM1, COM3, COM7 with the port on COM3 at 115200 baud; the search's wait runs

@@ -29,10 +29,10 @@
 namespace qz {
 namespace {
 
-using testing::TFakeQzCmd;
 using ::testing::_;
 using ::testing::InSequence;
 using ::testing::NiceMock;
+using testing::TFakeQzCmd;
 
 using qz::testing::Child;
 
