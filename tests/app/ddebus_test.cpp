@@ -22,6 +22,7 @@
 #include "app/controlbus.h"
 #include "app/ddebus.h"
 #include "app/ddeitem.h"
+#include "app/runlog.h"
 #include "common/fakecontrolport.h"
 
 namespace qz {
@@ -197,27 +198,6 @@ TEST(DdeBusSession, HeldChangesAreNotReadAndTheLatestTextGoes) {
   EXPECT_EQ(seen.size(), count);
 }
 
-// The control's run signals and property changes as a client sees them, in the order they came.
-class TControlWatch : public QObject {
-  Q_OBJECT
- public:
-  QStringList events;
- public slots:
-  void Started(uint run, qulonglong firstFrame) {
-    events << QStringLiteral("started %1 %2").arg(run).arg(firstFrame);
-  }
-  void Ended(const QString& reason) { events << QStringLiteral("ended ") + reason; }
-  void Properties(const QString&, const QVariantMap& props, const QStringList&) {
-    QStringList parts;
-    if (props.contains(QStringLiteral("Running")))
-      parts << QStringLiteral("Running=") + props[QStringLiteral("Running")].toString();
-    if (props.contains(QStringLiteral("FramesAccepted")))
-      parts << QStringLiteral("FramesAccepted=") +
-                   props[QStringLiteral("FramesAccepted")].toString();
-    events << parts.join(QLatin1Char(' '));
-  }
-};
-
 // A Run asked for over the bus, whatever becomes of it: every change of Running goes as
 // PropertiesChanged, a run that never began sends no RunStarted, and every Run is followed by
 // exactly one RunEnded, so that a client waiting for it is never left waiting.
@@ -269,7 +249,7 @@ TEST(DdeBusSession, EveryRunAskedForIsToldEndedAndRunningFollowsIt) {
     control.Defer = [&](std::function<void()> t) { deferred.push_back(std::move(t)); };
     TControlBus bus(control);
     ASSERT_TRUE(bus.Register()) << bus.ErrorText().toStdString();
-    TControlWatch watch;
+    testing::TRunLog watch;
     ASSERT_TRUE(client.connect(server, kControlPath, kControlInterface, "RunStarted", &watch,
                                SLOT(Started(uint, qulonglong))));
     ASSERT_TRUE(client.connect(server, kControlPath, kControlInterface, "RunEnded", &watch,
@@ -328,5 +308,3 @@ TEST(DdeBus, WithoutABusTheObjectKeepsTheText) {
 
 }  // namespace
 }  // namespace qz
-
-#include "ddebus_test.moc"

@@ -24,12 +24,14 @@
 #include <algorithm>
 
 #include "app/recordbus.h"
+#include "app/runlog.h"
 #include "common/privatebus.h"
 
 namespace qz {
 namespace {
 
 using testing::TPrivateBus;
+using testing::TRunLog;
 using testing::TServedProgram;
 using testing::WaitFor;
 
@@ -81,25 +83,6 @@ QVariant Value(const TWireRecord& r, const QString& key) {
     if (k == key) return v;
   return {};
 }
-
-// The run's signals and the control's property changes, in the order they came.
-class TRunLog : public QObject {
-  Q_OBJECT
- public:
-  QStringList events;
- public slots:
-  void Started(uint run, qulonglong firstFrame) {
-    events << QString("started %1 %2").arg(run).arg(firstFrame);
-  }
-  void Ended(const QString& reason) { events << "ended " + reason; }
-  void Properties(const QString&, const QVariantMap& props, const QStringList&) {
-    QStringList parts;
-    if (props.contains("Running")) parts << "Running=" + props["Running"].toString();
-    if (props.contains("FramesAccepted"))
-      parts << "FramesAccepted=" + props["FramesAccepted"].toString();
-    events << parts.join(' ');
-  }
-};
 
 // Whether a column of a results file holds `value` as its format writes it (the fixed forms by
 // their decimals, the exponent form by its five significant digits).
