@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "display/panelplace.h"
 #include "util/inifile.h"
 #include "util/numutil.h"
 #include "util/stpkeys.h"
@@ -88,6 +89,15 @@ void TDFormStp::LimitPanels(int32_t clientW, int32_t clientH) {
   LgndLeft = ClampLowWins(LgndLeft, 1, clientW - 10);
   pTimeTop = ClampLowWins(pTimeTop, 1, clientH - 5);
   pTimeLeft = ClampLowWins(pTimeLeft, 1, clientW - 10);
+}
+
+void TDFormStp::FitPanels(QSize legend, QSize clock, QSize panel) {
+  const QPoint l = ClampPanelInto(legend, panel, QPoint(LgndLeft, LgndTop));
+  const QPoint c = ClampPanelInto(clock, panel, QPoint(pTimeLeft, pTimeTop));
+  LgndLeft = l.x();
+  LgndTop = l.y();
+  pTimeLeft = c.x();
+  pTimeTop = c.y();
 }
 
 }  // namespace qz

@@ -2,6 +2,7 @@
 // A display window's setup section "DForm_" + n: its state, panels and type in the main section,
 // the caption style with key prefix "Capt", the depot and the four trace sub-sections.
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -45,8 +46,12 @@ struct TDFormStp {
   // Reads with the present values as defaults. The panel positions are limited into a client of
   // clientW x clientH, a type not offered reads as Mag and the horizontal type follows the type.
   void ReadStp(const IniFile& ini, const QString& section, int32_t clientW, int32_t clientH);
-  // The legend and clock positions limited into a client of clientW x clientH.
+  // The legend and clock positions limited into a client of clientW x clientH (their sizes
+  // unknown: a damaged value reads as a place inside the client).
   void LimitPanels(int32_t clientW, int32_t clientH);
+  // The legend and clock, of the sizes given, wholly inside the chart panel: a place that fits
+  // is kept, one that does not is moved in as a dragged panel is (ClampPanelInto).
+  void FitPanels(QSize legend, QSize clock, QSize panel);
   // The outer place as a window place (never visible: the state says how the window shows).
   TWindowPlace Place() const { return TWindowPlace{Left, Top, Width, Height, false}; }
   void SetPlace(const TWindowPlace& p);

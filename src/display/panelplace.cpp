@@ -1,6 +1,7 @@
 #include "display/panelplace.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "util/numutil.h"
 
@@ -18,8 +19,11 @@ QPointF PanelFractions(QPoint topLeft, QSize panel) {
 }
 
 QPoint PanelFromFractions(QPointF fractions, QSize item, QSize panel) {
-  return ClampPanelInto(
-      item, panel, QPoint(int(fractions.x() * panel.width()), int(fractions.y() * panel.height())));
+  // Rounded: a place taken back on the same panel is the place it was (x / w · w may fall a
+  // hair below x).
+  return ClampPanelInto(item, panel,
+                        QPoint(SafeToInt32(std::round(fractions.x() * panel.width())),
+                               SafeToInt32(std::round(fractions.y() * panel.height()))));
 }
 
 TPanelPlaces DefaultPanelPlaces(QSize legend, QSize clock, QSize panel) {

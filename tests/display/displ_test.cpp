@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QPoint>
 #include <array>
 
 #include <cmath>
@@ -225,6 +226,46 @@ TEST(DFormStpTest, ReadLimitsEveryDamagedValue) {
   ini.SetText("[DForm_2]\r\nDsplTyp=40\r\n");
   r.ReadStp(ini, "DForm_2", 330, 220);
   EXPECT_EQ(r.DsplTyp, diMag);  // 19 after the clamp, not offered
+}
+
+// Legend 60 x 24 and clock 40 x 16 over a chart panel of 330 x 220: each stands whole inside,
+// 1 pixel from the left and top edges at least and 2 from the right and bottom, as a dragged
+// panel does; a place that fits is kept.
+TEST(DFormStpTest, FitPanelsKeepsAPlaceThatFitsAndMovesTheOthersWhollyIn) {
+  const QSize legend(60, 24), clock(40, 16), panel(330, 220);
+  const struct {
+    const char* name;
+    QPoint asked;   // the same place asked for legend and clock
+    QPoint legend;  // where each stands then
+    QPoint clock;
+  } cases[] = {
+      {"inside", {30, 12}, {30, 12}, {30, 12}},
+      {"the legend's last place", {268, 194}, {268, 194}, {268, 194}},
+      {"one pixel beyond it", {269, 195}, {268, 194}, {269, 195}},
+      {"the clock's last place", {288, 202}, {268, 194}, {288, 202}},
+      {"at the client's width less 10", {320, 210}, {268, 194}, {288, 202}},
+      {"far beyond", {100000, 100000}, {268, 194}, {288, 202}},
+      {"left of and above", {-40, -3}, {1, 1}, {1, 1}},
+      {"at the edge", {0, 0}, {1, 1}, {1, 1}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDFormStp r;
+    r.LgndLeft = r.pTimeLeft = c.asked.x();
+    r.LgndTop = r.pTimeTop = c.asked.y();
+    r.FitPanels(legend, clock, panel);
+    EXPECT_EQ(QPoint(r.LgndLeft, r.LgndTop), c.legend);
+    EXPECT_EQ(QPoint(r.pTimeLeft, r.pTimeTop), c.clock);
+    // Fitting again changes nothing: a place read and written again stays.
+    const TDFormStp once = r;
+    r.FitPanels(legend, clock, panel);
+    EXPECT_TRUE(r == once);
+  }
+  // A panel smaller than the legend: it starts at 1, never at a negative place.
+  TDFormStp r;
+  r.LgndLeft = r.LgndTop = 30;
+  r.FitPanels(legend, clock, QSize(50, 20));
+  EXPECT_EQ(QPoint(r.LgndLeft, r.LgndTop), QPoint(1, 1));
 }
 
 TEST(DFormStpTest, DepotDefaults) {

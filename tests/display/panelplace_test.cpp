@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "charts/recordingcanvas.h"
 #include "display/panelplace.h"
 
@@ -42,6 +44,16 @@ TEST(PanelPlace, FractionsFollowTheWindowWhenItIsResized) {
   const QPointF z = PanelFractions(QPoint(5, 5), QSize(0, 0));
   EXPECT_DOUBLE_EQ(z.x(), 5.0);
   EXPECT_DOUBLE_EQ(z.y(), 5.0);
+}
+
+TEST(PanelPlace, APlaceTakenBackOnTheSamePanelIsTheSame) {
+  // Every place of a small item over panels of the sizes display windows have.
+  const QSize item(10, 10);
+  for (const QSize panel : {QSize(330, 220), QSize(277, 205), QSize(639, 453), QSize(1903, 977)})
+    for (int x = 1; x + item.width() + 2 <= panel.width(); ++x) {
+      const QPoint p(x, std::min(x, panel.height() - item.height() - 2));
+      ASSERT_EQ(PanelFromFractions(PanelFractions(p, panel), item, panel), p) << panel.width();
+    }
 }
 
 TEST(PanelPlace, DefaultAndArrangedPlaces) {

@@ -592,7 +592,8 @@ void TGDisplForm::PlaceReadPanels(QPoint legend, QPoint clock) {
   r.LgndTop = legend.y();
   r.pTimeLeft = clock.x();
   r.pTimeTop = clock.y();
-  r.LimitPanels(panel_->width(), panel_->height());
+  // Kept whole: a legend limited by its left edge alone would stand mostly beyond the panel.
+  r.FitPanels(legend_->size(), clock_->size(), panel_->size());
   placing_ = true;
   legend_->move(r.LgndLeft, r.LgndTop);
   clock_->move(r.pTimeLeft, r.pTimeTop);
@@ -751,11 +752,24 @@ void TGDisplForm::ReadStp(const IniFile& ini, const QString& section) {
   RecreateDisplay(r.Xaxis, r.DsplTyp);
   SetShowLoad(showLoad_);
   SetPersist(r.Persist);
-  const QPoint legendAt(r.LgndLeft, r.LgndTop);
-  const QPoint clockAt(r.pTimeLeft, r.pTimeTop);
-  PlaceReadPanels(legendAt, clockAt);
-  // Not showing yet, the chart panel gets its size only at the showing.
-  if (!isVisible()) readPanels_.emplace(legendAt, clockAt);
+  // A section without a place for legend and clock leaves them where the program puts them
+  // (the legend right-aligned at the top for the panel it gets) unless they were placed before.
+  bool stored = panelsPlaced_;
+  for (const char* key : {"LgndTop", "LgndLeft", "pTimeTop", "pTimeLeft"})
+    stored = stored || ini.ValueExists(section, QLatin1String(key));
+  if (stored) {
+    // Shown already, the chart panel takes the size just applied before the places are fitted
+    // to it: placed on the size it had, they would follow its change proportionally and drift.
+    if (isVisible()) {
+      if (outer->layout()) outer->layout()->activate();
+      if (layout()) layout()->activate();
+    }
+    const QPoint legendAt(r.LgndLeft, r.LgndTop);
+    const QPoint clockAt(r.pTimeLeft, r.pTimeTop);
+    PlaceReadPanels(legendAt, clockAt);
+    // Not showing yet, the chart panel gets its size only at the showing.
+    if (!isVisible()) readPanels_.emplace(legendAt, clockAt);
+  }
   SetLegendVisible(r.LgndShow);
   SetClockVisible(r.pTimeShow);
 }

@@ -259,6 +259,8 @@ TEST(GDisplFormTest, SetupRoundTripOfTwoWindows) {
     closed->parentWidget()->close();
     ini.SetText("[DForm_3]\r\nDsplTyp=2\r\n[DForm_3 DepotY_2]\r\nZoom=1\r\n");
     r.wins.Ops().RefreshXaxis();  // as after any setup read
+    // Laid out as windows in use are: the places written are those on the panels shown.
+    QApplication::processEvents();
     r.wins.WriteDisplays(ini);
     first = p->StpRecord();
     second = s->StpRecord();
@@ -330,6 +332,69 @@ TEST(GDisplFormTest, ClosingMakesTheWindowsSettingsTheDefaults) {
   TGDisplForm* n = r.wins.NewDisplay();
   EXPECT_EQ(n->windowTitle(), "LogPower");
   EXPECT_EQ(n->Displ().Grf->Oy.Stp.Data.Jedn, "dBm");
+}
+
+}  // namespace
+}  // namespace qz
+namespace qz {
+namespace {
+
+// Windows read from a setup while the display area is not showing yet (as at the program's
+// start), shown afterwards: legend and clock stand wholly inside the chart panel, a stored place
+// that fits is kept, one that does not is moved in; so after the legend grows.
+TEST(GDisplFormTest, ReadLegendAndClockStandWholeInsideTheChartPanel) {
+  const struct {
+    const char* name;
+    const char* keys;  // the stored place, if any
+    QPoint legend;     // where the legend must stand; x < 0: right-aligned, y < 0: at the bottom
+  } cases[] = {
+      {"no stored place", "", {-1, 1}},
+      {"no stored place, small window", "Width=200\r\nHeight=150\r\n", {-1, 1}},
+      {"no stored place, large window", "Width=700\r\nHeight=500\r\n", {-1, 1}},
+      {"stored place that fits", "LgndLeft=30\r\nLgndTop=12\r\n", {30, 12}},
+      {"beyond the right edge", "LgndLeft=2000\r\nLgndTop=40\r\n", {-1, 40}},
+      {"beyond the corner", "LgndLeft=2000\r\nLgndTop=2000\r\n", {-1, -1}},
+      {"left of and above", "LgndLeft=-40\r\nLgndTop=-3\r\n", {1, 1}},
+  };
+  for (bool atStart : {true, false})
+    for (const auto& c : cases)
+      for (int t : {diMag, diPhase, diPolar, diZSmith, diYSmith, diVSWR, diPower}) {
+        SCOPED_TRACE(std::string(c.name) + ", type " + std::to_string(t) +
+                     (atStart ? ", at the start" : ", in use"));
+        Rig r;
+        if (atStart) r.area.hide();
+        IniFile ini;
+        ini.SetText(QStringLiteral("[DForm_1]\r\nDsplTyp=%1\r\npTimeShow=1\r\n%2")
+                        .arg(t)
+                        .arg(QLatin1String(c.keys))
+                        .toLatin1());
+        r.wins.DisplaysFromSetup(ini);
+        r.area.show();
+        QApplication::processEvents();
+        TGDisplForm* w = r.wins.Windows()[0];
+        const QSize panel = w->Panel()->size();
+        auto inside = [&panel](const QRect& g) {
+          // 1 pixel from the left and top edges, 2 from the right and bottom, as a dragged panel.
+          EXPECT_GE(g.left(), 1) << g.left();
+          EXPECT_GE(g.top(), 1) << g.top();
+          EXPECT_LE(g.left() + g.width() + 2, panel.width()) << g.left() << " " << panel.width();
+          EXPECT_LE(g.top() + g.height() + 2, panel.height()) << g.top() << " " << panel.height();
+        };
+        const QRect legend = w->Legend()->geometry();
+        inside(legend);
+        inside(w->Clock()->geometry());
+        EXPECT_EQ(legend.left(),
+                  c.legend.x() < 0 ? panel.width() - legend.width() - 2 : c.legend.x());
+        EXPECT_EQ(legend.top(),
+                  c.legend.y() < 0 ? panel.height() - legend.height() - 2 : c.legend.y());
+        // What the window writes is where it stands.
+        EXPECT_EQ(QPoint(w->StpRecord().LgndLeft, w->StpRecord().LgndTop), legend.topLeft());
+        // Every trace shown: the grown legend moves in where it would reach beyond the panel.
+        for (int32_t j = 0; j < w->Displ().TracesToDraw.Count(); ++j)
+          w->Displ().TracesToDraw.Trace(j)->Attr().Visible = true;
+        w->AttributesEdited();
+        inside(w->Legend()->geometry());
+      }
 }
 
 }  // namespace
