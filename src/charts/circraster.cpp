@@ -33,7 +33,14 @@ void TCircRaster::SetDefaults() {
 
 void TCircRaster::PageLayoutConstants() {
   TRaster::PageLayoutConstants();
-  ChartRect.right = ChartRect.left + (ChartRect.bottom - ChartRect.top);
+  // A square as high as the chart area. A panel too narrow for it (a tiled column) gets a square
+  // as wide as the panel leaves with the left margin's room on the right too, for the labels
+  // there; the square stays at the top. Panels narrower than both margins keep the height's.
+  const int32_t byHeight = ChartRect.bottom - ChartRect.top;
+  const int32_t byWidth = panelW_ - 2 * ChartRect.left;
+  const int32_t side = byWidth > 0 ? std::min(byHeight, byWidth) : byHeight;
+  ChartRect.right = ChartRect.left + side;
+  ChartRect.bottom = ChartRect.top + side;
 }
 
 void TCircRaster::FindRpolar() {

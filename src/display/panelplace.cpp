@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "util/numutil.h"
 
@@ -40,22 +41,40 @@ TPanelPlaces ArrangedPanelPlaces(QRect chart, QSize legend, QSize clock, QSize p
   return p;
 }
 
+namespace {
+
+bool ClearOfTexts(QPoint p, QSize size, const std::vector<TTextBox>& texts) {
+  return !OverlapsAny(RectBox(QStringLiteral("panel"), p.x(), p.y(), size.width(), size.height()),
+                      texts);
+}
+
+// The first place from `fromY` down, at left edge `x` (both clamped into the panel), where a
+// panel of `size` covers no text.
+std::optional<QPoint> FirstClearBelow(int x, int fromY, QSize size,
+                                      const std::vector<TTextBox>& texts, QSize panel) {
+  for (int y = fromY; y + size.height() + 2 <= panel.height(); ++y) {
+    const QPoint p = ClampPanelInto(size, panel, QPoint(x, y));
+    if (ClearOfTexts(p, size, texts)) return p;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 QPoint ClockClearOfTexts(QPoint clock, QSize clockSize, QRect legend,
                          const std::vector<TTextBox>& texts, QSize panel) {
-  auto clear = [&](QPoint p) {
-    return !OverlapsAny(
-        RectBox(QStringLiteral("clock"), p.x(), p.y(), clockSize.width(), clockSize.height()),
-        texts);
-  };
-  if (clear(clock)) return clock;
+  if (ClearOfTexts(clock, clockSize, texts)) return clock;
   const int x = legend.x() + legend.width() - clockSize.width();
   const int below = legend.y() + legend.height() + 2;
   // Right below the legend, else the first place further down that covers no text.
-  for (int y = below; y + clockSize.height() + 2 <= panel.height(); ++y) {
-    const QPoint p = ClampPanelInto(clockSize, panel, QPoint(x, y));
-    if (clear(p)) return p;
-  }
-  return ClampPanelInto(clockSize, panel, QPoint(x, below));
+  return FirstClearBelow(x, below, clockSize, texts, panel)
+      .value_or(ClampPanelInto(clockSize, panel, QPoint(x, below)));
+}
+
+QPoint LegendClearOfTexts(QPoint legend, QSize legendSize, const std::vector<TTextBox>& texts,
+                          QSize panel) {
+  if (ClearOfTexts(legend, legendSize, texts)) return legend;
+  return FirstClearBelow(legend.x(), legend.y() + 1, legendSize, texts, panel).value_or(legend);
 }
 
 }  // namespace qz

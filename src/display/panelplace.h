@@ -42,4 +42,11 @@ TPanelPlaces ArrangedPanelPlaces(QRect chart, QSize legend, QSize clock, QSize p
 QPoint ClockClearOfTexts(QPoint clock, QSize clockSize, QRect legend,
                          const std::vector<TTextBox>& texts, QSize panel);
 
+// The legend placed by the program never covers a text of the chart or a label either: where
+// its place would, it goes down, its left edge kept, to the first place that covers none inside
+// the panel; where there is none it stays. Places the operator or the setup gave are kept as
+// they are.
+QPoint LegendClearOfTexts(QPoint legend, QSize legendSize, const std::vector<TTextBox>& texts,
+                          QSize panel);
+
 }  // namespace qz

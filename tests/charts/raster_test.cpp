@@ -18,6 +18,37 @@ std::vector<QString> LabelTexts(const TCircRaster& r) {
   return out;
 }
 
+TEST(RasterLayoutTest, ACircularChartInANarrowPanelStaysWholeInsideIt) {
+  // Margins from the metrics (7 pixels a letter, 13 a line): left 7 · 7 + 1 = 50, top
+  // 13 · 3 / 2 + 4 = 23, bottom panel height − 2 · 13 − 13.
+  struct Case {
+    int32_t w, h;
+    TRectI rect;  // the rectangular chart's area
+    TRectI circ;  // the circular charts' square
+  };
+  const Case cases[] = {
+      {330, 200, {50, 23, 300, 161}, {50, 23, 188, 161}},  // wide: as high as the area
+      {238, 200, {50, 23, 208, 161}, {50, 23, 188, 161}},  // exactly room for it and 50 right
+      {237, 200, {50, 23, 207, 161}, {50, 23, 187, 160}},  // one pixel less: one less wide
+      {239, 593, {50, 23, 209, 554}, {50, 23, 189, 162}},  // a tiled column: as wide as it fits
+      {360, 853, {50, 23, 330, 814}, {50, 23, 310, 283}},
+      {90, 300, {50, 23, 60, 261}, {50, 23, 288, 261}},  // narrower than both margins: kept
+  };
+  for (const Case& c : cases)
+    for (ChartKind kind : {ChartKind::Rect, ChartKind::Polar, ChartKind::SmithZ, ChartKind::SmithY,
+                           ChartKind::Vswr}) {
+      TRecordingCanvas canvas;
+      auto r = MakeChart(kind, canvas, c.w, c.h);
+      r->pBox1Paint();
+      const TRectI expected = kind == ChartKind::Rect ? c.rect : c.circ;
+      EXPECT_EQ(r->ChartRect, expected) << int(kind) << " in " << c.w << " x " << c.h;
+      // The whole chart, the circle included, stays inside the panel.
+      if (c.w >= 100) {
+        EXPECT_LE(r->ClipOf(vpSmith).box.right, c.w) << int(kind) << " in " << c.w;
+      }
+    }
+}
+
 TEST(RasterLayoutTest, A330By200PanelGivesTheChartRectangleAndClips) {
   struct Case {
     ChartKind kind;

@@ -111,5 +111,35 @@ TEST(PanelPlace, AClockOverAChartTextGoesBelowTheLegend) {
   EXPECT_EQ(ClockClearOfTexts({144, 1}, clock, legend, {}, panel), QPoint(144, 1));
 }
 
+TEST(PanelPlace, ALegendOverAChartTextGoesDownToTheFirstClearPlace) {
+  const QSize panel(330, 220);
+  const QSize legend(80, 27);
+  // "(VSWR)" of "Ref Plane: 0 (VSWR)" in the top row: 7 pixels a letter, 13 a line.
+  const TTextBox vswr = RectBox("(VSWR)", 260, 2, 42, 13);
+  const TTextBox right = RectBox("0.125", 300, 60, 35, 13);
+  struct Case {
+    std::vector<TTextBox> texts;
+    QPoint at;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      {{vswr}, {248, 1}, {248, 15}},         // covers it: right below it, left edge kept
+      {{vswr}, {170, 1}, {170, 1}},          // ends at 250, left of it: stays
+      {{vswr}, {180, 1}, {180, 1}},          // ends where it starts: a touch is no overlap
+      {{vswr, right}, {248, 1}, {248, 15}},  // a text further down leaves room above it
+      {{vswr, RectBox("2", 250, 16, 7, 13)}, {248, 1}, {248, 29}},  // one right below: past it
+      {{}, {248, 1}, {248, 1}},                                     // no texts: stays
+      {{vswr}, {248, 40}, {248, 40}},  // clear where it is (the operator's place)
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LegendClearOfTexts(c.at, legend, c.texts, panel), c.expected)
+        << c.at.x() << "," << c.at.y();
+  // No clear place below inside the panel: the legend stays where it was put.
+  const std::vector<TTextBox> column = {RectBox("column", 240, 0, 20, 220)};
+  EXPECT_EQ(LegendClearOfTexts({248 - 20, 1}, legend, column, panel), QPoint(228, 1));
+  // A legend taller than the room below a text stays too, never leaving the panel.
+  EXPECT_EQ(LegendClearOfTexts({248, 1}, QSize(80, 210), {vswr}, panel), QPoint(248, 1));
+}
+
 }  // namespace
 }  // namespace qz
