@@ -49,7 +49,7 @@ wait_until() {
 disp=""
 for n in $(seq 100 199); do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-  Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xpid=$!
   if wait_until 30 "xdpyinfo -display :$n >/dev/null 2>&1 || ! kill -0 $xpid 2>/dev/null" &&
     kill -0 "$xpid" 2>/dev/null; then
@@ -61,10 +61,18 @@ for n in $(seq 100 199); do
 done
 [ -n "$disp" ] || fail "no X server could be started"
 export DISPLAY=$disp
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-wait_until 30 "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
-  fail "the window manager did not come up"
+# The server is kept from resetting (-noreset) when its first client, the poll above, leaves: a
+# manager connecting during such a reset cannot open the display and ends. Should it end all the
+# same, it is started again, at most three times.
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in 1 2 3; do
+  openbox >>"$work/openbox.log" 2>&1 &
+  wm=$!
+  pids+=("$wm")
+  wait_until 30 "wm_up || ! kill -0 $wm 2>/dev/null"
+  wm_up && break
+done
+wm_up || fail "the window manager did not come up"
 
 # ---- the program with four tool windows showing ----
 export QZSIM_PROFILE=$work/profile
