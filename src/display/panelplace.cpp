@@ -77,4 +77,12 @@ QPoint LegendClearOfTexts(QPoint legend, QSize legendSize, const std::vector<TTe
   return FirstClearBelow(legend.x(), legend.y() + 1, legendSize, texts, panel).value_or(legend);
 }
 
+TPanelPlaces PanelsClearOfTexts(TPanelPlaces asked, QSize legend, QSize clock,
+                                const std::vector<TTextBox>& texts, QSize panel) {
+  TPanelPlaces p;
+  p.legend = LegendClearOfTexts(asked.legend, legend, texts, panel);
+  p.clock = ClockClearOfTexts(asked.clock, clock, QRect(p.legend, legend), texts, panel);
+  return p;
+}
+
 }  // namespace qz

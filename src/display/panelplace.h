@@ -49,4 +49,9 @@ QPoint ClockClearOfTexts(QPoint clock, QSize clockSize, QRect legend,
 QPoint LegendClearOfTexts(QPoint legend, QSize legendSize, const std::vector<TTextBox>& texts,
                           QSize panel);
 
+// Both rules for places the program gives (its default ones, "Arrange Panels"): the legend first,
+// then the clock by the legend where it finally stands.
+TPanelPlaces PanelsClearOfTexts(TPanelPlaces asked, QSize legend, QSize clock,
+                                const std::vector<TTextBox>& texts, QSize panel);
+
 }  // namespace qz

@@ -141,5 +141,21 @@ TEST(PanelPlace, ALegendOverAChartTextGoesDownToTheFirstClearPlace) {
   EXPECT_EQ(LegendClearOfTexts({248, 1}, QSize(80, 210), {vswr}, panel), QPoint(248, 1));
 }
 
+TEST(PanelPlace, BothRulesTogetherPutTheClockBelowTheLegendWhereItEndsUp) {
+  const QSize panel(330, 220);
+  const QSize legend(80, 27);
+  const QSize clock(100, 17);
+  const std::vector<TTextBox> top = {RectBox("(VSWR)", 150, 2, 160, 13)};
+  // Legend moved to (248, 15); the clock at (144, 1) covers the text too, so it goes 2 pixels
+  // below the moved legend (15 + 27 + 2 = 44), right edges aligned (248 + 80 − 100 = 228).
+  const TPanelPlaces p = PanelsClearOfTexts({{248, 1}, {144, 1}}, legend, clock, top, panel);
+  EXPECT_EQ(p.legend, QPoint(248, 15));
+  EXPECT_EQ(p.clock, QPoint(228, 44));
+  // Nothing covered: both stay.
+  const TPanelPlaces q = PanelsClearOfTexts({{248, 1}, {144, 1}}, legend, clock, {}, panel);
+  EXPECT_EQ(q.legend, QPoint(248, 1));
+  EXPECT_EQ(q.clock, QPoint(144, 1));
+}
+
 }  // namespace
 }  // namespace qz

@@ -539,12 +539,11 @@ void TGDisplForm::RememberPanelPlace(QWidget* w) {
 void TGDisplForm::PlacePanels() {
   placing_ = true;
   if (!panelsPlaced_) {
-    const TPanelPlaces p = DefaultPanelPlaces(legend_->size(), clock_->size(), panel_->size());
-    const std::vector<TTextBox> texts = ChartTexts();
-    const QPoint legendAt = LegendClearOfTexts(p.legend, legend_->size(), texts, panel_->size());
-    legend_->move(legendAt);
-    clock_->move(ClockClearOfTexts(p.clock, clock_->size(), QRect(legendAt, legend_->size()), texts,
-                                   panel_->size()));
+    const TPanelPlaces p =
+        PanelsClearOfTexts(DefaultPanelPlaces(legend_->size(), clock_->size(), panel_->size()),
+                           legend_->size(), clock_->size(), ChartTexts(), panel_->size());
+    legend_->move(p.legend);
+    clock_->move(p.clock);
   } else {
     legend_->move(PanelFromFractions(QPointF(Lgnd_x, Lgnd_y), legend_->size(), panel_->size()));
     clock_->move(PanelFromFractions(QPointF(Time_x, Time_y), clock_->size(), panel_->size()));
@@ -554,14 +553,12 @@ void TGDisplForm::PlacePanels() {
 
 void TGDisplForm::ArrangePanels() {
   RefreshClock();
-  const TPanelPlaces p =
-      ArrangedPanelPlaces(panel_->ChartRect(), legend_->size(), clock_->size(), panel_->size());
-  const std::vector<TTextBox> texts = ChartTexts();
-  const QPoint legendAt = LegendClearOfTexts(p.legend, legend_->size(), texts, panel_->size());
+  const TPanelPlaces p = PanelsClearOfTexts(
+      ArrangedPanelPlaces(panel_->ChartRect(), legend_->size(), clock_->size(), panel_->size()),
+      legend_->size(), clock_->size(), ChartTexts(), panel_->size());
   placing_ = true;
-  clock_->move(ClockClearOfTexts(p.clock, clock_->size(), QRect(legendAt, legend_->size()), texts,
-                                 panel_->size()));
-  legend_->move(legendAt);
+  clock_->move(p.clock);
+  legend_->move(p.legend);
   placing_ = false;
   RememberPanelPlace(legend_);
   RememberPanelPlace(clock_);
